@@ -1,0 +1,6 @@
+#include "about/neutralaboutdialog.h"
+
+NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
+    : QDialog(parent)
+{
+}

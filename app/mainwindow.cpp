@@ -1,0 +1,195 @@
+#include "app/mainwindow.h"
+
+#include "about/neutralaboutdialog.h"
+#include "app/resourcesinit.h"
+#include "app/settings.h"
+#include "firmware/updatedialog.h"
+#include "history/historydata.h"
+#include "items/configtree.h"
+#include "link/setupdialog.h"
+#include "monitor/monitordialog.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTranslator>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+    , m_tree(new ConfigTree(this))
+    , m_translator(new QTranslator(this))
+{
+    vexaInitResources();
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/image/configure.png")));
+    setCentralWidget(m_tree);
+    ui->toolBar->setMovable(false);
+    ui->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+
+    connect(ui->setup, &QAction::triggered, this, &MainWindow::slotCommunicationSetup);
+    connect(ui->refresh, &QAction::triggered, this, &MainWindow::slotRefresh);
+    connect(ui->import_2, &QAction::triggered, this, &MainWindow::slotImportItems);
+    connect(ui->export_2, &QAction::triggered, this, &MainWindow::slotExportItems);
+    connect(ui->save, &QAction::triggered, this, &MainWindow::slotWriteItems);
+    connect(ui->sync_time, &QAction::triggered, this, &MainWindow::slotSyncTime);
+    connect(ui->debug, &QAction::triggered, this, &MainWindow::slotHistoryData);
+    connect(ui->update, &QAction::triggered, this, &MainWindow::slotUpdateHardware);
+    connect(ui->monitor, &QAction::triggered, this, &MainWindow::slotDeviceMonitor);
+    connect(ui->about, &QAction::triggered, this, &MainWindow::slotAbout);
+    connect(ui->lang_en_US, &QAction::triggered, this, &MainWindow::slot_en_US);
+    connect(ui->lang_zh_CH, &QAction::triggered, this, &MainWindow::slot_zh_CH);
+    connect(ui->lang_zh_TW, &QAction::triggered, this, &MainWindow::slot_zh_TW);
+
+    connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotAddItems);
+    connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
+
+    statusBar()->showMessage(tr("准备就绪"), 5000);
+    loadWindowSettings();
+    scaleActionIcons();
+    loadSkipItems();
+}
+
+MainWindow::~MainWindow()
+{
+    // The worker must not outlive the window it reports to.
+    m_refreshThread.wait();
+    delete ui;
+}
+
+void MainWindow::showErrorBox(const QString &title, const QString &text, const QIcon &icon)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, this,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setWindowIcon(icon);
+    box.button(QMessageBox::Ok)->setText(tr("确定"));
+    statusBar()->showMessage(text, 5000);
+    box.exec();
+}
+
+void MainWindow::loadWindowSettings()
+{
+    QSettings *settings = appSettings();
+    const int width = settings->value(QStringLiteral("window/width")).toInt();
+    const int height = settings->value(QStringLiteral("window/height")).toInt();
+    resize(width, qMax(height, 600));
+    applyLanguage(settings->value(QStringLiteral("language/language")).toString());
+}
+
+void MainWindow::retranslateForm()
+{
+    ui->retranslateUi(this);
+}
+
+void MainWindow::applyLanguage(const QString &code)
+{
+    ui->lang_en_US->setChecked(code == QLatin1String("en_US"));
+    ui->lang_zh_TW->setChecked(code == QLatin1String("zh_TW"));
+    ui->lang_zh_CH->setChecked(!ui->lang_en_US->isChecked() && !ui->lang_zh_TW->isChecked());
+
+    if (m_translator->load(code, QString(), QString(), QString()))
+        QApplication::installTranslator(m_translator);
+    else
+        QApplication::removeTranslator(m_translator);
+
+    retranslateForm();
+
+    QToolBar emptyBar;
+    int width = emptyBar.minimumSizeHint().width();
+    for (QAction *action : ui->toolBar->actions()) {
+        if (QWidget *widget = ui->toolBar->widgetForAction(action))
+            width += widget->minimumSizeHint().width();
+    }
+    setMinimumWidth(width);
+    resize(width, height());
+
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("language/language"), code);
+    setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
+}
+
+void MainWindow::scaleActionIcons()
+{
+    for (QAction *action : ui->toolBar->actions()) {
+        const QPixmap pixmap = action->icon().pixmap(16, 16, QIcon::Normal, QIcon::Off);
+        action->setIcon(QIcon(pixmap));
+    }
+}
+
+void MainWindow::saveWindowSize()
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("window/width"), width());
+    settings->setValue(QStringLiteral("window/height"), height());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_refreshThread.isRunning())
+        hide();
+    m_refreshThread.wait();
+    saveWindowSize();
+    QMainWindow::closeEvent(event);
+    singleton<Config>::release();
+}
+
+void MainWindow::slotCommunicationSetup()
+{
+    SetupDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::slotRefresh()
+{
+    if (!m_refreshThread.isRunning())
+        m_refreshThread.start(QThread::InheritPriority);
+}
+
+void MainWindow::slotHistoryData()
+{
+    HistoryData dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::slotUpdateHardware()
+{
+    UpdateDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::slotDeviceMonitor()
+{
+    MonitorDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::slotAbout()
+{
+    NeutralAboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::slotShowErrorMessage(const QString &title, const QString &error, const QString &image)
+{
+    showErrorBox(title, error, QIcon(image));
+}
+
+void MainWindow::slot_en_US()
+{
+    applyLanguage(QStringLiteral("en_US"));
+}
+
+void MainWindow::slot_zh_CH()
+{
+    applyLanguage(QStringLiteral("zh_CH"));
+}
+
+void MainWindow::slot_zh_TW()
+{
+    applyLanguage(QStringLiteral("zh_TW"));
+}

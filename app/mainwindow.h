@@ -1,0 +1,78 @@
+#pragma once
+
+#include "items/refreshthread.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QSet>
+#include <QStringList>
+
+namespace Ui {
+class MainWindow;
+}
+class ConfigTree;
+class DeviceChannel;
+class QCloseEvent;
+class QTranslator;
+class QTreeWidgetItem;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void showErrorBox(const QString &title, const QString &text, const QIcon &icon);
+    void applyLanguage(const QString &code);
+
+    ConfigTree *configTree() const { return m_tree; }
+    RefreshThread *refreshThread() { return &m_refreshThread; }
+
+    // Item operations, shared by the slots and usable without dialogs.
+    void addItemRow(int index, const QStringList &list);
+    bool isSkippedItem(int index, const QStringList &list);
+    void loadSkipItems();
+    int editItem(const QString &name, const QString &value, QString &newValue);
+    bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
+    static QByteArray buildClockFrame(const DeviceChannel &channel);
+
+public slots:
+    void slotCommunicationSetup();
+    void slotRefresh();
+    void slotExportItems();
+    void slotImportItems();
+    void slotWriteItems();
+    void slotSyncTime();
+    void slotHistoryData();
+    void slotUpdateHardware();
+    void slotDeviceMonitor();
+    void slotAbout();
+    void slotClearItems();
+    void slotAddItems(int index, const QStringList &list);
+    void slotShowErrorMessage(const QString &title, const QString &error, const QString &image);
+    void slotItemDoubleClicked(QTreeWidgetItem *item, int column);
+    void slot_en_US();
+    void slot_zh_CH();
+    void slot_zh_TW();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void loadWindowSettings();
+    void scaleActionIcons();
+    void saveWindowSize();
+    void retranslateForm();
+
+    Ui::MainWindow *ui;
+    ConfigTree *m_tree;
+    RefreshThread m_refreshThread;
+    QTranslator *m_translator;
+    QMap<QString, QSet<QString>> m_skipItems;
+    // Device-name row kept back until the next model row decides it.
+    bool m_hasHeldRow = false;
+    int m_heldIndex = 0;
+    QStringList m_heldFields;
+};

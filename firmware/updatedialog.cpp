@@ -1,0 +1,6 @@
+#include "firmware/updatedialog.h"
+
+UpdateDialog::UpdateDialog(QWidget *parent)
+    : QDialog(parent)
+{
+}

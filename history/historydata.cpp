@@ -1,0 +1,6 @@
+#include "history/historydata.h"
+
+HistoryData::HistoryData(QWidget *parent)
+    : QDialog(parent)
+{
+}

@@ -1,0 +1,8 @@
+#include "items/configtree.h"
+
+ConfigTree::ConfigTree(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setColumnCount(2);
+    setHeaderHidden(true);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/ddatareceiver.h"
+#include "link/frame.h"
+
+#include <QHostAddress>
+#include <QSerialPort>
+#include <QUdpSocket>
+
+// The one way to the instrument: opened from the settings of the moment,
+// used on the thread that created it, closed when destroyed.
+class DeviceChannel
+{
+public:
+    DeviceChannel();
+    ~DeviceChannel();
+
+    DeviceChannel(const DeviceChannel &) = delete;
+    DeviceChannel &operator=(const DeviceChannel &) = delete;
+
+    bool open();
+    QString errorText() const { return m_errorText; }
+
+    int transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    int transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
+    {
+        return transact(request.constData(), request.size(), response, crcHighFirst, timeoutMs);
+    }
+    void transactStream(const char *request, int length, DDataReceiver *receiver);
+    void transactStream(const QByteArray &request, DDataReceiver *receiver)
+    {
+        transactStream(request.constData(), request.size(), receiver);
+    }
+
+    bool sendRts() const { return m_sendRts; }
+    bool sendDtr() const { return m_sendDtr; }
+    bool isUdp() const { return m_udp; }
+    quint8 deviceAddress() const { return m_deviceAddress; }
+    QHostAddress hostAddress() const { return m_hostAddress; }
+    quint16 port() const { return m_port; }
+    QUdpSocket &udpSocket() { return m_udpSocket; }
+    QSerialPort &serialPort() { return m_serialPort; }
+
+    // Whether a datagram's sender is the configured instrument.
+    bool isFromDevice(const QHostAddress &sender, quint16 senderPort) const;
+
+private:
+    bool m_sendRts = false;
+    bool m_sendDtr = false;
+    bool m_udp = false;
+    quint8 m_deviceAddress = 255;
+    QHostAddress m_hostAddress;
+    quint16 m_port = 65535;
+    QString m_errorText;
+    QUdpSocket m_udpSocket;
+    QSerialPort m_serialPort;
+};
+
+// Waits while the calling thread keeps processing its events.
+void waitWithEventLoop(int milliseconds);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// Result of one request/response exchange with the instrument.
+enum LinkResult : int {
+    LinkOk = 0,
+    LinkSendError = 1,
+    LinkReceiveTimeout = 2,
+};
+
+// CRC-16/MODBUS: init 0xFFFF, reflected polynomial 0xA001, no final XOR.
+quint16 crc16(const unsigned char *bytes, int length);
+quint16 crc16(const QByteArray &bytes);
+
+// Compares the CRC of the first length-2 bytes with the last two bytes.
+bool checkFrameCrc(const unsigned char *bytes, int length, bool crcHighFirst);
+bool checkFrameCrc(const QByteArray &bytes, bool crcHighFirst);
+
+// Whether the bytes collected so far form one complete response.
+bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst);
+
+// Empty on success, otherwise the user-visible message (context QObject).
+QString linkErrorText(int code, const QByteArray &response);
+
+QByteArray encodeGb2312(const QString &text);
+QString decodeGb2312(const char *bytes, int length);
+QString decodeGb2312(const QByteArray &bytes);
+
+// "01 AB " style: two upper-case digits and a blank per byte.
+QString hexDump(const QByteArray &bytes);
+
+// addr 0F 4B index 00 00 L text... 00 crcLo crcHi, L = text bytes + 1.
+QByteArray buildItemWriteFrame(quint8 address, int index, const QString &text);

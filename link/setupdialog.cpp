@@ -1,0 +1,6 @@
+#include "link/setupdialog.h"
+
+SetupDialog::SetupDialog(QWidget *parent)
+    : QDialog(parent)
+{
+}

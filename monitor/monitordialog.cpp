@@ -1,0 +1,6 @@
+#include "monitor/monitordialog.h"
+
+MonitorDialog::MonitorDialog(QWidget *parent)
+    : QDialog(parent)
+{
+}
