@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "about/neutralaboutdialog.h"
+#include "app/messageboxes.h"
 #include "app/resourcesinit.h"
 #include "app/settings.h"
 #include "firmware/updatedialog.h"
@@ -67,7 +68,7 @@ void MainWindow::showErrorBox(const QString &title, const QString &text, const Q
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, this,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     box.setWindowIcon(icon);
-    box.button(QMessageBox::Ok)->setText(tr("确定"));
+    setOkButtonText(box, tr("确定"));
     statusBar()->showMessage(text, 5000);
     box.exec();
 }

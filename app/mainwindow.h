@@ -37,6 +37,13 @@ public:
     int editItem(const QString &name, const QString &value, QString &newValue);
     bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
     static QByteArray buildClockFrame(const DeviceChannel &channel);
+    // The work behind the item slots, once the user has chosen a file or the
+    // channel is open.
+    bool writeItems(DeviceChannel &channel);
+    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
+    void exportItemsTo(const QString &path);
+    void importItemsFrom(const QString &path);
+    void syncTime(DeviceChannel &channel);
 
 public slots:
     void slotCommunicationSetup();

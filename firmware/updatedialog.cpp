@@ -1,6 +1,281 @@
 #include "firmware/updatedialog.h"
 
+#include "app/messageboxes.h"
+#include "app/resourcesinit.h"
+#include "firmware/ddbserver.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/makersite.h"
+#include "ui_updatedialog.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
 UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
+    , ui(new Ui::UpdateDialog)
 {
+    vexaInitResources();
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/image/update.png")));
+    setFixedSize(size());
+
+    connect(&m_updateThread, &UpdateThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
+    connect(&m_deviceTypeMgr, &DeviceTypeMgr::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
+    connect(&m_downloadThread, &DownloadThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
+
+    connect(ui->bntSelectFile, &QPushButton::clicked, this, &UpdateDialog::slotSelectFile);
+    connect(ui->bntUpdate, &QPushButton::clicked, this, &UpdateDialog::slotUpdate);
+    connect(&m_updateThread, &QThread::started, this, &UpdateDialog::soltStartUpdate);
+    connect(&m_updateThread, &QThread::finished, this, &UpdateDialog::soltStopUpdate);
+
+    connect(ui->bntRefresh, &QPushButton::clicked, this, [this] {
+        if (!m_deviceTypeMgr.isRunning())
+            refreshFileList();
+    });
+    connect(&m_deviceTypeMgr, &QThread::started, this, &UpdateDialog::slotStartRefreshFile);
+    connect(&m_deviceTypeMgr, &QThread::finished, this, &UpdateDialog::slotStopRefreshFile);
+    connect(&m_deviceTypeMgr, &DeviceTypeMgr::signalFinished, this, &UpdateDialog::slotFinishedRefreshFile);
+
+    connect(ui->bntSelectPath, &QPushButton::clicked, this, &UpdateDialog::slotSelectPath);
+    connect(ui->bntDownload, &QPushButton::clicked, this, &UpdateDialog::slotStartDownloadThread);
+    connect(&m_downloadThread, &QThread::started, this, &UpdateDialog::slotStartDownloadFile);
+    connect(&m_downloadThread, &QThread::finished, this, &UpdateDialog::slotStopDownloadFile);
+
+    connect(&m_updateThread, &UpdateThread::signalUpdateProgress, this, &UpdateDialog::slotSetUpdateProgress);
+    connect(&m_downloadThread, &DownloadThread::signalSetDownloadProgress, this,
+        &UpdateDialog::slotSetDownloadProgress);
+    connect(&m_updateThread, &UpdateThread::signalUpdateSucceed, this, &UpdateDialog::slotUpdateSucceed);
+    connect(&m_downloadThread, &DownloadThread::signalDownloadSucceed, this, &UpdateDialog::slotDownloadSucceed);
+
+    ui->barUpdate->setRange(0, 100);
+    ui->barUpdate->setValue(0);
+    ui->barDownload->setRange(0, 100);
+    ui->barDownload->setValue(0);
+    ui->bntUpdate->setEnabled(false);
+}
+
+UpdateDialog::~UpdateDialog()
+{
+    m_downloadThread.stop();
+    m_deviceTypeMgr.stop();
+    m_updateThread.wait();
+    delete ui;
+}
+
+void UpdateDialog::enableDownloadControls(bool enabled)
+{
+    ui->bntSelectPath->setEnabled(enabled);
+    ui->bntDownload->setEnabled(enabled);
+    ui->bntRefresh->setEnabled(enabled);
+    ui->cmbFileList->setEnabled(enabled);
+}
+
+QString UpdateDialog::packageFolder()
+{
+    return QDir::current().absoluteFilePath(QStringLiteral("Files"));
+}
+
+void UpdateDialog::selectPackage(const QString &path)
+{
+    ui->edFilePath->setText(path);
+    ui->edFilePath->setToolTip(path);
+
+    DEncryptInfo info;
+    info.setFilePath(path);
+    QString error;
+    {
+        DDbServer server { QString::fromLatin1(kPackageConnectionName) };
+        error = server.parseFile(info);
+    }
+    if (!error.isEmpty()) {
+        ui->edDevice->clear();
+        ui->edType->clear();
+        ui->edVersion->clear();
+        ui->bntUpdate->setEnabled(false);
+        return;
+    }
+    ui->edDevice->setText(info.device());
+    ui->edType->setText(info.model());
+    ui->edVersion->setText(info.version());
+    ui->bntUpdate->setEnabled(true);
+}
+
+void UpdateDialog::startUpdate(const QString &path)
+{
+    if (m_updateThread.isRunning())
+        return;
+    if (path.isEmpty()) {
+        showCriticalBox(tr("请选择文件!"), this);
+        return;
+    }
+    if (!QFileInfo(path).isFile()) {
+        showCriticalBox(tr("更新失败,文件不存在或拒绝访问!"), this);
+        return;
+    }
+    // Parsed again: the file may have changed since it was picked.
+    DEncryptInfo info;
+    info.setFilePath(path);
+    QString error;
+    {
+        DDbServer server { QString::fromLatin1(kPackageConnectionName) };
+        error = server.parseFile(info);
+    }
+    if (!error.isEmpty()) {
+        showCriticalBox(error, this);
+        return;
+    }
+    m_updateThread.setInfo(info);
+    m_updateThread.start(QThread::InheritPriority);
+}
+
+void UpdateDialog::refreshFileList()
+{
+    if (m_deviceTypeMgr.isRunning())
+        return;
+    m_deviceTypeMgr.setPageUrl(downloadPageUrl());
+    m_deviceTypeMgr.setVerifyPeer(verifyMakerPeer());
+    m_deviceTypeMgr.startFetch();
+}
+
+void UpdateDialog::setDownloadFolder(const QString &folder)
+{
+    ui->edDownloadDir->setText(folder);
+}
+
+void UpdateDialog::startDownload(const QString &link, const QString &folder)
+{
+    if (m_downloadThread.isRunning())
+        return;
+    if (link.isEmpty()) {
+        showCriticalBox(tr("请选择设备类型!"), this);
+        return;
+    }
+    if (folder.isEmpty()) {
+        showCriticalBox(tr("请选择下载路径!"), this);
+        return;
+    }
+    m_downloadThread.setVerifyPeer(verifyMakerPeer());
+    m_downloadThread.startDownload(link, folder);
+}
+
+void UpdateDialog::slotSelectFile()
+{
+    QDir().mkpath(packageFolder());
+    const QString path
+        = QFileDialog::getOpenFileName(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)"));
+    selectPackage(path);
+}
+
+void UpdateDialog::slotUpdate()
+{
+    startUpdate(ui->edFilePath->text());
+}
+
+void UpdateDialog::soltStartUpdate()
+{
+    ui->bntSelectFile->setEnabled(false);
+    ui->bntDownload->setEnabled(false);
+    ui->bntUpdate->setEnabled(false);
+}
+
+void UpdateDialog::soltStopUpdate()
+{
+    ui->bntSelectFile->setEnabled(true);
+    ui->bntDownload->setEnabled(true);
+    ui->bntUpdate->setEnabled(true);
+}
+
+void UpdateDialog::slotSetUpdateProgress(int value)
+{
+    ui->barUpdate->setValue(value);
+}
+
+void UpdateDialog::slotUpdateSucceed()
+{
+    showInformationBox(tr("固件更新成功!"), this);
+    ui->barUpdate->setValue(0);
+}
+
+void UpdateDialog::slotStartRefreshFile()
+{
+    ui->cmbFileList->clear();
+    enableDownloadControls(false);
+}
+
+void UpdateDialog::slotStopRefreshFile()
+{
+    enableDownloadControls(true);
+}
+
+void UpdateDialog::slotFinishedRefreshFile()
+{
+    const QMap<QString, QString> list = m_deviceTypeMgr.packageList();
+    for (auto it = list.constBegin(); it != list.constEnd(); ++it)
+        ui->cmbFileList->addItem(it.key(), it.value());
+}
+
+void UpdateDialog::slotSelectPath()
+{
+    QDir().mkpath(packageFolder());
+    setDownloadFolder(QFileDialog::getExistingDirectory(this, tr("下载文件"), packageFolder()));
+}
+
+void UpdateDialog::slotStartDownloadThread()
+{
+    startDownload(ui->cmbFileList->currentData().toString(), ui->edDownloadDir->text());
+}
+
+void UpdateDialog::slotStartDownloadFile()
+{
+    enableDownloadControls(false);
+}
+
+void UpdateDialog::slotStopDownloadFile()
+{
+    enableDownloadControls(true);
+}
+
+void UpdateDialog::slotSetDownloadProgress(int value)
+{
+    ui->barDownload->setValue(value);
+}
+
+void UpdateDialog::slotDownloadSucceed()
+{
+    showInformationBox(tr("文件下载成功!"), this);
+    ui->barDownload->setValue(0);
+}
+
+void UpdateDialog::slotShowErrorMessage(const QString &error)
+{
+    showCriticalBox(error, this);
+}
+
+bool UpdateDialog::prepareClose()
+{
+    if (m_updateThread.isRunning()) {
+        showCriticalBox(tr("正在更新固件,请等待更新完成!"), this);
+        return false;
+    }
+    m_downloadThread.stop();
+    m_deviceTypeMgr.stop();
+    return true;
+}
+
+void UpdateDialog::reject()
+{
+    if (prepareClose())
+        QDialog::reject();
+}
+
+void UpdateDialog::closeEvent(QCloseEvent *event)
+{
+    if (!prepareClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }

@@ -1,6 +1,145 @@
 #include "history/historydata.h"
 
+#include "app/resourcesinit.h"
+#include "history/historyexport.h"
+#include "history/historyrequest.h"
+#include "ui_historydata.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextCursor>
+
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
+    , ui(new Ui::HistoryData)
 {
+    vexaInitResources();
+    ui->setupUi(this);
+    setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
+    ui->textEdit->setReadOnly(true);
+    const QDate today = QDateTime::currentDateTime().date();
+    for (QDateEdit *edit : { ui->dateStart, ui->dateEnd }) {
+        edit->setCalendarPopup(true);
+        edit->setDate(today);
+    }
+
+    connect(ui->bntQuery, &QPushButton::clicked, this, &HistoryData::slotQueryHistory);
+    connect(ui->bntExportCSV, &QPushButton::clicked, this, &HistoryData::slotExportCSV);
+    connect(ui->bntExportPDF, &QPushButton::clicked, this, &HistoryData::slotExportPDF);
+    connect(&m_reader, &ReadThread::signalClearText, this, &HistoryData::slotClearText);
+    connect(&m_reader, &ReadThread::signalAddText, this, &HistoryData::slotAddText);
+    connect(&m_reader, &ReadThread::signalShowError, this, &HistoryData::slotShowError);
+}
+
+HistoryData::~HistoryData()
+{
+    // Whatever way the dialog went (close, Escape, its parent going away),
+    // the reader must end before the dialog it reports to is gone. The
+    // channel gives up on its own within its time-outs.
+    m_reader.stop();
+    m_reader.wait();
+    delete ui;
+}
+
+void HistoryData::slotClearText()
+{
+    ui->textEdit->clear();
+}
+
+void HistoryData::slotAddText(const QString &text)
+{
+    QTextCursor cursor = ui->textEdit->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit->setTextCursor(cursor);
+    ui->textEdit->insertPlainText(text);
+}
+
+void HistoryData::slotShowError(const QString &title, const QString &error)
+{
+    showErrorBox(title, error);
+}
+
+void HistoryData::slotQueryHistory()
+{
+    if (m_reader.isRunning())
+        return;
+    const QDate start = ui->dateStart->date();
+    const QDate end = ui->dateEnd->date();
+    if (start > end) {
+        showErrorBox(tr("查询"), tr("起始日期应该小于或等于结束日期"));
+        return;
+    }
+    m_reader.startQuery(buildHistoryRequest(start, end));
+}
+
+void HistoryData::slotExportCSV()
+{
+    const QString fileName
+        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    if (exportHistoryCsv(fileName, ui->textEdit->toPlainText()) == HistoryExportResult::OpenFailed)
+        showExportError(fileName);
+}
+
+void HistoryData::slotExportPDF()
+{
+    const QString fileName
+        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.pdf)"));
+    if (fileName.isEmpty())
+        return;
+    const QTextDocument *document = ui->textEdit->document();
+    HistoryPdfOptions options;
+    // One row per text line: the on-screen word wrap must not change the table.
+    options.rowCount = document->blockCount();
+    switch (exportHistoryPdf(fileName, historyTextLines(document->toPlainText()), options)) {
+    case HistoryExportResult::Ok:
+        break;
+    case HistoryExportResult::OpenFailed:
+        showExportError(fileName);
+        break;
+    case HistoryExportResult::FormatError:
+        showErrorBox(tr("导出配置"), tr("导出数据失败，数据格式错误"));
+        break;
+    }
+}
+
+void HistoryData::closeEvent(QCloseEvent *event)
+{
+    stopReader();
+    QDialog::closeEvent(event);
+}
+
+void HistoryData::reject()
+{
+    // Escape leaves without a close event; stop the reader the same way.
+    stopReader();
+    QDialog::reject();
+}
+
+void HistoryData::stopReader()
+{
+    if (!m_reader.isRunning())
+        return;
+    hide();
+    m_reader.stop();
+    // The rest of the wait, if any, happens in the destructor.
+    m_reader.wait(1000);
+}
+
+void HistoryData::showErrorBox(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, this);
+    box.setWindowIcon(windowIcon());
+    box.button(QMessageBox::Ok)->setText(tr("确定"));
+    box.exec();
+}
+
+void HistoryData::showExportError(const QString &fileName)
+{
+    showErrorBox(tr("导出配置"), tr("打开文件失败: %1").arg(fileName));
 }

@@ -3,10 +3,9 @@
 #include <QTreeWidget>
 
 // The flat, numbered two-column list of configuration items.
-class ConfigTree : public QTreeWidget
-{
+class ConfigTree : public QTreeWidget {
     Q_OBJECT
 
 public:
-    explicit ConfigTree(QWidget *parent = nullptr);
+    explicit ConfigTree(QWidget* parent = nullptr);
 };

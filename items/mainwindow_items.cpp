@@ -2,64 +2,307 @@
 // CSV import/export and the clock.
 #include "app/mainwindow.h"
 
+#include "app/messageboxes.h"
 #include "items/configtree.h"
+#include "items/itemcsv.h"
+#include "items/itemframes.h"
+#include "items/modifydialog.h"
+#include "items/skipitems.h"
+#include "link/devicechannel.h"
 
-void MainWindow::slotExportItems() {}
-void MainWindow::slotImportItems() {}
-void MainWindow::slotWriteItems() {}
-void MainWindow::slotSyncTime() {}
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTextCodec>
+
+namespace {
+
+constexpr int WriteTimeoutMs = 10000;
+constexpr int ResultMessageMs = 5000;
+
+const QString ModelName = QStringLiteral("设备型号");
+const QString DeviceName = QStringLiteral("设备名称");
+
+QVector<ItemRowText> rowTexts(const ConfigTree* tree)
+{
+    QVector<ItemRowText> rows;
+    rows.reserve(tree->topLevelItemCount());
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        rows.append({ row->data(0, Qt::UserRole).toInt(), row->text(0), row->text(1) });
+    }
+    return rows;
+}
+
+} // namespace
+
+void MainWindow::slotExportItems()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("导出配置"), QString(), QStringLiteral("Files (*.csv)"));
+    if (!path.isEmpty())
+        exportItemsTo(path);
+}
+
+void MainWindow::exportItemsTo(const QString& path)
+{
+    statusBar()->showMessage(tr("正在导出配置......"));
+    const QVector<ItemRowText> rows = rowTexts(m_tree);
+    const QString error = exportItems(path, rows);
+    if (!error.isEmpty()) {
+        showErrorBox(tr("导出配置"), error, windowIcon());
+        return;
+    }
+    statusBar()->showMessage(tr("导出配置成功"), ResultMessageMs);
+    // The file format is kept as it is, but rows it cannot carry back are
+    // named rather than lost unnoticed on the next import.
+    const QStringList lost = itemsLostOnImport(rows);
+    if (!lost.isEmpty()) {
+        showOkBox(QMessageBox::Warning, tr("导出配置"),
+            tr("以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:\n%1").arg(lost.join(QLatin1Char('\n'))), this);
+    }
+}
+
+void MainWindow::slotImportItems()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("导入配置"), QString(), QStringLiteral("Files (*.csv)"));
+    if (!path.isEmpty())
+        importItemsFrom(path);
+}
+
+void MainWindow::importItemsFrom(const QString& path)
+{
+    // The whole file is checked before any row is taken over, so a bad line
+    // leaves an empty tree and no half-applied hiding state.
+    const ItemImport import = importItems(path);
+    if (!import.opened) {
+        showErrorBox(tr("导入配置"), import.error, windowIcon());
+        return;
+    }
+    statusBar()->showMessage(tr("正在导入配置......"));
+    m_tree->clear();
+    if (!import.error.isEmpty()) {
+        showErrorBox(tr("导入配置"), import.error, windowIcon());
+        return;
+    }
+    for (const ItemRecord& record : import.records)
+        slotAddItems(record.index, record.fields);
+    statusBar()->showMessage(tr("导入配置成功"), ResultMessageMs);
+}
+
+void MainWindow::slotWriteItems()
+{
+    statusBar()->showMessage(tr("正在写入配置......"));
+    DeviceChannel channel;
+    if (!channel.open()) {
+        const QString text = tr("写入错误,连接设备失败");
+        statusBar()->showMessage(text, ResultMessageMs);
+        showErrorBox(tr("写入配置"), text, windowIcon());
+        return;
+    }
+    writeItems(channel);
+}
+
+bool MainWindow::writeItems(DeviceChannel& channel)
+{
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_tree->topLevelItem(i);
+        const QString text = row->text(1);
+        // Command items have no value column and are never sent in a batch.
+        if (text.isEmpty())
+            continue;
+        m_tree->setCurrentItem(row);
+        const QString value = text.mid(1).trimmed();
+        if (!writeItem(channel, row, value, 2)) {
+            showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
+            return false;
+        }
+    }
+    statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
+    return true;
+}
+
+void MainWindow::slotSyncTime()
+{
+    DeviceChannel channel;
+    if (!channel.open()) {
+        showErrorBox(tr("同步时间"), channel.errorText(), windowIcon());
+        return;
+    }
+    syncTime(channel);
+}
+
+void MainWindow::syncTime(DeviceChannel& channel)
+{
+    const QByteArray request = buildClockFrame(channel);
+    QByteArray answer;
+    const int result = channel.transact(request, answer, false, WriteTimeoutMs);
+    const QString error = linkErrorText(result, answer);
+    if (!error.isEmpty()) {
+        showErrorBox(tr("同步时间"), error, windowIcon());
+        return;
+    }
+    if (answer == clockAcknowledgement(channel.deviceAddress()))
+        QMessageBox::information(this, tr("同步时间"), tr("同步时间成功"));
+    else
+        showErrorBox(tr("同步时间"), tr("同步时间失败"), windowIcon());
+}
 
 void MainWindow::slotClearItems()
 {
     m_tree->clear();
 }
 
-void MainWindow::slotAddItems(int index, const QStringList &list)
+void MainWindow::slotAddItems(int index, const QStringList& list)
 {
     if (!isSkippedItem(index, list))
         addItemRow(index, list);
 }
 
-void MainWindow::slotItemDoubleClicked(QTreeWidgetItem *item, int column)
+void MainWindow::slotItemDoubleClicked(QTreeWidgetItem* item, int column)
 {
-    Q_UNUSED(item);
     Q_UNUSED(column);
+    if (!item)
+        return;
+    QString newValue;
+    const int count = editItem(item->text(0), item->text(1), newValue);
+    if (count != 0)
+        writeEditedItem(item, newValue, count);
 }
 
-void MainWindow::addItemRow(int index, const QStringList &list)
+void MainWindow::writeEditedItem(QTreeWidgetItem* row, const QString& value, int count)
 {
-    Q_UNUSED(index);
-    Q_UNUSED(list);
+    DeviceChannel channel;
+    if (!channel.open()) {
+        const QString text = tr("写入错误,连接设备失败");
+        statusBar()->showMessage(text, ResultMessageMs);
+        showErrorBox(tr("写入配置"), text, windowIcon());
+        return;
+    }
+    if (!writeItem(channel, row, value, count))
+        showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
 }
 
-bool MainWindow::isSkippedItem(int index, const QStringList &list)
+void MainWindow::addItemRow(int index, const QStringList& list)
 {
-    Q_UNUSED(index);
-    Q_UNUSED(list);
+    const QString number = QStringLiteral("%1").arg(m_tree->topLevelItemCount() + 1, 2, 10, QLatin1Char('0'));
+    QStringList texts { number + QLatin1String(". ") + list.value(0).trimmed() };
+    texts << (list.size() >= 2 ? QLatin1String(": ") + list.at(1).trimmed() : QString());
+    auto* row = new QTreeWidgetItem(texts);
+    row->setData(0, Qt::UserRole, index);
+    m_tree->addTopLevelItem(row);
+}
+
+bool MainWindow::isSkippedItem(int index, const QStringList& list)
+{
+    if (list.size() < 2)
+        return false;
+    const QString& name = list.at(0);
+    const QString value = normalizeSkipText(list.at(1));
+
+    if (name == ModelName) {
+        if (!m_hasHeldRow)
+            return m_skipItems.contains(value);
+        const QString heldValue = normalizeSkipText(m_heldFields.value(1));
+        const bool hideBoth = m_skipItems.value(heldValue).contains(value);
+        if (!hideBoth)
+            addItemRow(m_heldIndex, m_heldFields);
+        m_hasHeldRow = false;
+        m_heldIndex = 0;
+        m_heldFields.clear();
+        return hideBoth;
+    }
+    if (name == DeviceName) {
+        if (!m_skipItems.contains(value))
+            return false;
+        // Shown or hidden together with the model row that follows.
+        m_hasHeldRow = true;
+        m_heldIndex = index;
+        m_heldFields = list;
+        return true;
+    }
+    if (name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+        return m_skipItems.contains(value);
     return false;
 }
 
-void MainWindow::loadSkipItems() {}
-
-int MainWindow::editItem(const QString &name, const QString &value, QString &newValue)
+void MainWindow::loadSkipItems()
 {
-    Q_UNUSED(name);
-    Q_UNUSED(value);
-    Q_UNUSED(newValue);
-    return 0;
+    m_skipItems = loadSkipFile(QStringLiteral("SkipItems"));
 }
 
-bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count)
+int MainWindow::editItem(const QString& name, const QString& value, QString& newValue)
 {
-    Q_UNUSED(channel);
-    Q_UNUSED(row);
-    Q_UNUSED(value);
-    Q_UNUSED(count);
-    return false;
+    newValue.clear();
+    const bool hasValue = !value.isEmpty();
+    static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
+    QString itemName = name;
+    itemName.remove(rowNumber);
+    QString itemValue = value;
+    if (itemValue.startsWith(QLatin1Char(':')))
+        itemValue.remove(0, 1);
+    itemName = itemName.trimmed();
+    itemValue = itemValue.trimmed();
+
+    if (!hasValue) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "), itemName, QMessageBox::Ok | QMessageBox::Cancel, this,
+            Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        box.setWindowIcon(windowIcon());
+        box.button(QMessageBox::Ok)->setText(tr("确定"));
+        box.button(QMessageBox::Cancel)->setText(tr("取消"));
+        return box.exec() == QMessageBox::Ok ? 1 : 0;
+    }
+
+    ModifyDialog dialog(itemName, itemValue, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    newValue = dialog.value().trimmed();
+    return 2;
 }
 
-QByteArray MainWindow::buildClockFrame(const DeviceChannel &channel)
+bool MainWindow::writeItem(DeviceChannel& channel, QTreeWidgetItem* row, const QString& value, int count)
 {
-    Q_UNUSED(channel);
-    return {};
+    statusBar()->showMessage(tr("正在写入配置......"));
+    const int index = row->data(0, Qt::UserRole).toInt();
+
+    // The codec would put '?' for what it cannot map, and the count byte
+    // cannot describe a longer text: refuse rather than write something else.
+    if (!QTextCodec::codecForName("gb2312")->canEncode(value)) {
+        showErrorBox(tr("提交"), tr("配置值含有设备无法表示的字符,未写入"), windowIcon());
+        return false;
+    }
+    const int bytes = encodeGb2312(value).size();
+    if (bytes > MaxItemTextBytes) {
+        showErrorBox(tr("提交"),
+            tr("配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入").arg(bytes).arg(MaxItemTextBytes), windowIcon());
+        return false;
+    }
+
+    const QByteArray request = buildItemWriteFrame(channel.deviceAddress(), index, value);
+    QByteArray answer;
+    const int result = channel.transact(request, answer, false, WriteTimeoutMs);
+    const QString error = linkErrorText(result, answer);
+    if (!error.isEmpty()) {
+        showErrorBox(tr("提交"), error, windowIcon());
+        return false;
+    }
+
+    QStringList parts;
+    if (!parseItemAnswer(answer, channel.deviceAddress(), &parts) || parts.size() != count) {
+        showErrorBox(tr("提交"), tr("硬件返回数据校验错误"), windowIcon());
+        return false;
+    }
+    if (count == 2)
+        row->setText(1, QLatin1String(": ") + parts.at(1));
+    if (row->text(1).contains(value, Qt::CaseSensitive))
+        statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
+    else
+        statusBar()->showMessage(tr("写入配置失败,该项不支持修改"), ResultMessageMs);
+    return true;
+}
+
+QByteArray MainWindow::buildClockFrame(const DeviceChannel& channel)
+{
+    return ::buildClockFrame(channel.deviceAddress(), QDateTime::currentDateTime());
 }

@@ -41,10 +41,28 @@ public:
     QUdpSocket &udpSocket() { return m_udpSocket; }
     QSerialPort &serialPort() { return m_serialPort; }
 
-    // Whether a datagram's sender is the configured instrument.
+    // Whether a datagram's sender is the configured instrument: same port, and the
+    // same address also across the IPv4 / IPv4-mapped IPv6 forms. Never true
+    // for a null host address.
     bool isFromDevice(const QHostAddress &sender, quint16 senderPort) const;
 
 private:
+    int transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    int transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
+    void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
+    bool pulseRts();
+    // One datagram to the instrument; false when nothing was sent.
+    bool sendDatagram(const char *request, int length);
+    // Polls every 20 ms until a datagram is pending or more than timeoutMs passed.
+    bool waitForDatagram(int timeoutMs);
+    // Reads every pending datagram and returns those of the instrument, joined.
+    QByteArray takeDeviceDatagrams();
+    // Like the two above, but datagrams of others do not end the wait.
+    QByteArray receiveDeviceChunk(int timeoutMs);
+    // Waits up to timeoutMs for serial bytes; true when some are available.
+    bool waitForSerialData(int timeoutMs);
+
     bool m_sendRts = false;
     bool m_sendDtr = false;
     bool m_udp = false;

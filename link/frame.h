@@ -33,5 +33,13 @@ QString decodeGb2312(const QByteArray &bytes);
 // "01 AB " style: two upper-case digits and a blank per byte.
 QString hexDump(const QByteArray &bytes);
 
-// addr 0F 4B index 00 00 L text... 00 crcLo crcHi, L = text bytes + 1.
+// Longest item text, in GB2312 bytes, that the one-byte length of a write frame can carry.
+constexpr int kMaxItemTextBytes = 254;
+
+// Whether the text fits an item write frame; callers refuse longer texts before sending.
+bool itemTextFits(const QString &text);
+
+// addr 0F 4B index 00 00 L text... 00 crcLo crcHi, L = text bytes + 1; the index
+// keeps its low eight bits. Empty when the text does not fit (see itemTextFits):
+// a cut text or a wrapped length byte would write something else than asked.
 QByteArray buildItemWriteFrame(quint8 address, int index, const QString &text);

@@ -1,6 +1,153 @@
 #include "link/setupdialog.h"
 
+#include "app/messageboxes.h"
+#include "app/resourcesinit.h"
+#include "app/settings.h"
+#include "link/commsettings.h"
+#include "link/searchdevicedialog.h"
+#include "link/serialportnames.h"
+
+#include "ui_setupdialog.h"
+
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QRegExp>
+#include <QRegExpValidator>
+
 SetupDialog::SetupDialog(QWidget *parent)
     : QDialog(parent)
+    , ui(new Ui::SetupDialog)
+    , m_baudRates { { 1200, QStringLiteral("1200") }, { 2400, QStringLiteral("2400") },
+        { 4800, QStringLiteral("4800") }, { 9600, QStringLiteral("9600") }, { 19200, QStringLiteral("19200") },
+        { 38400, QStringLiteral("38400") }, { 57600, QStringLiteral("57600") }, { 115200, QStringLiteral("115200") } }
+    , m_dataBits { { 5, QStringLiteral("5") }, { 6, QStringLiteral("6") }, { 7, QStringLiteral("7") },
+        { 8, QStringLiteral("8") } }
+    , m_parities { { 0, QStringLiteral("None") }, { 2, QStringLiteral("Even") }, { 3, QStringLiteral("Odd") },
+        { 4, QStringLiteral("Space") }, { 5, QStringLiteral("Mark") } }
+    , m_stopBits { { 1, QStringLiteral("1") }, { 2, QStringLiteral("2") }, { 3, QStringLiteral("1.5") } }
 {
+    vexaInitResources();
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/image/setup.png")));
+    setFixedSize(size());
+
+    fillFixedLists();
+    ui->baudrate->lineEdit()->setValidator(
+        new QRegExpValidator(QRegExp(QStringLiteral("[1-9]\\d*")), ui->baudrate));
+    ui->edUdpPort->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("\\d{0,5}")), ui->edUdpPort));
+    ui->ckDTR->hide();
+
+    connect(ui->ok, &QPushButton::clicked, this, &SetupDialog::saveConfig);
+    connect(ui->cancel, &QPushButton::clicked, this, &SetupDialog::reject);
+    connect(ui->bntSearch, &QPushButton::clicked, this, &SetupDialog::searchDialog);
+    connect(ui->gbUdp, &QGroupBox::toggled, ui->gbSerial, [this](bool on) { ui->gbSerial->setChecked(!on); });
+    connect(ui->gbSerial, &QGroupBox::toggled, ui->gbUdp, [this](bool on) { ui->gbUdp->setChecked(!on); });
+
+    loadConfig();
+}
+
+SetupDialog::~SetupDialog()
+{
+    delete ui;
+}
+
+void SetupDialog::fillFixedLists()
+{
+    for (int address = 1; address <= 255; ++address)
+        ui->cmbDeviceAddress->addItem(QString::number(address), address);
+    const auto fill = [](QComboBox *combo, const QMap<int, QString> &items) {
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            combo->addItem(it.value(), it.key());
+    };
+    fill(ui->baudrate, m_baudRates);
+    fill(ui->databit, m_dataBits);
+    fill(ui->parity, m_parities);
+    fill(ui->stopbit, m_stopBits);
+}
+
+void SetupDialog::loadConfig()
+{
+    const QSettings &settings = *appSettings();
+    const quint8 address = readDeviceAddress(settings);
+    const SerialSettings serial = readSerialSettings(settings);
+
+    QStringList names = availableSerialPortNames();
+    if (hasSerialPort(settings))
+        names.append(serial.port);
+    ui->port->clear();
+    ui->port->addItems(orderedPortNames(names));
+    if (ui->port->count() == 0)
+        ui->port->addItem(QString());
+
+    ui->cmbDeviceAddress->setCurrentIndex(ui->cmbDeviceAddress->findData(address));
+    ui->port->setCurrentIndex(ui->port->findText(serial.port, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui->baudrate->setEditText(QString::number(serial.baudRate));
+    ui->databit->setCurrentIndex(ui->databit->findData(serial.dataBits));
+    ui->parity->setCurrentIndex(ui->parity->findData(serial.parity));
+    ui->stopbit->setCurrentIndex(ui->stopbit->findData(serial.stopBits));
+
+    const UdpSettings udp = readUdpSettings(settings);
+    ui->edUdpAddress->setText(udp.address);
+    ui->edUdpPort->setText(udp.port);
+
+    ui->ckRTS->setChecked(serial.sendRts);
+    ui->ckDTR->setChecked(serial.sendDtr);
+
+    const bool useUdp = readUseUdp(settings);
+    ui->gbUdp->setChecked(useUdp);
+    ui->gbSerial->setChecked(!useUdp);
+}
+
+void SetupDialog::saveConfig()
+{
+    QSettings &settings = *appSettings();
+    // Stored before any check, so a refused save keeps the chosen address too.
+    // With nothing selected (a stored address outside 1..255) the key is kept.
+    const QVariant address = ui->cmbDeviceAddress->currentData();
+    if (address.isValid())
+        settings.setValue(QStringLiteral("device/address"), address.toInt());
+
+    if (ui->gbSerial->isChecked()) {
+        const QString error = serialSettingsError(ui->port->currentText(), ui->baudrate->currentText());
+        if (!error.isEmpty()) {
+            showCriticalBox(error, this);
+            return;
+        }
+        SerialSettings serial;
+        serial.port = ui->port->currentText();
+        serial.baudRate = ui->baudrate->currentText().toInt();
+        serial.dataBits = ui->databit->currentData().toInt();
+        serial.parity = ui->parity->currentData().toInt();
+        serial.stopBits = ui->stopbit->currentData().toInt();
+        serial.sendRts = ui->ckRTS->isChecked();
+        serial.sendDtr = ui->ckDTR->isChecked();
+        writeSerialSettings(settings, serial);
+    } else {
+        const UdpSettings udp { ui->edUdpAddress->text(), ui->edUdpPort->text() };
+        const QString error = udpSettingsError(udp.address, udp.port);
+        if (!error.isEmpty()) {
+            showCriticalBox(error, this);
+            return;
+        }
+        writeUdpSettings(settings, udp);
+    }
+    accept();
+}
+
+void SetupDialog::searchDialog()
+{
+    SearchDeviceDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ui->edUdpAddress->setText(addressText(dialog.selectedAddress()));
+    ui->edUdpPort->setText(QString::number(dialog.selectedPort()));
+}
+
+QString SetupDialog::addressText(const QHostAddress &address)
+{
+    bool isIpv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+    // Replies come over IPv4, possibly reported in IPv4-mapped IPv6 form.
+    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+// Fetches the maker's download page on its own thread and turns it into the
+// package list (name -> link).
+class DeviceTypeMgr : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit DeviceTypeMgr(QObject *parent = nullptr);
+    // Stops a running fetch and waits for it, so the object never dies under
+    // its own thread.
+    ~DeviceTypeMgr() override;
+
+    // Address and TLS trust of the page; set before a start.
+    void setPageUrl(const QString &url);
+    void setVerifyPeer(bool verify);
+
+    // Starts a fetch unless one runs; a previous stop request is forgotten.
+    void startFetch();
+    // Asks a running fetch to end and waits for it.
+    void stop();
+
+    QMap<QString, QString> packageList() const;
+
+    // Reads the page; ends early (with what it has) when stopped.
+    QByteArray fetchPage();
+    // Adds the rows of a page body to the package list; false when the body is
+    // not a page of the expected structure or lists no package.
+    bool parsePage(const QByteArray &body);
+
+signals:
+    void signalShowErrorMessage(const QString &error);
+    void signalFinished();
+
+protected:
+    void run() override;
+
+private:
+    std::atomic<bool> m_stop { false };
+    QMap<QString, QString> m_packageList;
+    QString m_pageUrl;
+    bool m_verifyPeer = true;
+    mutable QMutex m_mutex;
+};

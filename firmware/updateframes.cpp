@@ -1,0 +1,97 @@
+#include "firmware/updateframes.h"
+
+#include "link/frame.h"
+
+#include <QRegExp>
+
+namespace {
+
+// Frame with a body: command, L + 3, marker (91 request, 01 reply), L, payload.
+QByteArray bodyFrame(const char *start, char marker, const QByteArray &payload)
+{
+    QByteArray frame(start, 5);
+    const int length = payload.size();
+    frame.reserve(length + 13);
+    frame.append(char((length + 3) >> 8)).append(char(length + 3));
+    frame.append(marker);
+    frame.append(char(length >> 8)).append(char(length));
+    frame.append(payload);
+    return closeTildeFrame(frame);
+}
+
+const char kReplyStart[] = "\x7E\x02\x05\x01\x01";
+const char kRequestMarker = char(0x91);
+const char kReplyMarker = 0x01;
+const char kEraseOk[] = "Erase OK\r\n";
+
+} // namespace
+
+QByteArray closeTildeFrame(QByteArray frame)
+{
+    const quint16 crc = crc16(frame);
+    frame.append(char(crc >> 8)).append(char(crc & 0xFF)).append(char(0x7F));
+    return frame;
+}
+
+QByteArray buildIdentifyRequest()
+{
+    return closeTildeFrame(QByteArray("\x7E\x05\x02\x29\x3F\x00\x00", 7));
+}
+
+QByteArray buildFinishRequest()
+{
+    return closeTildeFrame(QByteArray("\x7E\x05\x02\x2A\x79\x00\x00", 7));
+}
+
+QByteArray buildEraseRequest(quint32 imageSize)
+{
+    QByteArray size;
+    for (int shift = 0; shift < 32; shift += 8)
+        size.append(char((imageSize >> shift) & 0xFF));
+    return bodyFrame("\x7E\x05\x02\x2F\xAC", kRequestMarker, size);
+}
+
+QByteArray expectedEraseReply()
+{
+    QByteArray payload(kEraseOk);
+    payload.append(QByteArray("\x00\x00\x00\xC1\x81\x40", 6));
+    return bodyFrame(kReplyStart, kReplyMarker, payload);
+}
+
+QByteArray buildPageRequest(const QByteArray &data, int pageNumber)
+{
+    QByteArray payload;
+    payload.reserve(kFirmwarePageSize + 1);
+    payload.append(char(pageNumber & 0xFF));
+    payload.append(data.left(kFirmwarePageSize));
+    if (data.size() < kFirmwarePageSize)
+        payload.append(QByteArray(kFirmwarePageSize - data.size(), char(0xFF)));
+    return bodyFrame("\x7E\x05\x02\x2C\x01", kRequestMarker, payload);
+}
+
+QByteArray expectedPageReply(int pageNumber)
+{
+    const QString text = QStringLiteral("Page[%1] OK\r\n").arg(pageNumber & 0xFF);
+    return bodyFrame(kReplyStart, kReplyMarker, encodeGb2312(text));
+}
+
+bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteArray &expected)
+{
+    if (linkResult != LinkOk)
+        return false;
+    if (reply == expected)
+        return true;
+    const int start = reply.indexOf('E');
+    if (start < 0)
+        return false;
+    const int end = reply.indexOf('\n', start);
+    if (end < 0)
+        return false;
+    return reply.mid(start, end - start + 1) == QByteArray(kEraseOk);
+}
+
+bool identificationMatchesModel(const QString &replyText, const QString &model)
+{
+    const QRegExp pattern(QStringLiteral("!?Find\\s+%1\\s+OK").arg(model));
+    return pattern.indexIn(replyText) >= 0;
+}

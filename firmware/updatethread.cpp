@@ -1,0 +1,107 @@
+#include "firmware/updatethread.h"
+
+#include "firmware/updateframes.h"
+#include "link/devicechannel.h"
+#include "link/frame.h"
+
+namespace {
+
+const int kExchangeTimeoutMs = 10000;
+
+} // namespace
+
+UpdateThread::UpdateThread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+UpdateThread::~UpdateThread()
+{
+    wait();
+}
+
+void UpdateThread::setInfo(const DEncryptInfo &info)
+{
+    m_info = info;
+}
+
+bool UpdateThread::identify(DeviceChannel &channel, QByteArray &response)
+{
+    response.clear();
+    return channel.transact(buildIdentifyRequest(), response, true, kExchangeTimeoutMs) == LinkOk;
+}
+
+bool UpdateThread::erase(DeviceChannel &channel, quint32 imageSize)
+{
+    QByteArray reply;
+    const int result = channel.transact(buildEraseRequest(imageSize), reply, true, kExchangeTimeoutMs);
+    return isAcceptedUpdateReply(result, reply, expectedEraseReply());
+}
+
+bool UpdateThread::sendPage(DeviceChannel &channel, const char *page, int pageNumber)
+{
+    QByteArray reply;
+    const QByteArray request = buildPageRequest(QByteArray::fromRawData(page, kFirmwarePageSize), pageNumber);
+    const int result = channel.transact(request, reply, true, kExchangeTimeoutMs);
+    return isAcceptedUpdateReply(result, reply, expectedPageReply(pageNumber));
+}
+
+void UpdateThread::finishUpdate(DeviceChannel &channel)
+{
+    // Sent twice; the instrument's answers are not needed.
+    for (int i = 0; i < 2; ++i) {
+        QByteArray reply;
+        channel.transact(buildFinishRequest(), reply, true, kExchangeTimeoutMs);
+    }
+}
+
+void UpdateThread::run()
+{
+    DeviceChannel channel;
+    const QByteArray image = m_info.image();
+    const int size = image.size();
+
+    if (!channel.open()) {
+        emit signalShowErrorMessage(tr("固件更新失败,") + channel.errorText());
+        return;
+    }
+
+    QByteArray identification;
+    if (!identify(channel, identification) && !identify(channel, identification)) {
+        emit signalShowErrorMessage(tr("固件更新失败,获取设备ID失败!"));
+        finishUpdate(channel);
+        return;
+    }
+    if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
+        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!"));
+        finishUpdate(channel);
+        return;
+    }
+
+    if (!erase(channel, quint32(size))) {
+        emit signalShowErrorMessage(tr("固件更新失败,擦除设备内存失败!"));
+        return;
+    }
+    emit signalUpdateProgress(0);
+
+    // The tail of the last page is sent as erased flash (0xFF), never as
+    // whatever happens to follow the image in memory.
+    QByteArray lastPage;
+    for (int k = 0; qint64(k) * kFirmwarePageSize < size; ++k) {
+        const int offset = k * kFirmwarePageSize;
+        const char *page = image.constData() + offset;
+        if (size - offset < kFirmwarePageSize) {
+            lastPage = image.mid(offset);
+            lastPage.append(QByteArray(kFirmwarePageSize - lastPage.size(), char(0xFF)));
+            page = lastPage.constData();
+        }
+        if (!sendPage(channel, page, k % 256)) {
+            emit signalShowErrorMessage(tr("固件更新失败,发送文件数据失败!"));
+            return;
+        }
+        emit signalUpdateProgress(int(qint64(102400) * k / size));
+    }
+
+    finishUpdate(channel);
+    emit signalUpdateSucceed();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "firmware/dencryptinfo.h"
+
+#include <QByteArray>
+#include <QThread>
+
+class DeviceChannel;
+
+// Writes a package's image into the instrument: identify and check the
+// model, erase, send the pages, finish. Cannot be cancelled; every exchange
+// is bounded by the channel's time-out.
+class UpdateThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit UpdateThread(QObject *parent = nullptr);
+    // Waits for a running update: a QThread must not die while it runs.
+    ~UpdateThread() override;
+
+    // Only while the thread is not running.
+    void setInfo(const DEncryptInfo &info);
+
+signals:
+    void signalUpdateSucceed();
+    void signalShowErrorMessage(const QString &error);
+    void signalUpdateProgress(int value);
+
+protected:
+    void run() override;
+
+private:
+    bool identify(DeviceChannel &channel, QByteArray &response);
+    bool erase(DeviceChannel &channel, quint32 imageSize);
+    bool sendPage(DeviceChannel &channel, const char *page, int pageNumber);
+    void finishUpdate(DeviceChannel &channel);
+
+    DEncryptInfo m_info;
+};

@@ -1,0 +1,124 @@
+#include "link/dsearchdevicethread.h"
+
+#include "link/frame.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
+#include <QSet>
+#include <QUdpSocket>
+
+#include <optional>
+
+namespace {
+QMutex routeMutex;
+std::optional<DSearchDeviceThread::Route> routeOverride;
+} // namespace
+
+DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent)
+    : QThread(parent)
+    , m_owner(owner)
+{
+    // The sender of each reply crosses to the receiver's thread.
+    qRegisterMetaType<QHostAddress>("QHostAddress");
+}
+
+DSearchDeviceThread::~DSearchDeviceThread()
+{
+    requestStop();
+    wait();
+}
+
+void DSearchDeviceThread::startSearch()
+{
+    if (isRunning())
+        return;
+    m_stop = false;
+    start();
+}
+
+QByteArray DSearchDeviceThread::searchDatagram()
+{
+    return QByteArray("\x01\x01\x01\x01", 4);
+}
+
+QList<QHostAddress> DSearchDeviceThread::broadcastTargets()
+{
+    QList<QHostAddress> targets;
+    QSet<QHostAddress> seen;
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &interface : interfaces) {
+        const auto entries = interface.addressEntries();
+        for (const QNetworkAddressEntry &entry : entries) {
+            if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
+                continue;
+            // A null broadcast address cannot be sent to; skipping it is the
+            // same as the failed send it would give.
+            const QHostAddress broadcast = entry.broadcast();
+            if (broadcast.isNull() || seen.contains(broadcast))
+                continue;
+            seen.insert(broadcast);
+            targets.append(broadcast);
+        }
+    }
+    return targets;
+}
+
+void DSearchDeviceThread::setRouteOverride(const Route &route)
+{
+    QMutexLocker locker(&routeMutex);
+    routeOverride = route;
+}
+
+void DSearchDeviceThread::clearRouteOverride()
+{
+    QMutexLocker locker(&routeMutex);
+    routeOverride.reset();
+}
+
+DSearchDeviceThread::Route DSearchDeviceThread::currentRoute()
+{
+    {
+        QMutexLocker locker(&routeMutex);
+        if (routeOverride)
+            return *routeOverride;
+    }
+    Route route;
+    route.targets = broadcastTargets();
+    return route;
+}
+
+void DSearchDeviceThread::run()
+{
+    // Unbound: the first send binds it to an ephemeral port, where the
+    // replies arrive.
+    QUdpSocket socket;
+    emit signalSetEnableButtons(false);
+
+    const Route route = currentRoute();
+    const QByteArray datagram = searchDatagram();
+    for (const QHostAddress &target : route.targets) {
+        if (m_stop)
+            break;
+        if (socket.writeDatagram(datagram, target, route.port) < datagram.size())
+            continue;
+        QElapsedTimer quiet;
+        quiet.start();
+        while (!m_stop) {
+            if (socket.hasPendingDatagrams()) {
+                const QNetworkDatagram reply = socket.receiveDatagram();
+                if (!reply.data().isEmpty()) {
+                    emit signalInsertDevice(decodeGb2312(reply.data()).trimmed(), reply.senderAddress(),
+                        quint16(reply.senderPort()));
+                }
+                quiet.restart();
+                continue;
+            }
+            if (quiet.elapsed() > route.replyWindowMs)
+                break;
+            msleep(PollMs);
+        }
+    }
+    emit signalSetEnableButtons(true);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QList>
+#include <QThread>
+
+#include <atomic>
+
+class SearchDeviceDialogInterf;
+
+// Broadcasts the search datagram on every IPv4 network of the machine and
+// reports each reply. Stoppable so its dialog never outlives a running search.
+class DSearchDeviceThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 SearchPort = 1500;
+    static constexpr int ReplyWindowMs = 3000;
+    static constexpr int PollMs = 20;
+
+    // Where a search goes. The default comes from the machine's interfaces.
+    struct Route
+    {
+        QList<QHostAddress> targets;
+        quint16 port = SearchPort;
+        int replyWindowMs = ReplyWindowMs;
+    };
+
+    explicit DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent = nullptr);
+    ~DSearchDeviceThread() override;
+
+    SearchDeviceDialogInterf *owner() const { return m_owner; }
+
+    // Starts a search unless one runs.
+    void startSearch();
+    // Makes a running search end after its current poll.
+    void requestStop() { m_stop = true; }
+
+    // 01 01 01 01
+    static QByteArray searchDatagram();
+    // The broadcast address of every IPv4 entry of every interface, once each.
+    static QList<QHostAddress> broadcastTargets();
+    // Replaces the route of every later search (tests point it at loopback);
+    // clearRouteOverride goes back to the interfaces' broadcast addresses.
+    static void setRouteOverride(const Route &route);
+    static void clearRouteOverride();
+
+signals:
+    void signalSetEnableButtons(bool enable);
+    void signalInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort);
+
+protected:
+    void run() override;
+
+private:
+    static Route currentRoute();
+
+    SearchDeviceDialogInterf *m_owner;
+    std::atomic<bool> m_stop { false };
+};

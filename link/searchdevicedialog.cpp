@@ -1,0 +1,89 @@
+#include "link/searchdevicedialog.h"
+
+#include "app/messageboxes.h"
+#include "app/resourcesinit.h"
+
+#include "ui_searchdevicedialog.h"
+
+#include <QListWidgetItem>
+
+SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::SearchDeviceDialog)
+    , m_worker(this)
+{
+    vexaInitResources();
+    ui->setupUi(this);
+    qRegisterMetaType<QHostAddress>("QHostAddress");
+    // No close button: a running search is ended only by the worker.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowIcon(QIcon(QStringLiteral(":/image/search.png")));
+    setFixedSize(size());
+
+    connect(ui->bntOk, &QPushButton::clicked, this, &SearchDeviceDialog::slotCommit);
+    connect(ui->bntCancel, &QPushButton::clicked, this, &SearchDeviceDialog::reject);
+    connect(ui->bntSearch, &QPushButton::clicked, this, &SearchDeviceDialog::slotSearchDevice);
+    connect(&m_worker, &DSearchDeviceThread::signalSetEnableButtons, this, &SearchDeviceDialog::slotSetEnableButtons);
+    connect(&m_worker, &DSearchDeviceThread::signalInsertDevice, this, &SearchDeviceDialog::slotInsertDevice);
+    connect(ui->listWidget, &QListWidget::itemDoubleClicked, this, &SearchDeviceDialog::slotItemDoubleClicked);
+}
+
+SearchDeviceDialog::~SearchDeviceDialog()
+{
+    // The worker is a member; it must not outlive this body while running.
+    m_worker.requestStop();
+    m_worker.wait();
+    delete ui;
+}
+
+void SearchDeviceDialog::done(int result)
+{
+    if (m_worker.isRunning())
+        return;
+    QDialog::done(result);
+}
+
+void SearchDeviceDialog::slotCommit()
+{
+    commit(ui->listWidget->currentItem());
+}
+
+void SearchDeviceDialog::slotSearchDevice()
+{
+    m_worker.startSearch();
+}
+
+void SearchDeviceDialog::slotSetEnableButtons(bool enable)
+{
+    ui->bntSearch->setEnabled(enable);
+    ui->bntOk->setEnabled(enable);
+    ui->bntCancel->setEnabled(enable);
+    ui->listWidget->setEnabled(enable);
+    if (!enable) {
+        m_devices.clear();
+        ui->listWidget->clear();
+    }
+}
+
+void SearchDeviceDialog::slotInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort)
+{
+    auto *item = new QListWidgetItem(content, ui->listWidget);
+    m_devices.insert(item, qMakePair(hostAddress, hostPort));
+}
+
+void SearchDeviceDialog::slotItemDoubleClicked(QListWidgetItem *item)
+{
+    commit(item);
+}
+
+void SearchDeviceDialog::commit(QListWidgetItem *item)
+{
+    const auto found = m_devices.constFind(item);
+    if (item == nullptr || found == m_devices.cend()) {
+        showCriticalBox(QObject::tr("请选择设备"), this);
+        return;
+    }
+    m_selectedAddress = found->first;
+    m_selectedPort = found->second;
+    accept();
+}

@@ -1,0 +1,132 @@
+#include "monitor/monitorthread.h"
+
+#include "link/devicechannel.h"
+#include "link/frame.h"
+#include "monitor/debugswitch.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// An idle read pass lasts about this long; it bounds how late a stop is seen.
+constexpr int passMs = 100;
+constexpr int udpPollMs = 20;
+constexpr int serialGapMs = 50;
+
+} // namespace
+
+MonitorThread::MonitorThread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+MonitorThread::~MonitorThread()
+{
+    stop();
+}
+
+void MonitorThread::start()
+{
+    if (isRunning())
+        return;
+    m_stop = false;
+    QThread::start();
+}
+
+void MonitorThread::stop()
+{
+    if (!isRunning())
+        return;
+    m_stop = true;
+    if (QThread::currentThread() != this)
+        wait();
+}
+
+void MonitorThread::run()
+{
+    const bool debugRun = m_debug;
+    DeviceChannel channel;
+    if (!channel.open()) {
+        emit signalShowError(tr("设备监听"), channel.errorText());
+        return;
+    }
+
+    // A debug-off run still sends "0": the instrument may have been left talking.
+    const SwitchResult opened = sendDebugSwitch(channel, debugRun, true);
+    if (opened == SwitchFailed)
+        return;
+    if (opened == SwitchAborted || m_stop) {
+        if (debugRun)
+            sendDebugSwitch(channel, false, false);
+        return;
+    }
+
+    do {
+        if (channel.isUdp())
+            readUdpPass(channel);
+        else
+            readSerialPass(channel);
+    } while (!m_stop);
+
+    if (debugRun)
+        sendDebugSwitch(channel, false, false);
+}
+
+MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop)
+{
+    m_splitter.clear();
+    const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), on);
+    const SwitchExchange exchange = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
+    if (exchange.result == SwitchExchange::Aborted)
+        return SwitchAborted;
+    const QString message = linkErrorText(exchange.result, exchange.response);
+    if (!message.isEmpty()) {
+        emit signalShowError(tr("监听调试"), message);
+        return SwitchFailed;
+    }
+    // What follows the answer at once is already the instrument's output.
+    if (abortOnStop)
+        splitAndEmit(exchange.trailing);
+    return SwitchOk;
+}
+
+void MonitorThread::readUdpPass(DeviceChannel &channel)
+{
+    QUdpSocket &socket = channel.udpSocket();
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        if (socket.hasPendingDatagrams()) {
+            splitAndEmit(takeDeviceDatagrams(channel));
+            return;
+        }
+        if (timer.elapsed() > passMs || m_stop)
+            return;
+        QThread::msleep(udpPollMs);
+    }
+}
+
+void MonitorThread::readSerialPass(DeviceChannel &channel)
+{
+    QSerialPort &port = channel.serialPort();
+    QElapsedTimer timer;
+    timer.start();
+    if (!port.waitForReadyRead(passMs) && port.bytesAvailable() == 0) {
+        // A port that fails at once (unplugged) must not spin.
+        const qint64 left = passMs - timer.elapsed();
+        if (left > 0)
+            QThread::msleep(ulong(left));
+        return;
+    }
+    // Lines are handed on piece by piece, so a stream without pauses still shows live.
+    do {
+        splitAndEmit(port.readAll());
+    } while (!m_stop && (port.waitForReadyRead(serialGapMs) || port.bytesAvailable() > 0));
+}
+
+void MonitorThread::splitAndEmit(const QByteArray &chunk)
+{
+    const QList<QByteArray> lines = m_splitter.feed(chunk);
+    for (const QByteArray &line : lines)
+        emit signalDataRecv(line);
+}

@@ -1,0 +1,168 @@
+#include "sim/firmwareresponder.h"
+
+#include "sim/metersim.h"
+#include "sim/simframe.h"
+#include "sim/simstate.h"
+
+#include <QJsonObject>
+#include <QVariantList>
+
+namespace {
+
+const quint16 kIdentify = 0x293F;
+const quint16 kFinish = 0x2A79;
+const quint16 kErase = 0x2FAC;
+const quint16 kPage = 0x2C01;
+const int kPageSize = 1024;
+
+const char kEraseOk[] = "Erase OK\r\n";
+
+QString key(const char *name)
+{
+    return QStringLiteral("firmware/") + QLatin1String(name);
+}
+
+int count(const SimState &state, const char *name)
+{
+    return state.extra.value(key(name)).toInt();
+}
+
+void increment(SimState &state, const char *name)
+{
+    state.extra.insert(key(name), count(state, name) + 1);
+}
+
+class FirmwareResponder : public SimResponder
+{
+public:
+    const char *name() const override { return "firmware"; }
+
+    bool handle(const SimRequest &request, SimContext &context) override
+    {
+        if (request.family != SimRequest::TildeFrame)
+            return false;
+        switch (request.tildeCommand()) {
+        case kIdentify:
+            identify(context);
+            return true;
+        case kErase:
+            erase(request, context);
+            return true;
+        case kPage:
+            page(request, context);
+            return true;
+        case kFinish:
+            increment(context.state(), "finishCount");
+            context.reply(simTildeReply(QByteArrayLiteral("Finish OK\r\n")));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QVariant option(SimContext &context, const char *name) const
+    {
+        const QVariant runtime = context.state().extra.value(key(name));
+        if (runtime.isValid())
+            return runtime;
+        return context.profile().section(QStringLiteral("firmware")).value(QLatin1String(name)).toVariant();
+    }
+
+    void identify(SimContext &context)
+    {
+        increment(context.state(), "identifyCount");
+        QString text = option(context, "identifyText").toString();
+        if (text.isEmpty())
+            text = QStringLiteral("Find %1 OK");
+        QString model = option(context, "model").toString();
+        if (model.isEmpty())
+            model = context.profile().model;
+        context.reply(simTildeReply(simEncodeText(text.arg(model))));
+    }
+
+    // Answers erase and pages; the fault modes replace the expected reply.
+    void replyOk(SimContext &context, const QByteArray &expected)
+    {
+        const QString mode = option(context, "eraseOkReply").toString();
+        if (mode == QLatin1String("frame"))
+            context.reply(simTildeReply(QByteArray(kEraseOk)));
+        else if (mode == QLatin1String("raw"))
+            context.reply(QByteArray(kEraseOk));
+        else
+            context.reply(expected);
+    }
+
+    void erase(const SimRequest &request, SimContext &context)
+    {
+        SimState &state = context.state();
+        const QByteArray body = request.tildeBody();
+        qint64 size = 0;
+        for (int i = 0; i < 4 && i < body.size(); ++i)
+            size |= qint64(quint8(body.at(i))) << (8 * i);
+        increment(state, "eraseCount");
+        state.extra.insert(key("eraseSize"), size);
+        state.extra.insert(key("image"), QByteArray());
+        state.extra.insert(key("lastPageTail"), QByteArray());
+        state.extra.insert(key("pageNumbers"), QVariantList());
+        state.extra.insert(key("pageOrderOk"), true);
+
+        QByteArray payload(kEraseOk);
+        payload.append(QByteArray("\x00\x00\x00\xC1\x81\x40", 6));
+        replyOk(context, simTildeReply(payload));
+    }
+
+    void page(const SimRequest &request, SimContext &context)
+    {
+        SimState &state = context.state();
+        const QByteArray body = request.tildeBody();
+        const int number = body.isEmpty() ? -1 : quint8(body.at(0));
+        const QByteArray data = body.mid(1);
+
+        QVariantList numbers = state.extra.value(key("pageNumbers")).toList();
+        const int sequence = numbers.size();
+        numbers.append(number);
+        state.extra.insert(key("pageNumbers"), numbers);
+        if (number != sequence % 256)
+            state.extra.insert(key("pageOrderOk"), false);
+
+        // Reassemble by arrival order; the erase size says where the image ends.
+        const qint64 size = state.extra.value(key("eraseSize"), -1).toLongLong();
+        const qint64 offset = qint64(sequence) * kPageSize;
+        // Taken out of the map so appending does not copy the image each page.
+        QByteArray image = state.extra.take(key("image")).toByteArray();
+        if (offset < size) {
+            const int take = int(qMin<qint64>(data.size(), size - offset));
+            image.append(data.left(take));
+            if (take < data.size())
+                state.extra.insert(key("lastPageTail"), data.mid(take));
+        }
+        state.extra.insert(key("image"), image);
+
+        const QVariant wrongAt = option(context, "wrongPageReplyAt");
+        const int replyNumber = wrongAt.isValid() && wrongAt.toInt() == sequence ? (number + 1) % 256 : number;
+        replyOk(context, simTildeReply(simEncodeText(QStringLiteral("Page[%1] OK\r\n").arg(replyNumber))));
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SimResponder> makeFirmwareResponder()
+{
+    return std::make_unique<FirmwareResponder>();
+}
+
+SimFirmwareRecord SimFirmwareRecord::fromState(const SimState &state)
+{
+    SimFirmwareRecord record;
+    record.identifyCount = count(state, "identifyCount");
+    record.eraseCount = count(state, "eraseCount");
+    record.eraseSize = state.extra.value(key("eraseSize"), -1).toLongLong();
+    for (const QVariant &number : state.extra.value(key("pageNumbers")).toList())
+        record.pageNumbers.append(number.toInt());
+    record.pageOrderOk = state.extra.value(key("pageOrderOk"), true).toBool();
+    record.image = state.extra.value(key("image")).toByteArray();
+    record.lastPageTail = state.extra.value(key("lastPageTail")).toByteArray();
+    record.finishCount = count(state, "finishCount");
+    return record;
+}

@@ -1,0 +1,389 @@
+#include "sim/metersim.h"
+
+#include "sim/simframe.h"
+#include "sim/simpty.h"
+#include "sim/simregistry.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QNetworkDatagram>
+#include <QSerialPort>
+#include <QThread>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <cstdio>
+
+namespace {
+// A partial frame that sits this long without more bytes is garbage.
+constexpr int QuietFlushMs = 500;
+} // namespace
+
+MeterSim::MeterSim(const SimProfile &profile, QObject *parent)
+    : QObject(parent)
+    , m_profile(profile)
+{
+    qRegisterMetaType<SimRequest>();
+    m_state.items = profile.items;
+}
+
+MeterSim::~MeterSim()
+{
+    stop();
+}
+
+bool MeterSim::start(const SimTransportOptions &options, QString *error)
+{
+    auto fail = [this, error](const QString &text) {
+        if (error)
+            *error = text;
+        stop();
+        return false;
+    };
+    stop();
+    m_responders = createSimResponders();
+    m_quietTimer = new QTimer(this);
+    m_quietTimer->setSingleShot(true);
+    m_quietTimer->setInterval(QuietFlushMs);
+    connect(m_quietTimer, &QTimer::timeout, this, &MeterSim::flushStreams);
+
+    if (options.udp) {
+        m_udp = new QUdpSocket(this);
+        if (!m_udp->bind(options.udpAddress, options.udpPort))
+            return fail(QStringLiteral("udp %1:%2: %3")
+                            .arg(options.udpAddress.toString())
+                            .arg(options.udpPort)
+                            .arg(m_udp->errorString()));
+        connect(m_udp, &QUdpSocket::readyRead, this, &MeterSim::onUdpReadyRead);
+    }
+    if (options.pty) {
+        m_pty = new SimPty(this);
+        QString ptyError;
+        if (!m_pty->open(&ptyError))
+            return fail(ptyError);
+        connect(m_pty, &SimPty::received, this,
+            [this](const QByteArray &bytes) { receive(bytes, SimRequest::Pty); });
+    }
+    if (!options.serialDevice.isEmpty()) {
+        m_serial = new QSerialPort(options.serialDevice, this);
+        if (!m_serial->open(QIODevice::ReadWrite))
+            return fail(QStringLiteral("serial %1: %2").arg(options.serialDevice, m_serial->errorString()));
+        m_serial->setBaudRate(options.baudRate);
+        m_serial->setDataBits(QSerialPort::Data8);
+        m_serial->setParity(QSerialPort::NoParity);
+        m_serial->setStopBits(QSerialPort::OneStop);
+        m_serial->setFlowControl(QSerialPort::NoFlowControl);
+        connect(m_serial, &QSerialPort::readyRead, this, &MeterSim::onSerialReadyRead);
+    }
+    m_started = true;
+    for (const auto &responder : m_responders)
+        responder->attach(*this);
+    if (error)
+        error->clear();
+    return true;
+}
+
+void MeterSim::stop()
+{
+    if (m_started) {
+        m_started = false;
+        for (const auto &responder : m_responders)
+            responder->detach(*this);
+    }
+    if (m_quietTimer)
+        m_quietTimer->stop();
+    if (m_udp) {
+        m_udp->close();
+        m_udp->deleteLater();
+        m_udp = nullptr;
+    }
+    if (m_otherPortUdp) {
+        m_otherPortUdp->close();
+        m_otherPortUdp->deleteLater();
+        m_otherPortUdp = nullptr;
+    }
+    if (m_pty) {
+        m_pty->close();
+        m_pty->deleteLater();
+        m_pty = nullptr;
+    }
+    if (m_serial) {
+        m_serial->close();
+        m_serial->deleteLater();
+        m_serial = nullptr;
+    }
+}
+
+quint16 MeterSim::udpPort() const
+{
+    return m_udp ? m_udp->localPort() : 0;
+}
+
+QHostAddress MeterSim::udpAddress() const
+{
+    return m_udp ? m_udp->localAddress() : QHostAddress();
+}
+
+QString MeterSim::ptyPath() const
+{
+    return m_pty ? m_pty->slavePath() : QString();
+}
+
+bool MeterSim::isOpen() const
+{
+    return m_udp || m_pty || m_serial;
+}
+
+void MeterSim::addFault(const SimFault &fault)
+{
+    m_faults.append(fault);
+    m_faultSeen.append(0);
+}
+
+void MeterSim::clearFaults()
+{
+    m_faults.clear();
+    m_faultSeen.clear();
+}
+
+void MeterSim::onUdpReadyRead()
+{
+    while (m_udp && m_udp->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = m_udp->receiveDatagram();
+        receive(datagram.data(), SimRequest::Udp, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
+    }
+}
+
+void MeterSim::onSerialReadyRead()
+{
+    if (m_serial)
+        receive(m_serial->readAll(), SimRequest::Serial);
+}
+
+void MeterSim::receive(const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer,
+    quint16 peerPort)
+{
+    QList<SimRequest> requests;
+    if (transport == SimRequest::Udp) {
+        // A request never spans datagrams: frame each one on its own.
+        SimFramer framer;
+        requests = framer.feed(bytes);
+        framer.flush();
+        const QByteArray garbage = framer.takeGarbage();
+        if (!garbage.isEmpty())
+            recordGarbage(garbage);
+    } else {
+        SimFramer &framer = transport == SimRequest::Pty ? m_ptyFramer : m_serialFramer;
+        requests = framer.feed(bytes);
+        const QByteArray garbage = framer.takeGarbage();
+        if (!garbage.isEmpty())
+            recordGarbage(garbage);
+        if (!framer.pending().isEmpty() && m_quietTimer)
+            m_quietTimer->start();
+    }
+    if (m_verbose && requests.isEmpty())
+        log("rx?", bytes);
+    for (SimRequest request : requests) {
+        request.transport = transport;
+        request.peerAddress = peer;
+        request.peerPort = peerPort;
+        {
+            QMutexLocker lock(&m_recordMutex);
+            request.sequence = m_sequence++;
+            m_received.append(request);
+            m_recordChanged.wakeAll();
+        }
+        emit requestReceived(request);
+        handle(request);
+    }
+}
+
+void MeterSim::flushStreams()
+{
+    m_ptyFramer.flush();
+    m_serialFramer.flush();
+    const QByteArray garbage = m_ptyFramer.takeGarbage() + m_serialFramer.takeGarbage();
+    if (!garbage.isEmpty())
+        recordGarbage(garbage);
+}
+
+void MeterSim::recordGarbage(const QByteArray &bytes)
+{
+    if (m_verbose)
+        log("junk", bytes);
+    QMutexLocker lock(&m_recordMutex);
+    m_garbage.append(bytes);
+}
+
+void MeterSim::handle(SimRequest request)
+{
+    log("rx", request.bytes);
+    if (request.transport == SimRequest::Udp) {
+        m_lastPeer = request.peerAddress;
+        m_lastPeerPort = request.peerPort;
+    }
+
+    // Every rule counts the requests it matches; the first one active now applies.
+    int active = -1;
+    for (int i = 0; i < m_faults.size(); ++i) {
+        const SimFault &fault = m_faults.at(i);
+        if (!fault.matches(request))
+            continue;
+        const int seen = m_faultSeen[i]++;
+        if (active < 0 && seen >= fault.after && (fault.times < 0 || seen < fault.after + fault.times))
+            active = i;
+    }
+
+    SimContext context(*this, request);
+    const bool forOthers = request.family == SimRequest::AddressFrame && request.address != m_profile.address;
+    if (!forOthers) {
+        for (const auto &responder : m_responders) {
+            if (responder->handle(request, context))
+                break;
+        }
+    }
+    QList<SimOutput> outputs = context.outputs();
+    const bool vanish = active >= 0 && m_faults.at(active).kind == SimFault::Disappear;
+    if (active >= 0)
+        outputs = simApplyFault(m_faults.at(active), outputs, m_profile.address);
+    for (const SimOutput &output : outputs) {
+        if (output.delayMs <= 0)
+            send(request, output);
+        else
+            QTimer::singleShot(output.delayMs, this, [this, request, output] { send(request, output); });
+    }
+    if (vanish)
+        disappear();
+}
+
+void MeterSim::send(const SimRequest &request, const SimOutput &output)
+{
+    sendNow(request.transport, request.peerAddress, request.peerPort, output.bytes, output.fromOtherPort);
+}
+
+QUdpSocket *MeterSim::otherPortSocket()
+{
+    if (!m_otherPortUdp && m_udp) {
+        m_otherPortUdp = new QUdpSocket(this);
+        if (!m_otherPortUdp->bind(m_udp->localAddress(), 0)) {
+            delete m_otherPortUdp;
+            m_otherPortUdp = nullptr;
+        }
+    }
+    return m_otherPortUdp;
+}
+
+void MeterSim::sendNow(SimRequest::Transport transport, const QHostAddress &peer, quint16 peerPort,
+    const QByteArray &bytes, bool fromOtherPort)
+{
+    if (bytes.isEmpty())
+        return;
+    switch (transport) {
+    case SimRequest::Udp: {
+        QUdpSocket *socket = fromOtherPort ? otherPortSocket() : m_udp;
+        if (socket) {
+            log(fromOtherPort ? "tx(other port)" : "tx", bytes);
+            socket->writeDatagram(bytes, peer, peerPort);
+        }
+        break;
+    }
+    case SimRequest::Pty:
+        if (m_pty && m_pty->isOpen()) {
+            log("tx", bytes);
+            m_pty->write(bytes);
+        }
+        break;
+    case SimRequest::Serial:
+        if (m_serial && m_serial->isOpen()) {
+            log("tx", bytes);
+            m_serial->write(bytes);
+        }
+        break;
+    }
+}
+
+void MeterSim::sendUnsolicited(const QByteArray &bytes)
+{
+    if (m_udp && !m_lastPeer.isNull())
+        sendNow(SimRequest::Udp, m_lastPeer, m_lastPeerPort, bytes, false);
+    if (m_pty)
+        sendNow(SimRequest::Pty, {}, 0, bytes, false);
+    if (m_serial)
+        sendNow(SimRequest::Serial, {}, 0, bytes, false);
+}
+
+void MeterSim::sendDatagram(const QByteArray &bytes, const QHostAddress &to, quint16 port)
+{
+    if (m_udp) {
+        log("tx", bytes);
+        m_udp->writeDatagram(bytes, to, port);
+    }
+}
+
+void MeterSim::disappear()
+{
+    if (m_verbose)
+        std::fprintf(stderr, "[meter %u] disappears\n", unsigned(m_profile.address));
+    stop();
+    emit disappeared();
+}
+
+void MeterSim::log(const char *direction, const QByteArray &bytes) const
+{
+    if (!m_verbose)
+        return;
+    std::fprintf(stderr, "[meter %u] %s %s\n", unsigned(m_profile.address), direction, qPrintable(simHex(bytes)));
+    std::fflush(stderr);
+}
+
+QList<SimRequest> MeterSim::receivedRequests() const
+{
+    QMutexLocker lock(&m_recordMutex);
+    return m_received;
+}
+
+QList<QByteArray> MeterSim::receivedFrames() const
+{
+    QMutexLocker lock(&m_recordMutex);
+    QList<QByteArray> frames;
+    for (const SimRequest &request : m_received)
+        frames.append(request.bytes);
+    return frames;
+}
+
+QByteArray MeterSim::receivedGarbage() const
+{
+    QMutexLocker lock(&m_recordMutex);
+    return m_garbage;
+}
+
+void MeterSim::clearReceived()
+{
+    QMutexLocker lock(&m_recordMutex);
+    m_received.clear();
+    m_garbage.clear();
+}
+
+bool MeterSim::waitForFrames(int count, int timeoutMs) const
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QThread *current = QThread::currentThread();
+    const bool pumpEvents = current->eventDispatcher() != nullptr;
+    QMutexLocker lock(&m_recordMutex);
+    while (m_received.size() < count) {
+        if (deadline.hasExpired())
+            return false;
+        if (pumpEvents) {
+            lock.unlock();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            lock.relock();
+            if (m_received.size() >= count)
+                break;
+            if (current != thread())
+                m_recordChanged.wait(&m_recordMutex, 5);
+        } else {
+            m_recordChanged.wait(&m_recordMutex, deadline);
+        }
+    }
+    return true;
+}

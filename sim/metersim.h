@@ -1,0 +1,130 @@
+#pragma once
+
+#include "sim/simfault.h"
+#include "sim/simframer.h"
+#include "sim/simprofile.h"
+#include "sim/simresponder.h"
+#include "sim/simstate.h"
+
+#include <QHostAddress>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QWaitCondition>
+
+class QSerialPort;
+class QTimer;
+class QUdpSocket;
+class SimPty;
+
+struct SimTransportOptions
+{
+    bool udp = true;
+    QHostAddress udpAddress = QHostAddress(QHostAddress::LocalHost);
+    quint16 udpPort = 0; // 0: ephemeral, see MeterSim::udpPort
+    bool pty = false; // a fresh pseudo-terminal; the program opens MeterSim::ptyPath
+    QString serialDevice; // a real serial device, optional
+    qint32 baudRate = 9600;
+};
+
+// One simulated meter. A QObject that lives on one thread: create it there
+// (or move it there) and call `start` there; every socket, the pty and every
+// responder belong to that thread. The recorded frames are readable from any
+// thread; everything else only on the meter's thread (SimRunner hops there).
+class MeterSim : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MeterSim(const SimProfile &profile, QObject *parent = nullptr);
+    ~MeterSim() override;
+
+    // Opens the transports and attaches the responders. False with an error text.
+    bool start(const SimTransportOptions &options, QString *error = nullptr);
+    // Detaches the responders and closes every transport; safe to call twice.
+    void stop();
+
+    const SimProfile &profile() const { return m_profile; }
+    SimState &state() { return m_state; }
+    quint8 address() const { return m_profile.address; }
+
+    quint16 udpPort() const;
+    QHostAddress udpAddress() const;
+    QString ptyPath() const;
+    QUdpSocket *udpSocket() const { return m_udp; }
+    bool isOpen() const;
+
+    void setVerbose(bool verbose) { m_verbose = verbose; }
+    void addFault(const SimFault &fault);
+    void clearFaults();
+
+    // The responder of the given type, or null (for tests and responders that cooperate).
+    template<class T> T *responder() const
+    {
+        for (const auto &r : m_responders)
+            if (auto *t = dynamic_cast<T *>(r.get()))
+                return t;
+        return nullptr;
+    }
+
+    // Bytes the meter sends without being asked (debug lines): to the last UDP
+    // peer that sent a request, and to the pty / serial line. No fault applies.
+    void sendUnsolicited(const QByteArray &bytes);
+    // A datagram from the meter's own UDP socket to any peer (search replies
+    // come from the meter's exchange port so the program stores that port).
+    void sendDatagram(const QByteArray &bytes, const QHostAddress &to, quint16 port);
+    // The meter disappears: every transport closes now.
+    void disappear();
+
+    // Thread-safe record of what arrived.
+    QList<SimRequest> receivedRequests() const;
+    QList<QByteArray> receivedFrames() const;
+    QByteArray receivedGarbage() const;
+    void clearReceived();
+    // Blocks until at least `count` frames were received in total (since the
+    // last clearReceived) or the time ran out; processes the caller's events
+    // meanwhile if it has an event dispatcher.
+    bool waitForFrames(int count, int timeoutMs) const;
+
+    // Feeds bytes as if received on `transport` (used by the transports).
+    void receive(const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer = {},
+        quint16 peerPort = 0);
+
+signals:
+    void requestReceived(const SimRequest &request);
+    void disappeared();
+
+private:
+    void onUdpReadyRead();
+    void onSerialReadyRead();
+    void handle(SimRequest request);
+    void send(const SimRequest &request, const SimOutput &output);
+    void sendNow(SimRequest::Transport transport, const QHostAddress &peer, quint16 peerPort, const QByteArray &bytes,
+        bool fromOtherPort);
+    void log(const char *direction, const QByteArray &bytes) const;
+    void recordGarbage(const QByteArray &bytes);
+    void flushStreams();
+    QUdpSocket *otherPortSocket();
+
+    SimProfile m_profile;
+    SimState m_state;
+    SimResponderList m_responders;
+    QList<SimFault> m_faults;
+    QList<int> m_faultSeen; // matching requests per fault rule
+    SimFramer m_ptyFramer;
+    SimFramer m_serialFramer;
+    QTimer *m_quietTimer = nullptr; // drops a partial frame after a quiet gap
+    QUdpSocket *m_udp = nullptr;
+    QUdpSocket *m_otherPortUdp = nullptr;
+    SimPty *m_pty = nullptr;
+    QSerialPort *m_serial = nullptr;
+    QHostAddress m_lastPeer;
+    quint16 m_lastPeerPort = 0;
+    bool m_verbose = false;
+    bool m_started = false;
+    int m_sequence = 0;
+
+    mutable QMutex m_recordMutex;
+    mutable QWaitCondition m_recordChanged;
+    QList<SimRequest> m_received;
+    QByteArray m_garbage;
+};

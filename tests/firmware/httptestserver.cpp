@@ -1,0 +1,105 @@
+#include "httptestserver.h"
+
+#include <QMutexLocker>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <memory>
+
+HttpTestServer::HttpTestServer()
+{
+    start();
+    m_ready.acquire();
+}
+
+HttpTestServer::~HttpTestServer()
+{
+    quit();
+    wait();
+}
+
+QString HttpTestServer::url(const QString &path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+}
+
+void HttpTestServer::setRoute(const QByteArray &path, const HttpRoute &route)
+{
+    QMutexLocker locker(&m_mutex);
+    m_routes.insert(path, route);
+}
+
+int HttpTestServer::requestCount() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_requests;
+}
+
+HttpRoute HttpTestServer::route(const QByteArray &path)
+{
+    QMutexLocker locker(&m_mutex);
+    m_requests++;
+    if (m_routes.contains(path))
+        return m_routes.value(path);
+    HttpRoute missing;
+    missing.status = "404 Not Found";
+    missing.body = "<html><body>not found</body></html>";
+    return missing;
+}
+
+void HttpTestServer::run()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    m_port = server.serverPort();
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [this, &server] {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            auto request = std::make_shared<QByteArray>();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+                if (request->contains("\r\n\r\n"))
+                    return;
+                *request += socket->readAll();
+                if (!request->contains("\r\n\r\n"))
+                    return;
+                const QList<QByteArray> words = request->left(request->indexOf("\r\n")).split(' ');
+                serve(socket, words.value(1));
+            });
+        }
+    });
+    m_ready.release();
+    exec();
+}
+
+void HttpTestServer::serve(QTcpSocket *socket, const QByteArray &path)
+{
+    const HttpRoute r = route(path);
+    QByteArray head = "HTTP/1.1 " + r.status + "\r\n";
+    if (r.contentLength)
+        head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
+    head += "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
+    socket->write(head);
+
+    const QByteArray body = r.sendBytes < 0 ? r.body : r.body.left(r.sendBytes);
+    auto finish = [socket, r] {
+        if (!r.hold)
+            socket->disconnectFromHost();
+    };
+    if (r.chunkSize <= 0) {
+        socket->write(body);
+        finish();
+        return;
+    }
+    auto *timer = new QTimer(socket);
+    auto offset = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body, offset, finish, r] {
+        socket->write(body.mid(*offset, r.chunkSize));
+        *offset += r.chunkSize;
+        if (*offset >= body.size()) {
+            timer->stop();
+            finish();
+        }
+    });
+    timer->start(r.chunkIntervalMs);
+}

@@ -1,0 +1,302 @@
+#include "firmware/downloadthread.h"
+#include "httptestserver.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(HttpRoute)
+
+namespace {
+
+QByteArray payload(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 131 + i / 7) & 0xFF);
+    return bytes;
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// Runs a download to its end and records what it reported.
+struct Outcome {
+    QList<int> progress;
+    int succeeded = 0;
+    QStringList errors;
+};
+
+Outcome download(DownloadThread &thread, const QString &link, const QString &folder)
+{
+    QSignalSpy progress(&thread, &DownloadThread::signalSetDownloadProgress);
+    QSignalSpy succeeded(&thread, &DownloadThread::signalDownloadSucceed);
+    QSignalSpy errors(&thread, &DownloadThread::signalShowErrorMessage);
+    thread.startDownload(link, folder);
+    if (!thread.wait(20000))
+        qWarning("download did not end");
+    Outcome outcome;
+    for (const QList<QVariant> &args : progress)
+        outcome.progress << args.at(0).toInt();
+    outcome.succeeded = succeeded.count();
+    for (const QList<QVariant> &args : errors)
+        outcome.errors << args.at(0).toString();
+    return outcome;
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TestDownloadThread : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileNameFromLink_data();
+    void fileNameFromLink();
+    void downloadsWithProgress();
+    void failures_data();
+    void failures();
+    void unsafeNamesStayOutOfTheFolder_data();
+    void unsafeNamesStayOutOfTheFolder();
+    void trailingEncodedSpaceIsTrimmed();
+    void stopMidTransferLeavesNoFile();
+    void downloadsFromPythonHttpServer();
+
+private:
+    TempWorkDir m_dir;
+};
+
+void TestDownloadThread::fileNameFromLink_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("plain") << "http://h/files/VX-100.vexabin"
+                           << "VX-100.vexabin";
+    QTest::newRow("encoded blank inside") << "http://h/files/VX%20100.vexabin"
+                                          << "VX 100.vexabin";
+    QTest::newRow("encoded trailing blank") << "http://h/files/VX-100.vexabin%20"
+                                            << "VX-100.vexabin";
+    QTest::newRow("query ignored") << "http://h/get/pkg.vexabin?id=3"
+                                   << "pkg.vexabin";
+    QTest::newRow("non-ASCII") << "http://h/%E5%9B%BA%E4%BB%B6.vexabin" << QString::fromUtf8("固件.vexabin");
+    QTest::newRow("encoded slashes") << "http://h/a/..%2F..%2Fevil.vexabin"
+                                     << "evil.vexabin";
+    QTest::newRow("encoded backslashes") << "http://h/a/..%5C..%5Cevil.vexabin"
+                                         << "evil.vexabin";
+    QTest::newRow("dot dot") << "http://h/files/%2E%2E"
+                             << "";
+    QTest::newRow("folder link") << "http://h/files/"
+                                 << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestDownloadThread::fileNameFromLink()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, name);
+    QCOMPARE(DownloadThread::fileNameFromLink(link), name);
+}
+
+void TestDownloadThread::downloadsWithProgress()
+{
+    HttpTestServer server;
+    HttpRoute route;
+    route.body = payload(200 * 1024);
+    route.chunkSize = 16 * 1024;
+    route.chunkIntervalMs = 10;
+    server.setRoute("/files/VX-100.vexabin", route);
+
+    // The folder does not exist yet.
+    const QString folder = m_dir.filePath(QStringLiteral("new/sub"));
+    DownloadThread thread;
+    const Outcome outcome = download(thread, server.url(QStringLiteral("/files/VX-100.vexabin")), folder);
+
+    QCOMPARE(outcome.errors, QStringList());
+    QCOMPARE(outcome.succeeded, 1);
+    QVERIFY(outcome.progress.size() > 3);
+    QCOMPARE(outcome.progress.first(), 0);
+    QCOMPARE(outcome.progress.last(), 100);
+    for (int i = 1; i < outcome.progress.size(); ++i)
+        QVERIFY(outcome.progress.at(i) >= outcome.progress.at(i - 1));
+    QFile file(QDir(folder).filePath(QStringLiteral("VX-100.vexabin")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), route.body);
+}
+
+void TestDownloadThread::failures_data()
+{
+    QTest::addColumn<HttpRoute>("route");
+    QTest::addColumn<QString>("error"); // a prefix of the message
+
+    HttpRoute noLength;
+    noLength.body = payload(5000);
+    noLength.contentLength = false;
+    QTest::newRow("no Content-Length") << noLength << QString::fromUtf8("下载异常: 未找到该文件或下载失败");
+
+    HttpRoute missing;
+    missing.status = "404 Not Found";
+    missing.body = "<html>gone</html>";
+    QTest::newRow("404") << missing << QString::fromUtf8("下载异常: ");
+
+    HttpRoute truncated;
+    truncated.body = payload(50000);
+    truncated.sendBytes = 20000;
+    QTest::newRow("truncated body") << truncated << QString::fromUtf8("下载异常: ");
+}
+
+void TestDownloadThread::failures()
+{
+    QFETCH(HttpRoute, route);
+    QFETCH(QString, error);
+
+    HttpTestServer server;
+    server.setRoute("/files/pkg.vexabin", route);
+    // An earlier file of the same name is replaced by the attempt.
+    const QString target = m_dir.filePath(QStringLiteral("Files/pkg.vexabin"));
+    QDir().mkpath(m_dir.filePath(QStringLiteral("Files")));
+    QVERIFY(m_dir.writeFile(QStringLiteral("Files/pkg.vexabin"), "old"));
+
+    DownloadThread thread;
+    const Outcome outcome = download(thread, server.url(QStringLiteral("/files/pkg.vexabin")), m_dir.filePath("Files"));
+
+    QCOMPARE(outcome.succeeded, 0);
+    QCOMPARE(outcome.errors.size(), 1);
+    QVERIFY2(outcome.errors.first().startsWith(error), qPrintable(outcome.errors.first()));
+    QVERIFY(!QFile::exists(target));
+    QCOMPARE(QDir(m_dir.filePath("Files")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestDownloadThread::unsafeNamesStayOutOfTheFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("dot dot") << "/files/%2E%2E"
+                             << "";
+    QTest::newRow("no name") << "/files/"
+                             << "";
+}
+
+void TestDownloadThread::unsafeNamesStayOutOfTheFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+
+    HttpTestServer server;
+    const QString folder = m_dir.filePath(QStringLiteral("unsafe/inner"));
+    DownloadThread thread;
+    const Outcome outcome = download(thread, server.url(path), folder);
+
+    QCOMPARE(outcome.succeeded, 0);
+    QCOMPARE(outcome.errors, QStringList { QString::fromUtf8("下载失败,打开文件失败: %1").arg(name) });
+    QCOMPARE(server.requestCount(), 0);
+    QCOMPARE(QDir(m_dir.filePath("unsafe")).entryList(QDir::NoDotAndDotDot | QDir::Files), QStringList());
+}
+
+void TestDownloadThread::trailingEncodedSpaceIsTrimmed()
+{
+    HttpTestServer server;
+    HttpRoute route;
+    route.body = "firmware";
+    server.setRoute("/files/VX%20100.vexabin%20", route);
+
+    DownloadThread thread;
+    const Outcome outcome
+        = download(thread, server.url(QStringLiteral("/files/VX%20100.vexabin%20")), m_dir.filePath("Files"));
+    QCOMPARE(outcome.errors, QStringList());
+    QCOMPARE(outcome.succeeded, 1);
+    QCOMPARE(readText(m_dir.filePath(QStringLiteral("Files/VX 100.vexabin"))), QStringLiteral("firmware"));
+}
+
+void TestDownloadThread::stopMidTransferLeavesNoFile()
+{
+    HttpTestServer server;
+    HttpRoute stalled;
+    stalled.body = payload(100000);
+    stalled.sendBytes = 30000;
+    stalled.hold = true;
+    server.setRoute("/files/big.vexabin", stalled);
+
+    DownloadThread thread;
+    QSignalSpy progress(&thread, &DownloadThread::signalSetDownloadProgress);
+    QSignalSpy succeeded(&thread, &DownloadThread::signalDownloadSucceed);
+    QSignalSpy errors(&thread, &DownloadThread::signalShowErrorMessage);
+    thread.startDownload(server.url(QStringLiteral("/files/big.vexabin")), m_dir.filePath(QStringLiteral("Stop")));
+    const QString target = m_dir.filePath(QStringLiteral("Stop/big.vexabin"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(target).size() == 30000, 5000);
+    QCOMPARE(progress.last().at(0).toInt(), 30);
+
+    QElapsedTimer timer;
+    timer.start();
+    thread.stop();
+    QVERIFY(!thread.isRunning());
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(succeeded.count(), 0);
+    QCOMPARE(errors.count(), 0);
+    QVERIFY(!QFile::exists(target));
+}
+
+void TestDownloadThread::downloadsFromPythonHttpServer()
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 is not installed");
+    const QString root = m_dir.filePath(QStringLiteral("site"));
+    QDir().mkpath(root);
+    const QByteArray body = payload(70000);
+    QVERIFY(m_dir.writeFile(QStringLiteral("site/VX 200.vexabin"), body));
+
+    const quint16 port = freePort();
+    QProcess server;
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(python,
+        { QStringLiteral("-m"), QStringLiteral("http.server"), QString::number(port), QStringLiteral("--bind"),
+            QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), root });
+    QVERIFY(server.waitForStarted());
+    auto cleanup = qScopeGuard([&server] {
+        server.terminate();
+        if (!server.waitForFinished(3000))
+            server.kill();
+        server.waitForFinished(3000);
+    });
+    // Ready once it accepts a connection.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [port] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            return probe.waitForConnected(200);
+        }(),
+        10000);
+
+    DownloadThread thread;
+    const Outcome outcome = download(
+        thread, QStringLiteral("http://127.0.0.1:%1/VX%20200.vexabin").arg(port), m_dir.filePath("FromPython"));
+    QCOMPARE(outcome.errors, QStringList());
+    QCOMPARE(outcome.succeeded, 1);
+    QCOMPARE(outcome.progress.last(), 100);
+    QFile file(m_dir.filePath(QStringLiteral("FromPython/VX 200.vexabin")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), body);
+}
+
+QTEST_GUILESS_MAIN(TestDownloadThread)
+#include "tst_downloadthread.moc"

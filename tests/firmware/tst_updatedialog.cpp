@@ -1,0 +1,416 @@
+#include "firmware/updatedialog.h"
+
+#include "app/settings.h"
+#include "firmware/packagewriter.h"
+#include "httptestserver.h"
+#include "sim/firmwareresponder.h"
+#include "sim/simrunner.h"
+#include "tests/support/modalboxcatcher.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTranslator>
+#include <QtTest>
+
+namespace {
+
+QByteArray sampleImage(int size)
+{
+    QByteArray image(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        image[i] = char((i * 37 + (i >> 9)) & 0xFF);
+    return image;
+}
+
+// A package whose stored digest does not belong to its content.
+QString writeBadDigestPackage(const QString &path)
+{
+    const QByteArray content = serializePackageMap(packageMap(QStringLiteral("D"), QStringLiteral("V"),
+        QStringLiteral("VX-200"), sampleImage(100)));
+    const QByteArray digest = QCryptographicHash::hash(content + "x", QCryptographicHash::Md5);
+    return writePackageDatabase(path, encodePackageText(content, digest));
+}
+
+QString site(const QString &path)
+{
+    return QStringLiteral("<html><body><div><div><div>名称</div><div>下载</div></div>%1</div></body></html>").arg(path);
+}
+
+QString siteRow(const QString &name, const QString &link)
+{
+    return QStringLiteral("<div><div>%1</div><div><a href=\"%2\">下载</a></div></div>").arg(name, link);
+}
+
+// The texts as the dialog shows them, also when a translation is loaded.
+QString shown(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
+template<class T> T *child(const UpdateDialog &dialog, const char *name)
+{
+    T *widget = dialog.findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+void pointSettingsAtMeter(const SimRunner &meter)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("device/address"), meter.address());
+    settings->setValue(QStringLiteral("communicate/udp"), 1);
+    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+}
+
+// Screenshots for people, only when VEXA_SHOT_DIR is set: grabs the dialog
+// and each message box (before the catcher answers it).
+class Shots : public QObject
+{
+public:
+    Shots(UpdateDialog &dialog, const QString &prefix)
+        : m_dialog(dialog)
+        , m_dir(qEnvironmentVariable("VEXA_SHOT_DIR"))
+        , m_prefix(prefix)
+    {
+        if (m_dir.isEmpty())
+            return;
+        m_timer.setInterval(2);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box && box->isVisible() && box != m_lastBox) {
+                m_lastBox = box;
+                take(QStringLiteral("box%1").arg(++m_boxes), box);
+                take(QStringLiteral("behind-box%1").arg(m_boxes), &m_dialog);
+            }
+        });
+        m_timer.start();
+    }
+    void take(const QString &name, QWidget *widget)
+    {
+        if (!m_dir.isEmpty())
+            widget->grab().save(QDir(m_dir).filePath(m_prefix + name + QStringLiteral(".png")));
+    }
+    void take(const QString &name) { take(name, &m_dialog); }
+
+private:
+    UpdateDialog &m_dialog;
+    QString m_dir;
+    QString m_prefix;
+    QTimer m_timer;
+    QMessageBox *m_lastBox = nullptr;
+    int m_boxes = 0;
+};
+
+} // namespace
+
+class TestUpdateDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void selectPackage_data();
+    void selectPackage();
+    void updateChecks_data();
+    void updateChecks();
+    void updateAgainstSimulatorRefusesClose();
+    void refreshFillsSortedListOnce();
+    void downloadChecks();
+    void closeDuringDownloadStopsIt();
+    void endToEndWithSiteSimulator();
+
+private:
+    TempWorkDir m_dir;
+    QTranslator m_translator;
+    QString m_good;
+    QString m_badDigest;
+    QString m_notPackage;
+};
+
+void TestUpdateDialog::initTestCase()
+{
+    const QString language = qEnvironmentVariable("VEXA_SHOT_LANG");
+    if (!language.isEmpty() && m_translator.load(QStringLiteral(VEXA_QM_DIR "/") + language + QStringLiteral(".qm")))
+        QCoreApplication::installTranslator(&m_translator);
+
+    m_good = m_dir.filePath(QStringLiteral("good.vexabin"));
+    QCOMPARE(writePackageFile(m_good, QStringLiteral("Vexa 流量计"), QStringLiteral("V1.03"),
+                 QStringLiteral("VX-200"), sampleImage(24 * 1024 + 300)),
+        QString());
+    m_badDigest = m_dir.filePath(QStringLiteral("bad.vexabin"));
+    QCOMPARE(writeBadDigestPackage(m_badDigest), QString());
+    m_notPackage = m_dir.filePath(QStringLiteral("text.vexabin"));
+    QVERIFY(m_dir.writeFile(QStringLiteral("text.vexabin"), "just some text\n"));
+}
+
+void TestUpdateDialog::selectPackage_data()
+{
+    QTest::addColumn<QStringList>("picks"); // in order; "" is a cancelled file dialog
+    QTest::addColumn<QString>("device"); // after the last pick
+    QTest::addColumn<bool>("updateEnabled");
+
+    QTest::newRow("cancelled") << QStringList { QString() } << QString() << false;
+    QTest::newRow("good") << QStringList { m_good } << QStringLiteral("Vexa 流量计") << true;
+    QTest::newRow("bad digest") << QStringList { m_badDigest } << QString() << false;
+    QTest::newRow("good, then bad digest") << QStringList { m_good, m_badDigest } << QString() << false;
+    QTest::newRow("good, then cancelled") << QStringList { m_good, QString() } << QString() << false;
+    QTest::newRow("not a package, then good") << QStringList { m_notPackage, m_good } << QStringLiteral("Vexa 流量计")
+                                              << true;
+}
+
+void TestUpdateDialog::selectPackage()
+{
+    QFETCH(QStringList, picks);
+    QFETCH(QString, device);
+    QFETCH(bool, updateEnabled);
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
+    for (const QString &pick : picks)
+        dialog.selectPackage(pick);
+
+    QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->text(), picks.last());
+    QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->toolTip(), picks.last());
+    QCOMPARE(child<QLineEdit>(dialog, "edDevice")->text(), device);
+    QCOMPARE(child<QLineEdit>(dialog, "edVersion")->text(), device.isEmpty() ? QString() : QStringLiteral("V1.03"));
+    QCOMPARE(child<QLineEdit>(dialog, "edType")->text(), device.isEmpty() ? QString() : QStringLiteral("VX-200"));
+    QCOMPARE(child<QPushButton>(dialog, "bntUpdate")->isEnabled(), updateEnabled);
+    QCoreApplication::processEvents();
+    QCOMPARE(boxes.texts(), QStringList());
+}
+
+void TestUpdateDialog::updateChecks_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no file") << QString() << QStringLiteral("请选择文件!");
+    QTest::newRow("missing file") << m_dir.filePath(QStringLiteral("gone.vexabin"))
+                                  << QStringLiteral("更新失败,文件不存在或拒绝访问!");
+    QTest::newRow("folder") << m_dir.path() << QStringLiteral("更新失败,文件不存在或拒绝访问!");
+    QTest::newRow("bad digest") << m_badDigest << QStringLiteral("解析文件失败,文件校验失败!");
+}
+
+void TestUpdateDialog::updateChecks()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    dialog.startUpdate(path);
+    QCOMPARE(boxes.texts(), QStringList { message });
+    QVERIFY(!dialog.updateThread().isRunning());
+}
+
+void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
+{
+    SimRunner meter;
+    QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+    meter.addFault(QStringLiteral("delay,match=tilde,command=2FAC,delay=1500"));
+    pointSettingsAtMeter(meter);
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    dialog.show();
+    auto *bar = child<QProgressBar>(dialog, "barUpdate");
+    int highest = 0;
+    // The bar goes back to 0 only after the success box was answered.
+    QStringList boxesAtReset;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+        highest = qMax(highest, value);
+        if (value == 0 && highest > 0)
+            boxesAtReset = boxes.texts();
+    });
+
+    dialog.selectPackage(m_good);
+    child<QPushButton>(dialog, "bntUpdate")->click();
+    QTRY_VERIFY(!child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
+    QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
+    QVERIFY(!child<QPushButton>(dialog, "bntDownload")->isEnabled());
+
+    // Both ways out are refused while the meter erases.
+    QVERIFY(!dialog.close());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(boxes.texts(),
+        (QStringList { QStringLiteral("正在更新固件,请等待更新完成!"), QStringLiteral("正在更新固件,请等待更新完成!") }));
+    QVERIFY(dialog.updateThread().isRunning());
+
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning(), 20000);
+    QTRY_COMPARE(boxes.texts().size(), 3);
+    QCOMPARE(boxes.texts().last(), QStringLiteral("固件更新成功!"));
+    QTRY_VERIFY(child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
+    QVERIFY(highest >= 90);
+    QCOMPARE(boxesAtReset, boxes.texts());
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(SimFirmwareRecord::fromState(meter.state()).image, sampleImage(24 * 1024 + 300));
+    QVERIFY(child<QPushButton>(dialog, "bntUpdate")->isEnabled());
+    QVERIFY(dialog.close());
+}
+
+void TestUpdateDialog::refreshFillsSortedListOnce()
+{
+    HttpTestServer server;
+    HttpRoute slow;
+    slow.body = site(siteRow(QStringLiteral("VX-300"), QStringLiteral("http://h/3"))
+        + siteRow(QStringLiteral("VX-100"), QStringLiteral("http://h/1"))
+        + siteRow(QStringLiteral("VX-200"), QStringLiteral("http://h/2")))
+                    .toUtf8();
+    slow.chunkSize = 40;
+    slow.chunkIntervalMs = 30;
+    server.setRoute("/down.html", slow);
+    appSettings()->setValue(QStringLiteral("update/page_url"), server.url(QStringLiteral("/down.html")));
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    auto *refresh = child<QPushButton>(dialog, "bntRefresh");
+    refresh->click();
+    refresh->click();
+    QTRY_VERIFY(!combo->isEnabled());
+    QCOMPARE(combo->count(), 0);
+    QVERIFY(!refresh->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(combo->isEnabled(), 10000);
+
+    QStringList names;
+    QStringList links;
+    for (int i = 0; i < combo->count(); ++i) {
+        names << combo->itemText(i);
+        links << combo->itemData(i).toString();
+    }
+    QCOMPARE(names, (QStringList { "VX-100", "VX-200", "VX-300" }));
+    QCOMPARE(links, (QStringList { "http://h/1", "http://h/2", "http://h/3" }));
+    QCOMPARE(server.requestCount(), 1);
+    QCOMPARE(boxes.texts(), QStringList());
+
+    // A failed fetch says so once and gives the controls back.
+    appSettings()->setValue(QStringLiteral("update/page_url"), server.url(QStringLiteral("/missing.html")));
+    refresh->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { QStringLiteral("获取设备列表失败,请重试!") }, 10000);
+    QTRY_VERIFY(refresh->isEnabled());
+}
+
+void TestUpdateDialog::downloadChecks()
+{
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    auto *download = child<QPushButton>(dialog, "bntDownload");
+    download->click();
+    dialog.setDownloadFolder(m_dir.filePath(QStringLiteral("Files")));
+    download->click();
+
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    combo->addItem(QStringLiteral("VX-100"), QStringLiteral("http://127.0.0.1:1/VX-100.vexabin"));
+    dialog.setDownloadFolder(QString());
+    download->click();
+
+    QCOMPARE(boxes.texts(),
+        (QStringList { QStringLiteral("请选择设备类型!"), QStringLiteral("请选择设备类型!"),
+            QStringLiteral("请选择下载路径!") }));
+    QVERIFY(!dialog.downloadThread().isRunning());
+}
+
+void TestUpdateDialog::closeDuringDownloadStopsIt()
+{
+    HttpTestServer server;
+    HttpRoute stalled;
+    stalled.body = sampleImage(80000);
+    stalled.sendBytes = 20000;
+    stalled.hold = true;
+    server.setRoute("/files/big.vexabin", stalled);
+
+    ModalBoxCatcher boxes;
+    const QString folder = m_dir.filePath(QStringLiteral("Closing"));
+    {
+        UpdateDialog dialog;
+        dialog.show();
+        dialog.startDownload(server.url(QStringLiteral("/files/big.vexabin")), folder);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(QDir(folder).filePath(QStringLiteral("big.vexabin"))).size() == 20000, 5000);
+        QVERIFY(dialog.close());
+        QVERIFY(!dialog.downloadThread().isRunning());
+    }
+    QCOMPARE(boxes.texts(), QStringList());
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+}
+
+void TestUpdateDialog::endToEndWithSiteSimulator()
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 is not installed");
+    const bool shooting = qEnvironmentVariableIsSet("VEXA_SHOT_DIR");
+
+    QProcess site;
+    site.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList arguments { QStringLiteral(VEXA_SOURCE_DIR "/scripts/vexa-site-sim"), QStringLiteral("--port"),
+        QStringLiteral("0"), QStringLiteral("--root"), m_dir.filePath(QStringLiteral("site")),
+        QStringLiteral("--demo"), QStringLiteral("--pack"), QStringLiteral(VEXA_BIN_DIR "/vexa-pack") };
+    if (shooting)
+        arguments << QStringLiteral("--rate") << QStringLiteral("8000");
+    site.start(python, arguments);
+    auto cleanup = qScopeGuard([&site] {
+        site.terminate();
+        if (!site.waitForFinished(3000))
+            site.kill();
+        site.waitForFinished(3000);
+    });
+    QString pageUrl;
+    while (site.waitForReadyRead(10000)) {
+        const QByteArray line = site.readLine().trimmed();
+        if (line.startsWith("site "))
+            pageUrl = QString::fromUtf8(line.mid(5));
+        if (line == "ready")
+            break;
+    }
+    QVERIFY2(!pageUrl.isEmpty(), "the site simulator did not start");
+    appSettings()->setValue(QStringLiteral("update/page_url"), pageUrl);
+
+    SimRunner meter;
+    QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+    pointSettingsAtMeter(meter);
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    Shots shots(dialog, QStringLiteral("update-"));
+    dialog.show();
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    child<QPushButton>(dialog, "bntRefresh")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(combo->count(), 3, 10000);
+    QCOMPARE(combo->itemText(0), QStringLiteral("VX-200 V1.02"));
+    combo->setCurrentIndex(combo->findText(QStringLiteral("VX-200 V1.03")));
+
+    const QString folder = UpdateDialog::packageFolder();
+    dialog.setDownloadFolder(folder);
+    child<QPushButton>(dialog, "bntDownload")->click();
+    if (shooting) {
+        QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(dialog, "barDownload")->value() >= 40, 10000);
+        shots.take(QStringLiteral("downloading"));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { shown("UpdateDialog", "文件下载成功!") }, 20000);
+    const QString package = QDir(folder).filePath(QStringLiteral("VX-200_V1.03.vexabin"));
+    QVERIFY(QFileInfo(package).isFile());
+
+    dialog.selectPackage(package);
+    QCOMPARE(child<QLineEdit>(dialog, "edVersion")->text(), QStringLiteral("V1.03"));
+    QCOMPARE(child<QLineEdit>(dialog, "edType")->text(), QStringLiteral("VX-200"));
+    child<QPushButton>(dialog, "bntUpdate")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 2, 20000);
+    QCOMPARE(boxes.texts().last(), shown("UpdateDialog", "固件更新成功!"));
+    QTRY_VERIFY(child<QPushButton>(dialog, "bntUpdate")->isEnabled());
+    shots.take(QStringLiteral("updated"));
+}
+
+QTEST_MAIN(TestUpdateDialog)
+#include "tst_updatedialog.moc"

@@ -1,0 +1,295 @@
+#include "firmware/dencryptinfo.h"
+#include "firmware/updatethread.h"
+
+#include "app/settings.h"
+#include "sim/firmwareresponder.h"
+#include "sim/simrunner.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+enum class Line { Udp, Pty };
+
+const QString kModel = QStringLiteral("VX-200");
+
+QByteArray sampleImage(int size)
+{
+    QByteArray image(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        image[i] = char((i * 31 + (i >> 10)) & 0xFF);
+    return image;
+}
+
+DEncryptInfo package(const QString &model, const QByteArray &image, bool withImage = true)
+{
+    QMap<QString, QVariant> map;
+    map.insert(QLatin1String(kPackageModelKey), model);
+    if (withImage)
+        map.insert(QLatin1String(kPackageImageKey), image);
+    DEncryptInfo info;
+    info.setInfoMap(map);
+    return info;
+}
+
+SimProfile profile(const QString &model = kModel)
+{
+    SimProfile profile = SimProfile::demo();
+    profile.model = model;
+    profile.raw.remove(QStringLiteral("firmware"));
+    return profile;
+}
+
+SimTransportOptions options(Line line)
+{
+    SimTransportOptions options;
+    options.pty = line == Line::Pty;
+    return options;
+}
+
+void pointSettingsAt(const SimRunner &meter, Line line)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("device/address"), meter.address());
+    if (line == Line::Udp) {
+        settings->setValue(QStringLiteral("communicate/udp"), 1);
+        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+    } else {
+        settings->setValue(QStringLiteral("communicate/udp"), 0);
+        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
+        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    }
+}
+
+struct Outcome {
+    bool finished = false;
+    int succeeded = 0;
+    QStringList errors;
+    QList<int> progress;
+    qint64 elapsedMs = 0;
+};
+
+Outcome runUpdate(const DEncryptInfo &info, int waitMs = 60000)
+{
+    UpdateThread thread;
+    QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
+    QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
+    QSignalSpy progress(&thread, &UpdateThread::signalUpdateProgress);
+    thread.setInfo(info);
+    QElapsedTimer timer;
+    timer.start();
+    thread.start();
+    Outcome outcome;
+    outcome.finished = thread.wait(waitMs);
+    outcome.elapsedMs = timer.elapsed();
+    outcome.succeeded = succeeded.count();
+    for (const QList<QVariant> &args : errors)
+        outcome.errors << args.at(0).toString();
+    for (const QList<QVariant> &args : progress)
+        outcome.progress << args.at(0).toInt();
+    return outcome;
+}
+
+QList<int> expectedProgress(int size)
+{
+    QList<int> values { 0 };
+    for (int k = 0; qint64(k) * 1024 < size; ++k)
+        values << int(qint64(102400) * k / size);
+    return values;
+}
+
+QList<int> expectedPageNumbers(int size)
+{
+    QList<int> numbers;
+    for (int k = 0; qint64(k) * 1024 < size; ++k)
+        numbers << k % 256;
+    return numbers;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Line)
+
+class TestUpdateThread : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { singleton<Config>::release(); }
+
+    void writesImage_data()
+    {
+        QTest::addColumn<Line>("line");
+        QTest::addColumn<int>("size");
+        for (const auto &[name, line] : { std::pair<const char *, Line> { "udp", Line::Udp }, { "pty", Line::Pty } }) {
+            for (int size : { 1024, 1025, 2048, 300 * 1024 })
+                QTest::addRow("%s %d", name, size) << line << size;
+        }
+    }
+
+    void writesImage()
+    {
+        QFETCH(Line, line);
+        QFETCH(int, size);
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(line));
+        QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+        pointSettingsAt(meter, line);
+        const QByteArray image = sampleImage(size);
+
+        const Outcome outcome = runUpdate(package(kModel, image));
+        QVERIFY(outcome.finished);
+        QCOMPARE(outcome.errors, QStringList());
+        QCOMPARE(outcome.succeeded, 1);
+        QCOMPARE(outcome.progress, expectedProgress(size));
+
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.identifyCount, 1);
+        QCOMPARE(record.eraseSize, qint64(size));
+        QCOMPARE(record.pageNumbers, expectedPageNumbers(size));
+        QVERIFY(record.pageOrderOk);
+        QVERIFY(record.image == image); // QCOMPARE would print 300 KiB on failure
+        QCOMPARE(record.lastPageTail, QByteArray((1024 - size % 1024) % 1024, char(0xFF)));
+        QCOMPARE(record.finishCount, 2);
+        if (size == 300 * 1024)
+            qInfo("300 KiB (%d pages) over %s: %lld ms", int(record.pageNumbers.size()),
+                line == Line::Udp ? "UDP" : "pty", outcome.elapsedMs);
+    }
+
+    // No image key: erase with size 0, progress 0, finish, success.
+    void emptyImage()
+    {
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        pointSettingsAt(meter, Line::Udp);
+        const Outcome outcome = runUpdate(package(kModel, {}, false));
+        QCOMPARE(outcome.errors, QStringList());
+        QCOMPARE(outcome.succeeded, 1);
+        QCOMPARE(outcome.progress, QList<int> { 0 });
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.eraseSize, qint64(0));
+        QCOMPARE(record.pageNumbers, QList<int>());
+        QCOMPARE(record.finishCount, 2);
+    }
+
+    void identification_data()
+    {
+        QTest::addColumn<QString>("meterModel");
+        QTest::addColumn<QString>("identifyText");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("other model") << "VX-300" << "" << false;
+        QTest::newRow("bang and several blanks") << "VX-200" << "!Find   %1   OK" << true;
+        QTest::newRow("no blank before OK") << "VX-200" << "Find %1OK" << false;
+        QTest::newRow("lower-case find") << "VX-200" << "find %1 OK" << false;
+    }
+
+    // A refused model ends with the finish request, before anything is erased.
+    void identification()
+    {
+        QFETCH(QString, meterModel);
+        QFETCH(QString, identifyText);
+        QFETCH(bool, accepted);
+        TempWorkDir dir;
+        SimRunner meter(profile(meterModel), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        if (!identifyText.isEmpty())
+            meter.call([&](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/identifyText"), identifyText); });
+        pointSettingsAt(meter, Line::Udp);
+        const Outcome outcome = runUpdate(package(kModel, sampleImage(1500)));
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.finishCount, 2);
+        if (accepted) {
+            QCOMPARE(outcome.errors, QStringList());
+            QCOMPARE(record.image, sampleImage(1500));
+        } else {
+            QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,BIN文件与设备型号不一致!") });
+            QCOMPARE(outcome.succeeded, 0);
+            QCOMPARE(outcome.progress, QList<int>());
+            QCOMPARE(record.eraseCount, 0);
+        }
+    }
+
+    // The meter falls silent after identifying itself: the erase times out
+    // after 10 s and no finish request follows.
+    void silenceAfterIdentification()
+    {
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        meter.addFault(QStringLiteral("silent,match=tilde,after=1,times=all"));
+        pointSettingsAt(meter, Line::Udp);
+        const Outcome outcome = runUpdate(package(kModel, sampleImage(3000)));
+        QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,擦除设备内存失败!") });
+        QCOMPARE(outcome.succeeded, 0);
+        QVERIFY2(outcome.elapsedMs >= 9500, qPrintable(QString::number(outcome.elapsedMs)));
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.eraseCount, 1);
+        QCOMPARE(record.pageNumbers, QList<int>());
+        QCOMPARE(record.finishCount, 0);
+    }
+
+    // A well-formed reply naming another page stops the update at once,
+    // without a finish request.
+    void wrongPageReply()
+    {
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(Line::Pty));
+        QVERIFY(meter.isStarted());
+        meter.call([](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/wrongPageReplyAt"), 1); });
+        pointSettingsAt(meter, Line::Pty);
+        const Outcome outcome = runUpdate(package(kModel, sampleImage(4096)));
+        QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,发送文件数据失败!") });
+        QCOMPARE(outcome.succeeded, 0);
+        QCOMPARE(outcome.progress, (QList<int> { 0, 0 }));
+        QVERIFY(outcome.elapsedMs < 5000);
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.pageNumbers, (QList<int> { 0, 1 }));
+        QCOMPARE(record.finishCount, 0);
+    }
+
+    // Replies that only carry "Erase OK\r\n" are accepted for erase and pages:
+    // as a frame over UDP, and as the bare text on the serial line.
+    void eraseOkFallback_data()
+    {
+        QTest::addColumn<Line>("line");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("frame over udp") << Line::Udp << "frame";
+        QTest::newRow("bare text over pty") << Line::Pty << "raw";
+    }
+
+    void eraseOkFallback()
+    {
+        QFETCH(Line, line);
+        QFETCH(QString, mode);
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(line));
+        QVERIFY(meter.isStarted());
+        meter.call([&](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/eraseOkReply"), mode); });
+        pointSettingsAt(meter, line);
+        const Outcome outcome = runUpdate(package(kModel, sampleImage(2048)));
+        QCOMPARE(outcome.errors, QStringList());
+        QCOMPARE(outcome.succeeded, 1);
+        QCOMPARE(outcome.progress, (QList<int> { 0, 0, 50 }));
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.image, sampleImage(2048));
+        QCOMPARE(record.finishCount, 2);
+    }
+
+    void channelOpenFailure()
+    {
+        TempWorkDir dir;
+        appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
+        appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
+        const Outcome outcome = runUpdate(package(kModel, sampleImage(10)));
+        QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,打开串口失败: /dev/vexa-no-such-port") });
+        QCOMPARE(outcome.progress, QList<int>());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateThread)
+#include "tst_updatethread.moc"

@@ -1,0 +1,334 @@
+#include "app/settings.h"
+#include "history/historydata.h"
+#include "history/historyrequest.h"
+#include "historyprofile.h"
+#include "sim/historyresponder.h"
+#include "sim/simrunner.h"
+#include "tests/support/modalboxcatcher.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTranslator>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Answers the next save-file dialog with `path` (empty: cancel).
+void answerFileDialog(const QString &path)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestHistoryData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void form();
+    void queryShowsTheMetersLines();
+    void startAfterEndRefused();
+    void secondQueryWhileRunningIgnored();
+    void openFailureKeepsText();
+    void leavingDuringQuery_data();
+    void leavingDuringQuery();
+    void exportSlots_data();
+    void exportSlots();
+    void appendTenThousandLines();
+    void screenshots_data();
+    void screenshots();
+
+private:
+    void startMeter(int pieceDelayMs = -1);
+    QDateEdit *edit(HistoryData &d, const char *name) { return d.findChild<QDateEdit *>(QLatin1String(name)); }
+    QPushButton *button(HistoryData &d, const char *name) { return d.findChild<QPushButton *>(QLatin1String(name)); }
+    QTextEdit *text(HistoryData &d) { return d.findChild<QTextEdit *>(QStringLiteral("textEdit")); }
+    void setRange(HistoryData &d, const QDate &start, const QDate &end)
+    {
+        edit(d, "dateStart")->setDate(start);
+        edit(d, "dateEnd")->setDate(end);
+    }
+    void addText(HistoryData &d, const QString &line)
+    {
+        QMetaObject::invokeMethod(&d, "slotAddText", Q_ARG(QString, line));
+    }
+
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<SimRunner> m_meter;
+};
+
+void TestHistoryData::init()
+{
+    m_dir = std::make_unique<TempWorkDir>();
+}
+
+void TestHistoryData::cleanup()
+{
+    m_meter.reset();
+    singleton<Config>::release();
+    m_dir.reset();
+}
+
+void TestHistoryData::startMeter(int pieceDelayMs)
+{
+    m_meter = std::make_unique<SimRunner>(historyTestProfile());
+    QVERIFY(m_meter->isStarted());
+    if (pieceDelayMs >= 0)
+        m_meter->call([pieceDelayMs](MeterSim &sim) {
+            sim.state().extra[QStringLiteral("history/pieceDelayMs")] = pieceDelayMs;
+            sim.state().extra[QStringLiteral("history/pieceBytes")] = 40;
+        });
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("communicate/udp"), 1);
+    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+    settings->setValue(QStringLiteral("udp/port"), m_meter->udpPort());
+}
+
+void TestHistoryData::form()
+{
+    HistoryData dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("历史数据"));
+    QCOMPARE(dialog.size(), QSize(712, 528));
+    QVERIFY(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
+    QVERIFY(text(dialog)->isReadOnly());
+    for (const char *name : { "dateStart", "dateEnd" }) {
+        QVERIFY(edit(dialog, name)->calendarPopup());
+        QCOMPARE(edit(dialog, name)->date(), QDate::currentDate());
+    }
+    QCOMPARE(button(dialog, "bntQuery")->text(), QStringLiteral("查询"));
+    QCOMPARE(button(dialog, "bntExportCSV")->text(), QStringLiteral("导出CSV"));
+    QCOMPARE(button(dialog, "bntExportPDF")->text(), QStringLiteral("导出PDF"));
+}
+
+void TestHistoryData::queryShowsTheMetersLines()
+{
+    startMeter();
+    HistoryData dialog;
+    addText(dialog, QStringLiteral("old text\n"));
+    const QDate day(2024, 3, 1);
+    setRange(dialog, day, day); // equal dates are a valid range
+    button(dialog, "bntQuery")->click();
+    QTRY_VERIFY(dialog.reader().isRunning() || m_meter->receivedFrames().size() == 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.reader().isRunning(), 15000);
+    QCoreApplication::processEvents();
+
+    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, day);
+    QCOMPARE(lines.size(), 26); // header, 24 hourly records, one hand-written
+    QCOMPARE(text(dialog)->toPlainText(), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    QCOMPARE(m_meter->receivedFrames(), QList<QByteArray>({ buildHistoryRequest(day, day) }));
+}
+
+void TestHistoryData::startAfterEndRefused()
+{
+    startMeter();
+    HistoryData dialog;
+    ModalBoxCatcher boxes;
+    setRange(dialog, QDate(2024, 3, 2), QDate(2024, 3, 1));
+    button(dialog, "bntQuery")->click();
+    QCOMPARE(boxes.boxes().size(), 1);
+    const ModalBoxCatcher::Box box = boxes.boxes().first();
+    QCOMPARE(box.title, QStringLiteral("查询"));
+    QCOMPARE(box.text, QStringLiteral("起始日期应该小于或等于结束日期"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.okText, QStringLiteral("确定"));
+    QVERIFY(!dialog.reader().isRunning());
+    QVERIFY(!m_meter->waitForFrames(1, 300));
+}
+
+void TestHistoryData::secondQueryWhileRunningIgnored()
+{
+    startMeter(50);
+    HistoryData dialog;
+    ModalBoxCatcher boxes;
+    setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 3));
+    button(dialog, "bntQuery")->click();
+    QVERIFY(dialog.reader().isRunning());
+    QVERIFY(m_meter->waitForFrames(1, 5000));
+    button(dialog, "bntQuery")->click();
+    QTest::qWait(300);
+    QCOMPARE(m_meter->receivedFrames().size(), 1);
+    QCOMPARE(boxes.boxes().size(), 0);
+}
+
+void TestHistoryData::openFailureKeepsText()
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("communicate/udp"), 0);
+    settings->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
+    HistoryData dialog;
+    ModalBoxCatcher boxes;
+    addText(dialog, QStringLiteral("kept 1\r\n"));
+    button(dialog, "bntQuery")->click();
+    QTRY_COMPARE(boxes.boxes().size(), 1);
+    QTRY_VERIFY(!dialog.reader().isRunning());
+    QTest::qWait(50);
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(boxes.boxes().first().title, QStringLiteral("查询"));
+    QCOMPARE(boxes.boxes().first().text, QStringLiteral("打开串口失败: /dev/vexa-no-such-port"));
+    QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("kept 1\n"));
+}
+
+void TestHistoryData::leavingDuringQuery_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close button") << "close";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("main window goes away") << "parent";
+}
+
+void TestHistoryData::leavingDuringQuery()
+{
+    QFETCH(QString, how);
+    startMeter(50); // a long, slow answer
+
+    auto *parent = new QWidget;
+    auto *dialog = new HistoryData(parent);
+    bool finished = false;
+    connect(&dialog->reader(), &QThread::finished, this, [&finished] { finished = true; }, Qt::DirectConnection);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    setRange(*dialog, QDate(2024, 1, 1), QDate(2024, 3, 31));
+    button(*dialog, "bntQuery")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(text(*dialog)->document()->blockCount() > 3, 10000);
+
+    QElapsedTimer timer;
+    timer.start();
+    if (how == QLatin1String("close")) {
+        QVERIFY(dialog->close());
+    } else if (how == QLatin1String("escape")) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    } else {
+        delete parent; // takes the dialog with it
+        QVERIFY(finished);
+        return;
+    }
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(finished);
+    QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    delete parent;
+}
+
+void TestHistoryData::exportSlots_data()
+{
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("file"); // relative to the work dir; empty: cancel
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QByteArray>("written"); // CSV content, or "%PDF" for a PDF
+
+    QTest::newRow("CSV") << "slotExportCSV" << "a,1\r\nb,2\r\n" << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n");
+    QTest::newRow("CSV cancelled") << "slotExportCSV" << "a,1\n" << "" << QStringList() << QByteArray();
+    QTest::newRow("CSV cannot open") << "slotExportCSV" << "a,1\n" << "missing/h.csv"
+                                     << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+    QTest::newRow("PDF") << "slotExportPDF" << "2024-03-01 08:00:00,1\n" << "h.pdf" << QStringList() << QByteArray("%PDF");
+    QTest::newRow("PDF single field") << "slotExportPDF" << "alpha\nbeta\n" << "h.pdf"
+                                      << QStringList { "导出配置|导出数据失败，数据格式错误" } << QByteArray("%PDF");
+    QTest::newRow("PDF cannot open") << "slotExportPDF" << "a b\n" << "missing/h.pdf"
+                                     << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+}
+
+void TestHistoryData::exportSlots()
+{
+    QFETCH(QString, slot);
+    QFETCH(QString, text);
+    QFETCH(QString, file);
+    QFETCH(QStringList, boxes);
+    QFETCH(QByteArray, written);
+
+    HistoryData dialog;
+    addText(dialog, text);
+    ModalBoxCatcher catcher;
+    const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
+    answerFileDialog(path);
+    QVERIFY(QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData()));
+
+    QStringList seen;
+    for (const ModalBoxCatcher::Box &box : catcher.boxes())
+        seen << box.title + QLatin1Char('|') + box.text;
+    for (QString &box : boxes)
+        box = box.arg(path);
+    QCOMPARE(seen, boxes);
+    const QByteArray content = m_dir->readFile(file);
+    if (written.startsWith("%PDF"))
+        QVERIFY(content.startsWith(written));
+    else
+        QCOMPARE(content, written);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), written.isEmpty() ? 0 : 1);
+}
+
+void TestHistoryData::appendTenThousandLines()
+{
+    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")),
+                                              QDate(2024, 1, 1), QDate(2024, 3, 31), QDate());
+    HistoryData dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 10000; ++i)
+        addText(dialog, lines.at(i % lines.size()) + QStringLiteral("\r\n"));
+    QCoreApplication::processEvents();
+    const qint64 ms = timer.elapsed();
+    qInfo("10000 lines appended to the view in %lld ms", ms);
+    QCOMPARE(text(dialog)->document()->blockCount(), 10001);
+    QVERIFY(ms < 120000);
+}
+
+void TestHistoryData::screenshots_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("zh_CN") << "";
+    QTest::newRow("en_US") << "en_US";
+    QTest::newRow("zh_TW") << "zh_TW";
+}
+
+void TestHistoryData::screenshots()
+{
+    // Pictures for people to look at: only when asked for.
+    const QString target = qEnvironmentVariable("HISTORY_SHOTS");
+    if (target.isEmpty())
+        QSKIP("set HISTORY_SHOTS to a folder to get screenshots");
+    QFETCH(QString, language);
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        QVERIFY(translator.load(QStringLiteral(VEXA_QM_DIR "/") + language + QStringLiteral(".qm")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    HistoryData dialog;
+    setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 2));
+    for (const QString &line : simHistoryLines(historyTestProfile().section(QStringLiteral("history")),
+                                               QDate(2024, 3, 1), QDate(2024, 3, 2), QDate()))
+        addText(dialog, line + QStringLiteral("\r\n"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1.png").arg(QTest::currentDataTag())));
+    QCoreApplication::removeTranslator(&translator);
+}
+
+QTEST_MAIN(TestHistoryData)
+#include "tst_historydata.moc"

@@ -1,0 +1,386 @@
+#include "history/historyexport.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// The table geometry as the exporter must lay it out, worked out here on its
+// own from a writer of the same kind.
+struct Geometry {
+    int width = 0;
+    int left = 0;
+    int tableWidth = 0;
+    int firstWidth = 0;
+    int rowsPerPage = 0;
+    double marginPoints = 0; // the writer's own page margin, outside its device area
+    int otherWidth(int columns) const { return (tableWidth - firstWidth) / (columns - 1); }
+    // Centre of column `i` in PDF points.
+    double centre(int i, int columns) const
+    {
+        const double x = i == 0 ? left + firstWidth / 2.0
+                                : left + firstWidth + (i - 1) * otherWidth(columns) + otherWidth(columns) / 2.0;
+        return marginPoints + x * 72.0 / 1200.0;
+    }
+};
+
+Geometry geometry()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    Geometry g;
+    g.width = writer.width();
+    g.marginPoints = writer.pageLayout().paintRectPoints().left();
+    g.left = g.width / 16;
+    g.tableWidth = (g.width - g.width / 16 - 1) - g.left + 1;
+    const int w = painter.fontMetrics().horizontalAdvance(QStringLiteral("1900-01-01 00:00:00"));
+    g.firstWidth = w + w / 4;
+    g.rowsPerPage = (writer.height() - 101 - 100 + 1) / (painter.fontMetrics().height() + 50);
+    return g;
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pageCount(const QString &pdf)
+{
+    const QRegularExpressionMatch m
+        = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+              .match(run(QStringLiteral("pdfinfo"), { pdf }));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString layoutText(const QString &pdf)
+{
+    return run(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+}
+
+struct Word {
+    QString text;
+    double xMin, xMax;
+};
+
+// The words of page 1 with their horizontal extent, in reading order.
+QList<Word> words(const QString &pdf)
+{
+    const QString html = run(QStringLiteral("pdftotext"),
+                             { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                               QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-") });
+    QList<Word> list;
+    QRegularExpression re(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    auto it = re.globalMatch(html);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        list.append({ m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble() });
+    }
+    return list;
+}
+
+// Horizontal grid lines of one page: rows of the rendered page that are dark
+// across most of the table width, adjacent rows counted once.
+int gridLines(const QString &pdf, int page)
+{
+    const QString prefix = QFileInfo(pdf).absolutePath() + QStringLiteral("/grid");
+    run(QStringLiteral("pdftoppm"), { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
+                                      QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
+                                      QString::number(page), QStringLiteral("-l"), QString::number(page), pdf,
+                                      prefix });
+    const QImage image(prefix + QStringLiteral(".png"));
+    if (image.isNull())
+        return -1;
+    int lines = 0;
+    bool previous = false;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 160;
+        const bool line = dark > image.width() * 3 / 4;
+        lines += line && !previous;
+        previous = line;
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestHistoryExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void fields_data();
+    void fields();
+    void cells_data();
+    void cells();
+    void csvBytes_data();
+    void csvBytes();
+    void openFailure();
+    void pdfLayouts_data();
+    void pdfLayouts();
+    void pdfSingleFieldIsFormatError();
+    void pdfTooLargeFontIsFormatError();
+    void pdfFullGridOnEveryPage();
+    void pdfChineseText();
+    void pdfTenThousandLines();
+
+private:
+    QString file(const QString &name) const { return m_dir->filePath(name); }
+    std::unique_ptr<TempWorkDir> m_dir;
+};
+
+void TestHistoryExport::initTestCase()
+{
+    for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm" })
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QSKIP("poppler-utils are missing");
+}
+
+void TestHistoryExport::init()
+{
+    m_dir = std::make_unique<TempWorkDir>();
+}
+
+void TestHistoryExport::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestHistoryExport::fields_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("comma and blank") << "1,2 3" << QStringList { "1", "2", "3" };
+    QTest::newRow("comma and blank in a row") << "1, 2 ,,3" << QStringList { "1", "2", "3" };
+    QTest::newRow("date time values") << "2018-03-01 00:15:00,21.5,0.73"
+                                      << QStringList { "2018-03-01", "00:15:00", "21.5", "0.73" };
+    QTest::newRow("tab stays inside a field") << "a\tb c\t" << QStringList { "a\tb", "c" };
+    QTest::newRow("CR at the end trimmed") << "x y\r" << QStringList { "x", "y" };
+    QTest::newRow("blank line") << "  " << QStringList {};
+    QTest::newRow("Chinese") << QStringLiteral("时间,温度(℃) 湿度") << QStringList { "时间", "温度(℃)", "湿度" };
+}
+
+void TestHistoryExport::fields()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, expected);
+    QCOMPARE(historyFields(line), expected);
+}
+
+void TestHistoryExport::cells_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("date and time joined") << "2018-03-01 00:15:00 21.5 0.73" << 3
+                                          << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
+    QTest::newRow("joined, surplus dropped") << "2018-03-01 00:15:00 21.5 0.73 9.9" << 3
+                                             << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
+    QTest::newRow("fits, not joined") << "2018-03-01 00:15:00 21.5 0.73" << 4
+                                      << QStringList { "2018-03-01", "00:15:00", "21.5", "0.73" };
+    QTest::newRow("fewer fields") << "note" << 4 << QStringList { "note" };
+    QTest::newRow("two fields never joined") << "a b" << 1 << QStringList { "a" };
+    QTest::newRow("empty") << "" << 3 << QStringList {};
+}
+
+void TestHistoryExport::cells()
+{
+    QFETCH(QString, line);
+    QFETCH(int, columns);
+    QFETCH(QStringList, expected);
+    QCOMPARE(historyCells(line, columns), expected);
+}
+
+void TestHistoryExport::csvBytes_data()
+{
+    QTest::addColumn<QByteArray>("codec");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("GB2312 locale") << QByteArray("GB2312") << QStringLiteral("时间,温度\n2024-03-01 08:00:00,21.5\n");
+    QTest::newRow("UTF-8 locale") << QByteArray("UTF-8") << QStringLiteral("时间,温度\n2024-03-01 08:00:00,21.5");
+    QTest::newRow("empty text") << QByteArray("UTF-8") << QString();
+}
+
+void TestHistoryExport::csvBytes()
+{
+    QFETCH(QByteArray, codec);
+    QFETCH(QString, text);
+    QTextCodec *previous = QTextCodec::codecForLocale();
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName(codec));
+    QVERIFY(m_dir->writeFile(QStringLiteral("h.csv"), QByteArray(4096, 'x'))); // truncated
+    const HistoryExportResult result = exportHistoryCsv(file(QStringLiteral("h.csv")), text);
+    QTextCodec::setCodecForLocale(previous);
+
+    QCOMPARE(result, HistoryExportResult::Ok);
+    QCOMPARE(m_dir->readFile(QStringLiteral("h.csv")), QTextCodec::codecForName(codec)->fromUnicode(text));
+}
+
+void TestHistoryExport::openFailure()
+{
+    const QString path = file(QStringLiteral("no-such-dir/h"));
+    QCOMPARE(exportHistoryCsv(path + QStringLiteral(".csv"), QStringLiteral("a")), HistoryExportResult::OpenFailed);
+    QCOMPARE(exportHistoryPdf(path + QStringLiteral(".pdf"), { QStringLiteral("a b") }),
+             HistoryExportResult::OpenFailed);
+    QVERIFY(!QFile::exists(path + QStringLiteral(".pdf")));
+}
+
+void TestHistoryExport::pdfLayouts_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("expectedRows"); // cells of the printed rows, joined by " | "
+    QTest::addColumn<QString>("probe"); // a word and the column whose centre it must sit in
+    QTest::addColumn<int>("probeColumn");
+    QTest::addColumn<int>("columns");
+
+    QTest::newRow("header line")
+        << QStringList { "时间 温度 湿度", "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74,9.99" }
+        << QStringList { "时间 | 温度 | 湿度", "2018-03-01 00:15:00 | 21.5 | 0.73", "2018-03-01 00:30:00 | 21.6 | 0.74" }
+        << "0.73" << 2 << 3;
+    QTest::newRow("no header")
+        << QStringList { "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74" }
+        << QStringList { "2018-03-01 | 00:15:00 | 21.5 | 0.73", "2018-03-01 | 00:30:00 | 21.6 | 0.74" } << "00:15:00"
+        << 1 << 4;
+    QTest::newRow("title line before the header")
+        << QStringList { "Report", "a,b", "c,d" } << QStringList { "Report", "a | b", "c | d" } << "b" << 1 << 2;
+}
+
+void TestHistoryExport::pdfLayouts()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, expectedRows);
+    QFETCH(QString, probe);
+    QFETCH(int, probeColumn);
+    QFETCH(int, columns);
+
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, lines), HistoryExportResult::Ok);
+    QCOMPARE(pageCount(pdf), 1);
+
+    // Each printed row: its cells, separated by wide gaps in the layout text.
+    QStringList rows;
+    for (const QString &line : layoutText(pdf).split(QLatin1Char('\n'))) {
+        const QString row = line.trimmed();
+        if (!row.isEmpty() && row != QStringLiteral("\f"))
+            rows.append(row.split(QRegularExpression(QStringLiteral("\\s{3,}"))).join(QStringLiteral(" | ")));
+    }
+    QCOMPARE(rows, expectedRows);
+
+    const Geometry g = geometry();
+    bool found = false;
+    for (const Word &word : words(pdf)) {
+        if (word.text != probe)
+            continue;
+        found = true;
+        const double centre = (word.xMin + word.xMax) / 2;
+        QVERIFY2(std::abs(centre - g.centre(probeColumn, columns)) < 3.0,
+                 qPrintable(QStringLiteral("%1 at %2, column centre %3").arg(probe).arg(centre).arg(g.centre(probeColumn, columns))));
+    }
+    QVERIFY(found);
+}
+
+void TestHistoryExport::pdfSingleFieldIsFormatError()
+{
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("alpha"), QStringLiteral("beta,"), QString() }),
+             HistoryExportResult::FormatError);
+    // The file is a PDF without the table.
+    QCOMPARE(pageCount(pdf), 1);
+    QCOMPARE(layoutText(pdf).trimmed(), QString());
+}
+
+void TestHistoryExport::pdfTooLargeFontIsFormatError()
+{
+    // Not one row fits between top and bottom: refused, never divided by zero.
+    HistoryPdfOptions options;
+    QFont font;
+    font.setPixelSize(20000);
+    options.font = font;
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("a b"), QStringLiteral("c d") }, options),
+             HistoryExportResult::FormatError);
+    QCOMPARE(pageCount(pdf), 1);
+}
+
+void TestHistoryExport::pdfFullGridOnEveryPage()
+{
+    const Geometry g = geometry();
+    QVERIFY(g.rowsPerPage > 10);
+    QStringList lines { QStringLiteral("时间,流量,温度") };
+    const int rows = 2 * g.rowsPerPage + 5;
+    for (int i = 1; i < rows; ++i)
+        lines << QStringLiteral("2024-03-01 %1:%2:00,%3,21.5").arg(i / 60, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')).arg(i);
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, lines), HistoryExportResult::Ok);
+    QCOMPARE(pageCount(pdf), 3);
+    for (int page = 1; page <= 3; ++page)
+        QCOMPARE(gridLines(pdf, page), g.rowsPerPage + 1);
+
+    // Rows run on across pages in order; the last page holds the last rows.
+    const QStringList pages = layoutText(pdf).split(QLatin1Char('\f'));
+    const auto cell = [](int value) { return QStringLiteral("   %1   ").arg(value); };
+    QVERIFY(pages.at(0).contains(cell(g.rowsPerPage - 1)));
+    QVERIFY(pages.at(1).contains(cell(g.rowsPerPage)));
+    QVERIFY(pages.at(1).contains(cell(2 * g.rowsPerPage - 1)));
+    QVERIFY(pages.at(2).contains(cell(2 * g.rowsPerPage)));
+    QVERIFY(pages.at(2).contains(cell(rows - 1)));
+}
+
+void TestHistoryExport::pdfChineseText()
+{
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("日期时间,瞬时流量(m3/h),温度(℃)"), QStringLiteral("2024-03-01 08:00:00,121.50,22.4") }),
+             HistoryExportResult::Ok);
+    QVERIFY(layoutText(pdf).contains(QStringLiteral("瞬时流量(m3/h)")));
+    // The glyphs come from an embedded CJK font, not from boxes.
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        QVERIFY(run(QStringLiteral("pdffonts"), { pdf }).contains(QStringLiteral("WenQuanYi"), Qt::CaseInsensitive));
+    if (qEnvironmentVariableIsSet("HISTORY_SHOTS"))
+        QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/chinese.pdf"));
+}
+
+void TestHistoryExport::pdfTenThousandLines()
+{
+    QStringList lines { QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") };
+    for (int i = 0; i < 10000; ++i)
+        lines << QStringLiteral("2024-03-%1 %2:%3:00,%4,%5,22.%6")
+                     .arg(1 + i / 1440, 2, 10, QLatin1Char('0'))
+                     .arg(i / 60 % 24, 2, 10, QLatin1Char('0'))
+                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                     .arg(100 + i % 50)
+                     .arg(10000 + i)
+                     .arg(i % 10);
+    const QString pdf = file(QStringLiteral("big.pdf"));
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(exportHistoryPdf(pdf, lines), HistoryExportResult::Ok);
+    const qint64 ms = timer.elapsed();
+    qInfo("PDF export of 10001 lines: %lld ms, %lld bytes", ms, static_cast<long long>(QFileInfo(pdf).size()));
+    QVERIFY(ms < 60000);
+    const int rowsPerPage = geometry().rowsPerPage;
+    QCOMPARE(pageCount(pdf), (10001 + rowsPerPage - 1) / rowsPerPage);
+    if (qEnvironmentVariableIsSet("HISTORY_SHOTS"))
+        QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/big.pdf"));
+}
+
+QTEST_MAIN(TestHistoryExport)
+#include "tst_historyexport.moc"

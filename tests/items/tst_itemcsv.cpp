@@ -1,0 +1,161 @@
+#include "items/itemcsv.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(QVector<ItemRowText>)
+
+namespace {
+
+ItemRowText row(int index, const QString& column0, const QString& column1)
+{
+    return ItemRowText { index, column0, column1 };
+}
+
+QByteArray bom()
+{
+    return QByteArray("\xEF\xBB\xBF");
+}
+
+} // namespace
+
+class TstItemCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportBytes_data()
+    {
+        QTest::addColumn<QVector<ItemRowText>>("rows");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("value keeps the blank after the colon")
+            << QVector<ItemRowText> { row(14, "12. 波特率(9600/19200)", ": 9600") }
+            << bom() + QByteArray("14. 波特率(9600/19200), 9600\n");
+        QTest::newRow("command row ends at the comma")
+            << QVector<ItemRowText> { row(27, "26. 恢复出厂设置", QString()) }
+            << bom() + QByteArray("27. 恢复出厂设置,\n");
+        QTest::newRow("index padded to two digits")
+            << QVector<ItemRowText> { row(5, "03. a", ": b") } << bom() + QByteArray("05. a, b\n");
+        QTest::newRow("three-digit row number removed whole")
+            << QVector<ItemRowText> { row(120, "100. 9号通道", ": x") } << bom() + QByteArray("120. 9号通道, x\n");
+        QTest::newRow("empty value keeps its blank")
+            << QVector<ItemRowText> { row(7, "07. 名称", ": ") } << bom() + QByteArray("07. 名称, \n");
+        QTest::newRow("no rows") << QVector<ItemRowText>() << bom();
+    }
+    void exportBytes()
+    {
+        QFETCH(QVector<ItemRowText>, rows);
+        QFETCH(QByteArray, content);
+        TempWorkDir dir;
+        QCOMPARE(exportItems(dir.filePath("items.csv"), rows), QString());
+        QCOMPARE(dir.readFile("items.csv"), content);
+    }
+
+    void exportToUnwritablePathFails()
+    {
+        TempWorkDir dir;
+        const QString path = dir.filePath("missing/items.csv");
+        QCOMPARE(exportItems(path, {}), QStringLiteral("打开文件失败: %1").arg(path));
+    }
+
+    void parseLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("value") << "14. 波特率(9600/19200), 9600" << true << 14
+                               << QStringList { "波特率(9600/19200)", "9600" };
+        QTest::newRow("last comma splits") << "07. a,b,c" << true << 7 << QStringList { "a,b", "c" };
+        QTest::newRow("command stays a command") << "27. 恢复出厂设置," << true << 27 << QStringList { "恢复出厂设置" };
+        QTest::newRow("empty value") << "07. 名称, " << true << 7 << QStringList { "名称", "" };
+        QTest::newRow("index 00 drops the value") << "00. 设备名称, N1" << true << 0 << QStringList { "设备名称" };
+        QTest::newRow("index 01 drops the value") << "01. 设备型号, M1" << true << 1 << QStringList { "设备型号" };
+        QTest::newRow("no point after the number") << "14 波特率, 9600" << false << 0 << QStringList();
+        QTest::newRow("no comma") << "14. 波特率" << false << 0 << QStringList();
+        QTest::newRow("empty line") << "" << false << 0 << QStringList();
+        QTest::newRow("leading blank") << " 14. a, b" << false << 0 << QStringList();
+        QTest::newRow("index beyond one byte") << "256. a, b" << false << 0 << QStringList();
+        QTest::newRow("index overflow") << "99999999999. a, b" << false << 0 << QStringList();
+    }
+    void parseLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, ok);
+        QFETCH(int, index);
+        QFETCH(QStringList, fields);
+        ItemRecord record;
+        QCOMPARE(parseItemLine(line, &record), ok);
+        if (ok) {
+            QCOMPARE(record.index, index);
+            QCOMPARE(record.fields, fields);
+        }
+    }
+
+    void importReadsEveryLine()
+    {
+        TempWorkDir dir;
+        dir.writeFile("in.csv", bom() + "00. 设备名称, N1\r\n05. 波特率(9600/19200), 9600\r\n27. 恢复出厂设置,\r\n");
+        const ItemImport import = importItems(dir.filePath("in.csv"));
+        QVERIFY(import.opened);
+        QCOMPARE(import.error, QString());
+        QCOMPARE(import.records.size(), 3);
+        QCOMPARE(import.records.at(1).index, 5);
+        QCOMPARE(import.records.at(1).fields, (QStringList { "波特率(9600/19200)", "9600" }));
+        QCOMPARE(import.records.at(2).fields, QStringList { "恢复出厂设置" });
+    }
+
+    void importWithoutByteOrderMarkIsUtf8()
+    {
+        TempWorkDir dir;
+        dir.writeFile("in.csv", "05. 名称, 值");
+        const ItemImport import = importItems(dir.filePath("in.csv"));
+        QCOMPARE(import.records.size(), 1);
+        QCOMPARE(import.records.at(0).fields, (QStringList { "名称", "值" }));
+    }
+
+    void importStopsAtABadLine()
+    {
+        TempWorkDir dir;
+        dir.writeFile("in.csv", bom() + "05. a, 1\n\n06. b, 2\n");
+        const ItemImport import = importItems(dir.filePath("in.csv"));
+        QVERIFY(import.opened);
+        QCOMPARE(import.error, QStringLiteral("文件解析错误"));
+        QVERIFY(import.records.isEmpty());
+    }
+
+    void importOfMissingFile()
+    {
+        TempWorkDir dir;
+        const ItemImport import = importItems(dir.filePath("none.csv"));
+        QVERIFY(!import.opened);
+        QCOMPARE(import.error, QStringLiteral("打开文件失败: %1").arg(dir.filePath("none.csv")));
+    }
+
+    void roundTrip()
+    {
+        TempWorkDir dir;
+        const QVector<ItemRowText> rows { row(0, "01. 设备名称", ": N1"), row(2, "02. 软件版本", ": V2.3.1"),
+            row(5, "03. 名称,带逗号", ": 9600"), row(6, "04. 地址", ": "), row(27, "05. 恢复出厂设置", QString()) };
+        QCOMPARE(exportItems(dir.filePath("rt.csv"), rows), QString());
+        QVERIFY(itemsLostOnImport(rows).isEmpty());
+        const ItemImport import = importItems(dir.filePath("rt.csv"));
+        QCOMPARE(import.error, QString());
+        QCOMPARE(import.records.size(), rows.size());
+        const QList<QStringList> expected { { "设备名称" }, { "软件版本", "V2.3.1" }, { "名称,带逗号", "9600" },
+            { "地址", "" }, { "恢复出厂设置" } };
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(import.records.at(i).index, rows.at(i).index);
+            QCOMPARE(import.records.at(i).fields, expected.at(i));
+        }
+    }
+
+    void rowsThatCannotComeBackAreNamed()
+    {
+        const QVector<ItemRowText> rows { row(5, "01. 网关", ": 1,2"), row(6, "02. 正常", ": 3"),
+            row(7, "03. 多行", ": a\nb") };
+        QCOMPARE(itemsLostOnImport(rows), (QStringList { "05. 网关", "07. 多行" }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstItemCsv)
+#include "tst_itemcsv.moc"

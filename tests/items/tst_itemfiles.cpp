@@ -1,0 +1,126 @@
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "items/configtree.h"
+#include "tests/support/modalboxcatcher.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QStatusBar>
+#include <QtTest>
+
+namespace {
+
+QStringList rowsOf(const MainWindow& window)
+{
+    QStringList rows;
+    const ConfigTree* tree = window.configTree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        rows << QStringLiteral("%1|%2|%3").arg(row->text(0), row->text(1)).arg(row->data(0, Qt::UserRole).toInt());
+    }
+    return rows;
+}
+
+void fill(MainWindow& window)
+{
+    window.slotAddItems(0, { "设备名称", "N1" });
+    window.slotAddItems(1, { "设备型号", "M1" });
+    window.slotAddItems(5, { "波特率(9600/19200)", "9600" });
+    window.slotAddItems(6, { "地址", "" });
+    window.slotAddItems(27, { "恢复出厂设置" });
+}
+
+} // namespace
+
+class TstItemFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { singleton<Config>::release(); }
+
+    void exportThenImport()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        fill(window);
+        ModalBoxCatcher catcher;
+        window.exportItemsTo(dir.filePath("items.csv"));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("导出配置成功"));
+        QCOMPARE(dir.readFile("items.csv"),
+            QByteArray("\xEF\xBB\xBF"
+                       "00. 设备名称, N1\n01. 设备型号, M1\n"
+                       "05. 波特率(9600/19200), 9600\n06. 地址, \n27. 恢复出厂设置,\n"));
+        window.slotClearItems();
+        window.importItemsFrom(dir.filePath("items.csv"));
+        QCOMPARE(catcher.texts(), QStringList());
+        QCOMPARE(rowsOf(window),
+            (QStringList { "01. 设备名称||0", "02. 设备型号||1", "03. 波特率(9600/19200)|: 9600|5", "04. 地址|: |6",
+                "05. 恢复出厂设置||27" }));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("导入配置成功"));
+    }
+
+    void exportNamesRowsThatWillNotComeBack()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        window.slotAddItems(9, { "网关", "1,2" });
+        window.slotAddItems(10, { "端口", "8234" });
+        ModalBoxCatcher catcher;
+        window.exportItemsTo(dir.filePath("items.csv"));
+        QCOMPARE(dir.readFile("items.csv"),
+            QByteArray("\xEF\xBB\xBF"
+                       "09. 网关, 1,2\n10. 端口, 8234\n"));
+        QCOMPARE(catcher.boxes().size(), 1);
+        QCOMPARE(catcher.boxes().at(0).icon, QMessageBox::Warning);
+        QVERIFY(catcher.texts().at(0).endsWith("\n09. 网关"));
+    }
+
+    void exportFailure()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        ModalBoxCatcher catcher;
+        const QString path = dir.filePath("no/dir.csv");
+        window.exportItemsTo(path);
+        QCOMPARE(catcher.texts(), QStringList { "打开文件失败: " + path });
+        QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("导出配置"));
+    }
+
+    void importFailures_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("missing file") << QByteArray() << "打开文件失败: %1" << 5;
+        QTest::newRow("empty line in the middle") << QByteArray("05. a, 1\n\n06. b, 2\n") << "文件解析错误" << 0;
+        QTest::newRow("bad last line") << QByteArray("05. a, 1\nx\n") << "文件解析错误" << 0;
+    }
+    void importFailures()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+        QFETCH(int, rows);
+        TempWorkDir dir;
+        if (!content.isEmpty())
+            dir.writeFile("in.csv", content);
+        MainWindow window;
+        fill(window);
+        ModalBoxCatcher catcher;
+        window.importItemsFrom(dir.filePath("in.csv"));
+        QCOMPARE(catcher.texts(), QStringList { text.arg(dir.filePath("in.csv")) });
+        QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("导入配置"));
+        QCOMPARE(window.configTree()->topLevelItemCount(), rows);
+    }
+
+    void importAppliesTheHidingRules()
+    {
+        TempWorkDir dir;
+        dir.writeFile("SkipItems", "N1,M1\n");
+        dir.writeFile("in.csv", "02. 设备名称, N1\n03. 设备型号, M1\n04. x, 1\n");
+        MainWindow window;
+        window.importItemsFrom(dir.filePath("in.csv"));
+        QCOMPARE(rowsOf(window), QStringList { "01. x|: 1|4" });
+    }
+};
+
+QTEST_MAIN(TstItemFiles)
+#include "tst_itemfiles.moc"

@@ -1,0 +1,155 @@
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "items/configtree.h"
+#include "items/configtreedelegate.h"
+#include "items/skipitems.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QHeaderView>
+#include <QtTest>
+
+namespace {
+
+using Record = QPair<int, QStringList>;
+
+// "column 0 | column 1 | index" per row.
+QStringList rowsOf(const MainWindow& window)
+{
+    QStringList rows;
+    const ConfigTree* tree = window.configTree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        rows << QStringLiteral("%1|%2|%3").arg(row->text(0), row->text(1)).arg(row->data(0, Qt::UserRole).toInt());
+    }
+    return rows;
+}
+
+} // namespace
+
+class TstItemTree : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { singleton<Config>::release(); }
+
+    void treeIsConfigured()
+    {
+        ConfigTree tree;
+        QCOMPARE(tree.columnCount(), 2);
+        QVERIFY(tree.isHeaderHidden());
+        QVERIFY(!tree.rootIsDecorated());
+        QVERIFY(tree.alternatingRowColors());
+        QCOMPARE(tree.editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(tree.selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(tree.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(tree.header()->stretchLastSection());
+        QCOMPARE(tree.font().pointSize(), 12);
+        QVERIFY(qobject_cast<ConfigTreeDelegate*>(tree.itemDelegate()));
+        tree.addTopLevelItem(new QTreeWidgetItem(QStringList { "01. a", ": b" }));
+        QCOMPARE(tree.itemDelegate()->sizeHint(QStyleOptionViewItem(), tree.model()->index(0, 0)).height(), 30);
+    }
+
+    void rowsAreNumberedByShownRows()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        for (int i = 0; i < 100; ++i)
+            window.slotAddItems(i + 3, { QStringLiteral("项%1").arg(i), QStringLiteral(" v%1 ").arg(i) });
+        window.slotAddItems(200, { QStringLiteral("恢复出厂") });
+        const QStringList rows = rowsOf(window);
+        QCOMPARE(rows.at(0), QStringLiteral("01. 项0|: v0|3"));
+        QCOMPARE(rows.at(8), QStringLiteral("09. 项8|: v8|11"));
+        QCOMPARE(rows.at(99), QStringLiteral("100. 项99|: v99|102"));
+        QCOMPARE(rows.at(100), QStringLiteral("101. 恢复出厂||200"));
+        window.slotClearItems();
+        QCOMPARE(window.configTree()->topLevelItemCount(), 0);
+    }
+
+    void skipFileIsRead_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("firstSet");
+        QTest::newRow("single text is its own key")
+            << QByteArray("A B C\n") << QStringList { "ABC" } << QStringList { "ABC" };
+        QTest::newRow("name and model") << QByteArray(" N 1 , M 1\r\n") << QStringList { "N1" } << QStringList { "M1" };
+        QTest::newRow("three parts ignored") << QByteArray("a,b,c\nX") << QStringList { "X" } << QStringList { "X" };
+        QTest::newRow("text ends at a zero byte")
+            << QByteArray("AB\0,C\n", 6) << QStringList { "AB" } << QStringList { "AB" };
+        QTest::newRow("same key collects models")
+            << QByteArray("N1,M1\nN1,M2\n") << QStringList { "N1" } << QStringList { "M1", "M2" };
+    }
+    void skipFileIsRead()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, firstSet);
+        TempWorkDir dir;
+        dir.writeFile("SkipItems", content);
+        const SkipMap map = loadSkipFile(dir.filePath("SkipItems"));
+        QCOMPARE(map.keys(), keys);
+        QStringList set = map.first().values();
+        set.sort();
+        QCOMPARE(set, firstSet);
+    }
+
+    void hidingRules_data()
+    {
+        QTest::addColumn<QByteArray>("skipFile");
+        QTest::addColumn<QList<Record>>("records");
+        QTest::addColumn<QStringList>("rows");
+        const QList<Record> nameThenM1 { { 0, { "设备名称", "N1" } }, { 1, { "设备型号", "M1" } },
+            { 2, { "x", "1" } } };
+        const QList<Record> nameThenM2 { { 0, { "设备名称", "N1" } }, { 4, { "设备型号", "M2" } } };
+
+        QTest::newRow("model with blanks hidden")
+            << QByteArray("ABC\n") << QList<Record> { { 1, { "设备型号", "A B C" } }, { 2, { "x", "1" } } }
+            << QStringList { "01. x|: 1|2" };
+        QTest::newRow("model in any case hidden")
+            << QByteArray("ABC\n") << QList<Record> { { 1, { "MODEL", "ABC" } }, { 2, { "Model", "ABD" } } }
+            << QStringList { "01. Model|: ABD|2" };
+        QTest::newRow("name and matching model both hidden")
+            << QByteArray("N1,M1\n") << nameThenM1 << QStringList { "01. x|: 1|2" };
+        QTest::newRow("name shown before another model")
+            << QByteArray("N1,M1\n") << nameThenM2 << QStringList { "01. 设备名称|: N1|0", "02. 设备型号|: M2|4" };
+        QTest::newRow("unlisted name shown at once")
+            << QByteArray("N1,M1\n") << QList<Record> { { 0, { "设备名称", "N2" } } }
+            << QStringList { "01. 设备名称|: N2|0" };
+        QTest::newRow("held name never shown without model")
+            << QByteArray("N1,M1\n") << QList<Record> { { 0, { "设备名称", "N1" } }, { 2, { "x", "1" } } }
+            << QStringList { "01. x|: 1|2" };
+        QTest::newRow("three parts have no effect") << QByteArray(
+            "N1,M1,X\n") << nameThenM1 << QStringList { "01. 设备名称|: N1|0", "02. 设备型号|: M1|1", "03. x|: 1|2" };
+        QTest::newRow("no skip file") << QByteArray() << nameThenM1
+                                      << QStringList { "01. 设备名称|: N1|0", "02. 设备型号|: M1|1", "03. x|: 1|2" };
+        QTest::newRow("name alone is not a device name row")
+            << QByteArray("N1\n") << QList<Record> { { 0, { "设备名称" } } } << QStringList { "01. 设备名称||0" };
+    }
+    void hidingRules()
+    {
+        QFETCH(QByteArray, skipFile);
+        QFETCH(QList<Record>, records);
+        QFETCH(QStringList, rows);
+        TempWorkDir dir;
+        if (!skipFile.isEmpty())
+            dir.writeFile("SkipItems", skipFile);
+        MainWindow window;
+        for (const Record& record : records)
+            window.slotAddItems(record.first, record.second);
+        QCOMPARE(rowsOf(window), rows);
+    }
+
+    void heldRowSurvivesClearing()
+    {
+        TempWorkDir dir;
+        dir.writeFile("SkipItems", "N1,M1\n");
+        MainWindow window;
+        window.slotAddItems(0, { "设备名称", "N1" });
+        window.slotClearItems();
+        window.slotAddItems(7, { "设备型号", "M9" });
+        QCOMPARE(rowsOf(window), (QStringList { "01. 设备名称|: N1|0", "02. 设备型号|: M9|7" }));
+    }
+};
+
+QTEST_MAIN(TstItemTree)
+#include "tst_itemtree.moc"

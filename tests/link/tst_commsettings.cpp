@@ -1,0 +1,105 @@
+#include "link/commsettings.h"
+#include "link/serialportnames.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QSettings>
+#include <QtTest>
+
+class TstCommSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void portNamesAreOrderedByLengthThenText_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("windows") << QStringList { "COM10", "COM2", "COM1" } << QStringList { "COM1", "COM2", "COM10" };
+        QTest::newRow("duplicates and blanks") << QStringList { "COM3", "", "COM3", "COM12", "COM3" }
+                                               << QStringList { "COM3", "COM12" };
+        QTest::newRow("linux") << QStringList { "ttyUSB10", "ttyS0", "ttyUSB2", "ttyACM0" }
+                               << QStringList { "ttyS0", "ttyACM0", "ttyUSB2", "ttyUSB10" };
+        QTest::newRow("case kept apart") << QStringList { "com1", "COM1" } << QStringList { "COM1", "com1" };
+        QTest::newRow("empty") << QStringList {} << QStringList {};
+    }
+    void portNamesAreOrderedByLengthThenText()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, expected);
+        QCOMPARE(orderedPortNames(names), expected);
+    }
+
+    void udpChoiceIsChecked_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("error");
+        const QString noAddress = QStringLiteral("请输入UDP地址");
+        const QString noPort = QStringLiteral("请输入UDP端口");
+        const QString badAddress = QStringLiteral("UDP地址无效，请输入IPv4或IPv6地址");
+        const QString badPort = QStringLiteral("UDP端口无效，请输入1到65535之间的数字");
+        QTest::newRow("ipv4") << "192.168.1.120" << "8234" << QString();
+        QTest::newRow("ipv6") << "fe80::1" << "1" << QString();
+        QTest::newRow("ipv6 loopback") << "::1" << "65535" << QString();
+        QTest::newRow("leading zeros in port") << "10.0.0.1" << "00080" << QString();
+        QTest::newRow("empty address first") << "" << "" << noAddress;
+        QTest::newRow("empty port") << "10.0.0.1" << "" << noPort;
+        QTest::newRow("host name") << "meter.local" << "8234" << badAddress;
+        QTest::newRow("short form") << "10.1" << "8234" << badAddress;
+        QTest::newRow("octet too big") << "10.0.0.256" << "8234" << badAddress;
+        QTest::newRow("five parts") << "1.2.3.4.5" << "8234" << badAddress;
+        QTest::newRow("blank around") << " 10.0.0.1" << "8234" << badAddress;
+        QTest::newRow("port zero") << "10.0.0.1" << "0" << badPort;
+        QTest::newRow("port past 16 bits") << "10.0.0.1" << "65536" << badPort;
+        QTest::newRow("port 99999") << "10.0.0.1" << "99999" << badPort;
+    }
+    void udpChoiceIsChecked()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        QFETCH(QString, error);
+        QCOMPARE(udpSettingsError(address, port), error);
+    }
+
+    void serialChoiceIsChecked()
+    {
+        QCOMPARE(serialSettingsError(QString(), QStringLiteral("9600")), QStringLiteral("请选择串口!"));
+        QCOMPARE(serialSettingsError(QStringLiteral("COM1"), QString()), QStringLiteral("请选择波特率!"));
+        QCOMPARE(serialSettingsError(QStringLiteral("COM1"), QStringLiteral("9600")), QString());
+    }
+
+    void writesTouchOnlyTheirOwnGroup()
+    {
+        TempWorkDir dir;
+        QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
+        writeUdpSettings(settings, { QStringLiteral("10.0.0.7"), QStringLiteral("8234") });
+        QCOMPARE(settings.value("communicate/udp").toInt(), 1);
+        QVERIFY(!settings.contains("serial/port"));
+
+        SerialSettings serial;
+        serial.port = QStringLiteral("COM3");
+        serial.baudRate = 14400;
+        serial.stopBits = 3;
+        writeSerialSettings(settings, serial);
+        QCOMPARE(settings.value("communicate/udp").toInt(), 0);
+        QCOMPARE(settings.value("udp/address").toString(), QStringLiteral("10.0.0.7"));
+        QCOMPARE(settings.value("udp/port").toString(), QStringLiteral("8234"));
+
+        const SerialSettings back = readSerialSettings(settings);
+        QCOMPARE(back.port, QStringLiteral("COM3"));
+        QCOMPARE(back.baudRate, 14400);
+        QCOMPARE(back.stopBits, 3);
+    }
+
+    void deviceAddressKeepsTheLowEightBits()
+    {
+        TempWorkDir dir;
+        QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
+        QCOMPARE(int(readDeviceAddress(settings)), 255);
+        settings.setValue("device/address", 300);
+        QCOMPARE(int(readDeviceAddress(settings)), 44);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCommSettings)
+#include "tst_commsettings.moc"

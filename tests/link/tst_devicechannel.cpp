@@ -1,0 +1,808 @@
+#include "link/devicechannel.h"
+
+#include "app/settings.h"
+#include "tests/support/ptypair.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+const QByteArray kRequest = hex("01034B020000F3EE");
+const QByteArray kAnswer = hex("010302");
+// 01 03 02 'O' 'K' with its CRC: a complete answer for device address 1.
+QByteArray okAnswer()
+{
+    QByteArray answer = hex("0103024F4B");
+    const quint16 crc = crc16(answer);
+    answer += char(crc & 0xFF);
+    answer += char(crc >> 8);
+    return answer;
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+enum class From { Device, OtherPort, OtherHost };
+
+// One piece of the instrument's answer: sent after a pause, by whom.
+struct Piece {
+    int delayMs = 0;
+    QByteArray bytes;
+    From from = From::Device;
+};
+using Script = std::vector<Piece>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Script)
+
+namespace {
+
+int udpSocket(const char *address, quint16 port)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local {};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(port);
+    ::inet_pton(AF_INET, address, &local.sin_addr);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+quint16 boundPort(int fd)
+{
+    sockaddr_in local {};
+    socklen_t size = sizeof local;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &size);
+    return ntohs(local.sin_port);
+}
+
+// The instrument on UDP loopback: 127.0.0.1 on an ephemeral port, plus two
+// strangers (same host other port, other host same port) for foreign datagrams.
+class UdpPeer
+{
+public:
+    UdpPeer()
+    {
+        m_device = udpSocket("127.0.0.1", 0);
+        m_port = m_device >= 0 ? boundPort(m_device) : 0;
+        m_otherPort = udpSocket("127.0.0.1", 0);
+        m_otherHost = udpSocket("127.0.0.2", m_port);
+    }
+    ~UdpPeer()
+    {
+        wait();
+        for (int fd : { m_device, m_otherPort, m_otherHost })
+            if (fd >= 0)
+                ::close(fd);
+    }
+
+    bool isValid() const { return m_device >= 0 && m_otherPort >= 0 && m_otherHost >= 0; }
+    quint16 port() const { return m_port; }
+
+    // Answers `requests` requests, each with the script.
+    void start(Script script, int requests = 1)
+    {
+        m_thread = std::thread([this, script, requests] {
+            for (int i = 0; i < requests; ++i) {
+                pollfd pfd { m_device, POLLIN, 0 };
+                if (::poll(&pfd, 1, 5000) <= 0)
+                    return;
+                char buffer[2048];
+                sockaddr_in from {};
+                socklen_t fromSize = sizeof from;
+                const ssize_t got
+                    = ::recvfrom(m_device, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &fromSize);
+                if (got < 0)
+                    return;
+                {
+                    std::lock_guard<std::mutex> guard(m_mutex);
+                    m_requests.append(QByteArray(buffer, int(got)));
+                }
+                for (const Piece &piece : script) {
+                    sleepMs(piece.delayMs);
+                    const int fd = piece.from == From::Device ? m_device
+                        : piece.from == From::OtherPort      ? m_otherPort
+                                                             : m_otherHost;
+                    ::sendto(fd, piece.bytes.constData(), size_t(piece.bytes.size()), 0,
+                             reinterpret_cast<sockaddr *>(&from), fromSize);
+                }
+            }
+        });
+    }
+    void wait()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    QList<QByteArray> requests()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_requests;
+    }
+
+private:
+    int m_device = -1;
+    int m_otherPort = -1;
+    int m_otherHost = -1;
+    quint16 m_port = 0;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    QList<QByteArray> m_requests;
+};
+
+// The instrument on the master side of a pseudo-terminal.
+class PtyPeer
+{
+public:
+    ~PtyPeer() { wait(); }
+    PtyPair &pty() { return m_pty; }
+
+    // Answers `requests` requests of `requestSize` bytes, each with the script.
+    void start(int requestSize, Script script, int requests = 1)
+    {
+        m_thread = std::thread([this, requestSize, script, requests] {
+            for (int i = 0; i < requests; ++i) {
+                const QByteArray request = m_pty.readMaster(requestSize, 5000);
+                {
+                    std::lock_guard<std::mutex> guard(m_mutex);
+                    m_requests.append(request);
+                }
+                if (request.size() < requestSize)
+                    return;
+                for (const Piece &piece : script) {
+                    sleepMs(piece.delayMs);
+                    m_pty.writeMaster(piece.bytes);
+                }
+            }
+        });
+    }
+    void wait()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    QList<QByteArray> requests()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_requests;
+    }
+
+private:
+    PtyPair m_pty;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    QList<QByteArray> m_requests;
+};
+
+class RecordingReceiver : public DDataReceiver
+{
+public:
+    bool isStopped() override { return m_stopped || (m_stopAfterChunks >= 0 && m_chunks >= m_stopAfterChunks); }
+    void onReceiveError(const QString error) override { m_errors.append(error); }
+    void onReceiveData(const QByteArray data) override
+    {
+        ++m_chunks;
+        m_data += data;
+    }
+
+    bool m_stopped = false;
+    int m_stopAfterChunks = -1;
+    int m_chunks = 0;
+    QByteArray m_data;
+    QStringList m_errors;
+};
+
+qint64 median(std::vector<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+class TestDeviceChannel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void openSettings_data();
+    void openSettings();
+    void openSerialFailure_data();
+    void openSerialFailure();
+    void secondChannelOnOpenPort();
+    void serialParameters_data();
+    void serialParameters();
+    void senderMatching_data();
+    void senderMatching();
+
+    void udpTransact_data();
+    void udpTransact();
+    void udpSendFailure_data();
+    void udpSendFailure();
+    void serialTransact_data();
+    void serialTransact();
+    void serialEndlessChatterIsBounded();
+    void rtsPulseRefused();
+
+    void serialStream_data();
+    void serialStream();
+    void udpStream_data();
+    void udpStream();
+    void udpStreamWithoutAnswer();
+
+    void waitKeepsEventsFlowing();
+    void exchangeTimes_data();
+    void exchangeTimes();
+
+private:
+    void configureUdp(quint16 port, int deviceAddress = 1);
+    void configureSerial(const QString &port, int deviceAddress = 1);
+
+    std::unique_ptr<TempWorkDir> m_dir;
+};
+
+void TestDeviceChannel::init()
+{
+    singleton<Config>::release();
+    m_dir = std::make_unique<TempWorkDir>();
+}
+
+void TestDeviceChannel::cleanup()
+{
+    singleton<Config>::release();
+    m_dir.reset();
+}
+
+void TestDeviceChannel::configureUdp(quint16 port, int deviceAddress)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("communicate/udp"), 1);
+    settings->setValue(QStringLiteral("device/address"), deviceAddress);
+    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+    settings->setValue(QStringLiteral("udp/port"), port);
+}
+
+void TestDeviceChannel::configureSerial(const QString &port, int deviceAddress)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("communicate/udp"), 0);
+    settings->setValue(QStringLiteral("device/address"), deviceAddress);
+    settings->setValue(QStringLiteral("serial/port"), port);
+    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+}
+
+void TestDeviceChannel::openSettings_data()
+{
+    QTest::addColumn<QVariantMap>("values");
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<bool>("rts");
+    QTest::addColumn<bool>("dtr");
+
+    QTest::newRow("only a port stored: serial, defaults")
+        << QVariantMap { { "serial/port", "/dev/null-vexa" } } << false << 255 << QString() << 65535 << false << false;
+    QTest::newRow("udp, address 300 keeps 44")
+        << QVariantMap { { "communicate/udp", 1 }, { "device/address", 300 }, { "udp/address", "10.1.2.3" },
+                         { "udp/port", 5000 } }
+        << true << 44 << QStringLiteral("10.1.2.3") << 5000 << false << false;
+    QTest::newRow("udp, empty host, port missing")
+        << QVariantMap { { "communicate/udp", "2" } } << true << 255 << QString() << 0 << false << false;
+    QTest::newRow("udp, port 70000 keeps low 16 bits, flags")
+        << QVariantMap { { "communicate/udp", 1 }, { "udp/address", "::1" }, { "udp/port", 70000 },
+                         { "serial/send_rts", true }, { "serial/send_dtr", "true" }, { "device/address", -1 } }
+        << true << 255 << QStringLiteral("::1") << 70000 - 65536 << true << true;
+    QTest::newRow("udp, unparsable host")
+        << QVariantMap { { "communicate/udp", 1 }, { "udp/address", "meter.local" }, { "udp/port", 1 } } << true
+        << 255 << QString() << 1 << false << false;
+}
+
+void TestDeviceChannel::openSettings()
+{
+    QFETCH(QVariantMap, values);
+    QFETCH(bool, udp);
+    QFETCH(int, address);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(bool, rts);
+    QFETCH(bool, dtr);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        appSettings()->setValue(it.key(), it.value());
+
+    DeviceChannel channel;
+    const bool opened = channel.open();
+    QCOMPARE(channel.isUdp(), udp);
+    QCOMPARE(int(channel.deviceAddress()), address);
+    QCOMPARE(channel.hostAddress().toString(), host);
+    QCOMPARE(int(channel.port()), port);
+    QCOMPARE(channel.sendRts(), rts);
+    QCOMPARE(channel.sendDtr(), dtr);
+    if (udp) {
+        QVERIFY(opened);
+        QCOMPARE(channel.errorText(), QString());
+    }
+}
+
+void TestDeviceChannel::openSerialFailure_data()
+{
+    QTest::addColumn<QVariant>("port");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no port stored") << QVariant() << QStringLiteral("串口打开失败");
+    QTest::newRow("empty port") << QVariant(QString()) << QStringLiteral("串口打开失败");
+    QTest::newRow("missing device") << QVariant(QStringLiteral("/dev/ttyVEXA404"))
+                                    << QStringLiteral("打开串口失败: /dev/ttyVEXA404");
+}
+
+void TestDeviceChannel::openSerialFailure()
+{
+    QFETCH(QVariant, port);
+    QFETCH(QString, expected);
+    if (port.isValid())
+        appSettings()->setValue(QStringLiteral("serial/port"), port);
+    DeviceChannel channel;
+    QVERIFY(!channel.open());
+    QCOMPARE(channel.errorText(), expected);
+    QVERIFY(!channel.isUdp());
+}
+
+void TestDeviceChannel::secondChannelOnOpenPort()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    configureSerial(pty.slavePath());
+    DeviceChannel first;
+    QVERIFY2(first.open(), qPrintable(first.errorText()));
+    QVERIFY(first.serialPort().isOpen());
+    DeviceChannel second;
+    QVERIFY(!second.open());
+    QCOMPARE(second.errorText(), QStringLiteral("打开串口失败: %1").arg(pty.slavePath()));
+}
+
+void TestDeviceChannel::senderMatching_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<int>("senderPort");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("same v4") << "127.0.0.1" << "127.0.0.1" << 4000 << true;
+    QTest::newRow("v4, other port") << "127.0.0.1" << "127.0.0.1" << 4001 << false;
+    QTest::newRow("v4, other host") << "127.0.0.1" << "127.0.0.2" << 4000 << false;
+    QTest::newRow("v4 host, mapped sender") << "127.0.0.1" << "::ffff:127.0.0.1" << 4000 << true;
+    QTest::newRow("mapped host, v4 sender") << "::ffff:192.168.1.9" << "192.168.1.9" << 4000 << true;
+    QTest::newRow("same v6") << "::1" << "::1" << 4000 << true;
+    // Two IPv6 addresses have no IPv4 number; that must not make them equal.
+    QTest::newRow("different v6") << "fe80::1" << "fe80::2" << 4000 << false;
+    QTest::newRow("v6 loopback vs v4 loopback") << "::1" << "127.0.0.1" << 4000 << false;
+    QTest::newRow("no host configured") << "" << "0.0.0.0" << 4000 << false;
+}
+
+void TestDeviceChannel::senderMatching()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, sender);
+    QFETCH(int, senderPort);
+    QFETCH(bool, expected);
+    appSettings()->setValue(QStringLiteral("communicate/udp"), 1);
+    appSettings()->setValue(QStringLiteral("udp/address"), host);
+    appSettings()->setValue(QStringLiteral("udp/port"), 4000);
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    QCOMPARE(channel.isFromDevice(QHostAddress(sender), quint16(senderPort)), expected);
+}
+
+void TestDeviceChannel::udpTransact_data()
+{
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    const QByteArray ok = okAnswer();
+    QTest::newRow("one datagram") << Script { { 0, ok } } << int(LinkOk) << ok << 0 << 250;
+    QTest::newRow("three datagrams")
+        << Script { { 0, ok.left(2) }, { 30, ok.mid(2, 3) }, { 30, ok.mid(5) } } << int(LinkOk) << ok << 0 << 400;
+    QTest::newRow("stranger on another port first")
+        << Script { { 0, ok, From::OtherPort }, { 300, ok } } << int(LinkReceiveTimeout) << QByteArray() << 0 << 250;
+    QTest::newRow("stranger on another host first")
+        << Script { { 0, ok, From::OtherHost }, { 300, ok } } << int(LinkReceiveTimeout) << QByteArray() << 0 << 250;
+    QTest::newRow("stranger between pieces")
+        << Script { { 0, ok.left(3) }, { 150, ok.mid(3), From::OtherPort }, { 150, ok.mid(3) } }
+        << int(LinkReceiveTimeout) << ok.left(3) << 100 << 450;
+    QTest::newRow("no answer") << Script {} << int(LinkReceiveTimeout) << QByteArray() << 280 << 1500;
+    QTest::newRow("half an answer") << Script { { 0, ok.left(4) } } << int(LinkReceiveTimeout) << ok.left(4) << 280
+                                    << 1500;
+    QTest::newRow("bad crc waits for more") << Script { { 0, hex("0103024F4B0000") } } << int(LinkReceiveTimeout)
+                                            << hex("0103024F4B0000") << 280 << 1500;
+}
+
+void TestDeviceChannel::udpTransact()
+{
+    QFETCH(Script, script);
+    QFETCH(int, result);
+    QFETCH(QByteArray, response);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    UdpPeer peer;
+    QVERIFY(peer.isValid());
+    configureUdp(peer.port());
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    peer.start(script);
+
+    QByteArray received("stale");
+    QElapsedTimer timer;
+    timer.start();
+    const int code = channel.transact(kRequest, received, false, 300);
+    const qint64 elapsed = timer.elapsed();
+    peer.wait();
+
+    QCOMPARE(code, result);
+    QCOMPARE(received.toHex(), response.toHex());
+    QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TestDeviceChannel::udpSendFailure_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::newRow("no host") << QString() << 4000;
+    QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << 0;
+}
+
+void TestDeviceChannel::udpSendFailure()
+{
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    appSettings()->setValue(QStringLiteral("communicate/udp"), 1);
+    appSettings()->setValue(QStringLiteral("udp/address"), host);
+    appSettings()->setValue(QStringLiteral("udp/port"), port);
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    QByteArray response("stale");
+    QCOMPARE(channel.transact(kRequest, response, false, 300), int(LinkSendError));
+    QCOMPARE(response, QByteArray());
+    RecordingReceiver receiver;
+    channel.transactStream(kRequest, &receiver);
+    QCOMPARE(receiver.m_errors, QStringList { QStringLiteral("发送命令超时") });
+}
+
+void TestDeviceChannel::serialParameters_data()
+{
+    QTest::addColumn<QVariantMap>("values");
+    QTest::addColumn<int>("baudRate");
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("stopBits");
+    QTest::newRow("defaults") << QVariantMap {} << 9600 << int(QSerialPort::Data8) << int(QSerialPort::NoParity)
+                              << int(QSerialPort::OneStop);
+    QTest::newRow("7E2 at 19200") << QVariantMap { { "serial/baudrate", 19200 }, { "serial/databits", 7 },
+                                                   { "serial/parity", 2 }, { "serial/stopbits", 2 } }
+                                  << 19200 << int(QSerialPort::Data7) << int(QSerialPort::EvenParity)
+                                  << int(QSerialPort::TwoStop);
+    QTest::newRow("unknown values keep 8N1") << QVariantMap { { "serial/databits", 9 }, { "serial/parity", 1 },
+                                                              { "serial/stopbits", 7 } }
+                                             << 9600 << int(QSerialPort::Data8) << int(QSerialPort::NoParity)
+                                             << int(QSerialPort::OneStop);
+}
+
+void TestDeviceChannel::serialParameters()
+{
+    QFETCH(QVariantMap, values);
+    QFETCH(int, baudRate);
+    QFETCH(int, dataBits);
+    QFETCH(int, parity);
+    QFETCH(int, stopBits);
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    appSettings()->setValue(QStringLiteral("serial/port"), pty.slavePath());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        appSettings()->setValue(it.key(), it.value());
+    DeviceChannel channel;
+    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
+    QSerialPort &port = channel.serialPort();
+    QCOMPARE(port.baudRate(QSerialPort::Input), baudRate);
+    QCOMPARE(port.baudRate(QSerialPort::Output), baudRate);
+    QCOMPARE(int(port.dataBits()), dataBits);
+    QCOMPARE(int(port.parity()), parity);
+    QCOMPARE(int(port.stopBits()), stopBits);
+    QCOMPARE(port.flowControl(), QSerialPort::NoFlowControl);
+}
+
+void TestDeviceChannel::serialTransact_data()
+{
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("errorText");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    const QByteArray ok = okAnswer();
+    const QByteArray bad = hex("0103024F4B0000");
+    QTest::newRow("one write") << Script { { 0, ok } } << int(LinkOk) << ok << QString() << 0 << 300;
+    QTest::newRow("three writes") << Script { { 0, ok.left(1) }, { 50, ok.mid(1, 3) }, { 50, ok.mid(4) } }
+                                  << int(LinkOk) << ok << QString() << 80 << 450;
+    QTest::newRow("bad crc, then quiet") << Script { { 0, bad } } << int(LinkOk) << bad
+                                         << QStringLiteral("CRC校验错误") << 450 << 1500;
+    QTest::newRow("half an answer, then quiet") << Script { { 0, ok.left(4) } } << int(LinkOk) << ok.left(4)
+                                                << QStringLiteral("CRC校验错误") << 450 << 1500;
+    QTest::newRow("no answer") << Script {} << int(LinkReceiveTimeout) << QByteArray()
+                               << QStringLiteral("接受数据超时") << 280 << 1500;
+}
+
+void TestDeviceChannel::serialTransact()
+{
+    QFETCH(Script, script);
+    QFETCH(int, result);
+    QFETCH(QByteArray, response);
+    QFETCH(QString, errorText);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    PtyPeer peer;
+    QVERIFY(peer.pty().isValid());
+    configureSerial(peer.pty().slavePath());
+    DeviceChannel channel;
+    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
+    QCOMPARE(channel.serialPort().baudRate(), 115200);
+    peer.start(kRequest.size(), script);
+
+    QByteArray received("stale");
+    QElapsedTimer timer;
+    timer.start();
+    const int code = channel.transact(kRequest, received, false, 300);
+    const qint64 elapsed = timer.elapsed();
+    peer.wait();
+
+    QCOMPARE(code, result);
+    QCOMPARE(received.toHex(), response.toHex());
+    QCOMPARE(linkErrorText(code, received), errorText);
+    QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TestDeviceChannel::serialEndlessChatterIsBounded()
+{
+    // Noise every 50 ms for 1.5 s: the line never goes quiet for 500 ms.
+    PtyPeer peer;
+    QVERIFY(peer.pty().isValid());
+    configureSerial(peer.pty().slavePath());
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    peer.start(kRequest.size(), Script(30, Piece { 50, hex("AA") }));
+
+    QByteArray received;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(channel.transact(kRequest, received, false, 300), int(LinkOk));
+    QVERIFY2(timer.elapsed() < 1200, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!received.isEmpty());
+    QCOMPARE(linkErrorText(LinkOk, received), QStringLiteral("CRC校验错误"));
+    peer.wait();
+}
+
+void TestDeviceChannel::rtsPulseRefused()
+{
+    // A pseudo-terminal has no modem lines: the RTS call fails.
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    configureSerial(pty.slavePath());
+    appSettings()->setValue(QStringLiteral("serial/send_rts"), true);
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    QVERIFY(channel.sendRts());
+
+    QByteArray response("stale");
+    QCOMPARE(channel.transact(kRequest, response, false, 300), int(LinkSendError));
+    QCOMPARE(response, QByteArray());
+    RecordingReceiver receiver;
+    channel.transactStream(kRequest, &receiver);
+    QCOMPARE(receiver.m_errors, QStringList { QStringLiteral("发送命令失败") });
+    QCOMPARE(pty.readMaster(0, 50), QByteArray());
+}
+
+void TestDeviceChannel::serialStream_data()
+{
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<int>("stopAfterChunks");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("maxMs");
+
+    const Script lines { { 0, "line 1\r\n" }, { 100, "line 2\r\n" }, { 100, "line 3\r\n" } };
+    QTest::newRow("three pieces, then quiet") << lines << false << -1 << QByteArray("line 1\r\nline 2\r\nline 3\r\n")
+                                              << 1500;
+    QTest::newRow("stopped before the first chunk") << lines << true << -1 << QByteArray() << 300;
+    QTest::newRow("stopped after one chunk") << Script(20, Piece { 50, "x" }) << false << 1 << QByteArray("x")
+                                             << 400;
+}
+
+void TestDeviceChannel::serialStream()
+{
+    QFETCH(Script, script);
+    QFETCH(bool, stopped);
+    QFETCH(int, stopAfterChunks);
+    QFETCH(QByteArray, data);
+    QFETCH(int, maxMs);
+
+    PtyPeer peer;
+    QVERIFY(peer.pty().isValid());
+    configureSerial(peer.pty().slavePath());
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    peer.start(kRequest.size(), script);
+
+    RecordingReceiver receiver;
+    receiver.m_stopped = stopped;
+    receiver.m_stopAfterChunks = stopAfterChunks;
+    QElapsedTimer timer;
+    timer.start();
+    channel.transactStream(kRequest, &receiver);
+    const qint64 elapsed = timer.elapsed();
+    peer.wait();
+
+    QCOMPARE(receiver.m_errors, QStringList());
+    QCOMPARE(receiver.m_data, data);
+    QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
+    QVERIFY2(elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TestDeviceChannel::udpStream_data()
+{
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    QTest::newRow("pieces, strangers dropped, then quiet")
+        << Script { { 0, "a1\n", From::OtherHost }, { 50, "d1\n" }, { 100, "a2\n", From::OtherPort }, { 100, "d2\n" } }
+        << false << QByteArray("d1\nd2\n") << 1150 << 2500;
+    QTest::newRow("stopped before the first chunk") << Script { { 0, "d1\n" }, { 100, "d2\n" } } << true
+                                                    << QByteArray() << 0 << 300;
+}
+
+void TestDeviceChannel::udpStream()
+{
+    QFETCH(Script, script);
+    QFETCH(bool, stopped);
+    QFETCH(QByteArray, data);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    UdpPeer peer;
+    QVERIFY(peer.isValid());
+    configureUdp(peer.port());
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    peer.start(script);
+
+    RecordingReceiver receiver;
+    receiver.m_stopped = stopped;
+    QElapsedTimer timer;
+    timer.start();
+    channel.transactStream(kRequest, &receiver);
+    const qint64 elapsed = timer.elapsed();
+    peer.wait();
+
+    QCOMPARE(receiver.m_errors, QStringList());
+    QCOMPARE(receiver.m_data, data);
+    QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TestDeviceChannel::udpStreamWithoutAnswer()
+{
+    // The one full 10 s wait of the suite: a stranger's datagram must not pass
+    // for the instrument's answer, and silence must be reported.
+    UdpPeer peer;
+    QVERIFY(peer.isValid());
+    configureUdp(peer.port());
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    peer.start(Script { { 0, "noise", From::OtherPort } });
+
+    RecordingReceiver receiver;
+    QElapsedTimer timer;
+    timer.start();
+    channel.transactStream(kRequest, &receiver);
+    QCOMPARE(receiver.m_errors, QStringList { QStringLiteral("接受数据超时") });
+    QCOMPARE(receiver.m_chunks, 0);
+    QVERIFY(timer.elapsed() >= 9900);
+}
+
+void TestDeviceChannel::waitKeepsEventsFlowing()
+{
+    bool fired = false;
+    QTimer::singleShot(10, this, [&fired] { fired = true; });
+    QElapsedTimer timer;
+    timer.start();
+    waitWithEventLoop(100);
+    QVERIFY(fired);
+    QVERIFY2(timer.elapsed() >= 99, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(timer.elapsed() < 1000);
+}
+
+void TestDeviceChannel::exchangeTimes_data()
+{
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<int>("answerDelayMs");
+    QTest::newRow("UDP loopback, instant answer") << true << 0;
+    QTest::newRow("UDP loopback, answer after 1 ms") << true << 1;
+    QTest::newRow("pseudo-terminal, instant answer") << false << 0;
+    QTest::newRow("pseudo-terminal, answer after 1 ms") << false << 1;
+}
+
+void TestDeviceChannel::exchangeTimes()
+{
+    QFETCH(bool, udp);
+    QFETCH(int, answerDelayMs);
+    constexpr int kRounds = 50;
+    const QByteArray ok = okAnswer();
+    const Script script { { answerDelayMs, ok } };
+
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    if (udp) {
+        QVERIFY(udpPeer.isValid());
+        configureUdp(udpPeer.port());
+        udpPeer.start(script, kRounds);
+    } else {
+        QVERIFY(ptyPeer.pty().isValid());
+        configureSerial(ptyPeer.pty().slavePath());
+        ptyPeer.start(kRequest.size(), script, kRounds);
+    }
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+
+    std::vector<qint64> times;
+    for (int i = 0; i < kRounds; ++i) {
+        QByteArray response;
+        QElapsedTimer timer;
+        timer.start();
+        const int code = channel.transact(kRequest, response, false, 1000);
+        times.push_back(timer.nsecsElapsed() / 1000);
+        QCOMPARE(code, int(LinkOk));
+        QCOMPARE(response, ok);
+    }
+    const qint64 middle = median(times);
+    qInfo("median of %d exchanges: %lld us (min %lld, max %lld)", kRounds, middle,
+          *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+    QVERIFY(middle < 200000);
+}
+
+QTEST_GUILESS_MAIN(TestDeviceChannel)
+#include "tst_devicechannel.moc"

@@ -1,0 +1,48 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../link/frame.cpp" line="68"/>
+        <source>CRC校验错误</source>
+        <translation>CRC校驗錯誤</translation>
+    </message>
+    <message>
+        <location filename="../../link/frame.cpp" line="70"/>
+        <location filename="../../link/devicechannel.cpp" line="199"/>
+        <location filename="../../link/devicechannel.cpp" line="218"/>
+        <source>发送命令超时</source>
+        <translation>發送命令逾時</translation>
+    </message>
+    <message>
+        <location filename="../../link/frame.cpp" line="72"/>
+        <location filename="../../link/devicechannel.cpp" line="203"/>
+        <location filename="../../link/devicechannel.cpp" line="225"/>
+        <source>接受数据超时</source>
+        <translation>接收資料逾時</translation>
+    </message>
+    <message>
+        <location filename="../../link/frame.cpp" line="74"/>
+        <source>未定义的错误</source>
+        <translation>未定義的錯誤</translation>
+    </message>
+    <message>
+        <location filename="../../link/devicechannel.cpp" line="103"/>
+        <source>打开串口失败: %1</source>
+        <translation>開啟串列埠失敗: %1</translation>
+    </message>
+    <message>
+        <location filename="../../link/devicechannel.cpp" line="105"/>
+        <source>串口打开失败</source>
+        <translation>串列埠開啟失敗</translation>
+    </message>
+    <message>
+        <location filename="../../link/devicechannel.cpp" line="178"/>
+        <location filename="../../link/devicechannel.cpp" line="190"/>
+        <location filename="../../link/devicechannel.cpp" line="195"/>
+        <source>发送命令失败</source>
+        <translation>發送命令失敗</translation>
+    </message>
+</context>
+</TS>
