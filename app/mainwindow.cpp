@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolBar>
@@ -102,10 +103,17 @@ void MainWindow::applyLanguage(const QString &code)
 
     QToolBar emptyBar;
     int width = emptyBar.minimumSizeHint().width();
+    int buttons = 0;
     for (QAction *action : ui->toolBar->actions()) {
-        if (QWidget *widget = ui->toolBar->widgetForAction(action))
+        if (QWidget *widget = ui->toolBar->widgetForAction(action)) {
             width += widget->minimumSizeHint().width();
+            ++buttons;
+        }
     }
+    // The gaps between the buttons count too; without them the last button
+    // disappears behind the tool bar's extension arrow.
+    if (buttons > 1)
+        width += ui->toolBar->layout()->spacing() * (buttons - 1);
     setMinimumWidth(width);
     resize(width, height());
 

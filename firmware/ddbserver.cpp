@@ -58,13 +58,8 @@ QString DDbServer::readPackageText(const QString &path, QByteArray &text)
     return QString();
 }
 
-QString DDbServer::parseFile(DEncryptInfo &info)
+QString decodePackageText(const QByteArray &text, QMap<QString, QVariant> &map)
 {
-    QByteArray text;
-    const QString error = readPackageText(info.filePath(), text);
-    if (!error.isEmpty())
-        return error;
-
     // Lenient: characters outside the alphabet (line breaks) are skipped.
     const QByteArray decoded = QByteArray::fromBase64(text);
     QByteArray content;
@@ -77,9 +72,24 @@ QString DDbServer::parseFile(DEncryptInfo &info)
         return QObject::tr("解析文件失败,文件校验失败!");
 
     // An unreadable map leaves it empty; QDataStream clears it on failure.
-    QMap<QString, QVariant> map;
+    QMap<QString, QVariant> contentMap;
     QDataStream inner(content);
-    inner >> map;
+    inner >> contentMap;
+    map = contentMap;
+    return QString();
+}
+
+QString DDbServer::parseFile(DEncryptInfo &info)
+{
+    QByteArray text;
+    const QString error = readPackageText(info.filePath(), text);
+    if (!error.isEmpty())
+        return error;
+
+    QMap<QString, QVariant> map;
+    const QString decodeError = decodePackageText(text, map);
+    if (!decodeError.isEmpty())
+        return decodeError;
     info.setInfoMap(map);
     return QString();
 }

@@ -1,9 +1,17 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 
 class DEncryptInfo;
+
+// The steps of a parse after the row was read: Base64, the outer stream
+// (content, digest), the MD5 check and the inner map. Empty on success (map
+// replaced), otherwise the parse message (map untouched).
+QString decodePackageText(const QByteArray &text, QMap<QString, QVariant> &map);
 
 // The one connection name every package parse uses.
 extern const char kPackageConnectionName[];

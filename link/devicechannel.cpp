@@ -73,8 +73,8 @@ bool DeviceChannel::open()
     QSettings *settings = appSettings();
     m_errorText.clear();
     m_sendRts = settings->value(QStringLiteral("serial/send_rts"), false).toBool();
-    // Stored for completeness; no instrument of the family needs the DTR line,
-    // so no exchange drives it.
+    // Stored but deliberately not applied: the option is hidden in the setup
+    // dialog and no exchange needs the DTR line.
     m_sendDtr = settings->value(QStringLiteral("serial/send_dtr"), false).toBool();
     m_udp = settings->value(QStringLiteral("communicate/udp"), 0).toInt() != 0;
     m_deviceAddress = quint8(settings->value(QStringLiteral("device/address"), 255).toInt() & 0xFF);

@@ -16,7 +16,7 @@ QMutex routeMutex;
 std::optional<DSearchDeviceThread::Route> routeOverride;
 } // namespace
 
-DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent)
+DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf* owner, QObject* parent)
     : QThread(parent)
     , m_owner(owner)
 {
@@ -48,9 +48,9 @@ QList<QHostAddress> DSearchDeviceThread::broadcastTargets()
     QList<QHostAddress> targets;
     QSet<QHostAddress> seen;
     const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &interface : interfaces) {
+    for (const QNetworkInterface& interface : interfaces) {
         const auto entries = interface.addressEntries();
-        for (const QNetworkAddressEntry &entry : entries) {
+        for (const QNetworkAddressEntry& entry : entries) {
             if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
                 continue;
             // A null broadcast address cannot be sent to; skipping it is the
@@ -65,7 +65,7 @@ QList<QHostAddress> DSearchDeviceThread::broadcastTargets()
     return targets;
 }
 
-void DSearchDeviceThread::setRouteOverride(const Route &route)
+void DSearchDeviceThread::setRouteOverride(const Route& route)
 {
     QMutexLocker locker(&routeMutex);
     routeOverride = route;
@@ -98,7 +98,7 @@ void DSearchDeviceThread::run()
 
     const Route route = currentRoute();
     const QByteArray datagram = searchDatagram();
-    for (const QHostAddress &target : route.targets) {
+    for (const QHostAddress& target : route.targets) {
         if (m_stop)
             break;
         if (socket.writeDatagram(datagram, target, route.port) < datagram.size())
@@ -109,8 +109,8 @@ void DSearchDeviceThread::run()
             if (socket.hasPendingDatagrams()) {
                 const QNetworkDatagram reply = socket.receiveDatagram();
                 if (!reply.data().isEmpty()) {
-                    emit signalInsertDevice(decodeGb2312(reply.data()).trimmed(), reply.senderAddress(),
-                        quint16(reply.senderPort()));
+                    emit signalInsertDevice(
+                        decodeGb2312(reply.data()).trimmed(), reply.senderAddress(), quint16(reply.senderPort()));
                 }
                 quiet.restart();
                 continue;

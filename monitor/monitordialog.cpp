@@ -35,6 +35,8 @@ MonitorDialog::MonitorDialog(QWidget *parent)
 MonitorDialog::~MonitorDialog()
 {
     m_thread.stop();
+    closeBatch();
+    m_appendCursor = QTextCursor();
     delete ui;
 }
 
@@ -49,6 +51,7 @@ MonitorMode MonitorDialog::mode() const
 
 void MonitorDialog::slotClearText()
 {
+    closeBatch();
     ui->textEdit->clear();
 }
 
@@ -89,13 +92,29 @@ void MonitorDialog::startMonitor()
 
 void MonitorDialog::appendText(const QString &text)
 {
-    // Insert at the end with a cursor of our own: the user's selection stays,
-    // and the view follows only while it is scrolled to the bottom.
-    QScrollBar *bar = ui->textEdit->verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
-    QTextCursor cursor(ui->textEdit->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    if (atEnd)
+    // The text is in the document at once; only layout and scrolling wait
+    // for the end of this event-loop turn. A cursor of our own leaves the
+    // user's selection alone.
+    if (!m_batchOpen) {
+        QScrollBar *bar = ui->textEdit->verticalScrollBar();
+        m_followEnd = bar->value() >= bar->maximum();
+        m_appendCursor = QTextCursor(ui->textEdit->document());
+        m_appendCursor.movePosition(QTextCursor::End);
+        m_appendCursor.beginEditBlock();
+        m_batchOpen = true;
+        QMetaObject::invokeMethod(this, &MonitorDialog::closeBatch, Qt::QueuedConnection);
+    }
+    m_appendCursor.insertText(text);
+}
+
+void MonitorDialog::closeBatch()
+{
+    if (!m_batchOpen)
+        return;
+    m_batchOpen = false;
+    m_appendCursor.endEditBlock();
+    if (m_followEnd) {
+        QScrollBar *bar = ui->textEdit->verticalScrollBar();
         bar->setValue(bar->maximum());
+    }
 }

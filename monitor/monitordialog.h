@@ -38,8 +38,14 @@ public slots:
 private:
     void startMonitor();
     void appendText(const QString &text);
+    void closeBatch();
 
     Ui::MonitorDialog *ui;
     MonitorThread m_thread;
     std::function<QDateTime()> m_clock;
+    // Lines of one event-loop turn go in under one edit block: one layout
+    // pass and one scroll per turn instead of per line.
+    QTextCursor m_appendCursor;
+    bool m_batchOpen = false;
+    bool m_followEnd = true;
 };

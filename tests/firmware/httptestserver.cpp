@@ -20,12 +20,12 @@ HttpTestServer::~HttpTestServer()
     wait();
 }
 
-QString HttpTestServer::url(const QString &path) const
+QString HttpTestServer::url(const QString& path) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
 }
 
-void HttpTestServer::setRoute(const QByteArray &path, const HttpRoute &route)
+void HttpTestServer::setRoute(const QByteArray& path, const HttpRoute& route)
 {
     QMutexLocker locker(&m_mutex);
     m_routes.insert(path, route);
@@ -37,7 +37,7 @@ int HttpTestServer::requestCount() const
     return m_requests;
 }
 
-HttpRoute HttpTestServer::route(const QByteArray &path)
+HttpRoute HttpTestServer::route(const QByteArray& path)
 {
     QMutexLocker locker(&m_mutex);
     m_requests++;
@@ -55,7 +55,7 @@ void HttpTestServer::run()
     server.listen(QHostAddress::LocalHost, 0);
     m_port = server.serverPort();
     QObject::connect(&server, &QTcpServer::newConnection, &server, [this, &server] {
-        while (QTcpSocket *socket = server.nextPendingConnection()) {
+        while (QTcpSocket* socket = server.nextPendingConnection()) {
             auto request = std::make_shared<QByteArray>();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
                 if (request->contains("\r\n\r\n"))
@@ -72,7 +72,7 @@ void HttpTestServer::run()
     exec();
 }
 
-void HttpTestServer::serve(QTcpSocket *socket, const QByteArray &path)
+void HttpTestServer::serve(QTcpSocket* socket, const QByteArray& path)
 {
     const HttpRoute r = route(path);
     QByteArray head = "HTTP/1.1 " + r.status + "\r\n";
@@ -91,7 +91,7 @@ void HttpTestServer::serve(QTcpSocket *socket, const QByteArray &path)
         finish();
         return;
     }
-    auto *timer = new QTimer(socket);
+    auto* timer = new QTimer(socket);
     auto offset = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body, offset, finish, r] {
         socket->write(body.mid(*offset, r.chunkSize));

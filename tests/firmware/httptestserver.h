@@ -21,23 +21,22 @@ struct HttpRoute {
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 with its own thread and event loop.
-class HttpTestServer : public QThread
-{
+class HttpTestServer : public QThread {
 public:
     HttpTestServer();
     ~HttpTestServer() override;
 
     quint16 port() const { return m_port; }
-    QString url(const QString &path) const;
-    void setRoute(const QByteArray &path, const HttpRoute &route);
+    QString url(const QString& path) const;
+    void setRoute(const QByteArray& path, const HttpRoute& route);
     int requestCount() const;
 
 protected:
     void run() override;
 
 private:
-    void serve(QTcpSocket *socket, const QByteArray &path);
-    HttpRoute route(const QByteArray &path);
+    void serve(QTcpSocket* socket, const QByteArray& path);
+    HttpRoute route(const QByteArray& path);
 
     mutable QMutex m_mutex;
     QMap<QByteArray, HttpRoute> m_routes;

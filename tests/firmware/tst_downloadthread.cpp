@@ -25,7 +25,7 @@ QByteArray payload(int size)
     return bytes;
 }
 
-QString readText(const QString &path)
+QString readText(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
@@ -38,7 +38,7 @@ struct Outcome {
     QStringList errors;
 };
 
-Outcome download(DownloadThread &thread, const QString &link, const QString &folder)
+Outcome download(DownloadThread& thread, const QString& link, const QString& folder)
 {
     QSignalSpy progress(&thread, &DownloadThread::signalSetDownloadProgress);
     QSignalSpy succeeded(&thread, &DownloadThread::signalDownloadSucceed);
@@ -47,10 +47,10 @@ Outcome download(DownloadThread &thread, const QString &link, const QString &fol
     if (!thread.wait(20000))
         qWarning("download did not end");
     Outcome outcome;
-    for (const QList<QVariant> &args : progress)
+    for (const QList<QVariant>& args : progress)
         outcome.progress << args.at(0).toInt();
     outcome.succeeded = succeeded.count();
-    for (const QList<QVariant> &args : errors)
+    for (const QList<QVariant>& args : errors)
         outcome.errors << args.at(0).toString();
     return outcome;
 }
@@ -64,8 +64,7 @@ quint16 freePort()
 
 } // namespace
 
-class TestDownloadThread : public QObject
-{
+class TestDownloadThread : public QObject {
     Q_OBJECT
 
 private slots:

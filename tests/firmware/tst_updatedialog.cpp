@@ -31,41 +31,41 @@ QByteArray sampleImage(int size)
 }
 
 // A package whose stored digest does not belong to its content.
-QString writeBadDigestPackage(const QString &path)
+QString writeBadDigestPackage(const QString& path)
 {
-    const QByteArray content = serializePackageMap(packageMap(QStringLiteral("D"), QStringLiteral("V"),
-        QStringLiteral("VX-200"), sampleImage(100)));
+    const QByteArray content = serializePackageMap(
+        packageMap(QStringLiteral("D"), QStringLiteral("V"), QStringLiteral("VX-200"), sampleImage(100)));
     const QByteArray digest = QCryptographicHash::hash(content + "x", QCryptographicHash::Md5);
     return writePackageDatabase(path, encodePackageText(content, digest));
 }
 
-QString site(const QString &path)
+QString site(const QString& path)
 {
     return QStringLiteral("<html><body><div><div><div>名称</div><div>下载</div></div>%1</div></body></html>").arg(path);
 }
 
-QString siteRow(const QString &name, const QString &link)
+QString siteRow(const QString& name, const QString& link)
 {
     return QStringLiteral("<div><div>%1</div><div><a href=\"%2\">下载</a></div></div>").arg(name, link);
 }
 
 // The texts as the dialog shows them, also when a translation is loaded.
-QString shown(const char *context, const char *text)
+QString shown(const char* context, const char* text)
 {
     return QCoreApplication::translate(context, text);
 }
 
-template<class T> T *child(const UpdateDialog &dialog, const char *name)
+template<class T> T* child(const UpdateDialog& dialog, const char* name)
 {
-    T *widget = dialog.findChild<T *>(QLatin1String(name));
+    T* widget = dialog.findChild<T*>(QLatin1String(name));
     if (!widget)
         qFatal("no widget %s", name);
     return widget;
 }
 
-void pointSettingsAtMeter(const SimRunner &meter)
+void pointSettingsAtMeter(const SimRunner& meter)
 {
-    QSettings *settings = appSettings();
+    QSettings* settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), 1);
     settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
@@ -74,10 +74,9 @@ void pointSettingsAtMeter(const SimRunner &meter)
 
 // Screenshots for people, only when VEXA_SHOT_DIR is set: grabs the dialog
 // and each message box (before the catcher answers it).
-class Shots : public QObject
-{
+class Shots : public QObject {
 public:
-    Shots(UpdateDialog &dialog, const QString &prefix)
+    Shots(UpdateDialog& dialog, const QString& prefix)
         : m_dialog(dialog)
         , m_dir(qEnvironmentVariable("VEXA_SHOT_DIR"))
         , m_prefix(prefix)
@@ -86,35 +85,33 @@ public:
             return;
         m_timer.setInterval(2);
         connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (box && box->isVisible() && box != m_lastBox) {
-                m_lastBox = box;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible() && !box->property("shot").toBool()) {
+                box->setProperty("shot", true);
                 take(QStringLiteral("box%1").arg(++m_boxes), box);
                 take(QStringLiteral("behind-box%1").arg(m_boxes), &m_dialog);
             }
         });
         m_timer.start();
     }
-    void take(const QString &name, QWidget *widget)
+    void take(const QString& name, QWidget* widget)
     {
         if (!m_dir.isEmpty())
             widget->grab().save(QDir(m_dir).filePath(m_prefix + name + QStringLiteral(".png")));
     }
-    void take(const QString &name) { take(name, &m_dialog); }
+    void take(const QString& name) { take(name, &m_dialog); }
 
 private:
-    UpdateDialog &m_dialog;
+    UpdateDialog& m_dialog;
     QString m_dir;
     QString m_prefix;
     QTimer m_timer;
-    QMessageBox *m_lastBox = nullptr;
     int m_boxes = 0;
 };
 
 } // namespace
 
-class TestUpdateDialog : public QObject
-{
+class TestUpdateDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -144,8 +141,8 @@ void TestUpdateDialog::initTestCase()
         QCoreApplication::installTranslator(&m_translator);
 
     m_good = m_dir.filePath(QStringLiteral("good.vexabin"));
-    QCOMPARE(writePackageFile(m_good, QStringLiteral("Vexa 流量计"), QStringLiteral("V1.03"),
-                 QStringLiteral("VX-200"), sampleImage(24 * 1024 + 300)),
+    QCOMPARE(writePackageFile(m_good, QStringLiteral("Vexa 流量计"), QStringLiteral("V1.03"), QStringLiteral("VX-200"),
+                 sampleImage(24 * 1024 + 300)),
         QString());
     m_badDigest = m_dir.filePath(QStringLiteral("bad.vexabin"));
     QCOMPARE(writeBadDigestPackage(m_badDigest), QString());
@@ -164,8 +161,8 @@ void TestUpdateDialog::selectPackage_data()
     QTest::newRow("bad digest") << QStringList { m_badDigest } << QString() << false;
     QTest::newRow("good, then bad digest") << QStringList { m_good, m_badDigest } << QString() << false;
     QTest::newRow("good, then cancelled") << QStringList { m_good, QString() } << QString() << false;
-    QTest::newRow("not a package, then good") << QStringList { m_notPackage, m_good } << QStringLiteral("Vexa 流量计")
-                                              << true;
+    QTest::newRow("not a package, then good")
+        << QStringList { m_notPackage, m_good } << QStringLiteral("Vexa 流量计") << true;
 }
 
 void TestUpdateDialog::selectPackage()
@@ -177,7 +174,7 @@ void TestUpdateDialog::selectPackage()
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
     QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
-    for (const QString &pick : picks)
+    for (const QString& pick : picks)
         dialog.selectPackage(pick);
 
     QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->text(), picks.last());
@@ -224,7 +221,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
     dialog.show();
-    auto *bar = child<QProgressBar>(dialog, "barUpdate");
+    auto* bar = child<QProgressBar>(dialog, "barUpdate");
     int highest = 0;
     // The bar goes back to 0 only after the success box was answered.
     QStringList boxesAtReset;
@@ -245,7 +242,8 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(dialog.isVisible());
     QCOMPARE(boxes.texts(),
-        (QStringList { QStringLiteral("正在更新固件,请等待更新完成!"), QStringLiteral("正在更新固件,请等待更新完成!") }));
+        (QStringList {
+            QStringLiteral("正在更新固件,请等待更新完成!"), QStringLiteral("正在更新固件,请等待更新完成!") }));
     QVERIFY(dialog.updateThread().isRunning());
 
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning(), 20000);
@@ -275,8 +273,8 @@ void TestUpdateDialog::refreshFillsSortedListOnce()
 
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    auto *combo = child<QComboBox>(dialog, "cmbFileList");
-    auto *refresh = child<QPushButton>(dialog, "bntRefresh");
+    auto* combo = child<QComboBox>(dialog, "cmbFileList");
+    auto* refresh = child<QPushButton>(dialog, "bntRefresh");
     refresh->click();
     refresh->click();
     QTRY_VERIFY(!combo->isEnabled());
@@ -306,19 +304,19 @@ void TestUpdateDialog::downloadChecks()
 {
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    auto *download = child<QPushButton>(dialog, "bntDownload");
+    auto* download = child<QPushButton>(dialog, "bntDownload");
     download->click();
     dialog.setDownloadFolder(m_dir.filePath(QStringLiteral("Files")));
     download->click();
 
-    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    auto* combo = child<QComboBox>(dialog, "cmbFileList");
     combo->addItem(QStringLiteral("VX-100"), QStringLiteral("http://127.0.0.1:1/VX-100.vexabin"));
     dialog.setDownloadFolder(QString());
     download->click();
 
     QCOMPARE(boxes.texts(),
-        (QStringList { QStringLiteral("请选择设备类型!"), QStringLiteral("请选择设备类型!"),
-            QStringLiteral("请选择下载路径!") }));
+        (QStringList {
+            QStringLiteral("请选择设备类型!"), QStringLiteral("请选择设备类型!"), QStringLiteral("请选择下载路径!") }));
     QVERIFY(!dialog.downloadThread().isRunning());
 }
 
@@ -355,8 +353,8 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     QProcess site;
     site.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList arguments { QStringLiteral(VEXA_SOURCE_DIR "/scripts/vexa-site-sim"), QStringLiteral("--port"),
-        QStringLiteral("0"), QStringLiteral("--root"), m_dir.filePath(QStringLiteral("site")),
-        QStringLiteral("--demo"), QStringLiteral("--pack"), QStringLiteral(VEXA_BIN_DIR "/vexa-pack") };
+        QStringLiteral("0"), QStringLiteral("--root"), m_dir.filePath(QStringLiteral("site")), QStringLiteral("--demo"),
+        QStringLiteral("--pack"), QStringLiteral(VEXA_BIN_DIR "/vexa-pack") };
     if (shooting)
         arguments << QStringLiteral("--rate") << QStringLiteral("8000");
     site.start(python, arguments);
@@ -367,7 +365,7 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
         site.waitForFinished(3000);
     });
     QString pageUrl;
-    while (site.waitForReadyRead(10000)) {
+    while (site.canReadLine() || site.waitForReadyRead(10000)) {
         const QByteArray line = site.readLine().trimmed();
         if (line.startsWith("site "))
             pageUrl = QString::fromUtf8(line.mid(5));
@@ -385,7 +383,7 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     UpdateDialog dialog;
     Shots shots(dialog, QStringLiteral("update-"));
     dialog.show();
-    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    auto* combo = child<QComboBox>(dialog, "cmbFileList");
     child<QPushButton>(dialog, "bntRefresh")->click();
     QTRY_COMPARE_WITH_TIMEOUT(combo->count(), 3, 10000);
     QCOMPARE(combo->itemText(0), QStringLiteral("VX-200 V1.02"));

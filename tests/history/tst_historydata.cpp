@@ -19,26 +19,30 @@
 
 namespace {
 
-// Answers the next save-file dialog with `path` (empty: cancel).
-void answerFileDialog(const QString &path)
+// Answers every save-file dialog shown while it lives with `path` (empty:
+// cancel), retrying until the dialog has gone.
+class FileDialogAnswer : public QObject
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, path] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (path.isEmpty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept");
-        }
-    });
-    timer->start();
-}
+public:
+    explicit FileDialogAnswer(const QString &path)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [path] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(path);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+        m_timer.start(20);
+    }
+
+private:
+    QTimer m_timer;
+};
 
 } // namespace
 
@@ -264,14 +268,14 @@ void TestHistoryData::exportSlots()
     addText(dialog, text);
     ModalBoxCatcher catcher;
     const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
-    answerFileDialog(path);
+    FileDialogAnswer answer(path);
     QVERIFY(QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData()));
 
     QStringList seen;
     for (const ModalBoxCatcher::Box &box : catcher.boxes())
         seen << box.title + QLatin1Char('|') + box.text;
     for (QString &box : boxes)
-        box = box.arg(path);
+        box.replace(QLatin1String("%1"), path);
     QCOMPARE(seen, boxes);
     const QByteArray content = m_dir->readFile(file);
     if (written.startsWith("%PDF"))

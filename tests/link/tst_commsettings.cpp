@@ -5,8 +5,7 @@
 #include <QSettings>
 #include <QtTest>
 
-class TstCommSettings : public QObject
-{
+class TstCommSettings : public QObject {
     Q_OBJECT
 
 private slots:
@@ -15,8 +14,8 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("windows") << QStringList { "COM10", "COM2", "COM1" } << QStringList { "COM1", "COM2", "COM10" };
-        QTest::newRow("duplicates and blanks") << QStringList { "COM3", "", "COM3", "COM12", "COM3" }
-                                               << QStringList { "COM3", "COM12" };
+        QTest::newRow("duplicates and blanks")
+            << QStringList { "COM3", "", "COM3", "COM12", "COM3" } << QStringList { "COM3", "COM12" };
         QTest::newRow("linux") << QStringList { "ttyUSB10", "ttyS0", "ttyUSB2", "ttyACM0" }
                                << QStringList { "ttyS0", "ttyACM0", "ttyUSB2", "ttyUSB10" };
         QTest::newRow("case kept apart") << QStringList { "com1", "COM1" } << QStringList { "COM1", "com1" };
@@ -38,20 +37,34 @@ private slots:
         const QString noPort = QStringLiteral("请输入UDP端口");
         const QString badAddress = QStringLiteral("UDP地址无效，请输入IPv4或IPv6地址");
         const QString badPort = QStringLiteral("UDP端口无效，请输入1到65535之间的数字");
-        QTest::newRow("ipv4") << "192.168.1.120" << "8234" << QString();
-        QTest::newRow("ipv6") << "fe80::1" << "1" << QString();
-        QTest::newRow("ipv6 loopback") << "::1" << "65535" << QString();
-        QTest::newRow("leading zeros in port") << "10.0.0.1" << "00080" << QString();
-        QTest::newRow("empty address first") << "" << "" << noAddress;
-        QTest::newRow("empty port") << "10.0.0.1" << "" << noPort;
-        QTest::newRow("host name") << "meter.local" << "8234" << badAddress;
-        QTest::newRow("short form") << "10.1" << "8234" << badAddress;
-        QTest::newRow("octet too big") << "10.0.0.256" << "8234" << badAddress;
-        QTest::newRow("five parts") << "1.2.3.4.5" << "8234" << badAddress;
-        QTest::newRow("blank around") << " 10.0.0.1" << "8234" << badAddress;
-        QTest::newRow("port zero") << "10.0.0.1" << "0" << badPort;
-        QTest::newRow("port past 16 bits") << "10.0.0.1" << "65536" << badPort;
-        QTest::newRow("port 99999") << "10.0.0.1" << "99999" << badPort;
+        QTest::newRow("ipv4") << "192.168.1.120"
+                              << "8234" << QString();
+        QTest::newRow("ipv6") << "fe80::1"
+                              << "1" << QString();
+        QTest::newRow("ipv6 loopback") << "::1"
+                                       << "65535" << QString();
+        QTest::newRow("leading zeros in port") << "10.0.0.1"
+                                               << "00080" << QString();
+        QTest::newRow("empty address first") << ""
+                                             << "" << noAddress;
+        QTest::newRow("empty port") << "10.0.0.1"
+                                    << "" << noPort;
+        QTest::newRow("host name") << "meter.local"
+                                   << "8234" << badAddress;
+        QTest::newRow("short form") << "10.1"
+                                    << "8234" << badAddress;
+        QTest::newRow("octet too big") << "10.0.0.256"
+                                       << "8234" << badAddress;
+        QTest::newRow("five parts") << "1.2.3.4.5"
+                                    << "8234" << badAddress;
+        QTest::newRow("blank around") << " 10.0.0.1"
+                                      << "8234" << badAddress;
+        QTest::newRow("port zero") << "10.0.0.1"
+                                   << "0" << badPort;
+        QTest::newRow("port past 16 bits") << "10.0.0.1"
+                                           << "65536" << badPort;
+        QTest::newRow("port 99999") << "10.0.0.1"
+                                    << "99999" << badPort;
     }
     void udpChoiceIsChecked()
     {

@@ -23,7 +23,7 @@ namespace {
 const QHostAddress Local1(QStringLiteral("127.0.0.1"));
 const QHostAddress Local2(QStringLiteral("127.0.0.2"));
 
-SimProfile searchProfile(const QString &reply, const QHostAddress &bindAddress, quint16 port, int repeat = 1)
+SimProfile searchProfile(const QString& reply, const QHostAddress& bindAddress, quint16 port, int repeat = 1)
 {
     SimProfile profile = SimProfile::demo();
     profile.raw.insert("search",
@@ -32,42 +32,41 @@ SimProfile searchProfile(const QString &reply, const QHostAddress &bindAddress, 
     return profile;
 }
 
-quint16 searchPortOf(const SimRunner &meter)
+quint16 searchPortOf(const SimRunner& meter)
 {
     quint16 port = 0;
-    meter.call([&](MeterSim &sim) { port = sim.responder<SearchResponder>()->searchPort(); });
+    meter.call([&](MeterSim& sim) { port = sim.responder<SearchResponder>()->searchPort(); });
     return port;
 }
 
-template<class T> T *child(QWidget &parent, const char *name)
+template<class T> T* child(QWidget& parent, const char* name)
 {
-    T *widget = parent.findChild<T *>(QLatin1String(name));
+    T* widget = parent.findChild<T*>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
 
-QStringList lines(SearchDeviceDialog &dialog)
+QStringList lines(SearchDeviceDialog& dialog)
 {
     QStringList texts;
-    auto *list = child<QListWidget>(dialog, "listWidget");
+    auto* list = child<QListWidget>(dialog, "listWidget");
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
     return texts;
 }
 
 // Runs one search in the dialog and waits until it is idle again.
-bool search(SearchDeviceDialog &dialog)
+bool search(SearchDeviceDialog& dialog)
 {
-    auto *button = child<QPushButton>(dialog, "bntSearch");
+    auto* button = child<QPushButton>(dialog, "bntSearch");
     button->click();
     return QTest::qWaitFor([&] { return !dialog.isSearching() && button->isEnabled(); }, 10000);
 }
 
 } // namespace
 
-class TstSearchDevice : public QObject
-{
+class TstSearchDevice : public QObject {
     Q_OBJECT
 
 private slots:
@@ -97,7 +96,7 @@ private slots:
         connect(&worker, &DSearchDeviceThread::signalSetEnableButtons, this,
             [&](bool enable) { events << (enable ? "enable" : "disable"); });
         connect(&worker, &DSearchDeviceThread::signalInsertDevice, this,
-            [&](const QString &content, const QHostAddress &address, quint16 hostPort) {
+            [&](const QString& content, const QHostAddress& address, quint16 hostPort) {
                 events << content;
                 ports << hostPort;
                 QVERIFY(address.isEqual(Local1, QHostAddress::TolerantConversion));
@@ -135,7 +134,7 @@ private slots:
         QCOMPARE(lines(dialog), expected);
 
         // Every line, duplicates included, leads back to the same meter.
-        auto *list = child<QListWidget>(dialog, "listWidget");
+        auto* list = child<QListWidget>(dialog, "listWidget");
         list->setCurrentRow(list->count() - 1);
         child<QPushButton>(dialog, "bntOk")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -152,8 +151,8 @@ private slots:
             while (fake.hasPendingDatagrams()) {
                 const QNetworkDatagram request = fake.receiveDatagram();
                 fake.writeDatagram(QByteArray(), request.senderAddress(), quint16(request.senderPort()));
-                fake.writeDatagram(simEncodeText(QStringLiteral("流量计")), request.senderAddress(),
-                    quint16(request.senderPort()));
+                fake.writeDatagram(
+                    simEncodeText(QStringLiteral("流量计")), request.senderAddress(), quint16(request.senderPort()));
             }
         });
         DSearchDeviceThread::setRouteOverride({ { Local1 }, fake.localPort(), 300 });
@@ -217,7 +216,7 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.selectedAddress().isNull());
 
-        auto *list = child<QListWidget>(dialog, "listWidget");
+        auto* list = child<QListWidget>(dialog, "listWidget");
         dialog.slotItemDoubleClicked(list->item(0));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.selectedPort(), meter.udpPort());
@@ -231,7 +230,7 @@ private slots:
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-        for (const char *name : { "bntSearch", "bntOk", "bntCancel" })
+        for (const char* name : { "bntSearch", "bntOk", "bntCancel" })
             QVERIFY(child<QPushButton>(dialog, name)->minimumHeight() >= 28);
         QCOMPARE(lines(dialog), QStringList {});
     }
@@ -262,7 +261,7 @@ private slots:
         QUdpSocket silent;
         QVERIFY(silent.bind(Local1, 0));
         DSearchDeviceThread::setRouteOverride({ { Local1, Local1, Local1 }, silent.localPort(), 3000 });
-        auto *dialog = new SearchDeviceDialog;
+        auto* dialog = new SearchDeviceDialog;
         dialog->show();
         child<QPushButton>(*dialog, "bntSearch")->click();
         QTRY_VERIFY(dialog->isSearching());

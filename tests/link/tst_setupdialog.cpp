@@ -23,15 +23,15 @@
 
 namespace {
 
-template<class T> T *child(QWidget &parent, const char *name)
+template<class T> T* child(QWidget& parent, const char* name)
 {
-    T *widget = parent.findChild<T *>(QLatin1String(name));
+    T* widget = parent.findChild<T*>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
 
-QStringList itemTexts(QComboBox *combo)
+QStringList itemTexts(QComboBox* combo)
 {
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
@@ -39,7 +39,7 @@ QStringList itemTexts(QComboBox *combo)
     return texts;
 }
 
-QVariantList itemData(QComboBox *combo)
+QVariantList itemData(QComboBox* combo)
 {
     QVariantList data;
     for (int i = 0; i < combo->count(); ++i)
@@ -50,17 +50,16 @@ QVariantList itemData(QComboBox *combo)
 // What config.ini holds, key by key.
 QMap<QString, QString> storedKeys()
 {
-    QSettings *settings = appSettings();
+    QSettings* settings = appSettings();
     QMap<QString, QString> keys;
-    for (const QString &key : settings->allKeys())
+    for (const QString& key : settings->allKeys())
         keys.insert(key, settings->value(key).toString());
     return keys;
 }
 
 } // namespace
 
-class TstSetupDialog : public QObject
-{
+class TstSetupDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -88,7 +87,7 @@ private slots:
         QVERIFY(!dialog.windowIcon().isNull());
         QVERIFY(child<QCheckBox>(dialog, "ckDTR")->isHidden());
 
-        auto *address = child<QComboBox>(dialog, "cmbDeviceAddress");
+        auto* address = child<QComboBox>(dialog, "cmbDeviceAddress");
         QCOMPARE(address->count(), 255);
         QCOMPARE(address->itemText(0), QStringLiteral("1"));
         QCOMPARE(address->itemData(254).toInt(), 255);
@@ -96,8 +95,8 @@ private slots:
             (QStringList { "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200" }));
         QCOMPARE(itemData(child<QComboBox>(dialog, "baudrate")).last().toInt(), 115200);
         QCOMPARE(itemTexts(child<QComboBox>(dialog, "databit")), (QStringList { "5", "6", "7", "8" }));
-        QCOMPARE(itemTexts(child<QComboBox>(dialog, "parity")),
-            (QStringList { "None", "Even", "Odd", "Space", "Mark" }));
+        QCOMPARE(
+            itemTexts(child<QComboBox>(dialog, "parity")), (QStringList { "None", "Even", "Odd", "Space", "Mark" }));
         QCOMPARE(itemData(child<QComboBox>(dialog, "parity")), (QVariantList { 0, 2, 3, 4, 5 }));
         // Ordered by the serial port's numbers: "1.5" is 3 and follows "2".
         QCOMPARE(itemTexts(child<QComboBox>(dialog, "stopbit")), (QStringList { "1", "2", "1.5" }));
@@ -110,18 +109,17 @@ private slots:
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("sorted") << QStringList { "COM10", "COM2", "COM1" } << QVariant() << QStringList { "COM1", "COM2", "COM10" }
-                                << QString();
+        QTest::newRow("sorted") << QStringList { "COM10", "COM2", "COM1" } << QVariant()
+                                << QStringList { "COM1", "COM2", "COM10" } << QString();
         QTest::newRow("stored present") << QStringList { "COM10", "COM2", "COM1" } << QVariant("COM10")
                                         << QStringList { "COM1", "COM2", "COM10" } << "COM10";
-        QTest::newRow("stored but removed") << QStringList { "COM1", "COM3" } << QVariant("COM7")
-                                            << QStringList { "COM1", "COM3", "COM7" } << "COM7";
+        QTest::newRow("stored but removed")
+            << QStringList { "COM1", "COM3" } << QVariant("COM7") << QStringList { "COM1", "COM3", "COM7" } << "COM7";
         QTest::newRow("nothing at all") << QStringList {} << QVariant() << QStringList { "" } << QString();
-        QTest::newRow("stored only") << QStringList {} << QVariant("ttyUSB0") << QStringList { "ttyUSB0" }
-                                     << "ttyUSB0";
+        QTest::newRow("stored only") << QStringList {} << QVariant("ttyUSB0") << QStringList { "ttyUSB0" } << "ttyUSB0";
         QTest::newRow("stored empty") << QStringList {} << QVariant("") << QStringList { "" } << QString();
-        QTest::newRow("case sensitive") << QStringList { "COM1" } << QVariant("com1")
-                                        << QStringList { "COM1", "com1" } << "com1";
+        QTest::newRow("case sensitive") << QStringList { "COM1" } << QVariant("com1") << QStringList { "COM1", "com1" }
+                                        << "com1";
     }
     void portList()
     {
@@ -133,14 +131,14 @@ private slots:
         if (stored.isValid())
             appSettings()->setValue("serial/port", stored);
         SetupDialog dialog;
-        auto *port = child<QComboBox>(dialog, "port");
+        auto* port = child<QComboBox>(dialog, "port");
         QCOMPARE(itemTexts(port), listed);
         QCOMPARE(port->currentText(), selected);
     }
 
     void storedValuesAreShown()
     {
-        QSettings *settings = appSettings();
+        QSettings* settings = appSettings();
         settings->setValue("device/address", 300);
         settings->setValue("serial/baudrate", 14400);
         settings->setValue("serial/databits", 7);
@@ -165,7 +163,7 @@ private slots:
 
     void serialSaveKeepsAnUnlistedBaudRateAndTheUdpKeys()
     {
-        QSettings *settings = appSettings();
+        QSettings* settings = appSettings();
         settings->setValue("serial/port", "COM7");
         settings->setValue("serial/baudrate", 14400);
         settings->setValue("udp/address", "10.0.0.9");
@@ -192,7 +190,7 @@ private slots:
 
     void udpSaveKeepsTheSerialKeys()
     {
-        QSettings *settings = appSettings();
+        QSettings* settings = appSettings();
         settings->setValue("serial/port", "COM9");
         settings->setValue("serial/baudrate", 300);
         settings->setValue("serial/parity", 5);
@@ -221,15 +219,33 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no serial port") << false << QStringList {} << "9600" << "" << "" << "请选择串口!";
-        QTest::newRow("no baud rate") << false << QStringList { "COM1" } << "" << "" << "" << "请选择波特率!";
-        QTest::newRow("no udp address") << true << QStringList {} << "" << "" << "8234" << "请输入UDP地址";
-        QTest::newRow("no udp port") << true << QStringList {} << "" << "10.0.0.1" << "" << "请输入UDP端口";
-        QTest::newRow("not an address") << true << QStringList {} << "" << "meter-7" << "8234"
+        QTest::newRow("no serial port") << false << QStringList {} << "9600"
+                                        << ""
+                                        << ""
+                                        << "请选择串口!";
+        QTest::newRow("no baud rate") << false << QStringList { "COM1" } << ""
+                                      << ""
+                                      << ""
+                                      << "请选择波特率!";
+        QTest::newRow("no udp address") << true << QStringList {} << ""
+                                        << ""
+                                        << "8234"
+                                        << "请输入UDP地址";
+        QTest::newRow("no udp port") << true << QStringList {} << ""
+                                     << "10.0.0.1"
+                                     << ""
+                                     << "请输入UDP端口";
+        QTest::newRow("not an address") << true << QStringList {} << ""
+                                        << "meter-7"
+                                        << "8234"
                                         << "UDP地址无效，请输入IPv4或IPv6地址";
-        QTest::newRow("port past 16 bits") << true << QStringList {} << "" << "10.0.0.1" << "70000"
+        QTest::newRow("port past 16 bits") << true << QStringList {} << ""
+                                           << "10.0.0.1"
+                                           << "70000"
                                            << "UDP端口无效，请输入1到65535之间的数字";
-        QTest::newRow("port zero") << true << QStringList {} << "" << "10.0.0.1" << "0"
+        QTest::newRow("port zero") << true << QStringList {} << ""
+                                   << "10.0.0.1"
+                                   << "0"
                                    << "UDP端口无效，请输入1到65535之间的数字";
     }
     void refusals()
@@ -277,15 +293,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("baud") << "baudrate" << "9600" << true;
-        QTest::newRow("baud unlisted") << "baudrate" << "14400" << true;
-        QTest::newRow("baud leading zero") << "baudrate" << "09600" << false;
-        QTest::newRow("baud zero") << "baudrate" << "0" << false;
-        QTest::newRow("baud letters") << "baudrate" << "96k" << false;
-        QTest::newRow("port five digits") << "edUdpPort" << "99999" << true;
-        QTest::newRow("port six digits") << "edUdpPort" << "123456" << false;
-        QTest::newRow("port letters") << "edUdpPort" << "80a" << false;
-        QTest::newRow("port sign") << "edUdpPort" << "-1" << false;
+        QTest::newRow("baud") << "baudrate"
+                              << "9600" << true;
+        QTest::newRow("baud unlisted") << "baudrate"
+                                       << "14400" << true;
+        QTest::newRow("baud leading zero") << "baudrate"
+                                           << "09600" << false;
+        QTest::newRow("baud zero") << "baudrate"
+                                   << "0" << false;
+        QTest::newRow("baud letters") << "baudrate"
+                                      << "96k" << false;
+        QTest::newRow("port five digits") << "edUdpPort"
+                                          << "99999" << true;
+        QTest::newRow("port six digits") << "edUdpPort"
+                                         << "123456" << false;
+        QTest::newRow("port letters") << "edUdpPort"
+                                      << "80a" << false;
+        QTest::newRow("port sign") << "edUdpPort"
+                                   << "-1" << false;
     }
     void validators()
     {
@@ -295,7 +320,7 @@ private slots:
         SetupDialog dialog;
         // A field of the unchecked group is disabled and takes no typing.
         child<QGroupBox>(dialog, field == QLatin1String("baudrate") ? "gbSerial" : "gbUdp")->setChecked(true);
-        QLineEdit *edit = field == QLatin1String("baudrate") ? child<QComboBox>(dialog, "baudrate")->lineEdit()
+        QLineEdit* edit = field == QLatin1String("baudrate") ? child<QComboBox>(dialog, "baudrate")->lineEdit()
                                                              : child<QLineEdit>(dialog, "edUdpPort");
         edit->clear();
         edit->setFocus();
@@ -306,8 +331,8 @@ private slots:
     void groupsAreAlwaysOpposite()
     {
         SetupDialog dialog;
-        auto *serial = child<QGroupBox>(dialog, "gbSerial");
-        auto *udp = child<QGroupBox>(dialog, "gbUdp");
+        auto* serial = child<QGroupBox>(dialog, "gbSerial");
+        auto* udp = child<QGroupBox>(dialog, "gbUdp");
         QVERIFY(serial->isChecked());
         QVERIFY(!udp->isChecked());
         udp->setChecked(true);
@@ -330,7 +355,7 @@ private slots:
         SimRunner meter(profile);
         QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
         quint16 searchPort = 0;
-        meter.call([&](MeterSim &sim) { searchPort = sim.responder<SearchResponder>()->searchPort(); });
+        meter.call([&](MeterSim& sim) { searchPort = sim.responder<SearchResponder>()->searchPort(); });
         QVERIFY(searchPort != 0);
         DSearchDeviceThread::setRouteOverride({ { QHostAddress(QHostAddress::LocalHost) }, searchPort, 300 });
 
@@ -342,11 +367,11 @@ private slots:
 
         bool driven = false;
         QTimer::singleShot(0, this, [&] {
-            auto *search = qobject_cast<SearchDeviceDialog *>(QApplication::activeModalWidget());
+            auto* search = qobject_cast<SearchDeviceDialog*>(QApplication::activeModalWidget());
             if (!search)
                 return;
-            auto *list = child<QListWidget>(*search, "listWidget");
-            auto *ok = child<QPushButton>(*search, "bntOk");
+            auto* list = child<QListWidget>(*search, "listWidget");
+            auto* ok = child<QPushButton>(*search, "bntOk");
             child<QPushButton>(*search, "bntSearch")->click();
             if (!QTest::qWaitFor([&] { return !search->isSearching() && ok->isEnabled() && list->count() == 1; }, 5000))
                 return search->done(QDialog::Rejected);
@@ -372,7 +397,7 @@ private slots:
         dialog.show();
         child<QGroupBox>(dialog, "gbUdp")->setChecked(true);
         QTimer::singleShot(0, this, [&] {
-            if (auto *search = qobject_cast<SearchDeviceDialog *>(QApplication::activeModalWidget()))
+            if (auto* search = qobject_cast<SearchDeviceDialog*>(QApplication::activeModalWidget()))
                 child<QPushButton>(*search, "bntCancel")->click();
         });
         child<QPushButton>(dialog, "bntSearch")->click();

@@ -1,0 +1,135 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>打开文件失败: %1</source>
+        <translation>開啟檔案失敗: %1</translation>
+    </message>
+    <message>
+        <source>写入文件失败: %1</source>
+        <translation>寫入檔案失敗: %1</translation>
+    </message>
+    <message>
+        <source>文件解析错误</source>
+        <translation>檔案解析錯誤</translation>
+    </message>
+    <message>
+        <source>导出配置</source>
+        <translation>匯出配置</translation>
+    </message>
+    <message>
+        <source>正在导出配置......</source>
+        <translation>正在匯出配置......</translation>
+    </message>
+    <message>
+        <source>导出配置成功</source>
+        <translation>匯出配置成功</translation>
+    </message>
+    <message>
+        <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
+%1</source>
+        <translation>以下配置項的值含有逗號或換行,從該檔案匯入時無法原樣還原:
+%1</translation>
+    </message>
+    <message>
+        <source>导入配置</source>
+        <translation>匯入配置</translation>
+    </message>
+    <message>
+        <source>正在导入配置......</source>
+        <translation>正在匯入配置......</translation>
+    </message>
+    <message>
+        <source>导入配置成功</source>
+        <translation>匯入配置成功</translation>
+    </message>
+    <message>
+        <source>正在写入配置......</source>
+        <translation>正在寫入配置......</translation>
+    </message>
+    <message>
+        <source>写入错误,连接设备失败</source>
+        <translation>寫入錯誤,連接設備失敗</translation>
+    </message>
+    <message>
+        <source>写入配置</source>
+        <translation>寫入配置</translation>
+    </message>
+    <message>
+        <source>写入配置失败: %1</source>
+        <translation>寫入配置失敗: %1</translation>
+    </message>
+    <message>
+        <source>写入配置成功</source>
+        <translation>寫入配置成功</translation>
+    </message>
+    <message>
+        <source>同步时间</source>
+        <translation>同步時間</translation>
+    </message>
+    <message>
+        <source>同步时间成功</source>
+        <translation>同步時間成功</translation>
+    </message>
+    <message>
+        <source>同步时间失败</source>
+        <translation>同步時間失敗</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>提交</source>
+        <translation>提交</translation>
+    </message>
+    <message>
+        <source>配置值含有设备无法表示的字符,未写入</source>
+        <translation>配置值含有設備無法表示的字元,未寫入</translation>
+    </message>
+    <message>
+        <source>配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入</source>
+        <translation>配置值過長: 編碼後為%1位元組,設備最多接受%2位元組,未寫入</translation>
+    </message>
+    <message>
+        <source>硬件返回数据校验错误</source>
+        <translation>硬體返回資料校驗錯誤</translation>
+    </message>
+    <message>
+        <source>写入配置失败,该项不支持修改</source>
+        <translation>寫入配置失敗,該項不支援修改</translation>
+    </message>
+</context>
+<context>
+    <name>ModifyDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>提交</source>
+        <translation>提交</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>RefreshThread</name>
+    <message>
+        <source>刷新</source>
+        <translation>重新整理</translation>
+    </message>
+    <message>
+        <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
+        <translation>設備在第%1項後仍未結束配置列表,已停止讀取</translation>
+    </message>
+</context>
+</TS>
