@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFileInfo>
+#include <QMetaType>
 #include <QObject>
 #include <QSqlQuery>
 
@@ -58,6 +59,68 @@ QString DDbServer::readPackageText(const QString &path, QByteArray &text)
     return QString();
 }
 
+namespace {
+
+// Value types with a flat stream form. Containers (lists, maps, string lists,
+// user types ...) are left out: their element count makes the stream reserve
+// that many entries before reading any, and they nest without bound, so a few
+// bytes of a hostile package could ask for gigabytes or overflow the stack.
+bool isFlatValueType(quint32 type)
+{
+    switch (type) {
+    case QMetaType::UnknownType:
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::QChar:
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+    case QMetaType::QBitArray:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+    case QMetaType::QUrl:
+    case QMetaType::QUuid:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::SChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Walks the content map entry by entry; false as soon as an entry is
+// unreadable or holds a value type that is not flat.
+bool isReadableContentMap(const QByteArray &content)
+{
+    QDataStream stream(content);
+    quint32 count = 0;
+    stream >> count;
+    // Every entry takes bytes, so a huge count ends at the end of the data.
+    for (quint32 i = 0; i < count && stream.status() == QDataStream::Ok; ++i) {
+        QString key;
+        quint32 type = 0;
+        stream >> key >> type;
+        if (stream.status() != QDataStream::Ok || !isFlatValueType(type))
+            return false;
+        stream.device()->seek(stream.device()->pos() - qint64(sizeof(type)));
+        QVariant value;
+        stream >> value;
+    }
+    return stream.status() == QDataStream::Ok;
+}
+
+} // namespace
+
 QString decodePackageText(const QByteArray &text, QMap<QString, QVariant> &map)
 {
     // Lenient: characters outside the alphabet (line breaks) are skipped.
@@ -73,8 +136,10 @@ QString decodePackageText(const QByteArray &text, QMap<QString, QVariant> &map)
 
     // An unreadable map leaves it empty; QDataStream clears it on failure.
     QMap<QString, QVariant> contentMap;
-    QDataStream inner(content);
-    inner >> contentMap;
+    if (isReadableContentMap(content)) {
+        QDataStream inner(content);
+        inner >> contentMap;
+    }
     map = contentMap;
     return QString();
 }

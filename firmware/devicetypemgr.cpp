@@ -10,7 +10,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-DeviceTypeMgr::DeviceTypeMgr(QObject* parent)
+DeviceTypeMgr::DeviceTypeMgr(QObject *parent)
     : QThread(parent)
     , m_pageUrl(QString::fromLatin1(kDefaultPageUrl))
 {
@@ -21,7 +21,7 @@ DeviceTypeMgr::~DeviceTypeMgr()
     stop();
 }
 
-void DeviceTypeMgr::setPageUrl(const QString& url)
+void DeviceTypeMgr::setPageUrl(const QString &url)
 {
     QMutexLocker locker(&m_mutex);
     m_pageUrl = url;
@@ -77,8 +77,8 @@ QByteArray DeviceTypeMgr::fetchPage()
         verifyPeer = m_verifyPeer;
     }
 
-    auto* manager = new QNetworkAccessManager;
-    QNetworkReply* reply = manager->get(makerRequest(url, verifyPeer));
+    auto *manager = new QNetworkAccessManager;
+    QNetworkReply *reply = manager->get(makerRequest(url, verifyPeer));
     QByteArray body;
     bool complete = false;
     while (!reply->isFinished() && !m_stop && !complete) {
@@ -106,14 +106,14 @@ QByteArray DeviceTypeMgr::fetchPage()
 
 namespace {
 
-QDomElement firstChild(const QDomElement& parent, const QString& name)
+QDomElement firstChild(const QDomElement &parent, const QString &name)
 {
     return parent.isNull() ? QDomElement() : parent.firstChildElement(name);
 }
 
 } // namespace
 
-bool DeviceTypeMgr::parsePage(const QByteArray& body)
+bool DeviceTypeMgr::parsePage(const QByteArray &body)
 {
     // A failed parse may leave a partial tree behind; a page that is not
     // well-formed lists nothing.

@@ -10,17 +10,18 @@
 
 // Fetches the maker's download page on its own thread and turns it into the
 // package list (name -> link).
-class DeviceTypeMgr : public QThread {
+class DeviceTypeMgr : public QThread
+{
     Q_OBJECT
 
 public:
-    explicit DeviceTypeMgr(QObject* parent = nullptr);
+    explicit DeviceTypeMgr(QObject *parent = nullptr);
     // Stops a running fetch and waits for it, so the object never dies under
     // its own thread.
     ~DeviceTypeMgr() override;
 
     // Address and TLS trust of the page; set before a start.
-    void setPageUrl(const QString& url);
+    void setPageUrl(const QString &url);
     void setVerifyPeer(bool verify);
 
     // Starts a fetch unless one runs; a previous stop request is forgotten.
@@ -34,10 +35,10 @@ public:
     QByteArray fetchPage();
     // Adds the rows of a page body to the package list; false when the body is
     // not a page of the expected structure or lists no package.
-    bool parsePage(const QByteArray& body);
+    bool parsePage(const QByteArray &body);
 
 signals:
-    void signalShowErrorMessage(const QString& error);
+    void signalShowErrorMessage(const QString &error);
     void signalFinished();
 
 protected:

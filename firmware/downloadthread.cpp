@@ -11,7 +11,7 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
-DownloadThread::DownloadThread(QObject* parent)
+DownloadThread::DownloadThread(QObject *parent)
     : QThread(parent)
 {
 }
@@ -27,7 +27,7 @@ void DownloadThread::setVerifyPeer(bool verify)
         m_verifyPeer = verify;
 }
 
-void DownloadThread::startDownload(const QString& link, const QString& folder)
+void DownloadThread::startDownload(const QString &link, const QString &folder)
 {
     if (isRunning())
         return;
@@ -45,7 +45,7 @@ void DownloadThread::stop()
     wait();
 }
 
-QString DownloadThread::fileNameFromLink(const QString& link)
+QString DownloadThread::fileNameFromLink(const QString &link)
 {
     const QUrl url(link, QUrl::TolerantMode);
     QString name = url.path(QUrl::FullyDecoded);
@@ -77,10 +77,10 @@ void DownloadThread::run()
     file.close();
 }
 
-void DownloadThread::downloadToFile(QFile& file)
+void DownloadThread::downloadToFile(QFile &file)
 {
-    auto* manager = new QNetworkAccessManager;
-    QNetworkReply* reply = manager->get(makerRequest(m_link, m_verifyPeer));
+    auto *manager = new QNetworkAccessManager;
+    QNetworkReply *reply = manager->get(makerRequest(m_link, m_verifyPeer));
     if (!reply) {
         emit signalShowErrorMessage(tr("下载失败,打开链接失败!"));
         delete manager;

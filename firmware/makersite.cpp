@@ -23,7 +23,7 @@ bool verifyMakerPeer()
     return appSettings()->value(QStringLiteral("update/verify_peer"), true).toBool();
 }
 
-QNetworkRequest makerRequest(const QString& link, bool verifyPeer)
+QNetworkRequest makerRequest(const QString &link, bool verifyPeer)
 {
     QNetworkRequest request(QUrl(link, QUrl::TolerantMode));
     QSslConfiguration ssl = request.sslConfiguration();

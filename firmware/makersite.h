@@ -18,4 +18,4 @@ bool verifyMakerPeer();
 // GET request for a maker link: tolerant URL parsing, the chosen TLS peer
 // check, identity encoding (so Content-Length counts the bytes we store) and
 // an inactivity time-out so a stalled server cannot hold a worker forever.
-QNetworkRequest makerRequest(const QString& link, bool verifyPeer);
+QNetworkRequest makerRequest(const QString &link, bool verifyPeer);

@@ -12,7 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-UpdateDialog::UpdateDialog(QWidget* parent)
+UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::UpdateDialog)
 {
@@ -78,7 +78,7 @@ QString UpdateDialog::packageFolder()
     return QDir::current().absoluteFilePath(QStringLiteral("Files"));
 }
 
-void UpdateDialog::selectPackage(const QString& path)
+void UpdateDialog::selectPackage(const QString &path)
 {
     ui->edFilePath->setText(path);
     ui->edFilePath->setToolTip(path);
@@ -103,7 +103,7 @@ void UpdateDialog::selectPackage(const QString& path)
     ui->bntUpdate->setEnabled(true);
 }
 
-void UpdateDialog::startUpdate(const QString& path)
+void UpdateDialog::startUpdate(const QString &path)
 {
     if (m_updateThread.isRunning())
         return;
@@ -140,12 +140,12 @@ void UpdateDialog::refreshFileList()
     m_deviceTypeMgr.startFetch();
 }
 
-void UpdateDialog::setDownloadFolder(const QString& folder)
+void UpdateDialog::setDownloadFolder(const QString &folder)
 {
     ui->edDownloadDir->setText(folder);
 }
 
-void UpdateDialog::startDownload(const QString& link, const QString& folder)
+void UpdateDialog::startDownload(const QString &link, const QString &folder)
 {
     if (m_downloadThread.isRunning())
         return;
@@ -249,7 +249,7 @@ void UpdateDialog::slotDownloadSucceed()
     ui->barDownload->setValue(0);
 }
 
-void UpdateDialog::slotShowErrorMessage(const QString& error)
+void UpdateDialog::slotShowErrorMessage(const QString &error)
 {
     showCriticalBox(error, this);
 }
@@ -271,7 +271,7 @@ void UpdateDialog::reject()
         QDialog::reject();
 }
 
-void UpdateDialog::closeEvent(QCloseEvent* event)
+void UpdateDialog::closeEvent(QCloseEvent *event)
 {
     if (!prepareClose()) {
         event->ignore();

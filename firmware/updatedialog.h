@@ -13,29 +13,30 @@ class QCloseEvent;
 
 // Writes a firmware package into the instrument (upper half) and fetches and
 // downloads packages from the maker's site (lower half).
-class UpdateDialog : public QDialog {
+class UpdateDialog : public QDialog
+{
     Q_OBJECT
 
 public:
-    explicit UpdateDialog(QWidget* parent = nullptr);
+    explicit UpdateDialog(QWidget *parent = nullptr);
     // Stops the list fetch and the download and waits for every worker.
     ~UpdateDialog() override;
 
     virtual void enableDownloadControls(bool enabled);
 
     // The operations behind the slots, with the user's choices as arguments.
-    void selectPackage(const QString& path);
-    void startUpdate(const QString& path);
+    void selectPackage(const QString &path);
+    void startUpdate(const QString &path);
     void refreshFileList();
-    void setDownloadFolder(const QString& folder);
-    void startDownload(const QString& link, const QString& folder);
+    void setDownloadFolder(const QString &folder);
+    void startDownload(const QString &link, const QString &folder);
 
     // "Files" in the working directory, where packages are picked and kept.
     static QString packageFolder();
 
-    UpdateThread& updateThread() { return m_updateThread; }
-    DeviceTypeMgr& deviceTypeMgr() { return m_deviceTypeMgr; }
-    DownloadThread& downloadThread() { return m_downloadThread; }
+    UpdateThread &updateThread() { return m_updateThread; }
+    DeviceTypeMgr &deviceTypeMgr() { return m_deviceTypeMgr; }
+    DownloadThread &downloadThread() { return m_downloadThread; }
 
 public slots:
     void slotSelectFile();
@@ -53,20 +54,20 @@ public slots:
     void slotStopDownloadFile();
     void slotSetDownloadProgress(int value);
     void slotDownloadSucceed();
-    void slotShowErrorMessage(const QString& error);
+    void slotShowErrorMessage(const QString &error);
 
     // Esc closes a dialog without a close event; it gets the same guard.
     void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // False (after telling the user) while the update runs; otherwise stops
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();
 
-    Ui::UpdateDialog* ui;
+    Ui::UpdateDialog *ui;
     UpdateThread m_updateThread;
     DeviceTypeMgr m_deviceTypeMgr;
     DownloadThread m_downloadThread;

@@ -37,8 +37,6 @@ void fuzzInitialize()
         new QCoreApplication(argc, argv);
     if (!qEnvironmentVariableIsSet("VEXA_FUZZ_VERBOSE"))
         qInstallMessageHandler(quietHandler);
-    // The working directory holds config.ini and SkipItems: keep it private.
-    QDir::setCurrent(folder()->path());
 }
 
 QString fuzzWriteFile(const char *name, const QByteArray &bytes)

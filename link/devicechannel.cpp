@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kRtsSettleMs = 100;
-constexpr int kPollMs = 20;
 constexpr int kSerialQuietMs = 500;
 constexpr int kUdpStreamQuietMs = 1000;
 constexpr int kStreamTimeoutMs = 10000;
@@ -262,10 +261,30 @@ bool DeviceChannel::waitForDatagram(int timeoutMs)
     for (;;) {
         if (m_udpSocket.hasPendingDatagrams())
             return true;
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(kPollMs);
+        if (!sleepUntilReadable(timer, timeoutMs))
+            return m_udpSocket.hasPendingDatagrams();
     }
+}
+
+bool DeviceChannel::sleepUntilReadable(const QElapsedTimer &timer, int timeoutMs)
+{
+    // The time-out ends once more than timeoutMs have passed, as a poll loop
+    // would see it; waiting on the socket just wakes up as soon as a datagram
+    // lands instead of at the next poll.
+    const qint64 left = qint64(timeoutMs) - timer.elapsed();
+    if (left < 0)
+        return false;
+    const int waitMs = int(left) + 1;
+    if (m_udpSocket.state() != QAbstractSocket::BoundState) {
+        // Nothing can arrive on a socket that never sent.
+        QThread::msleep(ulong(waitMs));
+        return true;
+    }
+    if (m_udpSocket.waitForReadyRead(waitMs) && !m_udpSocket.hasPendingDatagrams()) {
+        // Readable without a datagram (a socket error was consumed): do not spin.
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 QByteArray DeviceChannel::takeDeviceDatagrams()
@@ -296,9 +315,10 @@ QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs)
             if (!chunk.isEmpty())
                 return chunk;
         }
-        if (timer.elapsed() > timeoutMs)
-            return QByteArray();
-        QThread::msleep(kPollMs);
+        if (!sleepUntilReadable(timer, timeoutMs)) {
+            // Whatever landed right at the end still counts, as after a last poll.
+            return m_udpSocket.hasPendingDatagrams() ? takeDeviceDatagrams() : QByteArray();
+        }
     }
 }
 

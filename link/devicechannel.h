@@ -3,6 +3,7 @@
 #include "link/ddatareceiver.h"
 #include "link/frame.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QSerialPort>
 #include <QUdpSocket>
@@ -54,8 +55,11 @@ private:
     bool pulseRts();
     // One datagram to the instrument; false when nothing was sent.
     bool sendDatagram(const char *request, int length);
-    // Polls every 20 ms until a datagram is pending or more than timeoutMs passed.
+    // Waits until a datagram is pending or more than timeoutMs passed.
     bool waitForDatagram(int timeoutMs);
+    // Blocks until the socket is readable or the rest of timeoutMs (counted by
+    // timer) has passed; false once more than timeoutMs had already passed.
+    bool sleepUntilReadable(const QElapsedTimer &timer, int timeoutMs);
     // Reads every pending datagram and returns those of the instrument, joined.
     QByteArray takeDeviceDatagrams();
     // Like the two above, but datagrams of others do not end the wait.

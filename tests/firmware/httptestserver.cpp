@@ -1,14 +1,44 @@
 #include "httptestserver.h"
 
 #include <QMutexLocker>
-#include <QPointer>
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <memory>
 
-HttpTestServer::HttpTestServer()
+namespace {
+
+QByteArray readTlsFile(const char *name)
+{
+    QFile file(QStringLiteral(VEXA_SOURCE_DIR "/tests/firmware/tls/") + QLatin1String(name));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// Hands out QSslSocket connections that encrypt with the test certificate.
+class TlsServer : public QTcpServer
+{
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        socket->setLocalCertificate(QSslCertificate(readTlsFile("selfsigned-cert.pem")));
+        socket->setPrivateKey(QSslKey(readTlsFile("selfsigned-key.pem"), QSsl::Rsa));
+        addPendingConnection(socket);
+        socket->startServerEncryption();
+    }
+};
+
+} // namespace
+
+HttpTestServer::HttpTestServer(bool tls)
+    : m_tls(tls)
 {
     start();
     m_ready.acquire();
@@ -20,12 +50,12 @@ HttpTestServer::~HttpTestServer()
     wait();
 }
 
-QString HttpTestServer::url(const QString& path) const
+QString HttpTestServer::url(const QString &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3").arg(m_tls ? "https" : "http").arg(m_port).arg(path);
 }
 
-void HttpTestServer::setRoute(const QByteArray& path, const HttpRoute& route)
+void HttpTestServer::setRoute(const QByteArray &path, const HttpRoute &route)
 {
     QMutexLocker locker(&m_mutex);
     m_routes.insert(path, route);
@@ -37,7 +67,7 @@ int HttpTestServer::requestCount() const
     return m_requests;
 }
 
-HttpRoute HttpTestServer::route(const QByteArray& path)
+HttpRoute HttpTestServer::route(const QByteArray &path)
 {
     QMutexLocker locker(&m_mutex);
     m_requests++;
@@ -51,11 +81,13 @@ HttpRoute HttpTestServer::route(const QByteArray& path)
 
 void HttpTestServer::run()
 {
-    QTcpServer server;
+    QTcpServer plain;
+    TlsServer tls;
+    QTcpServer &server = m_tls ? tls : plain;
     server.listen(QHostAddress::LocalHost, 0);
     m_port = server.serverPort();
     QObject::connect(&server, &QTcpServer::newConnection, &server, [this, &server] {
-        while (QTcpSocket* socket = server.nextPendingConnection()) {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
             auto request = std::make_shared<QByteArray>();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
                 if (request->contains("\r\n\r\n"))
@@ -72,7 +104,7 @@ void HttpTestServer::run()
     exec();
 }
 
-void HttpTestServer::serve(QTcpSocket* socket, const QByteArray& path)
+void HttpTestServer::serve(QTcpSocket *socket, const QByteArray &path)
 {
     const HttpRoute r = route(path);
     QByteArray head = "HTTP/1.1 " + r.status + "\r\n";
@@ -91,7 +123,7 @@ void HttpTestServer::serve(QTcpSocket* socket, const QByteArray& path)
         finish();
         return;
     }
-    auto* timer = new QTimer(socket);
+    auto *timer = new QTimer(socket);
     auto offset = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body, offset, finish, r] {
         socket->write(body.mid(*offset, r.chunkSize));

@@ -20,27 +20,31 @@ struct HttpRoute {
     int chunkIntervalMs = 0;
 };
 
-// A small HTTP/1.1 server on 127.0.0.1 with its own thread and event loop.
-class HttpTestServer : public QThread {
+// A small HTTP/1.1 server on 127.0.0.1 with its own thread and event loop;
+// with tls, HTTPS with a self-signed certificate for 127.0.0.1.
+class HttpTestServer : public QThread
+{
 public:
-    HttpTestServer();
+    explicit HttpTestServer(bool tls = false);
     ~HttpTestServer() override;
 
     quint16 port() const { return m_port; }
-    QString url(const QString& path) const;
-    void setRoute(const QByteArray& path, const HttpRoute& route);
+    // The full address of a path, with the scheme of the server.
+    QString url(const QString &path) const;
+    void setRoute(const QByteArray &path, const HttpRoute &route);
     int requestCount() const;
 
 protected:
     void run() override;
 
 private:
-    void serve(QTcpSocket* socket, const QByteArray& path);
-    HttpRoute route(const QByteArray& path);
+    void serve(QTcpSocket *socket, const QByteArray &path);
+    HttpRoute route(const QByteArray &path);
 
     mutable QMutex m_mutex;
     QMap<QByteArray, HttpRoute> m_routes;
     int m_requests = 0;
+    bool m_tls = false;
     quint16 m_port = 0;
     QSemaphore m_ready;
 };

@@ -12,14 +12,14 @@ Q_DECLARE_METATYPE(HttpRoute)
 
 namespace {
 
-QByteArray page(const QByteArray& rows)
+QByteArray page(const QByteArray &rows)
 {
     return "<html><head><title>down</title></head><body><div class=\"list\">"
            "<div class=\"head\"><div>名称</div><div>大小</div><div>下载</div></div>"
         + rows + "</div></body></html>";
 }
 
-QByteArray row(const QByteArray& name, const QByteArray& href)
+QByteArray row(const QByteArray &name, const QByteArray &href)
 {
     return "<div class=\"row\"><div>" + name + "</div><div>12 KB</div><div><a href=\"" + href
         + "\">下载</a></div></div>";
@@ -29,7 +29,8 @@ const char kFailed[] = "获取设备列表失败,请重试!";
 
 } // namespace
 
-class TestDeviceTypeMgr : public QObject {
+class TestDeviceTypeMgr : public QObject
+{
     Q_OBJECT
 
 private slots:

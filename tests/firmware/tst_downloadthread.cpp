@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSslSocket>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -25,7 +26,7 @@ QByteArray payload(int size)
     return bytes;
 }
 
-QString readText(const QString& path)
+QString readText(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
@@ -38,7 +39,7 @@ struct Outcome {
     QStringList errors;
 };
 
-Outcome download(DownloadThread& thread, const QString& link, const QString& folder)
+Outcome download(DownloadThread &thread, const QString &link, const QString &folder)
 {
     QSignalSpy progress(&thread, &DownloadThread::signalSetDownloadProgress);
     QSignalSpy succeeded(&thread, &DownloadThread::signalDownloadSucceed);
@@ -47,10 +48,10 @@ Outcome download(DownloadThread& thread, const QString& link, const QString& fol
     if (!thread.wait(20000))
         qWarning("download did not end");
     Outcome outcome;
-    for (const QList<QVariant>& args : progress)
+    for (const QList<QVariant> &args : progress)
         outcome.progress << args.at(0).toInt();
     outcome.succeeded = succeeded.count();
-    for (const QList<QVariant>& args : errors)
+    for (const QList<QVariant> &args : errors)
         outcome.errors << args.at(0).toString();
     return outcome;
 }
@@ -64,7 +65,8 @@ quint16 freePort()
 
 } // namespace
 
-class TestDownloadThread : public QObject {
+class TestDownloadThread : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -78,6 +80,8 @@ private slots:
     void trailingEncodedSpaceIsTrimmed();
     void stopMidTransferLeavesNoFile();
     void downloadsFromPythonHttpServer();
+    void selfSignedServerNeedsVerificationOff_data();
+    void selfSignedServerNeedsVerificationOff();
 
 private:
     TempWorkDir m_dir;
@@ -295,6 +299,38 @@ void TestDownloadThread::downloadsFromPythonHttpServer()
     QFile file(m_dir.filePath(QStringLiteral("FromPython/VX 200.vexabin")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), body);
+}
+
+void TestDownloadThread::selfSignedServerNeedsVerificationOff_data()
+{
+    QTest::addColumn<bool>("verifyPeer");
+    QTest::newRow("verified by default") << true;
+    QTest::newRow("verification switched off") << false;
+}
+
+void TestDownloadThread::selfSignedServerNeedsVerificationOff()
+{
+    QFETCH(bool, verifyPeer);
+    if (!QSslSocket::supportsSsl())
+        QSKIP("no TLS library");
+
+    HttpTestServer server(true);
+    HttpRoute route;
+    route.body = payload(3000);
+    server.setRoute("/files/tls.vexabin", route);
+
+    DownloadThread thread;
+    if (!verifyPeer)
+        thread.setVerifyPeer(false);
+    const QString folder = m_dir.filePath(QStringLiteral("Tls"));
+    const Outcome outcome = download(thread, server.url(QStringLiteral("/files/tls.vexabin")), folder);
+
+    QVERIFY(server.url(QString()).startsWith(QLatin1String("https:")));
+    QCOMPARE(outcome.succeeded, verifyPeer ? 0 : 1);
+    QCOMPARE(outcome.errors.size(), verifyPeer ? 1 : 0);
+    QCOMPARE(QFile::exists(QDir(folder).filePath(QStringLiteral("tls.vexabin"))), !verifyPeer);
+    if (verifyPeer)
+        QVERIFY2(outcome.errors.first().startsWith(QString::fromUtf8("下载异常: ")), qPrintable(outcome.errors.first()));
 }
 
 QTEST_GUILESS_MAIN(TestDownloadThread)

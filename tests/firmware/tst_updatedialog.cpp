@@ -31,7 +31,7 @@ QByteArray sampleImage(int size)
 }
 
 // A package whose stored digest does not belong to its content.
-QString writeBadDigestPackage(const QString& path)
+QString writeBadDigestPackage(const QString &path)
 {
     const QByteArray content = serializePackageMap(
         packageMap(QStringLiteral("D"), QStringLiteral("V"), QStringLiteral("VX-200"), sampleImage(100)));
@@ -39,33 +39,33 @@ QString writeBadDigestPackage(const QString& path)
     return writePackageDatabase(path, encodePackageText(content, digest));
 }
 
-QString site(const QString& path)
+QString site(const QString &path)
 {
     return QStringLiteral("<html><body><div><div><div>名称</div><div>下载</div></div>%1</div></body></html>").arg(path);
 }
 
-QString siteRow(const QString& name, const QString& link)
+QString siteRow(const QString &name, const QString &link)
 {
     return QStringLiteral("<div><div>%1</div><div><a href=\"%2\">下载</a></div></div>").arg(name, link);
 }
 
 // The texts as the dialog shows them, also when a translation is loaded.
-QString shown(const char* context, const char* text)
+QString shown(const char *context, const char *text)
 {
     return QCoreApplication::translate(context, text);
 }
 
-template<class T> T* child(const UpdateDialog& dialog, const char* name)
+template<class T> T *child(const UpdateDialog &dialog, const char *name)
 {
-    T* widget = dialog.findChild<T*>(QLatin1String(name));
+    T *widget = dialog.findChild<T *>(QLatin1String(name));
     if (!widget)
         qFatal("no widget %s", name);
     return widget;
 }
 
-void pointSettingsAtMeter(const SimRunner& meter)
+void pointSettingsAtMeter(const SimRunner &meter)
 {
-    QSettings* settings = appSettings();
+    QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), 1);
     settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
@@ -74,9 +74,10 @@ void pointSettingsAtMeter(const SimRunner& meter)
 
 // Screenshots for people, only when VEXA_SHOT_DIR is set: grabs the dialog
 // and each message box (before the catcher answers it).
-class Shots : public QObject {
+class Shots : public QObject
+{
 public:
-    Shots(UpdateDialog& dialog, const QString& prefix)
+    Shots(UpdateDialog &dialog, const QString &prefix)
         : m_dialog(dialog)
         , m_dir(qEnvironmentVariable("VEXA_SHOT_DIR"))
         , m_prefix(prefix)
@@ -85,7 +86,7 @@ public:
             return;
         m_timer.setInterval(2);
         connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (box && box->isVisible() && !box->property("shot").toBool()) {
                 box->setProperty("shot", true);
                 take(QStringLiteral("box%1").arg(++m_boxes), box);
@@ -94,15 +95,15 @@ public:
         });
         m_timer.start();
     }
-    void take(const QString& name, QWidget* widget)
+    void take(const QString &name, QWidget *widget)
     {
         if (!m_dir.isEmpty())
             widget->grab().save(QDir(m_dir).filePath(m_prefix + name + QStringLiteral(".png")));
     }
-    void take(const QString& name) { take(name, &m_dialog); }
+    void take(const QString &name) { take(name, &m_dialog); }
 
 private:
-    UpdateDialog& m_dialog;
+    UpdateDialog &m_dialog;
     QString m_dir;
     QString m_prefix;
     QTimer m_timer;
@@ -111,7 +112,8 @@ private:
 
 } // namespace
 
-class TestUpdateDialog : public QObject {
+class TestUpdateDialog : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -174,7 +176,7 @@ void TestUpdateDialog::selectPackage()
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
     QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
-    for (const QString& pick : picks)
+    for (const QString &pick : picks)
         dialog.selectPackage(pick);
 
     QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->text(), picks.last());
@@ -221,7 +223,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
     dialog.show();
-    auto* bar = child<QProgressBar>(dialog, "barUpdate");
+    auto *bar = child<QProgressBar>(dialog, "barUpdate");
     int highest = 0;
     // The bar goes back to 0 only after the success box was answered.
     QStringList boxesAtReset;
@@ -273,8 +275,8 @@ void TestUpdateDialog::refreshFillsSortedListOnce()
 
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    auto* combo = child<QComboBox>(dialog, "cmbFileList");
-    auto* refresh = child<QPushButton>(dialog, "bntRefresh");
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    auto *refresh = child<QPushButton>(dialog, "bntRefresh");
     refresh->click();
     refresh->click();
     QTRY_VERIFY(!combo->isEnabled());
@@ -304,12 +306,12 @@ void TestUpdateDialog::downloadChecks()
 {
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    auto* download = child<QPushButton>(dialog, "bntDownload");
+    auto *download = child<QPushButton>(dialog, "bntDownload");
     download->click();
     dialog.setDownloadFolder(m_dir.filePath(QStringLiteral("Files")));
     download->click();
 
-    auto* combo = child<QComboBox>(dialog, "cmbFileList");
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
     combo->addItem(QStringLiteral("VX-100"), QStringLiteral("http://127.0.0.1:1/VX-100.vexabin"));
     dialog.setDownloadFolder(QString());
     download->click();
@@ -383,7 +385,7 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     UpdateDialog dialog;
     Shots shots(dialog, QStringLiteral("update-"));
     dialog.show();
-    auto* combo = child<QComboBox>(dialog, "cmbFileList");
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
     child<QPushButton>(dialog, "bntRefresh")->click();
     QTRY_COMPARE_WITH_TIMEOUT(combo->count(), 3, 10000);
     QCOMPARE(combo->itemText(0), QStringLiteral("VX-200 V1.02"));

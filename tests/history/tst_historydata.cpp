@@ -28,6 +28,7 @@ public:
     {
         connect(&m_timer, &QTimer::timeout, this, [path] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            qDebug() << "tick" << QApplication::activeModalWidget() << (dialog ? dialog->isVisible() : false);
             if (!dialog || !dialog->isVisible())
                 return;
             if (path.isEmpty()) {

@@ -258,6 +258,10 @@ private slots:
     void udpStream_data();
     void udpStream();
     void udpStreamWithoutAnswer();
+    void udpTimeoutBoundary_data();
+    void udpTimeoutBoundary();
+    void udpStreamQuietWindow_data();
+    void udpStreamQuietWindow();
 
     void waitKeepsEventsFlowing();
     void exchangeTimes_data();
@@ -746,6 +750,62 @@ void TestDeviceChannel::udpStreamWithoutAnswer()
     QVERIFY(timer.elapsed() >= 9900);
 }
 
+void TestDeviceChannel::udpTimeoutBoundary_data()
+{
+    // Time-out 300 ms per pass. Answers well inside it are taken as soon as
+    // they land; answers after it are not waited for.
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    const QByteArray ok = okAnswer();
+    QTest::newRow("answer before the time-out") << Script { { 200, ok } } << int(LinkOk) << ok << 190 << 280;
+    QTest::newRow("answer after the time-out") << Script { { 450, ok } } << int(LinkReceiveTimeout) << QByteArray()
+                                               << 295 << 440;
+    QTest::newRow("second piece inside its fresh time-out")
+        << Script { { 0, ok.left(3) }, { 250, ok.mid(3) } } << int(LinkOk) << ok << 240 << 330;
+    QTest::newRow("second piece after its time-out")
+        << Script { { 0, ok.left(3) }, { 450, ok.mid(3) } } << int(LinkReceiveTimeout) << ok.left(3) << 295 << 440;
+    QTest::newRow("stranger after 100 ms ends at once")
+        << Script { { 100, ok, From::OtherHost }, { 50, ok } } << int(LinkReceiveTimeout) << QByteArray() << 95
+        << 140;
+}
+
+void TestDeviceChannel::udpTimeoutBoundary()
+{
+    udpTransact();
+}
+
+void TestDeviceChannel::udpStreamQuietWindow_data()
+{
+    // The stream ends after 1000 ms without the instrument's data.
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    Script burst;
+    QByteArray burstData;
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray piece = QByteArray::number(i) + (i % 3 == 0 ? "\r\n" : ",");
+        burst.push_back(Piece { i % 4 == 0 ? 1 : 0, piece });
+        burstData += piece;
+    }
+    QTest::newRow("burst of pieces joined in order") << burst << false << burstData << 990 << 1400;
+    QTest::newRow("piece just inside the quiet window")
+        << Script { { 0, "d1\n" }, { 850, "d2\n" } } << false << QByteArray("d1\nd2\n") << 1840 << 2400;
+    QTest::newRow("piece just after the quiet window")
+        << Script { { 0, "d1\n" }, { 1200, "d2\n" } } << false << QByteArray("d1\n") << 990 << 1190;
+}
+
+void TestDeviceChannel::udpStreamQuietWindow()
+{
+    udpStream();
+}
+
 void TestDeviceChannel::waitKeepsEventsFlowing()
 {
     bool fired = false;
@@ -804,6 +864,10 @@ void TestDeviceChannel::exchangeTimes()
     qInfo("median of %d exchanges: %lld us (min %lld, max %lld)", kRounds, middle,
           *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
     QVERIFY(middle < 200000);
+    // Waiting on the socket, a loopback exchange is bounded by the peer, not
+    // by a poll interval.
+    if (udp && answerDelayMs == 0)
+        QVERIFY2(middle < 5000, qPrintable(QString::number(middle)));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceChannel)

@@ -4,8 +4,7 @@
 
 #include <QtTest>
 
-class TestDebugSwitch : public QObject
-{
+class TestDebugSwitch : public QObject {
     Q_OBJECT
 
 private slots:

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class TestLineSplitter : public QObject
-{
+class TestLineSplitter : public QObject {
     Q_OBJECT
 
 private slots:
@@ -42,7 +41,7 @@ void TestLineSplitter::splits()
     TempWorkDir dir;
     LineSplitter splitter;
     QList<QByteArray> got;
-    for (const QByteArray &chunk : chunks)
+    for (const QByteArray& chunk : chunks)
         got += splitter.feed(chunk);
     QCOMPARE(got, lines);
     QCOMPARE(splitter.pending(), pending);

@@ -16,16 +16,16 @@ namespace {
 
 const QDateTime fixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
 
-template<class T> T *child(QWidget &dialog, const char *name)
+template<class T> T* child(QWidget& dialog, const char* name)
 {
-    T *widget = dialog.findChild<T *>(QLatin1String(name));
+    T* widget = dialog.findChild<T*>(QLatin1String(name));
     if (!widget)
         qFatal("missing %s", name);
     return widget;
 }
 
 struct Buttons {
-    explicit Buttons(QWidget &dialog)
+    explicit Buttons(QWidget& dialog)
         : start(child<QPushButton>(dialog, "bntStart"))
         , stop(child<QPushButton>(dialog, "bntStop"))
         , clear(child<QPushButton>(dialog, "bntClear"))
@@ -34,15 +34,15 @@ struct Buttons {
     }
     bool idle() const { return start->isEnabled() && !stop->isEnabled() && debug->isEnabled(); }
     bool listening() const { return !start->isEnabled() && stop->isEnabled() && !debug->isEnabled(); }
-    QPushButton *start;
-    QPushButton *stop;
-    QPushButton *clear;
-    QCheckBox *debug;
+    QPushButton* start;
+    QPushButton* stop;
+    QPushButton* clear;
+    QCheckBox* debug;
 };
 
-void useMeter(const SimRunner &meter)
+void useMeter(const SimRunner& meter)
 {
-    QSettings *settings = appSettings();
+    QSettings* settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), 1);
     settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
@@ -51,8 +51,7 @@ void useMeter(const SimRunner &meter)
 
 } // namespace
 
-class TestMonitorDialog : public QObject
-{
+class TestMonitorDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -100,8 +99,8 @@ void TestMonitorDialog::formatsByMode_data()
                          << QStringLiteral("[2018-03-01 12:00:00.123][3] : 31 0D 0A \n");
     QTest::newRow("combined") << "rdOriginalHex" << QByteArray("1\r\n")
                               << QStringLiteral("[2018-03-01 12:00:00.123][3] : 1 ( 31 0D 0A  )\n");
-    QTest::newRow("combined, empty text") << "rdOriginalHex" << QByteArray("\r\n")
-                                          << QStringLiteral("[2018-03-01 12:00:00.123][2] :  ( 0D 0A  )\n");
+    QTest::newRow("combined, empty text")
+        << "rdOriginalHex" << QByteArray("\r\n") << QStringLiteral("[2018-03-01 12:00:00.123][2] :  ( 0D 0A  )\n");
     QTest::newRow("raw chinese") << "rdOriginal" << QByteArray("\xc1\xf7\xc1\xbf=5\n") << QStringLiteral("流量=5\n");
     QTest::newRow("raw without prefix") << "rdOriginal" << QByteArray("a\r\n") << QStringLiteral("a\n");
 }
@@ -114,7 +113,7 @@ void TestMonitorDialog::formatsByMode()
     TempWorkDir dir;
     MonitorDialog dialog;
     dialog.setClock([] { return fixedTime; });
-    dialog.findChild<QRadioButton *>(button)->click();
+    dialog.findChild<QRadioButton*>(button)->click();
     dialog.slotDataRecv(QByteArray());
     dialog.slotDataRecv(line);
     QCOMPARE(child<QTextEdit>(dialog, "textEdit")->toPlainText(), shown);
@@ -134,9 +133,9 @@ void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
     dialog.slotDataRecv("3\n");
     QCoreApplication::processEvents();
     QCOMPARE(child<QTextEdit>(dialog, "textEdit")->toPlainText(),
-             QStringLiteral("first\n"
-                            "[2018-03-01 12:00:01.000][2] : 32 0A \n"
-                            "[2018-03-01 12:00:01.000][2] : 3 ( 33 0A  )\n"));
+        QStringLiteral("first\n"
+                       "[2018-03-01 12:00:01.000][2] : 32 0A \n"
+                       "[2018-03-01 12:00:01.000][2] : 3 ( 33 0A  )\n"));
 }
 
 void TestMonitorDialog::clearEmptiesTheText()
@@ -144,7 +143,7 @@ void TestMonitorDialog::clearEmptiesTheText()
     TempWorkDir dir;
     MonitorDialog dialog;
     dialog.show();
-    auto *text = child<QTextEdit>(dialog, "textEdit");
+    auto* text = child<QTextEdit>(dialog, "textEdit");
     dialog.slotDataRecv("a\n");
     QCoreApplication::processEvents();
     dialog.slotDataRecv("b\n");
@@ -162,7 +161,7 @@ void TestMonitorDialog::keepsUserScrollPosition()
     MonitorDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QScrollBar *bar = child<QTextEdit>(dialog, "textEdit")->verticalScrollBar();
+    QScrollBar* bar = child<QTextEdit>(dialog, "textEdit")->verticalScrollBar();
     for (int i = 0; i < 200; ++i)
         dialog.slotDataRecv(QByteArray::number(i) + '\n');
     QCoreApplication::processEvents();
@@ -183,8 +182,8 @@ void TestMonitorDialog::listensToTheMeter()
     SimRunner meter;
     QVERIFY(meter.isStarted());
     useMeter(meter);
-    meter.call([](MeterSim &sim) {
-        auto *debug = sim.responder<DebugResponder>();
+    meter.call([](MeterSim& sim) {
+        auto* debug = sim.responder<DebugResponder>();
         debug->setIntervalMs(20);
         debug->setLines({ QStringLiteral("T=25.3C") });
     });
@@ -192,7 +191,7 @@ void TestMonitorDialog::listensToTheMeter()
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
     Buttons buttons(dialog);
-    auto *text = child<QTextEdit>(dialog, "textEdit");
+    auto* text = child<QTextEdit>(dialog, "textEdit");
     dialog.show();
     QTest::mousePress(buttons.start, Qt::LeftButton);
     QTRY_VERIFY(buttons.listening());

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class TestMonitorLine : public QObject
-{
+class TestMonitorLine : public QObject {
     Q_OBJECT
 
 private slots:
@@ -22,7 +21,7 @@ void TestMonitorLine::prefix()
     QCOMPARE(monitorPrefix(fixedTime(), 15), QStringLiteral("[2018-03-01 12:00:00.123][15] : "));
     // 24-hour clock, zero-padded fields.
     QCOMPARE(monitorPrefix(QDateTime(QDate(2024, 12, 31), QTime(23, 5, 9, 7)), 0),
-             QStringLiteral("[2024-12-31 23:05:09.007][0] : "));
+        QStringLiteral("[2024-12-31 23:05:09.007][0] : "));
 }
 
 void TestMonitorLine::format_data()
@@ -32,15 +31,16 @@ void TestMonitorLine::format_data()
     QTest::addColumn<QString>("expected");
 
     const QString p3 = QStringLiteral("[2018-03-01 12:00:00.123][3] : ");
-    QTest::newRow("raw keeps everything") << QByteArray("1\r\n") << int(MonitorMode::Original) << QStringLiteral("1\r\n");
-    QTest::newRow("raw decodes gb2312")
-        << QByteArray("\xc1\xf7\xc1\xbf\n") << int(MonitorMode::Original) << QStringLiteral("流量\n");
+    QTest::newRow("raw keeps everything")
+        << QByteArray("1\r\n") << int(MonitorMode::Original) << QStringLiteral("1\r\n");
+    QTest::newRow("raw decodes gb2312") << QByteArray("\xc1\xf7\xc1\xbf\n") << int(MonitorMode::Original)
+                                        << QStringLiteral("流量\n");
     QTest::newRow("hex") << QByteArray("1\r\n") << int(MonitorMode::Hex) << p3 + QStringLiteral("31 0D 0A \r\n");
     QTest::newRow("combined trims the line end")
         << QByteArray("1\r\n") << int(MonitorMode::OriginalHex) << p3 + QStringLiteral("1 ( 31 0D 0A  )\r\n");
-    QTest::newRow("combined empty line")
-        << QByteArray("\r\n") << int(MonitorMode::OriginalHex)
-        << QStringLiteral("[2018-03-01 12:00:00.123][2] : ") + QStringLiteral(" ( 0D 0A  )\r\n");
+    QTest::newRow("combined empty line") << QByteArray("\r\n") << int(MonitorMode::OriginalHex)
+                                         << QStringLiteral("[2018-03-01 12:00:00.123][2] : ")
+            + QStringLiteral(" ( 0D 0A  )\r\n");
     QTest::newRow("combined inner line ends become blanks")
         << QByteArray(" a\rb\n") << int(MonitorMode::OriginalHex)
         << QStringLiteral("[2018-03-01 12:00:00.123][5] : a b ( 20 61 0D 62 0A  )\r\n");

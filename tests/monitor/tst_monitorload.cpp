@@ -15,7 +15,7 @@ qint64 residentKiB()
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
+    for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLongLong();
     return -1;
@@ -24,8 +24,7 @@ qint64 residentKiB()
 } // namespace
 
 // Hours of monitoring: the display must keep taking lines at a steady cost.
-class TestMonitorLoad : public QObject
-{
+class TestMonitorLoad : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,11 +44,11 @@ void TestMonitorLoad::appendManyLines()
     QFETCH(int, mode);
     TempWorkDir dir;
     MonitorDialog dialog;
-    const char *button = mode == int(MonitorMode::Original) ? "rdOriginal" : "rdOriginalHex";
-    dialog.findChild<QAbstractButton *>(QLatin1String(button))->setChecked(true);
+    const char* button = mode == int(MonitorMode::Original) ? "rdOriginal" : "rdOriginalHex";
+    dialog.findChild<QAbstractButton*>(QLatin1String(button))->setChecked(true);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+    auto* edit = dialog.findChild<QTextEdit*>(QStringLiteral("textEdit"));
 
     const qint64 rssBefore = residentKiB();
     QElapsedTimer total;
@@ -63,7 +62,8 @@ void TestMonitorLoad::appendManyLines()
             QElapsedTimer one;
             if (done + 1000 >= target)
                 one.start();
-            dialog.slotDataRecv(QByteArray::number(done).rightJustified(6, '0') + " ADC=1023 T=25.3C Q=123.45 m3/h\r\n");
+            dialog.slotDataRecv(
+                QByteArray::number(done).rightJustified(6, '0') + " ADC=1023 T=25.3C Q=123.45 m3/h\r\n");
             // Lines arrive queued: let the event loop turn now and then, as it would.
             if (done % 50 == 0)
                 QCoreApplication::processEvents();
@@ -71,8 +71,8 @@ void TestMonitorLoad::appendManyLines()
                 lastThousandMs += one.elapsed();
         }
         QCoreApplication::processEvents();
-        qInfo("%6d lines: %6lld ms for this step, last 1000 lines %lld ms, RSS +%lld KiB", target,
-              step.elapsed(), lastThousandMs, residentKiB() - rssBefore);
+        qInfo("%6d lines: %6lld ms for this step, last 1000 lines %lld ms, RSS +%lld KiB", target, step.elapsed(),
+            lastThousandMs, residentKiB() - rssBefore);
         lastThousandMs = 0;
     }
     QCOMPARE(edit->document()->blockCount(), 100001);

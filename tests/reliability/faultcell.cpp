@@ -1,0 +1,416 @@
+#include "tests/reliability/faultcell.h"
+
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "firmware/ddbserver.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/packagewriter.h"
+#include "firmware/updatethread.h"
+#include "history/historyrequest.h"
+#include "history/readthread.h"
+#include "items/configtree.h"
+#include "items/refreshthread.h"
+#include "link/devicechannel.h"
+#include "monitor/monitorthread.h"
+#include "sim/firmwareresponder.h"
+#include "sim/simrunner.h"
+#include "tests/reliability/processprobe.h"
+#include "tests/support/modalboxcatcher.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QMap>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QStatusBar>
+#include <QThread>
+
+FaultCell FaultCell::fromKey(const QString &key)
+{
+    const QStringList parts = key.split(QLatin1Char('/'));
+    return FaultCell { parts.value(0), parts.value(1), parts.value(2) };
+}
+
+QJsonObject CellReport::toJson() const
+{
+    return QJsonObject { { QStringLiteral("outcome"), outcome }, { QStringLiteral("detail"), detail },
+        { QStringLiteral("elapsedMs"), elapsedMs }, { QStringLiteral("cpuMs"), cpuMs },
+        { QStringLiteral("threadsLeft"), threadsLeft },
+        { QStringLiteral("changedFiles"), QJsonArray::fromStringList(changedFiles) } };
+}
+
+CellReport CellReport::fromJson(const QJsonObject &object)
+{
+    CellReport report;
+    report.outcome = object.value(QStringLiteral("outcome")).toString();
+    report.detail = object.value(QStringLiteral("detail")).toString();
+    report.elapsedMs = qint64(object.value(QStringLiteral("elapsedMs")).toDouble(-1));
+    report.cpuMs = qint64(object.value(QStringLiteral("cpuMs")).toDouble(-1));
+    report.threadsLeft = object.value(QStringLiteral("threadsLeft")).toInt();
+    for (const QJsonValue &file : object.value(QStringLiteral("changedFiles")).toArray())
+        report.changedFiles << file.toString();
+    return report;
+}
+
+QStringList faultMatrixOperations()
+{
+    return { QStringLiteral("refresh"), QStringLiteral("write"), QStringLiteral("batch"), QStringLiteral("clock"),
+        QStringLiteral("history"), QStringLiteral("monitor"), QStringLiteral("update") };
+}
+
+QStringList faultMatrixFaults()
+{
+    return { QStringLiteral("none"), QStringLiteral("silence"), QStringLiteral("drop"), QStringLiteral("bad-crc"),
+        QStringLiteral("other-address"), QStringLiteral("other-port"), QStringLiteral("wrong-length"),
+        QStringLiteral("split"), QStringLiteral("disappear") };
+}
+
+QString faultRule(const FaultCell &cell, bool *applicable)
+{
+    *applicable = true;
+    const QString &op = cell.operation;
+    const QString &fault = cell.fault;
+    const bool tildeOnly = op == QLatin1String("history") || op == QLatin1String("update");
+    const bool oneExchange = op == QLatin1String("write") || op == QLatin1String("clock") || op == QLatin1String("history");
+
+    if (fault == QLatin1String("none"))
+        return QString();
+    if (fault == QLatin1String("silence"))
+        return QStringLiteral("silent,times=all");
+    if (fault == QLatin1String("drop")) {
+        if (oneExchange) {
+            *applicable = false;
+            return QString();
+        }
+        if (op == QLatin1String("refresh"))
+            return QStringLiteral("silent,match=read,index=3");
+        if (op == QLatin1String("batch"))
+            return QStringLiteral("silent,after=2");
+        if (op == QLatin1String("monitor"))
+            return QStringLiteral("silent,after=1"); // the answer to switching the debug output off
+        return QStringLiteral("silent,after=3"); // update: the answer to page 1
+    }
+    if (fault == QLatin1String("bad-crc"))
+        return QStringLiteral("bad-crc,times=all");
+    if (fault == QLatin1String("other-address") || fault == QLatin1String("wrong-length")) {
+        *applicable = !tildeOnly;
+        return QStringLiteral("%1,times=all").arg(fault);
+    }
+    if (fault == QLatin1String("other-port")) {
+        *applicable = cell.line == QLatin1String("udp");
+        return QStringLiteral("other-port,times=all");
+    }
+    if (fault == QLatin1String("split"))
+        return QStringLiteral("split,times=all,parts=3,delay=20");
+    if (fault == QLatin1String("disappear")) {
+        if (op == QLatin1String("refresh"))
+            return QStringLiteral("disappear,match=read,index=3");
+        if (op == QLatin1String("batch"))
+            return QStringLiteral("disappear,after=2");
+        if (op == QLatin1String("history"))
+            return QStringLiteral("disappear,value=3"); // three pieces of the answer, then gone
+        if (op == QLatin1String("update"))
+            return QStringLiteral("disappear,after=3");
+        if (op == QLatin1String("monitor"))
+            return QString(); // the meter vanishes while lines flow; see runMonitor
+        return QStringLiteral("disappear");
+    }
+    *applicable = false;
+    return QString();
+}
+
+namespace {
+
+constexpr int kBaudRate = 5; // demo item "波特率(...)": 9600
+const QDate kToday = QDate::currentDate();
+
+struct Outcome {
+    QStringList messages;
+    QString detail;
+};
+
+// Every file of the folder with its digest.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        QCryptographicHash hash(QCryptographicHash::Md5);
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+        files.insert(QDir(folder).relativeFilePath(path), hash.result());
+    }
+    return files;
+}
+
+void pointSettingsAt(const SimRunner &meter, bool udp)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("device/address"), meter.address());
+    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
+    if (udp) {
+        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+    } else {
+        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
+        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    }
+    settings->sync();
+}
+
+// Waits for the thread while queued signals keep arriving.
+bool waitWithEvents(QThread &thread, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!thread.isFinished() && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        thread.wait(10);
+    }
+    QCoreApplication::processEvents();
+    return thread.isFinished();
+}
+
+Outcome runRefresh()
+{
+    Outcome outcome;
+    RefreshThread thread;
+    int items = 0;
+    QObject::connect(&thread, &RefreshThread::signalAddItems, [&items](int, const QStringList &) { ++items; });
+    QObject::connect(&thread, &RefreshThread::showErrorMessage,
+        [&outcome](const QString &, const QString &error, const QString &) { outcome.messages << error; });
+    thread.start();
+    if (!waitWithEvents(thread, 60000))
+        outcome.messages << QStringLiteral("HUNG");
+    outcome.detail = QStringLiteral("%1 items").arg(items);
+    if (outcome.messages.isEmpty() && items != SimProfile::demo().items.size())
+        outcome.messages << QStringLiteral("incomplete list");
+    return outcome;
+}
+
+// Rows as a refresh would have left them, without talking to the meter.
+void fillRows(MainWindow &window)
+{
+    const QList<SimItem> items = SimProfile::demo().items;
+    for (int index = 4; index <= 8; ++index)
+        window.slotAddItems(index, { items.at(index).name, items.at(index).value });
+}
+
+QTreeWidgetItem *rowFor(MainWindow &window, int index)
+{
+    ConfigTree *tree = window.configTree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (tree->topLevelItem(i)->data(0, Qt::UserRole).toInt() == index)
+            return tree->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+Outcome runWindowOperation(const QString &op, SimRunner &meter)
+{
+    Outcome outcome;
+    ModalBoxCatcher catcher;
+    MainWindow window;
+    fillRows(window);
+    if (op == QLatin1String("write")) {
+        window.writeEditedItem(rowFor(window, kBaudRate), QStringLiteral("19200"), 2);
+        const QString value = meter.items().at(kBaudRate).value;
+        outcome.detail = QStringLiteral("meter holds %1").arg(value);
+        if (catcher.texts().isEmpty() && window.statusBar()->currentMessage() != QStringLiteral("写入配置成功"))
+            outcome.messages << window.statusBar()->currentMessage();
+        if (catcher.texts().isEmpty() && value != QLatin1String("19200"))
+            outcome.messages << QStringLiteral("not written");
+    } else {
+        DeviceChannel channel;
+        if (!channel.open()) {
+            outcome.messages << channel.errorText();
+            return outcome;
+        }
+        if (op == QLatin1String("batch")) {
+            const bool ok = window.writeItems(channel);
+            outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
+            if (ok && !catcher.texts().isEmpty())
+                outcome.messages << QStringLiteral("reported success");
+        } else {
+            window.syncTime(channel);
+            outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
+        }
+    }
+    for (const QString &text : catcher.texts()) {
+        if (text != QLatin1String("同步时间成功"))
+            outcome.messages << text;
+    }
+    return outcome;
+}
+
+Outcome runHistory()
+{
+    Outcome outcome;
+    ReadThread thread;
+    int lines = 0;
+    QObject::connect(&thread, &ReadThread::signalAddText, [&lines](const QString &) { ++lines; });
+    QObject::connect(&thread, &ReadThread::signalShowError,
+        [&outcome](const QString &, const QString &error) { outcome.messages << error; });
+    thread.startQuery(buildHistoryRequest(kToday.addDays(-2), kToday));
+    if (!waitWithEvents(thread, 60000))
+        outcome.messages << QStringLiteral("HUNG");
+    outcome.detail = QStringLiteral("%1 lines").arg(lines);
+    if (outcome.messages.isEmpty() && lines < 50)
+        outcome.messages << QStringLiteral("cut short (%1 lines)").arg(lines);
+    return outcome;
+}
+
+Outcome runMonitor(const FaultCell &cell, SimRunner &meter)
+{
+    Outcome outcome;
+    MonitorThread thread;
+    thread.setDebug(true);
+    QMutex mutex;
+    int lines = 0;
+    QObject::connect(&thread, &MonitorThread::signalDataRecv, &thread, [&](const QByteArray &) {
+        QMutexLocker locker(&mutex);
+        ++lines;
+    }, Qt::DirectConnection);
+    QObject::connect(&thread, &MonitorThread::signalShowError,
+        [&outcome](const QString &, const QString &error) { outcome.messages << error; });
+    const auto lineCount = [&] {
+        QMutexLocker locker(&mutex);
+        return lines;
+    };
+    thread.start();
+    const bool vanish = cell.fault == QLatin1String("disappear");
+    QElapsedTimer timer;
+    timer.start();
+    bool vanished = false;
+    // Listen until a few lines came (or the run ended by itself), as a user would.
+    while (!thread.isFinished() && timer.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+        if (vanish && !vanished && lineCount() >= 1) {
+            meter.disappear();
+            vanished = true;
+            timer.restart();
+        }
+        if (lineCount() >= 2 && !vanish)
+            break;
+        if (vanished && timer.elapsed() > 1500)
+            break;
+    }
+    QElapsedTimer stopping;
+    stopping.start();
+    thread.stop();
+    const qint64 stopMs = stopping.elapsed();
+    QCoreApplication::processEvents();
+    outcome.detail = QStringLiteral("%1 lines, stop %2 ms").arg(lineCount()).arg(stopMs);
+    if (outcome.messages.isEmpty() && lineCount() == 0)
+        outcome.messages << QStringLiteral("no lines");
+    return outcome;
+}
+
+Outcome runUpdate(SimRunner &meter, const QString &folder)
+{
+    Outcome outcome;
+    const QString path = folder + QStringLiteral("/VX-200_V1.03.vexabin");
+    DEncryptInfo info;
+    info.setFilePath(path);
+    {
+        DDbServer server(QString::fromLatin1(kPackageConnectionName));
+        const QString error = server.parseFile(info);
+        if (!error.isEmpty()) {
+            outcome.messages << error;
+            return outcome;
+        }
+    }
+    UpdateThread thread;
+    int progress = 0;
+    bool succeeded = false;
+    QObject::connect(&thread, &UpdateThread::signalUpdateProgress, [&progress](int) { ++progress; });
+    QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });
+    QObject::connect(&thread, &UpdateThread::signalShowErrorMessage,
+        [&outcome](const QString &error) { outcome.messages << error; });
+    thread.setInfo(info);
+    thread.start();
+    if (!waitWithEvents(thread, 90000))
+        outcome.messages << QStringLiteral("HUNG");
+    const int pages = SimFirmwareRecord::fromState(meter.state()).pageNumbers.size();
+    outcome.detail = QStringLiteral("%1 progress, %2 pages").arg(progress).arg(pages);
+    if (outcome.messages.isEmpty() && !succeeded)
+        outcome.messages << QStringLiteral("no result");
+    if (succeeded && !outcome.messages.isEmpty())
+        outcome.messages << QStringLiteral("success and error");
+    return outcome;
+}
+
+} // namespace
+
+CellReport runFaultCell(const FaultCell &cell)
+{
+    CellReport report;
+    TempWorkDir dir;
+    const bool udp = cell.line == QLatin1String("udp");
+    SimTransportOptions options;
+    options.udp = udp;
+    options.pty = !udp;
+    SimRunner meter(SimProfile::demo(), options);
+    if (!meter.isStarted()) {
+        report.outcome = QStringLiteral("meter did not start");
+        return report;
+    }
+    pointSettingsAt(meter, udp);
+    if (cell.operation == QLatin1String("update")) {
+        QByteArray image(2600, Qt::Uninitialized);
+        for (int i = 0; i < image.size(); ++i)
+            image[i] = char(i * 7 + 3);
+        writePackageFile(dir.filePath(QStringLiteral("VX-200_V1.03.vexabin")), QStringLiteral("Vexa 流量计"),
+            QStringLiteral("V1.03"), QStringLiteral("VX-200"), image);
+    }
+    bool applicable = true;
+    const QString rule = faultRule(cell, &applicable);
+    if (!rule.isEmpty())
+        meter.addFault(rule);
+
+    const QMap<QString, QByteArray> before = snapshot(dir.path());
+    const int threadsBefore = processThreadCount();
+    const qint64 cpuBefore = processCpuMs();
+    QElapsedTimer timer;
+    timer.start();
+
+    Outcome outcome;
+    const QString &op = cell.operation;
+    if (op == QLatin1String("refresh"))
+        outcome = runRefresh();
+    else if (op == QLatin1String("write") || op == QLatin1String("batch") || op == QLatin1String("clock"))
+        outcome = runWindowOperation(op, meter);
+    else if (op == QLatin1String("history"))
+        outcome = runHistory();
+    else if (op == QLatin1String("monitor"))
+        outcome = runMonitor(cell, meter);
+    else if (op == QLatin1String("update"))
+        outcome = runUpdate(meter, dir.path());
+
+    report.elapsedMs = timer.elapsed();
+    report.cpuMs = processCpuMs() - cpuBefore;
+    // Worker threads may take a moment to be reaped after wait() returned.
+    report.threadsLeft = waitForThreadCount(threadsBefore, 2000) - threadsBefore;
+    appSettings()->sync();
+    const QMap<QString, QByteArray> after = snapshot(dir.path());
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (before.value(it.key()) != it.value())
+            report.changedFiles << it.key();
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!after.contains(it.key()))
+            report.changedFiles << it.key();
+    }
+    report.outcome = outcome.messages.isEmpty() ? QStringLiteral("ok") : outcome.messages.join(QStringLiteral(" | "));
+    report.detail = outcome.detail;
+    singleton<Config>::release();
+    return report;
+}

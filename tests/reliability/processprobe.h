@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QtGlobal>
+
+// What the process uses, read from /proc/self and getrusage.
+int processThreadCount();
+// Waits up to timeoutMs for the count to drop to `expected`; returns the last count.
+int waitForThreadCount(int expected, int timeoutMs);
+// User plus system CPU time of the whole process.
+qint64 processCpuMs();
+// Peak and current resident set size (VmHWM, VmRSS) in KiB; -1 when unknown.
+qint64 peakRssKb();
+qint64 currentRssKb();

@@ -1,0 +1,65 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>MonitorDialog</name>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="14"/>
+        <source>设备监听</source>
+        <translation>設備監聽</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="22"/>
+        <source>原始数据</source>
+        <translation>原始資料</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="29"/>
+        <source>十六进制</source>
+        <translation>十六進位</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="36"/>
+        <source>原始数据 + 十六进制</source>
+        <translation>原始資料 + 十六進位</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="59"/>
+        <source>调试信息</source>
+        <translation>除錯資訊</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="82"/>
+        <source>开始监听</source>
+        <translation>開始監聽</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="89"/>
+        <source>停止监听</source>
+        <translation>停止監聽</translation>
+    </message>
+    <message>
+        <location filename="../../forms/monitordialog.ui" line="96"/>
+        <source>清除</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <location filename="../../monitor/monitordialog.cpp" line="62"/>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorThread</name>
+    <message>
+        <location filename="../../monitor/monitorthread.cpp" line="50"/>
+        <source>设备监听</source>
+        <translation>設備監聽</translation>
+    </message>
+    <message>
+        <location filename="../../monitor/monitorthread.cpp" line="85"/>
+        <source>监听调试</source>
+        <translation>監聽除錯</translation>
+    </message>
+</context>
+</TS>
