@@ -59,6 +59,13 @@ QString DownloadThread::fileNameFromLink(const QString &link)
 
 void DownloadThread::run()
 {
+    // Only web links: a page must not make us copy local or resource files.
+    const QString scheme = QUrl(m_link, QUrl::TolerantMode).scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        emit signalShowErrorMessage(tr("下载失败,打开链接失败!"));
+        m_stop = false;
+        return;
+    }
     const QString name = fileNameFromLink(m_link);
     const QDir folder(m_folder);
     const QString target = folder.filePath(name);

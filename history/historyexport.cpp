@@ -124,8 +124,8 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
     auto painter = std::make_unique<QPainter>(writer.get());
     if (options.font)
         painter->setFont(*options.font);
-    painter->setPen(QPen(QBrush(QColor(0, 0, 0, 255), Qt::SolidPattern), 1, Qt::SolidLine, Qt::SquareCap,
-                         Qt::BevelJoin));
+    painter->setPen(
+        QPen(QBrush(QColor(0, 0, 0, 255), Qt::SolidPattern), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
 
     const int pageWidth = writer->width();
     const int pageHeight = writer->height();

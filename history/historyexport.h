@@ -42,5 +42,5 @@ HistoryExportResult exportHistoryCsv(const QString &path, const QString &text);
 
 // An A4 table, full grid on every page. On FormatError the file is left as a
 // PDF without the table.
-HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines,
-                                     const HistoryPdfOptions &options = {});
+HistoryExportResult exportHistoryPdf(
+    const QString &path, const QStringList &lines, const HistoryPdfOptions &options = {});

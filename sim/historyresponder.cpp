@@ -38,14 +38,17 @@ double noise(qint64 key)
     return static_cast<double>(x % 20001) / 10000.0 - 1.0;
 }
 
-void generate(const QJsonObject &cfg, const QDate &start, const QDate &end, const QDate &today,
-              QMap<QString, QString> &lines)
+void generate(
+    const QJsonObject &cfg, const QDate &start, const QDate &end, const QDateTime &now, QMap<QString, QString> &lines)
 {
     QDate from = QDate::fromString(cfg.value(QStringLiteral("from")).toString(), Qt::ISODate);
     QDate to = QDate::fromString(cfg.value(QStringLiteral("to")).toString(), Qt::ISODate);
+    QDateTime stop;
     if (cfg.contains(QStringLiteral("days"))) {
-        to = today;
-        from = today.addDays(1 - cfg.value(QStringLiteral("days")).toInt());
+        // A log that runs up to the meter's present moment, not beyond.
+        to = now.date();
+        from = to.addDays(1 - cfg.value(QStringLiteral("days")).toInt());
+        stop = now;
     }
     if (!from.isValid() || !to.isValid() || from > to)
         return;
@@ -56,10 +59,11 @@ void generate(const QJsonObject &cfg, const QDate &start, const QDate &end, cons
     double total = cfg.value(QStringLiteral("totalStart")).toDouble(10000.0);
 
     const QDate last = qMin(to, end);
-    const QDateTime stop(last.addDays(1), QTime(0, 0));
+    if (!stop.isValid() || stop.date() > last)
+        stop = QDateTime(last.addDays(1), QTime(0, 0));
     const double pi = 3.14159265358979;
     // The total runs on from the generator's first day, whatever was asked.
-    for (QDateTime t(from, QTime(0, 0)); t < stop; t = t.addSecs(60LL * everyMinutes)) {
+    for (QDateTime t(from, QTime(0, 0)); t <= stop && t.date() <= last; t = t.addSecs(60LL * everyMinutes)) {
         const qint64 key = t.toSecsSinceEpoch();
         const double dayPhase = (t.time().msecsSinceStartOfDay() / 86400000.0) * 2 * pi;
         const double flow = qMax(0.0, flowBase + flowSwing * std::sin(dayPhase - pi / 2) + 2.0 * noise(key));
@@ -69,11 +73,11 @@ void generate(const QJsonObject &cfg, const QDate &start, const QDate &end, cons
         const double temperature = temperatureBase + 4.0 * std::sin(dayPhase - 2.0) + 0.3 * noise(key + 1);
         const QString stamp = t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
         lines.insert(stamp,
-                     QStringLiteral("%1,%2,%3,%4")
-                         .arg(stamp)
-                         .arg(flow, 0, 'f', 2)
-                         .arg(total, 0, 'f', 1)
-                         .arg(temperature, 0, 'f', 1));
+            QStringLiteral("%1,%2,%3,%4")
+                .arg(stamp)
+                .arg(flow, 0, 'f', 2)
+                .arg(total, 0, 'f', 1)
+                .arg(temperature, 0, 'f', 1));
     }
 }
 
@@ -85,8 +89,7 @@ int setting(const SimState &state, const QJsonObject &cfg, const QString &key, i
     return cfg.value(key).toInt(fallback);
 }
 
-class HistoryResponder : public SimResponder
-{
+class HistoryResponder : public SimResponder {
 public:
     const char *name() const override { return "history"; }
 
@@ -99,17 +102,19 @@ public:
         const QDate start = bytes.size() == 19 ? dateAt(bytes, 10) : QDate();
         const QDate end = bytes.size() == 19 ? dateAt(bytes, 13) : QDate();
         if (!bytes.startsWith(requestHead()) || !start.isValid() || !end.isValid()) {
-            state.extra[QStringLiteral("history/refused")] = state.extra.value(QStringLiteral("history/refused")).toInt() + 1;
+            state.extra[QStringLiteral("history/refused")]
+                = state.extra.value(QStringLiteral("history/refused")).toInt() + 1;
             return true; // the real meter stays silent on a malformed request
         }
-        state.extra[QStringLiteral("history/requests")] = state.extra.value(QStringLiteral("history/requests")).toInt() + 1;
+        state.extra[QStringLiteral("history/requests")]
+            = state.extra.value(QStringLiteral("history/requests")).toInt() + 1;
         state.extra[QStringLiteral("history/start")] = start;
         state.extra[QStringLiteral("history/end")] = end;
 
         const QJsonObject cfg = context.profile().section(QStringLiteral("history"));
         const QString lineEnd = cfg.value(QStringLiteral("lineEnd")).toString(QStringLiteral("\r\n"));
         QByteArray answer;
-        for (const QString &line : simHistoryLines(cfg, start, end, state.now().date()))
+        for (const QString &line : simHistoryLines(cfg, start, end, state.now()))
             answer += simEncodeText(line + lineEnd);
 
         const int pieceBytes = qMax(1, setting(state, cfg, QStringLiteral("pieceBytes"), 256));
@@ -124,10 +129,10 @@ public:
 
 } // namespace
 
-QStringList simHistoryLines(const QJsonObject &section, const QDate &start, const QDate &end, const QDate &today)
+QStringList simHistoryLines(const QJsonObject &section, const QDate &start, const QDate &end, const QDateTime &now)
 {
     QMap<QString, QString> byStamp; // sorted by date and time
-    generate(section.value(QStringLiteral("generate")).toObject(), start, end, today, byStamp);
+    generate(section.value(QStringLiteral("generate")).toObject(), start, end, now, byStamp);
     for (const QJsonValue &value : section.value(QStringLiteral("records")).toArray()) {
         const QString line = value.toString();
         const QDate date = QDate::fromString(line.left(10), Qt::ISODate);

@@ -2,7 +2,7 @@
 
 #include "sim/simresponder.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QStringList>
 
@@ -19,7 +19,7 @@
 //   records       explicit lines, each beginning "YYYY-MM-DD"; they win over
 //                 generated lines with the same date and time
 //   generate      a log made up in code: {"from": "YYYY-MM-DD", "to": "YYYY-MM-DD"}
-//                 or {"days": N} (the N days up to the meter's today), plus
+//                 or {"days": N} (the N days up to the meter's present moment), plus
 //                 "everyMinutes" (default 60), "flowBase" (120), "flowSwing" (15),
 //                 "totalStart" (10000), "temperatureBase" (22)
 //                 -> "YYYY-MM-DD hh:mm:ss,flow,total,temperature"
@@ -32,6 +32,6 @@
 // "history/refused" (count of malformed ones).
 std::unique_ptr<SimResponder> makeHistoryResponder();
 
-// The lines (without line end) the meter answers for [start, end]; `today`
-// anchors a "days" generator.
-QStringList simHistoryLines(const QJsonObject &section, const QDate &start, const QDate &end, const QDate &today);
+// The lines (without line end) the meter answers for [start, end]; `now`
+// ends a "days" generator.
+QStringList simHistoryLines(const QJsonObject &section, const QDate &start, const QDate &end, const QDateTime &now);

@@ -1,7 +1,7 @@
 #include "httptestserver.h"
 
-#include <QMutexLocker>
 #include <QFile>
+#include <QMutexLocker>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QSslSocket>

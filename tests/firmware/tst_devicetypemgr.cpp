@@ -40,7 +40,6 @@ private slots:
     void fetch_data();
     void fetch();
     void stopEndsStalledFetchSilently();
-    void startFetchTwiceRunsOnce();
 
 private:
     TempWorkDir m_dir;
@@ -178,26 +177,6 @@ void TestDeviceTypeMgr::stopEndsStalledFetchSilently()
     QVERIFY(mgr.wait(10000));
     QCoreApplication::processEvents();
     QCOMPARE(finished.count(), 1);
-}
-
-void TestDeviceTypeMgr::startFetchTwiceRunsOnce()
-{
-    HttpTestServer server;
-    HttpRoute slow;
-    slow.body = page(row("VX-1", "http://h/1"));
-    slow.chunkSize = 64;
-    slow.chunkIntervalMs = 20;
-    server.setRoute("/down.html", slow);
-
-    DeviceTypeMgr mgr;
-    mgr.setPageUrl(server.url(QStringLiteral("/down.html")));
-    QSignalSpy finished(&mgr, &DeviceTypeMgr::signalFinished);
-    mgr.startFetch();
-    mgr.startFetch();
-    QVERIFY(mgr.wait(10000));
-    QCoreApplication::processEvents();
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(server.requestCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceTypeMgr)

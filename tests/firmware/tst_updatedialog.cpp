@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSslSocket>
 #include <QTranslator>
 #include <QtTest>
 
@@ -126,6 +127,8 @@ private slots:
     void refreshFillsSortedListOnce();
     void downloadChecks();
     void closeDuringDownloadStopsIt();
+    void verifyPeerSetting_data();
+    void verifyPeerSetting();
     void endToEndWithSiteSimulator();
 
 private:
@@ -343,6 +346,36 @@ void TestUpdateDialog::closeDuringDownloadStopsIt()
     }
     QCOMPARE(boxes.texts(), QStringList());
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+}
+
+void TestUpdateDialog::verifyPeerSetting_data()
+{
+    QTest::addColumn<QVariant>("setting");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not set") << QVariant() << QStringLiteral("下载异常: SSL handshake failed");
+    QTest::newRow("true") << QVariant(true) << QStringLiteral("下载异常: SSL handshake failed");
+    QTest::newRow("false") << QVariant(false) << QStringLiteral("文件下载成功!");
+}
+
+void TestUpdateDialog::verifyPeerSetting()
+{
+    QFETCH(QVariant, setting);
+    QFETCH(QString, message);
+    if (!QSslSocket::supportsSsl())
+        QSKIP("no TLS library");
+
+    HttpTestServer server(true);
+    server.setRoute("/files/tls.vexabin", HttpRoute { "200 OK", "package bytes" });
+    if (setting.isValid())
+        appSettings()->setValue(QStringLiteral("update/verify_peer"), setting);
+    else
+        appSettings()->remove(QStringLiteral("update/verify_peer"));
+    auto reset = qScopeGuard([] { appSettings()->remove(QStringLiteral("update/verify_peer")); });
+
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    dialog.startDownload(server.url(QStringLiteral("/files/tls.vexabin")), m_dir.filePath(QStringLiteral("Tls")));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { message }, 10000);
 }
 
 void TestUpdateDialog::endToEndWithSiteSimulator()

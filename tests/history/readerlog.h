@@ -8,14 +8,13 @@
 // Records what a ReadThread reports, in the order it arrives on the test's
 // thread (queued, as in the dialog): "clear", "add:<text>",
 // "error:<title>|<text>", and "finished" when the run has ended.
-class ReaderLog : public QObject
-{
+class ReaderLog : public QObject {
 public:
     explicit ReaderLog(ReadThread &reader)
     {
         connect(&reader, &ReadThread::signalClearText, this, [this] { events << QStringLiteral("clear"); });
         connect(&reader, &ReadThread::signalAddText, this,
-                [this](const QString &text) { events << QStringLiteral("add:") + text; });
+            [this](const QString &text) { events << QStringLiteral("add:") + text; });
         connect(&reader, &ReadThread::signalShowError, this, [this](const QString &title, const QString &error) {
             events << QStringLiteral("error:%1|%2").arg(title, error);
         });

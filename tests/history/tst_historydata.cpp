@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
@@ -21,20 +23,20 @@ namespace {
 
 // Answers every save-file dialog shown while it lives with `path` (empty:
 // cancel), retrying until the dialog has gone.
-class FileDialogAnswer : public QObject
-{
+class FileDialogAnswer : public QObject {
 public:
     explicit FileDialogAnswer(const QString &path)
     {
         connect(&m_timer, &QTimer::timeout, this, [path] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            qDebug() << "tick" << QApplication::activeModalWidget() << (dialog ? dialog->isVisible() : false);
             if (!dialog || !dialog->isVisible())
                 return;
             if (path.isEmpty()) {
                 dialog->reject();
             } else {
-                dialog->selectFile(path);
+                // Typed, as a person would; an absolute name needs no directory.
+                if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    edit->setText(path);
                 QMetaObject::invokeMethod(dialog, "accept");
             }
         });
@@ -47,8 +49,7 @@ private:
 
 } // namespace
 
-class TestHistoryData : public QObject
-{
+class TestHistoryData : public QObject {
     Q_OBJECT
 
 private slots:
@@ -142,7 +143,7 @@ void TestHistoryData::queryShowsTheMetersLines()
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.reader().isRunning(), 15000);
     QCoreApplication::processEvents();
 
-    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, day);
+    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, QDateTime());
     QCOMPARE(lines.size(), 26); // header, 24 hourly records, one hand-written
     QCOMPARE(text(dialog)->toPlainText(), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     QCOMPARE(m_meter->receivedFrames(), QList<QByteArray>({ buildHistoryRequest(day, day) }));
@@ -214,7 +215,8 @@ void TestHistoryData::leavingDuringQuery()
     auto *parent = new QWidget;
     auto *dialog = new HistoryData(parent);
     bool finished = false;
-    connect(&dialog->reader(), &QThread::finished, this, [&finished] { finished = true; }, Qt::DirectConnection);
+    connect(
+        &dialog->reader(), &QThread::finished, this, [&finished] { finished = true; }, Qt::DirectConnection);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     setRange(*dialog, QDate(2024, 1, 1), QDate(2024, 3, 31));
@@ -246,15 +248,25 @@ void TestHistoryData::exportSlots_data()
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QByteArray>("written"); // CSV content, or "%PDF" for a PDF
 
-    QTest::newRow("CSV") << "slotExportCSV" << "a,1\r\nb,2\r\n" << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n");
-    QTest::newRow("CSV cancelled") << "slotExportCSV" << "a,1\n" << "" << QStringList() << QByteArray();
-    QTest::newRow("CSV cannot open") << "slotExportCSV" << "a,1\n" << "missing/h.csv"
-                                     << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
-    QTest::newRow("PDF") << "slotExportPDF" << "2024-03-01 08:00:00,1\n" << "h.pdf" << QStringList() << QByteArray("%PDF");
-    QTest::newRow("PDF single field") << "slotExportPDF" << "alpha\nbeta\n" << "h.pdf"
-                                      << QStringList { "导出配置|导出数据失败，数据格式错误" } << QByteArray("%PDF");
-    QTest::newRow("PDF cannot open") << "slotExportPDF" << "a b\n" << "missing/h.pdf"
-                                     << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+    QTest::newRow("CSV") << "slotExportCSV"
+                         << "a,1\r\nb,2\r\n"
+                         << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n");
+    QTest::newRow("CSV cancelled") << "slotExportCSV"
+                                   << "a,1\n"
+                                   << "" << QStringList() << QByteArray();
+    QTest::newRow("CSV cannot open") << "slotExportCSV"
+                                     << "a,1\n"
+                                     << "missing/h.csv" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+    QTest::newRow("PDF") << "slotExportPDF"
+                         << "2024-03-01 08:00:00,1\n"
+                         << "h.pdf" << QStringList() << QByteArray("%PDF");
+    QTest::newRow("PDF single field") << "slotExportPDF"
+                                      << "alpha\nbeta\n"
+                                      << "h.pdf" << QStringList { "导出配置|导出数据失败，数据格式错误" }
+                                      << QByteArray("%PDF");
+    QTest::newRow("PDF cannot open") << "slotExportPDF"
+                                     << "a b\n"
+                                     << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
 }
 
 void TestHistoryData::exportSlots()
@@ -288,8 +300,8 @@ void TestHistoryData::exportSlots()
 
 void TestHistoryData::appendTenThousandLines()
 {
-    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")),
-                                              QDate(2024, 1, 1), QDate(2024, 3, 31), QDate());
+    const QStringList lines = simHistoryLines(
+        historyTestProfile().section(QStringLiteral("history")), QDate(2024, 1, 1), QDate(2024, 3, 31), QDateTime());
     HistoryData dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -326,11 +338,12 @@ void TestHistoryData::screenshots()
     }
     HistoryData dialog;
     setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 2));
-    for (const QString &line : simHistoryLines(historyTestProfile().section(QStringLiteral("history")),
-                                               QDate(2024, 3, 1), QDate(2024, 3, 2), QDate()))
+    for (const QString &line : simHistoryLines(
+             historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1), QDate(2024, 3, 2), QDateTime()))
         addText(dialog, line + QStringLiteral("\r\n"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    text(dialog)->verticalScrollBar()->setValue(0); // the header line on top
     QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1.png").arg(QTest::currentDataTag())));
     QCoreApplication::removeTranslator(&translator);
 }

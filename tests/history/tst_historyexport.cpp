@@ -83,10 +83,11 @@ struct Word {
 QList<Word> words(const QString &pdf)
 {
     const QString html = run(QStringLiteral("pdftotext"),
-                             { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-                               QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-") });
+        { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+            pdf, QStringLiteral("-") });
     QList<Word> list;
-    QRegularExpression re(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
     auto it = re.globalMatch(html);
     while (it.hasNext()) {
         const auto m = it.next();
@@ -100,10 +101,10 @@ QList<Word> words(const QString &pdf)
 int gridLines(const QString &pdf, int page)
 {
     const QString prefix = QFileInfo(pdf).absolutePath() + QStringLiteral("/grid");
-    run(QStringLiteral("pdftoppm"), { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
-                                      QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"),
-                                      QString::number(page), QStringLiteral("-l"), QString::number(page), pdf,
-                                      prefix });
+    run(QStringLiteral("pdftoppm"),
+        { QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+            QString::number(page), pdf, prefix });
     const QImage image(prefix + QStringLiteral(".png"));
     if (image.isNull())
         return -1;
@@ -122,8 +123,7 @@ int gridLines(const QString &pdf, int page)
 
 } // namespace
 
-class TestHistoryExport : public QObject
-{
+class TestHistoryExport : public QObject {
     Q_OBJECT
 
 private slots:
@@ -193,10 +193,10 @@ void TestHistoryExport::cells_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("columns");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("date and time joined") << "2018-03-01 00:15:00 21.5 0.73" << 3
-                                          << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
-    QTest::newRow("joined, surplus dropped") << "2018-03-01 00:15:00 21.5 0.73 9.9" << 3
-                                             << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
+    QTest::newRow("date and time joined")
+        << "2018-03-01 00:15:00 21.5 0.73" << 3 << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
+    QTest::newRow("joined, surplus dropped")
+        << "2018-03-01 00:15:00 21.5 0.73 9.9" << 3 << QStringList { "2018-03-01 00:15:00", "21.5", "0.73" };
     QTest::newRow("fits, not joined") << "2018-03-01 00:15:00 21.5 0.73" << 4
                                       << QStringList { "2018-03-01", "00:15:00", "21.5", "0.73" };
     QTest::newRow("fewer fields") << "note" << 4 << QStringList { "note" };
@@ -239,8 +239,8 @@ void TestHistoryExport::openFailure()
 {
     const QString path = file(QStringLiteral("no-such-dir/h"));
     QCOMPARE(exportHistoryCsv(path + QStringLiteral(".csv"), QStringLiteral("a")), HistoryExportResult::OpenFailed);
-    QCOMPARE(exportHistoryPdf(path + QStringLiteral(".pdf"), { QStringLiteral("a b") }),
-             HistoryExportResult::OpenFailed);
+    QCOMPARE(
+        exportHistoryPdf(path + QStringLiteral(".pdf"), { QStringLiteral("a b") }), HistoryExportResult::OpenFailed);
     QVERIFY(!QFile::exists(path + QStringLiteral(".pdf")));
 }
 
@@ -252,14 +252,15 @@ void TestHistoryExport::pdfLayouts_data()
     QTest::addColumn<int>("probeColumn");
     QTest::addColumn<int>("columns");
 
-    QTest::newRow("header line")
-        << QStringList { "时间 温度 湿度", "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74,9.99" }
-        << QStringList { "时间 | 温度 | 湿度", "2018-03-01 00:15:00 | 21.5 | 0.73", "2018-03-01 00:30:00 | 21.6 | 0.74" }
-        << "0.73" << 2 << 3;
-    QTest::newRow("no header")
-        << QStringList { "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74" }
-        << QStringList { "2018-03-01 | 00:15:00 | 21.5 | 0.73", "2018-03-01 | 00:30:00 | 21.6 | 0.74" } << "00:15:00"
-        << 1 << 4;
+    QTest::newRow("header line") << QStringList { "时间 温度 湿度", "2018-03-01 00:15:00,21.5,0.73",
+        "2018-03-01 00:30:00,21.6,0.74,9.99" }
+                                 << QStringList { "时间 | 温度 | 湿度", "2018-03-01 00:15:00 | 21.5 | 0.73",
+                                        "2018-03-01 00:30:00 | 21.6 | 0.74" }
+                                 << "0.73" << 2 << 3;
+    QTest::newRow("no header") << QStringList { "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74" }
+                               << QStringList { "2018-03-01 | 00:15:00 | 21.5 | 0.73",
+                                      "2018-03-01 | 00:30:00 | 21.6 | 0.74" }
+                               << "00:15:00" << 1 << 4;
     QTest::newRow("title line before the header")
         << QStringList { "Report", "a,b", "c,d" } << QStringList { "Report", "a | b", "c | d" } << "b" << 1 << 2;
 }
@@ -293,7 +294,10 @@ void TestHistoryExport::pdfLayouts()
         found = true;
         const double centre = (word.xMin + word.xMax) / 2;
         QVERIFY2(std::abs(centre - g.centre(probeColumn, columns)) < 3.0,
-                 qPrintable(QStringLiteral("%1 at %2, column centre %3").arg(probe).arg(centre).arg(g.centre(probeColumn, columns))));
+            qPrintable(QStringLiteral("%1 at %2, column centre %3")
+                           .arg(probe)
+                           .arg(centre)
+                           .arg(g.centre(probeColumn, columns))));
     }
     QVERIFY(found);
 }
@@ -302,7 +306,7 @@ void TestHistoryExport::pdfSingleFieldIsFormatError()
 {
     const QString pdf = file(QStringLiteral("h.pdf"));
     QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("alpha"), QStringLiteral("beta,"), QString() }),
-             HistoryExportResult::FormatError);
+        HistoryExportResult::FormatError);
     // The file is a PDF without the table.
     QCOMPARE(pageCount(pdf), 1);
     QCOMPARE(layoutText(pdf).trimmed(), QString());
@@ -317,7 +321,7 @@ void TestHistoryExport::pdfTooLargeFontIsFormatError()
     options.font = font;
     const QString pdf = file(QStringLiteral("h.pdf"));
     QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("a b"), QStringLiteral("c d") }, options),
-             HistoryExportResult::FormatError);
+        HistoryExportResult::FormatError);
     QCOMPARE(pageCount(pdf), 1);
 }
 
@@ -328,7 +332,10 @@ void TestHistoryExport::pdfFullGridOnEveryPage()
     QStringList lines { QStringLiteral("时间,流量,温度") };
     const int rows = 2 * g.rowsPerPage + 5;
     for (int i = 1; i < rows; ++i)
-        lines << QStringLiteral("2024-03-01 %1:%2:00,%3,21.5").arg(i / 60, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')).arg(i);
+        lines << QStringLiteral("2024-03-01 %1:%2:00,%3,21.5")
+                     .arg(i / 60, 2, 10, QLatin1Char('0'))
+                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                     .arg(i);
     const QString pdf = file(QStringLiteral("h.pdf"));
     QCOMPARE(exportHistoryPdf(pdf, lines), HistoryExportResult::Ok);
     QCOMPARE(pageCount(pdf), 3);
@@ -348,8 +355,10 @@ void TestHistoryExport::pdfFullGridOnEveryPage()
 void TestHistoryExport::pdfChineseText()
 {
     const QString pdf = file(QStringLiteral("h.pdf"));
-    QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("日期时间,瞬时流量(m3/h),温度(℃)"), QStringLiteral("2024-03-01 08:00:00,121.50,22.4") }),
-             HistoryExportResult::Ok);
+    QCOMPARE(
+        exportHistoryPdf(pdf,
+            { QStringLiteral("日期时间,瞬时流量(m3/h),温度(℃)"), QStringLiteral("2024-03-01 08:00:00,121.50,22.4") }),
+        HistoryExportResult::Ok);
     QVERIFY(layoutText(pdf).contains(QStringLiteral("瞬时流量(m3/h)")));
     // The glyphs come from an embedded CJK font, not from boxes.
     if (!QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())

@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class TestHistoryRequest : public QObject
-{
+class TestHistoryRequest : public QObject {
     Q_OBJECT
 
 private slots:

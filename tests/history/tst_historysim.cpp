@@ -14,8 +14,7 @@
 #include <memory>
 
 // The reader against the simulated meter, over UDP and over a pty.
-class TestHistorySim : public QObject
-{
+class TestHistorySim : public QObject {
     Q_OBJECT
 
 private slots:
@@ -50,7 +49,8 @@ void TestHistorySim::query_data()
     QTest::addColumn<QDate>("end");
     QTest::addColumn<int>("records");
     QTest::newRow("udp, three days") << true << QDate(2024, 2, 28) << QDate(2024, 3, 1) << 3 * 24 + 1;
-    QTest::newRow("pty, one day, a hand-written record replaces 08:00") << false << QDate(2024, 3, 5) << QDate(2024, 3, 5) << 24;
+    QTest::newRow("pty, one day, a hand-written record replaces 08:00")
+        << false << QDate(2024, 3, 5) << QDate(2024, 3, 5) << 24;
     QTest::newRow("udp, nothing logged") << true << QDate(2025, 1, 1) << QDate(2025, 1, 2) << 0;
 }
 
@@ -79,7 +79,7 @@ void TestHistorySim::query()
     QVERIFY(reader.startQuery(request));
     QTRY_VERIFY_WITH_TIMEOUT(log.finished(), 20000);
 
-    const QStringList lines = simHistoryLines(profile.section(QStringLiteral("history")), start, end, QDate());
+    const QStringList lines = simHistoryLines(profile.section(QStringLiteral("history")), start, end, QDateTime());
     QCOMPARE(lines.size(), records + 1); // the header comes first
     QStringList expected { QStringLiteral("clear") };
     for (const QString &line : lines)
@@ -121,8 +121,8 @@ void TestHistorySim::recordsDoNotDependOnTheRange()
     // A record reads the same whether asked alone or within a longer range
     // (the running total counts from the start of the log).
     const QJsonObject section = historyTestProfile().section(QStringLiteral("history"));
-    const QStringList month = simHistoryLines(section, QDate(2024, 2, 1), QDate(2024, 2, 29), QDate());
-    const QStringList day = simHistoryLines(section, QDate(2024, 2, 10), QDate(2024, 2, 10), QDate());
+    const QStringList month = simHistoryLines(section, QDate(2024, 2, 1), QDate(2024, 2, 29), QDateTime());
+    const QStringList day = simHistoryLines(section, QDate(2024, 2, 10), QDate(2024, 2, 10), QDateTime());
     QCOMPARE(day.size(), 25);
     QCOMPARE(day.mid(1), month.mid(1 + 9 * 24, 24));
     QCOMPARE(day.at(1).split(QLatin1Char(',')).size(), 4);
@@ -132,7 +132,7 @@ void TestHistorySim::demoProfileHoldsMonthsOfHistory()
 {
     const QJsonObject section = SimProfile::demo().section(QStringLiteral("history"));
     const QDate today(2025, 6, 30);
-    const QStringList lines = simHistoryLines(section, today.addDays(-119), today, today);
+    const QStringList lines = simHistoryLines(section, today.addDays(-119), today, QDateTime(today, QTime(23, 45)));
     QVERIFY2(lines.size() > 5000, qPrintable(QString::number(lines.size())));
     QVERIFY(lines.first().startsWith(QStringLiteral("日期时间,")));
     QVERIFY(lines.last().startsWith(QStringLiteral("2025-06-30 23:30:00,")));

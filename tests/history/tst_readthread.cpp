@@ -14,8 +14,7 @@ using Pieces = QList<QByteArray>;
 
 // The reader against a hand-played instrument on a pseudo-terminal: the test
 // writes the answer piece by piece on the master side.
-class TestReadThread : public QObject
-{
+class TestReadThread : public QObject {
     Q_OBJECT
 
 private slots:
@@ -72,18 +71,16 @@ void TestReadThread::lines_data()
     QTest::newRow("CRLF lines and an unterminated last line in one piece")
         << Pieces { "2024-03-01 00:00:00,1.5\r\n2024-03-01 01:00:00,1.6\r\nEND" }
         << QStringList { "clear", "add:2024-03-01 00:00:00,1.5\r\n", "add:2024-03-01 01:00:00,1.6\r\n", "add:END",
-                         "finished" };
-    QTest::newRow("a line split over two pieces")
-        << Pieces { "2024-03-01 00", ":00:00,1.5\n" }
-        << QStringList { "clear", "add:2024-03-01 00:00:00,1.5\n", "finished" };
+               "finished" };
+    QTest::newRow("a line split over two pieces") << Pieces { "2024-03-01 00",
+        ":00:00,1.5\n" } << QStringList { "clear", "add:2024-03-01 00:00:00,1.5\n", "finished" };
     QTest::newRow("no line feed at all") << Pieces { "abc", "def" }
                                          << QStringList { "clear", "add:abcdef", "finished" };
-    QTest::newRow("line feeds at piece edges") << Pieces { "a\n", "\nb", "\n" }
-                                               << QStringList { "clear", "add:a\n", "add:\n", "add:b\n", "finished" };
+    QTest::newRow("line feeds at piece edges")
+        << Pieces { "a\n", "\nb", "\n" } << QStringList { "clear", "add:a\n", "add:\n", "add:b\n", "finished" };
     const QByteArray chinese = gb("温度 25.1℃\r\n");
-    QTest::newRow("GB2312 character split between pieces")
-        << Pieces { chinese.left(1), chinese.mid(1, 2), chinese.mid(3) }
-        << QStringList { "clear", QStringLiteral("add:温度 25.1℃\r\n"), "finished" };
+    QTest::newRow("GB2312 character split between pieces") << Pieces { chinese.left(1), chinese.mid(1, 2),
+        chinese.mid(3) } << QStringList { "clear", QStringLiteral("add:温度 25.1℃\r\n"), "finished" };
 }
 
 void TestReadThread::lines()

@@ -179,8 +179,9 @@ private slots:
             auto* list = child<QListWidget>(*search, "listWidget");
             auto* ok = child<QPushButton>(*search, "bntOk");
             child<QPushButton>(*search, "bntSearch")->click();
-            QTest::qWaitFor([&] { return search->isSearching(); }, 2000);
-            QTest::qWaitFor([&] { return !search->isSearching() && ok->isEnabled(); }, 10000);
+            // A search that never starts or ends leaves the list empty; the test's checks report it.
+            if (QTest::qWaitFor([&] { return search->isSearching(); }, 2000))
+                (void)QTest::qWaitFor([&] { return !search->isSearching() && ok->isEnabled(); }, 10000);
             for (int i = 0; i < list->count(); ++i)
                 listed << list->item(i)->text();
             list->setCurrentRow(0);

@@ -30,6 +30,8 @@
 #include <QStatusBar>
 #include <QThread>
 
+#include <memory>
+
 FaultCell FaultCell::fromKey(const QString &key)
 {
     const QStringList parts = key.split(QLatin1Char('/'));
@@ -213,12 +215,10 @@ QTreeWidgetItem *rowFor(MainWindow &window, int index)
     return nullptr;
 }
 
-Outcome runWindowOperation(const QString &op, SimRunner &meter)
+Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &window)
 {
     Outcome outcome;
     ModalBoxCatcher catcher;
-    MainWindow window;
-    fillRows(window);
     if (op == QLatin1String("write")) {
         window.writeEditedItem(rowFor(window, kBaudRate), QStringLiteral("19200"), 2);
         const QString value = meter.items().at(kBaudRate).value;
@@ -244,7 +244,7 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter)
         }
     }
     for (const QString &text : catcher.texts()) {
-        if (text != QLatin1String("同步时间成功"))
+        if (text != QStringLiteral("同步时间成功"))
             outcome.messages << text;
     }
     return outcome;
@@ -375,6 +375,16 @@ CellReport runFaultCell(const FaultCell &cell)
     const QString rule = faultRule(cell, &applicable);
     if (!rule.isEmpty())
         meter.addFault(rule);
+    const QString &op = cell.operation;
+    const bool windowOperation
+        = op == QLatin1String("write") || op == QLatin1String("batch") || op == QLatin1String("clock");
+    // The window stores its language when it is made: before the snapshot.
+    std::unique_ptr<MainWindow> window;
+    if (windowOperation) {
+        window.reset(new MainWindow);
+        fillRows(*window);
+    }
+    appSettings()->sync();
 
     const QMap<QString, QByteArray> before = snapshot(dir.path());
     const int threadsBefore = processThreadCount();
@@ -383,11 +393,10 @@ CellReport runFaultCell(const FaultCell &cell)
     timer.start();
 
     Outcome outcome;
-    const QString &op = cell.operation;
     if (op == QLatin1String("refresh"))
         outcome = runRefresh();
-    else if (op == QLatin1String("write") || op == QLatin1String("batch") || op == QLatin1String("clock"))
-        outcome = runWindowOperation(op, meter);
+    else if (windowOperation)
+        outcome = runWindowOperation(op, meter, *window);
     else if (op == QLatin1String("history"))
         outcome = runHistory();
     else if (op == QLatin1String("monitor"))
@@ -411,6 +420,7 @@ CellReport runFaultCell(const FaultCell &cell)
     }
     report.outcome = outcome.messages.isEmpty() ? QStringLiteral("ok") : outcome.messages.join(QStringLiteral(" | "));
     report.detail = outcome.detail;
+    window.reset();
     singleton<Config>::release();
     return report;
 }

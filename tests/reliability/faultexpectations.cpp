@@ -1,18 +1,165 @@
 #include "tests/reliability/faultexpectations.h"
 
+#include <QHash>
+
+namespace {
+
+// Time-outs of the program: every exchange waits 10 s, the first read of an
+// item 3 s. Bounds add slack for a loaded machine.
+constexpr int kSlack = 6;
+constexpr int kQuick = 8;
+constexpr int kOneTimeout = 10 + kSlack;
+
+const QString kTimeout = QStringLiteral("接受数据超时");
+const QString kSendTimeout = QStringLiteral("发送命令超时");
+const QString kCrc = QStringLiteral("CRC校验错误");
+
+CellExpectation make(const QString &outcome, int maxSeconds, const QString &knownIssue = QString())
+{
+    return CellExpectation { outcome, maxSeconds, knownIssue };
+}
+
+// A pseudo-terminal whose meter end closed: the next write or the wait fails
+// at once, whichever comes first.
+QString goneLine(const QString &suffix = QString())
+{
+    return kTimeout + suffix + QStringLiteral("||") + kSendTimeout + suffix;
+}
+
+CellExpectation refresh(const QString &fault, bool udp)
+{
+    if (fault == QLatin1String("none") || fault == QLatin1String("split"))
+        return make(QStringLiteral("ok"), kQuick);
+    if (fault == QLatin1String("drop")) // the item is asked again and the list completes
+        return make(QStringLiteral("ok"), 3 + kSlack);
+    if (fault == QLatin1String("silence"))
+        return make(kTimeout, 13 + kSlack);
+    if (fault == QLatin1String("bad-crc"))
+        return udp ? make(kTimeout, 13 + kSlack) : make(kCrc, kQuick);
+    if (fault == QLatin1String("other-address"))
+        return make(QStringLiteral("地址或命令校验错误: \n00 03 *"), kQuick);
+    if (fault == QLatin1String("other-port"))
+        return make(kTimeout, kQuick);
+    if (fault == QLatin1String("wrong-length"))
+        return udp ? make(kTimeout, 13 + kSlack) : make(QStringLiteral("数据长度校验错误 : \n01 03 *"), kQuick);
+    // disappear at item 3
+    return udp ? make(kTimeout, 13 + kSlack) : make(goneLine(), kQuick);
+}
+
+CellExpectation write(const QString &fault, bool udp, const QString &value)
+{
+    const QString failed = QStringLiteral(" | 写入配置失败: ") + value;
+    if (fault == QLatin1String("none") || fault == QLatin1String("split"))
+        return make(QStringLiteral("ok"), kQuick);
+    if (fault == QLatin1String("silence") || fault == QLatin1String("drop"))
+        return make(kTimeout + failed, kOneTimeout);
+    if (fault == QLatin1String("bad-crc"))
+        return udp ? make(kTimeout + failed, kOneTimeout) : make(kCrc + failed, kQuick);
+    if (fault == QLatin1String("other-address"))
+        return make(QStringLiteral("硬件返回数据校验错误") + failed, kQuick);
+    if (fault == QLatin1String("other-port"))
+        return make(kTimeout + failed, kQuick);
+    if (fault == QLatin1String("wrong-length"))
+        return udp ? make(kTimeout + failed, kOneTimeout) : make(QStringLiteral("硬件返回数据校验错误") + failed, kQuick);
+    return udp ? make(kTimeout + failed, kOneTimeout) : make(goneLine(failed), kQuick);
+}
+
+CellExpectation clock(const QString &fault, bool udp)
+{
+    if (fault == QLatin1String("none") || fault == QLatin1String("split"))
+        return make(QStringLiteral("ok"), kQuick);
+    if (fault == QLatin1String("silence"))
+        return make(kTimeout, kOneTimeout);
+    if (fault == QLatin1String("bad-crc"))
+        return udp ? make(kTimeout, kOneTimeout) : make(kCrc, kQuick);
+    if (fault == QLatin1String("other-address"))
+        return make(QStringLiteral("同步时间失败"), kQuick);
+    if (fault == QLatin1String("other-port"))
+        return make(kTimeout, kQuick);
+    if (fault == QLatin1String("wrong-length"))
+        return udp ? make(kTimeout, kOneTimeout) : make(QStringLiteral("同步时间失败"), kQuick);
+    return udp ? make(kTimeout, kOneTimeout) : make(goneLine(), kQuick);
+}
+
+CellExpectation history(const QString &fault, bool udp)
+{
+    // The answer is plain text, so a spoilt CRC does not matter to it.
+    if (fault == QLatin1String("none") || fault == QLatin1String("split") || fault == QLatin1String("bad-crc"))
+        return make(QStringLiteral("ok"), 10);
+    if (fault == QLatin1String("silence") || fault == QLatin1String("other-port"))
+        return make(kTimeout, kOneTimeout);
+    // The answer has no end mark: a meter that vanishes mid-answer leaves the
+    // lines that came, and the reader ends as after any answer.
+    return udp ? make(QStringLiteral("cut short*"), kQuick)
+               : make(goneLine() + QStringLiteral("||cut short*"), kQuick);
+}
+
+CellExpectation monitor(const QString &fault, bool udp)
+{
+    if (fault == QLatin1String("none") || fault == QLatin1String("split"))
+        return make(QStringLiteral("ok"), kQuick);
+    // The switch answer only has to pass its CRC; the meter did switch on.
+    if (fault == QLatin1String("other-address"))
+        return make(QStringLiteral("ok"), kQuick);
+    // Closing: the answer to "off" does not come; stop() waits out the time-out.
+    if (fault == QLatin1String("drop"))
+        return make(kTimeout, 11 + kSlack);
+    if (fault == QLatin1String("disappear"))
+        return udp ? make(kTimeout, 12 + kSlack) : make(goneLine(), kQuick);
+    // Opening switch unanswered. Debug lines already flowing make a pty
+    // exchange end with bytes that are no answer.
+    if (udp)
+        return make(kTimeout, kOneTimeout);
+    return make(kTimeout + QStringLiteral("||") + kCrc, kOneTimeout);
+}
+
+CellExpectation update(const QString &fault, bool udp)
+{
+    const QString noId = QStringLiteral("固件更新失败,获取设备ID失败!");
+    const QString noPage = QStringLiteral("固件更新失败,发送文件数据失败!");
+    if (fault == QLatin1String("none") || fault == QLatin1String("split"))
+        return make(QStringLiteral("ok"), kQuick);
+    // Identification asked twice, then the finish request twice: four time-outs.
+    if (fault == QLatin1String("silence"))
+        return make(noId, 40 + 2 * kSlack);
+    if (fault == QLatin1String("bad-crc"))
+        return udp ? make(noId, 40 + 2 * kSlack) : make(noPage, kQuick);
+    if (fault == QLatin1String("other-port"))
+        return make(noId, kQuick);
+    // drop / disappear at page 1
+    return udp ? make(noPage, kOneTimeout) : make(noPage, fault == QLatin1String("drop") ? kOneTimeout : kQuick);
+}
+
+} // namespace
+
 CellExpectation expectedCell(const FaultCell &cell)
 {
-    CellExpectation e;
-    e.outcome = QStringLiteral("*");
-    e.maxSeconds = cell.fault == QLatin1String("none") || cell.fault == QLatin1String("split") ? 8 : 30;
-    if (cell.operation == QLatin1String("update"))
-        e.maxSeconds = 60;
-    return e;
+    const bool udp = cell.line == QLatin1String("udp");
+    const QString &op = cell.operation;
+    const QString &fault = cell.fault;
+    if (op == QLatin1String("refresh"))
+        return refresh(fault, udp);
+    if (op == QLatin1String("write"))
+        return write(fault, udp, QStringLiteral("19200"));
+    if (op == QLatin1String("batch")) {
+        // Rows 4..8 hold 1, 9600, 无, 8, 1; the fault hits the first or the third.
+        const bool third = fault == QLatin1String("drop") || fault == QLatin1String("disappear");
+        return write(fault, udp, third ? QStringLiteral("无") : QStringLiteral("1"));
+    }
+    if (op == QLatin1String("clock"))
+        return clock(fault, udp);
+    if (op == QLatin1String("history"))
+        return history(fault, udp);
+    if (op == QLatin1String("monitor"))
+        return monitor(fault, udp);
+    return update(fault, udp);
 }
 
 bool outcomeMatches(const CellExpectation &expected, const QString &outcome)
 {
-    if (expected.outcome.endsWith(QLatin1Char('*')))
-        return outcome.startsWith(expected.outcome.chopped(1));
-    return outcome == expected.outcome;
+    for (const QString &choice : expected.outcome.split(QStringLiteral("||"))) {
+        if (choice.endsWith(QLatin1Char('*')) ? outcome.startsWith(choice.chopped(1)) : outcome == choice)
+            return true;
+    }
+    return false;
 }

@@ -44,7 +44,11 @@ QString shortText(const CellRun &run)
         return QStringLiteral("n/a");
     if (!run.reported)
         return run.crashed ? QStringLiteral("CRASH") : QStringLiteral("exit %1").arg(run.exitCode);
-    return QStringLiteral("%1 (%2 s)").arg(run.report.outcome).arg(run.report.elapsedMs / 1000.0, 0, 'f', 1);
+    QString outcome = run.report.outcome;
+    outcome.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (outcome.size() > 30)
+        outcome = outcome.left(28) + QStringLiteral("..");
+    return QStringLiteral("%1 (%2 s)").arg(outcome).arg(run.report.elapsedMs / 1000.0, 0, 'f', 1);
 }
 
 } // namespace
@@ -94,7 +98,7 @@ void TstFaultMatrix::matrix()
             env.insert(QStringLiteral("VEXA_MATRIX_CELL"), run.cell.key());
             run.process->setProcessEnvironment(env);
             run.started.start();
-            run.process->start(QCoreApplication::applicationFilePath(), {});
+            run.process->start(QCoreApplication::applicationFilePath(), QStringList());
             ++running;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -129,11 +133,11 @@ void TstFaultMatrix::matrix()
 
     // The table: one row per operation and fault, one column per line.
     QStringList failures;
-    qInfo("%-8s %-13s | %-52s | %s", "op", "fault", "UDP", "pseudo-terminal");
+    qInfo("%-8s %-13s | %-40s | %s", "op", "fault", "UDP", "pseudo-terminal");
     for (int i = 0; i + 1 < runs.size(); i += 2) {
         const CellRun &udp = runs.at(i);
         const CellRun &pty = runs.at(i + 1);
-        qInfo("%-8s %-13s | %-52s | %s", qPrintable(udp.cell.operation), qPrintable(udp.cell.fault),
+        qInfo("%-8s %-13s | %-40s | %s", qPrintable(udp.cell.operation), qPrintable(udp.cell.fault),
             qPrintable(shortText(udp)), qPrintable(shortText(pty)));
     }
     for (const CellRun &run : runs) {
@@ -149,7 +153,9 @@ void TstFaultMatrix::matrix()
             continue;
         }
         const CellReport &r = run.report;
-        qInfo("  %-30s %-60s %6lld ms  cpu %5lld ms  %s", qPrintable(key), qPrintable(r.outcome), r.elapsedMs,
+        QString outcome = r.outcome;
+        outcome.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        qInfo("  %-30s %-60s %6lld ms  cpu %5lld ms  %s", qPrintable(key), qPrintable(outcome), r.elapsedMs,
             r.cpuMs, qPrintable(r.detail));
         const CellExpectation expected = expectedCell(run.cell);
         QStringList problems;

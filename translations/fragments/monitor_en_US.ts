@@ -11,32 +11,32 @@
     <message>
         <location filename="../../forms/monitordialog.ui" line="22"/>
         <source>原始数据</source>
-        <translation>Raw data</translation>
+        <translation>Text</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="29"/>
         <source>十六进制</source>
-        <translation>Hexadecimal</translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="36"/>
         <source>原始数据 + 十六进制</source>
-        <translation>Raw data + hexadecimal</translation>
+        <translation>Text + hex</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="59"/>
         <source>调试信息</source>
-        <translation>Debug information</translation>
+        <translation>Debug output</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="82"/>
         <source>开始监听</source>
-        <translation>Start listening</translation>
+        <translation>Start</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="89"/>
         <source>停止监听</source>
-        <translation>Stop listening</translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <location filename="../../forms/monitordialog.ui" line="96"/>

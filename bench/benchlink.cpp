@@ -1,0 +1,360 @@
+#include "bench/benchlink.h"
+
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "bench/benchtable.h"
+#include "bench/serialpacer.h"
+#include "bench/udpecho.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/ddbserver.h"
+#include "firmware/packagewriter.h"
+#include "firmware/updatethread.h"
+#include "history/historydata.h"
+#include "items/configtree.h"
+#include "items/itemframes.h"
+#include "link/devicechannel.h"
+#include "sim/historyresponder.h"
+#include "sim/simframe.h"
+#include "sim/simrunner.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+constexpr int kBitsPerByte = 10; // 8N1
+constexpr int kItemBaud = 115200;
+constexpr int kBulkBaud = 460800;
+
+enum class Transport { Udp, Serial };
+
+QString transportName(Transport transport, int baud)
+{
+    return transport == Transport::Udp ? QStringLiteral("UDP loopback")
+                                       : QStringLiteral("serial %1 8N1 (paced pty)").arg(baud);
+}
+
+// The meter, and for serial the paced line in front of it; the settings
+// point the program at whichever was asked for.
+class BenchMeter
+{
+public:
+    BenchMeter(const SimProfile &profile, Transport transport, int baud)
+        : m_transport(transport)
+    {
+        SimTransportOptions options;
+        options.pty = transport == Transport::Serial;
+        m_runner = std::make_unique<SimRunner>(profile, options);
+        QSettings *settings = appSettings();
+        settings->setValue(QStringLiteral("device/address"), m_runner->address());
+        settings->setValue(QStringLiteral("serial/send_rts"), false);
+        if (transport == Transport::Udp) {
+            settings->setValue(QStringLiteral("communicate/udp"), 1);
+            settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+            settings->setValue(QStringLiteral("udp/port"), m_runner->udpPort());
+        } else {
+            m_pacer = std::make_unique<SerialPacer>(m_runner->ptyPath(), baud, kBitsPerByte);
+            settings->setValue(QStringLiteral("communicate/udp"), 0);
+            settings->setValue(QStringLiteral("serial/port"), m_pacer->programPath());
+            settings->setValue(QStringLiteral("serial/baudrate"), baud);
+            settings->setValue(QStringLiteral("serial/databits"), 8);
+            settings->setValue(QStringLiteral("serial/parity"), 0);
+            settings->setValue(QStringLiteral("serial/stopbits"), 1);
+        }
+        settings->sync();
+    }
+    ~BenchMeter()
+    {
+        m_pacer.reset();
+        m_runner.reset();
+    }
+
+    bool isValid() const { return m_runner->isStarted() && (!m_pacer || m_pacer->isValid()); }
+    SimRunner &runner() { return *m_runner; }
+    void resetCounts()
+    {
+        m_runner->clearReceived();
+        if (m_pacer)
+            m_pacer->resetCounts();
+    }
+    // Wire time of what passed since the last reset (serial only).
+    double wireMicros() const { return m_pacer ? m_pacer->wireMicros(m_pacer->bytesUp() + m_pacer->bytesDown()) : 0; }
+
+private:
+    Transport m_transport;
+    std::unique_ptr<SimRunner> m_runner;
+    std::unique_ptr<SerialPacer> m_pacer;
+};
+
+SimProfile itemProfile(int itemCount)
+{
+    QJsonArray items;
+    for (int i = 0; i < itemCount; ++i)
+        items.append(QStringLiteral("参数%1:%2").arg(i, 3, 10, QLatin1Char('0')).arg(1000 + i * 7));
+    QJsonObject root { { "address", 1 }, { "model", "VX-200" }, { "items", items } };
+    return SimProfile::fromJson(QJsonDocument(root).toJson());
+}
+
+quint16 tildeCommand(const QByteArray &frame)
+{
+    return frame.size() > 4 ? quint16(quint8(frame.at(3)) << 8 | quint8(frame.at(4))) : 0;
+}
+
+double runEcho(const std::vector<EchoStep> &steps, int runs)
+{
+    UdpEcho echo;
+    return medianMicros(runs, [&] { return echo.run(steps); });
+}
+
+// Runs the event loop until `done` holds or the time-out passed.
+bool spinUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+} // namespace
+
+void benchSmallExchange(BenchTable &table)
+{
+    const SimProfile profile = itemProfile(1);
+    for (Transport transport : { Transport::Udp, Transport::Serial }) {
+        BenchMeter meter(profile, transport, kItemBaud);
+        BenchRow row { QStringLiteral("one exchange (item read)"), transportName(transport, kItemBaud),
+                       QStringLiteral("8 B + 16 B"), -1, 0, {} };
+        if (!meter.isValid()) {
+            table.add(row);
+            continue;
+        }
+        DeviceChannel channel;
+        channel.open();
+        const QByteArray request = buildItemReadFrame(channel.deviceAddress(), 0);
+        QByteArray answer;
+        meter.resetCounts();
+        row.medianMicros = medianMicros(101, [&] {
+            QElapsedTimer timer;
+            timer.start();
+            const int result = channel.transact(request, answer, false, 3000);
+            return result == LinkOk && linkErrorText(result, answer).isEmpty() ? timer.nsecsElapsed() / 1000.0 : -1.0;
+        });
+        if (transport == Transport::Udp) {
+            row.limitMicros = runEcho({ EchoStep { request, { answer }, 0 } }, 101);
+            row.note = QStringLiteral("limit: bare echo");
+        } else {
+            row.limitMicros = meter.wireMicros() / 101;
+            row.note = QStringLiteral("limit: wire time");
+        }
+        row.size = QStringLiteral("%1 B + %2 B").arg(request.size()).arg(answer.size());
+        table.add(row);
+    }
+}
+
+void benchRefresh(BenchTable &table, int itemCount)
+{
+    const SimProfile profile = itemProfile(itemCount);
+    for (Transport transport : { Transport::Udp, Transport::Serial }) {
+        BenchMeter meter(profile, transport, kItemBaud);
+        BenchRow row { QStringLiteral("refresh into the item list"), transportName(transport, kItemBaud),
+                       QStringLiteral("%1 items").arg(itemCount), -1, 0, {} };
+        if (!meter.isValid()) {
+            table.add(row);
+            continue;
+        }
+        MainWindow window;
+        if (!qEnvironmentVariableIsSet("VEXA_BENCH_HIDDEN"))
+            window.show();
+        const int runs = transport == Transport::Udp ? 5 : 3;
+        double wire = 0;
+        row.medianMicros = medianMicros(runs, [&] {
+            meter.resetCounts();
+            QEventLoop loop;
+            QObject::connect(window.refreshThread(), &QThread::finished, &loop, &QEventLoop::quit);
+            QElapsedTimer timer;
+            timer.start();
+            window.slotRefresh();
+            QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+            loop.exec();
+            QCoreApplication::processEvents();
+            const double micros = timer.nsecsElapsed() / 1000.0;
+            wire = meter.wireMicros();
+            return window.configTree()->topLevelItemCount() == itemCount ? micros : -1.0;
+        });
+        if (transport == Transport::Udp) {
+            std::vector<EchoStep> steps;
+            const quint8 address = meter.runner().address();
+            for (const QByteArray &frame : meter.runner().receivedFrames()) {
+                const int index = quint8(frame.at(3));
+                const QByteArray payload = index < itemCount ? simEncodeText(profile.items.at(index).text()) : QByteArray();
+                steps.push_back(EchoStep { frame, { simAddressAnswer(address, payload) }, 0 });
+            }
+            row.limitMicros = runEcho(steps, 5);
+            row.note = QStringLiteral("%1 exchanges; limit: bare echo").arg(steps.size());
+        } else {
+            row.limitMicros = wire;
+            row.note = QStringLiteral("limit: wire time");
+        }
+        table.add(row);
+    }
+}
+
+void benchFirmwareUpdate(BenchTable &table)
+{
+    const int imageSize = 300 * 1024;
+    QByteArray image(imageSize, Qt::Uninitialized);
+    QRandomGenerator random(42);
+    for (char &c : image)
+        c = char(random.generate() & 0xFF);
+    const QString path = QStringLiteral("bench.vexabin");
+    if (!writePackageFile(path, QStringLiteral("VX"), QStringLiteral("1.0"), QStringLiteral("VX-200"), image).isEmpty())
+        return;
+    DEncryptInfo info;
+    info.setFilePath(path);
+    if (!DDbServer(QString::fromLatin1(kPackageConnectionName)).parseFile(info).isEmpty())
+        return;
+
+    for (Transport transport : { Transport::Udp, Transport::Serial }) {
+        BenchMeter meter(itemProfile(1), transport, kBulkBaud);
+        BenchRow row { QStringLiteral("firmware update"), transportName(transport, kBulkBaud),
+                       QStringLiteral("300 KiB"), -1, 0, {} };
+        if (!meter.isValid()) {
+            table.add(row);
+            continue;
+        }
+        double wire = 0;
+        row.medianMicros = medianMicros(transport == Transport::Udp ? 3 : 1, [&] {
+            meter.resetCounts();
+            UpdateThread thread;
+            thread.setInfo(info);
+            std::atomic<bool> succeeded { false };
+            QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });
+            QElapsedTimer timer;
+            timer.start();
+            thread.start();
+            thread.wait();
+            const double micros = timer.nsecsElapsed() / 1000.0;
+            wire = meter.wireMicros();
+            return succeeded ? micros : -1.0;
+        });
+        if (transport == Transport::Udp) {
+            std::vector<EchoStep> steps;
+            for (const QByteArray &frame : meter.runner().receivedFrames()) {
+                QByteArray reply;
+                switch (tildeCommand(frame)) {
+                case 0x293F:
+                    reply = simTildeReply(simEncodeText(QStringLiteral("Find VX-200 OK")));
+                    break;
+                case 0x2FAC:
+                    reply = simTildeReply(QByteArray("Erase OK\r\n\x00\x00\x00\xC1\x81\x40", 16));
+                    break;
+                case 0x2C01:
+                    reply = simTildeReply(simEncodeText(QStringLiteral("Page[%1] OK\r\n").arg(quint8(frame.at(10)))));
+                    break;
+                default:
+                    reply = simTildeReply(QByteArrayLiteral("Finish OK\r\n"));
+                    break;
+                }
+                steps.push_back(EchoStep { frame, { reply }, 0 });
+            }
+            row.limitMicros = runEcho(steps, 3);
+            row.note = QStringLiteral("%1 exchanges; limit: bare echo").arg(steps.size());
+        } else {
+            row.limitMicros = wire;
+            row.note = QStringLiteral("limit: wire time");
+        }
+        table.add(row);
+    }
+}
+
+void benchHistoryQuery(BenchTable &table)
+{
+    // 40 records a day for 250 days: 10,000 lines of about 40 bytes.
+    const QDate from(2024, 1, 1);
+    const QDate to = from.addDays(249);
+    const int pieceBytes = 1024;
+    const int pieceDelayMs = 1;
+    const QJsonObject history { { "generate",
+                                  QJsonObject { { "from", from.toString(Qt::ISODate) },
+                                                { "to", to.toString(Qt::ISODate) },
+                                                { "everyMinutes", 36 } } },
+                                { "pieceBytes", pieceBytes },
+                                { "pieceDelayMs", pieceDelayMs } };
+    QJsonObject root { { "address", 1 }, { "model", "VX-200" }, { "items", QJsonArray {} }, { "history", history } };
+    const SimProfile profile = SimProfile::fromJson(QJsonDocument(root).toJson());
+    const QStringList lines = simHistoryLines(history, from, to, QDate::currentDate());
+    QByteArray answer;
+    for (const QString &line : lines)
+        answer += simEncodeText(line + QStringLiteral("\r\n"));
+    QList<QByteArray> pieces;
+    for (int at = 0; at < answer.size(); at += pieceBytes)
+        pieces.append(answer.mid(at, pieceBytes));
+
+    for (Transport transport : { Transport::Udp, Transport::Serial }) {
+        BenchMeter meter(profile, transport, kBulkBaud);
+        const QString name = transportName(transport, kBulkBaud);
+        const QString size = QStringLiteral("%1 lines, %2 KiB").arg(lines.size()).arg(answer.size() / 1024);
+        BenchRow lastLine { QStringLiteral("history query: last line shown"), name, size, -1, 0, {} };
+        BenchRow ended { QStringLiteral("history query: reader ended"), name, size, -1, 0, {} };
+        if (!meter.isValid()) {
+            table.add(lastLine);
+            continue;
+        }
+        double wire = 0;
+        std::vector<double> endTimes;
+        lastLine.medianMicros = medianMicros(transport == Transport::Udp ? 3 : 1, [&] {
+            meter.resetCounts();
+            HistoryData dialog;
+            dialog.show();
+            dialog.findChild<QDateEdit *>(QStringLiteral("dateStart"))->setDate(from);
+            dialog.findChild<QDateEdit *>(QStringLiteral("dateEnd"))->setDate(to);
+            int shown = 0;
+            QObject counter;
+            QObject::connect(&dialog.reader(), &ReadThread::signalAddText, &counter, [&shown] { ++shown; });
+            QElapsedTimer timer;
+            timer.start();
+            dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
+            const bool all = spinUntil([&] { return shown >= lines.size(); }, 120000);
+            QCoreApplication::processEvents();
+            const double last = timer.nsecsElapsed() / 1000.0;
+            spinUntil([&] { return !dialog.reader().isRunning(); }, 30000);
+            QCoreApplication::processEvents();
+            endTimes.push_back(timer.nsecsElapsed() / 1000.0);
+            wire = meter.wireMicros();
+            const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
+            return all && blocks >= lines.size() ? last : -1.0;
+        });
+        std::sort(endTimes.begin(), endTimes.end());
+        ended.medianMicros = endTimes.empty() ? -1 : endTimes[endTimes.size() / 2];
+        if (transport == Transport::Udp) {
+            const QList<QByteArray> frames = meter.runner().receivedFrames();
+            if (!frames.isEmpty())
+                lastLine.limitMicros = runEcho({ EchoStep { frames.first(), pieces, pieceDelayMs * 1000 } }, 3);
+            lastLine.note = QStringLiteral("meter sends %1 B every %2 ms; limit: bare echo").arg(pieceBytes).arg(pieceDelayMs);
+            ended.note = QStringLiteral("includes the 1000 ms of silence that ends a UDP answer");
+        } else {
+            lastLine.limitMicros = wire;
+            lastLine.note = QStringLiteral("limit: wire time");
+            ended.note = QStringLiteral("includes the 500 ms of silence that ends a serial answer");
+        }
+        ended.limitMicros = lastLine.limitMicros;
+        table.add(lastLine);
+        table.add(ended);
+    }
+}

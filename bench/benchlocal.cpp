@@ -1,0 +1,232 @@
+#include "bench/benchlocal.h"
+
+#include "app/mainwindow.h"
+#include "bench/benchtable.h"
+#include "firmware/ddbserver.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/packagewriter.h"
+#include "history/historydata.h"
+#include "history/historyexport.h"
+#include "items/configtree.h"
+#include "monitor/monitordialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTextEdit>
+#include <QThread>
+
+#include <ctime>
+
+namespace {
+
+QString recordLine(int i)
+{
+    const QDateTime stamp = QDateTime(QDate(2024, 1, 1), QTime(0, 0)).addSecs(qint64(i) * 36 * 60);
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(stamp.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")))
+        .arg(120.0 + (i % 17) * 0.37, 0, 'f', 2)
+        .arg(10000.0 + i * 1.5, 0, 'f', 1)
+        .arg(22.0 + (i % 9) * 0.1, 0, 'f', 1);
+}
+
+qint64 monotonicNanos()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Posts `count` queued calls from a thread of its own, the way a worker's
+// queued signals arrive, then one more that marks the end; the time runs
+// until the window has handled that last one.
+double feedFromThread(QObject *target, int count, const std::function<void(int)> &post)
+{
+    bool done = false;
+    QObject marker;
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<QThread> feeder(QThread::create([&] {
+        for (int i = 0; i < count; ++i)
+            post(i);
+        QMetaObject::invokeMethod(&marker, [&done] { done = true; }, Qt::QueuedConnection);
+    }));
+    feeder->start();
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    // The layout and paint the last batch asked for.
+    QCoreApplication::processEvents();
+    feeder->wait();
+    Q_UNUSED(target);
+    return timer.nsecsElapsed() / 1000.0;
+}
+
+QString perLine(double micros, int lines)
+{
+    return QStringLiteral("%1 µs per line").arg(micros / lines, 0, 'f', 1);
+}
+
+} // namespace
+
+void benchItemCsv(BenchTable &table)
+{
+    MainWindow window;
+    for (int i = 0; i < 255; ++i)
+        window.slotAddItems(i, { QStringLiteral("参数%1").arg(i, 3, 10, QLatin1Char('0')), QString::number(1000 + i * 7) });
+    const QString path = QStringLiteral("items.csv");
+    BenchRow exportRow { QStringLiteral("item CSV export"), QStringLiteral("local file"), QStringLiteral("255 items"), -1,
+                         0, {} };
+    exportRow.medianMicros = medianMicros(7, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        window.exportItemsTo(path);
+        return timer.nsecsElapsed() / 1000.0;
+    });
+    table.add(exportRow);
+    BenchRow importRow { QStringLiteral("item CSV import"), QStringLiteral("local file"), QStringLiteral("255 items"), -1,
+                         0, {} };
+    importRow.medianMicros = medianMicros(7, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        window.importItemsFrom(path);
+        QCoreApplication::processEvents();
+        const double micros = timer.nsecsElapsed() / 1000.0;
+        return window.configTree()->topLevelItemCount() == 255 ? micros : -1.0;
+    });
+    table.add(importRow);
+}
+
+void benchPackageParse(BenchTable &table)
+{
+    QByteArray image(4 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(7);
+    for (char &c : image)
+        c = char(random.generate() & 0xFF);
+    const QString path = QStringLiteral("big.vexabin");
+    BenchRow row { QStringLiteral("firmware package parse"), QStringLiteral("local file"), QStringLiteral("4 MiB image"),
+                   -1, 0, {} };
+    if (writePackageFile(path, QStringLiteral("VX"), QStringLiteral("1.0"), QStringLiteral("VX-200"), image).isEmpty()) {
+        row.medianMicros = medianMicros(5, [&] {
+            DEncryptInfo info;
+            info.setFilePath(path);
+            QElapsedTimer timer;
+            timer.start();
+            const QString error = DDbServer(QString::fromLatin1(kPackageConnectionName)).parseFile(info);
+            const double micros = timer.nsecsElapsed() / 1000.0;
+            return error.isEmpty() && info.image() == image ? micros : -1.0;
+        });
+        row.note = QStringLiteral("file of %1 MiB").arg(QFile(path).size() / (1024.0 * 1024.0), 0, 'f', 1);
+    }
+    table.add(row);
+}
+
+void benchHistoryPdf(BenchTable &table, int lineCount)
+{
+    QString text;
+    for (int i = 0; i < lineCount; ++i)
+        text += recordLine(i) + QLatin1Char('\n');
+    BenchRow row { QStringLiteral("history PDF export"), QStringLiteral("local file"),
+                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+    row.medianMicros = medianMicros(lineCount >= 100000 ? 1 : 3, [&] {
+        QElapsedTimer timer;
+        timer.start();
+        const HistoryExportResult result = exportHistoryPdf(QStringLiteral("history.pdf"), historyTextLines(text));
+        const double micros = timer.nsecsElapsed() / 1000.0;
+        return result == HistoryExportResult::Ok ? micros : -1.0;
+    });
+    if (row.medianMicros > 0)
+        row.note = perLine(row.medianMicros, lineCount)
+            + QStringLiteral(", %1 KiB").arg(QFile(QStringLiteral("history.pdf")).size() / 1024);
+    table.add(row);
+}
+
+void benchHistoryView(BenchTable &table, int lineCount)
+{
+    HistoryData dialog;
+    dialog.show();
+    QStringList lines;
+    for (int i = 0; i < lineCount; ++i)
+        lines.append(recordLine(i) + QStringLiteral("\r\n"));
+    BenchRow row { QStringLiteral("history dialog: lines appended"), QStringLiteral("in process"),
+                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+    row.medianMicros = feedFromThread(&dialog, lineCount, [&](int i) {
+        QMetaObject::invokeMethod(&dialog, "slotAddText", Qt::QueuedConnection, Q_ARG(QString, lines.at(i)));
+    });
+    const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
+    if (blocks < lineCount)
+        row.medianMicros = -1;
+    else
+        row.note = perLine(row.medianMicros, lineCount);
+    table.add(row);
+}
+
+void benchMonitorView(BenchTable &table, int lineCount)
+{
+    MonitorDialog dialog;
+    dialog.show();
+    QList<QByteArray> lines;
+    for (int i = 0; i < lineCount; ++i)
+        lines.append(recordLine(i).toLatin1() + "\r\n");
+    BenchRow row { QStringLiteral("monitor dialog: lines shown"), QStringLiteral("in process"),
+                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+    row.medianMicros = feedFromThread(&dialog, lineCount, [&](int i) {
+        const QByteArray line = lines.at(i);
+        QMetaObject::invokeMethod(&dialog, [&dialog, line] { dialog.slotDataRecv(line); }, Qt::QueuedConnection);
+    });
+    const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
+    if (blocks < lineCount)
+        row.medianMicros = -1;
+    else
+        row.note = perLine(row.medianMicros, lineCount);
+    table.add(row);
+}
+
+int coldStartChild()
+{
+    const qint64 started = qEnvironmentVariable("VEXA_BENCH_T0").toLongLong();
+    int argc = 1;
+    char name[] = "vexa-bench";
+    char *argv[] = { name, nullptr };
+    QApplication app(argc, argv);
+    MainWindow window;
+    struct FirstPaint : QObject {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && !painted) {
+                painted = true;
+                std::printf("%lld\n", (monotonicNanos() - started) / 1000);
+                std::fflush(stdout);
+                QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            }
+            return false;
+        }
+        qint64 started = 0;
+        bool painted = false;
+    } filter;
+    filter.started = started;
+    window.installEventFilter(&filter);
+    window.show();
+    return app.exec();
+}
+
+void benchColdStart(BenchTable &table, const char *program)
+{
+    BenchRow row { QStringLiteral("cold start to first paint"), QStringLiteral("new process"),
+                   QStringLiteral("main window"), -1, 0, {} };
+    row.medianMicros = medianMicros(5, [&] {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VEXA_BENCH_T0"), QString::number(monotonicNanos()));
+        child.setProcessEnvironment(environment);
+        child.start(QString::fromLocal8Bit(program), { QStringLiteral("--cold-start") });
+        if (!child.waitForFinished(30000))
+            return -1.0;
+        bool ok = false;
+        const double micros = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+        return ok ? micros : -1.0;
+    });
+    row.note = QStringLiteral("process start, window built and painted (offscreen)");
+    table.add(row);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+class BenchTable;
+
+// Operations that never touch the link: files, views and start-up.
+void benchItemCsv(BenchTable &table);
+void benchPackageParse(BenchTable &table);
+void benchHistoryPdf(BenchTable &table, int lineCount);
+void benchHistoryView(BenchTable &table, int lineCount);
+void benchMonitorView(BenchTable &table, int lineCount);
+void benchColdStart(BenchTable &table, const char *program);
+// In the child process: builds the main window, reports the time from
+// process start to its first paint on stdout and quits.
+int coldStartChild();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+// One line of the result table. Times in microseconds; a limit of 0 means
+// the operation has no link to compare with.
+struct BenchRow {
+    QString operation;
+    QString transport;
+    QString size;
+    double medianMicros = -1; // negative: failed
+    double limitMicros = 0;
+    QString note;
+};
+
+class BenchTable
+{
+public:
+    void add(const BenchRow &row);
+    const QVector<BenchRow> &rows() const { return m_rows; }
+    // Markdown table, one row per operation.
+    QString markdown() const;
+
+private:
+    QVector<BenchRow> m_rows;
+};
+
+// Runs `once` `runs` times (each returns microseconds, negative on failure)
+// and gives the median, or -1 if any run failed.
+double medianMicros(int runs, const std::function<double()> &once);
+
+QString formatMicros(double micros);
