@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QThread>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 namespace {
@@ -54,4 +55,10 @@ qint64 peakRssKb()
 qint64 currentRssKb()
 {
     return statusField("VmRSS");
+}
+
+qint64 liveRssKb()
+{
+    malloc_trim(0);
+    return currentRssKb();
 }

@@ -11,3 +11,6 @@ qint64 processCpuMs();
 // Peak and current resident set size (VmHWM, VmRSS) in KiB; -1 when unknown.
 qint64 peakRssKb();
 qint64 currentRssKb();
+// The current RSS after handing freed heap back to the system, so it counts
+// what is alive rather than what the allocator keeps for later.
+qint64 liveRssKb();
