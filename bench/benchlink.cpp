@@ -298,7 +298,7 @@ void benchHistoryQuery(BenchTable &table)
                                 { "pieceDelayMs", pieceDelayMs } };
     QJsonObject root { { "address", 1 }, { "model", "VX-200" }, { "items", QJsonArray {} }, { "history", history } };
     const SimProfile profile = SimProfile::fromJson(QJsonDocument(root).toJson());
-    const QStringList lines = simHistoryLines(history, from, to, QDate::currentDate());
+    const QStringList lines = simHistoryLines(history, from, to, QDateTime::currentDateTime());
     QByteArray answer;
     for (const QString &line : lines)
         answer += simEncodeText(line + QStringLiteral("\r\n"));
