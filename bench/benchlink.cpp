@@ -21,6 +21,7 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -91,6 +92,8 @@ public:
     }
     // Wire time of what passed since the last reset (serial only).
     double wireMicros() const { return m_pacer ? m_pacer->wireMicros(m_pacer->bytesUp() + m_pacer->bytesDown()) : 0; }
+    double meterMicros() const { return m_pacer ? m_pacer->meterMicros() : 0; }
+    double programMicros() const { return m_pacer ? m_pacer->programMicros() : 0; }
 
 private:
     Transport m_transport;
@@ -118,6 +121,22 @@ double runEcho(const std::vector<EchoStep> &steps, int runs)
     return medianMicros(runs, [&] { return echo.run(steps); });
 }
 
+// The note of a UDP row: what a plain client needs against the simulated
+// meter itself, so the simulator's share of the time shows.
+QString meterShare(BenchMeter &meter, const std::vector<EchoStep> &steps, int runs)
+{
+    UdpEcho client;
+    const double micros = medianMicros(runs, [&] { return client.runAgainst(meter.runner().udpPort(), steps); });
+    return QStringLiteral("plain client against the simulator: %1").arg(formatMicros(micros));
+}
+
+QString serialNote(const BenchMeter &meter)
+{
+    return QStringLiteral("limit: wire time + meter's reply delay (%1); program's turnaround between exchanges %2")
+        .arg(formatMicros(meter.meterMicros()))
+        .arg(formatMicros(meter.programMicros()));
+}
+
 // Runs the event loop until `done` holds or the time-out passed.
 bool spinUntil(const std::function<bool()> &done, int timeoutMs)
 {
@@ -139,7 +158,7 @@ void benchSmallExchange(BenchTable &table)
     for (Transport transport : { Transport::Udp, Transport::Serial }) {
         BenchMeter meter(profile, transport, kItemBaud);
         BenchRow row { QStringLiteral("one exchange (item read)"), transportName(transport, kItemBaud),
-                       QStringLiteral("8 B + 16 B"), -1, 0, {} };
+            QStringLiteral("8 B + 16 B"), -1, 0, {} };
         if (!meter.isValid()) {
             table.add(row);
             continue;
@@ -156,11 +175,13 @@ void benchSmallExchange(BenchTable &table)
             return result == LinkOk && linkErrorText(result, answer).isEmpty() ? timer.nsecsElapsed() / 1000.0 : -1.0;
         });
         if (transport == Transport::Udp) {
-            row.limitMicros = runEcho({ EchoStep { request, { answer }, 0 } }, 101);
-            row.note = QStringLiteral("limit: bare echo");
+            const std::vector<EchoStep> steps { EchoStep { request, { answer }, 0 } };
+            row.limitMicros = runEcho(steps, 101);
+            row.note = meterShare(meter, steps, 101);
         } else {
-            row.limitMicros = meter.wireMicros() / 101;
-            row.note = QStringLiteral("limit: wire time");
+            row.limitMicros = (meter.wireMicros() + meter.meterMicros()) / 101;
+            row.note = QStringLiteral("limit: wire time + meter's reply delay (%1 per exchange)")
+                           .arg(formatMicros(meter.meterMicros() / 101));
         }
         row.size = QStringLiteral("%1 B + %2 B").arg(request.size()).arg(answer.size());
         table.add(row);
@@ -173,12 +194,15 @@ void benchRefresh(BenchTable &table, int itemCount)
     for (Transport transport : { Transport::Udp, Transport::Serial }) {
         BenchMeter meter(profile, transport, kItemBaud);
         BenchRow row { QStringLiteral("refresh into the item list"), transportName(transport, kItemBaud),
-                       QStringLiteral("%1 items").arg(itemCount), -1, 0, {} };
+            QStringLiteral("%1 items").arg(itemCount), -1, 0, {} };
         if (!meter.isValid()) {
             table.add(row);
             continue;
         }
         MainWindow window;
+        if (qEnvironmentVariableIsSet("VEXA_BENCH_TREE_PRECISION"))
+            window.configTree()->header()->setResizeContentsPrecision(
+                qEnvironmentVariableIntValue("VEXA_BENCH_TREE_PRECISION"));
         if (!qEnvironmentVariableIsSet("VEXA_BENCH_HIDDEN"))
             window.show();
         const int runs = transport == Transport::Udp ? 5 : 3;
@@ -194,7 +218,7 @@ void benchRefresh(BenchTable &table, int itemCount)
             loop.exec();
             QCoreApplication::processEvents();
             const double micros = timer.nsecsElapsed() / 1000.0;
-            wire = meter.wireMicros();
+            wire = meter.wireMicros() + meter.meterMicros();
             return window.configTree()->topLevelItemCount() == itemCount ? micros : -1.0;
         });
         if (transport == Transport::Udp) {
@@ -202,14 +226,15 @@ void benchRefresh(BenchTable &table, int itemCount)
             const quint8 address = meter.runner().address();
             for (const QByteArray &frame : meter.runner().receivedFrames()) {
                 const int index = quint8(frame.at(3));
-                const QByteArray payload = index < itemCount ? simEncodeText(profile.items.at(index).text()) : QByteArray();
+                const QByteArray payload
+                    = index < itemCount ? simEncodeText(profile.items.at(index).text()) : QByteArray();
                 steps.push_back(EchoStep { frame, { simAddressAnswer(address, payload) }, 0 });
             }
             row.limitMicros = runEcho(steps, 5);
-            row.note = QStringLiteral("%1 exchanges; limit: bare echo").arg(steps.size());
+            row.note = QStringLiteral("%1 exchanges; %2").arg(steps.size()).arg(meterShare(meter, steps, 5));
         } else {
             row.limitMicros = wire;
-            row.note = QStringLiteral("limit: wire time");
+            row.note = serialNote(meter);
         }
         table.add(row);
     }
@@ -233,7 +258,7 @@ void benchFirmwareUpdate(BenchTable &table)
     for (Transport transport : { Transport::Udp, Transport::Serial }) {
         BenchMeter meter(itemProfile(1), transport, kBulkBaud);
         BenchRow row { QStringLiteral("firmware update"), transportName(transport, kBulkBaud),
-                       QStringLiteral("300 KiB"), -1, 0, {} };
+            QStringLiteral("300 KiB"), -1, 0, {} };
         if (!meter.isValid()) {
             table.add(row);
             continue;
@@ -250,7 +275,7 @@ void benchFirmwareUpdate(BenchTable &table)
             thread.start();
             thread.wait();
             const double micros = timer.nsecsElapsed() / 1000.0;
-            wire = meter.wireMicros();
+            wire = meter.wireMicros() + meter.meterMicros();
             return succeeded ? micros : -1.0;
         });
         if (transport == Transport::Udp) {
@@ -274,10 +299,10 @@ void benchFirmwareUpdate(BenchTable &table)
                 steps.push_back(EchoStep { frame, { reply }, 0 });
             }
             row.limitMicros = runEcho(steps, 3);
-            row.note = QStringLiteral("%1 exchanges; limit: bare echo").arg(steps.size());
+            row.note = QStringLiteral("%1 exchanges; %2").arg(steps.size()).arg(meterShare(meter, steps, 3));
         } else {
             row.limitMicros = wire;
-            row.note = QStringLiteral("limit: wire time");
+            row.note = serialNote(meter);
         }
         table.add(row);
     }
@@ -291,11 +316,9 @@ void benchHistoryQuery(BenchTable &table)
     const int pieceBytes = 1024;
     const int pieceDelayMs = 1;
     const QJsonObject history { { "generate",
-                                  QJsonObject { { "from", from.toString(Qt::ISODate) },
-                                                { "to", to.toString(Qt::ISODate) },
-                                                { "everyMinutes", 36 } } },
-                                { "pieceBytes", pieceBytes },
-                                { "pieceDelayMs", pieceDelayMs } };
+                                    QJsonObject { { "from", from.toString(Qt::ISODate) },
+                                        { "to", to.toString(Qt::ISODate) }, { "everyMinutes", 36 } } },
+        { "pieceBytes", pieceBytes }, { "pieceDelayMs", pieceDelayMs } };
     QJsonObject root { { "address", 1 }, { "model", "VX-200" }, { "items", QJsonArray {} }, { "history", history } };
     const SimProfile profile = SimProfile::fromJson(QJsonDocument(root).toJson());
     const QStringList lines = simHistoryLines(history, from, to, QDateTime::currentDateTime());
@@ -336,7 +359,7 @@ void benchHistoryQuery(BenchTable &table)
             spinUntil([&] { return !dialog.reader().isRunning(); }, 30000);
             QCoreApplication::processEvents();
             endTimes.push_back(timer.nsecsElapsed() / 1000.0);
-            wire = meter.wireMicros();
+            wire = meter.wireMicros() + meter.meterMicros();
             const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
             return all && blocks >= lines.size() ? last : -1.0;
         });
@@ -346,11 +369,11 @@ void benchHistoryQuery(BenchTable &table)
             const QList<QByteArray> frames = meter.runner().receivedFrames();
             if (!frames.isEmpty())
                 lastLine.limitMicros = runEcho({ EchoStep { frames.first(), pieces, pieceDelayMs * 1000 } }, 3);
-            lastLine.note = QStringLiteral("meter sends %1 B every %2 ms; limit: bare echo").arg(pieceBytes).arg(pieceDelayMs);
+            lastLine.note = QStringLiteral("meter sends %1 B every %2 ms").arg(pieceBytes).arg(pieceDelayMs);
             ended.note = QStringLiteral("includes the 1000 ms of silence that ends a UDP answer");
         } else {
             lastLine.limitMicros = wire;
-            lastLine.note = QStringLiteral("limit: wire time");
+            lastLine.note = serialNote(meter);
             ended.note = QStringLiteral("includes the 500 ms of silence that ends a serial answer");
         }
         ended.limitMicros = lastLine.limitMicros;

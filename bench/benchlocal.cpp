@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTextEdit>
@@ -51,7 +52,8 @@ double feedFromThread(QObject *target, int count, const std::function<void(int)>
     std::unique_ptr<QThread> feeder(QThread::create([&] {
         for (int i = 0; i < count; ++i)
             post(i);
-        QMetaObject::invokeMethod(&marker, [&done] { done = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &marker, [&done] { done = true; }, Qt::QueuedConnection);
     }));
     feeder->start();
     while (!done)
@@ -63,9 +65,9 @@ double feedFromThread(QObject *target, int count, const std::function<void(int)>
     return timer.nsecsElapsed() / 1000.0;
 }
 
-QString perLine(double micros, int lines)
+QString perLine(double micros, int lines, const char *unit = "line")
 {
-    return QStringLiteral("%1 µs per line").arg(micros / lines, 0, 'f', 1);
+    return QStringLiteral("%1 µs per %2").arg(micros / lines, 0, 'f', 1).arg(QLatin1String(unit));
 }
 
 } // namespace
@@ -74,10 +76,11 @@ void benchItemCsv(BenchTable &table)
 {
     MainWindow window;
     for (int i = 0; i < 255; ++i)
-        window.slotAddItems(i, { QStringLiteral("参数%1").arg(i, 3, 10, QLatin1Char('0')), QString::number(1000 + i * 7) });
+        window.slotAddItems(
+            i, { QStringLiteral("参数%1").arg(i, 3, 10, QLatin1Char('0')), QString::number(1000 + i * 7) });
     const QString path = QStringLiteral("items.csv");
-    BenchRow exportRow { QStringLiteral("item CSV export"), QStringLiteral("local file"), QStringLiteral("255 items"), -1,
-                         0, {} };
+    BenchRow exportRow { QStringLiteral("item CSV export"), QStringLiteral("local file"), QStringLiteral("255 items"),
+        -1, 0, {} };
     exportRow.medianMicros = medianMicros(7, [&] {
         QElapsedTimer timer;
         timer.start();
@@ -85,8 +88,8 @@ void benchItemCsv(BenchTable &table)
         return timer.nsecsElapsed() / 1000.0;
     });
     table.add(exportRow);
-    BenchRow importRow { QStringLiteral("item CSV import"), QStringLiteral("local file"), QStringLiteral("255 items"), -1,
-                         0, {} };
+    BenchRow importRow { QStringLiteral("item CSV import"), QStringLiteral("local file"), QStringLiteral("255 items"),
+        -1, 0, {} };
     importRow.medianMicros = medianMicros(7, [&] {
         QElapsedTimer timer;
         timer.start();
@@ -98,6 +101,39 @@ void benchItemCsv(BenchTable &table)
     table.add(importRow);
 }
 
+void benchItemList(BenchTable &table, int rowCount)
+{
+    // Rows arriving one per event-loop turn, as on a slow line: each turn lays
+    // out and paints the list once.
+    const auto fill = [rowCount](int precision) {
+        MainWindow window;
+        if (precision >= 0) {
+            // Every row is the delegate's fixed height: no row needs measuring.
+            window.configTree()->setUniformRowHeights(true);
+            window.configTree()->header()->setResizeContentsPrecision(precision);
+        }
+        window.show();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < rowCount; ++i) {
+            window.slotAddItems(
+                i, { QStringLiteral("参数%1").arg(i, 3, 10, QLatin1Char('0')), QString::number(i * 7) });
+            QCoreApplication::processEvents();
+        }
+        return timer.nsecsElapsed() / 1000.0;
+    };
+    BenchRow row { QStringLiteral("item list: rows added one by one"), QStringLiteral("in process"),
+        QStringLiteral("%1 rows").arg(rowCount), -1, 0, {} };
+    const int runs = rowCount > 255 ? 1 : 3;
+    row.medianMicros = medianMicros(runs, [&] { return fill(-1); });
+    const double visibleOnly = medianMicros(runs, [&] { return fill(0); });
+    row.note = perLine(row.medianMicros, rowCount, "row")
+        + QStringLiteral("; with uniform row heights and the column sized from the visible rows: %1")
+              .arg(perLine(visibleOnly, rowCount, "row"));
+    table.add(row);
+}
+
 void benchPackageParse(BenchTable &table)
 {
     QByteArray image(4 * 1024 * 1024, Qt::Uninitialized);
@@ -105,9 +141,10 @@ void benchPackageParse(BenchTable &table)
     for (char &c : image)
         c = char(random.generate() & 0xFF);
     const QString path = QStringLiteral("big.vexabin");
-    BenchRow row { QStringLiteral("firmware package parse"), QStringLiteral("local file"), QStringLiteral("4 MiB image"),
-                   -1, 0, {} };
-    if (writePackageFile(path, QStringLiteral("VX"), QStringLiteral("1.0"), QStringLiteral("VX-200"), image).isEmpty()) {
+    BenchRow row { QStringLiteral("firmware package parse"), QStringLiteral("local file"),
+        QStringLiteral("4 MiB image"), -1, 0, {} };
+    if (writePackageFile(path, QStringLiteral("VX"), QStringLiteral("1.0"), QStringLiteral("VX-200"), image)
+            .isEmpty()) {
         row.medianMicros = medianMicros(5, [&] {
             DEncryptInfo info;
             info.setFilePath(path);
@@ -128,7 +165,7 @@ void benchHistoryPdf(BenchTable &table, int lineCount)
     for (int i = 0; i < lineCount; ++i)
         text += recordLine(i) + QLatin1Char('\n');
     BenchRow row { QStringLiteral("history PDF export"), QStringLiteral("local file"),
-                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+        QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
     row.medianMicros = medianMicros(lineCount >= 100000 ? 1 : 3, [&] {
         QElapsedTimer timer;
         timer.start();
@@ -150,7 +187,7 @@ void benchHistoryView(BenchTable &table, int lineCount)
     for (int i = 0; i < lineCount; ++i)
         lines.append(recordLine(i) + QStringLiteral("\r\n"));
     BenchRow row { QStringLiteral("history dialog: lines appended"), QStringLiteral("in process"),
-                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+        QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
     row.medianMicros = feedFromThread(&dialog, lineCount, [&](int i) {
         QMetaObject::invokeMethod(&dialog, "slotAddText", Qt::QueuedConnection, Q_ARG(QString, lines.at(i)));
     });
@@ -170,10 +207,11 @@ void benchMonitorView(BenchTable &table, int lineCount)
     for (int i = 0; i < lineCount; ++i)
         lines.append(recordLine(i).toLatin1() + "\r\n");
     BenchRow row { QStringLiteral("monitor dialog: lines shown"), QStringLiteral("in process"),
-                   QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+        QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
     row.medianMicros = feedFromThread(&dialog, lineCount, [&](int i) {
         const QByteArray line = lines.at(i);
-        QMetaObject::invokeMethod(&dialog, [&dialog, line] { dialog.slotDataRecv(line); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &dialog, [&dialog, line] { dialog.slotDataRecv(line); }, Qt::QueuedConnection);
     });
     const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
     if (blocks < lineCount)
@@ -191,7 +229,8 @@ int coldStartChild()
     char *argv[] = { name, nullptr };
     QApplication app(argc, argv);
     MainWindow window;
-    struct FirstPaint : QObject {
+    struct FirstPaint : QObject
+    {
         bool eventFilter(QObject *, QEvent *event) override
         {
             if (event->type() == QEvent::Paint && !painted) {
@@ -214,7 +253,7 @@ int coldStartChild()
 void benchColdStart(BenchTable &table, const char *program)
 {
     BenchRow row { QStringLiteral("cold start to first paint"), QStringLiteral("new process"),
-                   QStringLiteral("main window"), -1, 0, {} };
+        QStringLiteral("main window"), -1, 0, {} };
     row.medianMicros = medianMicros(5, [&] {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

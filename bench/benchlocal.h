@@ -4,6 +4,7 @@ class BenchTable;
 
 // Operations that never touch the link: files, views and start-up.
 void benchItemCsv(BenchTable &table);
+void benchItemList(BenchTable &table, int rowCount);
 void benchPackageParse(BenchTable &table);
 void benchHistoryPdf(BenchTable &table, int lineCount);
 void benchHistoryView(BenchTable &table, int lineCount);

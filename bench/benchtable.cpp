@@ -11,7 +11,7 @@ void BenchTable::add(const BenchRow &row)
     m_rows.append(row);
     // Progress on stderr while the table builds up.
     std::fprintf(stderr, "%-40s %-26s %-14s %12s  %s\n", qPrintable(row.operation), qPrintable(row.transport),
-                 qPrintable(row.size), qPrintable(formatMicros(row.medianMicros)), qPrintable(row.note));
+        qPrintable(row.size), qPrintable(formatMicros(row.medianMicros)), qPrintable(row.note));
 }
 
 QString formatMicros(double micros)

@@ -7,7 +7,8 @@
 
 // One line of the result table. Times in microseconds; a limit of 0 means
 // the operation has no link to compare with.
-struct BenchRow {
+struct BenchRow
+{
     QString operation;
     QString transport;
     QString size;

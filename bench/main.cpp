@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
 
     // --quick leaves out the 100,000-line PDF; --only WORD runs the groups
     // whose name contains WORD (exchange refresh firmware history view
-    // monitor pdf csv package start).
+    // monitor pdf "item list" csv package start).
     bool quick = false;
     QString only;
     for (int i = 1; i < argc; ++i) {
@@ -30,7 +30,9 @@ int main(int argc, char *argv[])
         else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
             only = QString::fromLocal8Bit(argv[++i]);
     }
-    const auto wanted = [&only](const char *group) { return only.isEmpty() || QLatin1String(group).contains(only); };
+    const auto wanted = [&only](const char *group) {
+        return only.isEmpty() || QLatin1String(group).contains(only);
+    };
     QApplication app(argc, argv);
     QTemporaryDir work;
     if (!work.isValid() || !QDir::setCurrent(work.path())) {
@@ -70,6 +72,10 @@ int main(int argc, char *argv[])
     for (int lines : { 1000, 10000, 100000 }) {
         if (wanted("history pdf") && !(quick && lines > 10000))
             benchHistoryPdf(table, lines);
+    }
+    for (int rows : { 32, 255, 1000 }) {
+        if (wanted("item list"))
+            benchItemList(table, rows);
     }
     if (wanted("item csv"))
         benchItemCsv(table);

@@ -31,21 +31,27 @@ qint64 nowNanos()
 
 // One direction of the line: bytes waiting, each with the moment its stop
 // bit ends.
-struct Direction {
+struct Direction
+{
     int from = -1;
     int to = -1;
     std::atomic<qint64> *count = nullptr;
     std::deque<std::pair<qint64, char>> pending;
     qint64 lineFreeAt = 0;
+    qint64 lastDeliveredAt = 0; // when the queue last ran empty, 0 once answered
 
-    void take(double nanosPerByte)
+    // Returns when the first bytes arrived (for the turnaround), or 0.
+    qint64 take(double nanosPerByte)
     {
+        qint64 first = 0;
         char buffer[4096];
         for (;;) {
             const ssize_t got = ::read(from, buffer, sizeof buffer);
             if (got <= 0)
-                return;
+                return first;
             const qint64 now = nowNanos();
+            if (!first)
+                first = now;
             // A quiet line starts the next byte now; a busy one queues it.
             qint64 at = qMax(now, lineFreeAt);
             for (ssize_t i = 0; i < got; ++i) {
@@ -64,6 +70,10 @@ struct Direction {
             out.append(pending.front().second);
             pending.pop_front();
         }
+        if (out.isEmpty())
+            return;
+        if (pending.empty())
+            lastDeliveredAt = now;
         const char *data = out.constData();
         qint64 left = out.size();
         while (left > 0) {
@@ -128,6 +138,8 @@ void SerialPacer::resetCounts()
 {
     m_up = 0;
     m_down = 0;
+    m_meterNanos = 0;
+    m_programNanos = 0;
 }
 
 double SerialPacer::wireMicros(qint64 bytes) const
@@ -158,10 +170,21 @@ void SerialPacer::run()
             waitPtr = &wait;
         }
         ::ppoll(fds, 3, waitPtr, nullptr);
-        if (fds[0].revents & POLLIN)
-            up.take(m_nanosPerByte);
-        if (fds[1].revents & POLLIN)
-            down.take(m_nanosPerByte);
+        if (fds[0].revents & POLLIN) {
+            const qint64 asked = up.take(m_nanosPerByte);
+            if (asked && down.lastDeliveredAt && down.pending.empty()) {
+                if (asked - down.lastDeliveredAt < 1000000000)
+                    m_programNanos += asked - down.lastDeliveredAt;
+                down.lastDeliveredAt = 0;
+            }
+        }
+        if (fds[1].revents & POLLIN) {
+            const qint64 answered = down.take(m_nanosPerByte);
+            if (answered && up.lastDeliveredAt && up.pending.empty()) {
+                m_meterNanos += answered - up.lastDeliveredAt;
+                up.lastDeliveredAt = 0;
+            }
+        }
         up.deliverDue();
         down.deliverDue();
     }

@@ -27,6 +27,12 @@ public:
     // Bytes passed since the last reset, program to meter and back.
     qint64 bytesUp() const { return m_up.load(); }
     qint64 bytesDown() const { return m_down.load(); }
+    // Time the meter took to start answering after the last byte of a
+    // request reached it, summed over the exchanges since the last reset.
+    double meterMicros() const { return m_meterNanos.load() / 1000.0; }
+    // The same for the program: from the last byte of an answer to the first
+    // byte of its next request (gaps over a second are idle time, not counted).
+    double programMicros() const { return m_programNanos.load() / 1000.0; }
     void resetCounts();
     // Time a UART needs for `bytes` bytes, in microseconds.
     double wireMicros(qint64 bytes) const;
@@ -41,6 +47,8 @@ private:
     double m_nanosPerByte = 0;
     std::atomic<qint64> m_up { 0 };
     std::atomic<qint64> m_down { 0 };
+    std::atomic<qint64> m_meterNanos { 0 };
+    std::atomic<qint64> m_programNanos { 0 };
     std::atomic<bool> m_stop { false };
     int m_wake[2] = { -1, -1 };
     std::thread m_thread;

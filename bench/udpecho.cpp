@@ -73,18 +73,37 @@ double UdpEcho::run(const std::vector<EchoStep> &steps)
                     std::this_thread::sleep_until(start + std::chrono::microseconds(qint64(i) * step.gapMicros));
                 const QByteArray &piece = step.answer.at(i);
                 ::sendto(m_server, piece.constData(), size_t(piece.size()), 0, reinterpret_cast<sockaddr *>(&from),
-                         fromSize);
+                    fromSize);
             }
         }
     });
 
+    const double micros = clientLoop(&server, steps);
+    peer.join();
+    return micros;
+}
+
+double UdpEcho::runAgainst(quint16 port, const std::vector<EchoStep> &steps)
+{
+    if (!isValid())
+        return -1;
+    sockaddr_in server {};
+    server.sin_family = AF_INET;
+    server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    server.sin_port = htons(port);
+    return clientLoop(&server, steps);
+}
+
+double UdpEcho::clientLoop(const void *serverAddress, const std::vector<EchoStep> &steps)
+{
+    const sockaddr_in &server = *static_cast<const sockaddr_in *>(serverAddress);
     bool complete = true;
     QElapsedTimer timer;
     timer.start();
     char buffer[65536];
     for (const EchoStep &step : steps) {
         ::sendto(m_client, step.request.constData(), size_t(step.request.size()), 0,
-                 reinterpret_cast<const sockaddr *>(&server), sizeof server);
+            reinterpret_cast<const sockaddr *>(&server), sizeof server);
         qint64 expected = 0;
         for (const QByteArray &piece : step.answer)
             expected += piece.size();
@@ -102,6 +121,5 @@ double UdpEcho::run(const std::vector<EchoStep> &steps)
             break;
     }
     const double micros = timer.nsecsElapsed() / 1000.0;
-    peer.join();
     return complete ? micros : -1;
 }

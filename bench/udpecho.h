@@ -8,7 +8,8 @@
 
 // One exchange of an operation as it travels on the wire: the request and
 // the answer pieces, sent `gapMicros` apart.
-struct EchoStep {
+struct EchoStep
+{
     QByteArray request;
     QList<QByteArray> answer;
     int gapMicros = 0;
@@ -30,8 +31,13 @@ public:
     // Runs every step in order; returns the time in microseconds, or -1 when
     // an answer did not arrive completely.
     double run(const std::vector<EchoStep> &steps);
+    // The same plain client against another peer (the simulated meter on
+    // 127.0.0.1:port): the link plus that peer's own time.
+    double runAgainst(quint16 port, const std::vector<EchoStep> &steps);
 
 private:
+    double clientLoop(const void *server, const std::vector<EchoStep> &steps);
+
     int m_server = -1;
     int m_client = -1;
 };

@@ -14,3 +14,11 @@ qint64 currentRssKb();
 // The current RSS after handing freed heap back to the system, so it counts
 // what is alive rather than what the allocator keeps for later.
 qint64 liveRssKb();
+
+// AddressSanitizer keeps freed memory in quarantine and pads every block:
+// RSS figures say little there, so memory bounds are checked in plain builds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryBoundsApply = false;
+#else
+constexpr bool kMemoryBoundsApply = true;
+#endif

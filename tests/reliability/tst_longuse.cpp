@@ -127,7 +127,8 @@ void TstLongUse::monitorStreamFromMeter()
     qInfo("%s", qPrintable(report));
     // The second batch reuses what the first one freed.
     const qint64 firstGrowth = qMax<qint64>(rounds[0].rssAfterKb - baseKb, 0);
-    QVERIFY2(rounds[1].rssAfterKb - baseKb <= firstGrowth * 5 / 4 + 16 * 1024, qPrintable(report));
+    if (kMemoryBoundsApply)
+        QVERIFY2(rounds[1].rssAfterKb - baseKb <= firstGrowth * 5 / 4 + 16 * 1024, qPrintable(report));
 }
 
 // The history text as the reader hands it over, line by line.
@@ -173,7 +174,8 @@ void TstLongUse::historyLines()
               .arg((rounds[2].rssAfterKb - baseKb) / 1024);
     qInfo("%s", qPrintable(report));
     const qint64 firstGrowth = qMax<qint64>(rounds[0].rssAfterKb - baseKb, 0);
-    QVERIFY2(rounds[1].rssAfterKb - baseKb <= firstGrowth * 5 / 4 + 16 * 1024, qPrintable(report));
+    if (kMemoryBoundsApply)
+        QVERIFY2(rounds[1].rssAfterKb - baseKb <= firstGrowth * 5 / 4 + 16 * 1024, qPrintable(report));
 }
 
 QTEST_MAIN(TstLongUse)
