@@ -1,10 +1,8 @@
 #include "about/aboutdialog.h"
 
+#include "about/aboutdialogsetup.h"
 #include "app/resourcesinit.h"
-#include "app/settings.h"
 #include "ui_aboutdialog.h"
-
-#include <QIcon>
 
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
@@ -12,10 +10,7 @@ AboutDialog::AboutDialog(QWidget *parent)
 {
     vexaInitResources();
     ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/image/about.png")));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(size());
-    ui->labelVersion->setText(applicationTitle());
+    finishAboutDialog(this, ui->labelVersion);
     ui->labUrl->setOpenExternalLinks(true);
 }
 

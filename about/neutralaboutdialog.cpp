@@ -1,10 +1,8 @@
 #include "about/neutralaboutdialog.h"
 
+#include "about/aboutdialogsetup.h"
 #include "app/resourcesinit.h"
-#include "app/settings.h"
 #include "ui_neutralaboutdialog.h"
-
-#include <QIcon>
 
 NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
     : QDialog(parent)
@@ -12,10 +10,7 @@ NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
 {
     vexaInitResources();
     ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/image/about.png")));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(size());
-    ui->labelVersion->setText(applicationTitle());
+    finishAboutDialog(this, ui->labelVersion);
     connect(ui->bntOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 

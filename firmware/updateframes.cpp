@@ -28,8 +28,8 @@ const char kEraseOk[] = "Erase OK\r\n";
 
 QByteArray closeTildeFrame(QByteArray frame)
 {
-    const quint16 crc = crc16(frame);
-    frame.append(char(crc >> 8)).append(char(crc & 0xFF)).append(char(0x7F));
+    appendFrameCrc(frame, true);
+    frame.append(char(0x7F));
     return frame;
 }
 

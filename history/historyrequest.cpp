@@ -22,9 +22,7 @@ QByteArray buildHistoryRequest(const QDate &start, const QDate &end)
     frame.append(reinterpret_cast<const char *>(head), sizeof(head));
     appendDate(frame, start);
     appendDate(frame, end);
-    const quint16 crc = crc16(reinterpret_cast<const unsigned char *>(frame.constData()), frame.size());
-    frame.append(static_cast<char>(crc >> 8));
-    frame.append(static_cast<char>(crc & 0xFF));
+    appendFrameCrc(frame, true);
     frame.append(static_cast<char>(0x7F));
     return frame;
 }

@@ -2,17 +2,6 @@
 
 #include "link/frame.h"
 
-namespace {
-
-void appendCrc(QByteArray& frame)
-{
-    const quint16 crc = crc16(frame);
-    frame.append(char(crc & 0xFF));
-    frame.append(char(crc >> 8));
-}
-
-} // namespace
-
 QByteArray buildItemReadFrame(quint8 address, int index)
 {
     QByteArray frame;
@@ -22,7 +11,7 @@ QByteArray buildItemReadFrame(quint8 address, int index)
     frame.append(char(index & 0xFF));
     frame.append(char(0x00));
     frame.append(char(0x00));
-    appendCrc(frame);
+    appendFrameCrc(frame, false);
     return frame;
 }
 
@@ -60,7 +49,7 @@ QByteArray buildClockFrame(quint8 address, const QDateTime& dateTime)
     frame.append(char(time.minute()));
     frame.append(char(time.second()));
     frame.append(char(date.dayOfWeek()));
-    appendCrc(frame);
+    appendFrameCrc(frame, false);
     return frame;
 }
 
@@ -69,6 +58,6 @@ QByteArray clockAcknowledgement(quint8 address)
     QByteArray frame;
     frame.append(char(address));
     frame.append("\x03\x02OK", 4);
-    appendCrc(frame);
+    appendFrameCrc(frame, false);
     return frame;
 }

@@ -23,6 +23,15 @@ quint16 crc16(const QByteArray &bytes)
     return crc16(reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
 }
 
+void appendFrameCrc(QByteArray &frame, bool crcHighFirst)
+{
+    const quint16 crc = crc16(frame);
+    const char high = char(crc >> 8);
+    const char low = char(crc & 0xFF);
+    frame.append(crcHighFirst ? high : low);
+    frame.append(crcHighFirst ? low : high);
+}
+
 bool checkFrameCrc(const unsigned char *bytes, int length, bool crcHighFirst)
 {
     if (length < 3)
@@ -137,8 +146,6 @@ QByteArray buildItemWriteFrame(quint8 address, int index, const QString &text)
     frame.append(char(encoded.size() + 1));
     frame.append(encoded);
     frame.append(char(0x00));
-    const quint16 crc = crc16(frame);
-    frame.append(char(crc & 0xFF));
-    frame.append(char(crc >> 8));
+    appendFrameCrc(frame, false);
     return frame;
 }

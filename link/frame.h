@@ -16,6 +16,10 @@ enum LinkResult : int {
 quint16 crc16(const unsigned char *bytes, int length);
 quint16 crc16(const QByteArray &bytes);
 
+// Appends the CRC-16 of the whole frame: low byte first for address frames,
+// high byte first for tilde frames.
+void appendFrameCrc(QByteArray &frame, bool crcHighFirst);
+
 // Compares the CRC of the first length-2 bytes with the last two bytes.
 bool checkFrameCrc(const unsigned char *bytes, int length, bool crcHighFirst);
 bool checkFrameCrc(const QByteArray &bytes, bool crcHighFirst);
