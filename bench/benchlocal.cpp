@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHeaderView>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTextEdit>
@@ -105,13 +104,8 @@ void benchItemList(BenchTable &table, int rowCount)
 {
     // Rows arriving one per event-loop turn, as on a slow line: each turn lays
     // out and paints the list once.
-    const auto fill = [rowCount](int precision) {
+    const auto fill = [rowCount] {
         MainWindow window;
-        if (precision >= 0) {
-            // Every row is the delegate's fixed height: no row needs measuring.
-            window.configTree()->setUniformRowHeights(true);
-            window.configTree()->header()->setResizeContentsPrecision(precision);
-        }
         window.show();
         QCoreApplication::processEvents();
         QElapsedTimer timer;
@@ -125,12 +119,8 @@ void benchItemList(BenchTable &table, int rowCount)
     };
     BenchRow row { QStringLiteral("item list: rows added one by one"), QStringLiteral("in process"),
         QStringLiteral("%1 rows").arg(rowCount), -1, 0, {} };
-    const int runs = rowCount > 255 ? 1 : 3;
-    row.medianMicros = medianMicros(runs, [&] { return fill(-1); });
-    const double visibleOnly = medianMicros(runs, [&] { return fill(0); });
-    row.note = perLine(row.medianMicros, rowCount, "row")
-        + QStringLiteral("; with uniform row heights and the column sized from the visible rows: %1")
-              .arg(perLine(visibleOnly, rowCount, "row"));
+    row.medianMicros = medianMicros(rowCount > 255 ? 1 : 3, fill);
+    row.note = perLine(row.medianMicros, rowCount, "row");
     table.add(row);
 }
 

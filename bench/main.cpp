@@ -2,6 +2,7 @@
 // Markdown table: operation, transport, size, median time and the ratio to
 // what the link itself needs.
 #include "bench/benchlink.h"
+#include "bench/benchlisten.h"
 #include "bench/benchlocal.h"
 #include "bench/benchtable.h"
 
@@ -21,7 +22,7 @@ int main(int argc, char *argv[])
 
     // --quick leaves out the 100,000-line PDF; --only WORD runs the groups
     // whose name contains WORD (exchange refresh firmware history view
-    // monitor pdf "item list" csv package start).
+    // monitor listen search pdf "item list" csv package start).
     bool quick = false;
     QString only;
     for (int i = 1; i < argc; ++i) {
@@ -69,6 +70,10 @@ int main(int argc, char *argv[])
         if (wanted("monitor view"))
             benchMonitorView(table, lines);
     }
+    if (wanted("monitor listen"))
+        benchMonitorListen(table);
+    if (wanted("device search"))
+        benchDeviceSearch(table);
     for (int lines : { 1000, 10000, 100000 }) {
         if (wanted("history pdf") && !(quick && lines > 10000))
             benchHistoryPdf(table, lines);

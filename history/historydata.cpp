@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 
 HistoryData::HistoryData(QWidget *parent)
@@ -42,20 +43,34 @@ HistoryData::~HistoryData()
     // channel gives up on its own within its time-outs.
     m_reader.stop();
     m_reader.wait();
+    closeBatch();
+    m_appendCursor = QTextCursor();
     delete ui;
 }
 
 void HistoryData::slotClearText()
 {
+    if (m_batchOpen) {
+        m_batchOpen = false;
+        m_appendCursor.endEditBlock();
+    }
     ui->textEdit->clear();
 }
 
 void HistoryData::slotAddText(const QString &text)
 {
-    QTextCursor cursor = ui->textEdit->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    ui->textEdit->setTextCursor(cursor);
-    ui->textEdit->insertPlainText(text);
+    // The text is in the document at once; only layout and scrolling wait
+    // for the end of this event-loop turn.
+    if (!m_batchOpen) {
+        m_appendCursor = QTextCursor(ui->textEdit->document());
+        m_appendCursor.movePosition(QTextCursor::End);
+        m_appendCursor.beginEditBlock();
+        m_batchOpen = true;
+        QMetaObject::invokeMethod(this, &HistoryData::closeBatch, Qt::QueuedConnection);
+    }
+    m_appendCursor.movePosition(QTextCursor::End);
+    m_lastLineStart = m_appendCursor.position();
+    m_appendCursor.insertText(text);
 }
 
 void HistoryData::slotShowError(const QString &title, const QString &error)
@@ -129,6 +144,25 @@ void HistoryData::stopReader()
     m_reader.stop();
     // The rest of the wait, if any, happens in the destructor.
     m_reader.wait(1000);
+}
+
+void HistoryData::closeBatch()
+{
+    if (!m_batchOpen)
+        return;
+    m_batchOpen = false;
+    m_appendCursor.endEditBlock();
+    // The view ends where appending line by line left it: moving the cursor
+    // to the end before the last line brought that spot into view, and the
+    // cursor ended behind the last line.
+    QTextCursor cursor = ui->textEdit->textCursor();
+    cursor.setPosition(m_lastLineStart);
+    ui->textEdit->setTextCursor(cursor);
+    QScrollBar *bar = ui->textEdit->verticalScrollBar();
+    const int shown = bar->value();
+    cursor.movePosition(QTextCursor::End);
+    ui->textEdit->setTextCursor(cursor);
+    bar->setValue(shown);
 }
 
 void HistoryData::showErrorBox(const QString &title, const QString &text)

@@ -3,6 +3,7 @@
 #include "history/readthread.h"
 
 #include <QDialog>
+#include <QTextCursor>
 
 namespace Ui {
 class HistoryData;
@@ -37,7 +38,13 @@ private:
     void showErrorBox(const QString &title, const QString &text);
     void showExportError(const QString &fileName);
     void stopReader();
+    void closeBatch();
 
     Ui::HistoryData *ui;
     ReadThread m_reader;
+    // Lines of one event-loop turn go in under one edit block: one layout
+    // pass and one scroll per turn instead of per line.
+    QTextCursor m_appendCursor;
+    int m_lastLineStart = 0;
+    bool m_batchOpen = false;
 };

@@ -1,6 +1,7 @@
 #include "link/devicechannel.h"
 
 #include "app/settings.h"
+#include "link/udpwait.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -261,30 +262,9 @@ bool DeviceChannel::waitForDatagram(int timeoutMs)
     for (;;) {
         if (m_udpSocket.hasPendingDatagrams())
             return true;
-        if (!sleepUntilReadable(timer, timeoutMs))
+        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs))
             return m_udpSocket.hasPendingDatagrams();
     }
-}
-
-bool DeviceChannel::sleepUntilReadable(const QElapsedTimer &timer, int timeoutMs)
-{
-    // The time-out ends once more than timeoutMs have passed, as a poll loop
-    // would see it; waiting on the socket just wakes up as soon as a datagram
-    // lands instead of at the next poll.
-    const qint64 left = qint64(timeoutMs) - timer.elapsed();
-    if (left < 0)
-        return false;
-    const int waitMs = int(left) + 1;
-    if (m_udpSocket.state() != QAbstractSocket::BoundState) {
-        // Nothing can arrive on a socket that never sent.
-        QThread::msleep(ulong(waitMs));
-        return true;
-    }
-    if (m_udpSocket.waitForReadyRead(waitMs) && !m_udpSocket.hasPendingDatagrams()) {
-        // Readable without a datagram (a socket error was consumed): do not spin.
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 QByteArray DeviceChannel::takeDeviceDatagrams()
@@ -315,7 +295,7 @@ QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs)
             if (!chunk.isEmpty())
                 return chunk;
         }
-        if (!sleepUntilReadable(timer, timeoutMs)) {
+        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs)) {
             // Whatever landed right at the end still counts, as after a last poll.
             return m_udpSocket.hasPendingDatagrams() ? takeDeviceDatagrams() : QByteArray();
         }

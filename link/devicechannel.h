@@ -57,9 +57,6 @@ private:
     bool sendDatagram(const char *request, int length);
     // Waits until a datagram is pending or more than timeoutMs passed.
     bool waitForDatagram(int timeoutMs);
-    // Blocks until the socket is readable or the rest of timeoutMs (counted by
-    // timer) has passed; false once more than timeoutMs had already passed.
-    bool sleepUntilReadable(const QElapsedTimer &timer, int timeoutMs);
     // Reads every pending datagram and returns those of the instrument, joined.
     QByteArray takeDeviceDatagrams();
     // Like the two above, but datagrams of others do not end the wait.

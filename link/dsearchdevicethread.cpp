@@ -1,6 +1,7 @@
 #include "link/dsearchdevicethread.h"
 
 #include "link/frame.h"
+#include "link/udpwait.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -115,9 +116,9 @@ void DSearchDeviceThread::run()
                 quiet.restart();
                 continue;
             }
-            if (quiet.elapsed() > route.replyWindowMs)
+            // Wakes up as soon as a reply lands; a stop is still seen within PollMs.
+            if (!sleepUntilReadable(socket, quiet, route.replyWindowMs, PollMs))
                 break;
-            msleep(PollMs);
         }
     }
     emit signalSetEnableButtons(true);

@@ -16,6 +16,7 @@ class DSearchDeviceThread : public QThread {
 public:
     static constexpr quint16 SearchPort = 1500;
     static constexpr int ReplyWindowMs = 3000;
+    // How often a search waiting for replies looks at its stop flag.
     static constexpr int PollMs = 20;
 
     // Where a search goes. The default comes from the machine's interfaces.

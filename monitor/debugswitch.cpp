@@ -2,12 +2,16 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/udpwait.h"
 
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QThread>
 
 namespace {
+
+// How often a wait that can be stopped looks at its stop flag.
+constexpr int kStopPollMs = 20;
 
 bool stopRequested(const std::atomic<bool>* stop)
 {
@@ -112,10 +116,9 @@ SwitchExchange exchangeUdp(
     QByteArray buffer;
     int length = 0;
     for (;;) {
-        // Each pass waits afresh, but never beyond the whole exchange's time-out;
-        // datagrams from other senders are dropped without ending the wait.
-        QElapsedTimer pass;
-        pass.start();
+        // No pass waits beyond the whole exchange's time-out; datagrams from
+        // other senders are dropped without ending the wait. The wait wakes up
+        // as soon as a datagram lands; a stop is still seen within a poll's time.
         QByteArray chunk;
         while (chunk.isEmpty()) {
             if (socket.hasPendingDatagrams()) {
@@ -126,12 +129,11 @@ SwitchExchange exchangeUdp(
                 exchange.result = SwitchExchange::Aborted;
                 return exchange;
             }
-            if (pass.elapsed() > timeoutMs || total.elapsed() > timeoutMs) {
+            if (!sleepUntilReadable(socket, total, timeoutMs, stop ? kStopPollMs : -1)) {
                 exchange.result = LinkReceiveTimeout;
                 exchange.response = buffer;
                 return exchange;
             }
-            QThread::msleep(20);
         }
         buffer += chunk;
         if (locateResponse(buffer, channel.deviceAddress(), &length) >= 0)

@@ -2,6 +2,7 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/udpwait.h"
 #include "monitor/debugswitch.h"
 
 #include <QElapsedTimer>
@@ -10,7 +11,7 @@ namespace {
 
 // An idle read pass lasts about this long; it bounds how late a stop is seen.
 constexpr int passMs = 100;
-constexpr int udpPollMs = 20;
+constexpr int stopPollMs = 20;
 constexpr int serialGapMs = 50;
 
 } // namespace
@@ -101,9 +102,10 @@ void MonitorThread::readUdpPass(DeviceChannel& channel)
             splitAndEmit(takeDeviceDatagrams(channel));
             return;
         }
-        if (timer.elapsed() > passMs || m_stop)
+        // Wakes up as soon as a datagram lands; a stop is still seen within
+        // stopPollMs, as between the polls this replaces.
+        if (m_stop || !sleepUntilReadable(socket, timer, passMs, stopPollMs))
             return;
-        QThread::msleep(udpPollMs);
     }
 }
 

@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
                        "times=N|all, parts=N, delay=MS, value=N. Example: silent,match=read,index=3 "
                        "(no answer to the first read of item 3); bad-crc,after=2,times=all.")
             .arg(SimFault::kindNames().join(QStringLiteral(", "))),
-        QStringLiteral("SPEC"));
+        QStringLiteral("RULE"));
     const QCommandLineOption verboseOption(QStringList { QStringLiteral("v"), QStringLiteral("verbose") },
         QStringLiteral("Log every frame received and sent in hexadecimal to stderr."));
     const QCommandLineOption printDemoOption(QStringLiteral("print-demo"),
@@ -134,9 +134,9 @@ int main(int argc, char *argv[])
     }
 
     QList<SimFault> faults;
-    for (const QString &spec : parser.values(faultOption)) {
+    for (const QString &rule : parser.values(faultOption)) {
         QString error;
-        faults.append(SimFault::parse(spec, &error));
+        faults.append(SimFault::parse(rule, &error));
         if (!error.isEmpty())
             return fail(error);
     }

@@ -65,6 +65,9 @@ private slots:
     void exportSlots_data();
     void exportSlots();
     void appendTenThousandLines();
+    void viewFollowsTheEnd_data();
+    void viewFollowsTheEnd();
+    void clearInTheMiddleOfATurn();
     void screenshots_data();
     void screenshots();
 
@@ -314,6 +317,83 @@ void TestHistoryData::appendTenThousandLines()
     qInfo("10000 lines appended to the view in %lld ms", ms);
     QCOMPARE(text(dialog)->document()->blockCount(), 10001);
     QVERIFY(ms < 120000);
+}
+
+void TestHistoryData::viewFollowsTheEnd_data()
+{
+    QTest::addColumn<int>("linesPerTurn");
+    QTest::addColumn<bool>("userScrolledUp");
+    QTest::newRow("every line in its own turn") << 1 << false;
+    QTest::newRow("all lines in one turn") << 300 << false;
+    QTest::newRow("bursts") << 37 << false;
+    QTest::newRow("user had scrolled up and selected") << 300 << true;
+}
+
+void TestHistoryData::viewFollowsTheEnd()
+{
+    QFETCH(int, linesPerTurn);
+    QFETCH(bool, userScrolledUp);
+    // The reference view gets each line the plain way: its cursor moved to
+    // the end, then the text inserted. The dialog's view must end up the same.
+    HistoryData dialog;
+    HistoryData reference;
+    for (HistoryData *d : { &dialog, &reference }) {
+        d->show();
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+    }
+    QTextEdit *view = text(dialog);
+    QTextEdit *plain = text(reference);
+    const auto add = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const QString line = QStringLiteral("2024-03-01 08:%1:00,%2,%3\r\n").arg(i % 60).arg(i).arg(i * 7);
+            addText(dialog, line);
+            QTextCursor cursor = plain->textCursor();
+            cursor.movePosition(QTextCursor::End);
+            plain->setTextCursor(cursor);
+            plain->insertPlainText(line);
+            // The line is in the document at once, before the turn ends.
+            QCOMPARE(view->document()->blockCount(), plain->document()->blockCount());
+            if ((i + 1) % linesPerTurn == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+    };
+    add(300);
+    if (userScrolledUp) {
+        for (QTextEdit *edit : { view, plain }) {
+            QTextCursor selection(edit->document());
+            selection.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 3);
+            edit->setTextCursor(selection);
+            edit->verticalScrollBar()->setValue(0);
+        }
+        add(5);
+    }
+    QCOMPARE(view->toPlainText(), plain->toPlainText());
+    QCOMPARE(view->textCursor().position(), view->document()->characterCount() - 1);
+    QVERIFY(!view->textCursor().hasSelection());
+    QVERIFY(plain->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(view->verticalScrollBar()->maximum(), plain->verticalScrollBar()->maximum());
+    QCOMPARE(view->verticalScrollBar()->value(), plain->verticalScrollBar()->value());
+    QCOMPARE(view->horizontalScrollBar()->value(), plain->horizontalScrollBar()->value());
+}
+
+void TestHistoryData::clearInTheMiddleOfATurn()
+{
+    // A new query clears the view while lines of the old one may still be
+    // waiting for the end of the turn.
+    HistoryData dialog;
+    dialog.show();
+    addText(dialog, QStringLiteral("old 1\r\n"));
+    addText(dialog, QStringLiteral("old 2\r\n"));
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "slotClearText"));
+    QCOMPARE(text(dialog)->toPlainText(), QString());
+    addText(dialog, QStringLiteral("new 1\r\n"));
+    QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("new 1\n"));
+    QCoreApplication::processEvents();
+    addText(dialog, QStringLiteral("new 2\r\n"));
+    QCoreApplication::processEvents();
+    QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("new 1\nnew 2\n"));
+    QCOMPARE(text(dialog)->textCursor().position(), text(dialog)->document()->characterCount() - 1);
 }
 
 void TestHistoryData::screenshots_data()

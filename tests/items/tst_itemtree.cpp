@@ -10,6 +10,34 @@
 
 namespace {
 
+// The tree as it was built before it measured its rows once each: every
+// row's width taken again at each layout, rows of any height.
+class PlainTree : public QTreeWidget {
+public:
+    PlainTree()
+    {
+        setRootIsDecorated(false);
+        setItemDelegate(new ConfigTreeDelegate(this));
+        setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setColumnCount(2);
+        setHeaderHidden(true);
+        header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header()->setStretchLastSection(true);
+        // All rows, however many.
+        header()->setResizeContentsPrecision(-1);
+        QFont treeFont = font();
+        treeFont.setPointSize(12);
+        setFont(treeFont);
+    }
+};
+
+QString rowName(int row, int longRow)
+{
+    return row == longRow ? QStringLiteral("一个非常非常长的配置项名称，用来检查名称列的宽度 %1").arg(row)
+                          : QStringLiteral("参数%1").arg(row, 3, 10, QLatin1Char('0'));
+}
+
 using Record = QPair<int, QStringList>;
 
 // "column 0 | column 1 | index" per row.
@@ -42,6 +70,11 @@ private slots:
         QCOMPARE(tree.editTriggers(), QAbstractItemView::NoEditTriggers);
         QCOMPARE(tree.selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(tree.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(tree.verticalScrollMode(), QAbstractItemView::ScrollPerPixel);
+        QCOMPARE(tree.selectionBehavior(), QAbstractItemView::SelectRows);
+        QVERIFY(tree.uniformRowHeights());
+        QCOMPARE(tree.header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        QCOMPARE(tree.header()->sectionResizeMode(1), QHeaderView::ResizeToContents);
         QVERIFY(tree.header()->stretchLastSection());
         QCOMPARE(tree.font().pointSize(), 12);
         QVERIFY(qobject_cast<ConfigTreeDelegate*>(tree.itemDelegate()));
@@ -137,6 +170,77 @@ private slots:
         for (const Record& record : records)
             window.slotAddItems(record.first, record.second);
         QCOMPARE(rowsOf(window), rows);
+    }
+
+    void nameColumnFitsTheWidestName_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("longRow");
+        QTest::addColumn<QString>("change"); // what happens to the list afterwards
+        QTest::newRow("long name at row 200") << 255 << 200 << "";
+        QTest::newRow("long name beyond 1000 rows") << 1100 << 1050 << "";
+        QTest::newRow("long name removed") << 255 << 200 << "remove";
+        QTest::newRow("short name made long") << 255 << -1 << "rename";
+        QTest::newRow("cleared and refilled") << 255 << 200 << "clear";
+        QTest::newRow("row put in the middle") << 255 << -1 << "insert";
+        QTest::newRow("bigger font") << 255 << 200 << "font";
+    }
+    void nameColumnFitsTheWidestName()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, longRow);
+        QFETCH(QString, change);
+        const QString longName = rowName(longRow, longRow);
+        ConfigTree tree;
+        PlainTree plain;
+        for (QTreeWidget* view : { static_cast<QTreeWidget*>(&tree), static_cast<QTreeWidget*>(&plain) }) {
+            view->resize(900, 400);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+            // One row per event-loop turn, as over a slow line.
+            for (int i = 0; i < rows; ++i) {
+                view->addTopLevelItem(new QTreeWidgetItem(QStringList { rowName(i, longRow), QStringLiteral(": 1") }));
+                if (i < 40 || i % 50 == 0)
+                    QCoreApplication::processEvents();
+            }
+            QCoreApplication::processEvents();
+            if (change == QLatin1String("remove")) {
+                delete view->takeTopLevelItem(longRow);
+            } else if (change == QLatin1String("rename")) {
+                view->topLevelItem(180)->setText(0, longName + QStringLiteral(" 再长一点"));
+            } else if (change == QLatin1String("clear")) {
+                view->clear();
+                for (int i = 0; i < 40; ++i)
+                    view->addTopLevelItem(new QTreeWidgetItem(QStringList { rowName(i, -1), QString() }));
+            } else if (change == QLatin1String("insert")) {
+                view->insertTopLevelItem(120, new QTreeWidgetItem(QStringList { longName, QString() }));
+            } else if (change == QLatin1String("font")) {
+                QFont bigger = view->font();
+                bigger.setPointSize(16);
+                view->setFont(bigger);
+            }
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(tree.columnWidth(0) > 0);
+        QCOMPARE(tree.columnWidth(0), plain.columnWidth(0));
+
+        // Whichever row is widest, its name shows whole once scrolled to.
+        int widest = 0;
+        for (int i = 1; i < tree.topLevelItemCount(); ++i) {
+            if (tree.topLevelItem(i)->text(0).size() > tree.topLevelItem(widest)->text(0).size())
+                widest = i;
+        }
+        QTreeWidgetItem* item = tree.topLevelItem(widest);
+        tree.scrollToItem(item);
+        QCoreApplication::processEvents();
+        const QRect cell = tree.visualItemRect(item);
+        QVERIFY(tree.viewport()->rect().intersects(cell));
+        const int textWidth = QFontMetrics(tree.font()).horizontalAdvance(item->text(0));
+        QVERIFY2(tree.columnWidth(0) > textWidth,
+            qPrintable(QStringLiteral("%1 <= %2").arg(tree.columnWidth(0)).arg(textWidth)));
+        QCOMPARE(tree.visualRect(tree.model()->index(widest, 0)).width(), tree.columnWidth(0));
+        // Every row is the delegate's height.
+        QCOMPARE(cell.height(), 30);
     }
 
     void heldRowSurvivesClearing()

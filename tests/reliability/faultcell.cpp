@@ -78,7 +78,8 @@ QString faultRule(const FaultCell &cell, bool *applicable)
     const QString &op = cell.operation;
     const QString &fault = cell.fault;
     const bool tildeOnly = op == QLatin1String("history") || op == QLatin1String("update");
-    const bool oneExchange = op == QLatin1String("write") || op == QLatin1String("clock") || op == QLatin1String("history");
+    const bool oneExchange
+        = op == QLatin1String("write") || op == QLatin1String("clock") || op == QLatin1String("history");
 
     if (fault == QLatin1String("none"))
         return QString();
@@ -131,7 +132,8 @@ namespace {
 constexpr int kBaudRate = 5; // demo item "波特率(...)": 9600
 const QDate kToday = QDate::currentDate();
 
-struct Outcome {
+struct Outcome
+{
     QStringList messages;
     QString detail;
 };
@@ -274,10 +276,13 @@ Outcome runMonitor(const FaultCell &cell, SimRunner &meter)
     thread.setDebug(true);
     QMutex mutex;
     int lines = 0;
-    QObject::connect(&thread, &MonitorThread::signalDataRecv, &thread, [&](const QByteArray &) {
-        QMutexLocker locker(&mutex);
-        ++lines;
-    }, Qt::DirectConnection);
+    QObject::connect(
+        &thread, &MonitorThread::signalDataRecv, &thread,
+        [&](const QByteArray &) {
+            QMutexLocker locker(&mutex);
+            ++lines;
+        },
+        Qt::DirectConnection);
     QObject::connect(&thread, &MonitorThread::signalShowError,
         [&outcome](const QString &, const QString &error) { outcome.messages << error; });
     const auto lineCount = [&] {

@@ -6,7 +6,8 @@
 
 // One cell of the fault matrix: an operation that talks to the instrument,
 // run against the simulated meter over one line while one fault is injected.
-struct FaultCell {
+struct FaultCell
+{
     QString operation; // refresh write batch clock history monitor update
     QString fault; // none silence drop bad-crc other-address other-port wrong-length split disappear
     QString line; // udp pty
@@ -16,7 +17,8 @@ struct FaultCell {
 };
 
 // What a cell reported from its own process.
-struct CellReport {
+struct CellReport
+{
     QString outcome; // "ok" or the messages shown, joined by " | "
     QString detail; // counts for the log (items, lines, pages ...)
     qint64 elapsedMs = -1; // the operation, start to end

@@ -18,7 +18,8 @@
 
 namespace {
 
-struct CellRun {
+struct CellRun
+{
     FaultCell cell;
     QProcess *process = nullptr;
     QElapsedTimer started;
@@ -53,7 +54,8 @@ QString shortText(const CellRun &run)
 
 } // namespace
 
-class TstFaultMatrix : public QObject {
+class TstFaultMatrix : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -155,8 +157,8 @@ void TstFaultMatrix::matrix()
         const CellReport &r = run.report;
         QString outcome = r.outcome;
         outcome.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        qInfo("  %-30s %-60s %6lld ms  cpu %5lld ms  %s", qPrintable(key), qPrintable(outcome), r.elapsedMs,
-            r.cpuMs, qPrintable(r.detail));
+        qInfo("  %-30s %-60s %6lld ms  cpu %5lld ms  %s", qPrintable(key), qPrintable(outcome), r.elapsedMs, r.cpuMs,
+            qPrintable(r.detail));
         const CellExpectation expected = expectedCell(run.cell);
         QStringList problems;
         if (!outcomeMatches(expected, r.outcome))

@@ -35,7 +35,8 @@ void resetPeak()
         file.write("5");
 }
 
-struct Measure {
+struct Measure
+{
     QElapsedTimer timer;
     qint64 rssBefore = currentRssKb();
     Measure()
@@ -105,7 +106,8 @@ QString lineEdit(const QWidget &dialog, const char *name)
 
 } // namespace
 
-class TstHostileFiles : public QObject {
+class TstHostileFiles : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -153,7 +155,8 @@ void TstHostileFiles::packageWithHugeImage()
     quint32 *words = reinterpret_cast<quint32 *>(image.data());
     QRandomGenerator random(7);
     random.fillRange(words, image.size() / 4);
-    QCOMPARE(writePackageFile(path, QStringLiteral("Vexa 流量计"), QStringLiteral("V9.99"), QStringLiteral("VX-200"), image),
+    QCOMPARE(
+        writePackageFile(path, QStringLiteral("Vexa 流量计"), QStringLiteral("V9.99"), QStringLiteral("VX-200"), image),
         QString());
     image.clear();
     image.squeeze();
@@ -205,7 +208,8 @@ void TstHostileFiles::packageWithCorruptHeader()
     QFETCH(QString, message);
 
     const QString path = m_dir->filePath(QStringLiteral("bad.vexabin"));
-    QCOMPARE(writePackageFile(path, QStringLiteral("d"), QStringLiteral("v"), QStringLiteral("VX-200"), QByteArray(5000, 'x')),
+    QCOMPARE(writePackageFile(
+                 path, QStringLiteral("d"), QStringLiteral("v"), QStringLiteral("VX-200"), QByteArray(5000, 'x')),
         QString());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
@@ -239,8 +243,8 @@ void TstHostileFiles::packageWithCorruptHeader()
         QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("bntUpdate"))->isEnabled());
     }
     m_report << QStringLiteral("package, %1: \"%2\"; %3")
-                    .arg(QString::fromLatin1(QTest::currentDataTag()), error.isEmpty() ? QStringLiteral("parsed") : error,
-                        measure.text());
+                    .arg(QString::fromLatin1(QTest::currentDataTag()),
+                        error.isEmpty() ? QStringLiteral("parsed") : error, measure.text());
 }
 
 void TstHostileFiles::packageWithContainerValues_data()
@@ -306,8 +310,7 @@ void TstHostileFiles::itemCsvWithInvalidUtf8()
 {
     // Bytes that are no UTF-8 at all, an overlong form, a lone continuation
     // byte and a cut-off sequence, in names and values.
-    const QByteArray csv = QByteArray("02. \xFF\xFE\xFD, \xC0\xAF\n")
-        + QByteArray("03. name\x80, value\xE4\xBD\n")
+    const QByteArray csv = QByteArray("02. \xFF\xFE\xFD, \xC0\xAF\n") + QByteArray("03. name\x80, value\xE4\xBD\n")
         + QByteArray("04. \xED\xA0\x80, ok\n");
     QVERIFY(m_dir->writeFile(QStringLiteral("bad.csv"), csv));
 
@@ -346,16 +349,17 @@ void TstHostileFiles::configWithNonsense_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("refreshError");
 
-    const QByteArray words = "[appname]\nch=\xFF\xFE\nus=%00%01\ntw=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x18QVariantList)\n"
-                             "ver=maybe\n"
-                             "[communicate]\nudp=yes please\n"
-                             "[device]\naddress=seventeen\n"
-                             "[language]\nlanguage=../../../../etc/passwd\n"
-                             "[serial]\nport=/dev/null/../zero\nbaudrate=fast\ndatabits=many\nparity=odd-ish\n"
-                             "stopbits=-\nsend_rts=@Variant(garbage)\nsend_dtr=\xC0\xAF\n"
-                             "[udp]\naddress=999.1.1.1\nport=http\n"
-                             "[update]\npage_url=javascript:alert(1)\nverify_peer=sometimes\n"
-                             "[window]\nwidth=wide\nheight=-\n";
+    const QByteArray words
+        = "[appname]\nch=\xFF\xFE\nus=%00%01\ntw=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x18QVariantList)\n"
+          "ver=maybe\n"
+          "[communicate]\nudp=yes please\n"
+          "[device]\naddress=seventeen\n"
+          "[language]\nlanguage=../../../../etc/passwd\n"
+          "[serial]\nport=/dev/null/../zero\nbaudrate=fast\ndatabits=many\nparity=odd-ish\n"
+          "stopbits=-\nsend_rts=@Variant(garbage)\nsend_dtr=\xC0\xAF\n"
+          "[udp]\naddress=999.1.1.1\nport=http\n"
+          "[update]\npage_url=javascript:alert(1)\nverify_peer=sometimes\n"
+          "[window]\nwidth=wide\nheight=-\n";
     // communicate/udp is no number: serial, and the port does not open.
     QTest::newRow("words") << words << QStringLiteral("打开串口失败: /dev/null/../zero");
 
@@ -390,8 +394,10 @@ void TstHostileFiles::configWithNonsense()
     // A window taller than the screen many times over cannot be painted: its
     // backing store alone would need gigabytes.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const bool fits = shown.width() <= qMax(screen.width(), 1000) * 2 && shown.height() <= qMax(screen.height(), 600) * 2;
-    QEXPECT_FAIL("numbers", "window/width and window/height are not bounded by the screen (app/mainwindow.cpp)", Continue);
+    const bool fits
+        = shown.width() <= qMax(screen.width(), 1000) * 2 && shown.height() <= qMax(screen.height(), 600) * 2;
+    QEXPECT_FAIL(
+        "numbers", "window/width and window/height are not bounded by the screen (app/mainwindow.cpp)", Continue);
     QVERIFY2(fits, qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
     if (fits) {
         window.show();

@@ -23,7 +23,8 @@ namespace {
 // Ten minutes of a serial line at 9600 baud, about 960 bytes a second.
 constexpr qint64 kTenMinutesBytes = 960LL * 600;
 
-struct Round {
+struct Round
+{
     int undoSteps = 0;
     qint64 lines = 0;
     qint64 rssAfterKb = 0;
@@ -46,7 +47,8 @@ QString describe(const char *what, const Round &first, const Round &second, qint
 
 } // namespace
 
-class TstLongUse : public QObject {
+class TstLongUse : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -1,0 +1,132 @@
+#include "bench/benchlisten.h"
+
+#include "app/settings.h"
+#include "bench/benchtable.h"
+#include "link/devicechannel.h"
+#include "link/dsearchdevicethread.h"
+#include "monitor/debugswitch.h"
+#include "monitor/monitorthread.h"
+#include "sim/debugresponder.h"
+#include "sim/searchresponder.h"
+#include "sim/simrunner.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonObject>
+
+namespace {
+
+constexpr int kSamples = 25;
+
+void pointAt(const SimRunner &meter)
+{
+    QSettings *settings = appSettings();
+    settings->setValue(QStringLiteral("device/address"), meter.address());
+    settings->setValue(QStringLiteral("communicate/udp"), 1);
+    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
+    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+    settings->sync();
+}
+
+// Spins the event loop until `done` holds or `timeoutMs` passed.
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    }
+    return true;
+}
+
+} // namespace
+
+void benchMonitorListen(BenchTable &table)
+{
+    SimRunner meter;
+    pointAt(meter);
+
+    // The debug switch the monitor sends first and last: one item write.
+    BenchRow switchRow { QStringLiteral("line monitor: debug switch"), QStringLiteral("UDP loopback"),
+        QStringLiteral("11 B + 8 B"), -1, 0, {} };
+    if (meter.isStarted()) {
+        DeviceChannel channel;
+        if (channel.open()) {
+            const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), false);
+            switchRow.medianMicros = medianMicros(kSamples, [&] {
+                QElapsedTimer timer;
+                timer.start();
+                const SwitchExchange exchange = exchangeSwitch(channel, request, 10000, nullptr);
+                const double micros = timer.nsecsElapsed() / 1000.0;
+                return exchange.result == LinkOk ? micros : -1.0;
+            });
+        }
+    }
+    table.add(switchRow);
+
+    // A line the meter sends on its own, until the dialog's slot has it.
+    BenchRow lineRow { QStringLiteral("line monitor: line received"), QStringLiteral("UDP loopback"),
+        QStringLiteral("1 line"), -1, 0, {} };
+    if (meter.isStarted()) {
+        MonitorThread thread;
+        int received = 0;
+        QObject::connect(&thread, &MonitorThread::signalDataRecv, &thread, [&received] { ++received; });
+        thread.setDebug(false);
+        thread.start();
+        // The opening switch, then the read passes.
+        const bool listening = meter.waitForFrames(1, 5000);
+        waitFor([] { return false; }, 100);
+        lineRow.medianMicros = medianMicros(kSamples, [&] {
+            // Start somewhere inside a read pass, not always at its beginning.
+            waitFor([] { return false; }, 7);
+            const int before = received;
+            QElapsedTimer timer;
+            timer.start();
+            meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->sendUnsolicited("ADC=1023\r\n"); });
+            if (!listening || !waitFor([&] { return received > before; }, 2000))
+                return -1.0;
+            return timer.nsecsElapsed() / 1000.0;
+        });
+        thread.stop();
+    }
+    lineRow.note = QStringLiteral("from the meter's send to the dialog's slot; a read pass lasts 100 ms");
+    table.add(lineRow);
+}
+
+void benchDeviceSearch(BenchTable &table)
+{
+    constexpr int windowMs = 200;
+    SimProfile profile = SimProfile::demo();
+    profile.raw.insert(QStringLiteral("search"),
+        QJsonObject {
+            { "listen", true }, { "address", "127.0.0.1" }, { "port", 0 }, { "reply", "VX-200 1" }, { "repeat", 1 } });
+    SimRunner meter(profile);
+    BenchRow row { QStringLiteral("device search: reply listed"), QStringLiteral("UDP loopback"),
+        QStringLiteral("1 meter"), -1, 0, {} };
+    if (meter.isStarted()) {
+        quint16 port = 0;
+        meter.call([&](MeterSim &sim) { port = sim.responder<SearchResponder>()->searchPort(); });
+        DSearchDeviceThread::setRouteOverride({ { QHostAddress(QStringLiteral("127.0.0.1")) }, port, windowMs });
+        row.medianMicros = medianMicros(9, [&] {
+            DSearchDeviceThread worker(nullptr);
+            QElapsedTimer timer;
+            double listedAt = -1;
+            bool ended = false;
+            QObject::connect(&worker, &DSearchDeviceThread::signalInsertDevice, &worker,
+                [&] { listedAt = timer.nsecsElapsed() / 1000.0; });
+            QObject::connect(
+                &worker, &DSearchDeviceThread::signalSetEnableButtons, &worker, [&](bool enable) { ended = enable; });
+            timer.start();
+            worker.startSearch();
+            if (!waitFor([&] { return ended; }, 5000))
+                return -1.0;
+            worker.wait();
+            return listedAt;
+        });
+        DSearchDeviceThread::clearRouteOverride();
+    }
+    row.note = QStringLiteral("from the start of the search; the search then waits %1 ms for more").arg(windowMs);
+    table.add(row);
+}
