@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -79,8 +81,20 @@ void MainWindow::loadWindowSettings()
     QSettings *settings = appSettings();
     const int width = settings->value(QStringLiteral("window/width")).toInt();
     const int height = settings->value(QStringLiteral("window/height")).toInt();
-    resize(width, qMax(height, 600));
+    // A damaged config.ini may ask for a window no screen could show or even
+    // paint; the window still opens at least 600 high.
+    const QSize screen = screenSizeLimit();
+    resize(qBound(0, width, screen.width()), qMax(qMin(height, screen.height()), 600));
     applyLanguage(settings->value(QStringLiteral("language/language")).toString());
+}
+
+QSize MainWindow::screenSizeLimit() const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Twice the desktop: generous for any real arrangement of screens.
+    return screen->availableVirtualGeometry().size() * 2;
 }
 
 void MainWindow::retranslateForm()

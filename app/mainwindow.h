@@ -69,6 +69,7 @@ protected:
 
 private:
     void loadWindowSettings();
+    QSize screenSizeLimit() const;
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();

@@ -22,6 +22,8 @@ HistoryData::HistoryData(QWidget *parent)
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
     ui->textEdit->setReadOnly(true);
+    // Read-only view: an undo history would only grow with every line.
+    ui->textEdit->setUndoRedoEnabled(false);
     const QDate today = QDateTime::currentDateTime().date();
     for (QDateEdit *edit : { ui->dateStart, ui->dateEnd }) {
         edit->setCalendarPopup(true);

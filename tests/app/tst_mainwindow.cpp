@@ -3,6 +3,8 @@
 #include "tests/support/tempworkdir.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -153,6 +155,18 @@ private slots:
             appSettings()->setValue(QStringLiteral("window/height"), stored);
         MainWindow window;
         QCOMPARE(window.height(), expected);
+    }
+
+    void absurdStoredSizeIsBoundedByTheDesktop()
+    {
+        TempWorkDir dir;
+        appSettings()->setValue(QStringLiteral("window/height"), 2147483647);
+        appSettings()->setValue(QStringLiteral("window/width"), 2147483647);
+        MainWindow window;
+        const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
+        QVERIFY(window.height() >= 600);
+        QVERIFY2(window.height() <= qMax(600, desktop.height() * 2), qPrintable(QString::number(window.height())));
+        QCOMPARE(window.width(), window.minimumWidth());
     }
 
     void closeStoresTheSizeAndReleasesTheSettings()
