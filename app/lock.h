@@ -21,5 +21,5 @@ public:
     bool tryAcquire() override;
 
 private:
-    std::atomic<std::uint8_t> m_flag{0};
+    std::atomic<std::uint8_t> m_flag { 0 };
 };

@@ -68,8 +68,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::showErrorBox(const QString &title, const QString &text, const QIcon &icon)
 {
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, this,
-                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    QMessageBox box(
+        QMessageBox::Critical, title, text, QMessageBox::Ok, this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     box.setWindowIcon(icon);
     setOkButtonText(box, tr("确定"));
     statusBar()->showMessage(text, 5000);

@@ -6,8 +6,7 @@
 
 // Process-wide single instance of T, created on first use from any thread and
 // released explicitly (the main window releases the settings when it closes).
-template<class T>
-class singleton : public T
+template<class T> class singleton : public T
 {
 public:
     static T *instance()
@@ -43,7 +42,5 @@ private:
     static atom_lock s_lock;
 };
 
-template<class T>
-std::atomic<singleton<T> *> singleton<T>::s_instance{nullptr};
-template<class T>
-atom_lock singleton<T>::s_lock;
+template<class T> std::atomic<singleton<T> *> singleton<T>::s_instance { nullptr };
+template<class T> atom_lock singleton<T>::s_lock;

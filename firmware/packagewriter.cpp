@@ -29,8 +29,8 @@ QByteArray encodePackageText(const QByteArray &content, const QByteArray &digest
     return outer.toBase64();
 }
 
-QMap<QString, QVariant> packageMap(const QString &device, const QString &version, const QString &model,
-    const QByteArray &image)
+QMap<QString, QVariant> packageMap(
+    const QString &device, const QString &version, const QString &model, const QByteArray &image)
 {
     QMap<QString, QVariant> map;
     map.insert(QLatin1String(kPackageDeviceKey), device);
@@ -79,7 +79,8 @@ QString writePackageDatabase(const QString &path, const QByteArray &text)
     // never carries the final name.
     static QAtomicInt serial;
     const int number = serial.fetchAndAddRelaxed(1);
-    const QString temporary = QStringLiteral("%1.%2-%3.part").arg(path).arg(QCoreApplication::applicationPid()).arg(number);
+    const QString temporary
+        = QStringLiteral("%1.%2-%3.part").arg(path).arg(QCoreApplication::applicationPid()).arg(number);
     QFile::remove(temporary);
     const QString connection = QStringLiteral("vexa-pack-writer-%1").arg(number);
     const QString error = writeDatabase(connection, temporary, text);
@@ -99,8 +100,8 @@ QString writePackageDatabase(const QString &path, const QByteArray &text)
     return QString();
 }
 
-QString writePackageFile(const QString &path, const QString &device, const QString &version, const QString &model,
-    const QByteArray &image)
+QString writePackageFile(
+    const QString &path, const QString &device, const QString &version, const QString &model, const QByteArray &image)
 {
     const QByteArray content = serializePackageMap(packageMap(device, version, model, image));
     const QByteArray digest = QCryptographicHash::hash(content, QCryptographicHash::Md5);

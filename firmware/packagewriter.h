@@ -15,8 +15,8 @@ QByteArray serializePackageMap(const QMap<QString, QVariant> &map);
 QByteArray encodePackageText(const QByteArray &content, const QByteArray &digest);
 
 // The four-key content map; texts as QString values, the image as bytes.
-QMap<QString, QVariant> packageMap(const QString &device, const QString &version, const QString &model,
-    const QByteArray &image);
+QMap<QString, QVariant> packageMap(
+    const QString &device, const QString &version, const QString &model, const QByteArray &image);
 
 // Creates the SQLite file at path (replacing an existing file) with a table
 // INFO holding one row whose only column is text. Empty on success,
@@ -24,5 +24,5 @@ QMap<QString, QVariant> packageMap(const QString &device, const QString &version
 QString writePackageDatabase(const QString &path, const QByteArray &text);
 
 // The whole package. Empty on success, otherwise a message.
-QString writePackageFile(const QString &path, const QString &device, const QString &version, const QString &model,
-    const QByteArray &image);
+QString writePackageFile(
+    const QString &path, const QString &device, const QString &version, const QString &model, const QByteArray &image);

@@ -53,7 +53,8 @@ int inspect(const QString &path)
     print(stdout, QStringLiteral("model:   %1").arg(info.model()));
     print(stdout, QStringLiteral("image:   %1 bytes, %2 pages").arg(image.size()).arg((image.size() + 1023) / 1024));
     print(stdout,
-        QStringLiteral("md5:     %1").arg(QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Md5).toHex())));
+        QStringLiteral("md5:     %1")
+            .arg(QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Md5).toHex())));
     if (digestOk)
         print(stdout, QStringLiteral("digest:  ok"));
     else
@@ -71,25 +72,25 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vexa-pack"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes a firmware package (*.vexabin) from an image file and three texts, or inspects one.\n"
-        "\n"
-        "Write:   vexa-pack --device TEXT --version TEXT --model TEXT --image FILE -o OUT.vexabin\n"
-        "Inspect: vexa-pack --inspect FILE.vexabin\n"
-        "\n"
-        "The model text must match the model the instrument names in its identification reply\n"
-        "(\"Find <model> OK\"); it is used there as a pattern, so avoid . * + ? ( ) [ ] \\ in it.\n"
-        "An existing output file is replaced. Exit status: 0 success, 1 usage or file error,\n"
-        "2 the inspected package is unreadable or its digest does not match."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a firmware package (*.vexabin) from an image file and three texts, or inspects one.\n"
+                       "\n"
+                       "Write:   vexa-pack --device TEXT --version TEXT --model TEXT --image FILE -o OUT.vexabin\n"
+                       "Inspect: vexa-pack --inspect FILE.vexabin\n"
+                       "\n"
+                       "The model text must match the model the instrument names in its identification reply\n"
+                       "(\"Find <model> OK\"); it is used there as a pattern, so avoid . * + ? ( ) [ ] \\ in it.\n"
+                       "An existing output file is replaced. Exit status: 0 success, 1 usage or file error,\n"
+                       "2 the inspected package is unreadable or its digest does not match."));
     parser.addHelpOption();
-    const QCommandLineOption deviceOption(QStringLiteral("device"), QStringLiteral("Device name shown to the user."),
-        QStringLiteral("text"));
-    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Firmware version text."),
-        QStringLiteral("text"));
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"), QStringLiteral("Device name shown to the user."), QStringLiteral("text"));
+    const QCommandLineOption versionOption(
+        QStringLiteral("version"), QStringLiteral("Firmware version text."), QStringLiteral("text"));
     const QCommandLineOption modelOption(QStringLiteral("model"),
         QStringLiteral("Instrument model, checked against the instrument before writing."), QStringLiteral("text"));
-    const QCommandLineOption imageOption(QStringLiteral("image"), QStringLiteral("Firmware image file (raw bytes)."),
-        QStringLiteral("file"));
+    const QCommandLineOption imageOption(
+        QStringLiteral("image"), QStringLiteral("Firmware image file (raw bytes)."), QStringLiteral("file"));
     const QCommandLineOption outputOption({ QStringLiteral("o"), QStringLiteral("output") },
         QStringLiteral("Package file to write."), QStringLiteral("file"));
     const QCommandLineOption inspectOption(QStringLiteral("inspect"),
@@ -109,7 +110,8 @@ int main(int argc, char *argv[])
     }
     QFile imageFile(parser.value(imageOption));
     if (!imageFile.open(QIODevice::ReadOnly)) {
-        print(stderr, QStringLiteral("vexa-pack: cannot read %1: %2").arg(imageFile.fileName(), imageFile.errorString()));
+        print(
+            stderr, QStringLiteral("vexa-pack: cannot read %1: %2").arg(imageFile.fileName(), imageFile.errorString()));
         return 1;
     }
     const QByteArray image = imageFile.readAll();

@@ -11,7 +11,8 @@ class HistoryData;
 
 // Asks the instrument for its history log between two dates, shows the
 // lines and exports them as CSV or as an A4 PDF table.
-class HistoryData : public QDialog {
+class HistoryData : public QDialog
+{
     Q_OBJECT
 
 public:

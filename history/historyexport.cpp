@@ -73,7 +73,8 @@ HistoryExportResult exportHistoryCsv(const QString &path, const QString &text)
 
 namespace {
 
-struct TableGeometry {
+struct TableGeometry
+{
     int left = 0;
     int top = 100;
     int tableWidth = 0;

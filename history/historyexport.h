@@ -13,7 +13,8 @@ enum class HistoryExportResult {
     FormatError, // fewer than two columns, or not one row fits a page
 };
 
-struct HistoryPdfOptions {
+struct HistoryPdfOptions
+{
     // Rows of the table; negative means one row per line. The dialog passes
     // its document's line count, which includes the empty last line.
     int rowCount = -1;

@@ -11,7 +11,8 @@
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
 // stays part of the line) and a last line without one is delivered when the
 // instrument falls silent.
-class ReadThread : public QThread, public DDataReceiver {
+class ReadThread : public QThread, public DDataReceiver
+{
     Q_OBJECT
 
 public:

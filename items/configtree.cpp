@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QHeaderView>
 
-ConfigTree::ConfigTree(QWidget* parent)
+ConfigTree::ConfigTree(QWidget *parent)
     : QTreeWidget(parent)
 {
     setCursor(Qt::ArrowCursor);
@@ -29,7 +29,7 @@ ConfigTree::ConfigTree(QWidget* parent)
     setFont(treeFont);
 
     // Whatever else may have removed or reordered the widest name.
-    const QAbstractItemModel* rows = model();
+    const QAbstractItemModel *rows = model();
     connect(rows, &QAbstractItemModel::rowsRemoved, this, &ConfigTree::forgetNameWidth);
     connect(rows, &QAbstractItemModel::rowsMoved, this, &ConfigTree::forgetNameWidth);
     connect(rows, &QAbstractItemModel::layoutChanged, this, &ConfigTree::forgetNameWidth);
@@ -50,7 +50,7 @@ int ConfigTree::sizeHintForColumn(int column) const
         // the indentation of a top-level row.
         const QStyleOptionViewItem option = viewOptions();
         const int indent = rootIsDecorated() ? indentation() : 0;
-        const QAbstractItemModel* rows = model();
+        const QAbstractItemModel *rows = model();
         for (int row = m_measuredRows; row < rowCount; ++row) {
             const QModelIndex index = rows->index(row, 0);
             m_nameWidth = qMax(m_nameWidth, itemDelegate(index)->sizeHint(option, index).width() + indent);
@@ -60,21 +60,21 @@ int ConfigTree::sizeHintForColumn(int column) const
     return m_nameWidth;
 }
 
-void ConfigTree::changeEvent(QEvent* event)
+void ConfigTree::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         forgetNameWidth();
     QTreeWidget::changeEvent(event);
 }
 
-void ConfigTree::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles)
+void ConfigTree::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
 {
     if (topLeft.column() == 0)
         forgetNameWidth();
     QTreeWidget::dataChanged(topLeft, bottomRight, roles);
 }
 
-void ConfigTree::rowsInserted(const QModelIndex& parent, int start, int end)
+void ConfigTree::rowsInserted(const QModelIndex &parent, int start, int end)
 {
     // Rows appended at the end are measured when the width is next asked for.
     if (parent.isValid() || start < m_measuredRows)
@@ -82,7 +82,7 @@ void ConfigTree::rowsInserted(const QModelIndex& parent, int start, int end)
     QTreeWidget::rowsInserted(parent, start, end);
 }
 
-void ConfigTree::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+void ConfigTree::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
     forgetNameWidth();
     QTreeWidget::rowsAboutToBeRemoved(parent, start, end);

@@ -3,11 +3,12 @@
 #include <QTreeWidget>
 
 // The flat, numbered two-column list of configuration items.
-class ConfigTree : public QTreeWidget {
+class ConfigTree : public QTreeWidget
+{
     Q_OBJECT
 
 public:
-    explicit ConfigTree(QWidget* parent = nullptr);
+    explicit ConfigTree(QWidget *parent = nullptr);
 
     // Column 0 fits the widest name of all rows, also those far from the
     // visible ones. Each row is measured once, when it arrives, instead of
@@ -15,11 +16,11 @@ public:
     int sizeHintForColumn(int column) const override;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void changeEvent(QEvent *event) override;
     // Invalidate before the view reacts: it may ask for the width at once.
-    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles) override;
-    void rowsInserted(const QModelIndex& parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void reset() override;
 
 private:

@@ -6,7 +6,7 @@ constexpr int RowHeight = 30;
 
 } // namespace
 
-void ConfigTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ConfigTreeDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem plain(option);
     plain.state &= ~QStyle::State_HasFocus;
@@ -14,7 +14,7 @@ void ConfigTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QItemDelegate::paint(painter, plain, index);
 }
 
-QSize ConfigTreeDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize ConfigTreeDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     return QSize(QItemDelegate::sizeHint(option, index).width(), RowHeight);
 }

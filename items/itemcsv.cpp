@@ -11,7 +11,7 @@ namespace {
 // An index outside one byte would be written to another item.
 constexpr int MaxItemIndex = 255;
 
-QString nameOf(const ItemRowText& row)
+QString nameOf(const ItemRowText &row)
 {
     static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
     QString name = row.column0;
@@ -19,7 +19,7 @@ QString nameOf(const ItemRowText& row)
     return name.trimmed();
 }
 
-QString valueOf(const ItemRowText& row)
+QString valueOf(const ItemRowText &row)
 {
     if (row.column1.startsWith(QLatin1Char(':')))
         return row.column1.mid(1);
@@ -27,7 +27,7 @@ QString valueOf(const ItemRowText& row)
 }
 
 // What the tree should hold for the row after an import of its line.
-ItemRecord expectedRecord(const ItemRowText& row)
+ItemRecord expectedRecord(const ItemRowText &row)
 {
     ItemRecord record;
     record.index = row.index;
@@ -39,7 +39,7 @@ ItemRecord expectedRecord(const ItemRowText& row)
 
 } // namespace
 
-QString itemCsvLine(const ItemRowText& row)
+QString itemCsvLine(const ItemRowText &row)
 {
     QString line = QStringLiteral("%1").arg(row.index, 2, 10, QLatin1Char('0'));
     line += QLatin1String(". ");
@@ -50,7 +50,7 @@ QString itemCsvLine(const ItemRowText& row)
     return line;
 }
 
-QString exportItems(const QString& path, const QVector<ItemRowText>& rows)
+QString exportItems(const QString &path, const QVector<ItemRowText> &rows)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -58,7 +58,7 @@ QString exportItems(const QString& path, const QVector<ItemRowText>& rows)
     file.write("\xEF\xBB\xBF", 3);
     QTextStream stream(&file);
     stream.setCodec("utf-8");
-    for (const ItemRowText& row : rows)
+    for (const ItemRowText &row : rows)
         stream << itemCsvLine(row) << '\n';
     stream.flush();
     if (stream.status() != QTextStream::Ok || !file.flush())
@@ -66,10 +66,10 @@ QString exportItems(const QString& path, const QVector<ItemRowText>& rows)
     return {};
 }
 
-QStringList itemsLostOnImport(const QVector<ItemRowText>& rows)
+QStringList itemsLostOnImport(const QVector<ItemRowText> &rows)
 {
     QStringList lost;
-    for (const ItemRowText& row : rows) {
+    for (const ItemRowText &row : rows) {
         ItemRecord back;
         const ItemRecord expected = expectedRecord(row);
         if (!parseItemLine(itemCsvLine(row), &back) || back.index != expected.index || back.fields != expected.fields) {
@@ -79,7 +79,7 @@ QStringList itemsLostOnImport(const QVector<ItemRowText>& rows)
     return lost;
 }
 
-bool parseItemLine(const QString& line, ItemRecord* record)
+bool parseItemLine(const QString &line, ItemRecord *record)
 {
     // Greedy name: the last comma on the line starts the value.
     static const QRegularExpression expression(QStringLiteral("^(\\d+)\\.(.+),(.+)?"));
@@ -100,7 +100,7 @@ bool parseItemLine(const QString& line, ItemRecord* record)
     return true;
 }
 
-ItemImport importItems(const QString& path)
+ItemImport importItems(const QString &path)
 {
     ItemImport result;
     QFile file(path);

@@ -5,38 +5,41 @@
 #include <QVector>
 
 // The display texts of one tree row and the item index it carries.
-struct ItemRowText {
+struct ItemRowText
+{
     int index = 0;
     QString column0; // "05. name"
     QString column1; // ": value", or empty for a command item
 };
 
 // One item as the tree receives it: index and fields (name[, value]).
-struct ItemRecord {
+struct ItemRecord
+{
     int index = 0;
     QStringList fields;
 };
 
 // "05. name, value" (no line end); the value part keeps its leading blank.
-QString itemCsvLine(const ItemRowText& row);
+QString itemCsvLine(const ItemRowText &row);
 
 // Writes the rows with a UTF-8 byte order mark; empty on success, otherwise
 // the message for the user.
-QString exportItems(const QString& path, const QVector<ItemRowText>& rows);
+QString exportItems(const QString &path, const QVector<ItemRowText> &rows);
 
 // Rows that the file cannot carry back unchanged, as "index. name" texts:
 // the last comma of a line separates name from value, so a value with a comma
 // comes back split, and a line break inside a text breaks the line apart.
-QStringList itemsLostOnImport(const QVector<ItemRowText>& rows);
+QStringList itemsLostOnImport(const QVector<ItemRowText> &rows);
 
 // Understands one line; false when it does not have the item line shape.
-bool parseItemLine(const QString& line, ItemRecord* record);
+bool parseItemLine(const QString &line, ItemRecord *record);
 
-struct ItemImport {
+struct ItemImport
+{
     QVector<ItemRecord> records;
     bool opened = false;
     QString error; // empty on success
 };
 
 // Reads a whole file; on any error no records are returned.
-ItemImport importItems(const QString& path);
+ItemImport importItems(const QString &path);

@@ -15,15 +15,15 @@ QByteArray buildItemReadFrame(quint8 address, int index)
     return frame;
 }
 
-QStringList splitItemText(const QString& text)
+QStringList splitItemText(const QString &text)
 {
     QStringList parts = text.split(QLatin1Char(':'), Qt::KeepEmptyParts, Qt::CaseSensitive);
-    for (QString& part : parts)
+    for (QString &part : parts)
         part = part.trimmed();
     return parts;
 }
 
-bool parseItemAnswer(const QByteArray& answer, quint8 address, QStringList* fields)
+bool parseItemAnswer(const QByteArray &answer, quint8 address, QStringList *fields)
 {
     if (answer.size() <= 4 || quint8(answer.at(0)) != address || answer.at(1) != 0x03)
         return false;
@@ -35,7 +35,7 @@ bool parseItemAnswer(const QByteArray& answer, quint8 address, QStringList* fiel
     return true;
 }
 
-QByteArray buildClockFrame(quint8 address, const QDateTime& dateTime)
+QByteArray buildClockFrame(quint8 address, const QDateTime &dateTime)
 {
     const QDate date = dateTime.date();
     const QTime time = dateTime.time();

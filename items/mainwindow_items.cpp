@@ -25,12 +25,12 @@ constexpr int ResultMessageMs = 5000;
 const QString ModelName = QStringLiteral("设备型号");
 const QString DeviceName = QStringLiteral("设备名称");
 
-QVector<ItemRowText> rowTexts(const ConfigTree* tree)
+QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 {
     QVector<ItemRowText> rows;
     rows.reserve(tree->topLevelItemCount());
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
         rows.append({ row->data(0, Qt::UserRole).toInt(), row->text(0), row->text(1) });
     }
     return rows;
@@ -45,7 +45,7 @@ void MainWindow::slotExportItems()
         exportItemsTo(path);
 }
 
-void MainWindow::exportItemsTo(const QString& path)
+void MainWindow::exportItemsTo(const QString &path)
 {
     statusBar()->showMessage(tr("正在导出配置......"));
     const QVector<ItemRowText> rows = rowTexts(m_tree);
@@ -71,7 +71,7 @@ void MainWindow::slotImportItems()
         importItemsFrom(path);
 }
 
-void MainWindow::importItemsFrom(const QString& path)
+void MainWindow::importItemsFrom(const QString &path)
 {
     // The whole file is checked before any row is taken over, so a bad line
     // leaves an empty tree and no half-applied hiding state.
@@ -86,7 +86,7 @@ void MainWindow::importItemsFrom(const QString& path)
         showErrorBox(tr("导入配置"), import.error, windowIcon());
         return;
     }
-    for (const ItemRecord& record : import.records)
+    for (const ItemRecord &record : import.records)
         slotAddItems(record.index, record.fields);
     statusBar()->showMessage(tr("导入配置成功"), ResultMessageMs);
 }
@@ -104,10 +104,10 @@ void MainWindow::slotWriteItems()
     writeItems(channel);
 }
 
-bool MainWindow::writeItems(DeviceChannel& channel)
+bool MainWindow::writeItems(DeviceChannel &channel)
 {
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = m_tree->topLevelItem(i);
+        QTreeWidgetItem *row = m_tree->topLevelItem(i);
         const QString text = row->text(1);
         // Command items have no value column and are never sent in a batch.
         if (text.isEmpty())
@@ -133,7 +133,7 @@ void MainWindow::slotSyncTime()
     syncTime(channel);
 }
 
-void MainWindow::syncTime(DeviceChannel& channel)
+void MainWindow::syncTime(DeviceChannel &channel)
 {
     const QByteArray request = buildClockFrame(channel);
     QByteArray answer;
@@ -154,13 +154,13 @@ void MainWindow::slotClearItems()
     m_tree->clear();
 }
 
-void MainWindow::slotAddItems(int index, const QStringList& list)
+void MainWindow::slotAddItems(int index, const QStringList &list)
 {
     if (!isSkippedItem(index, list))
         addItemRow(index, list);
 }
 
-void MainWindow::slotItemDoubleClicked(QTreeWidgetItem* item, int column)
+void MainWindow::slotItemDoubleClicked(QTreeWidgetItem *item, int column)
 {
     Q_UNUSED(column);
     if (!item)
@@ -171,7 +171,7 @@ void MainWindow::slotItemDoubleClicked(QTreeWidgetItem* item, int column)
         writeEditedItem(item, newValue, count);
 }
 
-void MainWindow::writeEditedItem(QTreeWidgetItem* row, const QString& value, int count)
+void MainWindow::writeEditedItem(QTreeWidgetItem *row, const QString &value, int count)
 {
     DeviceChannel channel;
     if (!channel.open()) {
@@ -184,21 +184,21 @@ void MainWindow::writeEditedItem(QTreeWidgetItem* row, const QString& value, int
         showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
 }
 
-void MainWindow::addItemRow(int index, const QStringList& list)
+void MainWindow::addItemRow(int index, const QStringList &list)
 {
     const QString number = QStringLiteral("%1").arg(m_tree->topLevelItemCount() + 1, 2, 10, QLatin1Char('0'));
     QStringList texts { number + QLatin1String(". ") + list.value(0).trimmed() };
     texts << (list.size() >= 2 ? QLatin1String(": ") + list.at(1).trimmed() : QString());
-    auto* row = new QTreeWidgetItem(texts);
+    auto *row = new QTreeWidgetItem(texts);
     row->setData(0, Qt::UserRole, index);
     m_tree->addTopLevelItem(row);
 }
 
-bool MainWindow::isSkippedItem(int index, const QStringList& list)
+bool MainWindow::isSkippedItem(int index, const QStringList &list)
 {
     if (list.size() < 2)
         return false;
-    const QString& name = list.at(0);
+    const QString &name = list.at(0);
     const QString value = normalizeSkipText(list.at(1));
 
     if (name == ModelName) {
@@ -232,7 +232,7 @@ void MainWindow::loadSkipItems()
     m_skipItems = loadSkipFile(QStringLiteral("SkipItems"));
 }
 
-int MainWindow::editItem(const QString& name, const QString& value, QString& newValue)
+int MainWindow::editItem(const QString &name, const QString &value, QString &newValue)
 {
     newValue.clear();
     const bool hasValue = !value.isEmpty();
@@ -261,7 +261,7 @@ int MainWindow::editItem(const QString& name, const QString& value, QString& new
     return 2;
 }
 
-bool MainWindow::writeItem(DeviceChannel& channel, QTreeWidgetItem* row, const QString& value, int count)
+bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count)
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
@@ -302,7 +302,7 @@ bool MainWindow::writeItem(DeviceChannel& channel, QTreeWidgetItem* row, const Q
     return true;
 }
 
-QByteArray MainWindow::buildClockFrame(const DeviceChannel& channel)
+QByteArray MainWindow::buildClockFrame(const DeviceChannel &channel)
 {
     return ::buildClockFrame(channel.deviceAddress(), QDateTime::currentDateTime());
 }

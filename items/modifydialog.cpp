@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
-ModifyDialog::ModifyDialog(const QString& name, const QString& value, QWidget* parent)
+ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::ModifyDialog)
 {
@@ -26,7 +26,7 @@ ModifyDialog::~ModifyDialog()
     delete ui;
 }
 
-bool ModifyDialog::parseOptionList(const QString& name, QString* label, QStringList* choices)
+bool ModifyDialog::parseOptionList(const QString &name, QString *label, QStringList *choices)
 {
     static const QRegularExpression optionList(QStringLiteral("(^.+)\\((([^/]+/)+[^/]+)\\)$"));
     const QRegularExpressionMatch match = optionList.match(name);
@@ -37,10 +37,10 @@ bool ModifyDialog::parseOptionList(const QString& name, QString* label, QStringL
     return true;
 }
 
-QString ModifyDialog::chooseOption(const QStringList& choices, const QString& value)
+QString ModifyDialog::chooseOption(const QStringList &choices, const QString &value)
 {
     QString selection;
-    for (const QString& choice : choices) {
+    for (const QString &choice : choices) {
         if (value == selection)
             continue;
         if (value.contains(choice, Qt::CaseSensitive))
@@ -49,7 +49,7 @@ QString ModifyDialog::chooseOption(const QStringList& choices, const QString& va
     return selection;
 }
 
-void ModifyDialog::setItem(const QString& name, const QString& value)
+void ModifyDialog::setItem(const QString &name, const QString &value)
 {
     QString label;
     QStringList choices;
@@ -74,7 +74,7 @@ QString ModifyDialog::value() const
     return m_lineEdit ? m_lineEdit->text() : m_comboBox->currentText();
 }
 
-void ModifyDialog::styleEditor(QWidget* editor)
+void ModifyDialog::styleEditor(QWidget *editor)
 {
     QFont editorFont = editor->font();
     editorFont.setPointSize(14);

@@ -10,19 +10,19 @@ constexpr int RetryTimeoutMs = 10000;
 
 } // namespace
 
-RefreshThread::RefreshThread(QObject* parent)
+RefreshThread::RefreshThread(QObject *parent)
     : QThread(parent)
 {
 }
 
-int RefreshThread::requestItem(DeviceChannel& channel, int index, QByteArray& buffer, int timeoutMs)
+int RefreshThread::requestItem(DeviceChannel &channel, int index, QByteArray &buffer, int timeoutMs)
 {
     buffer.clear();
     return channel.transact(buildItemReadFrame(channel.deviceAddress(), index), buffer, false, timeoutMs);
 }
 
 bool RefreshThread::checkResponse(
-    int result, DeviceChannel& channel, int index, const QString& title, const QString& image, QByteArray& buffer)
+    int result, DeviceChannel &channel, int index, const QString &title, const QString &image, QByteArray &buffer)
 {
     const QString error = linkErrorText(result, buffer);
     if (!error.isEmpty()) {

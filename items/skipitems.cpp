@@ -3,14 +3,14 @@
 #include <QFile>
 #include <QStringList>
 
-QString normalizeSkipText(const QString& text)
+QString normalizeSkipText(const QString &text)
 {
     QString result = text;
     result.remove(QLatin1Char(' '));
     return result.trimmed();
 }
 
-SkipMap loadSkipFile(const QString& path)
+SkipMap loadSkipFile(const QString &path)
 {
     SkipMap map;
     QFile file(path);

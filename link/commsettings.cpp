@@ -5,12 +5,12 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-quint8 readDeviceAddress(const QSettings& settings)
+quint8 readDeviceAddress(const QSettings &settings)
 {
     return quint8(settings.value(QStringLiteral("device/address"), 255).toInt() & 0xFF);
 }
 
-SerialSettings readSerialSettings(const QSettings& settings)
+SerialSettings readSerialSettings(const QSettings &settings)
 {
     SerialSettings serial;
     serial.port = settings.value(QStringLiteral("serial/port")).toString();
@@ -23,23 +23,23 @@ SerialSettings readSerialSettings(const QSettings& settings)
     return serial;
 }
 
-bool hasSerialPort(const QSettings& settings)
+bool hasSerialPort(const QSettings &settings)
 {
     return settings.contains(QStringLiteral("serial/port"));
 }
 
-UdpSettings readUdpSettings(const QSettings& settings)
+UdpSettings readUdpSettings(const QSettings &settings)
 {
     return { settings.value(QStringLiteral("udp/address")).toString(),
         settings.value(QStringLiteral("udp/port")).toString() };
 }
 
-bool readUseUdp(const QSettings& settings)
+bool readUseUdp(const QSettings &settings)
 {
     return settings.value(QStringLiteral("communicate/udp"), 0).toInt() != 0;
 }
 
-void writeSerialSettings(QSettings& settings, const SerialSettings& serial)
+void writeSerialSettings(QSettings &settings, const SerialSettings &serial)
 {
     settings.setValue(QStringLiteral("serial/port"), serial.port);
     settings.setValue(QStringLiteral("serial/baudrate"), serial.baudRate);
@@ -51,14 +51,14 @@ void writeSerialSettings(QSettings& settings, const SerialSettings& serial)
     settings.setValue(QStringLiteral("communicate/udp"), 0);
 }
 
-void writeUdpSettings(QSettings& settings, const UdpSettings& udp)
+void writeUdpSettings(QSettings &settings, const UdpSettings &udp)
 {
     settings.setValue(QStringLiteral("udp/address"), udp.address);
     settings.setValue(QStringLiteral("udp/port"), udp.port);
     settings.setValue(QStringLiteral("communicate/udp"), 1);
 }
 
-QString serialSettingsError(const QString& port, const QString& baudText)
+QString serialSettingsError(const QString &port, const QString &baudText)
 {
     if (port.isEmpty())
         return QCoreApplication::translate("SetupDialog", "请选择串口!");
@@ -67,7 +67,7 @@ QString serialSettingsError(const QString& port, const QString& baudText)
     return {};
 }
 
-bool isUdpAddressText(const QString& text)
+bool isUdpAddressText(const QString &text)
 {
     // The toolkit also takes short forms such as "10.1" and surrounding
     // blanks; a stored address must be the plain form the user meant.
@@ -81,7 +81,7 @@ bool isUdpAddressText(const QString& text)
     return address.setAddress(text) && address.protocol() == QAbstractSocket::IPv6Protocol;
 }
 
-QString udpSettingsError(const QString& address, const QString& port)
+QString udpSettingsError(const QString &address, const QString &port)
 {
     if (address.isEmpty())
         return QCoreApplication::translate("SetupDialog", "请输入UDP地址");

@@ -6,7 +6,8 @@ class QSettings;
 
 // The serial line as the setup dialog stores it; the numbers are the serial
 // port's enumeration values, handed to it unchanged.
-struct SerialSettings {
+struct SerialSettings
+{
     QString port;
     int baudRate = 9600;
     int dataBits = 8;
@@ -16,28 +17,29 @@ struct SerialSettings {
     bool sendDtr = false;
 };
 
-struct UdpSettings {
+struct UdpSettings
+{
     QString address;
     QString port;
 };
 
 // device/address with its low eight bits kept.
-quint8 readDeviceAddress(const QSettings& settings);
+quint8 readDeviceAddress(const QSettings &settings);
 // serial/port is empty when the key is missing; hasSerialPort tells.
-SerialSettings readSerialSettings(const QSettings& settings);
-bool hasSerialPort(const QSettings& settings);
-UdpSettings readUdpSettings(const QSettings& settings);
-bool readUseUdp(const QSettings& settings);
+SerialSettings readSerialSettings(const QSettings &settings);
+bool hasSerialPort(const QSettings &settings);
+UdpSettings readUdpSettings(const QSettings &settings);
+bool readUseUdp(const QSettings &settings);
 
 // Each write touches only its own group and communicate/udp, so the keys of
 // the other way of connecting stay as they were.
-void writeSerialSettings(QSettings& settings, const SerialSettings& serial);
-void writeUdpSettings(QSettings& settings, const UdpSettings& udp);
+void writeSerialSettings(QSettings &settings, const SerialSettings &serial);
+void writeUdpSettings(QSettings &settings, const UdpSettings &udp);
 
 // Empty when the choice can be stored, otherwise the message to show
 // (context "SetupDialog").
-QString serialSettingsError(const QString& port, const QString& baudText);
-QString udpSettingsError(const QString& address, const QString& port);
+QString serialSettingsError(const QString &port, const QString &baudText);
+QString udpSettingsError(const QString &address, const QString &port);
 
 // Dotted-quad IPv4 (four decimal parts 0..255) or a textual IPv6 address.
-bool isUdpAddressText(const QString& text);
+bool isUdpAddressText(const QString &text);

@@ -119,8 +119,8 @@ int DeviceChannel::transact(const char *request, int length, QByteArray &respons
     return transactSerial(request, length, response, crcHighFirst, timeoutMs);
 }
 
-int DeviceChannel::transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst,
-                                  int timeoutMs)
+int DeviceChannel::transactSerial(
+    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     if (!m_serialPort.isOpen())
         return LinkSendError;
@@ -148,8 +148,7 @@ int DeviceChannel::transactSerial(const char *request, int length, QByteArray &r
     return LinkOk;
 }
 
-int DeviceChannel::transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst,
-                               int timeoutMs)
+int DeviceChannel::transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     if (!sendDatagram(request, length))
         return LinkSendError;

@@ -17,7 +17,7 @@ QMutex routeMutex;
 std::optional<DSearchDeviceThread::Route> routeOverride;
 } // namespace
 
-DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf* owner, QObject* parent)
+DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent)
     : QThread(parent)
     , m_owner(owner)
 {
@@ -49,9 +49,9 @@ QList<QHostAddress> DSearchDeviceThread::broadcastTargets()
     QList<QHostAddress> targets;
     QSet<QHostAddress> seen;
     const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& interface : interfaces) {
+    for (const QNetworkInterface &interface : interfaces) {
         const auto entries = interface.addressEntries();
-        for (const QNetworkAddressEntry& entry : entries) {
+        for (const QNetworkAddressEntry &entry : entries) {
             if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
                 continue;
             // A null broadcast address cannot be sent to; skipping it is the
@@ -66,7 +66,7 @@ QList<QHostAddress> DSearchDeviceThread::broadcastTargets()
     return targets;
 }
 
-void DSearchDeviceThread::setRouteOverride(const Route& route)
+void DSearchDeviceThread::setRouteOverride(const Route &route)
 {
     QMutexLocker locker(&routeMutex);
     routeOverride = route;
@@ -99,7 +99,7 @@ void DSearchDeviceThread::run()
 
     const Route route = currentRoute();
     const QByteArray datagram = searchDatagram();
-    for (const QHostAddress& target : route.targets) {
+    for (const QHostAddress &target : route.targets) {
         if (m_stop)
             break;
         if (socket.writeDatagram(datagram, target, route.port) < datagram.size())

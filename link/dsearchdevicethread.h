@@ -10,7 +10,8 @@ class SearchDeviceDialogInterf;
 
 // Broadcasts the search datagram on every IPv4 network of the machine and
 // reports each reply. Stoppable so its dialog never outlives a running search.
-class DSearchDeviceThread : public QThread {
+class DSearchDeviceThread : public QThread
+{
     Q_OBJECT
 
 public:
@@ -20,16 +21,17 @@ public:
     static constexpr int PollMs = 20;
 
     // Where a search goes. The default comes from the machine's interfaces.
-    struct Route {
+    struct Route
+    {
         QList<QHostAddress> targets;
         quint16 port = SearchPort;
         int replyWindowMs = ReplyWindowMs;
     };
 
-    explicit DSearchDeviceThread(SearchDeviceDialogInterf* owner, QObject* parent = nullptr);
+    explicit DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent = nullptr);
     ~DSearchDeviceThread() override;
 
-    SearchDeviceDialogInterf* owner() const { return m_owner; }
+    SearchDeviceDialogInterf *owner() const { return m_owner; }
 
     // Starts a search unless one runs.
     void startSearch();
@@ -42,12 +44,12 @@ public:
     static QList<QHostAddress> broadcastTargets();
     // Replaces the route of every later search (tests point it at loopback);
     // clearRouteOverride goes back to the interfaces' broadcast addresses.
-    static void setRouteOverride(const Route& route);
+    static void setRouteOverride(const Route &route);
     static void clearRouteOverride();
 
 signals:
     void signalSetEnableButtons(bool enable);
-    void signalInsertDevice(const QString& content, const QHostAddress& hostAddress, quint16 hostPort);
+    void signalInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort);
 
 protected:
     void run() override;
@@ -55,6 +57,6 @@ protected:
 private:
     static Route currentRoute();
 
-    SearchDeviceDialogInterf* m_owner;
+    SearchDeviceDialogInterf *m_owner;
     std::atomic<bool> m_stop { false };
 };

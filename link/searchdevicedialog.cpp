@@ -7,7 +7,7 @@
 
 #include <QListWidgetItem>
 
-SearchDeviceDialog::SearchDeviceDialog(QWidget* parent)
+SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::SearchDeviceDialog)
     , m_worker(this)
@@ -65,18 +65,18 @@ void SearchDeviceDialog::slotSetEnableButtons(bool enable)
     }
 }
 
-void SearchDeviceDialog::slotInsertDevice(const QString& content, const QHostAddress& hostAddress, quint16 hostPort)
+void SearchDeviceDialog::slotInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort)
 {
-    auto* item = new QListWidgetItem(content, ui->listWidget);
+    auto *item = new QListWidgetItem(content, ui->listWidget);
     m_devices.insert(item, qMakePair(hostAddress, hostPort));
 }
 
-void SearchDeviceDialog::slotItemDoubleClicked(QListWidgetItem* item)
+void SearchDeviceDialog::slotItemDoubleClicked(QListWidgetItem *item)
 {
     commit(item);
 }
 
-void SearchDeviceDialog::commit(QListWidgetItem* item)
+void SearchDeviceDialog::commit(QListWidgetItem *item)
 {
     const auto found = m_devices.constFind(item);
     if (item == nullptr || found == m_devices.cend()) {

@@ -16,14 +16,15 @@ class SearchDeviceDialog;
 
 // Lists the instruments that answer the search broadcast; the one chosen
 // gives its sender address and port back to the setup dialog.
-class SearchDeviceDialog : public QDialog, public SearchDeviceDialogInterf {
+class SearchDeviceDialog : public QDialog, public SearchDeviceDialogInterf
+{
     Q_OBJECT
 
 public:
-    explicit SearchDeviceDialog(QWidget* parent = nullptr);
+    explicit SearchDeviceDialog(QWidget *parent = nullptr);
     ~SearchDeviceDialog() override;
 
-    QDialog* dialog() override { return this; }
+    QDialog *dialog() override { return this; }
 
     // Null / 0 until a device is committed.
     QHostAddress selectedAddress() const { return m_selectedAddress; }
@@ -38,15 +39,15 @@ public slots:
     void slotCommit();
     void slotSearchDevice();
     void slotSetEnableButtons(bool enable);
-    void slotInsertDevice(const QString& content, const QHostAddress& hostAddress, quint16 hostPort);
-    void slotItemDoubleClicked(QListWidgetItem* item);
+    void slotInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort);
+    void slotItemDoubleClicked(QListWidgetItem *item);
 
 private:
-    void commit(QListWidgetItem* item);
+    void commit(QListWidgetItem *item);
 
-    Ui::SearchDeviceDialog* ui;
+    Ui::SearchDeviceDialog *ui;
     DSearchDeviceThread m_worker;
     QHostAddress m_selectedAddress;
     quint16 m_selectedPort = 0;
-    QMap<QListWidgetItem*, QPair<QHostAddress, quint16>> m_devices;
+    QMap<QListWidgetItem *, QPair<QHostAddress, quint16>> m_devices;
 };

@@ -7,7 +7,7 @@
 
 namespace {
 QMutex sourceMutex;
-std::function<QStringList()>& portNamesSource()
+std::function<QStringList()> &portNamesSource()
 {
     static std::function<QStringList()> source;
     return source;
@@ -23,7 +23,7 @@ QStringList availableSerialPortNames()
     }
     QStringList names;
     const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports)
+    for (const QSerialPortInfo &info : ports)
         names.append(info.portName());
     return names;
 }
@@ -36,13 +36,13 @@ void setSerialPortNamesSource(std::function<QStringList()> source)
 
 QStringList orderedPortNames(QStringList names)
 {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         if (a.size() != b.size())
             return a.size() < b.size();
         return a < b;
     });
     QStringList result;
-    for (const QString& name : qAsConst(names)) {
+    for (const QString &name : qAsConst(names)) {
         if (name.isEmpty() || (!result.isEmpty() && result.last() == name))
             continue;
         result.append(name);

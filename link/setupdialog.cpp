@@ -14,7 +14,7 @@
 #include <QRegExp>
 #include <QRegExpValidator>
 
-SetupDialog::SetupDialog(QWidget* parent)
+SetupDialog::SetupDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::SetupDialog)
     , m_baudRates { { 1200, QStringLiteral("1200") }, { 2400, QStringLiteral("2400") },
@@ -55,7 +55,7 @@ void SetupDialog::fillFixedLists()
 {
     for (int address = 1; address <= 255; ++address)
         ui->cmbDeviceAddress->addItem(QString::number(address), address);
-    const auto fill = [](QComboBox* combo, const QMap<int, QString>& items) {
+    const auto fill = [](QComboBox *combo, const QMap<int, QString> &items) {
         for (auto it = items.cbegin(); it != items.cend(); ++it)
             combo->addItem(it.value(), it.key());
     };
@@ -67,7 +67,7 @@ void SetupDialog::fillFixedLists()
 
 void SetupDialog::loadConfig()
 {
-    const QSettings& settings = *appSettings();
+    const QSettings &settings = *appSettings();
     const quint8 address = readDeviceAddress(settings);
     const SerialSettings serial = readSerialSettings(settings);
 
@@ -100,7 +100,7 @@ void SetupDialog::loadConfig()
 
 void SetupDialog::saveConfig()
 {
-    QSettings& settings = *appSettings();
+    QSettings &settings = *appSettings();
     // Stored before any check, so a refused save keeps the chosen address too.
     // With nothing selected (a stored address outside 1..255) the key is kept.
     const QVariant address = ui->cmbDeviceAddress->currentData();
@@ -143,7 +143,7 @@ void SetupDialog::searchDialog()
     ui->edUdpPort->setText(QString::number(dialog.selectedPort()));
 }
 
-QString SetupDialog::addressText(const QHostAddress& address)
+QString SetupDialog::addressText(const QHostAddress &address)
 {
     bool isIpv4 = false;
     const quint32 ipv4 = address.toIPv4Address(&isIpv4);

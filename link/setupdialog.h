@@ -9,11 +9,12 @@ class SetupDialog;
 
 // Chooses how the instrument is reached: serial line or UDP, plus its device
 // address. Reads the settings when built and writes them on OK.
-class SetupDialog : public QDialog {
+class SetupDialog : public QDialog
+{
     Q_OBJECT
 
 public:
-    explicit SetupDialog(QWidget* parent = nullptr);
+    explicit SetupDialog(QWidget *parent = nullptr);
     ~SetupDialog() override;
 
 public slots:
@@ -24,9 +25,9 @@ public slots:
 private:
     void fillFixedLists();
     // The dotted form of a found device's address as it goes into the form.
-    static QString addressText(const class QHostAddress& address);
+    static QString addressText(const class QHostAddress &address);
 
-    Ui::SetupDialog* ui;
+    Ui::SetupDialog *ui;
     // Held as maps so each combo lists its items in ascending order of the number.
     QMap<int, QString> m_baudRates;
     QMap<int, QString> m_dataBits;

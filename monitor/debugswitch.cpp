@@ -13,14 +13,14 @@ namespace {
 // How often a wait that can be stopped looks at its stop flag.
 constexpr int kStopPollMs = 20;
 
-bool stopRequested(const std::atomic<bool>* stop)
+bool stopRequested(const std::atomic<bool> *stop)
 {
     return stop && stop->load();
 }
 
 // Waits for serial data in short slices so a stop is noticed; a port that
 // fails at once (unplugged) must not turn this into a busy loop.
-bool waitSerialData(QSerialPort& port, int timeoutMs, const std::atomic<bool>* stop)
+bool waitSerialData(QSerialPort &port, int timeoutMs, const std::atomic<bool> *stop)
 {
     QElapsedTimer timer;
     timer.start();
@@ -40,7 +40,7 @@ bool waitSerialData(QSerialPort& port, int timeoutMs, const std::atomic<bool>* s
     }
 }
 
-void splitAnswer(const QByteArray& buffer, quint8 address, SwitchExchange& exchange)
+void splitAnswer(const QByteArray &buffer, quint8 address, SwitchExchange &exchange)
 {
     int length = 0;
     const int start = locateResponse(buffer, address, &length);
@@ -53,10 +53,10 @@ void splitAnswer(const QByteArray& buffer, quint8 address, SwitchExchange& excha
 }
 
 SwitchExchange exchangeSerial(
-    DeviceChannel& channel, const QByteArray& request, int timeoutMs, const std::atomic<bool>* stop)
+    DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop)
 {
     SwitchExchange exchange;
-    QSerialPort& port = channel.serialPort();
+    QSerialPort &port = channel.serialPort();
     if (channel.sendRts()) {
         if (!port.setRequestToSend(false)) {
             exchange.result = LinkSendError;
@@ -103,10 +103,10 @@ SwitchExchange exchangeSerial(
 }
 
 SwitchExchange exchangeUdp(
-    DeviceChannel& channel, const QByteArray& request, int timeoutMs, const std::atomic<bool>* stop)
+    DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop)
 {
     SwitchExchange exchange;
-    QUdpSocket& socket = channel.udpSocket();
+    QUdpSocket &socket = channel.udpSocket();
     if (socket.writeDatagram(request, channel.hostAddress(), channel.port()) <= 0) {
         exchange.result = LinkSendError;
         return exchange;
@@ -151,13 +151,13 @@ QByteArray buildDebugSwitchFrame(quint8 deviceAddress, bool on)
     return buildItemWriteFrame(deviceAddress, 255, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-int locateResponse(const QByteArray& buffer, quint8 deviceAddress, int* frameLength)
+int locateResponse(const QByteArray &buffer, quint8 deviceAddress, int *frameLength)
 {
     if (isCompleteResponse(buffer, deviceAddress, false)) {
         *frameLength = buffer.size();
         return 0;
     }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.constData());
+    const auto *bytes = reinterpret_cast<const unsigned char *>(buffer.constData());
     const int size = buffer.size();
     for (int start = 0; start + 5 <= size; ++start) {
         // Inside other traffic only a well-formed answer counts: address, 03, length, CRC.
@@ -173,9 +173,9 @@ int locateResponse(const QByteArray& buffer, quint8 deviceAddress, int* frameLen
     return -1;
 }
 
-QByteArray takeDeviceDatagrams(DeviceChannel& channel)
+QByteArray takeDeviceDatagrams(DeviceChannel &channel)
 {
-    QUdpSocket& socket = channel.udpSocket();
+    QUdpSocket &socket = channel.udpSocket();
     QByteArray chunk;
     while (socket.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket.receiveDatagram();
@@ -188,7 +188,7 @@ QByteArray takeDeviceDatagrams(DeviceChannel& channel)
 }
 
 SwitchExchange exchangeSwitch(
-    DeviceChannel& channel, const QByteArray& request, int timeoutMs, const std::atomic<bool>* stop)
+    DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop)
 {
     if (channel.isUdp())
         return exchangeUdp(channel, request, timeoutMs, stop);

@@ -12,12 +12,13 @@ QByteArray buildDebugSwitchFrame(quint8 deviceAddress, bool on);
 // Finds the instrument's answer within bytes collected around it: debug lines
 // still in flight may come before it and the first new line right after it.
 // Returns the start of the answer (or -1) and its length in *frameLength.
-int locateResponse(const QByteArray& buffer, quint8 deviceAddress, int* frameLength);
+int locateResponse(const QByteArray &buffer, quint8 deviceAddress, int *frameLength);
 
 // Takes every pending datagram and keeps those the instrument sent, in order.
-QByteArray takeDeviceDatagrams(DeviceChannel& channel);
+QByteArray takeDeviceDatagrams(DeviceChannel &channel);
 
-struct SwitchExchange {
+struct SwitchExchange
+{
     static constexpr int Aborted = -1;
     int result = 0; // LinkResult, or Aborted
     QByteArray response; // the answer, or everything collected when none was found
@@ -28,4 +29,4 @@ struct SwitchExchange {
 // tolerates line traffic around the answer, keeps the whole exchange within
 // the time-out and gives up early once `stop` is set (when given).
 SwitchExchange exchangeSwitch(
-    DeviceChannel& channel, const QByteArray& request, int timeoutMs, const std::atomic<bool>* stop);
+    DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop);

@@ -1,6 +1,6 @@
 #include "monitor/linesplitter.h"
 
-QList<QByteArray> LineSplitter::feed(const QByteArray& chunk)
+QList<QByteArray> LineSplitter::feed(const QByteArray &chunk)
 {
     QList<QByteArray> lines;
     int from = 0;

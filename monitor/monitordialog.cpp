@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 
-MonitorDialog::MonitorDialog(QWidget* parent)
+MonitorDialog::MonitorDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::MonitorDialog)
     , m_clock([] { return QDateTime::currentDateTime(); })
@@ -55,7 +55,7 @@ void MonitorDialog::slotClearText()
     ui->textEdit->clear();
 }
 
-void MonitorDialog::slotShowError(const QString& title, const QString& error)
+void MonitorDialog::slotShowError(const QString &title, const QString &error)
 {
     QMessageBox box(QMessageBox::Critical, title, error, QMessageBox::NoButton, this);
     box.setWindowIcon(windowIcon());
@@ -63,7 +63,7 @@ void MonitorDialog::slotShowError(const QString& title, const QString& error)
     box.exec();
 }
 
-void MonitorDialog::slotDataRecv(const QByteArray& buffer)
+void MonitorDialog::slotDataRecv(const QByteArray &buffer)
 {
     if (buffer.isEmpty())
         return;
@@ -90,13 +90,13 @@ void MonitorDialog::startMonitor()
     m_thread.start();
 }
 
-void MonitorDialog::appendText(const QString& text)
+void MonitorDialog::appendText(const QString &text)
 {
     // The text is in the document at once; only layout and scrolling wait
     // for the end of this event-loop turn. A cursor of our own leaves the
     // user's selection alone.
     if (!m_batchOpen) {
-        QScrollBar* bar = ui->textEdit->verticalScrollBar();
+        QScrollBar *bar = ui->textEdit->verticalScrollBar();
         m_followEnd = bar->value() >= bar->maximum();
         m_appendCursor = QTextCursor(ui->textEdit->document());
         m_appendCursor.movePosition(QTextCursor::End);
@@ -114,7 +114,7 @@ void MonitorDialog::closeBatch()
     m_batchOpen = false;
     m_appendCursor.endEditBlock();
     if (m_followEnd) {
-        QScrollBar* bar = ui->textEdit->verticalScrollBar();
+        QScrollBar *bar = ui->textEdit->verticalScrollBar();
         bar->setValue(bar->maximum());
     }
 }

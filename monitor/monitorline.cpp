@@ -2,12 +2,12 @@
 
 #include "link/frame.h"
 
-QString monitorPrefix(const QDateTime& time, int byteCount)
+QString monitorPrefix(const QDateTime &time, int byteCount)
 {
     return QStringLiteral("%1[%2] : ").arg(time.toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz]"))).arg(byteCount);
 }
 
-QString formatMonitorLine(const QByteArray& line, MonitorMode mode, const QDateTime& time)
+QString formatMonitorLine(const QByteArray &line, MonitorMode mode, const QDateTime &time)
 {
     static const QString lineBreak = QStringLiteral("\r\n");
     switch (mode) {

@@ -12,7 +12,7 @@ enum class MonitorMode {
 };
 
 // "[yyyy-MM-dd hh:mm:ss.zzz][n] : "
-QString monitorPrefix(const QDateTime& time, int byteCount);
+QString monitorPrefix(const QDateTime &time, int byteCount);
 
 // The text appended to the display for one line (line feed included in `line`).
-QString formatMonitorLine(const QByteArray& line, MonitorMode mode, const QDateTime& time);
+QString formatMonitorLine(const QByteArray &line, MonitorMode mode, const QDateTime &time);

@@ -16,7 +16,7 @@ constexpr int serialGapMs = 50;
 
 } // namespace
 
-MonitorThread::MonitorThread(QObject* parent)
+MonitorThread::MonitorThread(QObject *parent)
     : QThread(parent)
 {
 }
@@ -73,7 +73,7 @@ void MonitorThread::run()
         sendDebugSwitch(channel, false, false);
 }
 
-MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel& channel, bool on, bool abortOnStop)
+MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop)
 {
     m_splitter.clear();
     const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), on);
@@ -92,9 +92,9 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel& channe
     return SwitchOk;
 }
 
-void MonitorThread::readUdpPass(DeviceChannel& channel)
+void MonitorThread::readUdpPass(DeviceChannel &channel)
 {
-    QUdpSocket& socket = channel.udpSocket();
+    QUdpSocket &socket = channel.udpSocket();
     QElapsedTimer timer;
     timer.start();
     for (;;) {
@@ -109,9 +109,9 @@ void MonitorThread::readUdpPass(DeviceChannel& channel)
     }
 }
 
-void MonitorThread::readSerialPass(DeviceChannel& channel)
+void MonitorThread::readSerialPass(DeviceChannel &channel)
 {
-    QSerialPort& port = channel.serialPort();
+    QSerialPort &port = channel.serialPort();
     QElapsedTimer timer;
     timer.start();
     if (!port.waitForReadyRead(passMs) && port.bytesAvailable() == 0) {
@@ -127,9 +127,9 @@ void MonitorThread::readSerialPass(DeviceChannel& channel)
     } while (!m_stop && (port.waitForReadyRead(serialGapMs) || port.bytesAvailable() > 0));
 }
 
-void MonitorThread::splitAndEmit(const QByteArray& chunk)
+void MonitorThread::splitAndEmit(const QByteArray &chunk)
 {
     const QList<QByteArray> lines = m_splitter.feed(chunk);
-    for (const QByteArray& line : lines)
+    for (const QByteArray &line : lines)
         emit signalDataRecv(line);
 }

@@ -13,11 +13,12 @@ class DeviceChannel;
 // Listens to the instrument and reports every received line, raw, by
 // signalDataRecv. A debug run switches the instrument's debug output on
 // first and off again at the end.
-class MonitorThread : public QThread {
+class MonitorThread : public QThread
+{
     Q_OBJECT
 
 public:
-    explicit MonitorThread(QObject* parent = nullptr);
+    explicit MonitorThread(QObject *parent = nullptr);
     ~MonitorThread() override;
 
     // Read once at the beginning of each run.
@@ -29,8 +30,8 @@ public:
     int switchTimeout() const { return m_switchTimeoutMs; }
 
 signals:
-    void signalShowError(const QString& title, const QString& error);
-    void signalDataRecv(const QByteArray& byteArray);
+    void signalShowError(const QString &title, const QString &error);
+    void signalDataRecv(const QByteArray &byteArray);
 
 public slots:
     void start();
@@ -43,10 +44,10 @@ protected:
 private:
     enum SwitchResult { SwitchOk, SwitchFailed, SwitchAborted };
 
-    SwitchResult sendDebugSwitch(DeviceChannel& channel, bool on, bool abortOnStop);
-    void readUdpPass(DeviceChannel& channel);
-    void readSerialPass(DeviceChannel& channel);
-    void splitAndEmit(const QByteArray& chunk);
+    SwitchResult sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop);
+    void readUdpPass(DeviceChannel &channel);
+    void readSerialPass(DeviceChannel &channel);
+    void splitAndEmit(const QByteArray &chunk);
 
     std::atomic<bool> m_stop { false };
     std::atomic<bool> m_debug { false };

@@ -17,7 +17,9 @@ public:
         if (!request.isClockWrite())
             return false;
         const QByteArray &d = request.data;
-        auto field = [&d](int i) { return i < d.size() ? int(static_cast<quint8>(d.at(i))) : -1; };
+        auto field = [&d](int i) {
+            return i < d.size() ? int(static_cast<quint8>(d.at(i))) : -1;
+        };
         const QDate date(2000 + field(0), field(1), field(2));
         const QTime time(field(3), field(4), field(5));
         const int dow = field(6);

@@ -7,11 +7,11 @@
 #include <QJsonObject>
 #include <QTimer>
 
-void DebugResponder::attach(MeterSim& sim)
+void DebugResponder::attach(MeterSim &sim)
 {
     m_sim = &sim;
     const QJsonObject config = sim.profile().section(QStringLiteral("debug"));
-    for (const QJsonValue& line : config.value(QStringLiteral("lines")).toArray())
+    for (const QJsonValue &line : config.value(QStringLiteral("lines")).toArray())
         m_lines.append(line.toString());
     if (m_lines.isEmpty())
         m_lines.append(QStringLiteral("debug"));
@@ -31,7 +31,7 @@ void DebugResponder::attach(MeterSim& sim)
     QObject::connect(m_pieceTimer, &QTimer::timeout, m_pieceTimer, [this] { sendNextPiece(); });
 }
 
-void DebugResponder::detach(MeterSim& sim)
+void DebugResponder::detach(MeterSim &sim)
 {
     delete m_lineTimer;
     delete m_pieceTimer;
@@ -41,7 +41,7 @@ void DebugResponder::detach(MeterSim& sim)
     m_sim = nullptr;
 }
 
-bool DebugResponder::handle(const SimRequest& request, SimContext& context)
+bool DebugResponder::handle(const SimRequest &request, SimContext &context)
 {
     if (!request.isItemWrite() || request.index != 255 || request.address != context.address())
         return false;
@@ -85,7 +85,7 @@ void DebugResponder::setIntervalMs(int milliseconds)
         m_lineTimer->setInterval(m_intervalMs);
 }
 
-void DebugResponder::sendUnsolicited(const QByteArray& bytes)
+void DebugResponder::sendUnsolicited(const QByteArray &bytes)
 {
     queue(bytes);
 }
@@ -106,7 +106,7 @@ QByteArray DebugResponder::nextLine()
     return simEncodeText(line) + m_lineEnding;
 }
 
-void DebugResponder::queue(const QByteArray& bytes)
+void DebugResponder::queue(const QByteArray &bytes)
 {
     if (bytes.isEmpty() || !m_sim)
         return;

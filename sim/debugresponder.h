@@ -18,12 +18,13 @@ class QTimer;
 // Profile section "debug": lines (texts, cycled), intervalMs, linesPerTick,
 // parts (pieces per write), pieceDelayMs, numbered (bool), lineEnding.
 // Change settings on the meter's thread (SimRunner::call).
-class DebugResponder : public SimResponder {
+class DebugResponder : public SimResponder
+{
 public:
-    const char* name() const override { return "debug"; }
-    void attach(MeterSim& sim) override;
-    void detach(MeterSim& sim) override;
-    bool handle(const SimRequest& request, SimContext& context) override;
+    const char *name() const override { return "debug"; }
+    void attach(MeterSim &sim) override;
+    void detach(MeterSim &sim) override;
+    bool handle(const SimRequest &request, SimContext &context) override;
 
     bool isOn() const { return m_on; }
     // As if switched over the wire (a meter left talking by an earlier session).
@@ -31,27 +32,27 @@ public:
     int switchCount() const { return m_switchCount; }
     int linesSent() const { return m_sequence; }
 
-    void setLines(const QStringList& lines) { m_lines = lines; }
+    void setLines(const QStringList &lines) { m_lines = lines; }
     void setIntervalMs(int milliseconds);
     void setLinesPerTick(int count) { m_linesPerTick = qMax(1, count); }
     void setParts(int parts) { m_parts = qMax(1, parts); }
     void setPieceDelayMs(int milliseconds) { m_pieceDelayMs = qMax(0, milliseconds); }
     void setNumbered(bool numbered) { m_numbered = numbered; }
-    void setLineEnding(const QByteArray& ending) { m_lineEnding = ending; }
+    void setLineEnding(const QByteArray &ending) { m_lineEnding = ending; }
 
     // Bytes sent without being asked, on or off, cut like the debug lines.
-    void sendUnsolicited(const QByteArray& bytes);
+    void sendUnsolicited(const QByteArray &bytes);
 
 private:
     void tick();
     void apply(bool on);
-    void queue(const QByteArray& bytes);
+    void queue(const QByteArray &bytes);
     void sendNextPiece();
     QByteArray nextLine();
 
-    MeterSim* m_sim = nullptr;
-    QTimer* m_lineTimer = nullptr;
-    QTimer* m_pieceTimer = nullptr;
+    MeterSim *m_sim = nullptr;
+    QTimer *m_lineTimer = nullptr;
+    QTimer *m_pieceTimer = nullptr;
     QList<QByteArray> m_pieces;
     QStringList m_lines;
     QByteArray m_lineEnding = QByteArrayLiteral("\r\n");

@@ -9,11 +9,12 @@
 
 namespace {
 
-class EndlessItemResponder : public SimResponder {
+class EndlessItemResponder : public SimResponder
+{
 public:
-    const char* name() const override { return "endless-items"; }
+    const char *name() const override { return "endless-items"; }
 
-    bool handle(const SimRequest& request, SimContext& context) override
+    bool handle(const SimRequest &request, SimContext &context) override
     {
         if (!request.isItemRead() || !context.profile().raw.value(QStringLiteral("endlessItems")).toBool())
             return false;

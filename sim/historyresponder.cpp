@@ -23,7 +23,9 @@ const QByteArray &requestHead()
 
 QDate dateAt(const QByteArray &bytes, int offset)
 {
-    const auto byte = [&](int i) { return static_cast<quint8>(bytes.at(offset + i)); };
+    const auto byte = [&](int i) {
+        return static_cast<quint8>(bytes.at(offset + i));
+    };
     return QDate(2000 + byte(0), byte(1), byte(2));
 }
 
@@ -89,7 +91,8 @@ int setting(const SimState &state, const QJsonObject &cfg, const QString &key, i
     return cfg.value(key).toInt(fallback);
 }
 
-class HistoryResponder : public SimResponder {
+class HistoryResponder : public SimResponder
+{
 public:
     const char *name() const override { return "history"; }
 

@@ -62,12 +62,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vexa-meter-sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulated meter for the assistant: answers item reads and writes, the clock and\n"
-        "whatever further responders are built in, over UDP, a pseudo-terminal or a serial line.\n"
-        "Without a transport option it listens on UDP 127.0.0.1 with an ephemeral port.\n"
-        "On stdout it prints, per meter, 'udp ADDR PORT', 'pty PATH', 'serial DEVICE', then 'ready'.\n"
-        "Stop it with Ctrl+C or SIGTERM."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated meter for the assistant: answers item reads and writes, the clock and\n"
+                       "whatever further responders are built in, over UDP, a pseudo-terminal or a serial line.\n"
+                       "Without a transport option it listens on UDP 127.0.0.1 with an ephemeral port.\n"
+                       "On stdout it prints, per meter, 'udp ADDR PORT', 'pty PATH', 'serial DEVICE', then 'ready'.\n"
+                       "Stop it with Ctrl+C or SIGTERM."));
     parser.addHelpOption();
     const QCommandLineOption profileOption(QStringLiteral("profile"),
         QStringLiteral("Meter profile (JSON, see sim/README.md). Repeat for several meters. "
@@ -173,9 +173,8 @@ int main(int argc, char *argv[])
             std::printf("pty %s\n", qPrintable(meter->ptyPath()));
         if (!options.serialDevice.isEmpty())
             std::printf("serial %s\n", qPrintable(options.serialDevice));
-        QObject::connect(meter.get(), &MeterSim::disappeared, &app, [] {
-            std::fprintf(stderr, "vexa-meter-sim: a meter disappeared (fault rule)\n");
-        });
+        QObject::connect(meter.get(), &MeterSim::disappeared, &app,
+            [] { std::fprintf(stderr, "vexa-meter-sim: a meter disappeared (fault rule)\n"); });
         meters.push_back(std::move(meter));
     }
     std::printf("ready\n");

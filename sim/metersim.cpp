@@ -61,8 +61,7 @@ bool MeterSim::start(const SimTransportOptions &options, QString *error)
         QString ptyError;
         if (!m_pty->open(&ptyError))
             return fail(ptyError);
-        connect(m_pty, &SimPty::received, this,
-            [this](const QByteArray &bytes) { receive(bytes, SimRequest::Pty); });
+        connect(m_pty, &SimPty::received, this, [this](const QByteArray &bytes) { receive(bytes, SimRequest::Pty); });
     }
     if (!options.serialDevice.isEmpty()) {
         m_serial = new QSerialPort(options.serialDevice, this);
@@ -150,7 +149,8 @@ void MeterSim::onUdpReadyRead()
 {
     while (m_udp && m_udp->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = m_udp->receiveDatagram();
-        receive(datagram.data(), SimRequest::Udp, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
+        receive(
+            datagram.data(), SimRequest::Udp, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
     }
 }
 
@@ -160,8 +160,8 @@ void MeterSim::onSerialReadyRead()
         receive(m_serial->readAll(), SimRequest::Serial);
 }
 
-void MeterSim::receive(const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer,
-    quint16 peerPort)
+void MeterSim::receive(
+    const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer, quint16 peerPort)
 {
     QList<SimRequest> requests;
     if (transport == SimRequest::Udp) {

@@ -86,8 +86,8 @@ public:
     bool waitForFrames(int count, int timeoutMs) const;
 
     // Feeds bytes as if received on `transport` (used by the transports).
-    void receive(const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer = {},
-        quint16 peerPort = 0);
+    void receive(
+        const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer = {}, quint16 peerPort = 0);
 
 signals:
     void requestReceived(const SimRequest &request);

@@ -14,7 +14,7 @@ namespace {
 const QString SectionName = QStringLiteral("search");
 } // namespace
 
-void SearchResponder::attach(MeterSim& sim)
+void SearchResponder::attach(MeterSim &sim)
 {
     m_sim = &sim;
     const QJsonObject section = sim.profile().section(SectionName);
@@ -35,7 +35,7 @@ void SearchResponder::attach(MeterSim& sim)
     QObject::connect(m_socket, &QUdpSocket::readyRead, &sim, [this] { onReadyRead(); });
 }
 
-void SearchResponder::detach(MeterSim& sim)
+void SearchResponder::detach(MeterSim &sim)
 {
     delete m_socket;
     m_socket = nullptr;
@@ -52,10 +52,10 @@ quint16 SearchResponder::searchPort() const
     return m_socket ? m_socket->localPort() : 0;
 }
 
-QString SearchResponder::defaultReply(const MeterSim& sim)
+QString SearchResponder::defaultReply(const MeterSim &sim)
 {
     QString name = sim.profile().model;
-    for (const SimItem& item : sim.profile().items) {
+    for (const SimItem &item : sim.profile().items) {
         if (item.name == QStringLiteral("设备名称")) {
             name = item.value;
             break;
@@ -81,7 +81,7 @@ void SearchResponder::onReadyRead()
     }
 }
 
-void enableSearchResponder(SimProfile& profile, quint16 port)
+void enableSearchResponder(SimProfile &profile, quint16 port)
 {
     QJsonObject section = profile.raw.value(SectionName).toObject();
     section.insert(QStringLiteral("listen"), true);

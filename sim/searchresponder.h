@@ -24,15 +24,16 @@ struct SimProfile;
 //   port    number  search port (default 1500)
 //   reply   text    the line sent, verbatim (default: model, name, address, port)
 //   repeat  number  replies per search (default 1; 2 makes a meter answer twice)
-class SearchResponder : public SimResponder {
+class SearchResponder : public SimResponder
+{
 public:
     static constexpr quint16 DefaultSearchPort = 1500;
 
-    const char* name() const override { return "search"; }
-    void attach(MeterSim& sim) override;
-    void detach(MeterSim& sim) override;
+    const char *name() const override { return "search"; }
+    void attach(MeterSim &sim) override;
+    void detach(MeterSim &sim) override;
     // The search never arrives as a framed request.
-    bool handle(const SimRequest& request, SimContext& context) override { return false; }
+    bool handle(const SimRequest &request, SimContext &context) override { return false; }
 
     bool isListening() const;
     quint16 searchPort() const;
@@ -40,20 +41,20 @@ public:
     int searchesAnswered() const { return m_answered; }
 
     // The line a meter sends when its profile gives no "reply".
-    static QString defaultReply(const MeterSim& sim);
+    static QString defaultReply(const MeterSim &sim);
     static QByteArray searchDatagram() { return QByteArray("\x01\x01\x01\x01", 4); }
 
 private:
     void onReadyRead();
 
-    MeterSim* m_sim = nullptr;
-    QUdpSocket* m_socket = nullptr;
+    MeterSim *m_sim = nullptr;
+    QUdpSocket *m_socket = nullptr;
     QString m_bindError;
     int m_repeat = 1;
     int m_answered = 0;
 };
 
 // Turns the search responder on in a profile (what --search does).
-void enableSearchResponder(SimProfile& profile, quint16 port = SearchResponder::DefaultSearchPort);
+void enableSearchResponder(SimProfile &profile, quint16 port = SearchResponder::DefaultSearchPort);
 
 std::unique_ptr<SimResponder> makeSearchResponder();

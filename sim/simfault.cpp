@@ -40,8 +40,7 @@ const MatchName matchNameTable[] = {
 
 bool isAddressAnswer(const QByteArray &bytes)
 {
-    return bytes.size() >= 5 && bytes.at(1) == 0x03
-        && static_cast<quint8>(bytes.at(2)) + 5 == bytes.size();
+    return bytes.size() >= 5 && bytes.at(1) == 0x03 && static_cast<quint8>(bytes.at(2)) + 5 == bytes.size();
 }
 
 bool isTildeFrame(const QByteArray &bytes)
@@ -181,7 +180,9 @@ QString SimFault::toString() const
         text += QStringLiteral(",index=%1").arg(index);
     if (command >= 0)
         text += QStringLiteral(",command=%1").arg(command, 4, 16, QLatin1Char('0'));
-    text += QStringLiteral(",after=%1,times=%2").arg(after).arg(times < 0 ? QStringLiteral("all") : QString::number(times));
+    text += QStringLiteral(",after=%1,times=%2")
+                .arg(after)
+                .arg(times < 0 ? QStringLiteral("all") : QString::number(times));
     return text;
 }
 
@@ -203,7 +204,8 @@ QList<SimOutput> simApplyFault(const SimFault &fault, const QList<SimOutput> &ou
         }
         return result;
     case SimFault::OtherAddress: {
-        const quint8 other = fault.value >= 0 ? static_cast<quint8>(fault.value) : static_cast<quint8>(meterAddress ^ 1);
+        const quint8 other
+            = fault.value >= 0 ? static_cast<quint8>(fault.value) : static_cast<quint8>(meterAddress ^ 1);
         for (SimOutput out : outputs) {
             if (isAddressAnswer(out.bytes)) {
                 out.bytes[0] = static_cast<char>(other);

@@ -13,8 +13,8 @@
 class SimRunner
 {
 public:
-    explicit SimRunner(const SimProfile &profile = SimProfile::demo(),
-        const SimTransportOptions &options = SimTransportOptions());
+    explicit SimRunner(
+        const SimProfile &profile = SimProfile::demo(), const SimTransportOptions &options = SimTransportOptions());
     ~SimRunner();
 
     SimRunner(const SimRunner &) = delete;

@@ -19,7 +19,7 @@ private slots:
         TempWorkDir dir;
         for (int round = 0; round < 20; ++round) {
             singleton<Config>::release();
-            std::atomic<bool> go{false};
+            std::atomic<bool> go { false };
             std::vector<Config *> seen(8, nullptr);
             std::vector<std::thread> threads;
             for (int i = 0; i < 8; ++i) {
@@ -81,11 +81,15 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("title");
         QTest::newRow("defaults, no language") << QByteArray() << QString() << QStringLiteral("Vexa助手 V4.26");
-        QTest::newRow("defaults, English") << QByteArray() << QStringLiteral("en_US") << QStringLiteral("Vexa Assistant V4.26");
-        QTest::newRow("defaults, Traditional") << QByteArray() << QStringLiteral("zh_TW") << QStringLiteral("Vexa助手 V4.26");
-        QTest::newRow("code is case-sensitive") << QByteArray() << QStringLiteral("en_us") << QStringLiteral("Vexa助手 V4.26");
+        QTest::newRow("defaults, English")
+            << QByteArray() << QStringLiteral("en_US") << QStringLiteral("Vexa Assistant V4.26");
+        QTest::newRow("defaults, Traditional")
+            << QByteArray() << QStringLiteral("zh_TW") << QStringLiteral("Vexa助手 V4.26");
+        QTest::newRow("code is case-sensitive")
+            << QByteArray() << QStringLiteral("en_us") << QStringLiteral("Vexa助手 V4.26");
         QTest::newRow("unknown code") << QByteArray() << QStringLiteral("fr_FR") << QStringLiteral("Vexa助手 V4.26");
-        QTest::newRow("no version") << QByteArray("[appname]\nver=false\n") << QStringLiteral("zh_CH") << QStringLiteral("Vexa助手");
+        QTest::newRow("no version") << QByteArray("[appname]\nver=false\n") << QStringLiteral("zh_CH")
+                                    << QStringLiteral("Vexa助手");
         QTest::newRow("own names") << QByteArray("[appname]\nus=Meter Tool\ntw=\xe5\x84\x80\xe8\xa1\xa8\nch=X\n")
                                    << QStringLiteral("zh_TW") << QStringLiteral("儀表 V4.26");
         // Any text but "false"/"0" converts to true, as the toolkit does.

@@ -21,7 +21,7 @@ QAction *action(const MainWindow &window, const char *name)
 QStringList checkedLanguages(const MainWindow &window)
 {
     QStringList checked;
-    for (const char *name : {"lang_en_US", "lang_zh_CH", "lang_zh_TW"}) {
+    for (const char *name : { "lang_en_US", "lang_zh_CH", "lang_zh_TW" }) {
         if (action(window, name)->isChecked())
             checked << QLatin1String(name);
     }
@@ -43,7 +43,7 @@ private slots:
         MainWindow window;
         QCOMPARE(window.height(), 600);
         QCOMPARE(window.windowTitle(), QStringLiteral("Vexa助手 V4.26"));
-        QCOMPARE(checkedLanguages(window), QStringList{QStringLiteral("lang_zh_CH")});
+        QCOMPARE(checkedLanguages(window), QStringList { QStringLiteral("lang_zh_CH") });
         QCOMPARE(window.width(), window.minimumWidth());
         // Every tool-bar button is visible: none is pushed behind the extension arrow.
         window.show();
@@ -66,22 +66,23 @@ private slots:
         QStringList onBar;
         for (QAction *a : toolBar->actions())
             onBar << a->objectName();
-        QCOMPARE(onBar, (QStringList{"setup", "refresh", "import_2", "export_2", "sync_time", "debug", "update",
-                                     "monitor"}));
+        QCOMPARE(onBar,
+            (QStringList { "setup", "refresh", "import_2", "export_2", "sync_time", "debug", "update", "monitor" }));
         QStringList menus;
         for (QAction *a : window.menuBar()->actions())
             menus << a->text();
-        QCOMPARE(menus, (QStringList{"操作", "语言", "帮助"}));
+        QCOMPARE(menus, (QStringList { "操作", "语言", "帮助" }));
         auto *operate = window.findChild<QMenu *>(QStringLiteral("menu"));
         QStringList inMenu;
         for (QAction *a : operate->actions())
             inMenu << a->objectName();
-        QCOMPARE(inMenu, (QStringList{"setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug",
-                                      "update", "monitor"}));
+        QCOMPARE(inMenu,
+            (QStringList {
+                "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update", "monitor" }));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
         // Tool-bar icons are reduced to a single 16 px image.
-        QCOMPARE(action(window, "refresh")->icon().availableSizes(), QList<QSize>{QSize(16, 16)});
+        QCOMPARE(action(window, "refresh")->icon().availableSizes(), QList<QSize> { QSize(16, 16) });
     }
 
     void languageCodes_data()
@@ -91,12 +92,24 @@ private slots:
         QTest::addColumn<QString>("checked");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("refreshText");
-        QTest::newRow("English with qm") << "en_US" << true << "lang_en_US" << "Vexa Assistant V4.26" << "Refresh";
-        QTest::newRow("English without qm") << "en_US" << false << "lang_en_US" << "Vexa Assistant V4.26" << "刷新";
-        QTest::newRow("Traditional with qm") << "zh_TW" << true << "lang_zh_TW" << "Vexa助手 V4.26" << "重新整理";
-        QTest::newRow("unknown code") << "fr_FR" << true << "lang_zh_CH" << "Vexa助手 V4.26" << "刷新";
-        QTest::newRow("wrong case") << "EN_US" << true << "lang_zh_CH" << "Vexa助手 V4.26" << "刷新";
-        QTest::newRow("Simplified") << "zh_CH" << true << "lang_zh_CH" << "Vexa助手 V4.26" << "刷新";
+        QTest::newRow("English with qm") << "en_US" << true << "lang_en_US"
+                                         << "Vexa Assistant V4.26"
+                                         << "Refresh";
+        QTest::newRow("English without qm") << "en_US" << false << "lang_en_US"
+                                            << "Vexa Assistant V4.26"
+                                            << "刷新";
+        QTest::newRow("Traditional with qm") << "zh_TW" << true << "lang_zh_TW"
+                                             << "Vexa助手 V4.26"
+                                             << "重新整理";
+        QTest::newRow("unknown code") << "fr_FR" << true << "lang_zh_CH"
+                                      << "Vexa助手 V4.26"
+                                      << "刷新";
+        QTest::newRow("wrong case") << "EN_US" << true << "lang_zh_CH"
+                                    << "Vexa助手 V4.26"
+                                    << "刷新";
+        QTest::newRow("Simplified") << "zh_CH" << true << "lang_zh_CH"
+                                    << "Vexa助手 V4.26"
+                                    << "刷新";
     }
 
     void languageCodes()
@@ -111,7 +124,7 @@ private slots:
             QVERIFY(dir.copyTranslations());
         appSettings()->setValue(QStringLiteral("language/language"), stored);
         MainWindow window;
-        QCOMPARE(checkedLanguages(window), QStringList{checked});
+        QCOMPARE(checkedLanguages(window), QStringList { checked });
         QCOMPARE(window.windowTitle(), title);
         QCOMPARE(action(window, "refresh")->text(), refreshText);
         // The code stays stored as it was, even when unknown.
@@ -127,10 +140,10 @@ private slots:
         QCOMPARE(action(window, "setup")->text(), QStringLiteral("Comm Setup"));
         QCOMPARE(window.findChild<QMenu *>(QStringLiteral("menu_2"))->title(), QStringLiteral("Language"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Vexa Assistant V4.26"));
-        QCOMPARE(checkedLanguages(window), QStringList{QStringLiteral("lang_en_US")});
+        QCOMPARE(checkedLanguages(window), QStringList { QStringLiteral("lang_en_US") });
         // Triggering the checked action again keeps it checked.
         action(window, "lang_en_US")->trigger();
-        QCOMPARE(checkedLanguages(window), QStringList{QStringLiteral("lang_en_US")});
+        QCOMPARE(checkedLanguages(window), QStringList { QStringLiteral("lang_en_US") });
         action(window, "lang_zh_CH")->trigger();
         QCOMPARE(action(window, "setup")->text(), QStringLiteral("通讯设置"));
         QCOMPARE(appSettings()->value(QStringLiteral("language/language")).toString(), QStringLiteral("zh_CH"));

@@ -10,7 +10,8 @@
 class QTcpSocket;
 
 // What the server answers for one path.
-struct HttpRoute {
+struct HttpRoute
+{
     QByteArray status = "200 OK";
     QByteArray body;
     bool contentLength = true;

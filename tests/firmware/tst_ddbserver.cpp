@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(outer.mid(29), md5(content));
 
         TempWorkDir dir;
-        QCOMPARE(writePackageDatabase(QStringLiteral("a.vexabin"), encodePackageText(content, md5(content))), QString());
+        QCOMPARE(
+            writePackageDatabase(QStringLiteral("a.vexabin"), encodePackageText(content, md5(content))), QString());
         DEncryptInfo info;
         QCOMPARE(parse(QStringLiteral("a.vexabin"), &info), QString());
         QCOMPARE(info.infoMap(), map);
@@ -216,7 +217,8 @@ private slots:
         QMap<QString, QVariant> map;
         map.insert(QLatin1String(kPackageImageKey), sampleImage(10));
         const QByteArray content = serializePackageMap(map);
-        QCOMPARE(writePackageDatabase(QStringLiteral("i.vexabin"), encodePackageText(content, md5(content))), QString());
+        QCOMPARE(
+            writePackageDatabase(QStringLiteral("i.vexabin"), encodePackageText(content, md5(content))), QString());
         DEncryptInfo info;
         QCOMPARE(parse(QStringLiteral("i.vexabin"), &info), QString());
         QCOMPARE(info.device(), QString());
@@ -237,7 +239,8 @@ private slots:
             stream << QString::fromLatin1(kPackageDeviceKey) << QVariant(kDevice);
             stream << QString::fromLatin1(kPackageModelKey) << QVariant(QStringLiteral("last"));
         }
-        QCOMPARE(writePackageDatabase(QStringLiteral("r.vexabin"), encodePackageText(content, md5(content))), QString());
+        QCOMPARE(
+            writePackageDatabase(QStringLiteral("r.vexabin"), encodePackageText(content, md5(content))), QString());
         DEncryptInfo info;
         QCOMPARE(parse(QStringLiteral("r.vexabin"), &info), QString());
         QCOMPARE(info.model(), QStringLiteral("last"));
@@ -250,7 +253,8 @@ private slots:
     {
         TempWorkDir dir;
         const QByteArray content = serializePackageMap(packageMap(kDevice, kVersion, kModel, sampleImage(50))).left(60);
-        QCOMPARE(writePackageDatabase(QStringLiteral("t.vexabin"), encodePackageText(content, md5(content))), QString());
+        QCOMPARE(
+            writePackageDatabase(QStringLiteral("t.vexabin"), encodePackageText(content, md5(content))), QString());
         DEncryptInfo info;
         info.setInfoMap({ { QStringLiteral("stale"), 1 } });
         info.setFilePath(QStringLiteral("t.vexabin"));
@@ -268,7 +272,8 @@ private slots:
         QMap<QString, QVariant> other;
         other.insert(QLatin1String(kPackageModelKey), QStringLiteral("M2"));
         const QByteArray content = serializePackageMap(other);
-        QCOMPARE(writePackageDatabase(QStringLiteral("two.vexabin"), encodePackageText(content, md5(content))), QString());
+        QCOMPARE(
+            writePackageDatabase(QStringLiteral("two.vexabin"), encodePackageText(content, md5(content))), QString());
 
         DEncryptInfo info;
         QCOMPARE(parse(QStringLiteral("one.vexabin"), &info), QString());
@@ -285,7 +290,8 @@ private slots:
     void parsingNeverWrites()
     {
         TempWorkDir dir;
-        QCOMPARE(writePackageFile(QStringLiteral("p.vexabin"), kDevice, kVersion, kModel, sampleImage(4096)), QString());
+        QCOMPARE(
+            writePackageFile(QStringLiteral("p.vexabin"), kDevice, kVersion, kModel, sampleImage(4096)), QString());
         const QByteArray before = dir.readFile(QStringLiteral("p.vexabin"));
         const QStringList listing = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         {

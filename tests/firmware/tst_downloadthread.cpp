@@ -33,7 +33,8 @@ QString readText(const QString &path)
 }
 
 // Runs a download to its end and records what it reported.
-struct Outcome {
+struct Outcome
+{
     QList<int> progress;
     int succeeded = 0;
     QStringList errors;

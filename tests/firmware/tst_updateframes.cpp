@@ -127,15 +127,25 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("plain") << "Find M2 OK" << "M2" << true;
-        QTest::newRow("bang and several blanks") << "!Find   M2  \t OK" << "M2" << true;
-        QTest::newRow("inside frame text") << "~\x02\x05" "Find M2 OK\r\n" << "M2" << true;
-        QTest::newRow("no blank before OK") << "Find M2OK" << "M2" << false;
-        QTest::newRow("lower-case find") << "find M2 OK" << "M2" << false;
-        QTest::newRow("other model") << "Find M3 OK" << "M2" << false;
-        QTest::newRow("model is a pattern") << "Find MX2 OK" << "M.2" << true;
-        QTest::newRow("empty model") << "Find OK" << "" << false;
-        QTest::newRow("empty reply") << "" << "M2" << false;
+        QTest::newRow("plain") << "Find M2 OK"
+                               << "M2" << true;
+        QTest::newRow("bang and several blanks") << "!Find   M2  \t OK"
+                                                 << "M2" << true;
+        QTest::newRow("inside frame text") << "~\x02\x05"
+                                              "Find M2 OK\r\n"
+                                           << "M2" << true;
+        QTest::newRow("no blank before OK") << "Find M2OK"
+                                            << "M2" << false;
+        QTest::newRow("lower-case find") << "find M2 OK"
+                                         << "M2" << false;
+        QTest::newRow("other model") << "Find M3 OK"
+                                     << "M2" << false;
+        QTest::newRow("model is a pattern") << "Find MX2 OK"
+                                            << "M.2" << true;
+        QTest::newRow("empty model") << "Find OK"
+                                     << "" << false;
+        QTest::newRow("empty reply") << ""
+                                     << "M2" << false;
     }
 
     void identification()

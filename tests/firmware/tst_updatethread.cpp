@@ -65,7 +65,8 @@ void pointSettingsAt(const SimRunner &meter, Line line)
     }
 }
 
-struct Outcome {
+struct Outcome
+{
     bool finished = false;
     int succeeded = 0;
     QStringList errors;
@@ -182,10 +183,14 @@ private slots:
         QTest::addColumn<QString>("meterModel");
         QTest::addColumn<QString>("identifyText");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("other model") << "VX-300" << "" << false;
-        QTest::newRow("bang and several blanks") << "VX-200" << "!Find   %1   OK" << true;
-        QTest::newRow("no blank before OK") << "VX-200" << "Find %1OK" << false;
-        QTest::newRow("lower-case find") << "VX-200" << "find %1 OK" << false;
+        QTest::newRow("other model") << "VX-300"
+                                     << "" << false;
+        QTest::newRow("bang and several blanks") << "VX-200"
+                                                 << "!Find   %1   OK" << true;
+        QTest::newRow("no blank before OK") << "VX-200"
+                                            << "Find %1OK" << false;
+        QTest::newRow("lower-case find") << "VX-200"
+                                         << "find %1 OK" << false;
     }
 
     // A refused model ends with the finish request, before anything is erased.
@@ -198,7 +203,9 @@ private slots:
         SimRunner meter(profile(meterModel), options(Line::Udp));
         QVERIFY(meter.isStarted());
         if (!identifyText.isEmpty())
-            meter.call([&](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/identifyText"), identifyText); });
+            meter.call([&](MeterSim &sim) {
+                sim.state().extra.insert(QStringLiteral("firmware/identifyText"), identifyText);
+            });
         pointSettingsAt(meter, Line::Udp);
         const Outcome outcome = runUpdate(package(kModel, sampleImage(1500)));
         const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());

@@ -9,7 +9,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     int exitCode = -1;
     QString out;
     QString err;

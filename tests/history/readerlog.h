@@ -8,7 +8,8 @@
 // Records what a ReadThread reports, in the order it arrives on the test's
 // thread (queued, as in the dialog): "clear", "add:<text>",
 // "error:<title>|<text>", and "finished" when the run has ended.
-class ReaderLog : public QObject {
+class ReaderLog : public QObject
+{
 public:
     explicit ReaderLog(ReadThread &reader)
     {

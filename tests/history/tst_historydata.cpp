@@ -23,7 +23,8 @@ namespace {
 
 // Answers every save-file dialog shown while it lives with `path` (empty:
 // cancel), retrying until the dialog has gone.
-class FileDialogAnswer : public QObject {
+class FileDialogAnswer : public QObject
+{
 public:
     explicit FileDialogAnswer(const QString &path)
     {
@@ -49,7 +50,8 @@ private:
 
 } // namespace
 
-class TestHistoryData : public QObject {
+class TestHistoryData : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -146,7 +148,8 @@ void TestHistoryData::queryShowsTheMetersLines()
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.reader().isRunning(), 15000);
     QCoreApplication::processEvents();
 
-    const QStringList lines = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, QDateTime());
+    const QStringList lines
+        = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, QDateTime());
     QCOMPARE(lines.size(), 26); // header, 24 hourly records, one hand-written
     QCOMPARE(text(dialog)->toPlainText(), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     QCOMPARE(m_meter->receivedFrames(), QList<QByteArray>({ buildHistoryRequest(day, day) }));
@@ -418,8 +421,8 @@ void TestHistoryData::screenshots()
     }
     HistoryData dialog;
     setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 2));
-    for (const QString &line : simHistoryLines(
-             historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1), QDate(2024, 3, 2), QDateTime()))
+    for (const QString &line : simHistoryLines(historyTestProfile().section(QStringLiteral("history")),
+             QDate(2024, 3, 1), QDate(2024, 3, 2), QDateTime()))
         addText(dialog, line + QStringLiteral("\r\n"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

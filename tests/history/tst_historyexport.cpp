@@ -17,7 +17,8 @@ namespace {
 
 // The table geometry as the exporter must lay it out, worked out here on its
 // own from a writer of the same kind.
-struct Geometry {
+struct Geometry
+{
     int width = 0;
     int left = 0;
     int tableWidth = 0;
@@ -74,7 +75,8 @@ QString layoutText(const QString &pdf)
     return run(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
 }
 
-struct Word {
+struct Word
+{
     QString text;
     double xMin, xMax;
 };
@@ -123,7 +125,8 @@ int gridLines(const QString &pdf, int page)
 
 } // namespace
 
-class TestHistoryExport : public QObject {
+class TestHistoryExport : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -344,7 +347,9 @@ void TestHistoryExport::pdfFullGridOnEveryPage()
 
     // Rows run on across pages in order; the last page holds the last rows.
     const QStringList pages = layoutText(pdf).split(QLatin1Char('\f'));
-    const auto cell = [](int value) { return QStringLiteral("   %1   ").arg(value); };
+    const auto cell = [](int value) {
+        return QStringLiteral("   %1   ").arg(value);
+    };
     QVERIFY(pages.at(0).contains(cell(g.rowsPerPage - 1)));
     QVERIFY(pages.at(1).contains(cell(g.rowsPerPage)));
     QVERIFY(pages.at(1).contains(cell(2 * g.rowsPerPage - 1)));

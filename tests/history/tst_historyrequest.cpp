@@ -3,7 +3,8 @@
 
 #include <QtTest>
 
-class TestHistoryRequest : public QObject {
+class TestHistoryRequest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -14,7 +14,8 @@
 #include <memory>
 
 // The reader against the simulated meter, over UDP and over a pty.
-class TestHistorySim : public QObject {
+class TestHistorySim : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -14,7 +14,8 @@ using Pieces = QList<QByteArray>;
 
 // The reader against a hand-played instrument on a pseudo-terminal: the test
 // writes the answer piece by piece on the master side.
-class TestReadThread : public QObject {
+class TestReadThread : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -8,9 +8,9 @@
 #include <QJsonObject>
 
 // Points the program's settings at a simulated meter.
-inline void connectToMeter(const SimRunner& meter, bool udp)
+inline void connectToMeter(const SimRunner &meter, bool udp)
 {
-    QSettings* settings = appSettings();
+    QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
     if (udp) {
@@ -29,7 +29,7 @@ inline SimTransportOptions meterTransports()
 }
 
 // A meter at address 1 holding the given item texts.
-inline SimProfile meterWithItems(const QStringList& texts)
+inline SimProfile meterWithItems(const QStringList &texts)
 {
     QJsonObject json { { QStringLiteral("address"), 1 },
         { QStringLiteral("items"), QJsonArray::fromStringList(texts) } };

@@ -6,7 +6,8 @@
 #include <QStatusBar>
 #include <QtTest>
 
-class TstClockSync : public QObject {
+class TstClockSync : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -7,7 +7,7 @@ Q_DECLARE_METATYPE(QVector<ItemRowText>)
 
 namespace {
 
-ItemRowText row(int index, const QString& column0, const QString& column1)
+ItemRowText row(int index, const QString &column0, const QString &column1)
 {
     return ItemRowText { index, column0, column1 };
 }
@@ -19,7 +19,8 @@ QByteArray bom()
 
 } // namespace
 
-class TstItemCsv : public QObject {
+class TstItemCsv : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -9,18 +9,18 @@
 
 namespace {
 
-QStringList rowsOf(const MainWindow& window)
+QStringList rowsOf(const MainWindow &window)
 {
     QStringList rows;
-    const ConfigTree* tree = window.configTree();
+    const ConfigTree *tree = window.configTree();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
         rows << QStringLiteral("%1|%2|%3").arg(row->text(0), row->text(1)).arg(row->data(0, Qt::UserRole).toInt());
     }
     return rows;
 }
 
-void fill(MainWindow& window)
+void fill(MainWindow &window)
 {
     window.slotAddItems(0, { "设备名称", "N1" });
     window.slotAddItems(1, { "设备型号", "M1" });
@@ -31,7 +31,8 @@ void fill(MainWindow& window)
 
 } // namespace
 
-class TstItemFiles : public QObject {
+class TstItemFiles : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -5,14 +5,15 @@
 
 namespace {
 
-QByteArray hex(const char* text)
+QByteArray hex(const char *text)
 {
     return QByteArray::fromHex(text);
 }
 
 } // namespace
 
-class TstItemFrames : public QObject {
+class TstItemFrames : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -12,7 +12,7 @@
 
 namespace {
 
-void keep(QWidget& widget, const QString& name)
+void keep(QWidget &widget, const QString &name)
 {
     const QString dir = qEnvironmentVariable("VEXA_SCREENSHOT_DIR");
     if (!dir.isEmpty())
@@ -21,7 +21,8 @@ void keep(QWidget& widget, const QString& name)
 
 } // namespace
 
-class TstItemScreens : public QObject {
+class TstItemScreens : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -56,14 +57,14 @@ private slots:
         window.configTree()->setCurrentItem(window.configTree()->topLevelItem(5));
         keep(window, "items-window-" + language);
 
-        QTreeWidgetItem* row = window.configTree()->topLevelItem(5);
+        QTreeWidgetItem *row = window.configTree()->topLevelItem(5);
         ModifyDialog dialog(row->text(0).mid(4), row->text(1).mid(2), &window);
         dialog.show();
-        QCOMPARE(dialog.findChild<QPushButton*>("commit")->text(), submit);
-        QCOMPARE(dialog.findChild<QComboBox*>()->currentText(), QStringLiteral("9600"));
+        QCOMPARE(dialog.findChild<QPushButton *>("commit")->text(), submit);
+        QCOMPARE(dialog.findChild<QComboBox *>()->currentText(), QStringLiteral("9600"));
         keep(dialog, "items-dialog-" + language);
-        dialog.findChild<QComboBox*>()->showPopup();
-        QWidget* popup = dialog.findChild<QComboBox*>()->view()->window();
+        dialog.findChild<QComboBox *>()->showPopup();
+        QWidget *popup = dialog.findChild<QComboBox *>()->view()->window();
         QVERIFY(popup->isVisible());
         keep(*popup, "items-dialog-popup-" + language);
     }

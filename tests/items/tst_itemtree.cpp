@@ -12,7 +12,8 @@ namespace {
 
 // The tree as it was built before it measured its rows once each: every
 // row's width taken again at each layout, rows of any height.
-class PlainTree : public QTreeWidget {
+class PlainTree : public QTreeWidget
+{
 public:
     PlainTree()
     {
@@ -41,12 +42,12 @@ QString rowName(int row, int longRow)
 using Record = QPair<int, QStringList>;
 
 // "column 0 | column 1 | index" per row.
-QStringList rowsOf(const MainWindow& window)
+QStringList rowsOf(const MainWindow &window)
 {
     QStringList rows;
-    const ConfigTree* tree = window.configTree();
+    const ConfigTree *tree = window.configTree();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = tree->topLevelItem(i);
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
         rows << QStringLiteral("%1|%2|%3").arg(row->text(0), row->text(1)).arg(row->data(0, Qt::UserRole).toInt());
     }
     return rows;
@@ -54,7 +55,8 @@ QStringList rowsOf(const MainWindow& window)
 
 } // namespace
 
-class TstItemTree : public QObject {
+class TstItemTree : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -77,7 +79,7 @@ private slots:
         QCOMPARE(tree.header()->sectionResizeMode(1), QHeaderView::ResizeToContents);
         QVERIFY(tree.header()->stretchLastSection());
         QCOMPARE(tree.font().pointSize(), 12);
-        QVERIFY(qobject_cast<ConfigTreeDelegate*>(tree.itemDelegate()));
+        QVERIFY(qobject_cast<ConfigTreeDelegate *>(tree.itemDelegate()));
         tree.addTopLevelItem(new QTreeWidgetItem(QStringList { "01. a", ": b" }));
         QCOMPARE(tree.itemDelegate()->sizeHint(QStyleOptionViewItem(), tree.model()->index(0, 0)).height(), 30);
     }
@@ -167,7 +169,7 @@ private slots:
         if (!skipFile.isEmpty())
             dir.writeFile("SkipItems", skipFile);
         MainWindow window;
-        for (const Record& record : records)
+        for (const Record &record : records)
             window.slotAddItems(record.first, record.second);
         QCOMPARE(rowsOf(window), rows);
     }
@@ -193,7 +195,7 @@ private slots:
         const QString longName = rowName(longRow, longRow);
         ConfigTree tree;
         PlainTree plain;
-        for (QTreeWidget* view : { static_cast<QTreeWidget*>(&tree), static_cast<QTreeWidget*>(&plain) }) {
+        for (QTreeWidget *view : { static_cast<QTreeWidget *>(&tree), static_cast<QTreeWidget *>(&plain) }) {
             view->resize(900, 400);
             view->show();
             QVERIFY(QTest::qWaitForWindowExposed(view));
@@ -230,7 +232,7 @@ private slots:
             if (tree.topLevelItem(i)->text(0).size() > tree.topLevelItem(widest)->text(0).size())
                 widest = i;
         }
-        QTreeWidgetItem* item = tree.topLevelItem(widest);
+        QTreeWidgetItem *item = tree.topLevelItem(widest);
         tree.scrollToItem(item);
         QCoreApplication::processEvents();
         const QRect cell = tree.visualItemRect(item);

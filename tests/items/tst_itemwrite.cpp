@@ -20,16 +20,16 @@ constexpr int SoftwareVersion = 2; // read-only
 constexpr int BaudRate = 5;
 constexpr int FactoryReset = 27; // command
 
-void refresh(MainWindow& window)
+void refresh(MainWindow &window)
 {
     window.slotRefresh();
     QVERIFY(window.refreshThread()->wait(20000));
     QCoreApplication::processEvents();
 }
 
-QTreeWidgetItem* rowFor(MainWindow& window, int index)
+QTreeWidgetItem *rowFor(MainWindow &window, int index)
 {
-    ConfigTree* tree = window.configTree();
+    ConfigTree *tree = window.configTree();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         if (tree->topLevelItem(i)->data(0, Qt::UserRole).toInt() == index)
             return tree->topLevelItem(i);
@@ -37,24 +37,25 @@ QTreeWidgetItem* rowFor(MainWindow& window, int index)
     return nullptr;
 }
 
-QList<SimRequest> writes(const SimRunner& meter)
+QList<SimRequest> writes(const SimRunner &meter)
 {
     QList<SimRequest> result;
-    for (const SimRequest& request : meter.receivedRequests()) {
+    for (const SimRequest &request : meter.receivedRequests()) {
         if (request.isItemWrite())
             result << request;
     }
     return result;
 }
 
-QString status(const MainWindow& window)
+QString status(const MainWindow &window)
 {
     return window.statusBar()->currentMessage();
 }
 
 } // namespace
 
-class TstItemWrite : public QObject {
+class TstItemWrite : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -79,17 +80,17 @@ private slots:
 
     void editedChoiceIsWritten()
     {
-        auto* timer = new QTimer(this);
+        auto *timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [timer]() {
-            auto* dialog = qobject_cast<ModifyDialog*>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<ModifyDialog *>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
             timer->stop();
-            dialog->findChild<QComboBox*>()->setCurrentText("38400");
-            dialog->findChild<QPushButton*>("commit")->click();
+            dialog->findChild<QComboBox *>()->setCurrentText("38400");
+            dialog->findChild<QPushButton *>("commit")->click();
         });
         timer->start(10);
-        QTreeWidgetItem* row = rowFor(*m_window, BaudRate);
+        QTreeWidgetItem *row = rowFor(*m_window, BaudRate);
         m_window->slotItemDoubleClicked(row, 0);
         QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("38400"));
         QCOMPARE(row->text(1), QStringLiteral(": 38400"));
@@ -99,7 +100,7 @@ private slots:
     void refusedWriteKeepsTheMetersValue()
     {
         ModalBoxCatcher catcher;
-        QTreeWidgetItem* row = rowFor(*m_window, SoftwareVersion);
+        QTreeWidgetItem *row = rowFor(*m_window, SoftwareVersion);
         m_window->writeEditedItem(row, "V9.9", 2);
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(row->text(1), QStringLiteral(": V2.3.1"));
@@ -109,7 +110,7 @@ private slots:
     void commandIsSentWithAnEmptyValue()
     {
         ModalBoxCatcher catcher;
-        QTreeWidgetItem* row = rowFor(*m_window, FactoryReset);
+        QTreeWidgetItem *row = rowFor(*m_window, FactoryReset);
         QString value;
         QCOMPARE(m_window->editItem(row->text(0), row->text(1), value), 1);
         m_window->writeEditedItem(row, value, 1);
@@ -136,7 +137,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, reason);
         ModalBoxCatcher catcher;
-        QTreeWidgetItem* row = rowFor(*m_window, 9);
+        QTreeWidgetItem *row = rowFor(*m_window, 9);
         m_window->writeEditedItem(row, value, 2);
         QCOMPARE(catcher.texts(), (QStringList { reason, "写入配置失败: " + value }));
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("提交"));
@@ -161,7 +162,7 @@ private slots:
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("19200"));
         QList<int> written;
-        for (const SimRequest& request : writes(*m_meter))
+        for (const SimRequest &request : writes(*m_meter))
             written << request.index;
         QCOMPARE(written.size(), SimProfile::demo().items.size() - 2);
         QVERIFY(!written.contains(FactoryReset));
@@ -189,7 +190,7 @@ private slots:
         m_window->slotWriteItems();
         QCOMPARE(catcher.texts(), (QStringList { error, "写入配置失败: 8" }));
         QList<int> written;
-        for (const SimRequest& request : writes(*m_meter))
+        for (const SimRequest &request : writes(*m_meter))
             written << request.index;
         QCOMPARE(written, (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7 }));
         QCOMPARE(m_window->configTree()->currentItem(), rowFor(*m_window, 7));

@@ -15,12 +15,12 @@
 namespace {
 
 // Runs `work` on the first ModifyDialog that becomes modal.
-void onModifyDialog(QObject* context, std::function<void(ModifyDialog*)> work)
+void onModifyDialog(QObject *context, std::function<void(ModifyDialog *)> work)
 {
-    auto* timer = new QTimer(context);
+    auto *timer = new QTimer(context);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, context, [timer, work]() {
-        auto* dialog = qobject_cast<ModifyDialog*>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<ModifyDialog *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())
             return;
         timer->stop();
@@ -32,7 +32,8 @@ void onModifyDialog(QObject* context, std::function<void(ModifyDialog*)> work)
 
 } // namespace
 
-class TstModifyDialog : public QObject {
+class TstModifyDialog : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -96,8 +97,8 @@ private slots:
     {
         ModifyDialog dialog("波特率(9600/19200/38400)", "19200");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("波特率"));
-        QVERIFY(!dialog.findChild<QLineEdit*>());
-        auto* combo = dialog.findChild<QComboBox*>();
+        QVERIFY(!dialog.findChild<QLineEdit *>());
+        auto *combo = dialog.findChild<QComboBox *>();
         QVERIFY(combo);
         QCOMPARE(combo->count(), 3);
         QCOMPARE(combo->currentText(), QStringLiteral("19200"));
@@ -113,7 +114,7 @@ private slots:
     {
         ModifyDialog dialog("模式(auto)", "x");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("模式(auto)"));
-        QVERIFY(!dialog.findChild<QComboBox*>());
+        QVERIFY(!dialog.findChild<QComboBox *>());
         QCOMPARE(dialog.value(), QStringLiteral("x"));
     }
 
@@ -122,10 +123,10 @@ private slots:
         TempWorkDir dir;
         MainWindow window;
         QString title;
-        onModifyDialog(this, [&title](ModifyDialog* dialog) {
+        onModifyDialog(this, [&title](ModifyDialog *dialog) {
             title = dialog->windowTitle();
-            dialog->findChild<QLineEdit*>()->setText("  192.168.1.9 ");
-            dialog->findChild<QPushButton*>("commit")->click();
+            dialog->findChild<QLineEdit *>()->setText("  192.168.1.9 ");
+            dialog->findChild<QPushButton *>("commit")->click();
         });
         QString value;
         QCOMPARE(window.editItem("102. IP地址", ": 192.168.1.120", value), 2);
@@ -137,7 +138,7 @@ private slots:
     {
         TempWorkDir dir;
         MainWindow window;
-        onModifyDialog(this, [](ModifyDialog* dialog) { dialog->findChild<QPushButton*>("cancel")->click(); });
+        onModifyDialog(this, [](ModifyDialog *dialog) { dialog->findChild<QPushButton *>("cancel")->click(); });
         QString value = "old";
         QCOMPARE(window.editItem("05. 波特率(9600/19200)", ": 9600", value), 0);
         QCOMPARE(value, QString());

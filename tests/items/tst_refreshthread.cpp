@@ -9,7 +9,8 @@
 namespace {
 
 // Everything one refresh reported, in order.
-struct RefreshRecord {
+struct RefreshRecord
+{
     int clears = 0;
     QList<int> indices;
     QList<QStringList> items;
@@ -22,12 +23,12 @@ RefreshRecord runRefresh(int timeoutMs = 30000)
     RefreshThread thread;
     RefreshRecord record;
     QObject::connect(&thread, &RefreshThread::signalClearItems, [&record]() { ++record.clears; });
-    QObject::connect(&thread, &RefreshThread::signalAddItems, [&record](int index, const QStringList& list) {
+    QObject::connect(&thread, &RefreshThread::signalAddItems, [&record](int index, const QStringList &list) {
         record.indices << index;
         record.items << list;
     });
     QObject::connect(&thread, &RefreshThread::showErrorMessage,
-        [&record](const QString& title, const QString& error, const QString& image) {
+        [&record](const QString &title, const QString &error, const QString &image) {
             record.titles << title;
             record.errors << error;
             Q_UNUSED(image);
@@ -47,17 +48,18 @@ QList<int> range(int from, int to)
     return list;
 }
 
-int requestsFor(const SimRunner& meter, int index)
+int requestsFor(const SimRunner &meter, int index)
 {
     int count = 0;
-    for (const SimRequest& request : meter.receivedRequests())
+    for (const SimRequest &request : meter.receivedRequests())
         count += request.isItemRead() && request.index == index;
     return count;
 }
 
 } // namespace
 
-class TstRefreshThread : public QObject {
+class TstRefreshThread : public QObject
+{
     Q_OBJECT
 
 private slots:

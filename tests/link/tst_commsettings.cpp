@@ -5,7 +5,8 @@
 #include <QSettings>
 #include <QtTest>
 
-class TstCommSettings : public QObject {
+class TstCommSettings : public QObject
+{
     Q_OBJECT
 
 private slots:

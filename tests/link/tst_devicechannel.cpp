@@ -47,7 +47,8 @@ void sleepMs(int ms)
 enum class From { Device, OtherPort, OtherHost };
 
 // One piece of the instrument's answer: sent after a pause, by whom.
-struct Piece {
+struct Piece
+{
     int delayMs = 0;
     QByteArray bytes;
     From from = From::Device;
@@ -127,10 +128,10 @@ public:
                 for (const Piece &piece : script) {
                     sleepMs(piece.delayMs);
                     const int fd = piece.from == From::Device ? m_device
-                        : piece.from == From::OtherPort      ? m_otherPort
-                                                             : m_otherHost;
+                        : piece.from == From::OtherPort       ? m_otherPort
+                                                              : m_otherHost;
                     ::sendto(fd, piece.bytes.constData(), size_t(piece.bytes.size()), 0,
-                             reinterpret_cast<sockaddr *>(&from), fromSize);
+                        reinterpret_cast<sockaddr *>(&from), fromSize);
                 }
             }
         });
@@ -316,19 +317,18 @@ void TestDeviceChannel::openSettings_data()
 
     QTest::newRow("only a port stored: serial, defaults")
         << QVariantMap { { "serial/port", "/dev/null-vexa" } } << false << 255 << QString() << 65535 << false << false;
-    QTest::newRow("udp, address 300 keeps 44")
-        << QVariantMap { { "communicate/udp", 1 }, { "device/address", 300 }, { "udp/address", "10.1.2.3" },
-                         { "udp/port", 5000 } }
-        << true << 44 << QStringLiteral("10.1.2.3") << 5000 << false << false;
+    QTest::newRow("udp, address 300 keeps 44") << QVariantMap { { "communicate/udp", 1 }, { "device/address", 300 },
+        { "udp/address", "10.1.2.3" }, { "udp/port", 5000 } }
+                                               << true << 44 << QStringLiteral("10.1.2.3") << 5000 << false << false;
     QTest::newRow("udp, empty host, port missing")
         << QVariantMap { { "communicate/udp", "2" } } << true << 255 << QString() << 0 << false << false;
     QTest::newRow("udp, port 70000 keeps low 16 bits, flags")
         << QVariantMap { { "communicate/udp", 1 }, { "udp/address", "::1" }, { "udp/port", 70000 },
-                         { "serial/send_rts", true }, { "serial/send_dtr", "true" }, { "device/address", -1 } }
+               { "serial/send_rts", true }, { "serial/send_dtr", "true" }, { "device/address", -1 } }
         << true << 255 << QStringLiteral("::1") << 70000 - 65536 << true << true;
     QTest::newRow("udp, unparsable host")
-        << QVariantMap { { "communicate/udp", 1 }, { "udp/address", "meter.local" }, { "udp/port", 1 } } << true
-        << 255 << QString() << 1 << false << false;
+        << QVariantMap { { "communicate/udp", 1 }, { "udp/address", "meter.local" }, { "udp/port", 1 } } << true << 255
+        << QString() << 1 << false << false;
 }
 
 void TestDeviceChannel::openSettings()
@@ -398,16 +398,25 @@ void TestDeviceChannel::senderMatching_data()
     QTest::addColumn<QString>("sender");
     QTest::addColumn<int>("senderPort");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("same v4") << "127.0.0.1" << "127.0.0.1" << 4000 << true;
-    QTest::newRow("v4, other port") << "127.0.0.1" << "127.0.0.1" << 4001 << false;
-    QTest::newRow("v4, other host") << "127.0.0.1" << "127.0.0.2" << 4000 << false;
-    QTest::newRow("v4 host, mapped sender") << "127.0.0.1" << "::ffff:127.0.0.1" << 4000 << true;
-    QTest::newRow("mapped host, v4 sender") << "::ffff:192.168.1.9" << "192.168.1.9" << 4000 << true;
-    QTest::newRow("same v6") << "::1" << "::1" << 4000 << true;
+    QTest::newRow("same v4") << "127.0.0.1"
+                             << "127.0.0.1" << 4000 << true;
+    QTest::newRow("v4, other port") << "127.0.0.1"
+                                    << "127.0.0.1" << 4001 << false;
+    QTest::newRow("v4, other host") << "127.0.0.1"
+                                    << "127.0.0.2" << 4000 << false;
+    QTest::newRow("v4 host, mapped sender") << "127.0.0.1"
+                                            << "::ffff:127.0.0.1" << 4000 << true;
+    QTest::newRow("mapped host, v4 sender") << "::ffff:192.168.1.9"
+                                            << "192.168.1.9" << 4000 << true;
+    QTest::newRow("same v6") << "::1"
+                             << "::1" << 4000 << true;
     // Two IPv6 addresses have no IPv4 number; that must not make them equal.
-    QTest::newRow("different v6") << "fe80::1" << "fe80::2" << 4000 << false;
-    QTest::newRow("v6 loopback vs v4 loopback") << "::1" << "127.0.0.1" << 4000 << false;
-    QTest::newRow("no host configured") << "" << "0.0.0.0" << 4000 << false;
+    QTest::newRow("different v6") << "fe80::1"
+                                  << "fe80::2" << 4000 << false;
+    QTest::newRow("v6 loopback vs v4 loopback") << "::1"
+                                                << "127.0.0.1" << 4000 << false;
+    QTest::newRow("no host configured") << ""
+                                        << "0.0.0.0" << 4000 << false;
 }
 
 void TestDeviceChannel::senderMatching()
@@ -434,8 +443,8 @@ void TestDeviceChannel::udpTransact_data()
 
     const QByteArray ok = okAnswer();
     QTest::newRow("one datagram") << Script { { 0, ok } } << int(LinkOk) << ok << 0 << 250;
-    QTest::newRow("three datagrams")
-        << Script { { 0, ok.left(2) }, { 30, ok.mid(2, 3) }, { 30, ok.mid(5) } } << int(LinkOk) << ok << 0 << 400;
+    QTest::newRow("three datagrams") << Script { { 0, ok.left(2) }, { 30, ok.mid(2, 3) }, { 30, ok.mid(5) } }
+                                     << int(LinkOk) << ok << 0 << 400;
     QTest::newRow("stranger on another port first")
         << Script { { 0, ok, From::OtherPort }, { 300, ok } } << int(LinkReceiveTimeout) << QByteArray() << 0 << 250;
     QTest::newRow("stranger on another host first")
@@ -446,8 +455,8 @@ void TestDeviceChannel::udpTransact_data()
     QTest::newRow("no answer") << Script {} << int(LinkReceiveTimeout) << QByteArray() << 280 << 1500;
     QTest::newRow("half an answer") << Script { { 0, ok.left(4) } } << int(LinkReceiveTimeout) << ok.left(4) << 280
                                     << 1500;
-    QTest::newRow("bad crc waits for more") << Script { { 0, hex("0103024F4B0000") } } << int(LinkReceiveTimeout)
-                                            << hex("0103024F4B0000") << 280 << 1500;
+    QTest::newRow("bad crc waits for more")
+        << Script { { 0, hex("0103024F4B0000") } } << int(LinkReceiveTimeout) << hex("0103024F4B0000") << 280 << 1500;
 }
 
 void TestDeviceChannel::udpTransact()
@@ -515,13 +524,12 @@ void TestDeviceChannel::serialParameters_data()
     // A pseudo-terminal forces 8 data bits without parity, so only the baud
     // rate and the stop bits can show here that the stored values are applied.
     QTest::newRow("8N2 at 19200") << QVariantMap { { "serial/baudrate", 19200 }, { "serial/databits", 8 },
-                                                   { "serial/parity", 0 }, { "serial/stopbits", 2 } }
+        { "serial/parity", 0 }, { "serial/stopbits", 2 } }
                                   << 19200 << int(QSerialPort::Data8) << int(QSerialPort::NoParity)
                                   << int(QSerialPort::TwoStop);
-    QTest::newRow("unknown values keep 8N1") << QVariantMap { { "serial/databits", 9 }, { "serial/parity", 1 },
-                                                              { "serial/stopbits", 7 } }
-                                             << 9600 << int(QSerialPort::Data8) << int(QSerialPort::NoParity)
-                                             << int(QSerialPort::OneStop);
+    QTest::newRow("unknown values keep 8N1")
+        << QVariantMap { { "serial/databits", 9 }, { "serial/parity", 1 }, { "serial/stopbits", 7 } } << 9600
+        << int(QSerialPort::Data8) << int(QSerialPort::NoParity) << int(QSerialPort::OneStop);
 }
 
 void TestDeviceChannel::serialParameters()
@@ -561,12 +569,12 @@ void TestDeviceChannel::serialTransact_data()
     QTest::newRow("one write") << Script { { 0, ok } } << int(LinkOk) << ok << QString() << 0 << 300;
     QTest::newRow("three writes") << Script { { 0, ok.left(1) }, { 50, ok.mid(1, 3) }, { 50, ok.mid(4) } }
                                   << int(LinkOk) << ok << QString() << 80 << 450;
-    QTest::newRow("bad crc, then quiet") << Script { { 0, bad } } << int(LinkOk) << bad
-                                         << QStringLiteral("CRC校验错误") << 450 << 1500;
-    QTest::newRow("half an answer, then quiet") << Script { { 0, ok.left(4) } } << int(LinkOk) << ok.left(4)
-                                                << QStringLiteral("CRC校验错误") << 450 << 1500;
-    QTest::newRow("no answer") << Script {} << int(LinkReceiveTimeout) << QByteArray()
-                               << QStringLiteral("接受数据超时") << 280 << 1500;
+    QTest::newRow("bad crc, then quiet") << Script { { 0, bad } } << int(LinkOk) << bad << QStringLiteral("CRC校验错误")
+                                         << 450 << 1500;
+    QTest::newRow("half an answer, then quiet")
+        << Script { { 0, ok.left(4) } } << int(LinkOk) << ok.left(4) << QStringLiteral("CRC校验错误") << 450 << 1500;
+    QTest::newRow("no answer") << Script {} << int(LinkReceiveTimeout) << QByteArray() << QStringLiteral("接受数据超时")
+                               << 280 << 1500;
 }
 
 void TestDeviceChannel::serialTransact()
@@ -649,11 +657,10 @@ void TestDeviceChannel::serialStream_data()
     QTest::addColumn<int>("maxMs");
 
     const Script lines { { 0, "line 1\r\n" }, { 100, "line 2\r\n" }, { 100, "line 3\r\n" } };
-    QTest::newRow("three pieces, then quiet") << lines << false << -1 << QByteArray("line 1\r\nline 2\r\nline 3\r\n")
-                                              << 1500;
+    QTest::newRow("three pieces, then quiet")
+        << lines << false << -1 << QByteArray("line 1\r\nline 2\r\nline 3\r\n") << 1500;
     QTest::newRow("stopped before the first chunk") << lines << true << -1 << QByteArray() << 300;
-    QTest::newRow("stopped after one chunk") << Script(20, Piece { 50, "x" }) << false << 1 << QByteArray("x")
-                                             << 400;
+    QTest::newRow("stopped after one chunk") << Script(20, Piece { 50, "x" }) << false << 1 << QByteArray("x") << 400;
 }
 
 void TestDeviceChannel::serialStream()
@@ -697,8 +704,8 @@ void TestDeviceChannel::udpStream_data()
     QTest::newRow("pieces, strangers dropped, then quiet")
         << Script { { 0, "a1\n", From::OtherHost }, { 50, "d1\n" }, { 100, "a2\n", From::OtherPort }, { 100, "d2\n" } }
         << false << QByteArray("d1\nd2\n") << 1150 << 2500;
-    QTest::newRow("stopped before the first chunk") << Script { { 0, "d1\n" }, { 100, "d2\n" } } << true
-                                                    << QByteArray() << 0 << 300;
+    QTest::newRow("stopped before the first chunk")
+        << Script { { 0, "d1\n" }, { 100, "d2\n" } } << true << QByteArray() << 0 << 300;
 }
 
 void TestDeviceChannel::udpStream()
@@ -762,15 +769,14 @@ void TestDeviceChannel::udpTimeoutBoundary_data()
 
     const QByteArray ok = okAnswer();
     QTest::newRow("answer before the time-out") << Script { { 200, ok } } << int(LinkOk) << ok << 190 << 280;
-    QTest::newRow("answer after the time-out") << Script { { 450, ok } } << int(LinkReceiveTimeout) << QByteArray()
-                                               << 295 << 440;
+    QTest::newRow("answer after the time-out")
+        << Script { { 450, ok } } << int(LinkReceiveTimeout) << QByteArray() << 295 << 440;
     QTest::newRow("second piece inside its fresh time-out")
         << Script { { 0, ok.left(3) }, { 250, ok.mid(3) } } << int(LinkOk) << ok << 240 << 330;
     QTest::newRow("second piece after its time-out")
         << Script { { 0, ok.left(3) }, { 450, ok.mid(3) } } << int(LinkReceiveTimeout) << ok.left(3) << 295 << 440;
     QTest::newRow("stranger after 100 ms ends at once")
-        << Script { { 100, ok, From::OtherHost }, { 50, ok } } << int(LinkReceiveTimeout) << QByteArray() << 95
-        << 250;
+        << Script { { 100, ok, From::OtherHost }, { 50, ok } } << int(LinkReceiveTimeout) << QByteArray() << 95 << 250;
 }
 
 void TestDeviceChannel::udpTimeoutBoundary()
@@ -862,7 +868,7 @@ void TestDeviceChannel::exchangeTimes()
     }
     const qint64 middle = median(times);
     qInfo("median of %d exchanges: %lld us (min %lld, max %lld)", kRounds, middle,
-          *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+        *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
     QVERIFY(middle < 200000);
     // Waiting on the socket, a loopback exchange is bounded by the peer, not
     // by a poll interval.

@@ -224,14 +224,13 @@ void TestFrame::itemWriteFrame_data()
     QTest::newRow("abc") << 1 << 5 << QStringLiteral("abc") << hex("010F4B0500000461626300D7F6") << true;
     QTest::newRow("debug on") << 255 << 255 << QStringLiteral("1") << hex("FF0F4BFF0000023100541F") << true;
     QTest::newRow("debug off") << 255 << 255 << QStringLiteral("0") << hex("FF0F4BFF0000023000558F") << true;
-    QTest::newRow("index wraps to low byte") << 255 << 256 + 255 << QStringLiteral("1")
-                                             << hex("FF0F4BFF0000023100541F") << true;
+    QTest::newRow("index wraps to low byte")
+        << 255 << 256 + 255 << QStringLiteral("1") << hex("FF0F4BFF0000023100541F") << true;
 
     QTest::newRow("empty text") << 1 << 7 << QString() << withCrc(hex("010F4B0700000100")) << true;
     QTest::newRow("GB2312 text") << 1 << 0 << QStringLiteral("设备") << withCrc(hex("010F4B00000005C9E8B1B800"))
                                  << true;
-    const QByteArray longest
-        = withCrc(hex("010F4B010000FF") + encodeGb2312(longestItemText()) + QByteArray(1, '\0'));
+    const QByteArray longest = withCrc(hex("010F4B010000FF") + encodeGb2312(longestItemText()) + QByteArray(1, '\0'));
     QTest::newRow("254 bytes fit") << 1 << 1 << longestItemText() << longest << true;
     QTest::newRow("255 bytes refused") << 1 << 1 << longestItemText() + QLatin1Char('x') << QByteArray() << false;
     QTest::newRow("256 bytes refused") << 1 << 1 << longestItemText() + QChar(0x5907) << QByteArray() << false;

@@ -23,7 +23,7 @@ namespace {
 const QHostAddress Local1(QStringLiteral("127.0.0.1"));
 const QHostAddress Local2(QStringLiteral("127.0.0.2"));
 
-SimProfile searchProfile(const QString& reply, const QHostAddress& bindAddress, quint16 port, int repeat = 1)
+SimProfile searchProfile(const QString &reply, const QHostAddress &bindAddress, quint16 port, int repeat = 1)
 {
     SimProfile profile = SimProfile::demo();
     profile.raw.insert("search",
@@ -32,41 +32,42 @@ SimProfile searchProfile(const QString& reply, const QHostAddress& bindAddress, 
     return profile;
 }
 
-quint16 searchPortOf(const SimRunner& meter)
+quint16 searchPortOf(const SimRunner &meter)
 {
     quint16 port = 0;
-    meter.call([&](MeterSim& sim) { port = sim.responder<SearchResponder>()->searchPort(); });
+    meter.call([&](MeterSim &sim) { port = sim.responder<SearchResponder>()->searchPort(); });
     return port;
 }
 
-template<class T> T* child(QWidget& parent, const char* name)
+template<class T> T *child(QWidget &parent, const char *name)
 {
-    T* widget = parent.findChild<T*>(QLatin1String(name));
+    T *widget = parent.findChild<T *>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
 
-QStringList lines(SearchDeviceDialog& dialog)
+QStringList lines(SearchDeviceDialog &dialog)
 {
     QStringList texts;
-    auto* list = child<QListWidget>(dialog, "listWidget");
+    auto *list = child<QListWidget>(dialog, "listWidget");
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
     return texts;
 }
 
 // Runs one search in the dialog and waits until it is idle again.
-bool search(SearchDeviceDialog& dialog)
+bool search(SearchDeviceDialog &dialog)
 {
-    auto* button = child<QPushButton>(dialog, "bntSearch");
+    auto *button = child<QPushButton>(dialog, "bntSearch");
     button->click();
     return QTest::qWaitFor([&] { return !dialog.isSearching() && button->isEnabled(); }, 10000);
 }
 
 } // namespace
 
-class TstSearchDevice : public QObject {
+class TstSearchDevice : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -96,7 +97,7 @@ private slots:
         connect(&worker, &DSearchDeviceThread::signalSetEnableButtons, this,
             [&](bool enable) { events << (enable ? "enable" : "disable"); });
         connect(&worker, &DSearchDeviceThread::signalInsertDevice, this,
-            [&](const QString& content, const QHostAddress& address, quint16 hostPort) {
+            [&](const QString &content, const QHostAddress &address, quint16 hostPort) {
                 events << content;
                 ports << hostPort;
                 QVERIFY(address.isEqual(Local1, QHostAddress::TolerantConversion));
@@ -134,7 +135,7 @@ private slots:
         QCOMPARE(lines(dialog), expected);
 
         // Every line, duplicates included, leads back to the same meter.
-        auto* list = child<QListWidget>(dialog, "listWidget");
+        auto *list = child<QListWidget>(dialog, "listWidget");
         list->setCurrentRow(list->count() - 1);
         child<QPushButton>(dialog, "bntOk")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -186,7 +187,7 @@ private slots:
         QVERIFY(meter.bind(Local1, 0));
         QElapsedTimer clock;
         QList<qint64> repliedAt;
-        const auto reply = [&](const QNetworkDatagram& asked, const QByteArray& text) {
+        const auto reply = [&](const QNetworkDatagram &asked, const QByteArray &text) {
             meter.writeDatagram(text, asked.senderAddress(), quint16(asked.senderPort()));
             repliedAt << clock.elapsed();
         };
@@ -202,7 +203,7 @@ private slots:
         QStringList texts;
         qint64 endedAt = -1;
         connect(&worker, &DSearchDeviceThread::signalInsertDevice, this,
-            [&](const QString& content, const QHostAddress&, quint16) { texts << content; });
+            [&](const QString &content, const QHostAddress &, quint16) { texts << content; });
         connect(&worker, &DSearchDeviceThread::signalSetEnableButtons, this, [&](bool enable) {
             if (enable)
                 endedAt = clock.elapsed();
@@ -213,7 +214,8 @@ private slots:
         QCOMPARE(texts, (QStringList { "first", "second" }));
         QCOMPARE(repliedAt.size(), 2);
         // After the last reply the search still waited a whole window.
-        QVERIFY2(endedAt >= repliedAt.last() + 700, qPrintable(QStringLiteral("%1 %2").arg(endedAt).arg(repliedAt.last())));
+        QVERIFY2(
+            endedAt >= repliedAt.last() + 700, qPrintable(QStringLiteral("%1 %2").arg(endedAt).arg(repliedAt.last())));
         QVERIFY2(endedAt < repliedAt.last() + 3000, qPrintable(QString::number(endedAt)));
     }
 
@@ -255,7 +257,7 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.selectedAddress().isNull());
 
-        auto* list = child<QListWidget>(dialog, "listWidget");
+        auto *list = child<QListWidget>(dialog, "listWidget");
         dialog.slotItemDoubleClicked(list->item(0));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.selectedPort(), meter.udpPort());
@@ -269,7 +271,7 @@ private slots:
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-        for (const char* name : { "bntSearch", "bntOk", "bntCancel" })
+        for (const char *name : { "bntSearch", "bntOk", "bntCancel" })
             QVERIFY(child<QPushButton>(dialog, name)->minimumHeight() >= 28);
         QCOMPARE(lines(dialog), QStringList {});
     }
@@ -300,7 +302,7 @@ private slots:
         QUdpSocket silent;
         QVERIFY(silent.bind(Local1, 0));
         DSearchDeviceThread::setRouteOverride({ { Local1, Local1, Local1 }, silent.localPort(), 3000 });
-        auto* dialog = new SearchDeviceDialog;
+        auto *dialog = new SearchDeviceDialog;
         dialog->show();
         child<QPushButton>(*dialog, "bntSearch")->click();
         QTRY_VERIFY(dialog->isSearching());

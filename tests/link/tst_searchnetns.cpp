@@ -61,7 +61,7 @@ QString g_namespaceError = QStringLiteral("not entered");
 QString isolationProblem()
 {
     const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& interface : interfaces) {
+    for (const QNetworkInterface &interface : interfaces) {
         const bool loopback = interface.flags() & QNetworkInterface::IsLoopBack;
         if (!loopback && ((interface.flags() & QNetworkInterface::IsUp) || !interface.addressEntries().isEmpty()))
             return QStringLiteral("interface %1 is up or has addresses").arg(interface.name());
@@ -72,27 +72,28 @@ QString isolationProblem()
     return {};
 }
 
-template<class T> T* child(QWidget& parent, const char* name)
+template<class T> T *child(QWidget &parent, const char *name)
 {
-    T* widget = parent.findChild<T*>(QLatin1String(name));
+    T *widget = parent.findChild<T *>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
 
 // One vexa-meter-sim process answering searches; its meters' UDP ports.
-class SimProcess {
+class SimProcess
+{
 public:
-    explicit SimProcess(const QStringList& profiles)
+    explicit SimProcess(const QStringList &profiles)
     {
         QStringList arguments { QStringLiteral("--search") };
-        for (const QString& profile : profiles)
+        for (const QString &profile : profiles)
             arguments << QStringLiteral("--profile") << profile;
         m_process.start(QStringLiteral(VEXA_BIN_DIR "/vexa-meter-sim"), arguments);
         QByteArray output;
         while (!output.contains("ready\n") && m_process.waitForReadyRead(5000))
             output += m_process.readAllStandardOutput();
-        for (const QByteArray& line : output.split('\n')) {
+        for (const QByteArray &line : output.split('\n')) {
             const QList<QByteArray> words = line.split(' ');
             if (words.size() == 3 && words[0] == "udp")
                 m_ports << quint16(words[2].toUInt());
@@ -118,7 +119,7 @@ private:
 
 // A profile file: the demo meter with its own address and search reply
 // (no reply: the meter builds its default line).
-QString writeProfile(const TempWorkDir& dir, const QString& name, int address, const QString& reply)
+QString writeProfile(const TempWorkDir &dir, const QString &name, int address, const QString &reply)
 {
     QJsonObject json = QJsonDocument::fromJson(SimProfile::demoJson()).object();
     json.insert("address", address);
@@ -132,7 +133,8 @@ QString writeProfile(const TempWorkDir& dir, const QString& name, int address, c
 
 } // namespace
 
-class TstSearchNetns : public QObject {
+class TstSearchNetns : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -173,11 +175,11 @@ private slots:
         child<QGroupBox>(dialog, "gbUdp")->setChecked(true);
         QStringList listed;
         QTimer::singleShot(0, this, [&] {
-            auto* search = qobject_cast<SearchDeviceDialog*>(QApplication::activeModalWidget());
+            auto *search = qobject_cast<SearchDeviceDialog *>(QApplication::activeModalWidget());
             if (!search)
                 return;
-            auto* list = child<QListWidget>(*search, "listWidget");
-            auto* ok = child<QPushButton>(*search, "bntOk");
+            auto *list = child<QListWidget>(*search, "listWidget");
+            auto *ok = child<QPushButton>(*search, "bntOk");
             child<QPushButton>(*search, "bntSearch")->click();
             // A search that never starts or ends leaves the list empty; the test's checks report it.
             if (QTest::qWaitFor([&] { return search->isSearching(); }, 2000))
@@ -221,7 +223,7 @@ private slots:
         // One target, and the last reply is followed by the 3 s quiet window.
         QVERIFY(timer.elapsed() >= 3000);
 
-        auto* list = child<QListWidget>(dialog, "listWidget");
+        auto *list = child<QListWidget>(dialog, "listWidget");
         const QString defaultLine
             = QStringLiteral("型号:VX-200 名称:VX-200 智能流量积算仪 地址:3 端口:%1").arg(single.ports().first());
         const QMap<QString, quint16> expected { { "VX-200 一号表", pair.ports().at(0) },
@@ -276,7 +278,7 @@ private:
     std::unique_ptr<TempWorkDir> m_dir;
 };
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     // Before the application object: unshare needs a single-threaded process.
     g_namespaceError = enterPrivateNetwork();

@@ -23,15 +23,15 @@
 
 namespace {
 
-template<class T> T* child(QWidget& parent, const char* name)
+template<class T> T *child(QWidget &parent, const char *name)
 {
-    T* widget = parent.findChild<T*>(QLatin1String(name));
+    T *widget = parent.findChild<T *>(QLatin1String(name));
     if (!widget)
         qFatal("no child %s", name);
     return widget;
 }
 
-QStringList itemTexts(QComboBox* combo)
+QStringList itemTexts(QComboBox *combo)
 {
     QStringList texts;
     for (int i = 0; i < combo->count(); ++i)
@@ -39,7 +39,7 @@ QStringList itemTexts(QComboBox* combo)
     return texts;
 }
 
-QVariantList itemData(QComboBox* combo)
+QVariantList itemData(QComboBox *combo)
 {
     QVariantList data;
     for (int i = 0; i < combo->count(); ++i)
@@ -50,16 +50,17 @@ QVariantList itemData(QComboBox* combo)
 // What config.ini holds, key by key.
 QMap<QString, QString> storedKeys()
 {
-    QSettings* settings = appSettings();
+    QSettings *settings = appSettings();
     QMap<QString, QString> keys;
-    for (const QString& key : settings->allKeys())
+    for (const QString &key : settings->allKeys())
         keys.insert(key, settings->value(key).toString());
     return keys;
 }
 
 } // namespace
 
-class TstSetupDialog : public QObject {
+class TstSetupDialog : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -87,7 +88,7 @@ private slots:
         QVERIFY(!dialog.windowIcon().isNull());
         QVERIFY(child<QCheckBox>(dialog, "ckDTR")->isHidden());
 
-        auto* address = child<QComboBox>(dialog, "cmbDeviceAddress");
+        auto *address = child<QComboBox>(dialog, "cmbDeviceAddress");
         QCOMPARE(address->count(), 255);
         QCOMPARE(address->itemText(0), QStringLiteral("1"));
         QCOMPARE(address->itemData(254).toInt(), 255);
@@ -131,14 +132,14 @@ private slots:
         if (stored.isValid())
             appSettings()->setValue("serial/port", stored);
         SetupDialog dialog;
-        auto* port = child<QComboBox>(dialog, "port");
+        auto *port = child<QComboBox>(dialog, "port");
         QCOMPARE(itemTexts(port), listed);
         QCOMPARE(port->currentText(), selected);
     }
 
     void storedValuesAreShown()
     {
-        QSettings* settings = appSettings();
+        QSettings *settings = appSettings();
         settings->setValue("device/address", 300);
         settings->setValue("serial/baudrate", 14400);
         settings->setValue("serial/databits", 7);
@@ -163,7 +164,7 @@ private slots:
 
     void serialSaveKeepsAnUnlistedBaudRateAndTheUdpKeys()
     {
-        QSettings* settings = appSettings();
+        QSettings *settings = appSettings();
         settings->setValue("serial/port", "COM7");
         settings->setValue("serial/baudrate", 14400);
         settings->setValue("udp/address", "10.0.0.9");
@@ -190,7 +191,7 @@ private slots:
 
     void udpSaveKeepsTheSerialKeys()
     {
-        QSettings* settings = appSettings();
+        QSettings *settings = appSettings();
         settings->setValue("serial/port", "COM9");
         settings->setValue("serial/baudrate", 300);
         settings->setValue("serial/parity", 5);
@@ -320,7 +321,7 @@ private slots:
         SetupDialog dialog;
         // A field of the unchecked group is disabled and takes no typing.
         child<QGroupBox>(dialog, field == QLatin1String("baudrate") ? "gbSerial" : "gbUdp")->setChecked(true);
-        QLineEdit* edit = field == QLatin1String("baudrate") ? child<QComboBox>(dialog, "baudrate")->lineEdit()
+        QLineEdit *edit = field == QLatin1String("baudrate") ? child<QComboBox>(dialog, "baudrate")->lineEdit()
                                                              : child<QLineEdit>(dialog, "edUdpPort");
         edit->clear();
         edit->setFocus();
@@ -331,8 +332,8 @@ private slots:
     void groupsAreAlwaysOpposite()
     {
         SetupDialog dialog;
-        auto* serial = child<QGroupBox>(dialog, "gbSerial");
-        auto* udp = child<QGroupBox>(dialog, "gbUdp");
+        auto *serial = child<QGroupBox>(dialog, "gbSerial");
+        auto *udp = child<QGroupBox>(dialog, "gbUdp");
         QVERIFY(serial->isChecked());
         QVERIFY(!udp->isChecked());
         udp->setChecked(true);
@@ -355,7 +356,7 @@ private slots:
         SimRunner meter(profile);
         QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
         quint16 searchPort = 0;
-        meter.call([&](MeterSim& sim) { searchPort = sim.responder<SearchResponder>()->searchPort(); });
+        meter.call([&](MeterSim &sim) { searchPort = sim.responder<SearchResponder>()->searchPort(); });
         QVERIFY(searchPort != 0);
         DSearchDeviceThread::setRouteOverride({ { QHostAddress(QHostAddress::LocalHost) }, searchPort, 300 });
 
@@ -367,11 +368,11 @@ private slots:
 
         bool driven = false;
         QTimer::singleShot(0, this, [&] {
-            auto* search = qobject_cast<SearchDeviceDialog*>(QApplication::activeModalWidget());
+            auto *search = qobject_cast<SearchDeviceDialog *>(QApplication::activeModalWidget());
             if (!search)
                 return;
-            auto* list = child<QListWidget>(*search, "listWidget");
-            auto* ok = child<QPushButton>(*search, "bntOk");
+            auto *list = child<QListWidget>(*search, "listWidget");
+            auto *ok = child<QPushButton>(*search, "bntOk");
             child<QPushButton>(*search, "bntSearch")->click();
             if (!QTest::qWaitFor([&] { return !search->isSearching() && ok->isEnabled() && list->count() == 1; }, 5000))
                 return search->done(QDialog::Rejected);
@@ -397,7 +398,7 @@ private slots:
         dialog.show();
         child<QGroupBox>(dialog, "gbUdp")->setChecked(true);
         QTimer::singleShot(0, this, [&] {
-            if (auto* search = qobject_cast<SearchDeviceDialog*>(QApplication::activeModalWidget()))
+            if (auto *search = qobject_cast<SearchDeviceDialog *>(QApplication::activeModalWidget()))
                 child<QPushButton>(*search, "bntCancel")->click();
         });
         child<QPushButton>(dialog, "bntSearch")->click();

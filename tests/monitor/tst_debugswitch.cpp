@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-class TestDebugSwitch : public QObject {
+class TestDebugSwitch : public QObject
+{
     Q_OBJECT
 
 private slots:

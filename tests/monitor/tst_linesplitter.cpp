@@ -3,7 +3,8 @@
 
 #include <QtTest>
 
-class TestLineSplitter : public QObject {
+class TestLineSplitter : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -41,7 +42,7 @@ void TestLineSplitter::splits()
     TempWorkDir dir;
     LineSplitter splitter;
     QList<QByteArray> got;
-    for (const QByteArray& chunk : chunks)
+    for (const QByteArray &chunk : chunks)
         got += splitter.feed(chunk);
     QCOMPARE(got, lines);
     QCOMPARE(splitter.pending(), pending);

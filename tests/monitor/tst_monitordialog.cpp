@@ -16,16 +16,17 @@ namespace {
 
 const QDateTime fixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
 
-template<class T> T* child(QWidget& dialog, const char* name)
+template<class T> T *child(QWidget &dialog, const char *name)
 {
-    T* widget = dialog.findChild<T*>(QLatin1String(name));
+    T *widget = dialog.findChild<T *>(QLatin1String(name));
     if (!widget)
         qFatal("missing %s", name);
     return widget;
 }
 
-struct Buttons {
-    explicit Buttons(QWidget& dialog)
+struct Buttons
+{
+    explicit Buttons(QWidget &dialog)
         : start(child<QPushButton>(dialog, "bntStart"))
         , stop(child<QPushButton>(dialog, "bntStop"))
         , clear(child<QPushButton>(dialog, "bntClear"))
@@ -34,15 +35,15 @@ struct Buttons {
     }
     bool idle() const { return start->isEnabled() && !stop->isEnabled() && debug->isEnabled(); }
     bool listening() const { return !start->isEnabled() && stop->isEnabled() && !debug->isEnabled(); }
-    QPushButton* start;
-    QPushButton* stop;
-    QPushButton* clear;
-    QCheckBox* debug;
+    QPushButton *start;
+    QPushButton *stop;
+    QPushButton *clear;
+    QCheckBox *debug;
 };
 
-void useMeter(const SimRunner& meter)
+void useMeter(const SimRunner &meter)
 {
-    QSettings* settings = appSettings();
+    QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), 1);
     settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
@@ -51,7 +52,8 @@ void useMeter(const SimRunner& meter)
 
 } // namespace
 
-class TestMonitorDialog : public QObject {
+class TestMonitorDialog : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -113,7 +115,7 @@ void TestMonitorDialog::formatsByMode()
     TempWorkDir dir;
     MonitorDialog dialog;
     dialog.setClock([] { return fixedTime; });
-    dialog.findChild<QRadioButton*>(button)->click();
+    dialog.findChild<QRadioButton *>(button)->click();
     dialog.slotDataRecv(QByteArray());
     dialog.slotDataRecv(line);
     QCOMPARE(child<QTextEdit>(dialog, "textEdit")->toPlainText(), shown);
@@ -143,7 +145,7 @@ void TestMonitorDialog::clearEmptiesTheText()
     TempWorkDir dir;
     MonitorDialog dialog;
     dialog.show();
-    auto* text = child<QTextEdit>(dialog, "textEdit");
+    auto *text = child<QTextEdit>(dialog, "textEdit");
     dialog.slotDataRecv("a\n");
     QCoreApplication::processEvents();
     dialog.slotDataRecv("b\n");
@@ -161,7 +163,7 @@ void TestMonitorDialog::keepsUserScrollPosition()
     MonitorDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QScrollBar* bar = child<QTextEdit>(dialog, "textEdit")->verticalScrollBar();
+    QScrollBar *bar = child<QTextEdit>(dialog, "textEdit")->verticalScrollBar();
     for (int i = 0; i < 200; ++i)
         dialog.slotDataRecv(QByteArray::number(i) + '\n');
     QCoreApplication::processEvents();
@@ -182,8 +184,8 @@ void TestMonitorDialog::listensToTheMeter()
     SimRunner meter;
     QVERIFY(meter.isStarted());
     useMeter(meter);
-    meter.call([](MeterSim& sim) {
-        auto* debug = sim.responder<DebugResponder>();
+    meter.call([](MeterSim &sim) {
+        auto *debug = sim.responder<DebugResponder>();
         debug->setIntervalMs(20);
         debug->setLines({ QStringLiteral("T=25.3C") });
     });
@@ -191,7 +193,7 @@ void TestMonitorDialog::listensToTheMeter()
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
     Buttons buttons(dialog);
-    auto* text = child<QTextEdit>(dialog, "textEdit");
+    auto *text = child<QTextEdit>(dialog, "textEdit");
     dialog.show();
     QTest::mousePress(buttons.start, Qt::LeftButton);
     QTRY_VERIFY(buttons.listening());

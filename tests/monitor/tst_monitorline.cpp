@@ -3,7 +3,8 @@
 
 #include <QtTest>
 
-class TestMonitorLine : public QObject {
+class TestMonitorLine : public QObject
+{
     Q_OBJECT
 
 private slots:

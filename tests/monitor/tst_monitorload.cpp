@@ -15,7 +15,7 @@ qint64 residentKiB()
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
+    for (const QByteArray &line : status.readAll().split('\n'))
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLongLong();
     return -1;
@@ -24,7 +24,8 @@ qint64 residentKiB()
 } // namespace
 
 // Hours of monitoring: the display must keep taking lines at a steady cost.
-class TestMonitorLoad : public QObject {
+class TestMonitorLoad : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -44,11 +45,11 @@ void TestMonitorLoad::appendManyLines()
     QFETCH(int, mode);
     TempWorkDir dir;
     MonitorDialog dialog;
-    const char* button = mode == int(MonitorMode::Original) ? "rdOriginal" : "rdOriginalHex";
-    dialog.findChild<QAbstractButton*>(QLatin1String(button))->setChecked(true);
+    const char *button = mode == int(MonitorMode::Original) ? "rdOriginal" : "rdOriginalHex";
+    dialog.findChild<QAbstractButton *>(QLatin1String(button))->setChecked(true);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto* edit = dialog.findChild<QTextEdit*>(QStringLiteral("textEdit"));
+    auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"));
 
     const qint64 rssBefore = residentKiB();
     QElapsedTimer total;

@@ -11,18 +11,20 @@
 
 namespace {
 
-struct Error {
+struct Error
+{
     QString title;
     QString text;
 };
 
 // Collects the worker's signals on the test thread (queued, as the dialog gets them).
-class Recorder : public QObject {
+class Recorder : public QObject
+{
 public:
-    explicit Recorder(MonitorThread& thread)
+    explicit Recorder(MonitorThread &thread)
     {
-        connect(&thread, &MonitorThread::signalDataRecv, this, [this](const QByteArray& line) { lines << line; });
-        connect(&thread, &MonitorThread::signalShowError, this, [this](const QString& title, const QString& text) {
+        connect(&thread, &MonitorThread::signalDataRecv, this, [this](const QByteArray &line) { lines << line; });
+        connect(&thread, &MonitorThread::signalShowError, this, [this](const QString &title, const QString &text) {
             errors << Error { title, text };
         });
         connect(&thread, &QThread::finished, this, [this] { ++finished; });
@@ -32,9 +34,9 @@ public:
     int finished = 0;
 };
 
-void useMeter(const SimRunner& meter, bool udp)
+void useMeter(const SimRunner &meter, bool udp)
 {
-    QSettings* settings = appSettings();
+    QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("device/address"), meter.address());
     settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
     settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
@@ -50,10 +52,10 @@ SimTransportOptions withPty()
     return options;
 }
 
-void configureDebug(SimRunner& meter, int intervalMs, int linesPerTick, int parts)
+void configureDebug(SimRunner &meter, int intervalMs, int linesPerTick, int parts)
 {
-    meter.call([=](MeterSim& sim) {
-        DebugResponder* debug = sim.responder<DebugResponder>();
+    meter.call([=](MeterSim &sim) {
+        DebugResponder *debug = sim.responder<DebugResponder>();
         debug->setLines({ QStringLiteral("ADC=1023"), QStringLiteral("流量 12.5") });
         debug->setIntervalMs(intervalMs);
         debug->setLinesPerTick(linesPerTick);
@@ -62,9 +64,9 @@ void configureDebug(SimRunner& meter, int intervalMs, int linesPerTick, int part
     });
 }
 
-void sendFromMeter(SimRunner& meter, const QByteArray& bytes)
+void sendFromMeter(SimRunner &meter, const QByteArray &bytes)
 {
-    meter.call([=](MeterSim& sim) { sim.responder<DebugResponder>()->sendUnsolicited(bytes); });
+    meter.call([=](MeterSim &sim) { sim.responder<DebugResponder>()->sendUnsolicited(bytes); });
 }
 
 QByteArray switchFrame(quint8 address, bool on)
@@ -74,7 +76,8 @@ QByteArray switchFrame(quint8 address, bool on)
 
 } // namespace
 
-class TestMonitorThread : public QObject {
+class TestMonitorThread : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -139,7 +142,7 @@ void TestMonitorThread::debugRunDeliversLinesInOrder()
 
     // Whole lines only, CR LF kept, numbered without gaps from the first.
     for (int i = 0; i < recorder.lines.size(); ++i) {
-        const QByteArray& line = recorder.lines.at(i);
+        const QByteArray &line = recorder.lines.at(i);
         QVERIFY2(line.endsWith("\r\n"), line.constData());
         QCOMPARE(line.left(6), QByteArray::number(i + 1).rightJustified(5, '0') + ' ');
     }
@@ -162,7 +165,7 @@ void TestMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
     useMeter(meter, udp);
     configureDebug(meter, 20, 1, 1);
     // Left talking by an earlier session: the opening "0" quiets it.
-    meter.call([](MeterSim& sim) { sim.responder<DebugResponder>()->setOn(true); });
+    meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
     Recorder recorder(thread);
@@ -260,7 +263,7 @@ void TestMonitorThread::stopIsNoticedWithinAPass()
     QVERIFY(meter.waitForFrames(1, 5000));
     if (streaming) {
         // Gaps far below the 50 ms a serial chunk waits for.
-        meter.call([](MeterSim& sim) { sim.responder<DebugResponder>()->setOn(true); });
+        meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
         QTRY_VERIFY(recorder.lines.size() >= 5);
     } else {
         QTest::qWait(250);
@@ -297,7 +300,7 @@ void TestMonitorThread::foreignDatagramsAreIgnored()
     // Same port as the meter but another address.
     QUdpSocket otherHostSamePort;
     QVERIFY(otherHostSamePort.bind(QHostAddress(QStringLiteral("127.0.0.3")), meter.udpPort()));
-    for (QUdpSocket* socket : { &sameHostOtherPort, &otherHost, &otherHostSamePort })
+    for (QUdpSocket *socket : { &sameHostOtherPort, &otherHost, &otherHostSamePort })
         QVERIFY(socket->writeDatagram("foreign\n", QHostAddress::LocalHost, monitorPort) > 0);
     QTest::qWait(50);
     sendFromMeter(meter, "mine\n");
@@ -335,7 +338,7 @@ void TestMonitorThread::switchFailures()
     configureDebug(meter, 20, 1, 1);
     meter.addFault(fault + QStringLiteral(",match=write,index=255,times=all"));
     if (talking)
-        meter.call([](MeterSim& sim) { sim.responder<DebugResponder>()->setOn(true); });
+        meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
     thread.setSwitchTimeout(600);
@@ -387,7 +390,7 @@ void TestMonitorThread::silentInstrumentTimesOutOpeningSwitch()
     useMeter(meter, true);
     meter.addFault(QStringLiteral("silent,match=write,index=255,times=all"));
     configureDebug(meter, 50, 1, 1);
-    meter.call([](MeterSim& sim) { sim.responder<DebugResponder>()->setOn(true); });
+    meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
     QCOMPARE(thread.switchTimeout(), 10000);
@@ -422,7 +425,7 @@ void TestMonitorThread::answerAmidLineTrafficIsAccepted()
     QVERIFY(meter.isStarted());
     useMeter(meter, udp);
     configureDebug(meter, 3, 2, 2);
-    meter.call([](MeterSim& sim) {
+    meter.call([](MeterSim &sim) {
         sim.responder<DebugResponder>()->setPieceDelayMs(1);
         sim.responder<DebugResponder>()->setOn(true);
     });
@@ -436,12 +439,12 @@ void TestMonitorThread::answerAmidLineTrafficIsAccepted()
     QTRY_VERIFY(recorder.lines.size() >= 20);
     thread.stop();
     QTRY_COMPARE(recorder.finished, 1);
-    for (const Error& error : recorder.errors)
+    for (const Error &error : recorder.errors)
         qWarning() << error.title << error.text;
     QVERIFY(recorder.errors.isEmpty());
     // Every line shown is whole, and numbers run on without gaps.
     int previous = 0;
-    for (const QByteArray& line : recorder.lines) {
+    for (const QByteArray &line : recorder.lines) {
         QVERIFY2(line.endsWith("\r\n"), line.constData());
         const int number = line.left(5).toInt();
         if (previous)

@@ -40,10 +40,7 @@ class UdpClient
 public:
     UdpClient() { m_socket.bind(QHostAddress(QHostAddress::LocalHost), 0); }
 
-    void send(quint16 port, const QByteArray &bytes)
-    {
-        m_socket.writeDatagram(bytes, QHostAddress::LocalHost, port);
-    }
+    void send(quint16 port, const QByteArray &bytes) { m_socket.writeDatagram(bytes, QHostAddress::LocalHost, port); }
 
     // Every datagram arriving within `quietMs` of the previous one (the first
     // may take up to `firstMs`).

@@ -123,12 +123,12 @@ void TstSimProfile::parsesFaults_data()
     QTest::addColumn<int>("after");
     QTest::addColumn<int>("times");
     QTest::newRow("plain") << "silent" << int(SimFault::Silent) << int(SimFault::AnyRequest) << -1 << 0 << 1;
-    QTest::newRow("read 3") << "silent,match=read,index=3" << int(SimFault::Silent) << int(SimFault::ItemRead) << 3
-                            << 0 << 1;
+    QTest::newRow("read 3") << "silent,match=read,index=3" << int(SimFault::Silent) << int(SimFault::ItemRead) << 3 << 0
+                            << 1;
     QTest::newRow("always") << "bad-crc,after=2,times=all" << int(SimFault::BadCrc) << int(SimFault::AnyRequest) << -1
                             << 2 << -1;
-    QTest::newRow("spaces") << " split , parts=3 , delay=20 " << int(SimFault::Split) << int(SimFault::AnyRequest)
-                            << -1 << 0 << 1;
+    QTest::newRow("spaces") << " split , parts=3 , delay=20 " << int(SimFault::Split) << int(SimFault::AnyRequest) << -1
+                            << 0 << 1;
 }
 
 void TstSimProfile::parsesFaults()

@@ -33,7 +33,10 @@ public:
             ::close(m_fd);
     }
     bool isOpen() const { return m_fd >= 0; }
-    bool write(const QByteArray &bytes) { return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+    bool write(const QByteArray &bytes)
+    {
+        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
 
     // Reads until `count` bytes or the time-out; `reads` counts the separate reads.
     QByteArray read(int count, int timeoutMs, int *reads = nullptr, bool *hangUp = nullptr)
@@ -109,7 +112,8 @@ void TstSimPty::answersOverPty()
     QVERIFY(line.write(readRequest(1, 5)));
     QCOMPARE(line.read(demoAnswer(5).size(), 2000), demoAnswer(5));
     QVERIFY(line.write(writeRequest(1, 5, "19200")));
-    const QByteArray changed = simAddressAnswer(1, simEncodeText(QStringLiteral("波特率(2400/4800/9600/19200/38400):19200")));
+    const QByteArray changed
+        = simAddressAnswer(1, simEncodeText(QStringLiteral("波特率(2400/4800/9600/19200/38400):19200")));
     QCOMPARE(line.read(changed.size(), 2000), changed);
     QVERIFY(line.write(clockRequest(1, simFromHex(QStringLiteral("1A 0C 07 0E 1E 05 01")))));
     QCOMPARE(line.read(7, 2000), simFromHex(QStringLiteral("01 03 02 4F 4B CC 43")));

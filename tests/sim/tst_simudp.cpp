@@ -58,15 +58,32 @@ void TstSimUdp::writes_data()
     const QByteArray profile = R"({"address": 1, "items": [
         "IP地址:192.168.1.10", "波特率(9600/19200):9600", {"text": "编号:A1", "readOnly": true},
         "恢复出厂设置", "时间:12:00"]})";
-    QTest::newRow("free text") << profile << 0 << "10.0.0.7" << "IP地址:10.0.0.7" << "";
-    QTest::newRow("empty value") << profile << 0 << "" << "IP地址:" << "";
-    QTest::newRow("listed choice") << profile << 1 << "19200" << "波特率(9600/19200):19200" << "";
-    QTest::newRow("choice not listed") << profile << 1 << "4800" << "波特率(9600/19200):9600" << "";
-    QTest::newRow("read-only") << profile << 2 << "B2" << "编号:A1" << "";
-    QTest::newRow("command") << profile << 3 << "" << "恢复出厂设置" << "恢复出厂设置";
-    QTest::newRow("value with colon") << profile << 4 << "13:45" << "时间:13:45" << "";
-    QTest::newRow("past the end") << profile << 9 << "x" << "" << "";
-    QTest::newRow("too long to hold") << profile << 0 << QString(250, QLatin1Char('9')) << "IP地址:192.168.1.10" << "";
+    QTest::newRow("free text") << profile << 0 << "10.0.0.7"
+                               << "IP地址:10.0.0.7"
+                               << "";
+    QTest::newRow("empty value") << profile << 0 << ""
+                                 << "IP地址:"
+                                 << "";
+    QTest::newRow("listed choice") << profile << 1 << "19200"
+                                   << "波特率(9600/19200):19200"
+                                   << "";
+    QTest::newRow("choice not listed") << profile << 1 << "4800"
+                                       << "波特率(9600/19200):9600"
+                                       << "";
+    QTest::newRow("read-only") << profile << 2 << "B2"
+                               << "编号:A1"
+                               << "";
+    QTest::newRow("command") << profile << 3 << ""
+                             << "恢复出厂设置"
+                             << "恢复出厂设置";
+    QTest::newRow("value with colon") << profile << 4 << "13:45"
+                                      << "时间:13:45"
+                                      << "";
+    QTest::newRow("past the end") << profile << 9 << "x"
+                                  << ""
+                                  << "";
+    QTest::newRow("too long to hold") << profile << 0 << QString(250, QLatin1Char('9')) << "IP地址:192.168.1.10"
+                                      << "";
 }
 
 void TstSimUdp::writes()
@@ -115,8 +132,7 @@ void TstSimUdp::clock_data()
     QTest::newRow("month 13") << simFromHex(QStringLiteral("1A 0D 07 0E 1E 05 01")) << refused << QDateTime() << 0;
     QTest::newRow("31 February") << simFromHex(QStringLiteral("1A 02 1F 0E 1E 05 01")) << refused << QDateTime() << 0;
     QTest::newRow("hour 24") << simFromHex(QStringLiteral("1A 0C 07 18 1E 05 01")) << refused << QDateTime() << 0;
-    QTest::newRow("day of week 0") << simFromHex(QStringLiteral("1A 0C 07 0E 1E 05 00")) << refused << QDateTime()
-                                   << 0;
+    QTest::newRow("day of week 0") << simFromHex(QStringLiteral("1A 0C 07 0E 1E 05 00")) << refused << QDateTime() << 0;
 }
 
 void TstSimUdp::clock()
@@ -167,16 +183,26 @@ void TstSimUdp::faults_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("check");
-    QTest::newRow("silent") << "silent" << "none";
-    QTest::newRow("bad crc") << "bad-crc" << "crc";
-    QTest::newRow("other address") << "other-address" << "address";
-    QTest::newRow("other address 9") << "other-address,value=9" << "address9";
-    QTest::newRow("other port") << "other-port" << "port";
-    QTest::newRow("wrong length") << "wrong-length" << "length";
-    QTest::newRow("split") << "split,parts=3,delay=60" << "split";
-    QTest::newRow("delay") << "delay,delay=300" << "delay";
-    QTest::newRow("truncate") << "truncate,value=4" << "truncate";
-    QTest::newRow("garbage") << "garbage,value=3" << "garbage";
+    QTest::newRow("silent") << "silent"
+                            << "none";
+    QTest::newRow("bad crc") << "bad-crc"
+                             << "crc";
+    QTest::newRow("other address") << "other-address"
+                                   << "address";
+    QTest::newRow("other address 9") << "other-address,value=9"
+                                     << "address9";
+    QTest::newRow("other port") << "other-port"
+                                << "port";
+    QTest::newRow("wrong length") << "wrong-length"
+                                  << "length";
+    QTest::newRow("split") << "split,parts=3,delay=60"
+                           << "split";
+    QTest::newRow("delay") << "delay,delay=300"
+                           << "delay";
+    QTest::newRow("truncate") << "truncate,value=4"
+                              << "truncate";
+    QTest::newRow("garbage") << "garbage,value=3"
+                             << "garbage";
 }
 
 void TstSimUdp::faults()

@@ -10,7 +10,8 @@
 class ModalBoxCatcher : public QObject
 {
 public:
-    struct Box {
+    struct Box
+    {
         QString title;
         QString text;
         QString okText;

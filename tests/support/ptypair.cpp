@@ -104,6 +104,5 @@ void PtyPair::drainMaster()
     if (m_master < 0)
         return;
     char buffer[4096];
-    while (::read(m_master, buffer, sizeof buffer) > 0) {
-    }
+    while (::read(m_master, buffer, sizeof buffer) > 0) { }
 }
