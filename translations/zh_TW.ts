@@ -80,7 +80,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+73"/>
+        <location filename="../history/historydata.cpp" line="+90"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -107,17 +107,17 @@
     </message>
     <message>
         <location line="+14"/>
-        <location line="+38"/>
+        <location line="+57"/>
         <source>导出配置</source>
         <translation>匯出配置</translation>
     </message>
     <message>
-        <location line="-38"/>
+        <location line="-57"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+51"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -242,7 +242,7 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+54"/>
+        <location filename="../app/mainwindow.cpp" line="+56"/>
         <source>准备就绪</source>
         <translation>準備就緒</translation>
     </message>
@@ -432,7 +432,7 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+50"/>
+        <location filename="../monitor/monitorthread.cpp" line="+51"/>
         <source>设备监听</source>
         <translation>設備監聽</translation>
     </message>
@@ -499,7 +499,7 @@
         <translation>解析檔案失敗,檔案校驗失敗!</translation>
     </message>
     <message>
-        <location filename="../link/frame.cpp" line="+68"/>
+        <location filename="../link/frame.cpp" line="+77"/>
         <source>CRC校验错误</source>
         <translation>CRC校驗錯誤</translation>
     </message>
@@ -523,7 +523,7 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-122"/>
+        <location filename="../link/devicechannel.cpp" line="-121"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗: %1</translation>
     </message>
@@ -533,7 +533,7 @@
         <translation>串列埠開啟失敗</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+72"/>
         <location line="+12"/>
         <location line="+5"/>
         <source>发送命令失败</source>
