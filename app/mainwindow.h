@@ -40,6 +40,7 @@ public:
     // The work behind the item slots, once the user has chosen a file or the
     // channel is open.
     bool writeItems(DeviceChannel &channel);
+    bool openWriteChannel(DeviceChannel &channel);
     void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);

@@ -91,16 +91,20 @@ void MainWindow::importItemsFrom(const QString &path)
     statusBar()->showMessage(tr("导入配置成功"), ResultMessageMs);
 }
 
+bool MainWindow::openWriteChannel(DeviceChannel &channel)
+{
+    if (channel.open())
+        return true;
+    showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+    return false;
+}
+
 void MainWindow::slotWriteItems()
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     DeviceChannel channel;
-    if (!channel.open()) {
-        const QString text = tr("写入错误,连接设备失败");
-        statusBar()->showMessage(text, ResultMessageMs);
-        showErrorBox(tr("写入配置"), text, windowIcon());
+    if (!openWriteChannel(channel))
         return;
-    }
     writeItems(channel);
 }
 
@@ -174,12 +178,8 @@ void MainWindow::slotItemDoubleClicked(QTreeWidgetItem *item, int column)
 void MainWindow::writeEditedItem(QTreeWidgetItem *row, const QString &value, int count)
 {
     DeviceChannel channel;
-    if (!channel.open()) {
-        const QString text = tr("写入错误,连接设备失败");
-        statusBar()->showMessage(text, ResultMessageMs);
-        showErrorBox(tr("写入配置"), text, windowIcon());
+    if (!openWriteChannel(channel))
         return;
-    }
     if (!writeItem(channel, row, value, count))
         showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
 }
