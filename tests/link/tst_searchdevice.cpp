@@ -71,7 +71,13 @@ class TstSearchDevice : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir = std::make_unique<TempWorkDir>(); }
+    void init()
+    {
+        m_dir = std::make_unique<TempWorkDir>();
+        // No search here may leave the machine: unless a test points it at
+        // loopback, it goes nowhere.
+        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::SearchPort, 300 });
+    }
     void cleanup()
     {
         DSearchDeviceThread::clearRouteOverride();

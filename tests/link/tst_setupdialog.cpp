@@ -67,6 +67,9 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<TempWorkDir>();
+        // No search here may leave the machine: unless a test points it at
+        // loopback, it goes nowhere.
+        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::SearchPort, 300 });
         setSerialPortNamesSource([this] { return m_ports; });
         m_ports = QStringList { QStringLiteral("COM1") };
     }
