@@ -83,9 +83,38 @@ quint16 boundPort(int fd)
     return ntohs(local.sin_port);
 }
 
+// A peer's worker thread and the requests it received, in order.
+class PeerThread
+{
+public:
+    void wait()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    QList<QByteArray> requests()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_requests;
+    }
+
+protected:
+    void record(const QByteArray &request)
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_requests.append(request);
+    }
+
+    std::thread m_thread;
+
+private:
+    std::mutex m_mutex;
+    QList<QByteArray> m_requests;
+};
+
 // The instrument on UDP loopback: 127.0.0.1 on an ephemeral port, plus two
 // strangers (same host other port, other host same port) for foreign datagrams.
-class UdpPeer
+class UdpPeer : public PeerThread
 {
 public:
     UdpPeer()
@@ -121,10 +150,7 @@ public:
                     = ::recvfrom(m_device, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr *>(&from), &fromSize);
                 if (got < 0)
                     return;
-                {
-                    std::lock_guard<std::mutex> guard(m_mutex);
-                    m_requests.append(QByteArray(buffer, int(got)));
-                }
+                record(QByteArray(buffer, int(got)));
                 for (const Piece &piece : script) {
                     sleepMs(piece.delayMs);
                     const int fd = piece.from == From::Device ? m_device
@@ -136,29 +162,16 @@ public:
             }
         });
     }
-    void wait()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    QList<QByteArray> requests()
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_requests;
-    }
 
 private:
     int m_device = -1;
     int m_otherPort = -1;
     int m_otherHost = -1;
     quint16 m_port = 0;
-    std::thread m_thread;
-    std::mutex m_mutex;
-    QList<QByteArray> m_requests;
 };
 
 // The instrument on the master side of a pseudo-terminal.
-class PtyPeer
+class PtyPeer : public PeerThread
 {
 public:
     ~PtyPeer() { wait(); }
@@ -170,10 +183,7 @@ public:
         m_thread = std::thread([this, requestSize, script, requests] {
             for (int i = 0; i < requests; ++i) {
                 const QByteArray request = m_pty.readMaster(requestSize, 5000);
-                {
-                    std::lock_guard<std::mutex> guard(m_mutex);
-                    m_requests.append(request);
-                }
+                record(request);
                 if (request.size() < requestSize)
                     return;
                 for (const Piece &piece : script) {
@@ -183,22 +193,9 @@ public:
             }
         });
     }
-    void wait()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    QList<QByteArray> requests()
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        return m_requests;
-    }
 
 private:
     PtyPair m_pty;
-    std::thread m_thread;
-    std::mutex m_mutex;
-    QList<QByteArray> m_requests;
 };
 
 class RecordingReceiver : public DDataReceiver
