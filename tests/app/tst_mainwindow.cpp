@@ -137,7 +137,10 @@ private slots:
         QVERIFY(dir.copyTranslations());
         MainWindow window;
         action(window, "lang_en_US")->trigger();
-        QCOMPARE(action(window, "setup")->text(), QStringLiteral("Comm Setup"));
+        QCOMPARE(action(window, "setup")->text(), QStringLiteral("Connection"));
+        // The tool bar's entry in the context menu is a word, not its object name.
+        QCOMPARE(window.findChild<QToolBar *>(QStringLiteral("toolBar"))->toggleViewAction()->text(),
+            QStringLiteral("Toolbar"));
         QCOMPARE(window.findChild<QMenu *>(QStringLiteral("menu_2"))->title(), QStringLiteral("Language"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Vexa Assistant V4.26"));
         QCOMPARE(checkedLanguages(window), QStringList { QStringLiteral("lang_en_US") });
