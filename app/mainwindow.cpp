@@ -53,8 +53,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
 
-    statusBar()->showMessage(tr("准备就绪"), 5000);
+    // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
+    statusBar()->showMessage(tr("准备就绪"), 5000);
     scaleActionIcons();
     loadSkipItems();
 }

@@ -127,6 +127,8 @@ private slots:
         QCOMPARE(checkedLanguages(window), QStringList { checked });
         QCOMPARE(window.windowTitle(), title);
         QCOMPARE(action(window, "refresh")->text(), refreshText);
+        // "Ready" comes after the language, in it.
+        QCOMPARE(window.statusBar()->currentMessage(), QCoreApplication::translate("MainWindow", "准备就绪"));
         // The code stays stored as it was, even when unknown.
         QCOMPARE(appSettings()->value(QStringLiteral("language/language")).toString(), stored);
     }
