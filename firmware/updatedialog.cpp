@@ -129,6 +129,11 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(error, this);
         return;
     }
+    // Erasing the instrument for nothing would leave it without firmware.
+    if (info.image().isEmpty()) {
+        showCriticalBox(tr("固件更新失败,文件中没有固件数据!"), this);
+        return;
+    }
     m_updateThread.setInfo(info);
     m_updateThread.start(QThread::InheritPriority);
 }

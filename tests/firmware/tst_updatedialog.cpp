@@ -202,6 +202,10 @@ void TestUpdateDialog::updateChecks_data()
                                   << QStringLiteral("更新失败,文件不存在或拒绝访问!");
     QTest::newRow("folder") << m_dir.path() << QStringLiteral("更新失败,文件不存在或拒绝访问!");
     QTest::newRow("bad digest") << m_badDigest << QStringLiteral("解析文件失败,文件校验失败!");
+    // Burning nothing would erase the instrument's program for nothing.
+    const QString noImage = m_dir.filePath(QStringLiteral("noimage.vexabin"));
+    writePackageFile(noImage, QStringLiteral("D"), QStringLiteral("V"), QStringLiteral("VX-200"), QByteArray());
+    QTest::newRow("no image") << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
 }
 
 void TestUpdateDialog::updateChecks()
