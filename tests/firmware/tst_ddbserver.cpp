@@ -210,6 +210,13 @@ private slots:
         DEncryptInfo info;
         QCOMPARE(parse(QStringLiteral("b.vexabin"), &info), QString());
         QCOMPARE(info.model(), kModel);
+
+        // Text stored as UTF-16 reads the same: its zero bytes are no Base64.
+        QVERIFY(makeDatabase(QStringLiteral("u.vexabin"),
+            { "pragma encoding = 'UTF-16le'", "create table INFO (DATA text)", "insert into INFO values (?)" },
+            { QString::fromLatin1(goodText()) }));
+        QCOMPARE(parse(QStringLiteral("u.vexabin"), &info), QString());
+        QCOMPARE(info.model(), kModel);
     }
 
     void onlyImageKey()
