@@ -67,7 +67,10 @@ void MonitorDialog::slotDataRecv(const QByteArray &buffer)
 {
     if (buffer.isEmpty())
         return;
-    appendText(formatMonitorLine(buffer, mode(), m_clock()));
+    MonitorLineFormat format;
+    format.mode = mode();
+    format.clippedNote = tr("…（共 %1 字节）");
+    appendText(formatShownLine(buffer, format, m_clock()));
 }
 
 void MonitorDialog::slotThreadStarted()

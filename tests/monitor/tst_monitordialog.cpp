@@ -105,6 +105,18 @@ void TestMonitorDialog::formatsByMode_data()
         << "rdOriginalHex" << QByteArray("\r\n") << QStringLiteral("[2018-03-01 12:00:00.123][2] :  ( 0D 0A  )\n");
     QTest::newRow("raw chinese") << "rdOriginal" << QByteArray("\xc1\xf7\xc1\xbf=5\n") << QStringLiteral("流量=5\n");
     QTest::newRow("raw without prefix") << "rdOriginal" << QByteArray("a\r\n") << QStringLiteral("a\n");
+    // A line cut at the splitter's cap still ends its line in the view.
+    QTest::newRow("raw cut line") << "rdOriginal" << QByteArray("abc") << QStringLiteral("abc\n");
+    // One huge line shows its start and its size, in every mode.
+    const QByteArray huge = QByteArray(1 << 20, 'A') + '\n';
+    const QString note = QStringLiteral("…（共 1048577 字节）");
+    const QString hex = QStringLiteral("41 ").repeated(4096);
+    QTest::newRow("huge raw") << "rdOriginal" << huge << QString(4096, 'A') + note + '\n';
+    QTest::newRow("huge hex") << "rdHex" << huge
+                              << QStringLiteral("[2018-03-01 12:00:00.123][1048577] : ") + hex + note + '\n';
+    QTest::newRow("huge combined") << "rdOriginalHex" << huge
+                                   << QStringLiteral("[2018-03-01 12:00:00.123][1048577] : ") + QString(4096, 'A')
+            + QStringLiteral(" ( ") + hex + QStringLiteral(" )") + note + '\n';
 }
 
 void TestMonitorDialog::formatsByMode()
