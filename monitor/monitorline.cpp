@@ -51,6 +51,11 @@ QString formatMonitorLine(const QByteArray &line, MonitorMode mode, const QDateT
 
 QString formatShownLine(const QByteArray &line, const MonitorLineFormat &format, const QDateTime &time)
 {
+    if (format.timestamps && format.mode == MonitorMode::Original) {
+        MonitorLineFormat plain = format;
+        plain.timestamps = false;
+        return time.toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss.zzz] ")) + formatShownLine(line, plain, time);
+    }
     const bool clipped = format.maxShownBytes >= 0 && line.size() > format.maxShownBytes;
     if (!clipped && line.endsWith('\n'))
         return formatMonitorLine(line, format.mode, time);

@@ -27,8 +27,11 @@ struct MonitorLineFormat
     static constexpr int DefaultMaxShownBytes = 4096;
 
     MonitorMode mode = MonitorMode::Original;
+    // -1: no bound (what a recording keeps).
     int maxShownBytes = DefaultMaxShownBytes;
     QString clippedNote;
+    // Text mode only: "[yyyy-MM-dd hh:mm:ss.zzz] " before the line.
+    bool timestamps = false;
 };
 QString formatShownLine(const QByteArray &line, const MonitorLineFormat &format, const QDateTime &time);
 
