@@ -32,6 +32,12 @@ CellExpectation refresh(const QString &fault, bool udp)
         return make(QStringLiteral("ok"), kQuick);
     if (fault == QLatin1String("drop")) // the item is asked again and the list completes
         return make(QStringLiteral("ok"), 3 + kSlack);
+    // Asked again after 3.0 s; the late answer (3.3 s) is dropped, not shown as item 4 or later.
+    if (fault == QLatin1String("late"))
+        return make(QStringLiteral("ok"), 5 + kSlack);
+    // The second copy is dropped before the next request, without a repeat (3 s).
+    if (fault == QLatin1String("duplicate"))
+        return make(QStringLiteral("ok"), 2);
     if (fault == QLatin1String("silence"))
         return make(kTimeout, 13 + kSlack);
     if (fault == QLatin1String("bad-crc"))
@@ -98,6 +104,9 @@ CellExpectation monitor(const QString &fault, bool udp)
 {
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
+    // The switch keeps its time-out however fast the debug lines come.
+    if (fault == QLatin1String("flood"))
+        return make(kTimeout, kOneTimeout);
     // The switch answer only has to pass its CRC; the meter did switch on.
     if (fault == QLatin1String("other-address"))
         return make(QStringLiteral("ok"), kQuick);
@@ -124,6 +133,10 @@ CellExpectation update(const QString &fault, bool udp)
     const QString noPage = QStringLiteral("固件更新失败,发送文件数据失败!");
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
+    // The second identification answer must pass neither for the erase answer
+    // nor hold the update for a time-out.
+    if (fault == QLatin1String("duplicate"))
+        return make(QStringLiteral("ok"), 5);
     // Identification asked twice, then the finish request twice: four time-outs.
     if (fault == QLatin1String("silence"))
         return make(noId, 40 + 2 * kSlack);
