@@ -71,6 +71,7 @@ void RefreshThread::run()
     emit signalClearItems();
 
     QByteArray buffer;
+    QByteArray previous;
     for (int index = 0;; ++index) {
         // The index travels in one byte: past the last one the instrument
         // would be asked for the same items again, forever.
@@ -81,6 +82,17 @@ void RefreshThread::run()
         const int result = requestItem(channel, index, buffer, FirstTimeoutMs);
         if (checkResponse(result, channel, index, title, image, buffer))
             break;
+        // The previous answer once more: most likely a repeated copy of it
+        // that came after this request went out, with this item's own answer
+        // right behind. Let that one go by and ask again; an instrument whose
+        // two items read the same simply says so twice.
+        if (buffer == previous) {
+            channel.discardLateAnswer(false);
+            if (checkResponse(
+                    requestItem(channel, index, buffer, FirstTimeoutMs), channel, index, title, image, buffer))
+                break;
+        }
+        previous = buffer;
         const int length = quint8(buffer.at(2));
         emit signalAddItems(index, splitItemText(decodeGb2312(buffer.constData() + 3, length)));
     }

@@ -94,6 +94,18 @@ private slots:
         QCOMPARE(meter.receivedFrames().size(), items.size() + 1);
     }
 
+    // Two items that read the same are asked twice, and both shown.
+    void identicalNeighbours()
+    {
+        TempWorkDir dir;
+        SimRunner meter(meterWithItems({ "a:1", "a:1", "b:2" }));
+        connectToMeter(meter, true);
+        const RefreshRecord record = runRefresh();
+        QCOMPARE(record.errors, QStringList());
+        QCOMPARE(record.items, (QList<QStringList> { { "a", "1" }, { "a", "1" }, { "b", "2" } }));
+        QCOMPARE(requestsFor(meter, 1), 2);
+    }
+
     void emptyListEndsAtOnce()
     {
         TempWorkDir dir;

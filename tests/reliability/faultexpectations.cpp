@@ -35,9 +35,11 @@ CellExpectation refresh(const QString &fault, bool udp)
     // Asked again after 3.0 s; the late answer (3.3 s) is dropped, not shown as item 4 or later.
     if (fault == QLatin1String("late"))
         return make(QStringLiteral("ok"), 5 + kSlack);
-    // The second copy is dropped before the next request, without a repeat (3 s).
+    // The second copy is dropped before the next request or, when it comes
+    // after it, recognised as the previous answer once more: at most the
+    // 1 s window and one more request, no repeat after a time-out (3 s).
     if (fault == QLatin1String("duplicate"))
-        return make(QStringLiteral("ok"), 2);
+        return make(QStringLiteral("ok"), kQuick);
     if (fault == QLatin1String("silence"))
         return make(kTimeout, 13 + kSlack);
     if (fault == QLatin1String("bad-crc"))
@@ -133,10 +135,11 @@ CellExpectation update(const QString &fault, bool udp)
     const QString noPage = QStringLiteral("固件更新失败,发送文件数据失败!");
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
-    // The second identification answer must pass neither for the erase answer
-    // nor hold the update for a time-out.
+    // The second identification answer is dropped before the erase request;
+    // one that arrives after the request went out cannot be told from the
+    // erase answer (answers carry no index) and fails the erase check.
     if (fault == QLatin1String("duplicate"))
-        return make(QStringLiteral("ok"), 5);
+        return make(QStringLiteral("ok||固件更新失败,擦除设备内存失败!"), 5);
     // Identification asked twice, then the finish request twice: four time-outs.
     if (fault == QLatin1String("silence"))
         return make(noId, 40 + 2 * kSlack);
