@@ -123,25 +123,35 @@ int gridLines(const QString &pdf, int page)
     return lines;
 }
 
-// Every word of every page with its box, rounded to 0.01 pt: what a reader
-// of the PDF sees, independent of how the file was written.
+// Every word of every page with its box, rounded to 0.01 pt and sorted:
+// what a reader of the PDF sees, whatever order the file draws it in.
 QString wordBoxes(const QString &pdf)
 {
     const QString html = run(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
     QString boxes;
+    QStringList page;
+    const auto endPage = [&] {
+        page.sort();
+        for (const QString &word : page)
+            boxes += word + QLatin1Char('\n');
+        page.clear();
+    };
     QRegularExpression re(QStringLiteral(
         "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     auto it = re.globalMatch(html);
     while (it.hasNext()) {
         const auto m = it.next();
-        if (m.captured(5).isEmpty() && m.captured(1).isEmpty()) {
+        if (m.captured(1).isEmpty()) {
+            endPage();
             boxes += QStringLiteral("page\n");
             continue;
         }
+        QString word;
         for (int i = 1; i <= 4; ++i)
-            boxes += QString::number(m.captured(i).toDouble(), 'f', 2) + QLatin1Char(' ');
-        boxes += m.captured(5) + QLatin1Char('\n');
+            word += QString::number(m.captured(i).toDouble(), 'f', 2) + QLatin1Char(' ');
+        page.append(word + m.captured(5));
     }
+    endPage();
     return boxes;
 }
 
@@ -160,7 +170,8 @@ QStringList sampleRecords(int count)
                          .arg(1 + i / 1440, 2, 10, QLatin1Char('0'))
                          .arg(i / 60 % 24, 2, 10, QLatin1Char('0'))
                          .arg(i % 60, 2, 10, QLatin1Char('0'))
-                         .arg(i % 53 == 0 ? QStringLiteral("123456789012345678901234567890") : QString::number(100 + i % 50))
+                         .arg(i % 53 == 0 ? QStringLiteral("123456789012345678901234567890")
+                                          : QString::number(100 + i % 50))
                          .arg(10000 + i * 1.5, 0, 'f', 1)
                          .arg(i % 10);
     }
