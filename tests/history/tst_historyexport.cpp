@@ -202,6 +202,8 @@ private slots:
     void pdfFullGridOnEveryPage();
     void pdfChineseText();
     void pdfTenThousandLines();
+    void pdfCancelledLeavesNoFile_data();
+    void pdfCancelledLeavesNoFile();
     void pdfSameLayoutAsBefore_data();
     void pdfSameLayoutAsBefore();
 
@@ -480,6 +482,35 @@ void TestHistoryExport::pdfSameLayoutAsBefore()
     }
     QVERIFY(expected.open(QIODevice::ReadOnly));
     QCOMPARE(boxes, QString::fromUtf8(expected.readAll()));
+}
+
+void TestHistoryExport::pdfCancelledLeavesNoFile_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::newRow("new file") << QByteArray();
+    QTest::newRow("file of an earlier export") << QByteArray("%PDF-1.4 earlier");
+}
+
+void TestHistoryExport::pdfCancelledLeavesNoFile()
+{
+    QFETCH(QByteArray, before);
+    if (!before.isEmpty())
+        QVERIFY(m_dir->writeFile(QStringLiteral("h.pdf"), before));
+    std::atomic<bool> cancel { false };
+    QList<int> progress;
+    HistoryExportControl control;
+    control.cancel = &cancel;
+    control.progress = [&](int done, int total) {
+        progress << done << total;
+        cancel = true; // as if Cancel was pressed while the first page was drawn
+    };
+    const QStringList lines = sampleRecords(3 * geometry().rowsPerPage);
+    QCOMPARE(exportHistoryPdf(file(QStringLiteral("h.pdf")), lines, {}, control), HistoryExportResult::Cancelled);
+    QCOMPARE(progress, QList<int>({ geometry().rowsPerPage, int(lines.size()) }));
+    // Nothing half-written, under the name or beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before.isEmpty() ? QStringList() : QStringList { "h.pdf" });
+    if (!before.isEmpty())
+        QCOMPARE(m_dir->readFile(QStringLiteral("h.pdf")), before);
 }
 
 QTEST_MAIN(TestHistoryExport)
