@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QTreeWidget>
 
 // The flat, numbered two-column list of configuration items.
@@ -15,6 +17,12 @@ public:
     // every row again whenever one is added.
     int sizeHintForColumn(int column) const override;
 
+    // Rows that arrive one by one (a slow line) go into the list at once, but
+    // the list is painted at most every kRowPaintIntervalMs meanwhile; this
+    // tells whether rows are waiting for that paint.
+    static constexpr int kRowPaintIntervalMs = 100;
+    bool isRowPaintHeld() const { return m_paintHold.isActive(); }
+
 protected:
     void changeEvent(QEvent *event) override;
     // Invalidate before the view reacts: it may ask for the width at once.
@@ -22,11 +30,16 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void reset() override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void forgetNameWidth() const;
+    void holdPaintForRows();
+    void releasePaint();
 
     // Widest column 0 of the first m_measuredRows rows.
     mutable int m_nameWidth = -1;
     mutable int m_measuredRows = 0;
+    QElapsedTimer m_sincePaint;
+    QTimer m_paintHold;
 };
