@@ -35,7 +35,7 @@ ConfigTree::ConfigTree(QWidget *parent)
     connect(rows, &QAbstractItemModel::layoutChanged, this, &ConfigTree::forgetNameWidth);
 
     m_paintHold.setSingleShot(true);
-    connect(&m_paintHold, &QTimer::timeout, this, &ConfigTree::releasePaint);
+    connect(&m_paintHold, &QTimer::timeout, this, &ConfigTree::showHeldRows);
 }
 
 int ConfigTree::sizeHintForColumn(int column) const
@@ -100,7 +100,7 @@ void ConfigTree::holdPaintForRows()
     m_paintHold.start(int(kRowPaintIntervalMs - since));
 }
 
-void ConfigTree::releasePaint()
+void ConfigTree::showHeldRows()
 {
     m_paintHold.stop();
     setUpdatesEnabled(true);
@@ -117,7 +117,7 @@ void ConfigTree::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int 
 {
     // A new list (refresh, import) shows its first rows at once.
     if (m_paintHold.isActive())
-        releasePaint();
+        showHeldRows();
     forgetNameWidth();
     QTreeWidget::rowsAboutToBeRemoved(parent, start, end);
 }
@@ -125,7 +125,7 @@ void ConfigTree::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int 
 void ConfigTree::reset()
 {
     if (m_paintHold.isActive())
-        releasePaint();
+        showHeldRows();
     forgetNameWidth();
     QTreeWidget::reset();
 }

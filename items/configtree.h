@@ -22,6 +22,8 @@ public:
     // tells whether rows are waiting for that paint.
     static constexpr int kRowPaintIntervalMs = 100;
     bool isRowPaintHeld() const { return m_paintHold.isActive(); }
+    // The list is complete: paint what waits now, not at the end of the interval.
+    void showHeldRows();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -35,7 +37,6 @@ protected:
 private:
     void forgetNameWidth() const;
     void holdPaintForRows();
-    void releasePaint();
 
     // Widest column 0 of the first m_measuredRows rows.
     mutable int m_nameWidth = -1;
