@@ -50,8 +50,8 @@ QString BenchTable::markdown() const
 {
     QString text;
     QTextStream out(&text);
-    out << "| Operation | Transport | Size | Median time | Spread (min – max) | Physical limit | Ratio "
-           "| Program's own time per exchange | Notes |\n";
+    out << QStringLiteral("| Operation | Transport | Size | Median time | Spread (fastest – slowest) | Physical limit "
+                          "| Ratio | Program's own time per exchange | Notes |\n");
     out << "|---|---|---|---:|---:|---:|---:|---:|---|\n";
     for (const BenchRow &row : m_rows) {
         const bool hasLimit = row.limitMicros > 0 && row.medianMicros >= 0;
