@@ -100,9 +100,22 @@ void ConfigTree::holdPaintForRows()
     m_paintHold.start(int(kRowPaintIntervalMs - since));
 }
 
+void ConfigTree::doItemsLayout()
+{
+    if (m_paintHold.isActive()) {
+        m_layoutHeld = true;
+        return;
+    }
+    QTreeWidget::doItemsLayout();
+}
+
 void ConfigTree::showHeldRows()
 {
     m_paintHold.stop();
+    if (m_layoutHeld) {
+        m_layoutHeld = false;
+        scheduleDelayedItemsLayout();
+    }
     setUpdatesEnabled(true);
 }
 

@@ -16,6 +16,9 @@ public:
     // visible ones. Each row is measured once, when it arrives, instead of
     // every row again whenever one is added.
     int sizeHintForColumn(int column) const override;
+    // While painting is held nothing new is shown: laying out every row
+    // again for each arriving one waits as well.
+    void doItemsLayout() override;
 
     // Rows that arrive one by one (a slow line) go into the list at once, but
     // the list is painted at most every kRowPaintIntervalMs meanwhile; this
@@ -43,4 +46,5 @@ private:
     mutable int m_measuredRows = 0;
     QElapsedTimer m_sincePaint;
     QTimer m_paintHold;
+    bool m_layoutHeld = false;
 };
