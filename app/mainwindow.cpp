@@ -52,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
     connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotAddItems);
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
+    connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
 
     // After the stored language is applied, so "ready" shows in that language.
