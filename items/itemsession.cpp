@@ -37,11 +37,31 @@ ItemSession::ItemSession(DeviceChannel &channel)
 {
 }
 
+ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) const
+{
+    ItemReadResult read;
+    read.record.index = index;
+    QByteArray buffer;
+    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
+    int result = m_channel.transact(request, buffer, false, FirstReadTimeoutMs);
+    if (!linkErrorText(result, buffer).isEmpty() && !isStopped(stop))
+        result = m_channel.transact(request, buffer, false, RetryReadTimeoutMs);
+    read.error = linkErrorText(result, buffer);
+    if (read.error.isEmpty())
+        read.error = itemAnswerError(buffer, m_channel.deviceAddress());
+    if (!read.error.isEmpty())
+        return read;
+    const int length = quint8(buffer.at(2));
+    read.endOfList = length == 0;
+    if (!read.endOfList)
+        read.record.fields = splitItemText(decodeGb2312(buffer.constData() + 3, length));
+    return read;
+}
+
 ItemListResult ItemSession::readList(
     const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop) const
 {
     ItemListResult list;
-    QByteArray buffer;
     for (int index = 0;; ++index) {
         if (isStopped(stop)) {
             list.stopped = true;
@@ -54,26 +74,13 @@ ItemListResult ItemSession::readList(
                              .arg(LastItemIndex + 1);
             return list;
         }
-        const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-        int result = m_channel.transact(request, buffer, false, FirstReadTimeoutMs);
-        if (!linkErrorText(result, buffer).isEmpty()) {
-            if (isStopped(stop)) {
-                list.stopped = true;
-                return list;
-            }
-            result = m_channel.transact(request, buffer, false, RetryReadTimeoutMs);
-        }
-        list.error = linkErrorText(result, buffer);
-        if (list.error.isEmpty())
-            list.error = itemAnswerError(buffer, m_channel.deviceAddress());
-        if (!list.error.isEmpty())
-            return list;
-        const int length = quint8(buffer.at(2));
-        if (length == 0)
+        const ItemReadResult read = readItem(index, stop);
+        list.error = read.error;
+        if (!read.error.isEmpty() || read.endOfList)
             return list;
         ++list.count;
         if (onItem)
-            onItem({ index, splitItemText(decodeGb2312(buffer.constData() + 3, length)) });
+            onItem(read.record);
     }
 }
 

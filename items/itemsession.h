@@ -39,6 +39,14 @@ struct ItemListResult
     int count = 0;
 };
 
+// One item read: the item, the end of the list, or a failure.
+struct ItemReadResult
+{
+    QString error; // empty on success
+    bool endOfList = false;
+    ItemRecord record;
+};
+
 struct ClockResult
 {
     QString error; // link failure text, empty when the meter answered
@@ -67,6 +75,10 @@ public:
     // as soon as it has arrived.
     ItemListResult readList(
         const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop = nullptr) const;
+
+    // Asks for one item; a failed request is repeated once with a longer
+    // time-out, unless *stop is set by then.
+    ItemReadResult readItem(int index, const std::atomic_bool *stop = nullptr) const;
 
     // expectedFields is 2 for an item with a value, 1 for a command item. An
     // empty expectedName skips the name check (the caller knows no name).

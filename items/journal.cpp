@@ -37,8 +37,14 @@ QString Journal::headerLine()
 QString Journal::line(const JournalEntry &entry)
 {
     const QDateTime local = entry.time.toLocalTime();
-    // Offset written out, so lines from machines in other zones still compare.
-    const QString time = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+    // Offset always written out (also +00:00), so lines from machines in
+    // other zones still compare.
+    const int offset = local.offsetFromUtc();
+    const QString time = local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+        + QStringLiteral("%1%2:%3")
+              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+              .arg(qAbs(offset) / 3600, 2, 10, QLatin1Char('0'))
+              .arg(qAbs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
     const QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), entry.model,
         entry.deviceName, entry.index >= 0 ? QString::number(entry.index) : QString(), entry.name, entry.oldValue,
         entry.requestedValue, entry.answeredValue, entry.result };
