@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "cli/clifleet.h"
+#include "cli/clihistory.h"
 #include "cli/cliprogress.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
@@ -53,6 +54,9 @@ QList<CommandInfo> commands()
             QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
             { "dry-run", "all" } },
         { "clock", "clock", QT_TRANSLATE_NOOP("VexaCli", "将设备时钟设为本机当前时间"), {} },
+        { "history", "history FROM TO [-o FILE] [--pdf FILE]",
+            QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
+            { "output", "pdf" } },
     };
 }
 
@@ -78,6 +82,8 @@ QCommandLineOption commandOption(const QString &name)
 {
     if (name == QLatin1String("output"))
         return { { "o", "output" }, tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
+    if (name == QLatin1String("pdf"))
+        return { "pdf", tr("另存为A4 PDF表格"), "FILE" };
     if (name == QLatin1String("dry-run"))
         return { "dry-run", tr("只显示比较,不写入") };
     return { "all", tr("写入每一行,包括相同的值") };
@@ -185,6 +191,12 @@ int checkCommandArguments(const CliOptions &options)
             return CliFileError;
         }
         return CliOk;
+    }
+    if (options.command == QLatin1String("history")) {
+        if (options.fleet)
+            return usageError(tr("该命令只用于一台设备"), options.command);
+        const QString error = checkHistoryDates(options.arguments);
+        return error.isEmpty() ? CliOk : usageError(error, options.command);
     }
     if (count != 0)
         return usageError(tr("多余的参数: %1").arg(options.arguments.join(QLatin1Char(' '))), options.command);
@@ -299,6 +311,7 @@ int runCli(const QStringList &arguments)
     options.dryRun = info->options.contains("dry-run") && parser.isSet("dry-run");
     options.all = info->options.contains("all") && parser.isSet("all");
     options.output = info->options.contains("output") ? parser.value("output") : QString();
+    options.pdf = info->options.contains("pdf") ? parser.value("pdf") : QString();
     options.fleet = parser.isSet("targets");
 
     const int ways = int(parser.isSet("udp")) + int(parser.isSet("serial")) + int(parser.isSet("targets"));

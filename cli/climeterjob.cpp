@@ -1,5 +1,6 @@
 #include "cli/climeterjob.h"
 
+#include "cli/clihistory.h"
 #include "cli/cliprogress.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
@@ -51,7 +52,10 @@ MeterReport CliMeterJob::run()
     m_report.name = m_target.name;
     m_report.json = QJsonObject { { "meter", m_target.name }, { "command", m_options.command } };
     DeviceChannel channel;
-    if (!channel.open(m_target.link)) {
+    if (m_options.command == QLatin1String("history")) {
+        // The history reader opens its own channel on its own thread.
+        runHistory(m_target, m_options, &m_report);
+    } else if (!channel.open(m_target.link)) {
         fail(CliLinkError, channel.errorText());
     } else {
         ItemSession session(channel);

@@ -18,6 +18,7 @@ struct CliOptions
     QString command;
     QStringList arguments; // the command's own positional arguments
     QString output; // -o: a file, or with several meters a folder
+    QString pdf; // history --pdf
     bool fleet = false;
     bool json = false;
     bool dryRun = false;

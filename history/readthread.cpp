@@ -71,7 +71,7 @@ void ReadThread::run()
 {
     m_lineBuffer.clear();
     DeviceChannel channel;
-    if (!channel.open()) {
+    if (!(m_link ? channel.open(*m_link) : channel.open())) {
         emit signalShowError(tr("查询"), channel.errorText());
         return;
     }

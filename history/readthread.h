@@ -1,11 +1,13 @@
 #pragma once
 
+#include "link/commsettings.h"
 #include "link/ddatareceiver.h"
 
 #include <QByteArray>
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 
 // Sends one history request and hands the answer back line by line.
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
@@ -24,6 +26,8 @@ public:
     bool startQuery(const QByteArray &request);
     // Asks the run to end at the next read; does not wait.
     void stop();
+    // Settings for the next runs instead of config.ini (the command line).
+    void setLinkSettings(const LinkSettings &link) { m_link = link; }
 
     bool isStopped() override;
     void onReceiveError(const QString error) override;
@@ -43,4 +47,5 @@ private:
     std::atomic<bool> m_stop { false };
     QByteArray m_lineBuffer; // worker thread only
     QByteArray m_request; // written only while not running
+    std::optional<LinkSettings> m_link; // written only while not running
 };

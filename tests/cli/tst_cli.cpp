@@ -97,6 +97,8 @@ private slots:
         QTest::newRow("jobs 0") << QStringList { "--jobs", "0", "items" };
         QTest::newRow("parity") << QStringList { "--serial", "x", "--parity", "odd-ish", "items" };
         QTest::newRow("extra argument") << QStringList { "clock", "now" };
+        QTest::newRow("history dates reversed") << QStringList { "history", "2026-02-01", "2024-06-01" };
+        QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
     }
     void badInputIsAUsageError()
     {
@@ -232,6 +234,32 @@ private slots:
         QCOMPARE(run.exit, 0);
         QCOMPARE(m_meter->state().clockSetCount, 1);
         QVERIFY(QString::fromUtf8(m_dir->readFile("journal.csv")).contains(",clock,,"));
+    }
+
+    void historyLinesAndFiles()
+    {
+        const Run run = cli(at(*m_meter) << "history"
+                                         << "2024-06-01"
+                                         << "2024-06-02");
+        QCOMPARE(run.exit, 0);
+        QVERIFY2(run.out.count(QLatin1Char(0x0A)) > 2, qPrintable(run.out + run.err));
+        const Run files = cli(at(*m_meter) << "history"
+                                           << "2024-06-01"
+                                           << "2024-06-02"
+                                           << "-o"
+                                           << "h.csv"
+                                           << "--pdf"
+                                           << "h.pdf");
+        QCOMPARE(files.exit, 0);
+        QCOMPARE(files.out, QString());
+        QCOMPARE(QString::fromLocal8Bit(m_dir->readFile("h.csv")), run.out);
+        QVERIFY(m_dir->readFile("h.pdf").startsWith("%PDF"));
+        m_meter->addFault("silent,times=all");
+        const Run silent = cli(at(*m_meter) << "history"
+                                            << "2024-06-01"
+                                            << "2024-06-02");
+        QCOMPARE(silent.exit, 2);
+        QCOMPARE(silent.err, QStringLiteral("vexa-cli: 接受数据超时\n"));
     }
 
     void fleetWithASilentMeter()
