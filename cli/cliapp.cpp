@@ -57,6 +57,12 @@ QList<CommandInfo> commands()
         { "history", "history FROM TO [-o FILE] [--pdf FILE]",
             QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
             { "output", "pdf" } },
+        { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
+        { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
+            QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出"),
+            { "seconds", "hex", "both", "no-debug" } },
+        { "search", "search [--seconds N]", QT_TRANSLATE_NOOP("VexaCli", "广播搜索设备(只在您自己的网络上使用)"),
+            { "seconds" } },
     };
 }
 
@@ -82,6 +88,14 @@ QCommandLineOption commandOption(const QString &name)
 {
     if (name == QLatin1String("output"))
         return { { "o", "output" }, tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
+    if (name == QLatin1String("seconds"))
+        return { "seconds", tr("持续秒数(默认10)"), "N" };
+    if (name == QLatin1String("hex"))
+        return { "hex", tr("以十六进制显示") };
+    if (name == QLatin1String("both"))
+        return { "both", tr("同时显示原文和十六进制") };
+    if (name == QLatin1String("no-debug"))
+        return { "no-debug", tr("不打开设备的调试输出") };
     if (name == QLatin1String("pdf"))
         return { "pdf", tr("另存为A4 PDF表格"), "FILE" };
     if (name == QLatin1String("dry-run"))
@@ -192,9 +206,22 @@ int checkCommandArguments(const CliOptions &options)
         }
         return CliOk;
     }
+    const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("flash")
+        || options.command == QLatin1String("monitor") || options.command == QLatin1String("search");
+    if (single && options.fleet)
+        return usageError(tr("该命令只用于一台设备"), options.command);
+    if (options.command == QLatin1String("flash")) {
+        if (count != 1)
+            return usageError(tr("需要一个文件"), options.command);
+        if (!QFileInfo(options.arguments.at(0)).isFile()) {
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(tr("打开文件失败: %1").arg(options.arguments.at(0))));
+            return CliFileError;
+        }
+        return CliOk;
+    }
+    if (options.hex && options.both)
+        return usageError(tr("--hex和--both只能选一个"), options.command);
     if (options.command == QLatin1String("history")) {
-        if (options.fleet)
-            return usageError(tr("该命令只用于一台设备"), options.command);
         const QString error = checkHistoryDates(options.arguments);
         return error.isEmpty() ? CliOk : usageError(error, options.command);
     }
@@ -312,6 +339,12 @@ int runCli(const QStringList &arguments)
     options.all = info->options.contains("all") && parser.isSet("all");
     options.output = info->options.contains("output") ? parser.value("output") : QString();
     options.pdf = info->options.contains("pdf") ? parser.value("pdf") : QString();
+    options.hex = info->options.contains("hex") && parser.isSet("hex");
+    options.both = info->options.contains("both") && parser.isSet("both");
+    options.noDebug = info->options.contains("no-debug") && parser.isSet("no-debug");
+    if (info->options.contains("seconds") && parser.isSet("seconds")
+        && !parsePositive(parser.value("seconds"), 1, 86400, &options.seconds))
+        return usageError(tr("无效的秒数: %1").arg(parser.value("seconds")), options.command);
     options.fleet = parser.isSet("targets");
 
     const int ways = int(parser.isSet("udp")) + int(parser.isSet("serial")) + int(parser.isSet("targets"));

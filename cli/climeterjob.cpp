@@ -2,6 +2,7 @@
 
 #include "cli/clihistory.h"
 #include "cli/cliprogress.h"
+#include "cli/cliservice.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
@@ -52,9 +53,15 @@ MeterReport CliMeterJob::run()
     m_report.name = m_target.name;
     m_report.json = QJsonObject { { "meter", m_target.name }, { "command", m_options.command } };
     DeviceChannel channel;
+    // These workers open their own channel on their own thread.
     if (m_options.command == QLatin1String("history")) {
-        // The history reader opens its own channel on its own thread.
         runHistory(m_target, m_options, &m_report);
+    } else if (m_options.command == QLatin1String("flash")) {
+        runFlash(m_target, m_options, m_progress, &m_report);
+    } else if (m_options.command == QLatin1String("monitor")) {
+        runMonitor(m_target, m_options, &m_report);
+    } else if (m_options.command == QLatin1String("search")) {
+        runSearch(m_options, &m_report);
     } else if (!channel.open(m_target.link)) {
         fail(CliLinkError, channel.errorText());
     } else {

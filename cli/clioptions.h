@@ -23,4 +23,8 @@ struct CliOptions
     bool json = false;
     bool dryRun = false;
     bool all = false;
+    int seconds = 10; // monitor, search
+    bool hex = false;
+    bool both = false;
+    bool noDebug = false;
 };

@@ -1,3 +1,4 @@
+#include "firmware/packagewriter.h"
 #include "items/journal.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
@@ -98,6 +99,8 @@ private slots:
         QTest::newRow("parity") << QStringList { "--serial", "x", "--parity", "odd-ish", "items" };
         QTest::newRow("extra argument") << QStringList { "clock", "now" };
         QTest::newRow("history dates reversed") << QStringList { "history", "2026-02-01", "2024-06-01" };
+        QTest::newRow("hex and both") << QStringList { "monitor", "--hex", "--both" };
+        QTest::newRow("seconds 0") << QStringList { "monitor", "--seconds", "0" };
         QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
     }
     void badInputIsAUsageError()
@@ -216,6 +219,8 @@ private slots:
         QTest::newRow("bad apply file") << QStringList { "apply", "bad.csv" };
         QTest::newRow("missing targets") << QStringList { "--targets", "none.txt", "items" };
         QTest::newRow("bad targets") << QStringList { "--targets", "bad.txt", "items" };
+        QTest::newRow("missing package") << QStringList { "flash", "none.vexabin" };
+        QTest::newRow("not a package") << QStringList { "flash", "bad.csv" };
     }
     void fileErrorsAreStatus4()
     {
@@ -260,6 +265,35 @@ private slots:
                                             << "2024-06-02");
         QCOMPARE(silent.exit, 2);
         QCOMPARE(silent.err, QStringLiteral("vexa-cli: 接受数据超时\n"));
+    }
+
+    void flashChecksTheModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("same model") << "VX-200" << 0;
+        QTest::newRow("other model") << "VX-999" << 3;
+    }
+    void flashChecksTheModel()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, exit);
+        const QString package = m_dir->filePath("fw.vexabin");
+        QCOMPARE(writePackageFile(package, "VX-200", "V9", model, QByteArray(3000, 'x')), QString());
+        const Run run = cli(at(*m_meter) << "flash" << package);
+        QCOMPARE(run.exit, exit);
+        QCOMPARE(run.out.isEmpty(), exit != 0);
+    }
+
+    void monitorPrintsLines()
+    {
+        const Run run = cli(at(*m_meter) << "monitor"
+                                         << "--seconds"
+                                         << "2"
+                                         << "--both");
+        QCOMPARE(run.exit, 0);
+        QVERIFY2(run.out.contains("Q=123.45 m3/h"), qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("51 3D 31 32 33"));
     }
 
     void fleetWithASilentMeter()
