@@ -28,12 +28,14 @@ QString tr(const char *text)
 
 void printOut(const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
 void printErr(const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stderr);
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
 struct CommandInfo
@@ -214,7 +216,9 @@ int checkCommandArguments(const CliOptions &options)
         if (count != 1)
             return usageError(tr("需要一个文件"), options.command);
         if (!QFileInfo(options.arguments.at(0)).isFile()) {
-            printErr(QStringLiteral("vexa-cli: %1\n").arg(tr("打开文件失败: %1").arg(options.arguments.at(0))));
+            printErr(
+                QStringLiteral("vexa-cli: %1\n")
+                    .arg(QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(options.arguments.at(0))));
             return CliFileError;
         }
         return CliOk;

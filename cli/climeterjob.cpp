@@ -242,7 +242,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         const ItemRecord current = meter.value(record.index);
         if (current.fields.value(0) != record.fields.at(0) || current.fields.size() < 2) {
             fail(CliRefused,
-                tr("文件与设备不符: 配置项%1在文件中为\"%2\",在设备中为\"%3\"")
+                tr("文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”")
                     .arg(record.index)
                     .arg(record.fields.at(0), current.fields.value(0)));
             return;

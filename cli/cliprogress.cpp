@@ -28,7 +28,7 @@ void CliProgress::step(const QString &name, const QString &what, int done, int t
     const QString count = total > 0 ? QStringLiteral("%1/%2").arg(done).arg(total) : QString::number(done);
     const QString line = QStringLiteral("\r\x1b[K%1%2 %3 %4").arg(bar, name, what, count);
     QMutexLocker locker(&m_mutex);
-    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fputs(line.toUtf8().constData(), stderr);
     std::fflush(stderr);
 }
 
@@ -46,6 +46,6 @@ void CliProgress::warnOnce(const QString &text)
     if (m_warned.exchange(true))
         return;
     QMutexLocker locker(&m_mutex);
-    std::fprintf(stderr, "%s%s\n", m_enabled ? "\r\x1b[K" : "", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s%s\n", m_enabled ? "\r\x1b[K" : "", text.toUtf8().constData());
     std::fflush(stderr);
 }

@@ -4,12 +4,14 @@
 #include "firmware/ddbserver.h"
 #include "firmware/updatethread.h"
 #include "link/dsearchdevicethread.h"
+#include "link/frame.h"
 #include "monitor/monitorline.h"
 #include "monitor/monitorthread.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QMutex>
 #include <QThread>
 
@@ -87,10 +89,14 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
     QObject::connect(
         &monitor, &MonitorThread::signalDataRecv, &monitor,
         [&](const QByteArray &line) {
-            const QString text = formatMonitorLine(line, mode, QDateTime::currentDateTime());
-            if (options.json)
-                return;
-            std::fputs(text.toLocal8Bit().constData(), stdout);
+            const QDateTime now = QDateTime::currentDateTime();
+            const QByteArray bytes = options.json
+                ? QJsonDocument(
+                      QJsonObject { { "time", now.toString(Qt::ISODateWithMs) }, { "line", decodeGb2312(line) } })
+                        .toJson(QJsonDocument::Compact)
+                    + '\n'
+                : formatMonitorLine(line, mode, now).toUtf8();
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
             std::fflush(stdout);
         },
         Qt::DirectConnection);
@@ -119,7 +125,10 @@ void runSearch(const CliOptions &options, MeterReport *report)
         &search, &DSearchDeviceThread::signalInsertDevice, &search,
         [&](const QString &content, const QHostAddress &host, quint16 port) {
             QMutexLocker locker(&mutex);
-            const QString address = host.toString();
+            // An IPv4 sender as the dotted form people type, not as ::ffff:a.b.c.d.
+            bool isIpv4 = false;
+            const quint32 ipv4 = host.toIPv4Address(&isIpv4);
+            const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
             report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(content.trimmed());
             found << QJsonObject { { "host", address }, { "port", port }, { "answer", content.trimmed() } };
         },

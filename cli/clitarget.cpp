@@ -132,7 +132,7 @@ QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         *fileMissing = true;
-        return tr("打开文件失败: %1").arg(path);
+        return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path);
     }
     static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]{0,63}$"));
     QTextStream stream(&file);

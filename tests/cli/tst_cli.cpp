@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
@@ -257,7 +258,7 @@ private slots:
                                            << "h.pdf");
         QCOMPARE(files.exit, 0);
         QCOMPARE(files.out, QString());
-        QCOMPARE(QString::fromLocal8Bit(m_dir->readFile("h.csv")), run.out);
+        QCOMPARE(QString::fromUtf8(m_dir->readFile("h.csv")), run.out);
         QVERIFY(m_dir->readFile("h.pdf").startsWith("%PDF"));
         m_meter->addFault("silent,times=all");
         const Run silent = cli(at(*m_meter) << "history"
@@ -294,6 +295,25 @@ private slots:
         QCOMPARE(run.exit, 0);
         QVERIFY2(run.out.contains("Q=123.45 m3/h"), qPrintable(run.out + run.err));
         QVERIFY(run.out.contains("51 3D 31 32 33"));
+    }
+
+    void searchInsideANetworkNamespace()
+    {
+        // The broadcast goes only to a namespace of its own, where loopback is
+        // the only interface; a simulated meter there answers.
+        if (QProcess::execute("unshare", { "-n", "true" }) != 0)
+            QSKIP("no network namespace (needs root)");
+        const QString script
+            = QStringLiteral("ip link set lo up || exit 9; %1/vexa-meter-sim --search > sim.out & sim=$!; "
+                             "for i in $(seq 100); do grep -q ready sim.out && break; sleep 0.1; done; "
+                             "%1/vexa-cli search --seconds 4; status=$?; kill $sim; exit $status")
+                  .arg(QStringLiteral(VEXA_BIN_DIR));
+        QProcess process;
+        process.start("unshare", { "-n", "sh", "-c", script });
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(process.readAllStandardOutput())
+                    .contains(QRegularExpression("^127\\.0\\.0\\.1:\\d+  VX-200")));
     }
 
     void fleetWithASilentMeter()
