@@ -334,7 +334,12 @@ int runCli(const QStringList &arguments)
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), options.command);
     if (parser.isSet("help")) {
-        printOut(parser.helpText().replace(QLatin1String("[options]"), QLatin1String("[TARGET]")));
+        // The program's name as people type it, not the path it was started by.
+        QString help = parser.helpText().replace(QLatin1String("[options]"), QLatin1String("[TARGET]"));
+        const int nameEnd = help.indexOf(QLatin1String(" [TARGET]"));
+        if (help.startsWith(QLatin1String("Usage: ")) && nameEnd > 0)
+            help.replace(7, nameEnd - 7, QStringLiteral("vexa-cli"));
+        printOut(help);
         return CliOk;
     }
     options.arguments = parser.positionalArguments().mid(1);
