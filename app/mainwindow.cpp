@@ -53,8 +53,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
 
-    statusBar()->showMessage(tr("准备就绪"), 5000);
+    // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
+    statusBar()->showMessage(tr("准备就绪"), 5000);
     scaleActionIcons();
     loadSkipItems();
 }
@@ -62,6 +63,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The worker must not outlive the window it reports to.
+    m_refreshThread.requestStop();
     m_refreshThread.wait();
     delete ui;
 }
@@ -155,6 +157,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_refreshThread.isRunning())
         hide();
+    // A slow meter would hold the window for the rest of the list.
+    m_refreshThread.requestStop();
     m_refreshThread.wait();
     saveWindowSize();
     QMainWindow::closeEvent(event);

@@ -66,6 +66,8 @@ private:
     // False (after telling the user) while the update runs; otherwise stops
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();
+    // Whether a download may replace the file of that name (default: no).
+    bool askReplace(const QString &name);
 
     Ui::UpdateDialog *ui;
     UpdateThread m_updateThread;

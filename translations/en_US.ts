@@ -16,7 +16,7 @@
     <message>
         <location line="+8"/>
         <source>技术支持：请联系您的设备供应商</source>
-        <translation>Support: ask your equipment supplier</translation>
+        <translation>Support: please contact your supplier</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -34,7 +34,7 @@
     <message>
         <location filename="../firmware/devicetypemgr.cpp" line="+67"/>
         <source>获取设备列表失败,请重试!</source>
-        <translation>Failed to get the device list, please try again!</translation>
+        <translation>Could not get the device list. Please try again.</translation>
     </message>
 </context>
 <context>
@@ -43,12 +43,12 @@
         <location filename="../firmware/downloadthread.cpp" line="+65"/>
         <location line="+27"/>
         <source>下载失败,打开链接失败!</source>
-        <translation>Download failed, could not open the link!</translation>
+        <translation>Download failed: could not open the link.</translation>
     </message>
     <message>
         <location line="-13"/>
         <source>下载失败,打开文件失败: %1</source>
-        <translation>Download failed, could not open the file: %1</translation>
+        <translation>Download failed: could not open the file %1</translation>
     </message>
     <message>
         <location line="+27"/>
@@ -58,7 +58,7 @@
     <message>
         <location line="+5"/>
         <source>下载异常: 未找到该文件或下载失败</source>
-        <translation>Download error: the file was not found or the download failed</translation>
+        <translation>Download error: the file was not found or the download failed.</translation>
     </message>
 </context>
 <context>
@@ -66,7 +66,7 @@
     <message>
         <location filename="../forms/historydata.ui" line="+14"/>
         <source>历史数据</source>
-        <translation>History Data</translation>
+        <translation>History</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -97,13 +97,13 @@
     <message>
         <location filename="../history/historydata.cpp" line="+0"/>
         <source>起始日期应该小于或等于结束日期</source>
-        <translation>The start date must be earlier than or equal to the end date</translation>
+        <translation>The start date must not be later than the end date.</translation>
     </message>
     <message>
         <location line="+9"/>
         <location line="+10"/>
         <source>导出历史数据</source>
-        <translation>Export History Data</translation>
+        <translation>Export History</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -114,7 +114,7 @@
     <message>
         <location line="-57"/>
         <source>导出数据失败，数据格式错误</source>
-        <translation>Export failed: the data format is wrong</translation>
+        <translation>Could not export: the data is not in the expected format.</translation>
     </message>
     <message>
         <location line="+51"/>
@@ -124,7 +124,7 @@
     <message>
         <location line="+6"/>
         <source>打开文件失败: %1</source>
-        <translation>Failed to open the file: %1</translation>
+        <translation>Could not open the file: %1</translation>
     </message>
 </context>
 <context>
@@ -132,7 +132,7 @@
     <message>
         <location filename="../forms/mainwindow.ui" line="+17"/>
         <source>操作</source>
-        <translation>Operate</translation>
+        <translation>Device</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -146,14 +146,14 @@
     </message>
     <message>
         <location line="+9"/>
-        <source>toolBar</source>
-        <translation>toolBar</translation>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
     </message>
     <message>
         <location line="+15"/>
         <location line="+1"/>
         <source>通讯设置</source>
-        <translation>Comm Setup</translation>
+        <translation>Connection</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -182,17 +182,16 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+17"/>
+        <location filename="../items/mainwindow_items.cpp" line="+36"/>
+        <location line="+24"/>
         <location line="+62"/>
-        <location line="+4"/>
         <source>写入配置</source>
-        <translation>Write Config</translation>
+        <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
+        <location filename="../items/mainwindow_items.cpp" line="-50"/>
         <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
@@ -248,7 +247,7 @@
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../items/mainwindow_items.cpp" line="+103"/>
+        <location filename="../items/mainwindow_items.cpp" line="+99"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -256,22 +255,22 @@
         <location filename="../items/itemcsv.cpp" line="+57"/>
         <location line="+51"/>
         <source>打开文件失败: %1</source>
-        <translation>Failed to open the file: %1</translation>
+        <translation>Could not open the file: %1</translation>
     </message>
     <message>
         <location line="-43"/>
         <source>写入文件失败: %1</source>
-        <translation>Failed to write the file: %1</translation>
+        <translation>Could not write the file: %1</translation>
     </message>
     <message>
         <location line="+54"/>
         <source>文件解析错误</source>
-        <translation>File parse error</translation>
+        <translation>Could not parse the file.</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="-202"/>
         <source>正在导出配置......</source>
-        <translation>Exporting configuration......</translation>
+        <translation>Exporting configuration...</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -288,7 +287,7 @@
     <message>
         <location line="+20"/>
         <source>正在导入配置......</source>
-        <translation>Importing configuration......</translation>
+        <translation>Importing configuration...</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -296,41 +295,40 @@
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+170"/>
+        <location line="+13"/>
+        <location line="+162"/>
         <source>正在写入配置......</source>
-        <translation>Writing configuration......</translation>
+        <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-167"/>
-        <location line="+79"/>
+        <location line="-168"/>
         <source>写入错误,连接设备失败</source>
-        <translation>Write error: could not connect to the device</translation>
+        <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="-60"/>
-        <location line="+66"/>
+        <location line="+24"/>
+        <location line="+62"/>
         <source>写入配置失败: %1</source>
-        <translation>Writing the configuration failed: %1</translation>
+        <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+177"/>
+        <location line="-58"/>
+        <location line="+173"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-152"/>
+        <location line="-148"/>
         <source>同步时间成功</source>
-        <translation>Time synchronised</translation>
+        <translation>Time synchronized.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>同步时间失败</source>
-        <translation>Synchronising the time failed</translation>
+        <translation>Could not synchronize the time.</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+100"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -345,22 +343,22 @@
     <message>
         <location line="-21"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
-        <translation>The value contains characters the device cannot represent; nothing was written</translation>
+        <translation>The value contains characters the device cannot represent. Nothing was written.</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入</source>
-        <translation>The value is too long: %1 bytes when encoded, the device accepts at most %2; nothing was written</translation>
+        <translation>The value is too long: %1 bytes when encoded, but the device accepts at most %2 bytes. Nothing was written.</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>硬件返回数据校验错误</source>
-        <translation>The data returned by the hardware failed the check</translation>
+        <translation>The device&apos;s answer failed the check.</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>写入配置失败,该项不支持修改</source>
-        <translation>Writing failed: this item cannot be changed</translation>
+        <translation>Could not write: this item cannot be changed.</translation>
     </message>
 </context>
 <context>
@@ -368,7 +366,7 @@
     <message>
         <location filename="../forms/modifydialog.ui" line="+14"/>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>Edit Item</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -386,7 +384,7 @@
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
         <source>设备监听</source>
-        <translation>Device Monitor</translation>
+        <translation>Monitor</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -401,7 +399,7 @@
     <message>
         <location line="+7"/>
         <source>原始数据 + 十六进制</source>
-        <translation>Text + hex</translation>
+        <translation>Text and hex</translation>
     </message>
     <message>
         <location line="+23"/>
@@ -434,12 +432,12 @@
     <message>
         <location filename="../monitor/monitorthread.cpp" line="+51"/>
         <source>设备监听</source>
-        <translation>Device Monitor</translation>
+        <translation>Monitor</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>监听调试</source>
-        <translation>Debug listening</translation>
+        <translation>Debug Output</translation>
     </message>
 </context>
 <context>
@@ -475,74 +473,74 @@
     <message>
         <location filename="../firmware/ddbserver.cpp" line="+40"/>
         <source>解析文件失败,文件不存在或拒绝访问!</source>
-        <translation>Failed to parse the file: the file does not exist or access was denied!</translation>
+        <translation>Could not load the file: it does not exist or access was denied.</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>解析文件失败,打开文件失败,请检查文件类型!</source>
-        <translation>Failed to parse the file: the file could not be opened. Please check the file type!</translation>
+        <translation>Could not load the file: it could not be opened. Please check the file type.</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+2"/>
         <source>解析文件失败,文件操作失败!</source>
-        <translation>Failed to parse the file: file operation failed!</translation>
+        <translation>Could not load the file: a file operation failed.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>解析文件失败,无法获取文件内容!</source>
-        <translation>Failed to parse the file: the file content could not be read!</translation>
+        <translation>Could not load the file: its content could not be read.</translation>
     </message>
     <message>
         <location line="+78"/>
         <source>解析文件失败,文件校验失败!</source>
-        <translation>Failed to parse the file: file verification failed!</translation>
+        <translation>Could not load the file: it failed its integrity check.</translation>
     </message>
     <message>
         <location filename="../link/frame.cpp" line="+77"/>
         <source>CRC校验错误</source>
-        <translation>CRC check error</translation>
+        <translation>CRC check failed.</translation>
     </message>
     <message>
         <location filename="../link/devicechannel.cpp" line="+198"/>
         <location line="+19"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
-        <translation>Sending the command timed out</translation>
+        <translation>Sending the command timed out.</translation>
     </message>
     <message>
         <location line="-15"/>
         <location line="+22"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
-        <translation>Receiving data timed out</translation>
+        <translation>Receiving data timed out.</translation>
     </message>
     <message>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>未定义的错误</source>
-        <translation>Undefined error</translation>
+        <translation>Unknown error.</translation>
     </message>
     <message>
         <location filename="../link/devicechannel.cpp" line="-121"/>
         <source>打开串口失败: %1</source>
-        <translation>Failed to open the serial port: %1</translation>
+        <translation>Could not open the serial port: %1</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>串口打开失败</source>
-        <translation>The serial port could not be opened</translation>
+        <translation>Could not open the serial port.</translation>
     </message>
     <message>
         <location line="+72"/>
         <location line="+12"/>
         <location line="+5"/>
         <source>发送命令失败</source>
-        <translation>Sending the command failed</translation>
+        <translation>Could not send the command.</translation>
     </message>
     <message>
         <location filename="../link/searchdevicedialog.cpp" line="+83"/>
         <source>请选择设备</source>
-        <translation>Please select a device</translation>
+        <translation>Please select a device.</translation>
     </message>
 </context>
 <context>
@@ -564,7 +562,7 @@
     <message>
         <location line="+15"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
-        <translation>The device did not end its item list after %1 items; reading stopped</translation>
+        <translation>The device did not end its item list after %1 items. Reading stopped.</translation>
     </message>
 </context>
 <context>
@@ -572,7 +570,7 @@
     <message>
         <location filename="../forms/searchdevicedialog.ui" line="+14"/>
         <source>查找设备</source>
-        <translation>Search Device</translation>
+        <translation>Find Devices</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -595,12 +593,12 @@
     <message>
         <location filename="../forms/setupdialog.ui" line="+14"/>
         <source>串口设置</source>
-        <translation>Serial Port Settings</translation>
+        <translation>Connection Settings</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Serial通讯</source>
-        <translation>Serial Communication</translation>
+        <translation>Serial Port</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -630,7 +628,7 @@
     <message>
         <location line="+41"/>
         <source>Udp通讯</source>
-        <translation>UDP Communication</translation>
+        <translation>UDP</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -645,7 +643,7 @@
     <message>
         <location line="+22"/>
         <source>查找设备</source>
-        <translation>Search Device</translation>
+        <translation>Find Devices</translation>
     </message>
     <message>
         <location line="+18"/>
@@ -665,32 +663,32 @@
     <message>
         <location filename="../link/commsettings.cpp" line="+64"/>
         <source>请选择串口!</source>
-        <translation>Please select a serial port!</translation>
+        <translation>Please select a serial port.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>请选择波特率!</source>
-        <translation>Please select a baud rate!</translation>
+        <translation>Please select a baud rate.</translation>
     </message>
     <message>
         <location line="+21"/>
         <source>请输入UDP地址</source>
-        <translation>Please enter the UDP address</translation>
+        <translation>Please enter the UDP address.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>请输入UDP端口</source>
-        <translation>Please enter the UDP port</translation>
+        <translation>Please enter the UDP port.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>UDP地址无效，请输入IPv4或IPv6地址</source>
-        <translation>Invalid UDP address, please enter an IPv4 or IPv6 address</translation>
+        <translation>The UDP address is not valid. Please enter an IPv4 or IPv6 address.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>UDP端口无效，请输入1到65535之间的数字</source>
-        <translation>Invalid UDP port, please enter a number from 1 to 65535</translation>
+        <translation>The UDP port is not valid. Please enter a number from 1 to 65535.</translation>
     </message>
 </context>
 <context>
@@ -736,7 +734,7 @@
     <message>
         <location line="+7"/>
         <source>烧写</source>
-        <translation>Burn</translation>
+        <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -748,57 +746,57 @@
     <message>
         <location line="-70"/>
         <source>列表：</source>
-        <translation>List:</translation>
+        <translation>Package:</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>路径：</source>
-        <translation>Path:</translation>
+        <translation>Folder:</translation>
     </message>
     <message>
         <location line="+46"/>
         <source>刷新文件列表</source>
-        <translation>Refresh File List</translation>
+        <translation>Refresh List</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>选择路径</source>
-        <translation>Select Path</translation>
+        <translation>Select Folder</translation>
     </message>
     <message>
         <location filename="../firmware/updatedialog.cpp" line="-112"/>
         <source>请选择文件!</source>
-        <translation>Please select a file!</translation>
+        <translation>Please select a file.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>更新失败,文件不存在或拒绝访问!</source>
-        <translation>Update failed, the file does not exist or access is denied!</translation>
+        <translation>Update failed: the file does not exist or access was denied.</translation>
     </message>
     <message>
         <location line="+38"/>
         <source>请选择设备类型!</source>
-        <translation>Please select the device type!</translation>
+        <translation>Please select the device type.</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>请选择下载路径!</source>
-        <translation>Please select the download path!</translation>
+        <translation>Please select the download folder.</translation>
     </message>
     <message>
         <location line="+41"/>
         <source>固件更新成功!</source>
-        <translation>Firmware updated successfully!</translation>
+        <translation>Firmware updated.</translation>
     </message>
     <message>
         <location line="+50"/>
         <source>文件下载成功!</source>
-        <translation>File downloaded successfully!</translation>
+        <translation>File downloaded.</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>正在更新固件,请等待更新完成!</source>
-        <translation>The firmware is being updated, please wait until the update has finished!</translation>
+        <translation>The firmware is being updated. Please wait until the update has finished.</translation>
     </message>
 </context>
 <context>
@@ -811,22 +809,22 @@
     <message>
         <location line="+6"/>
         <source>固件更新失败,获取设备ID失败!</source>
-        <translation>Firmware update failed: could not get the device ID!</translation>
+        <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
-        <translation>Firmware update failed: the BIN file does not match the device model!</translation>
+        <translation>Firmware update failed: the BIN file does not match the device model.</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>固件更新失败,擦除设备内存失败!</source>
-        <translation>Firmware update failed: erasing the device memory failed!</translation>
+        <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
     <message>
         <location line="+17"/>
         <source>固件更新失败,发送文件数据失败!</source>
-        <translation>Firmware update failed: sending the file data failed!</translation>
+        <translation>Firmware update failed: could not send the file data.</translation>
     </message>
 </context>
 </TS>

@@ -16,7 +16,7 @@
     <message>
         <location line="+8"/>
         <source>技术支持：请联系您的设备供应商</source>
-        <translation>技術支援：請聯絡您的設備供應商</translation>
+        <translation>技術支援：請聯絡您的裝置供應商</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -34,7 +34,7 @@
     <message>
         <location filename="../firmware/devicetypemgr.cpp" line="+67"/>
         <source>获取设备列表失败,请重试!</source>
-        <translation>獲取設備列表失敗,請重試!</translation>
+        <translation>取得裝置清單失敗，請再試一次！</translation>
     </message>
 </context>
 <context>
@@ -43,22 +43,22 @@
         <location filename="../firmware/downloadthread.cpp" line="+65"/>
         <location line="+27"/>
         <source>下载失败,打开链接失败!</source>
-        <translation>下載失敗,打開鏈接失敗!</translation>
+        <translation>下載失敗，開啟連結失敗！</translation>
     </message>
     <message>
         <location line="-13"/>
         <source>下载失败,打开文件失败: %1</source>
-        <translation>下載失敗,打開文件失敗: %1</translation>
+        <translation>下載失敗，開啟檔案失敗：%1</translation>
     </message>
     <message>
         <location line="+27"/>
         <source>下载异常: %1</source>
-        <translation>下載異常: %1</translation>
+        <translation>下載錯誤：%1</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>下载异常: 未找到该文件或下载失败</source>
-        <translation>下載異常: 未找到該文件或下載失敗</translation>
+        <translation>下載錯誤：找不到該檔案或下載失敗</translation>
     </message>
 </context>
 <context>
@@ -71,12 +71,12 @@
     <message>
         <location line="+8"/>
         <source>起始日期:</source>
-        <translation>起始日期:</translation>
+        <translation>起始日期：</translation>
     </message>
     <message>
         <location line="+10"/>
         <source>结束日期:</source>
-        <translation>結束日期:</translation>
+        <translation>結束日期：</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -97,7 +97,7 @@
     <message>
         <location filename="../history/historydata.cpp" line="+0"/>
         <source>起始日期应该小于或等于结束日期</source>
-        <translation>起始日期應該小於或等於結束日期</translation>
+        <translation>起始日期不可晚於結束日期</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -109,7 +109,7 @@
         <location line="+14"/>
         <location line="+57"/>
         <source>导出配置</source>
-        <translation>匯出配置</translation>
+        <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location line="-57"/>
@@ -124,7 +124,7 @@
     <message>
         <location line="+6"/>
         <source>打开文件失败: %1</source>
-        <translation>開啟檔案失敗: %1</translation>
+        <translation>開啟檔案失敗：%1</translation>
     </message>
 </context>
 <context>
@@ -146,8 +146,8 @@
     </message>
     <message>
         <location line="+9"/>
-        <source>toolBar</source>
-        <translation>toolBar</translation>
+        <source>工具栏</source>
+        <translation>工具列</translation>
     </message>
     <message>
         <location line="+15"/>
@@ -168,7 +168,7 @@
         <location line="+11"/>
         <location line="+6"/>
         <source>导入配置</source>
-        <translation>匯入配置</translation>
+        <translation>匯入設定</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -177,22 +177,21 @@
         <location line="+11"/>
         <location line="+8"/>
         <source>导出配置</source>
-        <translation>匯出配置</translation>
+        <translation>匯出設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+17"/>
+        <location filename="../items/mainwindow_items.cpp" line="+36"/>
+        <location line="+24"/>
         <location line="+62"/>
-        <location line="+4"/>
         <source>写入配置</source>
-        <translation>寫入配置</translation>
+        <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
+        <location filename="../items/mainwindow_items.cpp" line="-50"/>
         <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
@@ -215,7 +214,7 @@
         <location line="+4"/>
         <location line="+1"/>
         <source>设备监听</source>
-        <translation>設備監聽</translation>
+        <translation>裝置監控</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -244,11 +243,11 @@
     <message>
         <location filename="../app/mainwindow.cpp" line="+56"/>
         <source>准备就绪</source>
-        <translation>準備就緒</translation>
+        <translation>就緒</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../items/mainwindow_items.cpp" line="+103"/>
+        <location filename="../items/mainwindow_items.cpp" line="+99"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -256,12 +255,12 @@
         <location filename="../items/itemcsv.cpp" line="+57"/>
         <location line="+51"/>
         <source>打开文件失败: %1</source>
-        <translation>開啟檔案失敗: %1</translation>
+        <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
         <location line="-43"/>
         <source>写入文件失败: %1</source>
-        <translation>寫入檔案失敗: %1</translation>
+        <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
         <location line="+54"/>
@@ -271,56 +270,55 @@
     <message>
         <location filename="../items/mainwindow_items.cpp" line="-202"/>
         <source>正在导出配置......</source>
-        <translation>正在匯出配置......</translation>
+        <translation>正在匯出設定……</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>导出配置成功</source>
-        <translation>匯出配置成功</translation>
+        <translation>匯出設定成功</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
 %1</source>
-        <translation>以下配置項的值含有逗號或換行,從該檔案匯入時無法原樣還原:
+        <translation>以下設定項目的值含有逗號或換行，從該檔案匯入時無法原樣還原：
 %1</translation>
     </message>
     <message>
         <location line="+20"/>
         <source>正在导入配置......</source>
-        <translation>正在匯入配置......</translation>
+        <translation>正在匯入設定……</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>导入配置成功</source>
-        <translation>匯入配置成功</translation>
+        <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+170"/>
+        <location line="+13"/>
+        <location line="+162"/>
         <source>正在写入配置......</source>
-        <translation>正在寫入配置......</translation>
+        <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-167"/>
-        <location line="+79"/>
+        <location line="-168"/>
         <source>写入错误,连接设备失败</source>
-        <translation>寫入錯誤,連接設備失敗</translation>
+        <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="-60"/>
-        <location line="+66"/>
+        <location line="+24"/>
+        <location line="+62"/>
         <source>写入配置失败: %1</source>
-        <translation>寫入配置失敗: %1</translation>
+        <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+177"/>
+        <location line="-58"/>
+        <location line="+173"/>
         <source>写入配置成功</source>
-        <translation>寫入配置成功</translation>
+        <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-152"/>
+        <location line="-148"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
@@ -330,7 +328,7 @@
         <translation>同步時間失敗</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+100"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -340,27 +338,27 @@
         <location line="+10"/>
         <location line="+6"/>
         <source>提交</source>
-        <translation>提交</translation>
+        <translation>送出</translation>
     </message>
     <message>
         <location line="-21"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
-        <translation>配置值含有設備無法表示的字元,未寫入</translation>
+        <translation>設定值含有裝置無法表示的字元，未寫入</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入</source>
-        <translation>配置值過長: 編碼後為%1位元組,設備最多接受%2位元組,未寫入</translation>
+        <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>硬件返回数据校验错误</source>
-        <translation>硬體返回資料校驗錯誤</translation>
+        <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>写入配置失败,该项不支持修改</source>
-        <translation>寫入配置失敗,該項不支援修改</translation>
+        <translation>寫入設定失敗，此項目不支援修改</translation>
     </message>
 </context>
 <context>
@@ -368,12 +366,12 @@
     <message>
         <location filename="../forms/modifydialog.ui" line="+14"/>
         <source>Dialog</source>
-        <translation>Dialog</translation>
+        <translation>編輯設定項目</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>提交</source>
-        <translation>提交</translation>
+        <translation>送出</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -386,7 +384,7 @@
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
         <source>设备监听</source>
-        <translation>設備監聽</translation>
+        <translation>裝置監控</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -406,17 +404,17 @@
     <message>
         <location line="+23"/>
         <source>调试信息</source>
-        <translation>除錯資訊</translation>
+        <translation>除錯訊息</translation>
     </message>
     <message>
         <location line="+23"/>
         <source>开始监听</source>
-        <translation>開始監聽</translation>
+        <translation>開始監控</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>停止监听</source>
-        <translation>停止監聽</translation>
+        <translation>停止監控</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -434,12 +432,12 @@
     <message>
         <location filename="../monitor/monitorthread.cpp" line="+51"/>
         <source>设备监听</source>
-        <translation>設備監聽</translation>
+        <translation>裝置監控</translation>
     </message>
     <message>
         <location line="+35"/>
         <source>监听调试</source>
-        <translation>監聽除錯</translation>
+        <translation>除錯訊息</translation>
     </message>
 </context>
 <context>
@@ -475,40 +473,40 @@
     <message>
         <location filename="../firmware/ddbserver.cpp" line="+40"/>
         <source>解析文件失败,文件不存在或拒绝访问!</source>
-        <translation>解析檔案失敗,檔案不存在或拒絕存取!</translation>
+        <translation>解析檔案失敗，檔案不存在或拒絕存取！</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>解析文件失败,打开文件失败,请检查文件类型!</source>
-        <translation>解析檔案失敗,開啟檔案失敗,請檢查檔案類型!</translation>
+        <translation>解析檔案失敗，無法開啟檔案，請檢查檔案類型！</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+2"/>
         <source>解析文件失败,文件操作失败!</source>
-        <translation>解析檔案失敗,檔案操作失敗!</translation>
+        <translation>解析檔案失敗，檔案操作失敗！</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>解析文件失败,无法获取文件内容!</source>
-        <translation>解析檔案失敗,無法取得檔案內容!</translation>
+        <translation>解析檔案失敗，無法取得檔案內容！</translation>
     </message>
     <message>
         <location line="+78"/>
         <source>解析文件失败,文件校验失败!</source>
-        <translation>解析檔案失敗,檔案校驗失敗!</translation>
+        <translation>解析檔案失敗，檔案驗證失敗！</translation>
     </message>
     <message>
         <location filename="../link/frame.cpp" line="+77"/>
         <source>CRC校验错误</source>
-        <translation>CRC校驗錯誤</translation>
+        <translation>CRC檢查錯誤</translation>
     </message>
     <message>
         <location filename="../link/devicechannel.cpp" line="+198"/>
         <location line="+19"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
-        <translation>發送命令逾時</translation>
+        <translation>傳送指令逾時</translation>
     </message>
     <message>
         <location line="-15"/>
@@ -525,7 +523,7 @@
     <message>
         <location filename="../link/devicechannel.cpp" line="-121"/>
         <source>打开串口失败: %1</source>
-        <translation>開啟串列埠失敗: %1</translation>
+        <translation>開啟串列埠失敗：%1</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -537,12 +535,12 @@
         <location line="+12"/>
         <location line="+5"/>
         <source>发送命令失败</source>
-        <translation>發送命令失敗</translation>
+        <translation>傳送指令失敗</translation>
     </message>
     <message>
         <location filename="../link/searchdevicedialog.cpp" line="+83"/>
         <source>请选择设备</source>
-        <translation>請選擇設備</translation>
+        <translation>請選擇裝置</translation>
     </message>
 </context>
 <context>
@@ -564,7 +562,7 @@
     <message>
         <location line="+15"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
-        <translation>設備在第%1項後仍未結束配置列表,已停止讀取</translation>
+        <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
 </context>
 <context>
@@ -572,7 +570,7 @@
     <message>
         <location filename="../forms/searchdevicedialog.ui" line="+14"/>
         <source>查找设备</source>
-        <translation>查找設備</translation>
+        <translation>尋找裝置</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -595,17 +593,17 @@
     <message>
         <location filename="../forms/setupdialog.ui" line="+14"/>
         <source>串口设置</source>
-        <translation>串口設定</translation>
+        <translation>通訊設定</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Serial通讯</source>
-        <translation>Serial通訊</translation>
+        <translation>串列埠通訊</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>串口号：</source>
-        <translation>串口號：</translation>
+        <translation>串列埠：</translation>
     </message>
     <message>
         <location line="+17"/>
@@ -615,22 +613,22 @@
     <message>
         <location line="+23"/>
         <source>数据位：</source>
-        <translation>資料位：</translation>
+        <translation>資料位元：</translation>
     </message>
     <message>
         <location line="+13"/>
         <source>奇偶校验：</source>
-        <translation>奇偶校驗：</translation>
+        <translation>同位檢查：</translation>
     </message>
     <message>
         <location line="+13"/>
         <source>停止位：</source>
-        <translation>停止位：</translation>
+        <translation>停止位元：</translation>
     </message>
     <message>
         <location line="+41"/>
         <source>Udp通讯</source>
-        <translation>Udp通訊</translation>
+        <translation>UDP通訊</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -640,17 +638,17 @@
     <message>
         <location line="+13"/>
         <source>端口：</source>
-        <translation>埠：</translation>
+        <translation>連接埠：</translation>
     </message>
     <message>
         <location line="+22"/>
         <source>查找设备</source>
-        <translation>查找設備</translation>
+        <translation>尋找裝置</translation>
     </message>
     <message>
         <location line="+18"/>
         <source>设备地址：</source>
-        <translation>設備位址：</translation>
+        <translation>裝置位址：</translation>
     </message>
     <message>
         <location line="+29"/>
@@ -665,12 +663,12 @@
     <message>
         <location filename="../link/commsettings.cpp" line="+64"/>
         <source>请选择串口!</source>
-        <translation>請選擇串口!</translation>
+        <translation>請選擇串列埠！</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>请选择波特率!</source>
-        <translation>請選擇鮑率!</translation>
+        <translation>請選擇鮑率！</translation>
     </message>
     <message>
         <location line="+21"/>
@@ -680,7 +678,7 @@
     <message>
         <location line="+2"/>
         <source>请输入UDP端口</source>
-        <translation>請輸入UDP埠</translation>
+        <translation>請輸入UDP連接埠</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -690,7 +688,7 @@
     <message>
         <location line="+4"/>
         <source>UDP端口无效，请输入1到65535之间的数字</source>
-        <translation>UDP埠無效，請輸入1到65535之間的數字</translation>
+        <translation>UDP連接埠無效，請輸入1到65535之間的數字</translation>
     </message>
 </context>
 <context>
@@ -700,12 +698,12 @@
         <location line="+6"/>
         <location filename="../firmware/updatedialog.cpp" line="+168"/>
         <source>更新固件</source>
-        <translation>更新固件</translation>
+        <translation>更新韌體</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>设备：</source>
-        <translation>設備：</translation>
+        <translation>裝置：</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -720,7 +718,7 @@
     <message>
         <location line="+14"/>
         <source>文件：</source>
-        <translation>文件：</translation>
+        <translation>檔案：</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -731,24 +729,24 @@
     <message>
         <location line="-49"/>
         <source>选择文件</source>
-        <translation>選擇文件</translation>
+        <translation>選擇檔案</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>烧写</source>
-        <translation>燒寫</translation>
+        <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
         <location filename="../firmware/updatedialog.cpp" line="+55"/>
         <source>下载文件</source>
-        <translation>下載文件</translation>
+        <translation>下載檔案</translation>
     </message>
     <message>
         <location line="-70"/>
         <source>列表：</source>
-        <translation>列表：</translation>
+        <translation>清單：</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -758,7 +756,7 @@
     <message>
         <location line="+46"/>
         <source>刷新文件列表</source>
-        <translation>刷新文件列表</translation>
+        <translation>重新整理清單</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -768,37 +766,37 @@
     <message>
         <location filename="../firmware/updatedialog.cpp" line="-112"/>
         <source>请选择文件!</source>
-        <translation>請選擇文件!</translation>
+        <translation>請選擇檔案！</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>更新失败,文件不存在或拒绝访问!</source>
-        <translation>更新失敗,文件不存在或拒絕訪問!</translation>
+        <translation>更新失敗，檔案不存在或拒絕存取！</translation>
     </message>
     <message>
         <location line="+38"/>
         <source>请选择设备类型!</source>
-        <translation>請選擇設備類型!</translation>
+        <translation>請選擇裝置類型！</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>请选择下载路径!</source>
-        <translation>請選擇下載路徑!</translation>
+        <translation>請選擇下載路徑！</translation>
     </message>
     <message>
         <location line="+41"/>
         <source>固件更新成功!</source>
-        <translation>固件更新成功!</translation>
+        <translation>韌體更新成功！</translation>
     </message>
     <message>
         <location line="+50"/>
         <source>文件下载成功!</source>
-        <translation>文件下載成功!</translation>
+        <translation>檔案下載成功！</translation>
     </message>
     <message>
         <location line="+12"/>
         <source>正在更新固件,请等待更新完成!</source>
-        <translation>正在更新固件,請等待更新完成!</translation>
+        <translation>正在更新韌體，請等待更新完成！</translation>
     </message>
 </context>
 <context>
@@ -806,27 +804,27 @@
     <message>
         <location filename="../firmware/updatethread.cpp" line="+65"/>
         <source>固件更新失败,</source>
-        <translation>韌體更新失敗,</translation>
+        <translation>韌體更新失敗，</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>固件更新失败,获取设备ID失败!</source>
-        <translation>韌體更新失敗,取得裝置ID失敗!</translation>
+        <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
-        <translation>韌體更新失敗,BIN檔案與裝置型號不一致!</translation>
+        <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>固件更新失败,擦除设备内存失败!</source>
-        <translation>韌體更新失敗,擦除裝置記憶體失敗!</translation>
+        <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
     <message>
         <location line="+17"/>
         <source>固件更新失败,发送文件数据失败!</source>
-        <translation>韌體更新失敗,傳送檔案資料失敗!</translation>
+        <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
 </context>
 </TS>

@@ -127,6 +127,8 @@ private slots:
         QCOMPARE(checkedLanguages(window), QStringList { checked });
         QCOMPARE(window.windowTitle(), title);
         QCOMPARE(action(window, "refresh")->text(), refreshText);
+        // "Ready" comes after the language, in it.
+        QCOMPARE(window.statusBar()->currentMessage(), QCoreApplication::translate("MainWindow", "准备就绪"));
         // The code stays stored as it was, even when unknown.
         QCOMPARE(appSettings()->value(QStringLiteral("language/language")).toString(), stored);
     }
@@ -137,7 +139,10 @@ private slots:
         QVERIFY(dir.copyTranslations());
         MainWindow window;
         action(window, "lang_en_US")->trigger();
-        QCOMPARE(action(window, "setup")->text(), QStringLiteral("Comm Setup"));
+        QCOMPARE(action(window, "setup")->text(), QStringLiteral("Connection"));
+        // The tool bar's entry in the context menu is a word, not its object name.
+        QCOMPARE(window.findChild<QToolBar *>(QStringLiteral("toolBar"))->toggleViewAction()->text(),
+            QStringLiteral("Toolbar"));
         QCOMPARE(window.findChild<QMenu *>(QStringLiteral("menu_2"))->title(), QStringLiteral("Language"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Vexa Assistant V4.26"));
         QCOMPARE(checkedLanguages(window), QStringList { QStringLiteral("lang_en_US") });

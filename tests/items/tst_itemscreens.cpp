@@ -37,7 +37,7 @@ private slots:
         QTest::newRow("en_US") << "en_US"
                                << "Submit";
         QTest::newRow("zh_TW") << "zh_TW"
-                               << "提交";
+                               << "送出";
     }
     void listAndDialog()
     {

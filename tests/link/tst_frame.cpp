@@ -176,8 +176,8 @@ void TestFrame::errorTextTranslated()
     const QString text = linkErrorText(LinkReceiveTimeout, QByteArray());
     const QString crcText = linkErrorText(LinkOk, QByteArray());
     QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(text, QStringLiteral("Receiving data timed out"));
-    QCOMPARE(crcText, QStringLiteral("CRC check error"));
+    QCOMPARE(text, QStringLiteral("Receiving data timed out."));
+    QCOMPARE(crcText, QStringLiteral("CRC check failed."));
 }
 
 void TestFrame::gb2312RoundTrip()

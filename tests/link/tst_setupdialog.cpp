@@ -421,9 +421,9 @@ private slots:
         ModalBoxCatcher catcher;
         child<QPushButton>(dialog, "ok")->click();
         qApp->removeTranslator(&translator);
-        QCOMPARE(title, QStringLiteral("Serial Port Settings"));
-        QCOMPARE(group, QStringLiteral("Serial Communication"));
-        QCOMPARE(catcher.texts(), QStringList { QStringLiteral("Please select a serial port!") });
+        QCOMPARE(title, QStringLiteral("Connection Settings"));
+        QCOMPARE(group, QStringLiteral("Serial Port"));
+        QCOMPARE(catcher.texts(), QStringList { QStringLiteral("Please select a serial port.") });
         QCOMPARE(catcher.boxes().first().okText, QStringLiteral("OK"));
     }
 

@@ -1,0 +1,297 @@
+// Holds the translation files to the glossary and to their sources, and opens
+// every window in each language to catch texts that do not fit. With
+// VEXA_SCREENSHOT_DIR set the windows are also saved there as pictures (the
+// whole screen under X11, so a window manager's title bars show).
+#include "about/aboutdialog.h"
+#include "about/neutralaboutdialog.h"
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "firmware/updatedialog.h"
+#include "history/historydata.h"
+#include "items/modifydialog.h"
+#include "link/searchdevicedialog.h"
+#include "link/setupdialog.h"
+#include "monitor/monitordialog.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QAbstractButton>
+#include <QDomDocument>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QToolBar>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+struct Entry
+{
+    QString context;
+    QString source;
+    QString translation;
+    bool unfinished = false;
+};
+
+QString sourcePath(const QString &name)
+{
+    return QStringLiteral(VEXA_SOURCE_DIR "/translations/") + name;
+}
+
+QList<Entry> readTs(const QString &language)
+{
+    QFile file(sourcePath(language + QStringLiteral(".ts")));
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return {};
+    QList<Entry> entries;
+    const QDomNodeList contexts = document.elementsByTagName(QStringLiteral("context"));
+    for (int c = 0; c < contexts.size(); ++c) {
+        const QDomElement context = contexts.at(c).toElement();
+        const QDomNodeList messages = context.elementsByTagName(QStringLiteral("message"));
+        for (int m = 0; m < messages.size(); ++m) {
+            const QDomElement message = messages.at(m).toElement();
+            const QDomElement translation = message.firstChildElement(QStringLiteral("translation"));
+            entries.append({ context.firstChildElement(QStringLiteral("name")).text(),
+                message.firstChildElement(QStringLiteral("source")).text(), translation.text(),
+                !translation.attribute(QStringLiteral("type")).isEmpty() });
+        }
+    }
+    return entries;
+}
+
+// The glossary's "Not in zh_TW" column, and the -ize verbs it names.
+struct Glossary
+{
+    QStringList wrongInTaiwan;
+    QStringList izeVerbs;
+};
+
+Glossary readGlossary()
+{
+    QFile file(sourcePath(QStringLiteral("GLOSSARY.md")));
+    Glossary glossary;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return glossary;
+    const QString text = QString::fromUtf8(file.readAll());
+    static const QRegularExpression ize(QStringLiteral("\\b([a-z]+)iz(e|ed|es|ing)\\b"));
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QStringList cells = line.split(QLatin1Char('|'));
+        // | source | English | Taiwan | not in zh_TW | note |
+        if (cells.size() == 7 && !cells.at(1).trimmed().startsWith(QLatin1String("---"))
+            && cells.at(1).trimmed() != QLatin1String("Source")) {
+            for (const QString &term : cells.at(4).split(QLatin1Char(','))) {
+                if (!term.trimmed().isEmpty())
+                    glossary.wrongInTaiwan << term.trimmed();
+            }
+        }
+        auto words = ize.globalMatch(line);
+        while (words.hasNext()) {
+            const QString stem = words.next().captured(1);
+            if (!glossary.izeVerbs.contains(stem))
+                glossary.izeVerbs << stem;
+        }
+    }
+    return glossary;
+}
+
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral("%\\d"));
+    QStringList found;
+    auto it = marker.globalMatch(text);
+    while (it.hasNext())
+        found << it.next().captured();
+    found.sort();
+    return found;
+}
+
+// A translation keeps the source's blanks at both ends; it may add one at
+// the end where English goes on after a colon ("Firmware update failed: ").
+bool keepsEdgeBlanks(const QString &source, const QString &text)
+{
+    static const QRegularExpression lead(QStringLiteral("^\\s*"));
+    static const QRegularExpression trail(QStringLiteral("\\s*$"));
+    const QString sourceTrail = trail.match(source).captured();
+    const QString textTrail = trail.match(text).captured();
+    return lead.match(source).captured() == lead.match(text).captured()
+        && (sourceTrail == textTrail || (sourceTrail.isEmpty() && text.endsWith(QLatin1String(": "))));
+}
+
+// How wide a widget must be to show its whole text. Push buttons are measured
+// by their text alone: the style's minimum button width is not a cut.
+int neededWidth(QWidget *widget)
+{
+    if (const auto *button = qobject_cast<QPushButton *>(widget))
+        return button->fontMetrics().horizontalAdvance(button->text()) + 8;
+    return widget->minimumSizeHint().width();
+}
+
+// Texts a user reads in a widget that has less room than they need.
+QStringList cutOffTexts(QWidget &window)
+{
+    QStringList cut;
+    const auto widgets = window.findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(&window) || qobject_cast<QToolBar *>(widget->parentWidget()))
+            continue;
+        const auto *label = qobject_cast<QLabel *>(widget);
+        const auto *button = qobject_cast<QAbstractButton *>(widget);
+        const auto *group = qobject_cast<QGroupBox *>(widget);
+        const bool hasText = (label && !label->wordWrap() && !label->text().isEmpty())
+            || (button && !button->text().isEmpty()) || (group && !group->title().isEmpty());
+        if (hasText && widget->width() < neededWidth(widget))
+            cut << QStringLiteral("%1 (%2 < %3)")
+                       .arg(widget->objectName())
+                       .arg(widget->width())
+                       .arg(neededWidth(widget));
+    }
+    // Every tool-bar button shows in full, none behind the extension arrow.
+    for (QToolBar *bar : window.findChildren<QToolBar *>()) {
+        for (QAction *action : bar->actions()) {
+            QWidget *button = bar->widgetForAction(action);
+            if (!button->isVisible() || button->width() < button->sizeHint().width())
+                cut << action->objectName();
+        }
+    }
+    return cut;
+}
+
+void keep(QWidget &window, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("VEXA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QTest::qWait(300); // let a window manager frame and paint it
+    const QPixmap shot = QGuiApplication::platformName() == QLatin1String("xcb")
+        ? QGuiApplication::primaryScreen()->grabWindow(0)
+        : window.grab();
+    shot.save(dir + QLatin1Char('/') + name + QLatin1String(".png"));
+}
+
+} // namespace
+
+class TstTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { singleton<Config>::release(); }
+
+    void filesFollowTheGlossary_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("zh_TW") << "zh_TW";
+    }
+    void filesFollowTheGlossary()
+    {
+        QFETCH(QString, language);
+        const Glossary glossary = readGlossary();
+        QVERIFY(glossary.wrongInTaiwan.contains(QStringLiteral("固件")));
+        QVERIFY(glossary.izeVerbs.contains(QStringLiteral("synchron")));
+        const QList<Entry> entries = readTs(language);
+        QVERIFY(!entries.isEmpty());
+
+        static const QRegularExpression halfWidthAfterChinese(QStringLiteral("[\\x{4e00}-\\x{9fff}][,!:;?]"));
+        QStringList problems;
+        for (const Entry &entry : entries) {
+            const QString where = entry.context + QLatin1Char(' ') + entry.source + QStringLiteral(": ");
+            const QString &text = entry.translation;
+            if (entry.unfinished || text.isEmpty())
+                problems << where + QStringLiteral("not translated");
+            if (placeholders(text) != placeholders(entry.source)
+                || text.count(QLatin1Char('\n')) != entry.source.count(QLatin1Char('\n'))
+                || text.count(QLatin1Char('&')) != entry.source.count(QLatin1Char('&'))
+                || !keepsEdgeBlanks(entry.source, text))
+                problems << where + QStringLiteral("placeholders, line breaks, accelerators or end blanks differ");
+            if (language == QLatin1String("zh_TW")) {
+                for (const QString &term : glossary.wrongInTaiwan) {
+                    if (text.contains(term))
+                        problems << where + term;
+                }
+                if (text.contains(halfWidthAfterChinese) || text.contains(QLatin1String("...")))
+                    problems << where + QStringLiteral("half-width punctuation");
+            } else {
+                if (text.contains(QLatin1String("....")) || text.contains(QLatin1Char('!')))
+                    problems << where + QStringLiteral("\"......\" or \"!\"");
+                for (const QString &stem : glossary.izeVerbs) {
+                    if (text.contains(QRegularExpression(QStringLiteral("\\b%1is(e|ed|es|ing|ation)\\b").arg(stem),
+                            QRegularExpression::CaseInsensitiveOption)))
+                        problems << where + QStringLiteral("British spelling of %1ize").arg(stem);
+                }
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    void windowsFitTheirTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("zh_CH") << "zh_CH";
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("zh_TW") << "zh_TW";
+    }
+    void windowsFitTheirTexts()
+    {
+        QFETCH(QString, language);
+        TempWorkDir dir;
+        QVERIFY(dir.copyTranslations());
+        appSettings()->setValue(QStringLiteral("language/language"), language);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(cutOffTexts(window), QStringList());
+        keep(window, QStringLiteral("main_") + language);
+
+        const QList<std::pair<QString, std::function<QDialog *()>>> dialogs {
+            { "setup",
+                [&] {
+                    return new SetupDialog(&window);
+                } },
+            { "search",
+                [&] {
+                    return new SearchDeviceDialog(&window);
+                } },
+            { "update",
+                [&] {
+                    return new UpdateDialog(&window);
+                } },
+            { "monitor",
+                [&] {
+                    return new MonitorDialog(&window);
+                } },
+            { "history",
+                [&] {
+                    return new HistoryData(&window);
+                } },
+            { "about",
+                [&] {
+                    return new NeutralAboutDialog(&window);
+                } },
+            { "aboutbranded",
+                [&] {
+                    return new AboutDialog(&window);
+                } },
+            { "modify",
+                [&] {
+                    return new ModifyDialog(QStringLiteral("波特率(9600/19200)"), QStringLiteral("9600"), &window);
+                } },
+        };
+        for (const auto &made : dialogs) {
+            std::unique_ptr<QDialog> dialog(made.second());
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+            QVERIFY2(cutOffTexts(*dialog).isEmpty(),
+                qPrintable(made.first + QStringLiteral(": ") + cutOffTexts(*dialog).join(QStringLiteral(", "))));
+            keep(*dialog, made.first + QLatin1Char('_') + language);
+        }
+    }
+};
+
+QTEST_MAIN(TstTranslations)
+#include "tst_translations.moc"
