@@ -12,6 +12,8 @@ class MainWindow;
 }
 class ConfigTree;
 class DeviceChannel;
+class QAction;
+struct ItemWriteResult;
 class QCloseEvent;
 class QTranslator;
 class QTreeWidgetItem;
@@ -45,6 +47,7 @@ public:
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);
     void syncTime(DeviceChannel &channel);
+    bool isItemOperationRunning() const { return m_itemOperationRunning; }
 
 public slots:
     void slotCommunicationSetup();
@@ -74,6 +77,13 @@ private:
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();
+    // Shows a write's outcome on its row; false (after an error box) when the
+    // write was not confirmed.
+    bool showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, int count);
+    // An item operation runs with the actions that reach the meter or change
+    // the tree disabled; false when one runs already.
+    bool beginItemOperation();
+    void endItemOperation();
 
     Ui::MainWindow *ui;
     ConfigTree *m_tree;
@@ -84,4 +94,6 @@ private:
     bool m_hasHeldRow = false;
     int m_heldIndex = 0;
     QStringList m_heldFields;
+    bool m_itemOperationRunning = false;
+    QList<QAction *> m_disabledActions;
 };

@@ -1,6 +1,7 @@
 // Times the program's operations against the simulated meter and prints one
 // Markdown table: operation, transport, size, median time and the ratio to
 // what the link itself needs.
+#include "bench/benchfleet.h"
 #include "bench/benchlink.h"
 #include "bench/benchlisten.h"
 #include "bench/benchlocal.h"
@@ -22,7 +23,7 @@ int main(int argc, char *argv[])
 
     // --quick leaves out the 100,000-line PDF; --only WORD runs the groups
     // whose name contains WORD (exchange refresh firmware history view
-    // monitor listen search pdf "item list" csv package start).
+    // monitor listen search pdf "item list" csv package start fleet).
     bool quick = false;
     QString only;
     for (int i = 1; i < argc; ++i) {
@@ -82,6 +83,8 @@ int main(int argc, char *argv[])
         benchMonitorListen(table);
     if (wanted("device search"))
         benchDeviceSearch(table);
+    if (wanted("fleet"))
+        benchFleetRead(table);
     for (int lines : { 1000, 10000, 100000 }) {
         if (wanted("history pdf") && !(quick && lines > 10000))
             benchHistoryPdf(table, lines);

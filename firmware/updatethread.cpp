@@ -62,7 +62,7 @@ void UpdateThread::run()
     const QByteArray image = m_info.image();
     const int size = image.size();
 
-    if (!channel.open()) {
+    if (!(m_link ? channel.open(*m_link) : channel.open())) {
         emit signalShowErrorMessage(tr("固件更新失败,") + channel.errorText());
         return;
     }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "link/commsettings.h"
+
 #include "firmware/dencryptinfo.h"
 
 #include <QByteArray>
 #include <QThread>
+
+#include <optional>
 
 class DeviceChannel;
 
@@ -22,6 +26,9 @@ public:
     // Only while the thread is not running.
     void setInfo(const DEncryptInfo &info);
 
+    // Settings for the next runs instead of config.ini (the command line).
+    void setLinkSettings(const LinkSettings &link) { m_link = link; }
+
 signals:
     void signalUpdateSucceed();
     void signalShowErrorMessage(const QString &error);
@@ -39,4 +46,5 @@ private:
     void finishUpdate(DeviceChannel &channel);
 
     DEncryptInfo m_info;
+    std::optional<LinkSettings> m_link; // written only while not running
 };

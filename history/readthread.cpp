@@ -67,7 +67,7 @@ void ReadThread::run()
 {
     m_splitter.clear();
     DeviceChannel channel;
-    if (!channel.open()) {
+    if (!(m_link ? channel.open(*m_link) : channel.open())) {
         emit signalShowError(tr("查询"), channel.errorText());
         return;
     }

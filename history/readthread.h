@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/commsettings.h"
 #include "link/ddatareceiver.h"
 #include "monitor/linesplitter.h"
 
@@ -7,6 +8,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 
 // Sends one history request and hands the answer back line by line.
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
@@ -26,6 +28,8 @@ public:
     bool startQuery(const QByteArray &request);
     // Asks the run to end at the next read; does not wait.
     void stop();
+    // Settings for the next runs instead of config.ini (the command line).
+    void setLinkSettings(const LinkSettings &link) { m_link = link; }
 
     bool isStopped() override;
     void onReceiveError(const QString error) override;
@@ -45,4 +49,5 @@ private:
     std::atomic<bool> m_stop { false };
     LineSplitter m_splitter; // worker thread only
     QByteArray m_request; // written only while not running
+    std::optional<LinkSettings> m_link; // written only while not running
 };

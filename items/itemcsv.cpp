@@ -8,15 +8,9 @@
 
 namespace {
 
-// An index outside one byte would be written to another item.
-constexpr int MaxItemIndex = 255;
-
 QString nameOf(const ItemRowText &row)
 {
-    static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
-    QString name = row.column0;
-    name.remove(rowNumber);
-    return name.trimmed();
+    return itemRowName(row.column0);
 }
 
 QString valueOf(const ItemRowText &row)
@@ -38,6 +32,25 @@ ItemRecord expectedRecord(const ItemRowText &row)
 }
 
 } // namespace
+
+QString itemRowName(const QString &column0)
+{
+    static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
+    QString name = column0;
+    name.remove(rowNumber);
+    return name.trimmed();
+}
+
+ItemRowText itemRowText(int rowNumber, const ItemRecord &record)
+{
+    ItemRowText row;
+    row.index = record.index;
+    row.column0 = QStringLiteral("%1").arg(rowNumber, 2, 10, QLatin1Char('0')) + QLatin1String(". ")
+        + record.fields.value(0).trimmed();
+    if (record.fields.size() >= 2)
+        row.column1 = QLatin1String(": ") + record.fields.at(1).trimmed();
+    return row;
+}
 
 QString itemCsvLine(const ItemRowText &row)
 {
@@ -88,7 +101,9 @@ bool parseItemLine(const QString &line, ItemRecord *record)
         return false;
     bool ok = false;
     const int index = match.captured(1).trimmed().toInt(&ok, 10);
-    if (!ok || index > MaxItemIndex)
+    // An index beyond the items would be written to the debug switch or,
+    // past one byte, to another item.
+    if (!ok || index > MaxImportedItemIndex)
         return false;
     record->index = index;
     record->fields = QStringList { match.captured(2).trimmed() };
@@ -112,13 +127,22 @@ ItemImport importItems(const QString &path)
     QTextStream stream(&file);
     stream.setCodec("utf-8");
     stream.setAutoDetectUnicode(true);
-    while (!stream.atEnd()) {
+    QVector<bool> seen(MaxImportedItemIndex + 1, false);
+    for (int lineNumber = 1; !stream.atEnd(); ++lineNumber) {
         ItemRecord record;
-        if (!parseItemLine(stream.readLine(), &record)) {
+        QString where;
+        if (!parseItemLine(stream.readLine(), &record))
+            where = QCoreApplication::translate("MainWindow", "第%1行").arg(lineNumber);
+        else if (seen.at(record.index))
+            where = QCoreApplication::translate("MainWindow", "第%1行: 配置项%2重复出现")
+                        .arg(lineNumber)
+                        .arg(record.index);
+        if (!where.isEmpty()) {
             result.records.clear();
-            result.error = QCoreApplication::translate("MainWindow", "文件解析错误");
+            result.error = QCoreApplication::translate("MainWindow", "文件解析错误") + QLatin1Char('\n') + where;
             return result;
         }
+        seen[record.index] = true;
         result.records << record;
     }
     return result;

@@ -19,6 +19,15 @@ struct ItemRecord
     QStringList fields;
 };
 
+// The item name in a row's column 0 text: row number and point removed, trimmed.
+QString itemRowName(const QString &column0);
+
+// The texts of tree row number rowNumber (counted from 1) for an item.
+ItemRowText itemRowText(int rowNumber, const ItemRecord &record);
+
+// Highest item index a file may name: 255 is the debug switch, not an item.
+constexpr int MaxImportedItemIndex = 254;
+
 // "05. name, value" (no line end); the value part keeps its leading blank.
 QString itemCsvLine(const ItemRowText &row);
 
@@ -31,7 +40,8 @@ QString exportItems(const QString &path, const QVector<ItemRowText> &rows);
 // comes back split, and a line break inside a text breaks the line apart.
 QStringList itemsLostOnImport(const QVector<ItemRowText> &rows);
 
-// Understands one line; false when it does not have the item line shape.
+// Understands one line; false when it does not have the item line shape or
+// names an index above MaxImportedItemIndex.
 bool parseItemLine(const QString &line, ItemRecord *record);
 
 struct ItemImport
@@ -41,5 +51,6 @@ struct ItemImport
     QString error; // empty on success
 };
 
-// Reads a whole file; on any error no records are returned.
+// Reads a whole file; on any error no records are returned. Each index may
+// appear once; the error then names the line ("文件解析错误" and the line).
 ItemImport importItems(const QString &path);

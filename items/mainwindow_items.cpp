@@ -6,20 +6,21 @@
 #include "items/configtree.h"
 #include "items/itemcsv.h"
 #include "items/itemframes.h"
+#include "items/itemsession.h"
 #include "items/modifydialog.h"
 #include "items/skipitems.h"
 #include "link/devicechannel.h"
+#include "ui_mainwindow.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStatusBar>
-#include <QTextCodec>
 
 namespace {
 
-constexpr int WriteTimeoutMs = 10000;
 constexpr int ResultMessageMs = 5000;
 
 const QString ModelName = QStringLiteral("设备型号");
@@ -47,6 +48,9 @@ void MainWindow::slotExportItems()
 
 void MainWindow::exportItemsTo(const QString &path)
 {
+    if (!beginItemOperation())
+        return;
+    const auto done = qScopeGuard([this] { endItemOperation(); });
     statusBar()->showMessage(tr("正在导出配置......"));
     const QVector<ItemRowText> rows = rowTexts(m_tree);
     const QString error = exportItems(path, rows);
@@ -73,6 +77,9 @@ void MainWindow::slotImportItems()
 
 void MainWindow::importItemsFrom(const QString &path)
 {
+    if (!beginItemOperation())
+        return;
+    const auto done = qScopeGuard([this] { endItemOperation(); });
     // The whole file is checked before any row is taken over, so a bad line
     // leaves an empty tree and no half-applied hiding state.
     const ItemImport import = importItems(path);
@@ -101,6 +108,9 @@ bool MainWindow::openWriteChannel(DeviceChannel &channel)
 
 void MainWindow::slotWriteItems()
 {
+    if (!beginItemOperation())
+        return;
+    const auto done = qScopeGuard([this] { endItemOperation(); });
     statusBar()->showMessage(tr("正在写入配置......"));
     DeviceChannel channel;
     if (!openWriteChannel(channel))
@@ -110,25 +120,43 @@ void MainWindow::slotWriteItems()
 
 bool MainWindow::writeItems(DeviceChannel &channel)
 {
+    QVector<QTreeWidgetItem *> rows;
+    QVector<ItemWriteRequest> requests;
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = m_tree->topLevelItem(i);
         const QString text = row->text(1);
         // Command items have no value column and are never sent in a batch.
         if (text.isEmpty())
             continue;
-        m_tree->setCurrentItem(row);
-        const QString value = text.mid(1).trimmed();
-        if (!writeItem(channel, row, value, 2)) {
-            showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
-            return false;
-        }
+        rows << row;
+        requests << ItemWriteRequest { row->data(0, Qt::UserRole).toInt(), itemRowName(row->text(0)),
+            text.mid(1).trimmed() };
     }
+    bool failed = false;
+    ItemSession(channel).writeBatch(
+        requests,
+        [&](int i) {
+            m_tree->setCurrentItem(rows.at(i));
+            statusBar()->showMessage(tr("正在写入配置......"));
+        },
+        [&](int i, const ItemWriteResult &result) {
+            if (showWriteResult(rows.at(i), result, 2))
+                return true;
+            showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), windowIcon());
+            failed = true;
+            return false;
+        });
+    if (failed)
+        return false;
     statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
     return true;
 }
 
 void MainWindow::slotSyncTime()
 {
+    if (!beginItemOperation())
+        return;
+    const auto done = qScopeGuard([this] { endItemOperation(); });
     DeviceChannel channel;
     if (!channel.open()) {
         showErrorBox(tr("同步时间"), channel.errorText(), windowIcon());
@@ -139,15 +167,12 @@ void MainWindow::slotSyncTime()
 
 void MainWindow::syncTime(DeviceChannel &channel)
 {
-    const QByteArray request = buildClockFrame(channel);
-    QByteArray answer;
-    const int result = channel.transact(request, answer, false, WriteTimeoutMs);
-    const QString error = linkErrorText(result, answer);
-    if (!error.isEmpty()) {
-        showErrorBox(tr("同步时间"), error, windowIcon());
+    const ClockResult clock = ItemSession(channel).setClock(QDateTime::currentDateTime());
+    if (!clock.error.isEmpty()) {
+        showErrorBox(tr("同步时间"), clock.error, windowIcon());
         return;
     }
-    if (answer == clockAcknowledgement(channel.deviceAddress()))
+    if (clock.acknowledged)
         QMessageBox::information(this, tr("同步时间"), tr("同步时间成功"));
     else
         showErrorBox(tr("同步时间"), tr("同步时间失败"), windowIcon());
@@ -167,7 +192,7 @@ void MainWindow::slotAddItems(int index, const QStringList &list)
 void MainWindow::slotItemDoubleClicked(QTreeWidgetItem *item, int column)
 {
     Q_UNUSED(column);
-    if (!item)
+    if (!item || m_itemOperationRunning)
         return;
     QString newValue;
     const int count = editItem(item->text(0), item->text(1), newValue);
@@ -177,6 +202,9 @@ void MainWindow::slotItemDoubleClicked(QTreeWidgetItem *item, int column)
 
 void MainWindow::writeEditedItem(QTreeWidgetItem *row, const QString &value, int count)
 {
+    if (!beginItemOperation())
+        return;
+    const auto done = qScopeGuard([this] { endItemOperation(); });
     DeviceChannel channel;
     if (!openWriteChannel(channel))
         return;
@@ -186,11 +214,13 @@ void MainWindow::writeEditedItem(QTreeWidgetItem *row, const QString &value, int
 
 void MainWindow::addItemRow(int index, const QStringList &list)
 {
-    const QString number = QStringLiteral("%1").arg(m_tree->topLevelItemCount() + 1, 2, 10, QLatin1Char('0'));
-    QStringList texts { number + QLatin1String(". ") + list.value(0).trimmed() };
-    texts << (list.size() >= 2 ? QLatin1String(": ") + list.at(1).trimmed() : QString());
-    auto *row = new QTreeWidgetItem(texts);
+    const ItemRowText texts = itemRowText(m_tree->topLevelItemCount() + 1, { index, list });
+    auto *row = new QTreeWidgetItem(QStringList { texts.column0, texts.column1 });
     row->setData(0, Qt::UserRole, index);
+    // Rows are numbered as shown; writes and files use the meter's own index.
+    const QString tip = tr("写入和导出使用配置项序号%1").arg(index);
+    row->setToolTip(0, tip);
+    row->setToolTip(1, tip);
     m_tree->addTopLevelItem(row);
 }
 
@@ -265,41 +295,53 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
+    const ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    return showWriteResult(row, result, count);
+}
 
-    // The codec would put '?' for what it cannot map, and the count byte
-    // cannot describe a longer text: refuse rather than write something else.
-    if (!QTextCodec::codecForName("gb2312")->canEncode(value)) {
-        showErrorBox(tr("提交"), tr("配置值含有设备无法表示的字符,未写入"), windowIcon());
-        return false;
-    }
-    const int bytes = encodeGb2312(value).size();
-    if (bytes > MaxItemTextBytes) {
-        showErrorBox(tr("提交"),
-            tr("配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入").arg(bytes).arg(MaxItemTextBytes), windowIcon());
-        return false;
-    }
-
-    const QByteArray request = buildItemWriteFrame(channel.deviceAddress(), index, value);
-    QByteArray answer;
-    const int result = channel.transact(request, answer, false, WriteTimeoutMs);
-    const QString error = linkErrorText(result, answer);
-    if (!error.isEmpty()) {
-        showErrorBox(tr("提交"), error, windowIcon());
-        return false;
-    }
-
-    QStringList parts;
-    if (!parseItemAnswer(answer, channel.deviceAddress(), &parts) || parts.size() != count) {
-        showErrorBox(tr("提交"), tr("硬件返回数据校验错误"), windowIcon());
+bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, int count)
+{
+    // Without a confirmed answer the row keeps the value it showed.
+    if (!result.confirmed) {
+        showErrorBox(tr("提交"), result.error, windowIcon());
         return false;
     }
     if (count == 2)
-        row->setText(1, QLatin1String(": ") + parts.at(1));
-    if (row->text(1).contains(value, Qt::CaseSensitive))
+        row->setText(1, QLatin1String(": ") + result.answer.at(1));
+    if (result.accepted)
         statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
     else
         statusBar()->showMessage(tr("写入配置失败,该项不支持修改"), ResultMessageMs);
     return true;
+}
+
+bool MainWindow::beginItemOperation()
+{
+    if (m_itemOperationRunning)
+        return false;
+    m_itemOperationRunning = true;
+    // Waits inside an exchange run the event loop; nothing may change the tree
+    // or reach the meter meanwhile.
+    m_disabledActions.clear();
+    for (QAction *action : { ui->setup, ui->refresh, ui->import_2, ui->export_2, ui->save, ui->sync_time, ui->debug,
+             ui->update, ui->monitor }) {
+        if (action->isEnabled()) {
+            action->setEnabled(false);
+            m_disabledActions << action;
+        }
+    }
+    return true;
+}
+
+void MainWindow::endItemOperation()
+{
+    // Input that queued up while the window was blocked reaches the disabled
+    // actions now and is dropped, instead of running after the operation.
+    QCoreApplication::processEvents();
+    for (QAction *action : qAsConst(m_disabledActions))
+        action->setEnabled(true);
+    m_disabledActions.clear();
+    m_itemOperationRunning = false;
 }
 
 QByteArray MainWindow::buildClockFrame(const DeviceChannel &channel)

@@ -39,6 +39,46 @@ bool readUseUdp(const QSettings &settings)
     return settings.value(QStringLiteral("communicate/udp"), 0).toInt() != 0;
 }
 
+LinkSettings readLinkSettings(const QSettings &settings)
+{
+    LinkSettings link;
+    link.useUdp = readUseUdp(settings);
+    link.deviceAddress = readDeviceAddress(settings);
+    link.serial = readSerialSettings(settings);
+    link.udp = readUdpSettings(settings);
+    return link;
+}
+
+void writeDeviceAddress(QSettings &settings, int address)
+{
+    settings.setValue(QStringLiteral("device/address"), address);
+}
+
+void writeLinkSettings(QSettings &settings, const LinkSettings &link)
+{
+    writeDeviceAddress(settings, link.deviceAddress);
+    if (link.useUdp)
+        writeUdpSettings(settings, link.udp);
+    else
+        writeSerialSettings(settings, link.serial);
+}
+
+QString LinkSettings::describe() const
+{
+    if (useUdp)
+        return QStringLiteral("udp %1:%2").arg(udp.address.trimmed(), udp.port.trimmed());
+    // The usual short form of the frame: data bits, parity letter, stop bits.
+    static const char parityLetters[] = "N?EOSM";
+    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? parityLetters[serial.parity] : '?';
+    const QString stop = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
+    return QStringLiteral("serial %1 %2 %3%4%5")
+        .arg(serial.port)
+        .arg(serial.baudRate)
+        .arg(serial.dataBits)
+        .arg(QLatin1Char(parityLetter))
+        .arg(stop);
+}
+
 void writeSerialSettings(QSettings &settings, const SerialSettings &serial)
 {
     settings.setValue(QStringLiteral("serial/port"), serial.port);

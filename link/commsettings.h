@@ -23,6 +23,26 @@ struct UdpSettings
     QString port;
 };
 
+// Everything a channel needs to reach one meter: the way (UDP or serial), the
+// device address and that way's parameters. config.ini holds one of these;
+// the command line builds others from its arguments.
+struct LinkSettings
+{
+    bool useUdp = false;
+    quint8 deviceAddress = 255;
+    SerialSettings serial;
+    UdpSettings udp;
+
+    // "udp 127.0.0.1:47800" or "serial /dev/ttyUSB0 9600 8N1", for records.
+    QString describe() const;
+};
+
+// The connection as stored in config.ini (missing keys give their defaults).
+LinkSettings readLinkSettings(const QSettings &settings);
+// Stores the device address and the chosen way's group (see below).
+void writeLinkSettings(QSettings &settings, const LinkSettings &link);
+void writeDeviceAddress(QSettings &settings, int address);
+
 // device/address with its low eight bits kept.
 quint8 readDeviceAddress(const QSettings &settings);
 // serial/port is empty when the key is missing; hasSerialPort tells.

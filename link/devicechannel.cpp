@@ -77,34 +77,33 @@ DeviceChannel::~DeviceChannel()
 
 bool DeviceChannel::open()
 {
-    QSettings *settings = appSettings();
+    return open(readLinkSettings(*appSettings()));
+}
+
+bool DeviceChannel::open(const LinkSettings &settings)
+{
     m_errorText.clear();
-    m_sendRts = settings->value(QStringLiteral("serial/send_rts"), false).toBool();
+    m_sendRts = settings.serial.sendRts;
     // Stored but deliberately not applied: the option is hidden in the setup
     // dialog and no exchange needs the DTR line.
-    m_sendDtr = settings->value(QStringLiteral("serial/send_dtr"), false).toBool();
-    m_udp = settings->value(QStringLiteral("communicate/udp"), 0).toInt() != 0;
-    m_deviceAddress = quint8(settings->value(QStringLiteral("device/address"), 255).toInt() & 0xFF);
+    m_sendDtr = settings.serial.sendDtr;
+    m_udp = settings.useUdp;
+    m_deviceAddress = settings.deviceAddress;
 
     if (m_udp) {
-        m_hostAddress = QHostAddress(settings->value(QStringLiteral("udp/address")).toString().trimmed());
-        m_port = quint16(settings->value(QStringLiteral("udp/port")).toUInt() & 0xFFFF);
+        m_hostAddress = QHostAddress(settings.udp.address.trimmed());
+        m_port = quint16(settings.udp.port.toUInt() & 0xFFFF);
         return true;
     }
 
-    const QString portName = settings->value(QStringLiteral("serial/port")).toString();
-    const int baudRate = settings->value(QStringLiteral("serial/baudrate"), 9600).toInt();
-    const int dataBits = settings->value(QStringLiteral("serial/databits"), 8).toInt();
-    const int parity = settings->value(QStringLiteral("serial/parity"), 0).toInt();
-    const int stopBits = settings->value(QStringLiteral("serial/stopbits"), 1).toInt();
-
+    const QString portName = settings.serial.port;
     m_serialPort.setPortName(portName);
     if (!portName.isEmpty() && m_serialPort.open(QIODevice::ReadWrite)) {
         // Applied after opening: some drivers reset the line settings on open.
-        m_serialPort.setBaudRate(baudRate, QSerialPort::AllDirections);
-        m_serialPort.setDataBits(toDataBits(dataBits));
-        m_serialPort.setParity(toParity(parity));
-        m_serialPort.setStopBits(toStopBits(stopBits));
+        m_serialPort.setBaudRate(settings.serial.baudRate, QSerialPort::AllDirections);
+        m_serialPort.setDataBits(toDataBits(settings.serial.dataBits));
+        m_serialPort.setParity(toParity(settings.serial.parity));
+        m_serialPort.setStopBits(toStopBits(settings.serial.stopBits));
         m_serialPort.setFlowControl(QSerialPort::NoFlowControl);
     } else if (!portName.isEmpty()) {
         m_errorText = QObject::tr("打开串口失败: %1").arg(portName);

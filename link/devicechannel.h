@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/commsettings.h"
 #include "link/ddatareceiver.h"
 #include "link/frame.h"
 
@@ -22,7 +23,10 @@ public:
     DeviceChannel(const DeviceChannel &) = delete;
     DeviceChannel &operator=(const DeviceChannel &) = delete;
 
+    // Opens with the settings of config.ini at this moment.
     bool open();
+    // Opens with the given settings (the command line's, or a stored copy).
+    bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
 
     // Result of an exchange that gave up because its stop flag was set.

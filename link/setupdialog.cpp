@@ -105,7 +105,7 @@ void SetupDialog::saveConfig()
     // With nothing selected (a stored address outside 1..255) the key is kept.
     const QVariant address = ui->cmbDeviceAddress->currentData();
     if (address.isValid())
-        settings.setValue(QStringLiteral("device/address"), address.toInt());
+        writeDeviceAddress(settings, address.toInt());
 
     if (ui->gbSerial->isChecked()) {
         const QString error = serialSettingsError(ui->port->currentText(), ui->baudrate->currentText());

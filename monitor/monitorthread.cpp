@@ -47,7 +47,7 @@ void MonitorThread::run()
 {
     const bool debugRun = m_debug;
     DeviceChannel channel;
-    if (!channel.open()) {
+    if (!(m_link ? channel.open(*m_link) : channel.open())) {
         emit signalShowError(tr("设备监听"), channel.errorText());
         return;
     }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "link/commsettings.h"
+
 #include "monitor/linesplitter.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QThread>
+
+#include <optional>
 
 #include <atomic>
 
@@ -28,6 +32,9 @@ public:
     // Time-out of the debug switch exchange (10000 ms).
     void setSwitchTimeout(int milliseconds) { m_switchTimeoutMs = milliseconds; }
     int switchTimeout() const { return m_switchTimeoutMs; }
+
+    // Settings for the next runs instead of config.ini (the command line).
+    void setLinkSettings(const LinkSettings &link) { m_link = link; }
 
 signals:
     void signalShowError(const QString &title, const QString &error);
@@ -54,4 +61,5 @@ private:
     std::atomic<int> m_switchTimeoutMs { 10000 };
     // Worker side only.
     LineSplitter m_splitter;
+    std::optional<LinkSettings> m_link; // written only while not running
 };

@@ -76,6 +76,8 @@ private slots:
         QTest::newRow("empty line") << "" << false << 0 << QStringList();
         QTest::newRow("leading blank") << " 14. a, b" << false << 0 << QStringList();
         QTest::newRow("index beyond one byte") << "256. a, b" << false << 0 << QStringList();
+        QTest::newRow("debug switch") << "255. 调试,1" << false << 0 << QStringList();
+        QTest::newRow("last item index") << "254. a, b" << true << 254 << QStringList { "a", "b" };
         QTest::newRow("index overflow") << "99999999999. a, b" << false << 0 << QStringList();
     }
     void parseLine()
@@ -120,7 +122,7 @@ private slots:
         dir.writeFile("in.csv", bom() + "05. a, 1\n\n06. b, 2\n");
         const ItemImport import = importItems(dir.filePath("in.csv"));
         QVERIFY(import.opened);
-        QCOMPARE(import.error, QStringLiteral("文件解析错误"));
+        QCOMPARE(import.error, QStringLiteral("文件解析错误\n第2行"));
         QVERIFY(import.records.isEmpty());
     }
 

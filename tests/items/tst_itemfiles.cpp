@@ -57,6 +57,9 @@ private slots:
             (QStringList { "01. 设备名称||0", "02. 设备型号||1", "03. 波特率(9600/19200)|: 9600|5", "04. 地址|: |6",
                 "05. 恢复出厂设置||27" }));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("导入配置成功"));
+        // Shown numbers run on; the tooltip names the index that writes use.
+        QCOMPARE(window.configTree()->topLevelItem(4)->toolTip(0), QStringLiteral("写入和导出使用配置项序号27"));
+        QCOMPARE(window.configTree()->topLevelItem(4)->toolTip(1), QStringLiteral("写入和导出使用配置项序号27"));
     }
 
     void exportNamesRowsThatWillNotComeBack()
@@ -92,8 +95,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("rows");
         QTest::newRow("missing file") << QByteArray() << "打开文件失败: %1" << 5;
-        QTest::newRow("empty line in the middle") << QByteArray("05. a, 1\n\n06. b, 2\n") << "文件解析错误" << 0;
-        QTest::newRow("bad last line") << QByteArray("05. a, 1\nx\n") << "文件解析错误" << 0;
+        QTest::newRow("empty line in the middle") << QByteArray("05. a, 1\n\n06. b, 2\n") << "文件解析错误\n第2行" << 0;
+        QTest::newRow("bad last line") << QByteArray("05. a, 1\nx\n") << "文件解析错误\n第2行" << 0;
+        // 255 is the debug switch; a row for it would switch the meter's debug output on.
+        QTest::newRow("debug switch index")
+            << QByteArray("05. a, 1\n06. b, 2\n255. 调试,1\n") << "文件解析错误\n第3行" << 0;
+        QTest::newRow("index twice") << QByteArray("05. a, 1\n99. 波特率, 2\n99. 波特率, 3\n")
+                                     << "文件解析错误\n第3行: 配置项99重复出现" << 0;
+        QTest::newRow("one index repeated")
+            << QByteArray("07. a, 1\n").repeated(200000) << "文件解析错误\n第2行: 配置项7重复出现" << 0;
     }
     void importFailures()
     {

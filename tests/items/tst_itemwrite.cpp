@@ -7,11 +7,15 @@
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -195,6 +199,76 @@ private slots:
         QCOMPARE(written, (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7 }));
         QCOMPARE(m_window->configTree()->currentItem(), rowFor(*m_window, 7));
         QVERIFY(status(*m_window) != QStringLiteral("写入配置成功"));
+    }
+
+    void answerForAnotherItemIsNotAWrite_data()
+    {
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("single") << false;
+        QTest::newRow("batch") << true;
+    }
+    void answerForAnotherItemIsNotAWrite()
+    {
+        QFETCH(bool, batch);
+        // The meter answers for an item of another name, as a late answer to
+        // an earlier request would look.
+        m_meter->call([](MeterSim &sim) { sim.state().items[BaudRate].name = QStringLiteral("数据位(7/8)"); });
+        QTreeWidgetItem *row = rowFor(*m_window, BaudRate);
+        row->setText(1, ": 19200");
+        ModalBoxCatcher catcher;
+        if (batch)
+            m_window->slotWriteItems();
+        else
+            m_window->writeEditedItem(row, "19200", 2);
+        const QString mismatch
+            = QStringLiteral("设备应答的配置项“数据位(7/8)”不是所写的“波特率(2400/4800/9600/19200/38400)”,写入未确认");
+        QCOMPARE(catcher.texts(), (QStringList { mismatch, "写入配置失败: 19200" }));
+        QCOMPARE(row->text(1), QStringLiteral(": 19200"));
+        QCOMPARE(writes(*m_meter).last().index, BaudRate);
+        QVERIFY(status(*m_window) != QStringLiteral("写入配置成功"));
+    }
+
+    void nothingRunsDuringOrAfterAWrite()
+    {
+        // The first write blocks the window while clicks queue up; the second
+        // fails, and its error boxes run an event loop in the middle of the
+        // batch. Nothing clicked during either may run, then or afterwards.
+        ConfigTree *tree = m_window->configTree();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            if (i != 3 && i != 4)
+                tree->topLevelItem(i)->setText(1, QString());
+        }
+        m_meter->addFault("delay,match=write,index=3,delay=1000");
+        m_meter->addFault("other-address,match=write,index=4");
+        QAction *save = m_window->findChild<QAction *>("save");
+        QAction *import = m_window->findChild<QAction *>("import_2");
+        QList<bool> enabledDuring;
+        QTimer clicker;
+        connect(&clicker, &QTimer::timeout, this, [&]() {
+            enabledDuring << save->isEnabled() << import->isEnabled();
+            save->trigger();
+            m_window->slotWriteItems();
+            m_window->slotSyncTime();
+        });
+        clicker.start(20);
+        std::thread queued([save]() {
+            for (int i = 0; i < 3; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                QMetaObject::invokeMethod(save, "trigger", Qt::QueuedConnection);
+            }
+        });
+        ModalBoxCatcher catcher;
+        m_window->slotWriteItems();
+        clicker.stop();
+        queued.join();
+        QCoreApplication::processEvents();
+        QCOMPARE(catcher.texts(), (QStringList { "硬件返回数据校验错误", "写入配置失败: 1" }));
+        QCOMPARE(writes(*m_meter).size(), 2);
+        QCOMPARE(m_meter->state().clockSetCount, 0);
+        QVERIFY(!enabledDuring.isEmpty());
+        QVERIFY(!enabledDuring.contains(true));
+        QVERIFY(save->isEnabled() && import->isEnabled());
+        QCOMPARE(tree->topLevelItemCount(), SimProfile::demo().items.size());
     }
 
     void writeWithoutConnection()

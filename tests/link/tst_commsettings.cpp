@@ -1,4 +1,5 @@
 #include "link/commsettings.h"
+#include "link/devicechannel.h"
 #include "link/serialportnames.h"
 #include "tests/support/tempworkdir.h"
 
@@ -112,6 +113,62 @@ private slots:
         QCOMPARE(int(readDeviceAddress(settings)), 255);
         settings.setValue("device/address", 300);
         QCOMPARE(int(readDeviceAddress(settings)), 44);
+    }
+
+    void linkSettingsRoundTrip_data()
+    {
+        QTest::addColumn<bool>("udp");
+        QTest::addColumn<QString>("described");
+        QTest::newRow("udp") << true << "udp 10.0.0.7:8234";
+        QTest::newRow("serial") << false << "serial /dev/ttyUSB0 19200 7E1.5";
+    }
+    void linkSettingsRoundTrip()
+    {
+        QFETCH(bool, udp);
+        QFETCH(QString, described);
+        TempWorkDir dir;
+        QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
+        LinkSettings link;
+        link.useUdp = udp;
+        link.deviceAddress = 7;
+        link.udp = { QStringLiteral("10.0.0.7"), QStringLiteral("8234") };
+        link.serial.port = QStringLiteral("/dev/ttyUSB0");
+        link.serial.baudRate = 19200;
+        link.serial.dataBits = 7;
+        link.serial.parity = 2;
+        link.serial.stopBits = 3;
+        link.serial.sendRts = true;
+        writeLinkSettings(settings, link);
+        const LinkSettings back = readLinkSettings(settings);
+        QCOMPARE(back.useUdp, udp);
+        QCOMPARE(int(back.deviceAddress), 7);
+        QCOMPARE(back.describe(), described);
+        // Only the chosen way's group is stored.
+        QCOMPARE(settings.contains("udp/address"), udp);
+        QCOMPARE(settings.contains("serial/port"), !udp);
+        if (!udp)
+            QCOMPARE(back.serial.sendRts, true);
+    }
+
+    void channelOpensFromGivenSettingsWithoutTheStore()
+    {
+        TempWorkDir dir;
+        LinkSettings link;
+        link.useUdp = true;
+        link.deviceAddress = 3;
+        link.udp = { QStringLiteral(" 127.0.0.1 "), QStringLiteral("70000") };
+        DeviceChannel udp;
+        QVERIFY(udp.open(link));
+        QCOMPARE(udp.hostAddress(), QHostAddress(QHostAddress::LocalHost));
+        QCOMPARE(int(udp.port()), 70000 & 0xFFFF);
+        QCOMPARE(int(udp.deviceAddress()), 3);
+
+        link.useUdp = false;
+        link.serial.port = dir.filePath("no-such-tty");
+        DeviceChannel serial;
+        QVERIFY(!serial.open(link));
+        QCOMPARE(serial.errorText(), QStringLiteral("打开串口失败: %1").arg(link.serial.port));
+        QVERIFY(!QFile::exists(dir.filePath("config.ini")));
     }
 };
 

@@ -1,0 +1,416 @@
+#include "cli/cliapp.h"
+
+#include "app/settings.h"
+#include "cli/clifleet.h"
+#include "cli/clihistory.h"
+#include "cli/cliprogress.h"
+#include "items/itemcsv.h"
+#include "items/journal.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTranslator>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VexaCli", text);
+}
+
+void printOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void printErr(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+struct CommandInfo
+{
+    const char *name;
+    const char *syntax;
+    const char *summary;
+    QStringList options;
+};
+
+QList<CommandInfo> commands()
+{
+    return {
+        { "items", "items [-o FILE|DIR] [--json]", QT_TRANSLATE_NOOP("VexaCli", "读取配置项列表(配置助手的CSV格式)"),
+            { "output" } },
+        { "set", "set INDEX=VALUE...", QT_TRANSLATE_NOOP("VexaCli", "按序号写入配置项,并显示设备的应答"), {} },
+        { "apply", "apply FILE [--dry-run] [--all]",
+            QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
+            { "dry-run", "all" } },
+        { "clock", "clock", QT_TRANSLATE_NOOP("VexaCli", "将设备时钟设为本机当前时间"), {} },
+        { "history", "history FROM TO [-o FILE] [--pdf FILE]",
+            QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
+            { "output", "pdf" } },
+        { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
+        { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
+            QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出"),
+            { "seconds", "hex", "both", "no-debug" } },
+        { "search", "search [--seconds N]", QT_TRANSLATE_NOOP("VexaCli", "广播搜索设备(只在您自己的网络上使用)"),
+            { "seconds" } },
+    };
+}
+
+QList<QCommandLineOption> globalOptions()
+{
+    return {
+        { "udp", tr("UDP目标"), "HOST:PORT" },
+        { "serial", tr("串口目标"), "PORT" },
+        { "baud", tr("波特率(默认9600)"), "N" },
+        { "data-bits", tr("数据位5..8(默认8)"), "N" },
+        { "parity", tr("校验: none|even|odd|space|mark"), "PARITY" },
+        { "stop-bits", tr("停止位: 1|1.5|2"), "N" },
+        { "rts", tr("每次发送前拉动RTS") },
+        { "address", tr("设备地址1..255(默认255)"), "N" },
+        { "targets", tr("多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&address=N"),
+            "FILE" },
+        { "jobs", tr("同时服务的设备数(默认8;同一串口上逐台进行)"), "N" },
+        { "json", tr("每台设备一行JSON输出") },
+    };
+}
+
+QCommandLineOption commandOption(const QString &name)
+{
+    if (name == QLatin1String("output"))
+        return { { "o", "output" }, tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
+    if (name == QLatin1String("seconds"))
+        return { "seconds", tr("持续秒数(默认10)"), "N" };
+    if (name == QLatin1String("hex"))
+        return { "hex", tr("以十六进制显示") };
+    if (name == QLatin1String("both"))
+        return { "both", tr("同时显示原文和十六进制") };
+    if (name == QLatin1String("no-debug"))
+        return { "no-debug", tr("不打开设备的调试输出") };
+    if (name == QLatin1String("pdf"))
+        return { "pdf", tr("另存为A4 PDF表格"), "FILE" };
+    if (name == QLatin1String("dry-run"))
+        return { "dry-run", tr("只显示比较,不写入") };
+    return { "all", tr("写入每一行,包括相同的值") };
+}
+
+void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
+{
+    parser.addOptions(globalOptions());
+    for (const QString &name : commandOptions)
+        parser.addOption(commandOption(name));
+    parser.addOption({ { "h", "help" }, tr("显示帮助") });
+}
+
+QString toolHelp(QCommandLineParser &parser)
+{
+    QString text = QStringLiteral("Usage: vexa-cli [TARGET] COMMAND [ARGS]\n\n");
+    text += tr("配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。") + QLatin1String("\n\n");
+    text += tr("命令:") + QLatin1Char('\n');
+    for (const CommandInfo &command : commands())
+        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(command.syntax), tr(command.summary));
+    text += QLatin1Char('\n') + tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误")
+        + QLatin1String("\n\n");
+    const QString options = parser.helpText();
+    text += options.mid(options.indexOf(QLatin1String("Options:")));
+    text += tr("每个命令的帮助: vexa-cli COMMAND --help") + QLatin1Char('\n');
+    return text;
+}
+
+int usageError(const QString &message, const QString &command = QString())
+{
+    printErr(QStringLiteral("vexa-cli: %1\n").arg(message));
+    printErr(command.isEmpty() ? tr("用法见 vexa-cli --help") + QLatin1Char('\n')
+                               : tr("用法见 vexa-cli %1 --help").arg(command) + QLatin1Char('\n'));
+    return CliUsage;
+}
+
+bool parsePositive(const QString &text, int low, int high, int *value)
+{
+    bool ok = false;
+    *value = text.toInt(&ok, 10);
+    return ok && *value >= low && *value <= high;
+}
+
+// Builds the single target from --udp / --serial / config.ini. Empty on success.
+QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
+{
+    LinkSettings &link = target->link;
+    if (parser.isSet("udp")) {
+        target->name = parser.value("udp");
+        const QString error = parseUdpTarget(parser.value("udp"), &link);
+        if (!error.isEmpty())
+            return error;
+    } else if (parser.isSet("serial")) {
+        target->name = parser.value("serial");
+        link.useUdp = false;
+        link.serial.port = parser.value("serial");
+        if (link.serial.port.isEmpty())
+            return tr("缺少串口名");
+        if (parser.isSet("baud") && !parsePositive(parser.value("baud"), 1, 4000000, &link.serial.baudRate))
+            return tr("无效的波特率: %1").arg(parser.value("baud"));
+        if (parser.isSet("data-bits") && !parsePositive(parser.value("data-bits"), 5, 8, &link.serial.dataBits))
+            return tr("无效的数据位: %1").arg(parser.value("data-bits"));
+        if (parser.isSet("parity") && !parseParity(parser.value("parity"), &link.serial.parity))
+            return tr("无效的校验: %1").arg(parser.value("parity"));
+        if (parser.isSet("stop-bits") && !parseStopBits(parser.value("stop-bits"), &link.serial.stopBits))
+            return tr("无效的停止位: %1").arg(parser.value("stop-bits"));
+        link.serial.sendRts = parser.isSet("rts");
+    } else {
+        target->name = QStringLiteral("config.ini");
+        link = readLinkSettings(*appSettings());
+        singleton<Config>::release();
+    }
+    if (parser.isSet("address") && !parseDeviceAddress(parser.value("address"), &link.deviceAddress))
+        return tr("无效的设备地址: %1").arg(parser.value("address"));
+    return {};
+}
+
+// Checks the command's own arguments before any meter is reached; returns
+// the exit status (CliOk to go on) and prints the error.
+int checkCommandArguments(const CliOptions &options)
+{
+    const int count = options.arguments.size();
+    if (options.command == QLatin1String("set")) {
+        if (count == 0)
+            return usageError(tr("缺少 INDEX=VALUE"), options.command);
+        static const QRegularExpression assignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
+        QSet<int> seen;
+        for (const QString &argument : options.arguments) {
+            const QRegularExpressionMatch match = assignment.match(argument);
+            const int index = match.captured(1).toInt();
+            if (!match.hasMatch() || index > MaxImportedItemIndex)
+                return usageError(tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
+            if (seen.contains(index))
+                return usageError(tr("配置项%1重复出现").arg(index), options.command);
+            seen.insert(index);
+        }
+        return CliOk;
+    }
+    if (options.command == QLatin1String("apply")) {
+        if (count != 1)
+            return usageError(tr("需要一个文件"), options.command);
+        const ItemImport import = importItems(options.arguments.at(0));
+        if (!import.error.isEmpty()) {
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(import.error));
+            return CliFileError;
+        }
+        return CliOk;
+    }
+    const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("flash")
+        || options.command == QLatin1String("monitor") || options.command == QLatin1String("search");
+    if (single && options.fleet)
+        return usageError(tr("该命令只用于一台设备"), options.command);
+    if (options.command == QLatin1String("flash")) {
+        if (count != 1)
+            return usageError(tr("需要一个文件"), options.command);
+        if (!QFileInfo(options.arguments.at(0)).isFile()) {
+            printErr(
+                QStringLiteral("vexa-cli: %1\n")
+                    .arg(QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(options.arguments.at(0))));
+            return CliFileError;
+        }
+        return CliOk;
+    }
+    if (options.hex && options.both)
+        return usageError(tr("--hex和--both只能选一个"), options.command);
+    if (options.command == QLatin1String("history")) {
+        const QString error = checkHistoryDates(options.arguments);
+        return error.isEmpty() ? CliOk : usageError(error, options.command);
+    }
+    if (count != 0)
+        return usageError(tr("多余的参数: %1").arg(options.arguments.join(QLatin1Char(' '))), options.command);
+    return CliOk;
+}
+
+void printReports(const QVector<MeterReport> &reports, const CliOptions &options)
+{
+    for (const MeterReport &report : reports) {
+        if (options.json) {
+            printOut(QString::fromUtf8(QJsonDocument(report.json).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+            continue;
+        }
+        if (!options.fleet) {
+            printOut(report.out);
+            continue;
+        }
+        const QStringList lines = report.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString &line : lines)
+            printOut(QStringLiteral("%1: %2\n").arg(report.name, line));
+    }
+    if (!options.fleet) {
+        if (!reports.isEmpty() && !reports.first().error.isEmpty())
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(reports.first().error));
+        return;
+    }
+    QStringList failures;
+    for (const MeterReport &report : reports) {
+        if (report.exit != CliOk)
+            failures << QStringLiteral("  %1: %2 (%3)").arg(report.name, report.error).arg(report.exit);
+    }
+    if (!failures.isEmpty()) {
+        printErr(tr("%1台设备中%2台失败:").arg(reports.size()).arg(failures.size()) + QLatin1Char('\n'));
+        printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    }
+}
+
+} // namespace
+
+QString installCliTranslation()
+{
+    QString language = qEnvironmentVariable("LC_ALL");
+    if (language.isEmpty())
+        language = qEnvironmentVariable("LC_MESSAGES");
+    if (language.isEmpty())
+        language = qEnvironmentVariable("LANG");
+    QString code = QStringLiteral("en_US");
+    if (language.startsWith(QLatin1String("zh_TW")) || language.startsWith(QLatin1String("zh_HK")))
+        code = QStringLiteral("zh_TW");
+    else if (language.startsWith(QLatin1String("zh")))
+        return QStringLiteral("zh_CH"); // the source texts
+    // Beside the program (build tree, installed folder), then the working directory.
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString &folder : { dir, dir + QLatin1String("/../share/vexa-assistant"), QDir::currentPath() }) {
+        if (translator->load(code, folder)) {
+            QCoreApplication::installTranslator(translator);
+            break;
+        }
+    }
+    return code;
+}
+
+int runCli(const QStringList &arguments)
+{
+    // First pass with every option, so option values are not taken for the command.
+    QCommandLineParser all;
+    QStringList everyOption;
+    for (const CommandInfo &command : commands())
+        everyOption += command.options;
+    everyOption.removeDuplicates();
+    addOptions(all, everyOption);
+    all.addOption({ { "v", "version" }, tr("显示版本") });
+    all.addPositionalArgument("COMMAND", tr("命令"), "COMMAND [ARGS]");
+    if (!all.parse(arguments))
+        return usageError(all.errorText());
+    if (all.isSet("version")) {
+        printOut(QStringLiteral("vexa-cli%1\n").arg(QStringLiteral(VEXA_VERSION_TEXT)));
+        return CliOk;
+    }
+    const QStringList positional = all.positionalArguments();
+    if (positional.isEmpty()) {
+        if (all.isSet("help")) {
+            printOut(toolHelp(all));
+            return CliOk;
+        }
+        return usageError(tr("缺少命令"));
+    }
+
+    CliOptions options;
+    options.command = positional.first();
+    const CommandInfo *info = nullptr;
+    const QList<CommandInfo> known = commands();
+    for (const CommandInfo &command : known) {
+        if (options.command == QLatin1String(command.name))
+            info = &command;
+    }
+    if (!info)
+        return usageError(tr("未知的命令: %1").arg(options.command));
+
+    QCommandLineParser parser;
+    addOptions(parser, info->options);
+    parser.addPositionalArgument(options.command, tr(info->summary), QLatin1String(info->syntax));
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText(), options.command);
+    if (parser.isSet("help")) {
+        // The program's name as people type it, not the path it was started by.
+        QString help = parser.helpText().replace(QLatin1String("[options]"), QLatin1String("[TARGET]"));
+        const int nameEnd = help.indexOf(QLatin1String(" [TARGET]"));
+        if (help.startsWith(QLatin1String("Usage: ")) && nameEnd > 0)
+            help.replace(7, nameEnd - 7, QStringLiteral("vexa-cli"));
+        printOut(help);
+        return CliOk;
+    }
+    options.arguments = parser.positionalArguments().mid(1);
+    options.json = parser.isSet("json");
+    options.dryRun = info->options.contains("dry-run") && parser.isSet("dry-run");
+    options.all = info->options.contains("all") && parser.isSet("all");
+    options.output = info->options.contains("output") ? parser.value("output") : QString();
+    options.pdf = info->options.contains("pdf") ? parser.value("pdf") : QString();
+    options.hex = info->options.contains("hex") && parser.isSet("hex");
+    options.both = info->options.contains("both") && parser.isSet("both");
+    options.noDebug = info->options.contains("no-debug") && parser.isSet("no-debug");
+    if (info->options.contains("seconds") && parser.isSet("seconds")
+        && !parsePositive(parser.value("seconds"), 1, 86400, &options.seconds))
+        return usageError(tr("无效的秒数: %1").arg(parser.value("seconds")), options.command);
+    options.fleet = parser.isSet("targets");
+
+    const int ways = int(parser.isSet("udp")) + int(parser.isSet("serial")) + int(parser.isSet("targets"));
+    if (ways > 1)
+        return usageError(tr("--udp、--serial和--targets只能选一个"), options.command);
+    if (!parser.isSet("serial")) {
+        for (const char *name : { "baud", "data-bits", "parity", "stop-bits", "rts" }) {
+            if (parser.isSet(name))
+                return usageError(tr("--%1只用于--serial").arg(QLatin1String(name)), options.command);
+        }
+    }
+    int jobs = 8;
+    if (parser.isSet("jobs") && !parsePositive(parser.value("jobs"), 1, 256, &jobs))
+        return usageError(tr("无效的并行数: %1").arg(parser.value("jobs")), options.command);
+    if (options.fleet && parser.isSet("address"))
+        return usageError(tr("--address不能与--targets同用,地址写在目标文件中"), options.command);
+
+    const int checked = checkCommandArguments(options);
+    if (checked != CliOk)
+        return checked;
+
+    QVector<CliTarget> targets;
+    if (options.fleet) {
+        bool missing = false;
+        const QString error = readTargetsFile(parser.value("targets"), &targets, &missing);
+        if (!error.isEmpty()) {
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
+            return CliFileError;
+        }
+        if (options.command == QLatin1String("items") && !options.json) {
+            const QString dir = options.output.isEmpty() ? QStringLiteral(".") : options.output;
+            if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir()) {
+                printErr(QStringLiteral("vexa-cli: %1\n").arg(tr("无法创建文件夹: %1").arg(dir)));
+                return CliFileError;
+            }
+        }
+    } else {
+        CliTarget target;
+        const QString error = singleTarget(parser, &target);
+        if (!error.isEmpty())
+            return usageError(error, options.command);
+        targets << target;
+    }
+
+    CliProgress progress(isatty(STDERR_FILENO) == 1);
+    Journal journal;
+    QVector<MeterReport> reports;
+    if (options.fleet) {
+        reports = runFleet(targets, options, jobs, journal, &progress);
+    } else {
+        CliMeterJob job(targets.first(), options, journal, &progress);
+        reports << job.run();
+        progress.clear();
+    }
+    printReports(reports, options);
+    int exit = CliOk;
+    for (const MeterReport &report : qAsConst(reports))
+        exit = qMax(exit, report.exit);
+    return exit;
+}

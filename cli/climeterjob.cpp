@@ -1,0 +1,329 @@
+#include "cli/climeterjob.h"
+
+#include "cli/clihistory.h"
+#include "cli/cliprogress.h"
+#include "cli/cliservice.h"
+#include "items/itemcsv.h"
+#include "items/journal.h"
+#include "link/devicechannel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QMap>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VexaCli", text);
+}
+
+QString valueOf(const ItemRecord &record)
+{
+    return record.fields.value(1);
+}
+
+QJsonObject itemJson(const ItemRecord &record)
+{
+    QJsonObject item { { "index", record.index }, { "name", record.fields.value(0) } };
+    if (record.fields.size() >= 2)
+        item.insert("value", record.fields.at(1));
+    return item;
+}
+
+QString itemLine(int index, const QString &name, const QString &value)
+{
+    return QStringLiteral("%1. %2: %3\n").arg(index, 2, 10, QLatin1Char('0')).arg(name, value);
+}
+
+} // namespace
+
+CliMeterJob::CliMeterJob(const CliTarget &target, const CliOptions &options, Journal &journal, CliProgress *progress)
+    : m_target(target)
+    , m_options(options)
+    , m_journal(journal)
+    , m_progress(progress)
+{
+}
+
+MeterReport CliMeterJob::run()
+{
+    m_report.name = m_target.name;
+    m_report.json = QJsonObject { { "meter", m_target.name }, { "command", m_options.command } };
+    DeviceChannel channel;
+    // These workers open their own channel on their own thread.
+    if (m_options.command == QLatin1String("history")) {
+        runHistory(m_target, m_options, &m_report);
+    } else if (m_options.command == QLatin1String("flash")) {
+        runFlash(m_target, m_options, m_progress, &m_report);
+    } else if (m_options.command == QLatin1String("monitor")) {
+        runMonitor(m_target, m_options, &m_report);
+    } else if (m_options.command == QLatin1String("search")) {
+        runSearch(m_options, &m_report);
+    } else if (!channel.open(m_target.link)) {
+        fail(CliLinkError, channel.errorText());
+    } else {
+        ItemSession session(channel);
+        if (m_options.command == QLatin1String("items"))
+            readItems(session);
+        else if (m_options.command == QLatin1String("set"))
+            setItems(session);
+        else if (m_options.command == QLatin1String("apply"))
+            applyFile(session);
+        else if (m_options.command == QLatin1String("clock"))
+            setClock(session);
+    }
+    m_report.json.insert("exit", m_report.exit);
+    m_report.json.insert("ok", m_report.exit == CliOk);
+    if (!m_report.error.isEmpty())
+        m_report.json.insert("error", m_report.error);
+    return m_report;
+}
+
+void CliMeterJob::fail(int exit, const QString &error)
+{
+    m_report.exit = qMax(m_report.exit, exit);
+    if (m_report.error.isEmpty())
+        m_report.error = error;
+}
+
+void CliMeterJob::identify(const ItemRecord &record)
+{
+    const QString name = record.fields.value(0);
+    if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+        m_model = valueOf(record);
+    else if (name == QStringLiteral("设备名称"))
+        m_deviceName = valueOf(record);
+}
+
+void CliMeterJob::journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
+    const QString &answered, const QString &result)
+{
+    JournalEntry entry;
+    entry.time = QDateTime::currentDateTime();
+    entry.connection = m_target.link.describe();
+    entry.deviceAddress = m_target.link.deviceAddress;
+    entry.model = m_model;
+    entry.deviceName = m_deviceName;
+    entry.index = index;
+    entry.name = name;
+    entry.oldValue = oldValue;
+    entry.requestedValue = requested;
+    entry.answeredValue = answered;
+    entry.result = result;
+    if (!m_journal.append(entry) && m_progress)
+        m_progress->warnOnce(m_journal.errorText());
+}
+
+QString CliMeterJob::outputPath() const
+{
+    if (m_options.fleet || QFileInfo(m_options.output).isDir())
+        return QDir(m_options.output.isEmpty() ? QStringLiteral(".") : m_options.output)
+            .filePath(m_target.name + QLatin1String(".csv"));
+    return m_options.output;
+}
+
+void CliMeterJob::readItems(ItemSession &session)
+{
+    QVector<ItemRecord> records;
+    const ItemListResult list = session.readList([&](const ItemRecord &record) {
+        records << record;
+        if (m_progress && !m_options.fleet)
+            m_progress->step(m_target.name, tr("配置项"), records.size(), 0);
+    });
+    if (!list.error.isEmpty()) {
+        fail(CliLinkError, list.error);
+        return;
+    }
+    QJsonArray items;
+    QVector<ItemRowText> rows;
+    for (const ItemRecord &record : qAsConst(records)) {
+        rows << itemRowText(rows.size() + 1, record);
+        items << itemJson(record);
+    }
+    m_report.json.insert("items", items);
+    if (m_options.json)
+        return;
+    if (m_options.output.isEmpty() && !m_options.fleet) {
+        for (const ItemRowText &row : qAsConst(rows))
+            m_report.out += itemCsvLine(row) + QLatin1Char('\n');
+        return;
+    }
+    const QString path = outputPath();
+    const QString error = exportItems(path, rows);
+    if (!error.isEmpty())
+        fail(CliFileError, error);
+    else
+        m_report.json.insert("file", path);
+}
+
+void CliMeterJob::setItems(ItemSession &session)
+{
+    // Checked before: INDEX=VALUE with an index 0..254.
+    for (int index = 0; index < 2; ++index) {
+        const ItemReadResult read = session.readItem(index);
+        if (!read.error.isEmpty()) {
+            fail(CliLinkError, read.error);
+            return;
+        }
+        identify(read.record);
+    }
+    QJsonArray results;
+    for (const QString &assignment : qAsConst(m_options.arguments)) {
+        const int equals = assignment.indexOf(QLatin1Char('='));
+        const int index = assignment.left(equals).toInt();
+        const QString value = assignment.mid(equals + 1).trimmed();
+        const ItemReadResult read = session.readItem(index);
+        if (!read.error.isEmpty()) {
+            fail(CliLinkError, read.error);
+            return;
+        }
+        if (read.endOfList) {
+            fail(CliRefused, tr("设备没有配置项%1").arg(index));
+            return;
+        }
+        const QString name = read.record.fields.value(0);
+        const int fields = read.record.fields.size() >= 2 ? 2 : 1;
+        if (fields == 1 && !value.isEmpty()) {
+            fail(CliUsage, tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
+            return;
+        }
+        const ItemWriteResult write = session.writeItem(index, name, value, fields);
+        const QString answered = write.answer.value(1);
+        const QString result = !write.confirmed ? write.error
+            : write.accepted                    ? QStringLiteral("ok")
+                                                : QStringLiteral("refused");
+        journalWrite(index, name, valueOf(read.record), value, answered, result);
+        results << QJsonObject { { "index", index }, { "name", name }, { "old", valueOf(read.record) },
+            { "requested", value }, { "answer", answered }, { "result", result } };
+        if (!write.confirmed) {
+            fail(CliLinkError, write.error);
+            break;
+        }
+        m_report.out += itemLine(index, name, answered).chopped(1);
+        if (!write.accepted) {
+            m_report.out += QLatin1String("  ") + tr("(设备未接受该值)");
+            fail(CliRefused, tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
+        }
+        m_report.out += QLatin1Char('\n');
+    }
+    m_report.json.insert("writes", results);
+}
+
+void CliMeterJob::applyFile(ItemSession &session)
+{
+    const ItemImport import = importItems(m_options.arguments.value(0));
+    if (!import.error.isEmpty()) {
+        fail(CliFileError, import.error);
+        return;
+    }
+    QMap<int, ItemRecord> meter;
+    const ItemListResult list = session.readList([&](const ItemRecord &record) {
+        meter.insert(record.index, record);
+        identify(record);
+        if (m_progress && !m_options.fleet)
+            m_progress->step(m_target.name, tr("配置项"), meter.size(), 0);
+    });
+    if (!list.error.isEmpty()) {
+        fail(CliLinkError, list.error);
+        return;
+    }
+
+    // The file must describe this meter: same item names at the same indices.
+    QVector<ItemWriteRequest> plan;
+    QStringList oldValues;
+    QJsonArray changes;
+    int unchanged = 0;
+    for (const ItemRecord &record : import.records) {
+        if (record.fields.size() < 2)
+            continue;
+        const ItemRecord current = meter.value(record.index);
+        if (current.fields.value(0) != record.fields.at(0) || current.fields.size() < 2) {
+            fail(CliRefused,
+                tr("文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”")
+                    .arg(record.index)
+                    .arg(record.fields.at(0), current.fields.value(0)));
+            return;
+        }
+        const bool differs = valueOf(current) != record.fields.at(1);
+        if (!differs && !m_options.all) {
+            ++unchanged;
+            continue;
+        }
+        plan << ItemWriteRequest { record.index, record.fields.at(0), record.fields.at(1) };
+        oldValues << valueOf(current);
+    }
+
+    if (m_options.dryRun) {
+        for (int i = 0; i < plan.size(); ++i) {
+            const ItemWriteRequest &row = plan.at(i);
+            m_report.out += QStringLiteral("%1. %2: %3 -> %4\n")
+                                .arg(row.index, 2, 10, QLatin1Char('0'))
+                                .arg(row.name, oldValues.at(i), row.value);
+            changes << QJsonObject { { "index", row.index }, { "name", row.name }, { "meter", oldValues.at(i) },
+                { "file", row.value } };
+        }
+        m_report.out += tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
+        m_report.json.insert("changes", changes);
+        return;
+    }
+
+    int refused = 0;
+    session.writeBatch(
+        plan,
+        [&](int row) {
+            if (m_progress && !m_options.fleet)
+                m_progress->step(m_target.name, tr("写入"), row + 1, plan.size());
+        },
+        [&](int row, const ItemWriteResult &write) {
+            const ItemWriteRequest &request = plan.at(row);
+            const QString answered = write.answer.value(1);
+            const QString result = !write.confirmed ? write.error
+                : write.accepted                    ? QStringLiteral("ok")
+                                                    : QStringLiteral("refused");
+            journalWrite(request.index, request.name, oldValues.at(row), request.value, answered, result);
+            changes << QJsonObject { { "index", request.index }, { "name", request.name },
+                { "meter", oldValues.at(row) }, { "file", request.value }, { "answer", answered },
+                { "result", result } };
+            if (!write.confirmed) {
+                fail(CliLinkError, write.error);
+                return false;
+            }
+            m_report.out += QStringLiteral("%1. %2: %3 -> %4")
+                                .arg(request.index, 2, 10, QLatin1Char('0'))
+                                .arg(request.name, oldValues.at(row), answered);
+            if (!write.accepted) {
+                ++refused;
+                m_report.out += QLatin1String("  ") + tr("(设备未接受该值)");
+            }
+            m_report.out += QLatin1Char('\n');
+            return true;
+        });
+    if (refused > 0)
+        fail(CliRefused, tr("设备未接受%1项的值").arg(refused));
+    m_report.json.insert("changes", changes);
+}
+
+void CliMeterJob::setClock(ItemSession &session)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const ClockResult clock = session.setClock(now);
+    const QString requested = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString result = !clock.error.isEmpty() ? clock.error
+        : clock.acknowledged                      ? QStringLiteral("ok")
+                                                  : QStringLiteral("refused");
+    journalWrite(-1, QStringLiteral("clock"), QString(), requested,
+        clock.acknowledged ? QStringLiteral("OK") : QString(), result);
+    m_report.json.insert("time", requested);
+    if (!clock.error.isEmpty()) {
+        fail(CliLinkError, clock.error);
+        return;
+    }
+    if (!clock.acknowledged) {
+        fail(CliRefused, QCoreApplication::translate("MainWindow", "同步时间失败"));
+        return;
+    }
+    m_report.out += tr("时钟已设为%1").arg(requested) + QLatin1Char('\n');
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "cli/clioptions.h"
+#include "cli/clitarget.h"
+#include "items/itemsession.h"
+
+#include <QJsonObject>
+#include <QString>
+
+class CliProgress;
+class Journal;
+
+// The outcome for one meter: its exit status, what goes to stdout and the
+// JSON line that replaces it with --json.
+struct MeterReport
+{
+    QString name;
+    int exit = CliOk;
+    QString error;
+    QString out;
+    QJsonObject json;
+};
+
+// Runs the command of the options against one meter on the calling thread:
+// opens a channel from the target's settings, works through the item session,
+// records every write in the journal.
+class CliMeterJob
+{
+public:
+    CliMeterJob(const CliTarget &target, const CliOptions &options, Journal &journal, CliProgress *progress);
+
+    MeterReport run();
+
+private:
+    void readItems(ItemSession &session);
+    void setItems(ItemSession &session);
+    void applyFile(ItemSession &session);
+    void setClock(ItemSession &session);
+    void fail(int exit, const QString &error);
+    void identify(const ItemRecord &record);
+    void journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
+        const QString &answered, const QString &result);
+    QString outputPath() const;
+
+    CliTarget m_target;
+    CliOptions m_options;
+    Journal &m_journal;
+    CliProgress *m_progress;
+    MeterReport m_report;
+    QString m_model;
+    QString m_deviceName;
+};

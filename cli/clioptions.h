@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Exit statuses of vexa-cli; a fleet exits with the highest of its meters.
+enum CliExit {
+    CliOk = 0,
+    CliUsage = 1,
+    CliLinkError = 2,
+    CliRefused = 3,
+    CliFileError = 4,
+};
+
+// What one run was asked to do, once the arguments were understood.
+struct CliOptions
+{
+    QString command;
+    QStringList arguments; // the command's own positional arguments
+    QString output; // -o: a file, or with several meters a folder
+    QString pdf; // history --pdf
+    bool fleet = false;
+    bool json = false;
+    bool dryRun = false;
+    bool all = false;
+    int seconds = 10; // monitor, search
+    bool hex = false;
+    bool both = false;
+    bool noDebug = false;
+};

@@ -1,0 +1,141 @@
+#include "cli/cliservice.h"
+
+#include "cli/cliprogress.h"
+#include "firmware/ddbserver.h"
+#include "firmware/updatethread.h"
+#include "link/dsearchdevicethread.h"
+#include "link/frame.h"
+#include "monitor/monitorline.h"
+#include "monitor/monitorthread.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMutex>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// Waits up to `seconds` while the worker runs, in short steps.
+void runFor(QThread &worker, int seconds)
+{
+    QDeadlineTimer deadline(qint64(seconds) * 1000);
+    while (!worker.isFinished() && !deadline.hasExpired())
+        worker.wait(QDeadlineTimer(qMin<qint64>(100, deadline.remainingTime())));
+}
+
+} // namespace
+
+void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *progress, MeterReport *report)
+{
+    DEncryptInfo info;
+    info.setFilePath(options.arguments.value(0));
+    QString error;
+    {
+        DDbServer server(QString::fromLatin1(kPackageConnectionName));
+        error = server.parseFile(info);
+    }
+    if (!error.isEmpty()) {
+        report->exit = CliFileError;
+        report->error = error;
+        return;
+    }
+    UpdateThread updater;
+    updater.setInfo(info);
+    updater.setLinkSettings(target.link);
+    bool succeeded = false;
+    const QString pages = QCoreApplication::translate("VexaCli", "固件");
+    QObject::connect(
+        &updater, &UpdateThread::signalUpdateSucceed, &updater, [&succeeded] { succeeded = true; },
+        Qt::DirectConnection);
+    QObject::connect(
+        &updater, &UpdateThread::signalShowErrorMessage, &updater, [&error](const QString &text) { error = text; },
+        Qt::DirectConnection);
+    QObject::connect(
+        &updater, &UpdateThread::signalUpdateProgress, &updater,
+        [&](int percent) {
+            if (progress)
+                progress->step(target.name, pages, qMin(percent, 100), 100);
+        },
+        Qt::DirectConnection);
+    updater.start();
+    updater.wait();
+    if (progress)
+        progress->clear();
+    if (!succeeded) {
+        const bool wrongModel
+            = error == QCoreApplication::translate("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!");
+        report->exit = wrongModel ? CliRefused : CliLinkError;
+        report->error = error;
+        return;
+    }
+    report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n');
+}
+
+void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport *report)
+{
+    MonitorThread monitor;
+    monitor.setLinkSettings(target.link);
+    monitor.setDebug(!options.noDebug);
+    const MonitorMode mode = options.both ? MonitorMode::OriginalHex
+        : options.hex                     ? MonitorMode::Hex
+                                          : MonitorMode::Original;
+    QString error;
+    QMutex mutex;
+    // Lines go out as they come, so a pipe sees them at once.
+    QObject::connect(
+        &monitor, &MonitorThread::signalDataRecv, &monitor,
+        [&](const QByteArray &line) {
+            const QDateTime now = QDateTime::currentDateTime();
+            const QByteArray bytes = options.json
+                ? QJsonDocument(
+                      QJsonObject { { "time", now.toString(Qt::ISODateWithMs) }, { "line", decodeGb2312(line) } })
+                        .toJson(QJsonDocument::Compact)
+                    + '\n'
+                : formatMonitorLine(line, mode, now).toUtf8();
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+            std::fflush(stdout);
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &monitor, &MonitorThread::signalShowError, &monitor,
+        [&](const QString &, const QString &message) {
+            QMutexLocker locker(&mutex);
+            error = message;
+        },
+        Qt::DirectConnection);
+    monitor.start();
+    runFor(monitor, options.seconds);
+    monitor.stop();
+    if (!error.isEmpty()) {
+        report->exit = CliLinkError;
+        report->error = error;
+    }
+}
+
+void runSearch(const CliOptions &options, MeterReport *report)
+{
+    DSearchDeviceThread search(nullptr);
+    QJsonArray found;
+    QMutex mutex;
+    QObject::connect(
+        &search, &DSearchDeviceThread::signalInsertDevice, &search,
+        [&](const QString &content, const QHostAddress &host, quint16 port) {
+            QMutexLocker locker(&mutex);
+            // An IPv4 sender as the dotted form people type, not as ::ffff:a.b.c.d.
+            bool isIpv4 = false;
+            const quint32 ipv4 = host.toIPv4Address(&isIpv4);
+            const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
+            report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(content.trimmed());
+            found << QJsonObject { { "host", address }, { "port", port }, { "answer", content.trimmed() } };
+        },
+        Qt::DirectConnection);
+    search.startSearch();
+    runFor(search, options.seconds);
+    search.requestStop();
+    search.wait();
+    report->json.insert("found", found);
+}

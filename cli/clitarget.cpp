@@ -1,0 +1,163 @@
+#include "cli/clitarget.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VexaCli", text);
+}
+
+QString checkUdp(const QString &host, int port, LinkSettings *link)
+{
+    if (!isUdpAddressText(host))
+        return tr("无效的UDP地址: %1").arg(host);
+    if (port < 1 || port > 65535)
+        return tr("无效的UDP端口: %1").arg(port);
+    link->useUdp = true;
+    link->udp = { host, QString::number(port) };
+    return {};
+}
+
+QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
+{
+    for (const auto &item : query.queryItems(QUrl::FullyDecoded)) {
+        const QString &key = item.first;
+        const QString &value = item.second;
+        bool ok = true;
+        if (key == QLatin1String("baud")) {
+            link->serial.baudRate = value.toInt(&ok);
+            ok = ok && link->serial.baudRate > 0;
+        } else if (key == QLatin1String("data-bits")) {
+            link->serial.dataBits = value.toInt(&ok);
+            ok = ok && link->serial.dataBits >= 5 && link->serial.dataBits <= 8;
+        } else if (key == QLatin1String("parity")) {
+            ok = parseParity(value, &link->serial.parity);
+        } else if (key == QLatin1String("stop-bits")) {
+            ok = parseStopBits(value, &link->serial.stopBits);
+        } else if (key == QLatin1String("rts")) {
+            ok = value == QLatin1String("0") || value == QLatin1String("1");
+            link->serial.sendRts = value == QLatin1String("1");
+        } else if (key == QLatin1String("address")) {
+            ok = parseDeviceAddress(value, &link->deviceAddress);
+        } else {
+            return tr("未知的参数: %1").arg(key);
+        }
+        if (!ok)
+            return tr("无效的参数值: %1=%2").arg(key, value);
+    }
+    return {};
+}
+
+} // namespace
+
+bool parseParity(const QString &text, int *parity)
+{
+    static const QStringList names { "none", "", "even", "odd", "space", "mark" };
+    const int value = names.indexOf(text.toLower());
+    if (value < 0 || text.isEmpty())
+        return false;
+    *parity = value;
+    return true;
+}
+
+bool parseStopBits(const QString &text, int *stopBits)
+{
+    if (text == QLatin1String("1"))
+        *stopBits = 1;
+    else if (text == QLatin1String("1.5"))
+        *stopBits = 3;
+    else if (text == QLatin1String("2"))
+        *stopBits = 2;
+    else
+        return false;
+    return true;
+}
+
+bool parseDeviceAddress(const QString &text, quint8 *address)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok || value < 1 || value > 255)
+        return false;
+    *address = quint8(value);
+    return true;
+}
+
+QString parseUdpTarget(const QString &text, LinkSettings *link)
+{
+    static const QRegularExpression form(QStringLiteral("^(?:\\[([^\\]]+)\\]|([^:\\[\\]]+)):(\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return tr("UDP目标应为 HOST:PORT: %1").arg(text);
+    const QString host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+    return checkUdp(host, match.captured(3).toInt(), link);
+}
+
+QString parseTargetUri(const QString &uri, LinkSettings *link)
+{
+    const int question = uri.indexOf(QLatin1Char('?'));
+    const QString base = question < 0 ? uri : uri.left(question);
+    const QUrlQuery query(question < 0 ? QString() : uri.mid(question + 1));
+    if (base.startsWith(QLatin1String("udp://"))) {
+        const QString error = parseUdpTarget(base.mid(6), link);
+        if (!error.isEmpty())
+            return error;
+        for (const auto &item : query.queryItems(QUrl::FullyDecoded)) {
+            if (item.first != QLatin1String("address"))
+                return tr("未知的参数: %1").arg(item.first);
+            if (!parseDeviceAddress(item.second, &link->deviceAddress))
+                return tr("无效的参数值: %1=%2").arg(item.first, item.second);
+        }
+        return {};
+    }
+    if (base.startsWith(QLatin1String("serial:")) && base.size() > 7) {
+        link->useUdp = false;
+        link->serial.port = base.mid(7);
+        return applySerialQuery(query, link);
+    }
+    return tr("无法识别的目标: %1").arg(uri);
+}
+
+QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *fileMissing)
+{
+    *fileMissing = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *fileMissing = true;
+        return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path);
+    }
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]{0,63}$"));
+    QTextStream stream(&file);
+    stream.setCodec("utf-8");
+    QSet<QString> names;
+    for (int lineNumber = 1; !stream.atEnd(); ++lineNumber) {
+        const QString line = stream.readLine(4096).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const int comma = line.indexOf(QLatin1Char(','));
+        CliTarget target;
+        target.name = line.left(comma).trimmed();
+        QString error;
+        if (comma < 0 || !plainName.match(target.name).hasMatch())
+            error = tr("名称应为字母、数字、点、横线或下划线");
+        else if (names.contains(target.name))
+            error = tr("名称%1重复出现").arg(target.name);
+        else
+            error = parseTargetUri(line.mid(comma + 1).trimmed(), &target.link);
+        if (!error.isEmpty())
+            return tr("%1 第%2行: %3").arg(path).arg(lineNumber).arg(error);
+        names.insert(target.name);
+        targets->append(target);
+    }
+    if (targets->isEmpty())
+        return tr("%1 中没有设备").arg(path);
+    return {};
+}

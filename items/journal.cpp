@@ -1,0 +1,75 @@
+#include "items/journal.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QStringList>
+
+namespace {
+
+// Several meters of a fleet finish at once; their lines must not interleave.
+QMutex journalMutex;
+
+} // namespace
+
+Journal::Journal(const QString &path)
+    : m_path(path)
+{
+}
+
+QString Journal::field(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
+        && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString Journal::headerLine()
+{
+    return QStringLiteral("time,connection,address,model,device_name,index,name,old_value,requested_value,"
+                          "answered_value,result");
+}
+
+QString Journal::line(const JournalEntry &entry)
+{
+    const QDateTime local = entry.time.toLocalTime();
+    // Offset always written out (also +00:00), so lines from machines in
+    // other zones still compare.
+    const int offset = local.offsetFromUtc();
+    const QString time = local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+        + QStringLiteral("%1%2:%3")
+              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+              .arg(qAbs(offset) / 3600, 2, 10, QLatin1Char('0'))
+              .arg(qAbs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
+    const QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), entry.model,
+        entry.deviceName, entry.index >= 0 ? QString::number(entry.index) : QString(), entry.name, entry.oldValue,
+        entry.requestedValue, entry.answeredValue, entry.result };
+    QStringList quoted;
+    for (const QString &text : fields)
+        quoted << field(text);
+    return quoted.join(QLatin1Char(','));
+}
+
+bool Journal::append(const JournalEntry &entry)
+{
+    QMutexLocker locker(&journalMutex);
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorString());
+        return false;
+    }
+    QByteArray bytes;
+    if (file.size() == 0)
+        bytes = QByteArray("\xEF\xBB\xBF") + headerLine().toUtf8() + "\r\n";
+    bytes += line(entry).toUtf8() + "\r\n";
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorString());
+        return false;
+    }
+    m_errorText.clear();
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// One write attempt as the journal records it.
+struct JournalEntry
+{
+    QDateTime time; // local time of the attempt
+    QString connection; // LinkSettings::describe()
+    int deviceAddress = 0;
+    QString model; // the meter's identification rows as last read
+    QString deviceName;
+    int index = -1; // -1: no item (the clock)
+    QString name;
+    QString oldValue;
+    QString requestedValue;
+    QString answeredValue;
+    QString result; // "ok", "refused" or the link error text
+};
+
+// Appends write attempts to journal.csv: UTF-8 with a byte order mark, one
+// header line when the file is new, RFC 4180 quoting, CRLF line ends. The
+// file is only ever appended to. Safe to use from several threads.
+class Journal
+{
+public:
+    explicit Journal(const QString &path = QStringLiteral("journal.csv"));
+
+    // False when the line could not be written; errorText() says why.
+    bool append(const JournalEntry &entry);
+    QString errorText() const { return m_errorText; }
+    QString path() const { return m_path; }
+
+    static QString headerLine();
+    static QString line(const JournalEntry &entry);
+    // The field as RFC 4180 wants it: quoted when it holds a comma, quote,
+    // CR or LF, inner quotes doubled.
+    static QString field(const QString &text);
+
+private:
+    QString m_path;
+    QString m_errorText;
+};

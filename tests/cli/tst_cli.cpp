@@ -1,0 +1,374 @@
+#include "firmware/packagewriter.h"
+#include "items/journal.h"
+#include "sim/simframe.h"
+#include "sim/simrunner.h"
+#include "tests/support/tempworkdir.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct Run
+{
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+// vexa-cli as a user runs it: a separate process in the working directory.
+Run cli(const QStringList &arguments, const QString &language = QStringLiteral("zh_CN.UTF-8"))
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LANG", language);
+    environment.remove("LC_ALL");
+    environment.remove("LC_MESSAGES");
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VEXA_BIN_DIR "/vexa-cli"), arguments);
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString udp(const SimRunner &meter)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(meter.udpPort());
+}
+
+QStringList at(const SimRunner &meter)
+{
+    return { "--udp", udp(meter), "--address", QString::number(meter.address()) };
+}
+
+int writeCount(const SimRunner &meter)
+{
+    int count = 0;
+    for (const SimRequest &request : meter.receivedRequests())
+        count += request.isItemWrite() ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TstCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new TempWorkDir);
+        SimTransportOptions options;
+        options.pty = true;
+        m_meter.reset(new SimRunner(SimProfile::demo(), options));
+        QVERIFY(m_meter->isStarted());
+    }
+    void cleanup()
+    {
+        m_meter.reset();
+        m_dir.reset();
+    }
+
+    void badInputIsAUsageError_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no command") << QStringList();
+        QTest::newRow("unknown command") << QStringList { "frobnicate" };
+        QTest::newRow("unknown option") << QStringList { "items", "--colour" };
+        QTest::newRow("option of another command") << QStringList { "clock", "--dry-run" };
+        QTest::newRow("set without value") << QStringList { "set", "5" };
+        QTest::newRow("set index 255") << QStringList { "set", "255=1" };
+        QTest::newRow("set index twice") << QStringList { "set", "5=1", "5=2" };
+        QTest::newRow("baud without serial") << QStringList { "--baud", "9600", "items" };
+        QTest::newRow("two targets") << QStringList { "--udp", "127.0.0.1:1", "--serial", "x", "items" };
+        QTest::newRow("bad udp") << QStringList { "--udp", "localhost", "items" };
+        QTest::newRow("address 0") << QStringList { "--udp", "127.0.0.1:1", "--address", "0", "items" };
+        QTest::newRow("jobs 0") << QStringList { "--jobs", "0", "items" };
+        QTest::newRow("parity") << QStringList { "--serial", "x", "--parity", "odd-ish", "items" };
+        QTest::newRow("extra argument") << QStringList { "clock", "now" };
+        QTest::newRow("history dates reversed") << QStringList { "history", "2026-02-01", "2024-06-01" };
+        QTest::newRow("hex and both") << QStringList { "monitor", "--hex", "--both" };
+        QTest::newRow("seconds 0") << QStringList { "monitor", "--seconds", "0" };
+        QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
+    }
+    void badInputIsAUsageError()
+    {
+        QFETCH(QStringList, arguments);
+        const Run run = cli(arguments);
+        QCOMPARE(run.exit, 1);
+        QCOMPARE(run.out, QString());
+        const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.at(0).startsWith("vexa-cli: "));
+        QVERIFY(lines.at(1).contains("--help"));
+        QVERIFY(m_meter->receivedFrames().isEmpty());
+    }
+
+    void helpListsEveryCommand()
+    {
+        const Run run = cli({ "--help" }, "C");
+        QCOMPARE(run.exit, 0);
+        for (const char *command : { "items", "set INDEX=VALUE", "apply FILE", "clock" })
+            QVERIFY2(run.out.contains(QLatin1String(command)), command);
+        const Run set = cli({ "set", "--help" });
+        QCOMPARE(set.exit, 0);
+        QVERIFY(set.out.contains("INDEX=VALUE"));
+    }
+
+    void itemsOverUdpAndSerial()
+    {
+        const Run run = cli(at(*m_meter) << "items");
+        QCOMPARE(run.exit, 0);
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), SimProfile::demo().items.size());
+        QCOMPARE(lines.at(5), QStringLiteral("05. 波特率(2400/4800/9600/19200/38400), 9600"));
+
+        const Run serial = cli({ "--serial", m_meter->ptyPath(), "--address", "1", "items", "-o", "items.csv" });
+        QCOMPARE(serial.exit, 0);
+        QCOMPARE(m_dir->readFile("items.csv"), QByteArray("\xEF\xBB\xBF") + run.out.toUtf8());
+
+        const Run json = cli(at(*m_meter) << "items"
+                                          << "--json");
+        const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(object.value("ok").toBool(), true);
+        QCOMPARE(object.value("items").toArray().size(), SimProfile::demo().items.size());
+    }
+
+    void linkFailureIsStatus2()
+    {
+        const Run run = cli({ "--serial", m_dir->filePath("no-tty"), "clock" });
+        QCOMPARE(run.exit, 2);
+        QCOMPARE(run.err, QStringLiteral("vexa-cli: 打开串口失败: %1\n").arg(m_dir->filePath("no-tty")));
+    }
+
+    void setWritesAndJournals()
+    {
+        const Run run = cli(at(*m_meter) << "set"
+                                         << "5=19200"
+                                         << "9=10.0.0.9");
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(run.out, QStringLiteral("05. 波特率(2400/4800/9600/19200/38400): 19200\n09. IP地址: 10.0.0.9\n"));
+        QCOMPARE(m_meter->items().at(5).value, QStringLiteral("19200"));
+        const QStringList journal = QString::fromUtf8(m_dir->readFile("journal.csv")).split("\r\n");
+        QCOMPARE(journal.size(), 4); // header, two lines, nothing after the last line end
+        QVERIFY(
+            m_dir->readFile("journal.csv").startsWith("\xEF\xBB\xBFtime,connection,address,model,device_name,index"));
+        QVERIFY(journal.at(1).contains(QStringLiteral(
+            ",udp %1,1,VX-200,VX-200 智能流量积算仪,5,波特率(2400/4800/9600/19200/38400),9600,19200,19200,ok")
+                                           .arg(udp(*m_meter))));
+    }
+
+    void refusedValueIsStatus3()
+    {
+        const Run run = cli(at(*m_meter) << "set"
+                                         << "2=V9");
+        QCOMPARE(run.exit, 3);
+        QVERIFY(run.out.startsWith(QStringLiteral("02. 软件版本: V2.3.1")));
+        QVERIFY(QString::fromUtf8(m_dir->readFile("journal.csv")).contains(",V2.3.1,V9,V2.3.1,refused\r\n"));
+    }
+
+    void applyComparesFirst()
+    {
+        m_dir->writeFile("wanted.csv", "05. 波特率(2400/4800/9600/19200/38400), 38400\n09. IP地址, 192.168.1.120\n");
+        const Run dry = cli(at(*m_meter) << "apply"
+                                         << "wanted.csv"
+                                         << "--dry-run");
+        QCOMPARE(dry.exit, 0);
+        QVERIFY(dry.out.startsWith(QStringLiteral("05. 波特率(2400/4800/9600/19200/38400): 9600 -> 38400\n")));
+        QCOMPARE(writeCount(*m_meter), 0);
+        QVERIFY(!QFile::exists(m_dir->filePath("journal.csv")));
+
+        const Run apply = cli(at(*m_meter) << "apply"
+                                           << "wanted.csv");
+        QCOMPARE(apply.exit, 0);
+        QCOMPARE(writeCount(*m_meter), 1);
+        QCOMPARE(m_meter->items().at(5).value, QStringLiteral("38400"));
+
+        const Run all = cli(at(*m_meter) << "apply"
+                                         << "wanted.csv"
+                                         << "--all");
+        QCOMPARE(all.exit, 0);
+        QCOMPARE(writeCount(*m_meter), 3);
+    }
+
+    void applyRefusesAnotherMetersFile()
+    {
+        m_dir->writeFile("other.csv", "05. 量程, 100\n");
+        const Run run = cli(at(*m_meter) << "apply"
+                                         << "other.csv");
+        QCOMPARE(run.exit, 3);
+        QCOMPARE(writeCount(*m_meter), 0);
+    }
+
+    void fileErrorsAreStatus4_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("missing apply file") << QStringList { "apply", "none.csv" };
+        QTest::newRow("bad apply file") << QStringList { "apply", "bad.csv" };
+        QTest::newRow("missing targets") << QStringList { "--targets", "none.txt", "items" };
+        QTest::newRow("bad targets") << QStringList { "--targets", "bad.txt", "items" };
+        QTest::newRow("missing package") << QStringList { "flash", "none.vexabin" };
+        QTest::newRow("not a package") << QStringList { "flash", "bad.csv" };
+    }
+    void fileErrorsAreStatus4()
+    {
+        QFETCH(QStringList, arguments);
+        m_dir->writeFile("bad.csv", "05. a, 1\n255. 调试,1\n");
+        m_dir->writeFile("bad.txt", "a,udp://127.0.0.1:1\n../b,udp://127.0.0.1:2\n");
+        const Run run = cli(arguments);
+        QCOMPARE(run.exit, 4);
+        QVERIFY(run.err.startsWith("vexa-cli: "));
+        QVERIFY(m_meter->receivedFrames().isEmpty());
+    }
+
+    void clockIsSet()
+    {
+        const Run run = cli(at(*m_meter) << "clock");
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(m_meter->state().clockSetCount, 1);
+        QVERIFY(QString::fromUtf8(m_dir->readFile("journal.csv")).contains(",clock,,"));
+    }
+
+    void historyLinesAndFiles()
+    {
+        const Run run = cli(at(*m_meter) << "history"
+                                         << "2024-06-01"
+                                         << "2024-06-02");
+        QCOMPARE(run.exit, 0);
+        QVERIFY2(run.out.count(QLatin1Char(0x0A)) > 2, qPrintable(run.out + run.err));
+        const Run files = cli(at(*m_meter) << "history"
+                                           << "2024-06-01"
+                                           << "2024-06-02"
+                                           << "-o"
+                                           << "h.csv"
+                                           << "--pdf"
+                                           << "h.pdf");
+        QCOMPARE(files.exit, 0);
+        QCOMPARE(files.out, QString());
+        QCOMPARE(QString::fromUtf8(m_dir->readFile("h.csv")), run.out);
+        QVERIFY(m_dir->readFile("h.pdf").startsWith("%PDF"));
+        m_meter->addFault("silent,times=all");
+        const Run silent = cli(at(*m_meter) << "history"
+                                            << "2024-06-01"
+                                            << "2024-06-02");
+        QCOMPARE(silent.exit, 2);
+        QCOMPARE(silent.err, QStringLiteral("vexa-cli: 接受数据超时\n"));
+    }
+
+    void flashChecksTheModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("same model") << "VX-200" << 0;
+        QTest::newRow("other model") << "VX-999" << 3;
+    }
+    void flashChecksTheModel()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, exit);
+        const QString package = m_dir->filePath("fw.vexabin");
+        QCOMPARE(writePackageFile(package, "VX-200", "V9", model, QByteArray(3000, 'x')), QString());
+        const Run run = cli(at(*m_meter) << "flash" << package);
+        QCOMPARE(run.exit, exit);
+        QCOMPARE(run.out.isEmpty(), exit != 0);
+    }
+
+    void monitorPrintsLines()
+    {
+        const Run run = cli(at(*m_meter) << "monitor"
+                                         << "--seconds"
+                                         << "2"
+                                         << "--both");
+        QCOMPARE(run.exit, 0);
+        QVERIFY2(run.out.contains("Q=123.45 m3/h"), qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("51 3D 31 32 33"));
+    }
+
+    void searchInsideANetworkNamespace()
+    {
+        // The broadcast goes only to a namespace of its own, where loopback is
+        // the only interface; a simulated meter there answers.
+        if (QProcess::execute("unshare", { "-n", "true" }) != 0)
+            QSKIP("no network namespace (needs root)");
+        const QString script
+            = QStringLiteral("ip link set lo up || exit 9; %1/vexa-meter-sim --search > sim.out & sim=$!; "
+                             "for i in $(seq 100); do grep -q ready sim.out && break; sleep 0.1; done; "
+                             "%1/vexa-cli search --seconds 4; status=$?; kill $sim; exit $status")
+                  .arg(QStringLiteral(VEXA_BIN_DIR));
+        QProcess process;
+        process.start("unshare", { "-n", "sh", "-c", script });
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(process.readAllStandardOutput())
+                    .contains(QRegularExpression("^127\\.0\\.0\\.1:\\d+  VX-200")));
+    }
+
+    void fleetWithASilentMeter()
+    {
+        // Eight meters on UDP, one on a serial line, one that never answers.
+        std::vector<std::unique_ptr<SimRunner>> meters;
+        QByteArray targets = "# site A\n";
+        for (int i = 0; i < 9; ++i) {
+            meters.emplace_back(new SimRunner(SimProfile::demo()));
+            QVERIFY(meters.back()->isStarted());
+            targets += QStringLiteral("m%1,udp://%2?address=1\n").arg(i).arg(udp(*meters.back())).toUtf8();
+        }
+        meters.back()->addFault("silent,times=all");
+        targets.replace(QByteArray("m8,"), QByteArray("silent,"));
+        targets += QStringLiteral("tty,serial:%1?baud=9600&address=1\n").arg(m_meter->ptyPath()).toUtf8();
+        m_dir->writeFile("site.txt", targets);
+
+        const Run run = cli({ "--targets", "site.txt", "--jobs", "4", "items", "-o", "out" });
+        QCOMPARE(run.exit, 2);
+        QDir out(m_dir->filePath("out"));
+        QCOMPARE(out.entryList(QDir::Files).size(), 9);
+        QVERIFY(!out.exists("silent.csv"));
+        QCOMPARE(m_dir->readFile("out/tty.csv"), m_dir->readFile("out/m0.csv"));
+        QVERIFY(run.err.contains(QStringLiteral("10台设备中1台失败")));
+        QVERIFY(run.err.contains("silent: 接受数据超时 (2)"));
+    }
+
+    void journalQuotesLikeRfc4180_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "9600"
+                               << "9600";
+        QTest::newRow("comma") << "1,2"
+                               << "\"1,2\"";
+        QTest::newRow("quote") << "a \"b\""
+                               << "\"a \"\"b\"\"\"";
+        QTest::newRow("line break") << "a\nb"
+                                    << "\"a\nb\"";
+    }
+    void journalQuotesLikeRfc4180()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(Journal::field(text), field);
+        JournalEntry entry;
+        entry.time = QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5), Qt::OffsetFromUTC, 3600);
+        entry.requestedValue = text;
+        QVERIFY(Journal::line(entry).contains(field));
+    }
+
+private:
+    QScopedPointer<TempWorkDir> m_dir;
+    QScopedPointer<SimRunner> m_meter;
+};
+
+QTEST_GUILESS_MAIN(TstCli)
+#include "tst_cli.moc"
