@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolBar>
 #include <QTranslator>
 
@@ -52,6 +53,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotAddItems);
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
+    setUpKeyboard();
 
     // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
@@ -75,6 +77,29 @@ void MainWindow::showErrorBox(const QString &title, const QString &text, const Q
     setOkButtonText(box, tr("确定"));
     statusBar()->showMessage(text, 5000);
     box.exec();
+}
+
+void MainWindow::setUpKeyboard()
+{
+    // Fixed keys, the same in every language; the menus show them.
+    ui->refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    ui->export_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
+    ui->import_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
+    ui->quit->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
+    connect(ui->quit, &QAction::triggered, this, &QWidget::close);
+
+    // Enter and F2 on a row do what a double click does.
+    for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
+        auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::slotEditCurrentItem);
+    }
+}
+
+void MainWindow::slotEditCurrentItem()
+{
+    if (QTreeWidgetItem *row = m_tree->currentItem())
+        slotItemDoubleClicked(row, m_tree->currentColumn());
 }
 
 void MainWindow::loadWindowSettings()
@@ -166,6 +191,7 @@ void MainWindow::slotCommunicationSetup()
 {
     SetupDialog dialog(this);
     dialog.exec();
+    // Also after a refused save: it has stored the device address already.
 }
 
 void MainWindow::slotRefresh()

@@ -64,11 +64,14 @@ public slots:
     void slot_en_US();
     void slot_zh_CH();
     void slot_zh_TW();
+    // Enter or F2 on the tree: the current row as if double-clicked.
+    void slotEditCurrentItem();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void setUpKeyboard();
     void loadWindowSettings();
     QSize screenSizeLimit() const;
     void scaleActionIcons();

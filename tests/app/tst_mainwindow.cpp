@@ -1,8 +1,15 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
+#include "items/configtree.h"
+#include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QMenu>
@@ -77,12 +84,72 @@ private slots:
         for (QAction *a : operate->actions())
             inMenu << a->objectName();
         QCOMPARE(inMenu,
-            (QStringList {
-                "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update", "monitor" }));
+            (QStringList { "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update",
+                "monitor", "", "quit" }));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
         // Tool-bar icons are reduced to a single 16 px image.
         QCOMPARE(action(window, "refresh")->icon().availableSizes(), QList<QSize> { QSize(16, 16) });
+    }
+
+    void keysTriggerTheirActions_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("actionName");
+        QTest::addColumn<QString>("menuText");
+        QTest::newRow("F5 refresh") << int(Qt::Key_F5) << 0 << "refresh"
+                                    << "F5";
+        QTest::newRow("Ctrl+Q exit") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "quit"
+                                     << "Ctrl+Q";
+    }
+
+    void keysTriggerTheirActions()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, actionName);
+        QFETCH(QString, menuText);
+        TempWorkDir dir;
+        ModalBoxCatcher boxes; // the refresh finds no meter
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QAction *target = action(window, qPrintable(actionName));
+        QCOMPARE(target->shortcut().toString(QKeySequence::NativeText), menuText);
+        QSignalSpy triggered(target, &QAction::triggered);
+        QTest::keyClick(&window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(triggered.count(), 1);
+        if (actionName == QLatin1String("quit"))
+            QVERIFY(!window.isVisible());
+        window.refreshThread()->wait(20000);
+    }
+
+    void enterAndF2EditTheCurrentRow_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("F2") << int(Qt::Key_F2);
+    }
+
+    void enterAndF2EditTheCurrentRow()
+    {
+        QFETCH(int, key);
+        TempWorkDir dir;
+        MainWindow window;
+        window.addItemRow(4, { QStringLiteral("复位") });
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.configTree()->setCurrentItem(window.configTree()->topLevelItem(0));
+        window.configTree()->setFocus();
+        // A command row asks before it is sent; No leaves the meter alone.
+        ModalBoxCatcher boxes;
+        boxes.setAnswer(QMessageBox::Cancel);
+        QTest::keyClick(window.configTree(), Qt::Key(key));
+        QCOMPARE(boxes.texts(), QStringList { QStringLiteral("复位") });
     }
 
     void languageCodes_data()
