@@ -4,9 +4,11 @@
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
 #include "app/settings.h"
+#include "app/windowgeometry.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/configtree.h"
+#include "link/connectiontarget.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
 #include "ui_mainwindow.h"
@@ -14,11 +16,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolBar>
 #include <QTranslator>
 
@@ -53,7 +57,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotAddItems);
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
+    connect(&m_refreshThread, &QThread::started, this, &MainWindow::slotRefreshStarted);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshProgress);
+    connect(&m_refreshThread, &QThread::finished, this, &MainWindow::slotRefreshFinished);
     setUpKeyboard();
+    setUpConnectionLabel();
 
     // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
@@ -96,6 +104,22 @@ void MainWindow::setUpKeyboard()
     }
 }
 
+void MainWindow::setUpConnectionLabel()
+{
+    m_connectionLabel = new QLabel(this);
+    m_connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    // A long device path must not widen the window; the tool tip shows it whole.
+    m_connectionLabel->setMinimumWidth(1);
+    statusBar()->addPermanentWidget(m_connectionLabel);
+}
+
+void MainWindow::updateConnectionLabel()
+{
+    const QString text = connectionTargetText(*appSettings());
+    m_connectionLabel->setText(text);
+    m_connectionLabel->setToolTip(text);
+}
+
 void MainWindow::slotEditCurrentItem()
 {
     if (QTreeWidgetItem *row = m_tree->currentItem())
@@ -105,22 +129,25 @@ void MainWindow::slotEditCurrentItem()
 void MainWindow::loadWindowSettings()
 {
     QSettings *settings = appSettings();
-    const int width = settings->value(QStringLiteral("window/width")).toInt();
-    const int height = settings->value(QStringLiteral("window/height")).toInt();
-    // A damaged config.ini may ask for a window no screen could show or even
-    // paint; the window still opens at least 600 high.
-    const QSize screen = screenSizeLimit();
-    resize(qBound(0, width, screen.width()), qMax(qMin(height, screen.height()), 600));
+    // The language first: it decides how wide the tool bar needs the window.
     applyLanguage(settings->value(QStringLiteral("language/language")).toString());
+    const QSize stored(settings->value(QStringLiteral("window/width")).toInt(),
+        settings->value(QStringLiteral("window/height")).toInt());
+    // A config.ini from a larger screen (or a damaged one) must not put the
+    // status bar below this screen's edge.
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const QSize decoration(2 * frame, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * frame);
+    resize(boundedWindowSize(stored, QSize(minimumWidth(), 600), availableScreenSize(), decoration));
 }
 
-QSize MainWindow::screenSizeLimit() const
+QSize MainWindow::availableScreenSize() const
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    const QScreen *shownOn = screen();
+    if (!shownOn)
+        shownOn = QGuiApplication::primaryScreen();
+    if (!shownOn)
         return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Twice the desktop: generous for any real arrangement of screens.
-    return screen->availableVirtualGeometry().size() * 2;
+    return shownOn->availableGeometry().size();
 }
 
 void MainWindow::retranslateForm()
@@ -160,6 +187,7 @@ void MainWindow::applyLanguage(const QString &code)
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("language/language"), code);
     setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
+    updateConnectionLabel();
 }
 
 void MainWindow::scaleActionIcons()
@@ -192,12 +220,34 @@ void MainWindow::slotCommunicationSetup()
     SetupDialog dialog(this);
     dialog.exec();
     // Also after a refused save: it has stored the device address already.
+    updateConnectionLabel();
 }
 
 void MainWindow::slotRefresh()
 {
     if (!m_refreshThread.isRunning())
         m_refreshThread.start(QThread::InheritPriority);
+}
+
+void MainWindow::slotRefreshStarted()
+{
+    m_tree->setCursor(Qt::BusyCursor);
+    slotRefreshProgress(-1);
+}
+
+void MainWindow::slotRefreshProgress(int index)
+{
+    // A silent meter keeps the next item waiting for seconds: say which.
+    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    statusBar()->showMessage(m_refreshMessage);
+}
+
+void MainWindow::slotRefreshFinished()
+{
+    m_tree->unsetCursor();
+    if (statusBar()->currentMessage() == m_refreshMessage)
+        statusBar()->clearMessage();
+    m_refreshMessage.clear();
 }
 
 void MainWindow::slotHistoryData()

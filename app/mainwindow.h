@@ -13,6 +13,7 @@ class MainWindow;
 class ConfigTree;
 class DeviceChannel;
 class QCloseEvent;
+class QLabel;
 class QTranslator;
 class QTreeWidgetItem;
 
@@ -66,14 +67,20 @@ public slots:
     void slot_zh_TW();
     // Enter or F2 on the tree: the current row as if double-clicked.
     void slotEditCurrentItem();
+    // Refresh under way: the item waited for in the status bar, a busy cursor.
+    void slotRefreshStarted();
+    void slotRefreshProgress(int index);
+    void slotRefreshFinished();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void setUpKeyboard();
+    void setUpConnectionLabel();
+    void updateConnectionLabel();
     void loadWindowSettings();
-    QSize screenSizeLimit() const;
+    QSize availableScreenSize() const;
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();
@@ -82,6 +89,8 @@ private:
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QTranslator *m_translator;
+    QLabel *m_connectionLabel = nullptr;
+    QString m_refreshMessage;
     QMap<QString, QSet<QString>> m_skipItems;
     // Device-name row kept back until the next model row decides it.
     bool m_hasHeldRow = false;

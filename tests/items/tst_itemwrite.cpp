@@ -197,6 +197,19 @@ private slots:
         QVERIFY(status(*m_window) != QStringLiteral("写入配置成功"));
     }
 
+    void refreshSaysWhichItemItWaitsFor()
+    {
+        m_meter->addFault(QStringLiteral("delay,match=read,index=3,delay=1500"));
+        m_window->slotRefresh();
+        QTRY_COMPARE_WITH_TIMEOUT(status(*m_window), QStringLiteral("正在读取第 4 项…"), 5000);
+        QCOMPARE(m_window->configTree()->cursor().shape(), Qt::BusyCursor);
+        QVERIFY(m_window->refreshThread()->wait(20000));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->configTree()->topLevelItemCount(), SimProfile::demo().items.size());
+        QCOMPARE(m_window->configTree()->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(status(*m_window), QString());
+    }
+
     void writeWithoutConnection()
     {
         appSettings()->setValue("communicate/udp", 0);

@@ -1,4 +1,5 @@
 #include "link/commsettings.h"
+#include "link/connectiontarget.h"
 #include "link/serialportnames.h"
 #include "tests/support/tempworkdir.h"
 
@@ -27,6 +28,36 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QStringList, expected);
         QCOMPARE(orderedPortNames(names), expected);
+    }
+
+    void targetTextNamesTheConnection_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing stored") << ""
+                                        << "未选择串口 · 地址 255";
+        QTest::newRow("udp") << "[communicate]\nudp=1\n[udp]\naddress=127.0.0.1\nport=47800\n"
+                             << "UDP 127.0.0.1:47800 · 地址 255";
+        QTest::newRow("udp ipv6") << "[communicate]\nudp=1\n[udp]\naddress=::1\nport=47800\n[device]\naddress=7\n"
+                                  << "UDP [::1]:47800 · 地址 7";
+        QTest::newRow("udp unset") << "[communicate]\nudp=1\n"
+                                   << "UDP 未设置地址 · 地址 255";
+        QTest::newRow("serial") << "[serial]\nport=/dev/ttyUSB0\n[device]\naddress=1\n"
+                                << "/dev/ttyUSB0 9600 8N1 · 地址 1";
+        QTest::newRow("serial even, 1.5 stop bits")
+            << "[serial]\nport=ttyS0\nbaudrate=19200\ndatabits=7\nparity=2\nstopbits=3\n[device]\naddress=300\n"
+            << "ttyS0 19200 7E1.5 · 地址 44";
+        QTest::newRow("percent in a path") << "[serial]\nport=/dev/x%1\nparity=3\nstopbits=2\n"
+                                           << "/dev/x%1 9600 8O2 · 地址 255";
+    }
+    void targetTextNamesTheConnection()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, expected);
+        TempWorkDir dir;
+        QVERIFY(dir.writeFile(QStringLiteral("target.ini"), ini.toUtf8()));
+        const QSettings settings(dir.filePath(QStringLiteral("target.ini")), QSettings::IniFormat);
+        QCOMPARE(connectionTargetText(settings), expected);
     }
 
     void udpChoiceIsChecked_data()
