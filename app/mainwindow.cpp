@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "about/neutralaboutdialog.h"
+#include "app/filedialogs.h"
+#include "app/filenames.h"
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
 #include "app/settings.h"
@@ -15,8 +17,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
@@ -24,6 +28,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
+#include <QTreeWidgetItem>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -31,6 +36,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
     , m_tree(new ConfigTree(this))
     , m_translator(new QTranslator(this))
+    , m_qtTranslator(new QTranslator(this))
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -85,6 +91,25 @@ void MainWindow::showErrorBox(const QString &title, const QString &text, const Q
     setOkButtonText(box, tr("确定"));
     statusBar()->showMessage(text, 5000);
     box.exec();
+}
+
+QString MainWindow::askItemsExportFile()
+{
+    // The model row names the meter the file belongs to.
+    QString model;
+    for (int i = 0; i < m_tree->topLevelItemCount() && model.isEmpty(); ++i) {
+        const QTreeWidgetItem *row = m_tree->topLevelItem(i);
+        const QString name = row->text(0).section(QLatin1Char('.'), 1).trimmed();
+        if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+            model = row->text(1).mid(1).trimmed();
+    }
+    return askSaveFileName(this, tr("导出配置"), ItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
+        QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
+}
+
+QString MainWindow::askItemsImportFile()
+{
+    return askOpenFileName(this, tr("导入配置"), ItemFiles, QStringLiteral("Files (*.csv)"));
 }
 
 void MainWindow::setUpKeyboard()
@@ -165,6 +190,7 @@ void MainWindow::applyLanguage(const QString &code)
         QApplication::installTranslator(m_translator);
     else
         QApplication::removeTranslator(m_translator);
+    loadQtTranslation(code);
 
     retranslateForm();
 
@@ -188,6 +214,22 @@ void MainWindow::applyLanguage(const QString &code)
     settings->setValue(QStringLiteral("language/language"), code);
     setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
     updateConnectionLabel();
+}
+
+void MainWindow::loadQtTranslation(const QString &code)
+{
+    // The toolkit's own texts (file dialogs, standard buttons, edit menus)
+    // come from the system's translations when they are installed; its
+    // built-in texts are English.
+    QString name;
+    if (code == QLatin1String("zh_TW"))
+        name = QStringLiteral("qtbase_zh_TW");
+    else if (code != QLatin1String("en_US"))
+        name = QStringLiteral("qtbase_zh_CN");
+    if (!name.isEmpty() && m_qtTranslator->load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(m_qtTranslator);
+    else
+        QApplication::removeTranslator(m_qtTranslator);
 }
 
 void MainWindow::scaleActionIcons()

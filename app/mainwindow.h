@@ -76,7 +76,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // File choices of the item slots: suggested name, folder kept per kind.
+    QString askItemsExportFile();
+    QString askItemsImportFile();
     void setUpKeyboard();
+    void loadQtTranslation(const QString &code);
     void setUpConnectionLabel();
     void updateConnectionLabel();
     void loadWindowSettings();
@@ -89,6 +93,7 @@ private:
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QTranslator *m_translator;
+    QTranslator *m_qtTranslator;
     QLabel *m_connectionLabel = nullptr;
     QString m_refreshMessage;
     QMap<QString, QSet<QString>> m_skipItems;

@@ -1,5 +1,7 @@
 #include "history/historydata.h"
 
+#include "app/filedialogs.h"
+#include "app/filenames.h"
 #include "app/resourcesinit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
@@ -7,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -95,8 +96,7 @@ void HistoryData::slotQueryHistory()
 
 void HistoryData::slotExportCSV()
 {
-    const QString fileName
-        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString fileName = askExportFile(QStringLiteral("csv"));
     if (fileName.isEmpty())
         return;
     if (exportHistoryCsv(fileName, ui->textEdit->toPlainText()) == HistoryExportResult::OpenFailed)
@@ -105,8 +105,7 @@ void HistoryData::slotExportCSV()
 
 void HistoryData::slotExportPDF()
 {
-    const QString fileName
-        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.pdf)"));
+    const QString fileName = askExportFile(QStringLiteral("pdf"));
     if (fileName.isEmpty())
         return;
     const QTextDocument *document = ui->textEdit->document();
@@ -126,6 +125,13 @@ void HistoryData::slotExportPDF()
 }
 
 void HistoryData::closeEvent(QCloseEvent *event)
+QString HistoryData::askExportFile(const QString &suffix)
+{
+    return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
+        historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
+        suffix);
+}
+
 {
     stopReader();
     QDialog::closeEvent(event);

@@ -10,7 +10,6 @@
 #include "items/skipitems.h"
 #include "link/devicechannel.h"
 
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -40,7 +39,7 @@ QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 
 void MainWindow::slotExportItems()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsExportFile();
     if (!path.isEmpty())
         exportItemsTo(path);
 }
@@ -66,7 +65,7 @@ void MainWindow::exportItemsTo(const QString &path)
 
 void MainWindow::slotImportItems()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("导入配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsImportFile();
     if (!path.isEmpty())
         importItemsFrom(path);
 }

@@ -1,3 +1,4 @@
+#include "app/filedialogs.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "app/windowgeometry.h"
@@ -103,6 +104,10 @@ private slots:
         QTest::addColumn<QString>("menuText");
         QTest::newRow("F5 refresh") << int(Qt::Key_F5) << 0 << "refresh"
                                     << "F5";
+        QTest::newRow("Ctrl+E export") << int(Qt::Key_E) << int(Qt::ControlModifier) << "export_2"
+                                       << "Ctrl+E";
+        QTest::newRow("Ctrl+I import") << int(Qt::Key_I) << int(Qt::ControlModifier) << "import_2"
+                                       << "Ctrl+I";
         QTest::newRow("Ctrl+Q exit") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "quit"
                                      << "Ctrl+Q";
     }
@@ -122,8 +127,11 @@ private slots:
         QAction *target = action(window, qPrintable(actionName));
         QCOMPARE(target->shortcut().toString(QKeySequence::NativeText), menuText);
         QSignalSpy triggered(target, &QAction::triggered);
+        setNextFileNames({ QString() }); // export and import: cancel the file choice
         QTest::keyClick(&window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(triggered.count(), 1);
+        if (actionName.endsWith(QLatin1String("_2")))
+            QCOMPARE(askedFiles().size(), 1);
         if (actionName == QLatin1String("quit"))
             QVERIFY(!window.isVisible());
         window.refreshThread()->wait(20000);
