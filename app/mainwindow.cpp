@@ -11,6 +11,7 @@
 #include "history/historydata.h"
 #include "items/configtree.h"
 #include "link/connectiontarget.h"
+#include "link/linkerrorcontext.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
 #include "ui_mainwindow.h"
@@ -89,7 +90,8 @@ void MainWindow::showErrorBox(const QString &title, const QString &text, const Q
         QMessageBox::Critical, title, text, QMessageBox::Ok, this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     box.setWindowIcon(icon);
     setOkButtonText(box, tr("确定"));
-    statusBar()->showMessage(text, 5000);
+    // The status bar has room for the first line; the box shows the rest.
+    statusBar()->showMessage(text.section(QLatin1Char('\n'), 0, 0), 5000);
     box.exec();
 }
 
@@ -318,7 +320,7 @@ void MainWindow::slotAbout()
 
 void MainWindow::slotShowErrorMessage(const QString &title, const QString &error, const QString &image)
 {
-    showErrorBox(title, error, QIcon(image));
+    showErrorBox(title, withLinkContext(error), QIcon(image));
 }
 
 void MainWindow::slot_en_US()

@@ -6,6 +6,8 @@
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
 #include "ui_updatedialog.h"
+#include "link/connectiontarget.h"
+#include "link/linkerrorcontext.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -251,7 +253,7 @@ void UpdateDialog::slotDownloadSucceed()
 
 void UpdateDialog::slotShowErrorMessage(const QString &error)
 {
-    showCriticalBox(error, this);
+    showCriticalBox(withLinkContext(error), this);
 }
 
 bool UpdateDialog::prepareClose()

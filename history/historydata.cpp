@@ -5,6 +5,7 @@
 #include "app/resourcesinit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
+#include "link/linkerrorcontext.h"
 #include "ui_historydata.h"
 
 #include <QCloseEvent>
@@ -78,7 +79,7 @@ void HistoryData::slotAddText(const QString &text)
 
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
-    showErrorBox(title, error);
+    showErrorBox(title, withLinkContext(error));
 }
 
 void HistoryData::slotQueryHistory()
@@ -124,7 +125,6 @@ void HistoryData::slotExportPDF()
     }
 }
 
-void HistoryData::closeEvent(QCloseEvent *event)
 QString HistoryData::askExportFile(const QString &suffix)
 {
     return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
@@ -132,6 +132,7 @@ QString HistoryData::askExportFile(const QString &suffix)
         suffix);
 }
 
+void HistoryData::closeEvent(QCloseEvent *event)
 {
     stopReader();
     QDialog::closeEvent(event);

@@ -9,6 +9,7 @@
 #include "items/modifydialog.h"
 #include "items/skipitems.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,7 +95,7 @@ bool MainWindow::openWriteChannel(DeviceChannel &channel)
 {
     if (channel.open())
         return true;
-    showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+    showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败"), channel), windowIcon());
     return false;
 }
 
@@ -130,7 +131,7 @@ void MainWindow::slotSyncTime()
 {
     DeviceChannel channel;
     if (!channel.open()) {
-        showErrorBox(tr("同步时间"), channel.errorText(), windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(channel.errorText(), channel), windowIcon());
         return;
     }
     syncTime(channel);
@@ -143,7 +144,7 @@ void MainWindow::syncTime(DeviceChannel &channel)
     const int result = channel.transact(request, answer, false, WriteTimeoutMs);
     const QString error = linkErrorText(result, answer);
     if (!error.isEmpty()) {
-        showErrorBox(tr("同步时间"), error, windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(error, channel), windowIcon());
         return;
     }
     if (answer == clockAcknowledgement(channel.deviceAddress()))
@@ -283,7 +284,7 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
     const int result = channel.transact(request, answer, false, WriteTimeoutMs);
     const QString error = linkErrorText(result, answer);
     if (!error.isEmpty()) {
-        showErrorBox(tr("提交"), error, windowIcon());
+        showErrorBox(tr("提交"), withLinkContext(error, channel), windowIcon());
         return false;
     }
 

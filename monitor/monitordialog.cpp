@@ -1,6 +1,7 @@
 #include "monitor/monitordialog.h"
 
 #include "app/resourcesinit.h"
+#include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 
 #include <QMessageBox>
@@ -57,7 +58,7 @@ void MonitorDialog::slotClearText()
 
 void MonitorDialog::slotShowError(const QString &title, const QString &error)
 {
-    QMessageBox box(QMessageBox::Critical, title, error, QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Critical, title, withLinkContext(error), QMessageBox::NoButton, this);
     box.setWindowIcon(windowIcon());
     box.addButton(tr("确定"), QMessageBox::AcceptRole);
     box.exec();

@@ -216,7 +216,10 @@ private slots:
         appSettings()->remove("serial/port");
         ModalBoxCatcher catcher;
         m_window->writeEditedItem(rowFor(*m_window, BaudRate), "9600", 2);
-        QCOMPARE(catcher.texts(), QStringList { "写入错误,连接设备失败" });
+        QCOMPARE(catcher.texts(),
+            QStringList { QStringLiteral("写入错误,连接设备失败\n未选择串口 · 地址 %1: "
+                                         "请检查端口名称，以及端口是否被其他程序占用。")
+                              .arg(m_meter->address()) });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("写入配置"));
         QCOMPARE(status(*m_window), QStringLiteral("写入错误,连接设备失败"));
     }
