@@ -2,12 +2,13 @@
 
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
+#include "app/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
-#include "ui_updatedialog.h"
 #include "link/connectiontarget.h"
 #include "link/linkerrorcontext.h"
+#include "ui_updatedialog.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -57,6 +58,9 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     ui->barDownload->setRange(0, 100);
     ui->barDownload->setValue(0);
     ui->bntUpdate->setEnabled(false);
+    // Downloads go where packages are picked from, unless the user says otherwise.
+    QDir().mkpath(packageFolder());
+    setDownloadFolder(packageFolder());
 }
 
 UpdateDialog::~UpdateDialog()
@@ -129,8 +133,18 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(error, this);
         return;
     }
+    if (!confirmUpdate(info))
+        return;
     m_updateThread.setInfo(info);
     m_updateThread.start(QThread::InheritPriority);
+}
+
+bool UpdateDialog::confirmUpdate(const DEncryptInfo &info)
+{
+    // Flashing cannot be taken back: name what goes where before it starts.
+    const QString text = tr("确认烧写以下固件？\n设备：%1\n版本：%2\n型号：%3\n连接：%4")
+                             .arg(info.device(), info.version(), info.model(), connectionTargetText(*appSettings()));
+    return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 
 void UpdateDialog::refreshFileList()
@@ -160,6 +174,7 @@ void UpdateDialog::startDownload(const QString &link, const QString &folder)
         return;
     }
     m_downloadThread.setVerifyPeer(verifyMakerPeer());
+    m_downloadTarget = QDir(folder).filePath(DownloadThread::fileNameFromLink(link));
     m_downloadThread.startDownload(link, folder);
 }
 
@@ -249,6 +264,9 @@ void UpdateDialog::slotDownloadSucceed()
 {
     showInformationBox(tr("文件下载成功!"), this);
     ui->barDownload->setValue(0);
+    // What was just downloaded is most likely what is to be flashed next.
+    if (!m_updateThread.isRunning() && QFileInfo(m_downloadTarget).isFile())
+        selectPackage(m_downloadTarget);
 }
 
 void UpdateDialog::slotShowErrorMessage(const QString &error)

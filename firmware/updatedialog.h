@@ -9,6 +9,7 @@
 namespace Ui {
 class UpdateDialog;
 }
+class DEncryptInfo;
 class QCloseEvent;
 
 // Writes a firmware package into the instrument (upper half) and fetches and
@@ -66,9 +67,13 @@ private:
     // False (after telling the user) while the update runs; otherwise stops
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();
+    // Asks before flashing, naming the package and the connection.
+    bool confirmUpdate(const DEncryptInfo &info);
 
     Ui::UpdateDialog *ui;
     UpdateThread m_updateThread;
     DeviceTypeMgr m_deviceTypeMgr;
     DownloadThread m_downloadThread;
+    // The file the running or last download writes.
+    QString m_downloadTarget;
 };

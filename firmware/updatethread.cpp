@@ -73,7 +73,8 @@ void UpdateThread::run()
         return;
     }
     if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
-        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!"));
+        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')
+            + modelMismatchDetail(decodeGb2312(identification), m_info.model()));
         finishUpdate(channel);
         return;
     }
