@@ -5,10 +5,21 @@
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QDomElement>
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QXmlStreamReader>
+
+const int kMaxPageBytes = 4 * 1024 * 1024;
+const int kMaxPageDepth = 256;
+const int kPageDeadlineMs = 60000;
+
+namespace {
+// What the reply may hold unread before the socket stops reading.
+const qint64 kReplyBufferBytes = 256 * 1024;
+} // namespace
 
 DeviceTypeMgr::DeviceTypeMgr(QObject *parent)
     : QThread(parent)
@@ -31,6 +42,12 @@ void DeviceTypeMgr::setVerifyPeer(bool verify)
 {
     QMutexLocker locker(&m_mutex);
     m_verifyPeer = verify;
+}
+
+void DeviceTypeMgr::setPageDeadlineMs(int ms)
+{
+    QMutexLocker locker(&m_mutex);
+    m_deadlineMs = ms;
 }
 
 void DeviceTypeMgr::startFetch()
@@ -71,19 +88,30 @@ QByteArray DeviceTypeMgr::fetchPage()
 {
     QString url;
     bool verifyPeer;
+    int deadlineMs;
     {
         QMutexLocker locker(&m_mutex);
         url = m_pageUrl;
         verifyPeer = m_verifyPeer;
+        deadlineMs = m_deadlineMs;
     }
 
     auto *manager = new QNetworkAccessManager;
     QNetworkReply *reply = manager->get(makerRequest(url, verifyPeer));
+    reply->setReadBufferSize(kReplyBufferBytes);
+    QElapsedTimer clock;
+    clock.start();
     QByteArray body;
     bool complete = false;
+    // A page too big or too slow is no page: an empty body fails the parse.
+    bool refused = false;
     while (!reply->isFinished() && !m_stop && !complete) {
+        if (clock.elapsed() > deadlineMs || body.size() > kMaxPageBytes) {
+            refused = true;
+            break;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        const QByteArray chunk = reply->readAll();
+        const QByteArray chunk = reply->read(kMaxPageBytes + 1 - body.size());
         if (!chunk.isEmpty()) {
             body += chunk;
             bool ok = false;
@@ -95,9 +123,11 @@ QByteArray DeviceTypeMgr::fetchPage()
         }
     }
     // What arrived together with the end of the reply.
-    if (!m_stop)
-        body += reply->readAll();
-    reply->close();
+    if (!m_stop && !refused)
+        body += reply->read(kMaxPageBytes + 1 - body.size());
+    if (refused || body.size() > kMaxPageBytes)
+        body.clear();
+    reply->abort();
     manager->clearAccessCache();
     delete reply;
     delete manager;
@@ -111,14 +141,34 @@ QDomElement firstChild(const QDomElement &parent, const QString &name)
     return parent.isNull() ? QDomElement() : parent.firstChildElement(name);
 }
 
+// True when the body is well-formed and nests no deeper than the limit. The
+// tree is built only then: building, reading and freeing it all recurse once
+// per level, so a page of a few hundred KB could otherwise overflow the stack.
+bool isShallowWellFormed(const QByteArray &body)
+{
+    QXmlStreamReader reader(body);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > kMaxPageDepth)
+            return false;
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return !reader.hasError();
+}
+
 } // namespace
 
 bool DeviceTypeMgr::parsePage(const QByteArray &body)
 {
     // A failed parse may leave a partial tree behind; a page that is not
     // well-formed lists nothing.
+    if (body.size() > kMaxPageBytes || !isShallowWellFormed(body))
+        return false;
     QDomDocument document;
-    if (!document.setContent(body))
+    QXmlStreamReader reader(body);
+    if (!document.setContent(&reader, false))
         return false;
     const QDomElement root = document.documentElement();
     if (root.isNull() || root.tagName() != QLatin1String("html"))

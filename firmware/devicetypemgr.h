@@ -8,6 +8,12 @@
 
 #include <atomic>
 
+// Bounds of the download page: its size, the nesting of its elements and the
+// time the whole page may take (besides the request's inactivity time-out).
+extern const int kMaxPageBytes;
+extern const int kMaxPageDepth;
+extern const int kPageDeadlineMs;
+
 // Fetches the maker's download page on its own thread and turns it into the
 // package list (name -> link).
 class DeviceTypeMgr : public QThread
@@ -23,6 +29,8 @@ public:
     // Address and TLS trust of the page; set before a start.
     void setPageUrl(const QString &url);
     void setVerifyPeer(bool verify);
+    // The whole page must have arrived within this time (kPageDeadlineMs).
+    void setPageDeadlineMs(int ms);
 
     // Starts a fetch unless one runs; a previous stop request is forgotten.
     void startFetch();
@@ -49,5 +57,6 @@ private:
     QMap<QString, QString> m_packageList;
     QString m_pageUrl;
     bool m_verifyPeer = true;
+    int m_deadlineMs = kPageDeadlineMs;
     mutable QMutex m_mutex;
 };

@@ -9,7 +9,23 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+
+const qint64 kMaxDownloadBytes = 256 * 1024 * 1024;
+
+namespace {
+// What the reply may hold unread before the socket stops reading.
+const qint64 kReplyBufferBytes = 256 * 1024;
+
+bool isInvisible(QChar c)
+{
+    return c.isNull() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+}
+} // namespace
 
 DownloadThread::DownloadThread(QObject *parent)
     : QThread(parent)
@@ -57,6 +73,32 @@ QString DownloadThread::fileNameFromLink(const QString &link)
     return name;
 }
 
+bool DownloadThread::isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        return false;
+    if (std::any_of(name.cbegin(), name.cend(), isInvisible))
+        return false;
+    // The program's own files in its working folder.
+    return name.compare(QLatin1String("config.ini"), Qt::CaseInsensitive) != 0
+        && name.compare(QLatin1String("SkipItems"), Qt::CaseInsensitive) != 0
+        && !name.endsWith(QLatin1String(".qm"), Qt::CaseInsensitive);
+}
+
+QString DownloadThread::targetPath(const QString &link, const QString &folder)
+{
+    const QString name = fileNameFromLink(link);
+    if (!isPlainFileName(name))
+        return QString();
+    const QDir dir(folder);
+    const QString target = dir.filePath(name);
+    // The target has to be a file directly inside the chosen folder.
+    if (QDir::isAbsolutePath(name)
+        || QDir::cleanPath(QFileInfo(target).absolutePath()) != QDir::cleanPath(dir.absolutePath()))
+        return QString();
+    return target;
+}
+
 void DownloadThread::run()
 {
     // Only web links: a page must not make us copy local or resource files.
@@ -66,22 +108,41 @@ void DownloadThread::run()
         m_stop = false;
         return;
     }
-    const QString name = fileNameFromLink(m_link);
-    const QDir folder(m_folder);
-    const QString target = folder.filePath(name);
-    // The target has to be a file directly inside the chosen folder.
-    const bool inside = !name.isEmpty() && !QDir::isAbsolutePath(name)
-        && QDir::cleanPath(QFileInfo(target).absolutePath()) == QDir::cleanPath(folder.absolutePath());
-    folder.mkpath(QStringLiteral("."));
+    QString name = fileNameFromLink(m_link);
+    const QString target = targetPath(m_link, m_folder);
+    QDir(m_folder).mkpath(QStringLiteral("."));
 
-    QFile file(target);
-    if (!inside || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // The download goes to a hidden file beside the target and replaces it
+    // only when complete, so a failure or a stop leaves the folder as it was.
+    QTemporaryFile file(QDir(m_folder).filePath(QStringLiteral(".%1.XXXXXX.part").arg(name)));
+    if (target.isEmpty() || !file.open()) {
+        std::replace_if(name.begin(), name.end(), isInvisible, QChar::ReplacementCharacter);
         emit signalShowErrorMessage(tr("下载失败,打开文件失败: %1").arg(name));
         m_stop = false;
         return;
     }
+    m_complete = false;
     downloadToFile(file);
     file.close();
+    if (m_complete) {
+        // Mode of the file it replaces, or what a new file would get.
+        file.setPermissions(QFileInfo::exists(target) ? QFile::permissions(target)
+                                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                    | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+        // rename(2) replaces an existing target in one step.
+        if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData()) == 0) {
+            file.setAutoRemove(false);
+            emit signalDownloadSucceed();
+        } else {
+            emit signalShowErrorMessage(tr("下载失败,保存文件失败: %1").arg(name));
+        }
+    }
+}
+
+void DownloadThread::setMaxDownloadBytes(qint64 bytes)
+{
+    if (!isRunning())
+        m_maxBytes = bytes;
 }
 
 void DownloadThread::downloadToFile(QFile &file)
@@ -94,34 +155,43 @@ void DownloadThread::downloadToFile(QFile &file)
         m_stop = false;
         return;
     }
+    // Back-pressure: the socket stops reading while this much waits unread.
+    reply->setReadBufferSize(kReplyBufferBytes);
+    const QString tooBig = tr("下载异常: 文件过大,超过 %1 MB").arg(m_maxBytes / (1024 * 1024));
 
     emit signalSetDownloadProgress(0);
     bool complete = false;
     for (;;) {
         if (reply->isFinished() || complete) {
             if (m_stop) {
-                file.resize(0);
+                // Left silently; the temporary file goes with it.
             } else if (reply->error() != QNetworkReply::NoError) {
-                file.resize(0);
                 emit signalShowErrorMessage(tr("下载异常: %1").arg(reply->errorString()));
             } else if (complete) {
-                emit signalDownloadSucceed();
+                m_complete = true;
             } else {
-                file.resize(0);
                 emit signalShowErrorMessage(tr("下载异常: 未找到该文件或下载失败"));
             }
             break;
         }
-        if (m_stop) {
-            file.resize(0);
+        if (m_stop)
+            break;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (total > m_maxBytes) {
+            emit signalShowErrorMessage(tooBig);
             break;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
         const QByteArray chunk = reply->readAll();
         if (!chunk.isEmpty()) {
-            file.write(chunk);
-            file.flush();
-            const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            if (file.size() + chunk.size() > m_maxBytes) {
+                emit signalShowErrorMessage(tooBig);
+                break;
+            }
+            if (file.write(chunk) != chunk.size() || !file.flush()) {
+                emit signalShowErrorMessage(tr("下载失败,保存文件失败: %1").arg(fileNameFromLink(m_link)));
+                break;
+            }
             const qint64 size = file.size();
             if (total > 0)
                 emit signalSetDownloadProgress(int(100 * size / total));
@@ -132,11 +202,7 @@ void DownloadThread::downloadToFile(QFile &file)
         }
     }
 
-    if (file.size() == 0) {
-        file.close();
-        file.remove();
-    }
-    reply->close();
+    reply->abort();
     manager->clearAccessCache();
     delete reply;
     delete manager;

@@ -7,6 +7,10 @@
 
 class QFile;
 
+// The largest file a download may bring: twice the biggest package the
+// reader accepts; anything larger is no package.
+extern const qint64 kMaxDownloadBytes;
+
 // Downloads one package link into a folder on its own thread, reporting
 // progress, success or one error message.
 class DownloadThread : public QThread
@@ -28,6 +32,16 @@ public:
     // The file name a link is stored under: the last path segment, decoded
     // and trimmed; empty when it names no file ("", ".", "..").
     static QString fileNameFromLink(const QString &link);
+    // A name a download may be saved under: visible (no leading dot), no
+    // control characters, and none of the program's own files (config.ini,
+    // SkipItems, translations *.qm).
+    static bool isPlainFileName(const QString &name);
+    // Where a link is saved in a folder; empty when its name is not plain or
+    // would leave the folder.
+    static QString targetPath(const QString &link, const QString &folder);
+
+    // A smaller limit than kMaxDownloadBytes; set while not running.
+    void setMaxDownloadBytes(qint64 bytes);
 
     virtual void downloadToFile(QFile &file);
 
@@ -44,4 +58,7 @@ private:
     QString m_link;
     QString m_folder;
     bool m_verifyPeer = true;
+    qint64 m_maxBytes = kMaxDownloadBytes;
+    // Set by downloadToFile when every byte arrived.
+    bool m_complete = false;
 };

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
@@ -133,6 +135,11 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(error, this);
         return;
     }
+    // Erasing the instrument for nothing would leave it without firmware.
+    if (info.image().isEmpty()) {
+        showCriticalBox(tr("固件更新失败,文件中没有固件数据!"), this);
+        return;
+    }
     if (!confirmUpdate(info))
         return;
     m_updateThread.setInfo(info);
@@ -173,9 +180,23 @@ void UpdateDialog::startDownload(const QString &link, const QString &folder)
         showCriticalBox(tr("请选择下载路径!"), this);
         return;
     }
+    const QString target = DownloadThread::targetPath(link, folder);
+    if (!target.isEmpty() && QFileInfo::exists(target) && !askReplace(QFileInfo(target).fileName()))
+        return;
     m_downloadThread.setVerifyPeer(verifyMakerPeer());
-    m_downloadTarget = QDir(folder).filePath(DownloadThread::fileNameFromLink(link));
+    m_downloadTarget = target;
     m_downloadThread.startDownload(link, folder);
+}
+
+bool UpdateDialog::askReplace(const QString &name)
+{
+    QMessageBox box(QMessageBox::Question, windowTitle(), tr("文件 %1 已存在,是否替换?").arg(name),
+        QMessageBox::Yes | QMessageBox::No, this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.button(QMessageBox::Yes)->setText(tr("替换"));
+    box.button(QMessageBox::No)->setText(tr("取消"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void UpdateDialog::slotSelectFile()

@@ -69,6 +69,8 @@ private:
     bool prepareClose();
     // Asks before flashing, naming the package and the connection.
     bool confirmUpdate(const DEncryptInfo &info);
+    // Whether a download may replace the file of that name (default: no).
+    bool askReplace(const QString &name);
 
     Ui::UpdateDialog *ui;
     UpdateThread m_updateThread;

@@ -39,12 +39,9 @@ int inspect(const QString &path)
     const bool digestOk = computed == digest;
 
     // Shown even when the digest fails, so a broken package can be diagnosed.
-    QMap<QString, QVariant> map;
-    QDataStream inner(content);
-    inner >> map;
     DEncryptInfo info;
     info.setFilePath(path);
-    info.setInfoMap(map);
+    info.setInfoMap(readContentMap(content));
     const QByteArray image = info.image();
 
     print(stdout, QStringLiteral("file:    %1").arg(path));

@@ -107,6 +107,27 @@ def main():
         con = sqlite3.connect(package)
         text = con.execute("select * from INFO").fetchone()[0]
         con.close()
+    # A few hundred bytes that SQLite would expand to 900 MB when the content
+    # column is read (a generated column); another hides it in a later column.
+    for name, columns in (("bomb-first-column", "DATA text as (hex(zeroblob(1))), PAD text"),
+                          ("bomb-later-column", "DATA text, BAD text as (hex(zeroblob(1)))")):
+        path = os.path.join(HERE, "corpus", "package_file", name)
+        if os.path.exists(path):
+            os.remove(path)
+        con = sqlite3.connect(path)
+        con.execute("pragma page_size = 512")
+        con.execute("create table INFO (%s)" % columns)
+        if "BAD" in columns:
+            con.execute("insert into INFO (DATA) values (?)", (text,))
+        else:
+            con.execute("insert into INFO (PAD) values ('')")
+        con.commit()
+        con.execute("vacuum")
+        # Grown only now, so that writing the row does not compute it.
+        con.execute("pragma writable_schema = on")
+        con.execute("update sqlite_master set sql = replace(sql, 'zeroblob(1)', 'zeroblob(450000000)')")
+        con.commit()
+        con.close()
     text = text.encode() if isinstance(text, str) else bytes(text)
     write("package_text", "valid", text)
     wrapped = b"\n".join(text[i:i + 76] for i in range(0, len(text), 76))
@@ -135,6 +156,12 @@ def main():
     write("download_page", "entity", b"<!DOCTYPE html [<!ENTITY a \"x\">]><html><body><div><div/>"
           b"<div><div>&a;</div><div><a href=\"&a;\"/></div></div></div></body></html>")
     write("download_page", "empty-list", b"<html><body><div><div/></div></body></html>")
+    # 30,000 nested elements (210 KB), and depth built up through entities.
+    write("download_page", "deep-nesting", b"<html><body><div><div/>" + b"<b>" * 30000 + b"</b>" * 30000
+          + b"</div></body></html>")
+    entities = "".join('<!ENTITY e%d "<i>&e%d;</i>">' % (i, i - 1) for i in range(1, 400))
+    write("download_page", "deep-entities", ('<!DOCTYPE html [<!ENTITY e0 "x">%s]><html><body><div><div/>'
+                                             '<div>&e399;</div></div></body></html>' % entities).encode())
 
     hist = "2024-05-06 07:08:09, 1.23, 4.56\r\n2024-05-06 07:09:09, 1.24, 4.57\r\n结束".encode("gb2312")
     write("history_lines", "lines", hist)

@@ -109,10 +109,21 @@ void HttpTestServer::serve(QTcpSocket *socket, const QByteArray &path)
     const HttpRoute r = route(path);
     QByteArray head = "HTTP/1.1 " + r.status + "\r\n";
     if (r.contentLength)
-        head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
+        head += "Content-Length: " + QByteArray::number(r.announcedLength < 0 ? r.body.size() : r.announcedLength)
+            + "\r\n";
     head += "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
     socket->write(head);
 
+    if (r.endless) {
+        // Refilled whenever the socket has sent what it held.
+        auto refill = [socket, r] {
+            if (socket->bytesToWrite() < 4 * r.body.size())
+                socket->write(r.body);
+        };
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, refill);
+        refill();
+        return;
+    }
     const QByteArray body = r.sendBytes < 0 ? r.body : r.body.left(r.sendBytes);
     auto finish = [socket, r] {
         if (!r.hold)

@@ -19,6 +19,8 @@ struct HttpRoute
     bool hold = false; // keep the connection open after sending
     int chunkSize = 0; // 0 sends everything at once
     int chunkIntervalMs = 0;
+    bool endless = false; // repeat the body for ever, as fast as the client takes it
+    qint64 announcedLength = -1; // Content-Length to claim; -1 for the body's size
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 with its own thread and event loop;

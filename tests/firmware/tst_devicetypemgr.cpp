@@ -116,6 +116,18 @@ void TestDeviceTypeMgr::fetch_data()
     cut.sendBytes = body.size() / 2;
     QTest::newRow("truncated page") << QByteArray("/down.html") << cut << PackageMap {};
     QTest::newRow("404") << QByteArray("/elsewhere.html") << plain << PackageMap {};
+
+    // Pages that never end: one fast (stopped by the size cap), one dripping
+    // a byte at a time (stopped by the deadline, 3 s here).
+    HttpRoute endless;
+    endless.body = row("VX-1", "http://h/1").repeated(100);
+    endless.contentLength = false;
+    endless.endless = true;
+    QTest::newRow("endless page") << QByteArray("/down.html") << endless << PackageMap {};
+    HttpRoute drip = plain;
+    drip.chunkSize = 1;
+    drip.chunkIntervalMs = 100;
+    QTest::newRow("slow drip") << QByteArray("/down.html") << drip << PackageMap {};
 }
 
 void TestDeviceTypeMgr::fetch()
@@ -128,10 +140,14 @@ void TestDeviceTypeMgr::fetch()
     server.setRoute(path, route);
     DeviceTypeMgr mgr;
     mgr.setPageUrl(server.url(QStringLiteral("/down.html")));
+    mgr.setPageDeadlineMs(3000);
     QSignalSpy finished(&mgr, &DeviceTypeMgr::signalFinished);
     QSignalSpy error(&mgr, &DeviceTypeMgr::signalShowErrorMessage);
+    QElapsedTimer timer;
+    timer.start();
     mgr.startFetch();
     QVERIFY(mgr.wait(10000));
+    QVERIFY2(timer.elapsed() < 6000, qPrintable(QString::number(timer.elapsed())));
     QCoreApplication::processEvents();
 
     if (list.isEmpty()) {

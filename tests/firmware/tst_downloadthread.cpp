@@ -79,7 +79,7 @@ private slots:
     void unsafeNamesStayOutOfTheFolder_data();
     void unsafeNamesStayOutOfTheFolder();
     void trailingEncodedSpaceIsTrimmed();
-    void stopMidTransferLeavesNoFile();
+    void stopMidTransferKeepsOldFile();
     void downloadsFromPythonHttpServer();
     void selfSignedServerNeedsVerificationOff_data();
     void selfSignedServerNeedsVerificationOff();
@@ -166,6 +166,18 @@ void TestDownloadThread::failures_data()
     truncated.body = payload(50000);
     truncated.sendBytes = 20000;
     QTest::newRow("truncated body") << truncated << QString::fromUtf8("下载异常: ");
+
+    // The worker is limited to 2 MB here.
+    const QString tooBig = QString::fromUtf8("下载异常: 文件过大,超过 2 MB");
+    HttpRoute endless;
+    endless.body = payload(64 * 1024);
+    endless.contentLength = false;
+    endless.endless = true;
+    QTest::newRow("endless, fast") << endless << tooBig;
+    HttpRoute announced = endless;
+    announced.contentLength = true;
+    announced.announcedLength = 50LL * 1024 * 1024 * 1024;
+    QTest::newRow("announces 50 GB") << announced << tooBig;
 }
 
 void TestDownloadThread::failures()
@@ -175,19 +187,24 @@ void TestDownloadThread::failures()
 
     HttpTestServer server;
     server.setRoute("/files/pkg.vexabin", route);
-    // An earlier file of the same name is replaced by the attempt.
+    // The package already there survives a failed attempt untouched.
     const QString target = m_dir.filePath(QStringLiteral("Files/pkg.vexabin"));
     QDir().mkpath(m_dir.filePath(QStringLiteral("Files")));
     QVERIFY(m_dir.writeFile(QStringLiteral("Files/pkg.vexabin"), "old"));
 
     DownloadThread thread;
+    thread.setMaxDownloadBytes(2 * 1024 * 1024);
+    QElapsedTimer timer;
+    timer.start();
     const Outcome outcome = download(thread, server.url(QStringLiteral("/files/pkg.vexabin")), m_dir.filePath("Files"));
 
     QCOMPARE(outcome.succeeded, 0);
     QCOMPARE(outcome.errors.size(), 1);
     QVERIFY2(outcome.errors.first().startsWith(error), qPrintable(outcome.errors.first()));
-    QVERIFY(!QFile::exists(target));
-    QCOMPARE(QDir(m_dir.filePath("Files")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QVERIFY(timer.elapsed() < 10000);
+    QCOMPARE(readText(target), QStringLiteral("old"));
+    QCOMPARE(QDir(m_dir.filePath("Files")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+        QStringList { QStringLiteral("pkg.vexabin") });
 }
 
 void TestDownloadThread::unsafeNamesStayOutOfTheFolder_data()
@@ -198,6 +215,14 @@ void TestDownloadThread::unsafeNamesStayOutOfTheFolder_data()
     QTest::newRow("no name") << "/files/" << QString::fromUtf8("下载失败,打开文件失败: ");
     QTest::newRow("local file") << "file:///etc/hostname" << QString::fromUtf8("下载失败,打开链接失败!");
     QTest::newRow("no scheme") << "pkg.vexabin" << QString::fromUtf8("下载失败,打开链接失败!");
+    // Hidden, odd or the program's own files.
+    QTest::newRow("hidden") << "/files/.bashrc" << QString::fromUtf8("下载失败,打开文件失败: .bashrc");
+    QTest::newRow("settings") << "/files/config.ini" << QString::fromUtf8("下载失败,打开文件失败: config.ini");
+    QTest::newRow("skip file") << "/files/SKIPITEMS" << QString::fromUtf8("下载失败,打开文件失败: SKIPITEMS");
+    QTest::newRow("translation") << "/files/zh_TW.qm" << QString::fromUtf8("下载失败,打开文件失败: zh_TW.qm");
+    QTest::newRow("NUL") << "/files/a%00b.vexabin" << QString::fromUtf8("下载失败,打开文件失败: a\uFFFDb.vexabin");
+    QTest::newRow("line feed") << "/files/a%0Ab.vexabin"
+                               << QString::fromUtf8("下载失败,打开文件失败: a\uFFFDb.vexabin");
 }
 
 void TestDownloadThread::unsafeNamesStayOutOfTheFolder()
@@ -213,7 +238,9 @@ void TestDownloadThread::unsafeNamesStayOutOfTheFolder()
     QCOMPARE(outcome.succeeded, 0);
     QCOMPARE(outcome.errors, QStringList { message });
     QCOMPARE(server.requestCount(), 0);
-    QCOMPARE(QDir(m_dir.filePath("unsafe")).entryList(QDir::NoDotAndDotDot | QDir::Files), QStringList());
+    QCOMPARE(
+        QDir(m_dir.filePath("unsafe")).entryList(QDir::NoDotAndDotDot | QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
 }
 
 void TestDownloadThread::trailingEncodedSpaceIsTrimmed()
@@ -231,7 +258,7 @@ void TestDownloadThread::trailingEncodedSpaceIsTrimmed()
     QCOMPARE(readText(m_dir.filePath(QStringLiteral("Files/VX 100.vexabin"))), QStringLiteral("firmware"));
 }
 
-void TestDownloadThread::stopMidTransferLeavesNoFile()
+void TestDownloadThread::stopMidTransferKeepsOldFile()
 {
     HttpTestServer server;
     HttpRoute stalled;
@@ -239,14 +266,15 @@ void TestDownloadThread::stopMidTransferLeavesNoFile()
     stalled.sendBytes = 30000;
     stalled.hold = true;
     server.setRoute("/files/big.vexabin", stalled);
+    QDir().mkpath(m_dir.filePath(QStringLiteral("Stop")));
+    QVERIFY(m_dir.writeFile(QStringLiteral("Stop/big.vexabin"), "old"));
 
     DownloadThread thread;
     QSignalSpy progress(&thread, &DownloadThread::signalSetDownloadProgress);
     QSignalSpy succeeded(&thread, &DownloadThread::signalDownloadSucceed);
     QSignalSpy errors(&thread, &DownloadThread::signalShowErrorMessage);
     thread.startDownload(server.url(QStringLiteral("/files/big.vexabin")), m_dir.filePath(QStringLiteral("Stop")));
-    const QString target = m_dir.filePath(QStringLiteral("Stop/big.vexabin"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(target).size() == 30000, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last().at(0).toInt() == 30, 5000);
 
     QElapsedTimer timer;
     timer.start();
@@ -257,7 +285,21 @@ void TestDownloadThread::stopMidTransferLeavesNoFile()
     QCOMPARE(progress.last().at(0).toInt(), 30);
     QCOMPARE(succeeded.count(), 0);
     QCOMPARE(errors.count(), 0);
-    QVERIFY(!QFile::exists(target));
+    QCOMPARE(readText(m_dir.filePath(QStringLiteral("Stop/big.vexabin"))), QStringLiteral("old"));
+    QCOMPARE(QDir(m_dir.filePath("Stop")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+        QStringList { QStringLiteral("big.vexabin") });
+
+    // A complete download replaces it.
+    stalled.sendBytes = -1;
+    stalled.hold = false;
+    server.setRoute("/files/big.vexabin", stalled);
+    const Outcome outcome = download(thread, server.url(QStringLiteral("/files/big.vexabin")), m_dir.filePath("Stop"));
+    QCOMPARE(outcome.succeeded, 1);
+    QFile file(m_dir.filePath(QStringLiteral("Stop/big.vexabin")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), stalled.body);
+    QCOMPARE(QDir(m_dir.filePath("Stop")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+        QStringList { QStringLiteral("big.vexabin") });
 }
 
 void TestDownloadThread::downloadsFromPythonHttpServer()

@@ -205,6 +205,10 @@ void TestUpdateDialog::updateChecks_data()
                                   << QStringLiteral("更新失败,文件不存在或拒绝访问!");
     QTest::newRow("folder") << m_dir.path() << QStringLiteral("更新失败,文件不存在或拒绝访问!");
     QTest::newRow("bad digest") << m_badDigest << QStringLiteral("解析文件失败,文件校验失败!");
+    // Burning nothing would erase the instrument's program for nothing.
+    const QString noImage = m_dir.filePath(QStringLiteral("noimage.vexabin"));
+    writePackageFile(noImage, QStringLiteral("D"), QStringLiteral("V"), QStringLiteral("VX-200"), QByteArray());
+    QTest::newRow("no image") << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
 }
 
 void TestUpdateDialog::updateChecks()
@@ -362,6 +366,26 @@ void TestUpdateDialog::downloadChecks()
         (QStringList {
             QStringLiteral("请选择设备类型!"), QStringLiteral("请选择设备类型!"), QStringLiteral("请选择下载路径!") }));
     QVERIFY(!dialog.downloadThread().isRunning());
+
+    // A file of that name is there: asked first, and kept unless the user says so.
+    HttpTestServer server;
+    server.setRoute("/VX-100.vexabin", HttpRoute { "200 OK", "new" });
+    QDir().mkpath(m_dir.filePath(QStringLiteral("Files")));
+    QVERIFY(m_dir.writeFile(QStringLiteral("Files/VX-100.vexabin"), "old"));
+    boxes.setAnswer(QMessageBox::No);
+    dialog.startDownload(server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
+    QVERIFY(!dialog.downloadThread().isRunning());
+    QCOMPARE(boxes.boxes().last().text, QStringLiteral("文件 VX-100.vexabin 已存在,是否替换?"));
+    QCOMPARE(boxes.boxes().last().okText, QStringLiteral("取消"));
+    QCOMPARE(server.requestCount(), 0);
+    boxes.setAnswer(QMessageBox::Yes);
+    dialog.startDownload(server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
+    QVERIFY(dialog.downloadThread().wait(10000));
+    QTRY_COMPARE(boxes.texts().last(), QStringLiteral("文件下载成功!"));
+    QCOMPARE(boxes.boxes().size(), 6);
+    QFile replaced(m_dir.filePath(QStringLiteral("Files/VX-100.vexabin")));
+    QVERIFY(replaced.open(QIODevice::ReadOnly));
+    QCOMPARE(replaced.readAll(), QByteArray("new"));
 }
 
 void TestUpdateDialog::closeDuringDownloadStopsIt()
@@ -374,17 +398,24 @@ void TestUpdateDialog::closeDuringDownloadStopsIt()
     server.setRoute("/files/big.vexabin", stalled);
 
     ModalBoxCatcher boxes;
+    boxes.setAnswer(QMessageBox::Yes);
     const QString folder = m_dir.filePath(QStringLiteral("Closing"));
+    QDir().mkpath(folder);
+    QVERIFY(m_dir.writeFile(QStringLiteral("Closing/big.vexabin"), "old"));
     {
         UpdateDialog dialog;
         dialog.show();
         dialog.startDownload(server.url(QStringLiteral("/files/big.vexabin")), folder);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(QDir(folder).filePath(QStringLiteral("big.vexabin"))).size() == 20000, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QProgressBar>(dialog, "barDownload")->value(), 25, 5000);
         QVERIFY(dialog.close());
         QVERIFY(!dialog.downloadThread().isRunning());
     }
-    QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+    // The replace question only; the old file stays as it was.
+    QCOMPARE(boxes.texts().size(), 1);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("big.vexabin") });
+    QFile old(QDir(folder).filePath(QStringLiteral("big.vexabin")));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
 }
 
 void TestUpdateDialog::verifyPeerSetting_data()

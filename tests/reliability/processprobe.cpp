@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 
 #include <malloc.h>
@@ -61,4 +63,43 @@ qint64 liveRssKb()
 {
     malloc_trim(0);
     return currentRssKb();
+}
+
+LimitedRun runWithMemoryLimit(const QString &program, const QStringList &arguments, int limitMiB)
+{
+    QProcess process;
+    QStringList command = arguments;
+    QString executable = program;
+#if defined(__SANITIZE_ADDRESS__)
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QString options = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    options += QStringLiteral(":allocator_may_return_null=0:max_allocation_size_mb=%1:hard_rss_limit_mb=%2")
+                   .arg(limitMiB / 2)
+                   .arg(limitMiB);
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), options);
+    process.setProcessEnvironment(environment);
+#else
+    command
+        = QStringList { QStringLiteral("--as=%1").arg(qint64(limitMiB) * 1024 * 1024), QStringLiteral("--"), program }
+        + arguments;
+    executable = QStringLiteral("prlimit");
+#endif
+    process.start(executable, command);
+    LimitedRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    if (process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
+}
+
+qint64 childrenPeakRssKb()
+{
+    struct rusage usage = {};
+    return getrusage(RUSAGE_CHILDREN, &usage) == 0 ? qint64(usage.ru_maxrss) : -1;
 }

@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
+#include "firmware/devicetypemgr.h"
 #include "firmware/packagewriter.h"
 #include "firmware/updatedialog.h"
 #include "items/configtree.h"
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -120,6 +123,10 @@ private slots:
     void packageWithCorruptHeader();
     void packageWithContainerValues_data();
     void packageWithContainerValues();
+    void packageThatExpandsInMemory_data();
+    void packageThatExpandsInMemory();
+    void pageNestedDeeply_data();
+    void pageNestedDeeply();
     void itemCsvWithManyLines();
     void itemCsvWithInvalidUtf8();
     void skipItemsWithBinaryGarbage();
@@ -195,6 +202,8 @@ void TstHostileFiles::packageWithCorruptHeader_data()
     QTest::newRow("magic zeroed") << 0 << QByteArray(16, '\0') << -1 << notADatabase;
     QTest::newRow("page size 1") << 16 << QByteArray("\x00\x01", 2) << -1 << notADatabase;
     QTest::newRow("page count huge") << 28 << QByteArray("\x7f\xff\xff\xff", 4) << -1 << QString();
+    // Write-ahead logging: SQLite would create -wal and -shm files beside it.
+    QTest::newRow("WAL header") << 18 << QByteArray("\x02\x02", 2) << -1 << QString();
     QTest::newRow("schema page garbage") << 100 << QByteArray(400, '\xA5') << -1 << notADatabase;
     QTest::newRow("cut in half") << 0 << QByteArray() << 4096 << notADatabase;
     QTest::newRow("header only") << 0 << QByteArray() << 100 << notADatabase;
@@ -280,6 +289,112 @@ void TstHostileFiles::packageWithContainerValues()
     QVERIFY2(measure.peakGrowthMiB() < 200, qPrintable(measure.text()));
     m_report << QStringLiteral("package value %1: empty map; %2")
                     .arg(QString::fromLatin1(QTest::currentDataTag()), measure.text());
+}
+
+void TstHostileFiles::packageThatExpandsInMemory_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("insert");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // on stdout when it parses, on stderr otherwise
+
+    // Computed on reading: 450 MB of zeros as 900 MB of hex text, from 8 KB.
+    const QString bomb = QStringLiteral("text as (hex(zeroblob(1)))");
+    QTest::newRow("generated content column") << QStringLiteral("create table INFO (DATA %1, PAD text)").arg(bomb)
+                                              << QStringLiteral("insert into INFO (PAD) values ('')") << 2
+                                              << QStringLiteral("解析文件失败,无法获取文件内容!");
+    QTest::newRow("generated later column")
+        << QStringLiteral("create table INFO (DATA text, BAD %1)").arg(bomb)
+        << QStringLiteral("insert into INFO (DATA) values (?)") << 0 << QStringLiteral("model:   VX-200");
+}
+
+void TstHostileFiles::packageThatExpandsInMemory()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, insert);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+
+    const QString path = m_dir->filePath(QStringLiteral("bomb.vexabin"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bomb-maker"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(table));
+        QVERIFY(query.prepare(insert));
+        const QByteArray content = serializePackageMap(
+            packageMap(QStringLiteral("d"), QStringLiteral("v"), QStringLiteral("VX-200"), QByteArray(3000, 'i')));
+        if (insert.contains(QLatin1Char('?')))
+            query.addBindValue(QString::fromLatin1(
+                encodePackageText(content, QCryptographicHash::hash(content, QCryptographicHash::Md5))));
+        QVERIFY(query.exec());
+        // Grown only now, so that writing the row does not compute it.
+        QVERIFY(query.exec(QStringLiteral("pragma writable_schema = on")));
+        QVERIFY(query.exec(
+            QStringLiteral("update sqlite_master set sql = replace(sql, 'zeroblob(1)', 'zeroblob(450000000)')")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bomb-maker"));
+    const QByteArray before = digestOf(path);
+
+    // The same read as the dialog's, in a child whose memory is capped.
+    QElapsedTimer timer;
+    timer.start();
+    const LimitedRun run
+        = runWithMemoryLimit(QStringLiteral(VEXA_BIN_DIR "/vexa-pack"), { QStringLiteral("--inspect"), path }, 1024);
+    QVERIFY2(run.exitCode == exitCode, qPrintable(QStringLiteral("exit %1: %2").arg(run.exitCode).arg(run.err)));
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(output), qPrintable(run.out + run.err));
+    QCOMPARE(digestOf(path), before);
+    if (kMemoryBoundsApply)
+        QVERIFY2(childrenPeakRssKb() < 300 * 1024, qPrintable(QString::number(childrenPeakRssKb())));
+    m_report << QStringLiteral("package, %1 (%2 KiB file): exit %3 in %4 ms")
+                    .arg(QString::fromLatin1(QTest::currentDataTag()))
+                    .arg(QFileInfo(path).size() / 1024)
+                    .arg(run.exitCode)
+                    .arg(timer.elapsed());
+}
+
+void TstHostileFiles::pageNestedDeeply_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<bool>("listed");
+
+    const QByteArray head = "<html><body><div><div>head</div>";
+    const QByteArray tail = "</div></body></html>";
+    // 30,000 levels, 210 KB: the tree builder and its destructor recurse per level.
+    QTest::newRow("30000 nested elements")
+        << head + "<div>" + QByteArray("<div>").repeated(30000) + QByteArray("</div>").repeated(30000) + "</div>" + tail
+        << false;
+    // Depth out of a few bytes: each entity nests the one before.
+    QByteArray entities = "<!DOCTYPE html [<!ENTITY e0 \"x\">";
+    for (int i = 1; i < 400; ++i)
+        entities += QStringLiteral("<!ENTITY e%1 \"<i>&e%2;</i>\">").arg(i).arg(i - 1).toLatin1();
+    QTest::newRow("400 levels through entities") << entities + "]>" + head + "<div>&e399;</div>" + tail << false;
+    // A page is a few KB; more than 4 MiB is no page.
+    QTest::newRow("just over 4 MiB") << head + "<div><div>VX-1</div><div><a href=\"l\">x</a></div></div>"
+            + QByteArray(4 * 1024 * 1024, ' ')
+            + tail << false;
+    // 256 levels are still read: html, body, list, row, name div and 251 more.
+    QTest::newRow("256 levels") << head + "<div><div>" + QByteArray("<b>").repeated(251) + "VX-1"
+            + QByteArray("</b>").repeated(251) + "</div></div>"
+            + tail << true;
+}
+
+void TstHostileFiles::pageNestedDeeply()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(bool, listed);
+
+    Measure measure;
+    DeviceTypeMgr manager;
+    QCOMPARE(manager.parsePage(page), listed);
+    QCOMPARE(manager.packageList().keys(), listed ? QStringList { QStringLiteral("VX-1") } : QStringList());
+    m_report << QStringLiteral("page, %1 (%2 KiB): %3; %4")
+                    .arg(QString::fromLatin1(QTest::currentDataTag()))
+                    .arg(page.size() / 1024)
+                    .arg(listed ? QStringLiteral("listed") : QStringLiteral("\"获取设备列表失败,请重试!\""))
+                    .arg(measure.text());
 }
 
 void TstHostileFiles::itemCsvWithManyLines()
