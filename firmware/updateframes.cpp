@@ -92,8 +92,17 @@ bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteA
     return reply.mid(start, end - start + 1) == QByteArray(kEraseOk);
 }
 
-QString modelMismatchDetail(const QString &replyText, const QString &packageModel)
+QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel)
 {
+    // A tilde frame carries its text after ten header bytes, its length in
+    // bytes 8 and 9; the CRC after it is no part of what the meter said.
+    QByteArray payload = reply;
+    if (reply.size() >= 12 && quint8(reply.at(0)) == 0x7E) {
+        const int length = (quint8(reply.at(8)) << 8) | quint8(reply.at(9));
+        if (10 + length <= reply.size())
+            payload = reply.mid(10, length);
+    }
+    const QString replyText = decodeGb2312(payload);
     static const QRegularExpression found(QStringLiteral("Find\\s+(\\S+)\\s+OK"));
     const QRegularExpressionMatch match = found.match(replyText);
     QString device = match.hasMatch() ? match.captured(1) : QString();

@@ -34,5 +34,5 @@ bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteA
 // used as pattern text as it is, without escaping.
 bool identificationMatchesModel(const QString &replyText, const QString &model);
 // Second line of the model-mismatch message: the meter's model (from its
-// identification reply, or the reply itself) and the package's.
-QString modelMismatchDetail(const QString &replyText, const QString &packageModel);
+// identification reply, or the reply's text itself) and the package's.
+QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel);

@@ -74,7 +74,7 @@ void UpdateThread::run()
     }
     if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
         emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')
-            + modelMismatchDetail(decodeGb2312(identification), m_info.model()));
+            + modelMismatchDetail(identification, m_info.model()));
         finishUpdate(channel);
         return;
     }
