@@ -57,7 +57,8 @@ private slots:
                      .match(askedFiles().at(0).proposed)
                      .hasMatch(),
             qPrintable(askedFiles().at(0).proposed));
-        QVERIFY(dir.readFile("out.csv").startsWith("\xEF\xBB\xBF00. "));
+        QVERIFY(dir.readFile("out.csv").startsWith("\xEF\xBB\xBF"
+                                                   "00. "));
         // The next choice of an item file starts in that folder.
         setNextFileNames({ dir.filePath("out.csv") });
         window.slotImportItems();
