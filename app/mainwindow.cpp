@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The worker must not outlive the window it reports to.
+    m_refreshThread.requestStop();
     m_refreshThread.wait();
     delete ui;
 }
@@ -253,6 +254,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_refreshThread.isRunning())
         hide();
+    // A slow meter would hold the window for the rest of the list.
+    m_refreshThread.requestStop();
     m_refreshThread.wait();
     saveWindowSize();
     QMainWindow::closeEvent(event);

@@ -10,15 +10,23 @@
 #include "items/configtree.h"
 #include "monitor/monitordialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
 
 #include <ctime>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -62,6 +70,14 @@ double feedFromThread(QObject *target, int count, const std::function<void(int)>
     feeder->wait();
     Q_UNUSED(target);
     return timer.nsecsElapsed() / 1000.0;
+}
+
+double processCpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 QString perLine(double micros, int lines, const char *unit = "line")
@@ -189,25 +205,89 @@ void benchHistoryView(BenchTable &table, int lineCount)
     table.add(row);
 }
 
-void benchMonitorView(BenchTable &table, int lineCount)
+void benchMonitorView(BenchTable &table, int lineCount, MonitorMode mode)
 {
     MonitorDialog dialog;
+    const char *button = mode == MonitorMode::Original ? "rdOriginal"
+        : mode == MonitorMode::Hex                     ? "rdHex"
+                                                       : "rdOriginalHex";
+    dialog.findChild<QAbstractButton *>(QLatin1String(button))->setChecked(true);
     dialog.show();
     QList<QByteArray> lines;
     for (int i = 0; i < lineCount; ++i)
         lines.append(recordLine(i).toLatin1() + "\r\n");
-    BenchRow row { QStringLiteral("monitor dialog: lines shown"), QStringLiteral("in process"),
+    const QString modeName = mode == MonitorMode::Original ? QString()
+        : mode == MonitorMode::Hex                         ? QStringLiteral(", hex")
+                                                           : QStringLiteral(", text + hex");
+    BenchRow row { QStringLiteral("monitor dialog: lines shown") + modeName, QStringLiteral("in process"),
         QStringLiteral("%1 lines").arg(lineCount), -1, 0, {} };
+    // CPU time of the whole process as well: on a busy machine it says more
+    // than the wall time.
+    const double cpuBefore = processCpuSeconds();
     row.medianMicros = feedFromThread(&dialog, lineCount, [&](int i) {
         const QByteArray line = lines.at(i);
         QMetaObject::invokeMethod(
             &dialog, [&dialog, line] { dialog.slotDataRecv(line); }, Qt::QueuedConnection);
     });
-    const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
+    const double cpu = processCpuSeconds() - cpuBefore;
+    const int blocks = dialog.findChild<QPlainTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
     if (blocks < lineCount)
         row.medianMicros = -1;
     else
-        row.note = perLine(row.medianMicros, lineCount);
+        row.note = perLine(row.medianMicros, lineCount) + QStringLiteral(", CPU %1 s").arg(cpu, 0, 'f', 2);
+    table.add(row);
+}
+
+void benchMonitorResponsive(BenchTable &table)
+{
+    // Lines stream in at 2,000 per second (text + hex, the heaviest mode)
+    // while a 10 ms timer stands for the user's input: how late it runs is
+    // how late a click or key would be handled.
+    constexpr int linesPerSecond = 2000;
+    constexpr int seconds = 3;
+    MonitorDialog dialog;
+    dialog.findChild<QAbstractButton *>(QStringLiteral("rdOriginalHex"))->setChecked(true);
+    dialog.show();
+    std::vector<double> lateness;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 expected = 10;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        lateness.push_back(double(qMax<qint64>(0, now - expected)) * 1000.0);
+        expected = now + 10;
+    });
+    probe.start(10);
+    std::atomic<bool> fed { false };
+    std::unique_ptr<QThread> feeder(QThread::create([&] {
+        QElapsedTimer pace;
+        pace.start();
+        for (int i = 0; i < linesPerSecond * seconds; ++i) {
+            while (pace.nsecsElapsed() < qint64(i) * 1000000000 / linesPerSecond)
+                QThread::usleep(100);
+            const QByteArray line = recordLine(i).toLatin1() + "\r\n";
+            QMetaObject::invokeMethod(
+                &dialog, [&dialog, line] { dialog.slotDataRecv(line); }, Qt::QueuedConnection);
+        }
+        fed = true;
+    }));
+    feeder->start();
+    while (!fed)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    feeder->wait();
+    QCoreApplication::processEvents();
+    probe.stop();
+    std::sort(lateness.begin(), lateness.end());
+    BenchRow row { QStringLiteral("monitor dialog: input delay while lines stream"), QStringLiteral("in process"),
+        QStringLiteral("%1 lines/s").arg(linesPerSecond), -1, 0, {} };
+    if (!lateness.empty()) {
+        row.medianMicros = lateness[lateness.size() / 2];
+        row.note = QStringLiteral("text + hex; 99th percentile %1 ms, worst %2 ms")
+                       .arg(lateness[lateness.size() * 99 / 100] / 1000.0, 0, 'f', 1)
+                       .arg(lateness.back() / 1000.0, 0, 'f', 1);
+    }
     table.add(row);
 }
 

@@ -70,6 +70,12 @@ int main(int argc, char *argv[])
         if (wanted("monitor view"))
             benchMonitorView(table, lines);
     }
+    for (MonitorMode mode : { MonitorMode::Hex, MonitorMode::OriginalHex }) {
+        if (wanted("monitor view"))
+            benchMonitorView(table, 100000, mode);
+    }
+    if (wanted("monitor view"))
+        benchMonitorResponsive(table);
     if (wanted("monitor listen"))
         benchMonitorListen(table);
     if (wanted("device search"))

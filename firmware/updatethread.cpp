@@ -67,10 +67,15 @@ void UpdateThread::run()
     }
 
     QByteArray identification;
-    if (!identify(channel, identification) && !identify(channel, identification)) {
-        emit signalShowErrorMessage(tr("固件更新失败,获取设备ID失败!"));
-        finishUpdate(channel);
-        return;
+    if (!identify(channel, identification)) {
+        if (!identify(channel, identification)) {
+            emit signalShowErrorMessage(tr("固件更新失败,获取设备ID失败!"));
+            finishUpdate(channel);
+            return;
+        }
+        // The first identification may still be answered: that answer must
+        // not pass for the answer to the erase request.
+        channel.discardLateAnswer(true);
     }
     if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
         emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')

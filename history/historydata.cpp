@@ -6,6 +6,7 @@
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "link/linkerrorcontext.h"
+#include "monitor/monitorline.h"
 #include "ui_historydata.h"
 
 #include <QCloseEvent>
@@ -74,7 +75,8 @@ void HistoryData::slotAddText(const QString &text)
     }
     m_appendCursor.movePosition(QTextCursor::End);
     m_lastLineStart = m_appendCursor.position();
-    m_appendCursor.insertText(text);
+    // One huge line must not stall the layout: its start and its length show.
+    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::DefaultMaxShownBytes, tr("…（共 %1 个字符）")));
 }
 
 void HistoryData::slotShowError(const QString &title, const QString &error)

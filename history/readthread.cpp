@@ -44,32 +44,28 @@ void ReadThread::onReceiveError(const QString error)
 void ReadThread::onReceiveData(const QByteArray data)
 {
     // Decode whole lines only, so a GB2312 character split across two
-    // pieces still decodes correctly.
-    int from = 0;
-    for (;;) {
-        const int newline = data.indexOf('\n', from);
-        if (newline < 0) {
-            m_lineBuffer.append(data.constData() + from, data.size() - from);
-            return;
-        }
-        m_lineBuffer.append(data.constData() + from, newline + 1 - from);
-        emit signalAddText(decodeGb2312(m_lineBuffer));
-        m_lineBuffer.clear();
-        from = newline + 1;
+    // pieces still decodes correctly. A line cut at the cap gets a line end
+    // of its own, so the next piece starts a line of its own in the view.
+    const QList<QByteArray> lines = m_splitter.feed(data);
+    for (const QByteArray &line : lines) {
+        if (LineSplitter::isCut(line))
+            emit signalAddText(decodeGb2312(line) + QLatin1Char('\n'));
+        else
+            emit signalAddText(decodeGb2312(line));
     }
 }
 
 void ReadThread::flushLine()
 {
-    if (m_lineBuffer.isEmpty())
+    if (m_splitter.pending().isEmpty())
         return;
-    emit signalAddText(decodeGb2312(m_lineBuffer));
-    m_lineBuffer.clear();
+    emit signalAddText(decodeGb2312(m_splitter.pending()));
+    m_splitter.clear();
 }
 
 void ReadThread::run()
 {
-    m_lineBuffer.clear();
+    m_splitter.clear();
     DeviceChannel channel;
     if (!channel.open()) {
         emit signalShowError(tr("查询"), channel.errorText());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ddatareceiver.h"
+#include "monitor/linesplitter.h"
 
 #include <QByteArray>
 #include <QThread>
@@ -10,7 +11,8 @@
 // Sends one history request and hands the answer back line by line.
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
 // stays part of the line) and a last line without one is delivered when the
-// instrument falls silent.
+// instrument falls silent. A line that grows past the splitter's cap is
+// handed on in pieces, each ended by a line feed of its own.
 class ReadThread : public QThread, public DDataReceiver
 {
     Q_OBJECT
@@ -41,6 +43,6 @@ private:
     void flushLine();
 
     std::atomic<bool> m_stop { false };
-    QByteArray m_lineBuffer; // worker thread only
+    LineSplitter m_splitter; // worker thread only
     QByteArray m_request; // written only while not running
 };

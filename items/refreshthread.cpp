@@ -15,6 +15,14 @@ RefreshThread::RefreshThread(QObject *parent)
 {
 }
 
+void RefreshThread::start(Priority priority)
+{
+    if (isRunning())
+        return;
+    m_stop = false;
+    QThread::start(priority);
+}
+
 int RefreshThread::requestItem(DeviceChannel &channel, int index, QByteArray &buffer, int timeoutMs)
 {
     buffer.clear();
@@ -24,6 +32,8 @@ int RefreshThread::requestItem(DeviceChannel &channel, int index, QByteArray &bu
 bool RefreshThread::checkResponse(
     int result, DeviceChannel &channel, int index, const QString &title, const QString &image, QByteArray &buffer)
 {
+    if (result == DeviceChannel::Stopped || m_stop)
+        return true;
     const QString error = linkErrorText(result, buffer);
     if (!error.isEmpty()) {
         if (index == -1) {
@@ -31,6 +41,9 @@ bool RefreshThread::checkResponse(
             return true;
         }
         const int again = requestItem(channel, index, buffer, RetryTimeoutMs);
+        // An answer that missed its time-out may still follow the repeated one.
+        if (result == LinkReceiveTimeout && again == LinkOk && linkErrorText(again, buffer).isEmpty())
+            channel.discardLateAnswer(false);
         return checkResponse(again, channel, -1, title, image, buffer);
     }
     if (buffer.size() > 4 && quint8(buffer.at(0)) == channel.deviceAddress() && buffer.at(1) == 0x03) {
@@ -50,6 +63,7 @@ void RefreshThread::run()
     const QString image = QStringLiteral(":/image/refresh.png");
 
     DeviceChannel channel;
+    channel.setStopFlag(&m_stop);
     if (!channel.open()) {
         emit showErrorMessage(title, channel.errorText(), image);
         return;
@@ -57,6 +71,7 @@ void RefreshThread::run()
     emit signalClearItems();
 
     QByteArray buffer;
+    QByteArray previous;
     for (int index = 0;; ++index) {
         // The index travels in one byte: past the last one the instrument
         // would be asked for the same items again, forever.
@@ -67,6 +82,17 @@ void RefreshThread::run()
         const int result = requestItem(channel, index, buffer, FirstTimeoutMs);
         if (checkResponse(result, channel, index, title, image, buffer))
             break;
+        // The previous answer once more: most likely a repeated copy of it
+        // that came after this request went out, with this item's own answer
+        // right behind. Let that one go by and ask again; an instrument whose
+        // two items read the same simply says so twice.
+        if (buffer == previous) {
+            channel.discardLateAnswer(false);
+            if (checkResponse(
+                    requestItem(channel, index, buffer, FirstTimeoutMs), channel, index, title, image, buffer))
+                break;
+        }
+        previous = buffer;
         const int length = quint8(buffer.at(2));
         emit signalAddItems(index, splitItemText(decodeGb2312(buffer.constData() + 3, length)));
     }

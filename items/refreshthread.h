@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
+
 class DeviceChannel;
 
 // Reads the instrument's configuration items one by one on its own thread.
@@ -13,6 +15,12 @@ class RefreshThread : public QThread
 
 public:
     explicit RefreshThread(QObject *parent = nullptr);
+
+    // Starts a new run unless one runs already.
+    void start(Priority priority = InheritPriority);
+    // Ends a run at its next wait, within one poll slice, without a message;
+    // the items read so far stay. Does not block.
+    void requestStop() { m_stop = true; }
 
     // Index byte of the last item asked for; the list never goes beyond it.
     static constexpr int LastItemIndex = 255;
@@ -31,4 +39,7 @@ signals:
 
 protected:
     void run() override;
+
+private:
+    std::atomic<bool> m_stop { false };
 };

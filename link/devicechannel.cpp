@@ -17,6 +17,13 @@ constexpr int kRtsSettleMs = 100;
 constexpr int kSerialQuietMs = 500;
 constexpr int kUdpStreamQuietMs = 1000;
 constexpr int kStreamTimeoutMs = 10000;
+// How often a wait that can be stopped looks at its stop flag.
+constexpr int kStopPollMs = 20;
+// Datagrams read in one go: under a flood the caller still gets to look at
+// its clock and stop flag between passes.
+constexpr int kMaxDatagramsPerPass = 256;
+// Longer than any answer of the instrument (an item answer is at most 260 bytes).
+constexpr int kAnswerOverlapBytes = 1024;
 
 // Only the values QSerialPort knows; anything else keeps the default.
 QSerialPort::DataBits toDataBits(int value)
@@ -114,6 +121,8 @@ int DeviceChannel::transact(const char *request, int length, QByteArray &respons
     timeoutMs = qMax(0, timeoutMs);
     if (!request || length < 0)
         return LinkSendError;
+    if (stopRequested(m_stop))
+        return Stopped;
     if (m_udp)
         return transactUdp(request, length, response, crcHighFirst, timeoutMs);
     return transactSerial(request, length, response, crcHighFirst, timeoutMs);
@@ -126,13 +135,13 @@ int DeviceChannel::transactSerial(
         return LinkSendError;
     if (m_sendRts && !pulseRts())
         return LinkSendError;
-    m_serialPort.clear(QSerialPort::AllDirections);
+    discardPending();
     if (m_serialPort.write(request, length) < length)
         return LinkSendError;
     if (!m_serialPort.waitForBytesWritten(timeoutMs))
         return LinkSendError;
-    if (!waitForSerialData(timeoutMs))
-        return LinkReceiveTimeout;
+    if (!waitForSerialData(timeoutMs, m_stop))
+        return stopRequested(m_stop) ? Stopped : LinkReceiveTimeout;
 
     // An instrument that keeps talking without ever forming an answer must not
     // hold the caller forever: the rest of the answer gets one more time-out.
@@ -141,8 +150,9 @@ int DeviceChannel::transactSerial(
     response += m_serialPort.readAll();
     while (!isCompleteResponse(response, m_deviceAddress, crcHighFirst)) {
         // A quiet line ends the answer; the caller's CRC check judges what came.
-        if (collecting.elapsed() > timeoutMs || !waitForSerialData(kSerialQuietMs))
-            return LinkOk;
+        if (response.size() > MaxCollectedBytes || collecting.elapsed() > timeoutMs
+            || !waitForSerialData(kSerialQuietMs, m_stop))
+            return stopRequested(m_stop) ? Stopped : LinkOk;
         response += m_serialPort.readAll();
     }
     return LinkOk;
@@ -150,18 +160,29 @@ int DeviceChannel::transactSerial(
 
 int DeviceChannel::transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
+    discardPending();
     if (!sendDatagram(request, length))
         return LinkSendError;
     QElapsedTimer collecting;
     for (;;) {
-        waitForDatagram(timeoutMs);
+        if (!waitForDatagram(timeoutMs, m_stop) && stopRequested(m_stop))
+            return Stopped;
         // Datagrams from others end the exchange: the line is not ours alone.
-        const QByteArray chunk = takeDeviceDatagrams();
-        if (chunk.isEmpty())
+        // One datagram at a time: what follows a complete answer (a repeated
+        // answer) stays pending and is dropped before the next request.
+        bool othersOnly = true;
+        for (int taken = 0; taken < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++taken) {
+            bool fromOthers = false;
+            const QByteArray datagram = takeOneDeviceDatagram(&fromOthers);
+            if (fromOthers)
+                continue;
+            othersOnly = false;
+            response += datagram;
+            if (isCompleteResponse(response, m_deviceAddress, crcHighFirst))
+                return LinkOk;
+        }
+        if (othersOnly || response.size() > MaxCollectedBytes)
             return LinkReceiveTimeout;
-        response += chunk;
-        if (isCompleteResponse(response, m_deviceAddress, crcHighFirst))
-            return LinkOk;
         if (!collecting.isValid())
             collecting.start();
         else if (collecting.elapsed() > timeoutMs)
@@ -177,6 +198,8 @@ void DeviceChannel::transactStream(const char *request, int length, DDataReceive
         receiver->onReceiveError(QObject::tr("发送命令失败"));
         return;
     }
+    if (stopRequested(m_stop))
+        return;
     if (m_udp)
         transactStreamUdp(request, length, receiver);
     else
@@ -189,7 +212,7 @@ void DeviceChannel::transactStreamSerial(const char *request, int length, DDataR
         receiver->onReceiveError(QObject::tr("发送命令失败"));
         return;
     }
-    m_serialPort.clear(QSerialPort::AllDirections);
+    discardPending();
     if (m_serialPort.write(request, length) < length) {
         receiver->onReceiveError(QObject::tr("发送命令失败"));
         return;
@@ -198,14 +221,15 @@ void DeviceChannel::transactStreamSerial(const char *request, int length, DDataR
         receiver->onReceiveError(QObject::tr("发送命令超时"));
         return;
     }
-    if (!waitForSerialData(kStreamTimeoutMs)) {
-        receiver->onReceiveError(QObject::tr("接受数据超时"));
+    if (!waitForSerialData(kStreamTimeoutMs, m_stop)) {
+        if (!stopRequested(m_stop))
+            receiver->onReceiveError(QObject::tr("接受数据超时"));
         return;
     }
     for (;;) {
         if (receiver->isStopped())
             return;
-        if (!waitForSerialData(kSerialQuietMs))
+        if (!waitForSerialData(kSerialQuietMs, m_stop))
             return;
         receiver->onReceiveData(m_serialPort.readAll());
     }
@@ -213,24 +237,164 @@ void DeviceChannel::transactStreamSerial(const char *request, int length, DDataR
 
 void DeviceChannel::transactStreamUdp(const char *request, int length, DDataReceiver *receiver)
 {
+    discardPending();
     if (!sendDatagram(request, length)) {
         receiver->onReceiveError(QObject::tr("发送命令超时"));
         return;
     }
     // A stray datagram (another host, a search answer) must neither end the
     // stream early nor pass for its end: only the instrument's data counts.
-    QByteArray chunk = receiveDeviceChunk(kStreamTimeoutMs);
+    QByteArray chunk = receiveDeviceChunk(kStreamTimeoutMs, m_stop);
     if (chunk.isEmpty()) {
-        receiver->onReceiveError(QObject::tr("接受数据超时"));
+        if (!stopRequested(m_stop))
+            receiver->onReceiveError(QObject::tr("接受数据超时"));
         return;
     }
     for (;;) {
         if (receiver->isStopped())
             return;
         receiver->onReceiveData(chunk);
-        chunk = receiveDeviceChunk(kUdpStreamQuietMs);
+        chunk = receiveDeviceChunk(kUdpStreamQuietMs, m_stop);
         if (chunk.isEmpty())
             return;
+    }
+}
+
+void DeviceChannel::discardLateAnswer(bool crcHighFirst, int windowMs)
+{
+    QElapsedTimer window;
+    window.start();
+    QByteArray dropped;
+    for (;;) {
+        const qint64 left = windowMs - window.elapsed();
+        if (left <= 0 || stopRequested(m_stop))
+            return;
+        if (m_udp) {
+            if (!waitForDatagram(int(left), m_stop))
+                return;
+            dropped += takeDeviceDatagrams();
+        } else {
+            if (!m_serialPort.isOpen() || !waitForSerialData(int(left), m_stop))
+                return;
+            dropped += m_serialPort.readAll();
+        }
+        // The request was asked twice, so one answer at most is still due.
+        if (isCompleteResponse(dropped, m_deviceAddress, crcHighFirst))
+            return;
+        if (dropped.size() > MaxCollectedBytes)
+            dropped = dropped.right(MaxCollectedBytes);
+    }
+}
+
+DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
+    const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
+{
+    timeoutMs = qMax(0, timeoutMs);
+    if (stopRequested(stop)) {
+        TrafficExchange exchange;
+        exchange.result = Stopped;
+        return exchange;
+    }
+    if (m_udp)
+        return trafficUdp(request, timeoutMs, locate, stop);
+    return trafficSerial(request, timeoutMs, locate, stop);
+}
+
+namespace {
+
+DeviceChannel::TrafficExchange endedWith(int result, const QByteArray &collected = QByteArray())
+{
+    DeviceChannel::TrafficExchange exchange;
+    exchange.result = result;
+    exchange.response = collected;
+    return exchange;
+}
+
+// Looks for the answer only where it can be new: in the bytes from `from`
+// on, plus enough before them to hold an answer that began earlier, so a
+// flood does not make every pass rescan all that came before.
+int locateFrom(const DeviceChannel::AnswerLocator &locate, const QByteArray &buffer, int from, int *length)
+{
+    const int begin = qMax(0, from - kAnswerOverlapBytes);
+    const int start = locate(begin > 0 ? buffer.mid(begin) : buffer, length);
+    return start < 0 ? -1 : begin + start;
+}
+
+DeviceChannel::TrafficExchange answerWithin(const QByteArray &buffer, int start, int length)
+{
+    DeviceChannel::TrafficExchange exchange;
+    exchange.response = buffer.mid(start, length);
+    exchange.trailing = buffer.mid(start + length);
+    return exchange;
+}
+
+} // namespace
+
+DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
+    const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
+{
+    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts()))
+        return endedWith(LinkSendError);
+    discardPending();
+    if (m_serialPort.write(request) < request.size() || !m_serialPort.waitForBytesWritten(timeoutMs))
+        return endedWith(LinkSendError);
+    QElapsedTimer total;
+    total.start();
+    if (!waitForSerialData(timeoutMs, stop))
+        return endedWith(stopRequested(stop) ? Stopped : LinkReceiveTimeout);
+    QByteArray buffer = m_serialPort.readAll();
+    int fresh = 0;
+    for (;;) {
+        int length = 0;
+        const int start = locateFrom(locate, buffer, fresh, &length);
+        if (start >= 0)
+            return answerWithin(buffer, start, length);
+        if (stopRequested(stop))
+            return endedWith(Stopped);
+        // A line that never pauses must not hold the exchange forever.
+        if (total.elapsed() > timeoutMs)
+            return endedWith(LinkReceiveTimeout, buffer);
+        // Only the last bytes can still hold the beginning of the answer.
+        if (buffer.size() > MaxCollectedBytes)
+            buffer = buffer.right(MaxCollectedBytes);
+        if (!waitForSerialData(kSerialQuietMs, stop)) {
+            // Quiet without an answer: the caller's CRC check reports it.
+            return endedWith(stopRequested(stop) ? Stopped : LinkOk, buffer);
+        }
+        fresh = buffer.size();
+        buffer += m_serialPort.readAll();
+    }
+}
+
+DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
+    const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
+{
+    discardPending();
+    if (!sendDatagram(request.constData(), request.size()))
+        return endedWith(LinkSendError);
+    QElapsedTimer total;
+    total.start();
+    QByteArray buffer;
+    for (;;) {
+        // Every pass looks at the time and the stop flag, however much keeps
+        // arriving; datagrams of others are dropped without ending the wait.
+        if (stopRequested(stop))
+            return endedWith(Stopped);
+        if (m_udpSocket.hasPendingDatagrams()) {
+            const int fresh = buffer.size();
+            buffer += takeDeviceDatagrams();
+            int length = 0;
+            const int start = locateFrom(locate, buffer, fresh, &length);
+            if (start >= 0)
+                return answerWithin(buffer, start, length);
+            if (buffer.size() > MaxCollectedBytes)
+                buffer = buffer.right(MaxCollectedBytes);
+            if (total.elapsed() > timeoutMs)
+                return endedWith(LinkReceiveTimeout, buffer);
+            continue;
+        }
+        if (!sleepUntilReadable(m_udpSocket, total, timeoutMs, stop ? kStopPollMs : -1))
+            return endedWith(LinkReceiveTimeout, buffer);
     }
 }
 
@@ -254,37 +418,69 @@ bool DeviceChannel::sendDatagram(const char *request, int length)
     return m_udpSocket.writeDatagram(request, length, m_hostAddress, m_port) > 0;
 }
 
-bool DeviceChannel::waitForDatagram(int timeoutMs)
+void DeviceChannel::discardPending()
+{
+    if (m_udp) {
+        // Nothing can be pending before the first send binds the socket.
+        if (m_udpSocket.state() != QAbstractSocket::BoundState)
+            return;
+        // Bounded: a line that floods must not hold the exchange here.
+        char sink = 0;
+        for (int i = 0; i < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++i) {
+            if (m_udpSocket.readDatagram(&sink, 1) < 0)
+                break;
+        }
+        return;
+    }
+    if (!m_serialPort.isOpen())
+        return;
+    // The driver's buffers and the port's own; then whatever the driver still
+    // hands over (a flush it refused, bytes that landed meanwhile).
+    m_serialPort.clear(QSerialPort::AllDirections);
+    for (int i = 0; i < 4 && (m_serialPort.bytesAvailable() > 0 || m_serialPort.waitForReadyRead(0)); ++i)
+        m_serialPort.readAll();
+    m_serialPort.clearError();
+}
+
+bool DeviceChannel::waitForDatagram(int timeoutMs, const std::atomic<bool> *stop)
 {
     QElapsedTimer timer;
     timer.start();
     for (;;) {
         if (m_udpSocket.hasPendingDatagrams())
             return true;
-        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs))
+        if (stopRequested(stop))
+            return false;
+        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs, stop ? kStopPollMs : -1))
             return m_udpSocket.hasPendingDatagrams();
     }
+}
+
+QByteArray DeviceChannel::takeOneDeviceDatagram(bool *fromOthers)
+{
+    const qint64 size = m_udpSocket.pendingDatagramSize();
+    QByteArray datagram(int(qMax<qint64>(size, 0)), Qt::Uninitialized);
+    QHostAddress sender;
+    quint16 senderPort = 0;
+    const qint64 read = m_udpSocket.readDatagram(datagram.data(), datagram.size(), &sender, &senderPort);
+    *fromOthers = read < 0 || !isFromDevice(sender, senderPort);
+    if (*fromOthers)
+        return QByteArray();
+    datagram.resize(int(read));
+    return datagram;
 }
 
 QByteArray DeviceChannel::takeDeviceDatagrams()
 {
     QByteArray chunk;
-    while (m_udpSocket.hasPendingDatagrams()) {
-        const qint64 size = m_udpSocket.pendingDatagramSize();
-        QByteArray datagram(int(qMax<qint64>(size, 0)), Qt::Uninitialized);
-        QHostAddress sender;
-        quint16 senderPort = 0;
-        const qint64 read = m_udpSocket.readDatagram(datagram.data(), datagram.size(), &sender, &senderPort);
-        if (read < 0)
-            break;
-        datagram.resize(int(read));
-        if (isFromDevice(sender, senderPort))
-            chunk += datagram;
+    for (int taken = 0; taken < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++taken) {
+        bool fromOthers = false;
+        chunk += takeOneDeviceDatagram(&fromOthers);
     }
     return chunk;
 }
 
-QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs)
+QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs, const std::atomic<bool> *stop)
 {
     QElapsedTimer timer;
     timer.start();
@@ -294,18 +490,43 @@ QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs)
             if (!chunk.isEmpty())
                 return chunk;
         }
-        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs)) {
+        if (stopRequested(stop))
+            return QByteArray();
+        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs, stop ? kStopPollMs : -1)) {
             // Whatever landed right at the end still counts, as after a last poll.
             return m_udpSocket.hasPendingDatagrams() ? takeDeviceDatagrams() : QByteArray();
         }
     }
 }
 
-bool DeviceChannel::waitForSerialData(int timeoutMs)
+bool DeviceChannel::waitForSerialData(int timeoutMs, const std::atomic<bool> *stop)
 {
     if (m_serialPort.bytesAvailable() > 0)
         return true;
-    return m_serialPort.waitForReadyRead(timeoutMs) || m_serialPort.bytesAvailable() > 0;
+    if (!stop)
+        return m_serialPort.waitForReadyRead(timeoutMs) || m_serialPort.bytesAvailable() > 0;
+    // In slices, so a stop is seen soon.
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        if (stop->load())
+            return false;
+        const qint64 left = timeoutMs - timer.elapsed();
+        if (left <= 0)
+            return false;
+        const int slice = int(qMin<qint64>(left, kStopPollMs));
+        QElapsedTimer waited;
+        waited.start();
+        m_serialPort.clearError();
+        if (m_serialPort.waitForReadyRead(slice) || m_serialPort.bytesAvailable() > 0)
+            return true;
+        // A port that fails at once (the other end gone) gives up as an
+        // unsliced wait would, and never spins.
+        if (m_serialPort.error() != QSerialPort::TimeoutError && m_serialPort.error() != QSerialPort::NoError)
+            return false;
+        if (waited.elapsed() < slice)
+            QThread::msleep(ulong(slice - waited.elapsed()));
+    }
 }
 
 bool DeviceChannel::isFromDevice(const QHostAddress &sender, quint16 senderPort) const

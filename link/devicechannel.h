@@ -8,6 +8,9 @@
 #include <QSerialPort>
 #include <QUdpSocket>
 
+#include <atomic>
+#include <functional>
+
 // The one way to the instrument: opened from the settings of the moment,
 // used on the thread that created it, closed when destroyed.
 class DeviceChannel
@@ -22,6 +25,19 @@ public:
     bool open();
     QString errorText() const { return m_errorText; }
 
+    // Result of an exchange that gave up because its stop flag was set.
+    static constexpr int Stopped = -1;
+    // Time an answer may still come after a repeated request was answered.
+    static constexpr int LateAnswerWindowMs = 1000;
+    // Most bytes one exchange collects: far beyond any answer, so a peer that
+    // keeps talking cannot make the channel grow without bound.
+    static constexpr int MaxCollectedBytes = 16 * 1024;
+
+    // Every wait of transact, transactStream and discardLateAnswer looks at
+    // this flag at least every few tens of milliseconds and gives up once it
+    // is set (transact then returns Stopped). Null: the waits run their course.
+    void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
+
     int transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
     int transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
     {
@@ -32,6 +48,26 @@ public:
     {
         transactStream(request.constData(), request.size(), receiver);
     }
+
+    // After a repeated request was answered, the answer to the first one may
+    // still be on its way and would pass for the answer to the next request:
+    // drops what the instrument sends for up to windowMs, and stops early once
+    // one complete answer was dropped.
+    void discardLateAnswer(bool crcHighFirst, int windowMs = LateAnswerWindowMs);
+
+    // Finds the answer within collected bytes: its start or -1, and its length.
+    using AnswerLocator = std::function<int(const QByteArray &buffer, int *length)>;
+    struct TrafficExchange
+    {
+        int result = LinkOk; // LinkResult, or Stopped
+        QByteArray response; // the answer; without one, the last bytes collected
+        QByteArray trailing; // bytes received after the answer
+    };
+    // Like transact, on a line that carries other traffic before and after the
+    // answer (the instrument's debug output): the whole exchange keeps within
+    // timeoutMs however much arrives, and gives up once `stop` is set.
+    TrafficExchange transactAmidTraffic(
+        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
     bool sendRts() const { return m_sendRts; }
     bool sendDtr() const { return m_sendDtr; }
@@ -46,6 +82,9 @@ public:
     // same address also across the IPv4 / IPv4-mapped IPv6 forms. Never true
     // for a null host address.
     bool isFromDevice(const QHostAddress &sender, quint16 senderPort) const;
+    // Reads pending datagrams (a bounded number per call) and returns those
+    // of the instrument, joined in arrival order.
+    QByteArray takeDeviceDatagrams();
 
 private:
     int transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
@@ -56,13 +95,20 @@ private:
     // One datagram to the instrument; false when nothing was sent.
     bool sendDatagram(const char *request, int length);
     // Waits until a datagram is pending or more than timeoutMs passed.
-    bool waitForDatagram(int timeoutMs);
-    // Reads every pending datagram and returns those of the instrument, joined.
-    QByteArray takeDeviceDatagrams();
-    // Like the two above, but datagrams of others do not end the wait.
-    QByteArray receiveDeviceChunk(int timeoutMs);
+    bool waitForDatagram(int timeoutMs, const std::atomic<bool> *stop = nullptr);
+    // Reads the next datagram; empty with *fromOthers set when it was not the instrument's.
+    QByteArray takeOneDeviceDatagram(bool *fromOthers);
+    // Waits up to timeoutMs for the instrument's datagrams; those of others do not end the wait.
+    QByteArray receiveDeviceChunk(int timeoutMs, const std::atomic<bool> *stop = nullptr);
     // Waits up to timeoutMs for serial bytes; true when some are available.
-    bool waitForSerialData(int timeoutMs);
+    bool waitForSerialData(int timeoutMs, const std::atomic<bool> *stop = nullptr);
+    // What arrived before a request belongs to an earlier one: dropped.
+    void discardPending();
+    static bool stopRequested(const std::atomic<bool> *stop) { return stop && stop->load(); }
+    TrafficExchange trafficSerial(
+        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
+    TrafficExchange trafficUdp(
+        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
     bool m_sendRts = false;
     bool m_sendDtr = false;
@@ -73,6 +119,7 @@ private:
     QString m_errorText;
     QUdpSocket m_udpSocket;
     QSerialPort m_serialPort;
+    const std::atomic<bool> *m_stop = nullptr;
 };
 
 // Waits while the calling thread keeps processing its events.

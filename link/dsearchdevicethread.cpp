@@ -104,9 +104,11 @@ void DSearchDeviceThread::run()
             break;
         if (socket.writeDatagram(datagram, target, route.port) < datagram.size())
             continue;
+        QElapsedTimer sent;
+        sent.start();
         QElapsedTimer quiet;
         quiet.start();
-        while (!m_stop) {
+        while (!m_stop && sent.elapsed() <= route.targetLimitMs) {
             if (socket.hasPendingDatagrams()) {
                 const QNetworkDatagram reply = socket.receiveDatagram();
                 if (!reply.data().isEmpty()) {
@@ -116,7 +118,8 @@ void DSearchDeviceThread::run()
                 quiet.restart();
                 continue;
             }
-            // Wakes up as soon as a reply lands; a stop is still seen within PollMs.
+            // Wakes up as soon as a reply lands; a stop and the target's
+            // limit are still seen within PollMs.
             if (!sleepUntilReadable(socket, quiet, route.replyWindowMs, PollMs))
                 break;
         }

@@ -17,6 +17,9 @@ class DSearchDeviceThread : public QThread
 public:
     static constexpr quint16 SearchPort = 1500;
     static constexpr int ReplyWindowMs = 3000;
+    // However often a host keeps answering, a target's replies are taken for
+    // at most this long after its datagram went out, so a search ends.
+    static constexpr int TargetLimitMs = 5000;
     // How often a search waiting for replies looks at its stop flag.
     static constexpr int PollMs = 20;
 
@@ -26,6 +29,7 @@ public:
         QList<QHostAddress> targets;
         quint16 port = SearchPort;
         int replyWindowMs = ReplyWindowMs;
+        int targetLimitMs = TargetLimitMs;
     };
 
     explicit DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent = nullptr);
@@ -35,7 +39,7 @@ public:
 
     // Starts a search unless one runs.
     void startSearch();
-    // Makes a running search end after its current poll.
+    // Makes a running search end after its current poll (within PollMs).
     void requestStop() { m_stop = true; }
 
     // 01 01 01 01

@@ -15,7 +15,7 @@ SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
     vexaInitResources();
     ui->setupUi(this);
     qRegisterMetaType<QHostAddress>("QHostAddress");
-    // No close button: a running search is ended only by the worker.
+    // No close button: Cancel and Escape end a running search first.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/search.png")));
     setFixedSize(size());
@@ -38,9 +38,19 @@ SearchDeviceDialog::~SearchDeviceDialog()
 
 void SearchDeviceDialog::done(int result)
 {
-    if (m_worker.isRunning())
+    // During a search, Cancel and Escape stop it and keep what was listed.
+    if (m_worker.isRunning()) {
+        stopSearch();
         return;
+    }
     QDialog::done(result);
+}
+
+void SearchDeviceDialog::stopSearch()
+{
+    m_worker.requestStop();
+    // The worker looks at its flag every PollMs; the bound is only a guard.
+    m_worker.wait(1000);
 }
 
 void SearchDeviceDialog::slotCommit()
@@ -57,7 +67,6 @@ void SearchDeviceDialog::slotSetEnableButtons(bool enable)
 {
     ui->bntSearch->setEnabled(enable);
     ui->bntOk->setEnabled(enable);
-    ui->bntCancel->setEnabled(enable);
     ui->listWidget->setEnabled(enable);
     if (!enable) {
         m_devices.clear();

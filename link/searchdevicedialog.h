@@ -32,7 +32,8 @@ public:
 
     bool isSearching() const { return m_worker.isRunning(); }
 
-    // Refused while a search runs (Escape, closing): the worker must end first.
+    // While a search runs (Cancel, Escape) it stops the search instead; the
+    // dialog stays open with the devices listed so far.
     void done(int result) override;
 
 public slots:
@@ -44,6 +45,7 @@ public slots:
 
 private:
     void commit(QListWidgetItem *item);
+    void stopSearch();
 
     Ui::SearchDeviceDialog *ui;
     DSearchDeviceThread m_worker;

@@ -14,7 +14,7 @@ QByteArray buildDebugSwitchFrame(quint8 deviceAddress, bool on);
 // Returns the start of the answer (or -1) and its length in *frameLength.
 int locateResponse(const QByteArray &buffer, quint8 deviceAddress, int *frameLength);
 
-// Takes every pending datagram and keeps those the instrument sent, in order.
+// Takes pending datagrams and keeps those the instrument sent, in order.
 QByteArray takeDeviceDatagrams(DeviceChannel &channel);
 
 struct SwitchExchange
@@ -25,8 +25,7 @@ struct SwitchExchange
     QByteArray trailing; // bytes received after the answer
 };
 
-// Sends a request and collects its answer like DeviceChannel::transact, but
-// tolerates line traffic around the answer, keeps the whole exchange within
-// the time-out and gives up early once `stop` is set (when given).
+// The switch exchange: DeviceChannel::transactAmidTraffic with the answer
+// located by locateResponse, so debug lines around the answer do no harm.
 SwitchExchange exchangeSwitch(
     DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop);

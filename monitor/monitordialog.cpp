@@ -1,21 +1,49 @@
 #include "monitor/monitordialog.h"
 
 #include "app/resourcesinit.h"
+#include "app/settings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
+
+namespace {
+// How often a recording is flushed when lines stop coming.
+constexpr int FlushTickMs = 500;
+} // namespace
 
 MonitorDialog::MonitorDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::MonitorDialog)
     , m_clock([] { return QDateTime::currentDateTime(); })
+    , m_settings(readMonitorSettings(*appSettings()))
+    , m_held(m_settings.maxLines)
 {
     vexaInitResources();
     ui->setupUi(this);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/monitor.png")));
+    m_view = ui->textEdit;
+    m_fileChooser = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, tr("选择记录文件"), suggested, tr("日志文件 (*.log);;所有文件 (*)"),
+            nullptr, QFileDialog::DontConfirmOverwrite);
+    };
+    buildTerminalRow();
+    buildFindBar();
 
     connect(ui->bntStop, &QPushButton::pressed, &m_thread, &MonitorThread::stop);
     connect(ui->bntClear, &QPushButton::pressed, this, &MonitorDialog::slotClearText);
@@ -24,10 +52,14 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     connect(&m_thread, &QThread::finished, this, &MonitorDialog::slotThreadFinished);
     connect(&m_thread, &MonitorThread::signalShowError, this, &MonitorDialog::slotShowError);
     connect(&m_thread, &MonitorThread::signalDataRecv, this, &MonitorDialog::slotDataRecv);
+    connect(&m_flushTimer, &QTimer::timeout, this, &MonitorDialog::flushRecording);
+    m_flushTimer.setInterval(FlushTickMs);
 
-    // Hours of monitoring must not pile up undo steps.
-    ui->textEdit->setUndoRedoEnabled(false);
-    ui->textEdit->setReadOnly(true);
+    // Hours of monitoring must not pile up undo steps; the view keeps the
+    // last lines only (one more block: the empty one after the last line end).
+    m_view->setUndoRedoEnabled(false);
+    m_view->setReadOnly(true);
+    m_view->setMaximumBlockCount(m_settings.maxLines + 1);
     ui->bntStop->setEnabled(false);
     ui->rdOriginal->setChecked(true);
     ui->ckDebug->setChecked(true);
@@ -36,9 +68,106 @@ MonitorDialog::MonitorDialog(QWidget *parent)
 MonitorDialog::~MonitorDialog()
 {
     m_thread.stop();
+    m_recorder.stop();
     closeBatch();
     m_appendCursor = QTextCursor();
     delete ui;
+}
+
+void MonitorDialog::buildTerminalRow()
+{
+    auto *row = new QHBoxLayout;
+    m_ckRecord = new QCheckBox(tr("记录到文件"), this);
+    m_ckRecord->setObjectName(QStringLiteral("ckRecord"));
+    m_cmbRecordContent = new QComboBox(this);
+    m_cmbRecordContent->setObjectName(QStringLiteral("cmbRecordContent"));
+    m_cmbRecordContent->addItems({ tr("显示的文本"), tr("原始字节") });
+    m_cmbRecordContent->setCurrentIndex(m_settings.recordRaw ? 1 : 0);
+    m_edRecordFile = new QLineEdit(this);
+    m_edRecordFile->setObjectName(QStringLiteral("edRecordFile"));
+    m_edRecordFile->setReadOnly(true);
+    showRecordFile(MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()));
+    m_bntRecordFile = new QPushButton(tr("选择文件…"), this);
+    m_bntRecordFile->setObjectName(QStringLiteral("bntRecordFile"));
+    m_ckTimestamps = new QCheckBox(tr("时间戳"), this);
+    m_ckTimestamps->setObjectName(QStringLiteral("ckTimestamps"));
+    m_ckTimestamps->setChecked(m_settings.timestamps);
+    m_bntPause = new QPushButton(tr("暂停显示"), this);
+    m_bntPause->setObjectName(QStringLiteral("bntPause"));
+    m_bntPause->setCheckable(true);
+    auto *copyAll = new QPushButton(tr("全部复制"), this);
+    copyAll->setObjectName(QStringLiteral("bntCopyAll"));
+    row->addWidget(m_ckRecord);
+    row->addWidget(m_cmbRecordContent);
+    row->addWidget(m_edRecordFile, 1);
+    row->addWidget(m_bntRecordFile);
+    row->addSpacing(20);
+    row->addWidget(m_ckTimestamps);
+    row->addWidget(m_bntPause);
+    row->addWidget(copyAll);
+    ui->verticalLayout->insertLayout(1, row);
+
+    connect(m_ckRecord, &QCheckBox::toggled, this, &MonitorDialog::setRecording);
+    connect(m_bntRecordFile, &QPushButton::clicked, this, &MonitorDialog::chooseRecordFile);
+    connect(m_cmbRecordContent, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        m_settings.recordRaw = index == 1;
+        m_recorder.setContent(m_settings.recordRaw ? MonitorRecorder::Content::Raw : MonitorRecorder::Content::Shown);
+        storeSettings();
+    });
+    connect(m_ckTimestamps, &QCheckBox::toggled, this, [this](bool on) {
+        m_settings.timestamps = on;
+        storeSettings();
+    });
+    // Time stamps are part of the text mode only; the other modes have their prefix.
+    connect(ui->rdOriginal, &QRadioButton::toggled, m_ckTimestamps, &QCheckBox::setEnabled);
+    connect(m_bntPause, &QPushButton::toggled, this, &MonitorDialog::setPaused);
+    connect(copyAll, &QPushButton::clicked, this, &MonitorDialog::copyAll);
+}
+
+void MonitorDialog::buildFindBar()
+{
+    m_findBar = new QWidget(this);
+    m_findBar->setObjectName(QStringLiteral("findBar"));
+    auto *row = new QHBoxLayout(m_findBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_edFind = new QLineEdit(m_findBar);
+    m_edFind->setObjectName(QStringLiteral("edFind"));
+    m_edFind->setPlaceholderText(tr("查找"));
+    auto *previous = new QPushButton(tr("上一个"), m_findBar);
+    previous->setObjectName(QStringLiteral("bntFindPrevious"));
+    auto *next = new QPushButton(tr("下一个"), m_findBar);
+    next->setObjectName(QStringLiteral("bntFindNext"));
+    m_lbMatches = new QLabel(m_findBar);
+    m_lbMatches->setObjectName(QStringLiteral("lbMatches"));
+    auto *close = new QPushButton(tr("关闭"), m_findBar);
+    close->setObjectName(QStringLiteral("bntFindClose"));
+    row->addWidget(m_edFind, 1);
+    row->addWidget(previous);
+    row->addWidget(next);
+    row->addWidget(m_lbMatches);
+    row->addStretch();
+    row->addWidget(close);
+    ui->verticalLayout->addWidget(m_findBar);
+    m_findBar->hide();
+
+    auto *open = new QShortcut(QKeySequence::Find, this);
+    connect(open, &QShortcut::activated, this, &MonitorDialog::showFindBar);
+    // Escape in the find bar closes the bar, not the dialog.
+    auto *escape
+        = new QShortcut(QKeySequence(Qt::Key_Escape), m_findBar, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, m_findBar, &QWidget::hide);
+    connect(close, &QPushButton::clicked, m_findBar, &QWidget::hide);
+    connect(next, &QPushButton::clicked, this, [this] { findAgain({}); });
+    connect(previous, &QPushButton::clicked, this, [this] { findAgain(QTextDocument::FindBackward); });
+    connect(m_edFind, &QLineEdit::returnPressed, this, [this] { findAgain({}); });
+    connect(m_edFind, &QLineEdit::textChanged, this, [this] {
+        updateMatchCount();
+        // Search on from where the current match starts.
+        QTextCursor cursor = m_view->textCursor();
+        cursor.setPosition(cursor.selectionStart());
+        m_view->setTextCursor(cursor);
+        findAgain({});
+    });
 }
 
 MonitorMode MonitorDialog::mode() const
@@ -53,7 +182,10 @@ MonitorMode MonitorDialog::mode() const
 void MonitorDialog::slotClearText()
 {
     closeBatch();
-    ui->textEdit->clear();
+    m_view->clear();
+    m_held.clear();
+    updatePauseText();
+    updateMatchCount();
 }
 
 void MonitorDialog::slotShowError(const QString &title, const QString &error)
@@ -68,7 +200,31 @@ void MonitorDialog::slotDataRecv(const QByteArray &buffer)
 {
     if (buffer.isEmpty())
         return;
-    appendText(formatMonitorLine(buffer, mode(), m_clock()));
+    const QDateTime now = m_clock();
+    MonitorLineFormat format;
+    format.mode = mode();
+    format.clippedNote = tr("…（共 %1 字节）");
+    format.timestamps = m_settings.timestamps;
+    const QString shown = formatShownLine(buffer, format, now);
+    if (m_recorder.isRecording()) {
+        QString recorded = shown;
+        // The file keeps all of a long line.
+        if (m_recorder.content() == MonitorRecorder::Content::Shown && buffer.size() > format.maxShownBytes) {
+            format.maxShownBytes = -1;
+            recorded = formatShownLine(buffer, format, now);
+        }
+        if (!m_recorder.record(buffer, recorded))
+            recordingFailed();
+    }
+    if (m_paused) {
+        m_held.hold(shown);
+        if (!m_batchOpen) {
+            m_batchOpen = true;
+            QMetaObject::invokeMethod(this, &MonitorDialog::closeBatch, Qt::QueuedConnection);
+        }
+        return;
+    }
+    appendText(shown);
 }
 
 void MonitorDialog::slotThreadStarted()
@@ -76,6 +232,8 @@ void MonitorDialog::slotThreadStarted()
     ui->bntStart->setEnabled(false);
     ui->bntStop->setEnabled(true);
     ui->ckDebug->setEnabled(false);
+    if (m_ckRecord->isChecked())
+        startRecording();
 }
 
 void MonitorDialog::slotThreadFinished()
@@ -83,6 +241,9 @@ void MonitorDialog::slotThreadFinished()
     ui->bntStart->setEnabled(true);
     ui->bntStop->setEnabled(false);
     ui->ckDebug->setEnabled(true);
+    // Lines still queued from the worker arrive before this; the file is complete.
+    m_recorder.stop();
+    m_flushTimer.stop();
 }
 
 void MonitorDialog::startMonitor()
@@ -96,14 +257,15 @@ void MonitorDialog::appendText(const QString &text)
     // The text is in the document at once; only layout and scrolling wait
     // for the end of this event-loop turn. A cursor of our own leaves the
     // user's selection alone.
-    if (!m_batchOpen) {
-        QScrollBar *bar = ui->textEdit->verticalScrollBar();
+    if (!m_batchOpen || m_appendCursor.isNull()) {
+        QScrollBar *bar = m_view->verticalScrollBar();
         m_followEnd = bar->value() >= bar->maximum();
-        m_appendCursor = QTextCursor(ui->textEdit->document());
+        m_appendCursor = QTextCursor(m_view->document());
         m_appendCursor.movePosition(QTextCursor::End);
         m_appendCursor.beginEditBlock();
+        if (!m_batchOpen)
+            QMetaObject::invokeMethod(this, &MonitorDialog::closeBatch, Qt::QueuedConnection);
         m_batchOpen = true;
-        QMetaObject::invokeMethod(this, &MonitorDialog::closeBatch, Qt::QueuedConnection);
     }
     m_appendCursor.insertText(text);
 }
@@ -113,9 +275,147 @@ void MonitorDialog::closeBatch()
     if (!m_batchOpen)
         return;
     m_batchOpen = false;
-    m_appendCursor.endEditBlock();
-    if (m_followEnd) {
-        QScrollBar *bar = ui->textEdit->verticalScrollBar();
-        bar->setValue(bar->maximum());
+    if (!m_appendCursor.isNull()) {
+        m_appendCursor.endEditBlock();
+        m_appendCursor = QTextCursor();
+        if (m_followEnd) {
+            QScrollBar *bar = m_view->verticalScrollBar();
+            bar->setValue(bar->maximum());
+        }
     }
+    if (m_paused)
+        updatePauseText();
+}
+
+void MonitorDialog::chooseRecordFile()
+{
+    const QString chosen = m_fileChooser(
+        m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile);
+    if (chosen.isEmpty())
+        return;
+    m_recordFile = chosen;
+    showRecordFile(chosen);
+    m_settings.recordFolder = QDir::cleanPath(QFileInfo(chosen).absolutePath());
+    storeSettings();
+    // A recording under way goes on in the new file.
+    if (m_recorder.isRecording())
+        startRecording();
+}
+
+void MonitorDialog::showRecordFile(const QString &fileName)
+{
+    // The name matters most: the field starts at the end, the tip has it all.
+    const QString shown = QDir::toNativeSeparators(fileName);
+    m_edRecordFile->setText(shown);
+    m_edRecordFile->setToolTip(shown);
+    m_edRecordFile->end(false);
+}
+
+void MonitorDialog::setRecording(bool on)
+{
+    if (!on) {
+        m_recorder.stop();
+        m_flushTimer.stop();
+        return;
+    }
+    if (m_thread.isRunning())
+        startRecording();
+}
+
+void MonitorDialog::startRecording()
+{
+    const QString fileName
+        = m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile;
+    m_edRecordFile->setText(fileName);
+    const auto content = m_settings.recordRaw ? MonitorRecorder::Content::Raw : MonitorRecorder::Content::Shown;
+    if (!m_recorder.start(fileName, content)) {
+        recordingFailed();
+        return;
+    }
+    m_flushTimer.start();
+}
+
+void MonitorDialog::recordingFailed()
+{
+    // One message; the monitor itself keeps running.
+    const QString fileName = m_recorder.fileName().isEmpty() ? m_edRecordFile->text() : m_recorder.fileName();
+    const QString reason = m_recorder.errorText();
+    m_recorder.stop();
+    m_flushTimer.stop();
+    {
+        const QSignalBlocker blocker(m_ckRecord);
+        m_ckRecord->setChecked(false);
+    }
+    slotShowError(tr("记录到文件"),
+        tr("无法写入记录文件: %1").arg(QDir::toNativeSeparators(fileName)) + QLatin1Char('\n') + reason);
+}
+
+void MonitorDialog::flushRecording()
+{
+    if (m_recorder.isRecording() && !m_recorder.flush())
+        recordingFailed();
+}
+
+void MonitorDialog::setPaused(bool paused)
+{
+    if (paused == m_paused)
+        return;
+    m_paused = paused;
+    if (!paused) {
+        const QStringList held = m_held.take();
+        for (const QString &text : held)
+            appendText(text);
+    }
+    updatePauseText();
+}
+
+void MonitorDialog::updatePauseText()
+{
+    m_bntPause->setText(m_paused ? tr("继续显示（%1 行）").arg(m_held.count()) : tr("暂停显示"));
+}
+
+void MonitorDialog::copyAll()
+{
+    closeBatch();
+    QApplication::clipboard()->setText(m_view->toPlainText());
+}
+
+void MonitorDialog::showFindBar()
+{
+    m_findBar->show();
+    m_edFind->setFocus();
+    m_edFind->selectAll();
+    updateMatchCount();
+}
+
+void MonitorDialog::findAgain(QTextDocument::FindFlags flags)
+{
+    const QString needle = m_edFind->text();
+    if (needle.isEmpty())
+        return;
+    closeBatch();
+    if (m_view->find(needle, flags))
+        return;
+    // Around the end (or the start) once.
+    QTextCursor cursor = m_view->textCursor();
+    cursor.movePosition(flags & QTextDocument::FindBackward ? QTextCursor::End : QTextCursor::Start);
+    m_view->setTextCursor(cursor);
+    m_view->find(needle, flags);
+    updateMatchCount();
+}
+
+void MonitorDialog::updateMatchCount()
+{
+    const QString needle = m_edFind->text();
+    if (needle.isEmpty()) {
+        m_lbMatches->clear();
+        return;
+    }
+    const int matches = countMatches(m_view->toPlainText(), needle);
+    m_lbMatches->setText(matches == 0 ? tr("无匹配") : tr("%1 处匹配").arg(matches));
+}
+
+void MonitorDialog::storeSettings()
+{
+    writeMonitorSettings(*appSettings(), m_settings);
 }

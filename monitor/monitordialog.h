@@ -1,19 +1,33 @@
 #pragma once
 
+#include "monitor/heldlines.h"
 #include "monitor/monitorline.h"
+#include "monitor/monitorrecorder.h"
+#include "monitor/monitorsettings.h"
 #include "monitor/monitorthread.h"
 
 #include <QDateTime>
 #include <QDialog>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
 
 #include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace Ui {
 class MonitorDialog;
 }
 
-// Shows the lines the instrument sends, as text, hex or both.
+// Shows the lines the instrument sends, as text, hex or both; records them
+// to a file, pauses the view, finds text in it and keeps the last
+// monitor/max_lines lines.
 class MonitorDialog : public QDialog
 {
     Q_OBJECT
@@ -26,7 +40,13 @@ public:
     MonitorMode mode() const;
     // Source of the time stamps (the local clock unless replaced).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // Asked for a recording's file name (suggested name in, chosen name out,
+    // empty to cancel); a save-file dialog unless replaced.
+    void setFileChooser(std::function<QString(const QString &)> chooser) { m_fileChooser = std::move(chooser); }
     MonitorThread &monitorThread() { return m_thread; }
+    const MonitorRecorder &recorder() const { return m_recorder; }
+    bool isPaused() const { return m_paused; }
+    int heldLineCount() const { return m_held.count(); }
 
 public slots:
     void slotClearText();
@@ -36,13 +56,48 @@ public slots:
     void slotThreadFinished();
 
 private:
+    void buildTerminalRow();
+    void buildFindBar();
     void startMonitor();
     void appendText(const QString &text);
     void closeBatch();
 
+    void chooseRecordFile();
+    void showRecordFile(const QString &fileName);
+    void setRecording(bool on);
+    void startRecording();
+    void recordingFailed();
+    void flushRecording();
+    void setPaused(bool paused);
+    void updatePauseText();
+    void copyAll();
+    void showFindBar();
+    void findAgain(QTextDocument::FindFlags flags);
+    void updateMatchCount();
+    void storeSettings();
+
     Ui::MonitorDialog *ui;
     MonitorThread m_thread;
     std::function<QDateTime()> m_clock;
+    std::function<QString(const QString &)> m_fileChooser;
+    MonitorSettings m_settings;
+    MonitorRecorder m_recorder;
+    HeldLines m_held;
+    QString m_recordFile; // chosen by the user; empty: a fresh default name each time
+    QTimer m_flushTimer;
+    bool m_paused = false;
+
+    QPlainTextEdit *m_view = nullptr;
+    QCheckBox *m_ckRecord = nullptr;
+    QComboBox *m_cmbRecordContent = nullptr;
+    QLineEdit *m_edRecordFile = nullptr;
+    QPushButton *m_bntRecordFile = nullptr;
+    QCheckBox *m_ckTimestamps = nullptr;
+    QPushButton *m_bntPause = nullptr;
+    QWidget *m_findBar = nullptr;
+    QLineEdit *m_edFind = nullptr;
+    QLabel *m_lbMatches = nullptr;
+
     // Lines of one event-loop turn go in under one edit block: one layout
     // pass and one scroll per turn instead of per line.
     QTextCursor m_appendCursor;

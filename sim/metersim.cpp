@@ -46,6 +46,13 @@ bool MeterSim::start(const SimTransportOptions &options, QString *error)
     m_quietTimer->setSingleShot(true);
     m_quietTimer->setInterval(QuietFlushMs);
     connect(m_quietTimer, &QTimer::timeout, this, &MeterSim::flushStreams);
+    // One precise timer serves every delayed output in due order: timers of
+    // their own would turn coarse past 2 s and could fire out of order.
+    m_sendTimer = new QTimer(this);
+    m_sendTimer->setSingleShot(true);
+    m_sendTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_sendTimer, &QTimer::timeout, this, &MeterSim::sendDue);
+    m_clock.start();
 
     if (options.udp) {
         m_udp = new QUdpSocket(this);
@@ -91,6 +98,9 @@ void MeterSim::stop()
     }
     if (m_quietTimer)
         m_quietTimer->stop();
+    if (m_sendTimer)
+        m_sendTimer->stop();
+    m_queue.clear();
     if (m_udp) {
         m_udp->close();
         m_udp->deleteLater();
@@ -250,10 +260,37 @@ void MeterSim::handle(SimRequest request)
         if (output.delayMs <= 0)
             send(request, output);
         else
-            QTimer::singleShot(output.delayMs, this, [this, request, output] { send(request, output); });
+            enqueue(request, output);
     }
     if (vanish)
         disappear();
+}
+
+void MeterSim::enqueue(const SimRequest &request, const SimOutput &output)
+{
+    const qint64 due = m_clock.elapsed() + qMax(0, output.delayMs);
+    // After everything due no later: equal times keep the order they were made in.
+    int at = m_queue.size();
+    while (at > 0 && m_queue.at(at - 1).dueMs > due)
+        --at;
+    m_queue.insert(at, QueuedOutput { due, request, output });
+    armSendTimer();
+}
+
+void MeterSim::sendDue()
+{
+    while (!m_queue.isEmpty() && m_queue.first().dueMs <= m_clock.elapsed()) {
+        const QueuedOutput next = m_queue.takeFirst();
+        send(next.request, next.output);
+    }
+    armSendTimer();
+}
+
+void MeterSim::armSendTimer()
+{
+    if (!m_sendTimer || m_queue.isEmpty())
+        return;
+    m_sendTimer->start(int(qMax<qint64>(0, m_queue.first().dueMs - m_clock.elapsed())));
 }
 
 void MeterSim::send(const SimRequest &request, const SimOutput &output)

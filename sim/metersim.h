@@ -6,6 +6,7 @@
 #include "sim/simresponder.h"
 #include "sim/simstate.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QMutex>
@@ -98,6 +99,9 @@ private:
     void onSerialReadyRead();
     void handle(SimRequest request);
     void send(const SimRequest &request, const SimOutput &output);
+    void enqueue(const SimRequest &request, const SimOutput &output);
+    void sendDue();
+    void armSendTimer();
     void sendNow(SimRequest::Transport transport, const QHostAddress &peer, quint16 peerPort, const QByteArray &bytes,
         bool fromOtherPort);
     void log(const char *direction, const QByteArray &bytes) const;
@@ -113,6 +117,16 @@ private:
     SimFramer m_ptyFramer;
     SimFramer m_serialFramer;
     QTimer *m_quietTimer = nullptr; // drops a partial frame after a quiet gap
+    // Delayed outputs, in the order they are due (then in the order made).
+    struct QueuedOutput
+    {
+        qint64 dueMs;
+        SimRequest request;
+        SimOutput output;
+    };
+    QList<QueuedOutput> m_queue;
+    QTimer *m_sendTimer = nullptr;
+    QElapsedTimer m_clock;
     QUdpSocket *m_udp = nullptr;
     QUdpSocket *m_otherPortUdp = nullptr;
     SimPty *m_pty = nullptr;

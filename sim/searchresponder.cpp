@@ -63,8 +63,17 @@ QString SearchResponder::defaultReply(const MeterSim &sim)
     }
     return QStringLiteral("型号:%1 名称:%2 地址:%3 端口:%4")
         .arg(sim.profile().model, name)
-        .arg(sim.profile().address)
+        .arg(sim.address())
         .arg(sim.udpPort());
+}
+
+QString SearchResponder::fillReply(QString reply, const MeterSim &sim)
+{
+    // The running meter's own values: --address may differ from the profile's text.
+    reply.replace(QStringLiteral("{address}"), QString::number(sim.address()));
+    reply.replace(QStringLiteral("{port}"), QString::number(sim.udpPort()));
+    reply.replace(QStringLiteral("{model}"), sim.profile().model);
+    return reply;
 }
 
 void SearchResponder::onReadyRead()
@@ -74,7 +83,8 @@ void SearchResponder::onReadyRead()
         if (request.data() != searchDatagram() || !m_sim)
             continue;
         const QJsonValue reply = m_sim->profile().section(SectionName).value(QStringLiteral("reply"));
-        const QByteArray bytes = simEncodeText(reply.isString() ? reply.toString() : defaultReply(*m_sim));
+        const QByteArray bytes
+            = simEncodeText(reply.isString() ? fillReply(reply.toString(), *m_sim) : defaultReply(*m_sim));
         for (int i = 0; i < m_repeat; ++i)
             m_sim->sendDatagram(bytes, request.senderAddress(), quint16(request.senderPort()));
         ++m_answered;

@@ -22,7 +22,8 @@ struct SimProfile;
 //   listen  bool    answer searches at all (default false)
 //   address text    where the search socket binds (default 0.0.0.0)
 //   port    number  search port (default 1500)
-//   reply   text    the line sent, verbatim (default: model, name, address, port)
+//   reply   text    the line sent; {address}, {port} and {model} become the
+//                   running meter's own (default: model, name, address, port)
 //   repeat  number  replies per search (default 1; 2 makes a meter answer twice)
 class SearchResponder : public SimResponder
 {
@@ -42,6 +43,8 @@ public:
 
     // The line a meter sends when its profile gives no "reply".
     static QString defaultReply(const MeterSim &sim);
+    // A profile's reply with its placeholders filled in.
+    static QString fillReply(QString reply, const MeterSim &sim);
     static QByteArray searchDatagram() { return QByteArray("\x01\x01\x01\x01", 4); }
 
 private:

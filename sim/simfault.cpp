@@ -21,6 +21,7 @@ const KindName kindNameTable[] = {
     { SimFault::Truncate, "truncate" },
     { SimFault::Disappear, "disappear" },
     { SimFault::Garbage, "garbage" },
+    { SimFault::Duplicate, "duplicate" },
 };
 
 struct MatchName
@@ -257,6 +258,13 @@ QList<SimOutput> simApplyFault(const SimFault &fault, const QList<SimOutput> &ou
             out.bytes = out.bytes.left(qMax(0, fault.value));
             if (!out.bytes.isEmpty())
                 result.append(out);
+        }
+        return result;
+    case SimFault::Duplicate:
+        for (const SimOutput &out : outputs) {
+            SimOutput copy = out;
+            copy.delayMs += fault.delayMs;
+            result << out << copy;
         }
         return result;
     case SimFault::Garbage: {

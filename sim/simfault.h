@@ -22,6 +22,7 @@ struct SimFault
         Truncate, // only the first `value` bytes of each answer
         Disappear, // the meter closes its pty / socket instead of answering
         Garbage, // `value` junk bytes sent in front of the answer
+        Duplicate, // each answer sent twice, the copy `delayMs` after it
     };
     enum Match { AnyRequest, ItemRead, ItemWrite, ClockWrite, AnyAddressFrame, AnyTildeFrame };
 

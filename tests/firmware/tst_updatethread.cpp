@@ -3,6 +3,7 @@
 
 #include "app/settings.h"
 #include "sim/firmwareresponder.h"
+#include "sim/simframe.h"
 #include "sim/simrunner.h"
 #include "tests/support/tempworkdir.h"
 
@@ -243,6 +244,34 @@ private slots:
         QCOMPARE(record.eraseCount, 1);
         QCOMPARE(record.pageNumbers, QList<int>());
         QCOMPARE(record.finishCount, 0);
+    }
+
+    // The first identification is answered after its time-out, while the
+    // meter takes its time to erase: that answer must not pass for the
+    // erase answer.
+    void lateIdentificationAnswer()
+    {
+        TempWorkDir dir;
+        SimRunner meter(profile(), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        meter.addFault(QStringLiteral("silent,match=tilde,command=293F"));
+        meter.addFault(QStringLiteral("delay,match=tilde,command=2FAC,delay=600"));
+        pointSettingsAt(meter, Line::Udp);
+        UpdateThread thread;
+        QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
+        QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
+        thread.setInfo(package(kModel, sampleImage(3000)));
+        thread.start();
+        QVERIFY(meter.waitForFrames(2, 15000));
+        QThread::msleep(100);
+        const QByteArray late = simTildeReply(simEncodeText(QStringLiteral("Find %1 OK").arg(kModel)));
+        meter.call([&late](MeterSim &sim) { sim.sendUnsolicited(late); });
+        QVERIFY(thread.wait(30000));
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(succeeded.count(), 1);
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.identifyCount, 2);
+        QCOMPARE(record.image, sampleImage(3000));
     }
 
     // A well-formed reply naming another page stops the update at once,

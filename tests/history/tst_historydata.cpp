@@ -72,6 +72,7 @@ private slots:
     void viewFollowsTheEnd_data();
     void viewFollowsTheEnd();
     void clearInTheMiddleOfATurn();
+    void hugeLineShowsItsStart();
     void screenshots_data();
     void screenshots();
 
@@ -423,6 +424,21 @@ void TestHistoryData::clearInTheMiddleOfATurn()
     QCoreApplication::processEvents();
     QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("new 1\nnew 2\n"));
     QCOMPARE(text(dialog)->textCursor().position(), text(dialog)->document()->characterCount() - 1);
+}
+
+void TestHistoryData::hugeLineShowsItsStart()
+{
+    HistoryData dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QElapsedTimer timer;
+    timer.start();
+    addText(dialog, QString(1000000, QLatin1Char('x')) + QStringLiteral("\r\n"));
+    addText(dialog, QStringLiteral("next\r\n"));
+    QCoreApplication::processEvents();
+    QCOMPARE(text(dialog)->toPlainText(),
+        QString(4096, QLatin1Char('x')) + QStringLiteral("…（共 1000002 个字符）\nnext\n"));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestHistoryData::screenshots_data()

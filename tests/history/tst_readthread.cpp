@@ -79,6 +79,11 @@ void TestReadThread::lines_data()
                                          << QStringList { "clear", "add:abcdef", "finished" };
     QTest::newRow("line feeds at piece edges")
         << Pieces { "a\n", "\nb", "\n" } << QStringList { "clear", "add:a\n", "add:\n", "add:b\n", "finished" };
+    // A line that never ends is handed on at the cap, each piece a line of its own.
+    const QByteArray endless(100000, 'x');
+    QTest::newRow("endless line cut at the cap") << Pieces { endless.left(50000), endless.mid(50000), "y\n" }
+                                                 << QStringList { "clear", "add:" + QString(65536, 'x') + "\n",
+                                                        "add:" + QString(100000 - 65536, 'x') + "y\n", "finished" };
     const QByteArray chinese = gb("温度 25.1℃\r\n");
     QTest::newRow("GB2312 character split between pieces") << Pieces { chinese.left(1), chinese.mid(1, 2),
         chinese.mid(3) } << QStringList { "clear", QStringLiteral("add:温度 25.1℃\r\n"), "finished" };

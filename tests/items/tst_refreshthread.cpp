@@ -79,7 +79,10 @@ private slots:
         QVERIFY(meter.isStarted());
         connectToMeter(meter, udp);
 
+        QElapsedTimer clock;
+        clock.start();
         const RefreshRecord record = runRefresh();
+        qInfo("%s: %lld ms", udp ? "udp" : "pty", clock.elapsed());
         const QList<SimItem> items = SimProfile::demo().items;
         QCOMPARE(record.errors, QStringList());
         QCOMPARE(record.clears, 1);
@@ -89,6 +92,18 @@ private slots:
         QCOMPARE(record.items.last(), QStringList { "清除历史记录" });
         QCOMPARE(meter.receivedFrames().first(), QByteArray::fromHex("01034B000000522E"));
         QCOMPARE(meter.receivedFrames().size(), items.size() + 1);
+    }
+
+    // Two items that read the same are asked twice, and both shown.
+    void identicalNeighbours()
+    {
+        TempWorkDir dir;
+        SimRunner meter(meterWithItems({ "a:1", "a:1", "b:2" }));
+        connectToMeter(meter, true);
+        const RefreshRecord record = runRefresh();
+        QCOMPARE(record.errors, QStringList());
+        QCOMPARE(record.items, (QList<QStringList> { { "a", "1" }, { "a", "1" }, { "b", "2" } }));
+        QCOMPARE(requestsFor(meter, 1), 2);
     }
 
     void emptyListEndsAtOnce()
@@ -171,6 +186,38 @@ private slots:
         QCOMPARE(record.items.last(), (QStringList { "项255", "255" }));
         QCOMPARE(record.errors, QStringList { "设备在第256项后仍未结束配置列表,已停止读取" });
         QCOMPARE(meter.receivedFrames().size(), 256);
+    }
+
+    // Closing the window while a silent meter is asked: the worker ends
+    // within a poll slice, quietly, and the items read so far stay.
+    void stopDuringSlowRefresh_data()
+    {
+        QTest::addColumn<bool>("udp");
+        QTest::newRow("udp") << true;
+        QTest::newRow("serial") << false;
+    }
+    void stopDuringSlowRefresh()
+    {
+        QFETCH(bool, udp);
+        TempWorkDir dir;
+        SimRunner meter(meterWithItems({ "a:1", "b:2", "c:3" }), meterTransports());
+        connectToMeter(meter, udp);
+        meter.addFault("silent,match=read,after=1,times=all");
+        RefreshThread thread;
+        QSignalSpy items(&thread, &RefreshThread::signalAddItems);
+        QSignalSpy errors(&thread, &RefreshThread::showErrorMessage);
+        thread.start();
+        QVERIFY(meter.waitForFrames(2));
+        QThread::msleep(300);
+        QElapsedTimer stopping;
+        stopping.start();
+        thread.requestStop();
+        QVERIFY(thread.wait(12000));
+        qInfo("stopped after %lld ms", stopping.elapsed());
+        QVERIFY2(stopping.elapsed() < 250, qPrintable(QString::number(stopping.elapsed())));
+        QCOMPARE(items.count(), 1);
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(requestsFor(meter, 1), 1);
     }
 
     void openFailureLeavesTheTree()

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -29,14 +30,18 @@ QByteArray hex(const char *text)
 
 const QByteArray kRequest = hex("01034B020000F3EE");
 const QByteArray kAnswer = hex("010302");
+QByteArray withCrc(QByteArray frame)
+{
+    const quint16 crc = crc16(frame);
+    frame += char(crc & 0xFF);
+    frame += char(crc >> 8);
+    return frame;
+}
+
 // 01 03 02 'O' 'K' with its CRC: a complete answer for device address 1.
 QByteArray okAnswer()
 {
-    QByteArray answer = hex("0103024F4B");
-    const quint16 crc = crc16(answer);
-    answer += char(crc & 0xFF);
-    answer += char(crc >> 8);
-    return answer;
+    return withCrc(hex("0103024F4B"));
 }
 
 void sleepMs(int ms)
@@ -97,8 +102,16 @@ public:
         std::lock_guard<std::mutex> guard(m_mutex);
         return m_requests;
     }
+    bool finished() const { return m_finished; }
 
 protected:
+    template<class Work> void run(Work work)
+    {
+        m_thread = std::thread([this, work] {
+            work();
+            m_finished = true;
+        });
+    }
     void record(const QByteArray &request)
     {
         std::lock_guard<std::mutex> guard(m_mutex);
@@ -110,6 +123,7 @@ protected:
 private:
     std::mutex m_mutex;
     QList<QByteArray> m_requests;
+    std::atomic<bool> m_finished { false };
 };
 
 // The instrument on UDP loopback: 127.0.0.1 on an ephemeral port, plus two
@@ -138,7 +152,7 @@ public:
     // Answers `requests` requests, each with the script.
     void start(Script script, int requests = 1)
     {
-        m_thread = std::thread([this, script, requests] {
+        run([this, script, requests] {
             for (int i = 0; i < requests; ++i) {
                 pollfd pfd { m_device, POLLIN, 0 };
                 if (::poll(&pfd, 1, 5000) <= 0)
@@ -180,7 +194,7 @@ public:
     // Answers `requests` requests of `requestSize` bytes, each with the script.
     void start(int requestSize, Script script, int requests = 1)
     {
-        m_thread = std::thread([this, requestSize, script, requests] {
+        run([this, requestSize, script, requests] {
             for (int i = 0; i < requests; ++i) {
                 const QByteArray request = m_pty.readMaster(requestSize, 5000);
                 record(request);
@@ -261,6 +275,11 @@ private slots:
     void udpStreamQuietWindow_data();
     void udpStreamQuietWindow();
 
+    void staleAnswersAreDropped_data();
+    void staleAnswersAreDropped();
+    void stoppableWaits_data();
+    void stoppableWaits();
+
     void waitKeepsEventsFlowing();
     void exchangeTimes_data();
     void exchangeTimes();
@@ -268,6 +287,8 @@ private slots:
 private:
     void configureUdp(quint16 port, int deviceAddress = 1);
     void configureSerial(const QString &port, int deviceAddress = 1);
+    // Points the settings at the peer of the row's line and starts it.
+    bool startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests);
 
     std::unique_ptr<TempWorkDir> m_dir;
 };
@@ -300,6 +321,18 @@ void TestDeviceChannel::configureSerial(const QString &port, int deviceAddress)
     settings->setValue(QStringLiteral("device/address"), deviceAddress);
     settings->setValue(QStringLiteral("serial/port"), port);
     settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+}
+
+bool TestDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests)
+{
+    if (udp) {
+        configureUdp(udpPeer.port());
+        udpPeer.start(script, requests);
+        return udpPeer.isValid();
+    }
+    configureSerial(ptyPeer.pty().slavePath());
+    ptyPeer.start(kRequest.size(), script, requests);
+    return ptyPeer.pty().isValid();
 }
 
 void TestDeviceChannel::openSettings_data()
@@ -807,6 +840,144 @@ void TestDeviceChannel::udpStreamQuietWindow_data()
 void TestDeviceChannel::udpStreamQuietWindow()
 {
     udpStream();
+}
+
+void TestDeviceChannel::staleAnswersAreDropped_data()
+{
+    // Two requests, each answered by the script: the right answer, then
+    // another complete one that belongs to nobody.
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("settle");
+    QTest::addColumn<int>("minSettleMs");
+    QTest::addColumn<int>("maxSettleMs");
+    const QByteArray ok = okAnswer();
+    const QByteArray stale = withCrc(hex("0103024E4F"));
+    for (const bool udp : { true, false }) {
+        const char *line = udp ? "udp" : "pty";
+        QTest::addRow("%s, repeated answer pending", line)
+            << udp << Script { { 0, ok }, { 30, stale } } << false << 0 << 0;
+        QTest::addRow("%s, late answer inside the window", line)
+            << udp << Script { { 0, ok }, { 300, stale } } << true << 280 << 700;
+        QTest::addRow("%s, nothing late: the whole window", line) << udp << Script { { 0, ok } } << true << 990 << 1400;
+    }
+}
+
+void TestDeviceChannel::staleAnswersAreDropped()
+{
+    QFETCH(bool, udp);
+    QFETCH(Script, script);
+    QFETCH(bool, settle);
+    QFETCH(int, minSettleMs);
+    QFETCH(int, maxSettleMs);
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 2));
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+
+    QByteArray response;
+    QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
+    QCOMPARE(response.toHex(), okAnswer().toHex());
+    if (settle) {
+        QElapsedTimer timer;
+        timer.start();
+        channel.discardLateAnswer(false);
+        QVERIFY2(timer.elapsed() >= minSettleMs && timer.elapsed() <= maxSettleMs,
+            qPrintable(QString::number(timer.elapsed())));
+    } else {
+        sleepMs(150);
+    }
+    QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
+    QCOMPARE(response.toHex(), okAnswer().toHex());
+}
+
+void TestDeviceChannel::stoppableWaits_data()
+{
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<bool>("amidTraffic");
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<int>("stopAfterMs");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+
+    // About 1000 lines of 64 bytes a second, as a meter's debug output can.
+    const Piece line { 1, QByteArray(62, 'x') + "\r\n" };
+    const Script flood(1500, line);
+    Script answerInFlood(300, line);
+    answerInFlood.push_back(Piece { 1, okAnswer() });
+    answerInFlood.insert(answerInFlood.end(), 300, line);
+    // Upper bounds far below the time-outs, with room for a loaded machine.
+    for (const bool udp : { true, false }) {
+        const char *name = udp ? "udp" : "pty";
+        QTest::addRow("%s, silence, stopped", name)
+            << udp << false << Script {} << 200 << 3000 << int(DeviceChannel::Stopped) << 190 << 1000;
+        QTest::addRow("%s, flood, time-out kept", name)
+            << udp << true << flood << -1 << 800 << int(LinkReceiveTimeout) << 790 << 1300;
+        QTest::addRow("%s, flood, stopped", name)
+            << udp << true << flood << 300 << 5000 << int(DeviceChannel::Stopped) << 290 << 1200;
+        QTest::addRow("%s, answer amid the flood", name)
+            << udp << true << answerInFlood << -1 << 5000 << int(LinkOk) << 250 << 1500;
+    }
+}
+
+void TestDeviceChannel::stoppableWaits()
+{
+    QFETCH(bool, udp);
+    QFETCH(bool, amidTraffic);
+    QFETCH(Script, script);
+    QFETCH(int, stopAfterMs);
+    QFETCH(int, timeoutMs);
+    QFETCH(int, result);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 1));
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+
+    std::atomic<bool> stop { false };
+    std::thread stopper([&stop, stopAfterMs] {
+        if (stopAfterMs >= 0) {
+            sleepMs(stopAfterMs);
+            stop = true;
+        }
+    });
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray received;
+    int code = -7;
+    if (amidTraffic) {
+        const QByteArray ok = okAnswer();
+        const DeviceChannel::TrafficExchange exchange = channel.transactAmidTraffic(
+            kRequest, timeoutMs,
+            [&ok](const QByteArray &buffer, int *length) {
+                *length = ok.size();
+                return buffer.indexOf(ok);
+            },
+            &stop);
+        code = exchange.result;
+        received = exchange.response;
+    } else {
+        channel.setStopFlag(&stop);
+        code = channel.transact(kRequest, received, false, timeoutMs);
+    }
+    const qint64 elapsed = timer.elapsed();
+    stopper.join();
+    // A pseudo-terminal nobody reads fills up: take what the peer still says.
+    while (!udp && !ptyPeer.finished()) {
+        channel.serialPort().waitForReadyRead(20);
+        channel.serialPort().readAll();
+    }
+
+    QCOMPARE(code, result);
+    if (result == LinkOk)
+        QCOMPARE(received.toHex(), okAnswer().toHex());
+    QVERIFY2(received.size() <= 2 * DeviceChannel::MaxCollectedBytes, qPrintable(QString::number(received.size())));
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
 void TestDeviceChannel::waitKeepsEventsFlowing()

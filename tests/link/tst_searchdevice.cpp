@@ -64,6 +64,24 @@ bool search(SearchDeviceDialog &dialog)
     return QTest::qWaitFor([&] { return !dialog.isSearching() && button->isEnabled(); }, 10000);
 }
 
+// A host that answers every 50 ms for as long as it is asked.
+struct ChattyHost
+{
+    ChattyHost()
+    {
+        socket.bind(Local1, 0);
+        QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [this] {
+            asker = socket.receiveDatagram();
+            timer.start(50);
+        });
+        QObject::connect(&timer, &QTimer::timeout, &socket,
+            [this] { socket.writeDatagram("VX-200", asker.senderAddress(), quint16(asker.senderPort())); });
+    }
+    QUdpSocket socket;
+    QTimer timer;
+    QNetworkDatagram asker;
+};
+
 } // namespace
 
 class TstSearchDevice : public QObject
@@ -282,22 +300,49 @@ private slots:
         QCOMPARE(lines(dialog), QStringList {});
     }
 
-    void escapeAndCloseWaitForTheSearch()
+    void chattyHostEndsAtTheTargetLimit()
     {
-        QUdpSocket silent;
-        QVERIFY(silent.bind(Local1, 0));
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, silent.localPort(), 1500 });
+        ChattyHost host;
+        DSearchDeviceThread::setRouteOverride({ { Local1, Local1 }, host.socket.localPort(), 300, 700 });
+        SearchDeviceDialog dialog;
+        dialog.show();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(search(dialog));
+        // Two targets of at most 700 ms each, however long the host talks.
+        QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(lines(dialog).size() >= 10);
+    }
+
+    void cancelStopsTheSearchAndKeepsTheList()
+    {
+        ChattyHost host;
+        DSearchDeviceThread::setRouteOverride({ { Local1 }, host.socket.localPort(), 1500 });
         SearchDeviceDialog dialog;
         dialog.show();
         child<QPushButton>(dialog, "bntSearch")->click();
-        QTRY_VERIFY(!child<QPushButton>(dialog, "bntCancel")->isEnabled());
-        QVERIFY(dialog.isSearching());
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(!dialog.close());
-        dialog.reject();
+        QTRY_VERIFY(lines(dialog).size() >= 3);
+        auto *cancel = child<QPushButton>(dialog, "bntCancel");
+        QVERIFY(cancel->isEnabled());
+        QElapsedTimer timer;
+        timer.start();
+        cancel->click();
+        QVERIFY(!dialog.isSearching());
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(dialog.isVisible());
+        QTRY_VERIFY(child<QPushButton>(dialog, "bntOk")->isEnabled());
+        const int listed = lines(dialog).size();
+        QVERIFY(listed >= 3);
+        QTest::qWait(200);
+        QCOMPARE(lines(dialog).size(), listed);
 
-        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(dialog, "bntCancel")->isEnabled(), 5000);
+        // Escape does the same during a search, and closes the dialog after it.
+        child<QPushButton>(dialog, "bntSearch")->click();
+        QTRY_VERIFY(!lines(dialog).isEmpty());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isSearching());
+        QVERIFY(dialog.isVisible());
+        QTRY_VERIFY(child<QPushButton>(dialog, "bntSearch")->isEnabled());
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));

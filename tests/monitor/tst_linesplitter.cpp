@@ -12,6 +12,8 @@ private slots:
     void splits();
     void keepsPartialLineAcrossChunks();
     void clearDropsPartialLine();
+    void endlessLineIsCutAtTheCap_data();
+    void endlessLineIsCutAtTheCap();
 };
 
 void TestLineSplitter::splits_data()
@@ -67,6 +69,38 @@ void TestLineSplitter::clearDropsPartialLine()
     QVERIFY(splitter.feed("partial").isEmpty());
     splitter.clear();
     QCOMPARE(splitter.feed("new\n"), (QList<QByteArray> { "new\n" }));
+}
+
+void TestLineSplitter::endlessLineIsCutAtTheCap_data()
+{
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<int>("firstCut");
+    const int cap = LineSplitter::DefaultMaxLineBytes;
+    QTest::newRow("ascii") << QByteArray("x") << cap;
+    // "a" then two-byte characters: the cap would fall inside one.
+    QTest::newRow("gb2312 pairs kept whole") << QByteArray("\xc1\xf7") << cap - 1;
+}
+
+void TestLineSplitter::endlessLineIsCutAtTheCap()
+{
+    QFETCH(QByteArray, unit);
+    QFETCH(int, firstCut);
+    TempWorkDir dir;
+    LineSplitter splitter;
+    const int cap = splitter.maxLineBytes();
+    QByteArray stream = "a" + unit.repeated(3 * cap / unit.size());
+    QList<QByteArray> lines;
+    // A peer that never sends a line feed, in pieces as the link delivers them.
+    for (int at = 0; at < stream.size(); at += 1000) {
+        lines += splitter.feed(stream.mid(at, 1000));
+        QVERIFY(splitter.pending().size() < cap);
+    }
+    lines += splitter.feed("end\n");
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.first().size(), firstCut);
+    QVERIFY(LineSplitter::isCut(lines.first()));
+    QVERIFY(!LineSplitter::isCut(lines.last()));
+    QCOMPARE(lines.join(), stream + "end\n");
 }
 
 QTEST_GUILESS_MAIN(TestLineSplitter)

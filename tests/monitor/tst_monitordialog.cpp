@@ -6,10 +6,15 @@
 #include "tests/support/tempworkdir.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTextEdit>
+#include <QPlainTextEdit>
+#include <QTextCodec>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -50,6 +55,21 @@ void useMeter(const SimRunner &meter)
     settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
 }
 
+// Records through the file chooser seam, as a user would: choose, check, listen.
+void recordTo(MonitorDialog &dialog, const QString &fileName, bool raw)
+{
+    dialog.setFileChooser([fileName](const QString &) { return fileName; });
+    child<QComboBox>(dialog, "cmbRecordContent")->setCurrentIndex(raw ? 1 : 0);
+    child<QPushButton>(dialog, "bntRecordFile")->click();
+    child<QCheckBox>(dialog, "ckRecord")->setChecked(true);
+}
+
+QByteArray fileContent(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
 } // namespace
 
 class TestMonitorDialog : public QObject
@@ -67,6 +87,16 @@ private slots:
     void listensToTheMeter();
     void errorReturnsToIdle();
     void closingWhileListeningStopsTheMeter();
+    void recordsWhatIsShownOrReceived_data();
+    void recordsWhatIsShownOrReceived();
+    void recordingIsFlushedWithinASecond();
+    void unwritableRecordingLeavesTheMonitorRunning_data();
+    void unwritableRecordingLeavesTheMonitorRunning();
+    void pauseHoldsAndResumesInOrder();
+    void viewKeepsTheLastMaxLines();
+    void findCountsAndWraps();
+    void screenshots_data();
+    void screenshots();
 };
 
 void TestMonitorDialog::defaultState()
@@ -83,7 +113,7 @@ void TestMonitorDialog::defaultState()
     QVERIFY(buttons.debug->isChecked());
     QVERIFY(buttons.idle());
     QVERIFY(buttons.clear->isEnabled());
-    QVERIFY(child<QTextEdit>(dialog, "textEdit")->isReadOnly());
+    QVERIFY(child<QPlainTextEdit>(dialog, "textEdit")->isReadOnly());
     // The three modes exclude each other.
     child<QRadioButton>(dialog, "rdHex")->click();
     QVERIFY(!child<QRadioButton>(dialog, "rdOriginal")->isChecked());
@@ -105,6 +135,18 @@ void TestMonitorDialog::formatsByMode_data()
         << "rdOriginalHex" << QByteArray("\r\n") << QStringLiteral("[2018-03-01 12:00:00.123][2] :  ( 0D 0A  )\n");
     QTest::newRow("raw chinese") << "rdOriginal" << QByteArray("\xc1\xf7\xc1\xbf=5\n") << QStringLiteral("流量=5\n");
     QTest::newRow("raw without prefix") << "rdOriginal" << QByteArray("a\r\n") << QStringLiteral("a\n");
+    // A line cut at the splitter's cap still ends its line in the view.
+    QTest::newRow("raw cut line") << "rdOriginal" << QByteArray("abc") << QStringLiteral("abc\n");
+    // One huge line shows its start and its size, in every mode.
+    const QByteArray huge = QByteArray(1 << 20, 'A') + '\n';
+    const QString note = QStringLiteral("…（共 1048577 字节）");
+    const QString hex = QStringLiteral("41 ").repeated(4096);
+    QTest::newRow("huge raw") << "rdOriginal" << huge << QString(4096, 'A') + note + '\n';
+    QTest::newRow("huge hex") << "rdHex" << huge
+                              << QStringLiteral("[2018-03-01 12:00:00.123][1048577] : ") + hex + note + '\n';
+    QTest::newRow("huge combined") << "rdOriginalHex" << huge
+                                   << QStringLiteral("[2018-03-01 12:00:00.123][1048577] : ") + QString(4096, 'A')
+            + QStringLiteral(" ( ") + hex + QStringLiteral(" )") + note + '\n';
 }
 
 void TestMonitorDialog::formatsByMode()
@@ -118,7 +160,7 @@ void TestMonitorDialog::formatsByMode()
     dialog.findChild<QRadioButton *>(button)->click();
     dialog.slotDataRecv(QByteArray());
     dialog.slotDataRecv(line);
-    QCOMPARE(child<QTextEdit>(dialog, "textEdit")->toPlainText(), shown);
+    QCOMPARE(child<QPlainTextEdit>(dialog, "textEdit")->toPlainText(), shown);
 }
 
 void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
@@ -134,7 +176,7 @@ void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
     child<QRadioButton>(dialog, "rdOriginalHex")->click();
     dialog.slotDataRecv("3\n");
     QCoreApplication::processEvents();
-    QCOMPARE(child<QTextEdit>(dialog, "textEdit")->toPlainText(),
+    QCOMPARE(child<QPlainTextEdit>(dialog, "textEdit")->toPlainText(),
         QStringLiteral("first\n"
                        "[2018-03-01 12:00:01.000][2] : 32 0A \n"
                        "[2018-03-01 12:00:01.000][2] : 3 ( 33 0A  )\n"));
@@ -145,7 +187,7 @@ void TestMonitorDialog::clearEmptiesTheText()
     TempWorkDir dir;
     MonitorDialog dialog;
     dialog.show();
-    auto *text = child<QTextEdit>(dialog, "textEdit");
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
     dialog.slotDataRecv("a\n");
     QCoreApplication::processEvents();
     dialog.slotDataRecv("b\n");
@@ -163,7 +205,7 @@ void TestMonitorDialog::keepsUserScrollPosition()
     MonitorDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QScrollBar *bar = child<QTextEdit>(dialog, "textEdit")->verticalScrollBar();
+    QScrollBar *bar = child<QPlainTextEdit>(dialog, "textEdit")->verticalScrollBar();
     for (int i = 0; i < 200; ++i)
         dialog.slotDataRecv(QByteArray::number(i) + '\n');
     QCoreApplication::processEvents();
@@ -193,7 +235,7 @@ void TestMonitorDialog::listensToTheMeter()
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
     Buttons buttons(dialog);
-    auto *text = child<QTextEdit>(dialog, "textEdit");
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
     dialog.show();
     QTest::mousePress(buttons.start, Qt::LeftButton);
     QTRY_VERIFY(buttons.listening());
@@ -254,6 +296,218 @@ void TestMonitorDialog::closingWhileListeningStopsTheMeter()
     // The closing switch went out before the dialog was gone.
     QCOMPARE(meter.receivedFrames().size(), 2);
     QVERIFY(!meter.state().extra.value(QStringLiteral("debug/on")).toBool());
+}
+
+void TestMonitorDialog::recordsWhatIsShownOrReceived_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("raw");
+    QTest::addColumn<QByteArray>("recorded");
+    const QByteArray line2 = QByteArray(5000, 'x') + '\n'; // longer than the view shows
+    QTest::newRow("text") << "rdOriginal" << false << QByteArray("a\r\n\xe6\xb5\x81=5\n") + line2;
+    QTest::newRow("hex") << "rdHex" << false
+                         << QByteArray("[2018-03-01 12:00:00.123][3] : 61 0D 0A \r\n"
+                                       "[2018-03-01 12:00:00.123][5] : C1 F7 3D 35 0A \r\n")
+            + "[2018-03-01 12:00:00.123][5001] : " + QByteArray("78 ").repeated(5000) + "0A \r\n";
+    QTest::newRow("raw bytes") << "rdHex" << true << QByteArray("a\r\n\xc1\xf7=5\n") + line2;
+}
+
+void TestMonitorDialog::recordsWhatIsShownOrReceived()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, raw);
+    QFETCH(QByteArray, recorded);
+    TempWorkDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("sub/../record.log"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    MonitorDialog dialog;
+    dialog.setClock([] { return fixedTime; });
+    dialog.findChild<QRadioButton *>(button)->click();
+    recordTo(dialog, fileName, raw);
+    dialog.slotDataRecv("before listening\n"); // not recorded
+    dialog.slotThreadStarted();
+    QVERIFY(dialog.recorder().isRecording());
+    dialog.slotDataRecv("a\r\n");
+    dialog.slotDataRecv("\xc1\xf7=5\n");
+    dialog.slotDataRecv(QByteArray(5000, 'x') + '\n');
+    dialog.slotThreadFinished();
+    QVERIFY(!dialog.recorder().isRecording());
+    QCOMPARE(fileContent(fileName), recorded);
+    // The folder chosen is where the next recording goes by default.
+    QCOMPARE(appSettings()->value("monitor/record_folder").toString(), dir.path());
+    QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), fixedTime), dir.filePath("monitor_20180301-120000.log"));
+}
+
+void TestMonitorDialog::recordingIsFlushedWithinASecond()
+{
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    const QString fileName = dir.filePath(QStringLiteral("live.log"));
+    recordTo(dialog, fileName, true);
+    dialog.slotThreadStarted();
+    dialog.slotDataRecv("one\n");
+    QElapsedTimer timer;
+    timer.start();
+    QTRY_COMPARE_WITH_TIMEOUT(fileContent(fileName), QByteArray("one\n"), 2000);
+    QVERIFY2(timer.elapsed() <= 1200, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(dialog.recorder().isRecording());
+}
+
+void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("folder missing") << "/nonexistent/folder/x.log";
+    // Opens, then every flush fails: the failure shows up while listening.
+    QTest::newRow("disk full") << "/dev/full";
+}
+
+void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
+{
+    QFETCH(QString, fileName);
+    TempWorkDir dir;
+    SimRunner meter;
+    QVERIFY(meter.isStarted());
+    useMeter(meter);
+    meter.call([](MeterSim &sim) {
+        auto *debug = sim.responder<DebugResponder>();
+        debug->setIntervalMs(20);
+        debug->setLines({ QStringLiteral("T=25.3C") });
+    });
+    MonitorDialog dialog;
+    ModalBoxCatcher boxes;
+    Buttons buttons(dialog);
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
+    recordTo(dialog, fileName, false);
+    dialog.show();
+    QTest::mousePress(buttons.start, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.boxes().size(), 1, 5000);
+    QCOMPARE(boxes.boxes().first().title, QStringLiteral("记录到文件"));
+    QVERIFY2(boxes.boxes().first().text.startsWith(QStringLiteral("无法写入记录文件: ") + fileName),
+        qPrintable(boxes.boxes().first().text));
+    QVERIFY(!child<QCheckBox>(dialog, "ckRecord")->isChecked());
+    // Lines keep coming after the message, and no second message follows.
+    const int shown = text->document()->blockCount();
+    QTRY_VERIFY(text->document()->blockCount() > shown + 3);
+    QVERIFY(buttons.listening());
+    QTest::mousePress(buttons.stop, Qt::LeftButton);
+    QTRY_VERIFY(buttons.idle());
+    QCOMPARE(boxes.boxes().size(), 1);
+}
+
+void TestMonitorDialog::pauseHoldsAndResumesInOrder()
+{
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
+    auto *pause = child<QPushButton>(dialog, "bntPause");
+    dialog.slotDataRecv("1\n");
+    pause->click();
+    for (const char *line : { "2\n", "3\n", "4\n" })
+        dialog.slotDataRecv(line);
+    QCoreApplication::processEvents();
+    QCOMPARE(text->toPlainText(), QStringLiteral("1\n"));
+    QCOMPARE(pause->text(), QStringLiteral("继续显示（3 行）"));
+    pause->click();
+    dialog.slotDataRecv("5\n");
+    QCoreApplication::processEvents();
+    QCOMPARE(text->toPlainText(), QStringLiteral("1\n2\n3\n4\n5\n"));
+    QCOMPARE(pause->text(), QStringLiteral("暂停显示"));
+}
+
+void TestMonitorDialog::viewKeepsTheLastMaxLines()
+{
+    TempWorkDir dir;
+    appSettings()->setValue(QStringLiteral("monitor/max_lines"), 3);
+    MonitorDialog dialog;
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
+    for (int i = 1; i <= 5; ++i)
+        dialog.slotDataRecv(QByteArray::number(i) + '\n');
+    QCoreApplication::processEvents();
+    QCOMPARE(text->toPlainText(), QStringLiteral("3\n4\n5\n"));
+    // Held lines are bounded the same way.
+    child<QPushButton>(dialog, "bntPause")->click();
+    for (int i = 6; i <= 12; ++i)
+        dialog.slotDataRecv(QByteArray::number(i) + '\n');
+    QCOMPARE(dialog.heldLineCount(), 3);
+    child<QPushButton>(dialog, "bntPause")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(text->toPlainText(), QStringLiteral("10\n11\n12\n"));
+}
+
+void TestMonitorDialog::findCountsAndWraps()
+{
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *text = child<QPlainTextEdit>(dialog, "textEdit");
+    for (const char *line : { "ADC=1\n", "T=25\n", "adc=2\n", "ADC=3\n" })
+        dialog.slotDataRecv(line);
+    QVERIFY(!child<QWidget>(dialog, "findBar")->isVisible());
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(child<QWidget>(dialog, "findBar")->isVisible());
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("adc"));
+    QCOMPARE(child<QLabel>(dialog, "lbMatches")->text(), QStringLiteral("3 处匹配"));
+    QCOMPARE(text->textCursor().selectedText(), QStringLiteral("ADC"));
+    QCOMPARE(text->textCursor().blockNumber(), 0);
+    auto *next = child<QPushButton>(dialog, "bntFindNext");
+    next->click();
+    QCOMPARE(text->textCursor().blockNumber(), 2);
+    next->click();
+    next->click(); // past the last: back to the first
+    QCOMPARE(text->textCursor().blockNumber(), 0);
+    child<QPushButton>(dialog, "bntFindPrevious")->click();
+    QCOMPARE(text->textCursor().blockNumber(), 3);
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("x"));
+    QCOMPARE(child<QLabel>(dialog, "lbMatches")->text(), QStringLiteral("无匹配"));
+    // Escape closes the bar, not the dialog.
+    QTest::keyClick(child<QLineEdit>(dialog, "edFind"), Qt::Key_Escape);
+    QVERIFY(!child<QWidget>(dialog, "findBar")->isVisible());
+    QVERIFY(dialog.isVisible());
+}
+
+void TestMonitorDialog::screenshots_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("zh_CN") << "";
+    QTest::newRow("en_US") << "en_US";
+    QTest::newRow("zh_TW") << "zh_TW";
+}
+
+void TestMonitorDialog::screenshots()
+{
+    // Pictures for people to look at: only when asked for.
+    const QString target = qEnvironmentVariable("MONITOR_SHOTS");
+    if (target.isEmpty())
+        QSKIP("set MONITOR_SHOTS to a folder to get screenshots");
+    QFETCH(QString, language);
+    TempWorkDir dir;
+    QTranslator translator;
+    if (!language.isEmpty()) {
+        QVERIFY(translator.load(QStringLiteral(VEXA_QM_DIR "/") + language + QStringLiteral(".qm")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    MonitorDialog dialog;
+    recordTo(dialog, dir.filePath(QStringLiteral("monitor_20240301-080000.log")), false);
+    child<QRadioButton>(dialog, "rdOriginalHex")->click();
+    dialog.slotThreadStarted();
+    QTextCodec *gb2312 = QTextCodec::codecForName("gb2312");
+    for (int i = 0; i < 12; ++i)
+        dialog.slotDataRecv(gb2312->fromUnicode(
+            QStringLiteral("%1 ADC=1023 T=25.%2C 流量=12.5\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i % 10)));
+    child<QPushButton>(dialog, "bntPause")->click();
+    for (int i = 0; i < 42; ++i)
+        dialog.slotDataRecv("held\r\n");
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("ADC"));
+    QCoreApplication::processEvents();
+    QVERIFY(dialog.grab().save(target + QStringLiteral("/monitor_%1.png").arg(QTest::currentDataTag())));
+    dialog.slotThreadFinished();
+    QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(TestMonitorDialog)

@@ -11,6 +11,7 @@ private slots:
     void prefix();
     void format_data();
     void format();
+    void timestampsInTextModeOnly();
 
 private:
     static QDateTime fixedTime() { return QDateTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123)); }
@@ -57,6 +58,16 @@ void TestMonitorLine::format()
     QFETCH(QString, expected);
     TempWorkDir dir;
     QCOMPARE(formatMonitorLine(line, MonitorMode(mode), fixedTime()), expected);
+}
+
+void TestMonitorLine::timestampsInTextModeOnly()
+{
+    TempWorkDir dir;
+    MonitorLineFormat format;
+    format.timestamps = true;
+    QCOMPARE(formatShownLine("1\r\n", format, fixedTime()), QStringLiteral("[2018-03-01 12:00:00.123] 1\r\n"));
+    format.mode = MonitorMode::Hex;
+    QCOMPARE(formatShownLine("1\r\n", format, fixedTime()), formatMonitorLine("1\r\n", MonitorMode::Hex, fixedTime()));
 }
 
 QTEST_GUILESS_MAIN(TestMonitorLine)

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 namespace {
@@ -49,7 +49,7 @@ void TestMonitorLoad::appendManyLines()
     dialog.findChild<QAbstractButton *>(QLatin1String(button))->setChecked(true);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+    auto *edit = dialog.findChild<QPlainTextEdit *>(QStringLiteral("textEdit"));
 
     const qint64 rssBefore = residentKiB();
     QElapsedTimer total;

@@ -12,6 +12,7 @@
 #include "items/refreshthread.h"
 #include "link/devicechannel.h"
 #include "monitor/monitorthread.h"
+#include "sim/debugresponder.h"
 #include "sim/firmwareresponder.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
@@ -69,7 +70,8 @@ QStringList faultMatrixFaults()
 {
     return { QStringLiteral("none"), QStringLiteral("silence"), QStringLiteral("drop"), QStringLiteral("bad-crc"),
         QStringLiteral("other-address"), QStringLiteral("other-port"), QStringLiteral("wrong-length"),
-        QStringLiteral("split"), QStringLiteral("disappear") };
+        QStringLiteral("split"), QStringLiteral("disappear"), QStringLiteral("late"), QStringLiteral("duplicate"),
+        QStringLiteral("flood") };
 }
 
 QString faultRule(const FaultCell &cell, bool *applicable)
@@ -122,6 +124,24 @@ QString faultRule(const FaultCell &cell, bool *applicable)
         if (op == QLatin1String("monitor"))
             return QString(); // the meter vanishes while lines flow; see runMonitor
         return QStringLiteral("disappear");
+    }
+    if (fault == QLatin1String("late")) {
+        // Item 3 answered after its time-out, while the meter is slow enough
+        // that the late answer lands in the middle of a later exchange.
+        *applicable = op == QLatin1String("refresh");
+        return QStringLiteral("delay,match=read,index=3,delay=3300;delay,match=read,delay=40,times=all");
+    }
+    if (fault == QLatin1String("duplicate")) {
+        // Every answer to item 3 / the identification arrives twice, back to back.
+        *applicable = op == QLatin1String("refresh") || op == QLatin1String("update");
+        return op == QLatin1String("update") ? QStringLiteral("duplicate,match=tilde,command=293F,delay=0")
+                                             : QStringLiteral("duplicate,match=read,index=3,delay=0");
+    }
+    if (fault == QLatin1String("flood")) {
+        // Debug output of about 1000 datagrams or writes a second, and no
+        // answer to the switch; see runMonitor.
+        *applicable = op == QLatin1String("monitor");
+        return QStringLiteral("silent,match=write,index=255");
     }
     *applicable = false;
     return QString();
@@ -190,12 +210,19 @@ Outcome runRefresh()
     QObject::connect(&thread, &RefreshThread::signalAddItems, [&items](int, const QStringList &) { ++items; });
     QObject::connect(&thread, &RefreshThread::showErrorMessage,
         [&outcome](const QString &, const QString &error, const QString &) { outcome.messages << error; });
+    const QList<SimItem> expected = SimProfile::demo().items;
+    int shifted = 0;
+    QObject::connect(&thread, &RefreshThread::signalAddItems, [&](int index, const QStringList &fields) {
+        shifted += index >= expected.size() || fields.value(0) != expected.at(index).name;
+    });
     thread.start();
     if (!waitWithEvents(thread, 60000))
         outcome.messages << QStringLiteral("HUNG");
     outcome.detail = QStringLiteral("%1 items").arg(items);
-    if (outcome.messages.isEmpty() && items != SimProfile::demo().items.size())
+    if (outcome.messages.isEmpty() && items != expected.size())
         outcome.messages << QStringLiteral("incomplete list");
+    if (shifted > 0)
+        outcome.messages << QStringLiteral("%1 rows show another item").arg(shifted);
     return outcome;
 }
 
@@ -290,6 +317,8 @@ Outcome runMonitor(const FaultCell &cell, SimRunner &meter)
         QMutexLocker locker(&mutex);
         return lines;
     };
+    if (cell.fault == QLatin1String("flood"))
+        meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setIntervalMs(1); });
     thread.start();
     const bool vanish = cell.fault == QLatin1String("disappear");
     QElapsedTimer timer;
@@ -379,8 +408,8 @@ CellReport runFaultCell(const FaultCell &cell)
     }
     bool applicable = true;
     const QString rule = faultRule(cell, &applicable);
-    if (!rule.isEmpty())
-        meter.addFault(rule);
+    for (const QString &part : rule.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        meter.addFault(part);
     const QString &op = cell.operation;
     const bool windowOperation
         = op == QLatin1String("write") || op == QLatin1String("batch") || op == QLatin1String("clock");

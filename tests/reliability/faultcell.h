@@ -9,7 +9,8 @@
 struct FaultCell
 {
     QString operation; // refresh write batch clock history monitor update
-    QString fault; // none silence drop bad-crc other-address other-port wrong-length split disappear
+    QString fault; // none silence drop bad-crc other-address other-port wrong-length split disappear late
+                   // duplicate flood
     QString line; // udp pty
 
     QString key() const { return operation + QLatin1Char('/') + fault + QLatin1Char('/') + line; }
@@ -32,7 +33,7 @@ struct CellReport
 
 QStringList faultMatrixOperations();
 QStringList faultMatrixFaults();
-// The simulator rule for the cell; empty for no fault. *applicable is false
+// The simulator rules for the cell, separated by ';'; empty for no fault. *applicable is false
 // for cells that make no sense (a UDP-only fault on the pty, a fault that only
 // spoils address answers on an operation of tilde frames, a dropped answer in
 // an operation of one exchange, which is the silence cell again).

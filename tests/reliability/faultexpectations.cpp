@@ -32,6 +32,15 @@ CellExpectation refresh(const QString &fault, bool udp)
         return make(QStringLiteral("ok"), kQuick);
     if (fault == QLatin1String("drop")) // the item is asked again and the list completes
         return make(QStringLiteral("ok"), 3 + kSlack);
+    // Asked again after 3.0 s; the late answer (3.3 s) is dropped, not shown as item 4 or later.
+    if (fault == QLatin1String("late"))
+        return make(QStringLiteral("ok"), 5 + kSlack);
+    // The second copy is dropped before the next request or, when it comes
+    // after it, recognised as the previous answer once more; no repeat after
+    // a time-out (3 s). On the pty both copies usually come in one read: a
+    // CRC error, asked again at once.
+    if (fault == QLatin1String("duplicate"))
+        return make(QStringLiteral("ok"), udp ? 2 : kQuick);
     if (fault == QLatin1String("silence"))
         return make(kTimeout, 13 + kSlack);
     if (fault == QLatin1String("bad-crc"))
@@ -98,6 +107,9 @@ CellExpectation monitor(const QString &fault, bool udp)
 {
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
+    // The switch keeps its time-out however fast the debug lines come.
+    if (fault == QLatin1String("flood"))
+        return make(kTimeout, kOneTimeout);
     // The switch answer only has to pass its CRC; the meter did switch on.
     if (fault == QLatin1String("other-address"))
         return make(QStringLiteral("ok"), kQuick);
@@ -124,6 +136,11 @@ CellExpectation update(const QString &fault, bool udp)
     const QString noPage = QStringLiteral("固件更新失败,发送文件数据失败!");
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
+    // The second identification answer is dropped before the erase request;
+    // one that arrives after the request went out cannot be told from the
+    // erase answer (answers carry no index) and fails the erase check.
+    if (fault == QLatin1String("duplicate"))
+        return make(QStringLiteral("ok||固件更新失败,擦除设备内存失败!"), 5);
     // Identification asked twice, then the finish request twice: four time-outs.
     if (fault == QLatin1String("silence"))
         return make(noId, 40 + 2 * kSlack);

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -95,7 +96,7 @@ void TstLongUse::monitorStreamFromMeter()
     ModalBoxCatcher catcher;
     MonitorDialog dialog;
     dialog.show();
-    auto *text = dialog.findChild<QTextEdit *>();
+    auto *text = dialog.findChild<QPlainTextEdit *>();
     QVERIFY(text);
     const int threadsBefore = processThreadCount();
     qint64 received = 0;

@@ -3,6 +3,10 @@
 #include "sim/simrunner.h"
 #include "tests/support/tempworkdir.h"
 
+#include "sim/historyresponder.h"
+#include "sim/searchresponder.h"
+
+#include <QJsonObject>
 #include <QtTest>
 
 // Items, clock, recording and every fault kind over real loopback UDP.
@@ -25,6 +29,8 @@ private slots:
     void disappears();
     void severalMeters();
     void unsolicitedGoesToLastPeer();
+    void longHistoryAnswerArrivesInOrder();
+    void searchReplyNamesTheRunningAddress();
 
 private:
     TempWorkDir m_dir;
@@ -337,6 +343,59 @@ void TstSimUdp::unsolicitedGoesToLastPeer()
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.first().data(), QByteArray("ADC=1023\r\n"));
     QCOMPARE(lines.first().senderPort(), meter.udpPort());
+}
+
+void TstSimUdp::longHistoryAnswerArrivesInOrder()
+{
+    // Pieces due after 2 s and more must still go out in order.
+    SimProfile profile = SimProfile::demo();
+    QJsonObject history = profile.raw.value(QStringLiteral("history")).toObject();
+    history.insert(QStringLiteral("pieceBytes"), 8);
+    history.insert(QStringLiteral("pieceDelayMs"), 1);
+    profile.raw.insert(QStringLiteral("history"), history);
+    SimRunner meter(profile);
+    QVERIFY(meter.isStarted());
+    const QDate end = meter.state().now().date();
+    const QDate start = end.addDays(-11);
+    QByteArray request = simFromHex(QStringLiteral("7E 05 02 4E 9F 00 07 91 00 04"));
+    for (const QDate &date : { start, end })
+        request.append(char(date.year() % 100)).append(char(date.month())).append(char(date.day()));
+    simAppendCrcHighFirst(request);
+    request.append(char(0x7F));
+    QByteArray expected;
+    for (const QString &line : simHistoryLines(history, start, end, meter.state().now()))
+        expected += simEncodeText(line + QStringLiteral("\r\n"));
+    QVERIFY(expected.size() > 2500 * 8);
+
+    UdpClient client;
+    client.send(meter.udpPort(), request);
+    QByteArray answer;
+    for (const QNetworkDatagram &piece : client.collect(2000, 1000))
+        answer += piece.data();
+    QCOMPARE(answer.size(), expected.size());
+    QCOMPARE(answer, expected);
+}
+
+void TstSimUdp::searchReplyNamesTheRunningAddress()
+{
+    // What --address does: the meter runs with another address than its
+    // profile's texts were written for.
+    SimProfile profile = SimProfile::demo();
+    profile.address = 9;
+    enableSearchResponder(profile, 0);
+    QJsonObject search = profile.raw.value(QStringLiteral("search")).toObject();
+    search.insert(QStringLiteral("address"), QStringLiteral("127.0.0.1"));
+    profile.raw.insert(QStringLiteral("search"), search);
+    SimRunner meter(profile);
+    QVERIFY(meter.isStarted());
+    quint16 searchPort = 0;
+    meter.call([&](MeterSim &sim) { searchPort = sim.responder<SearchResponder>()->searchPort(); });
+    UdpClient client;
+    client.send(searchPort, SearchResponder::searchDatagram());
+    const QList<QNetworkDatagram> replies = client.collect();
+    QCOMPARE(replies.size(), 1);
+    QCOMPARE(simDecodeText(replies.first().data()), QStringLiteral("VX-200 智能流量积算仪 地址9"));
+    QCOMPARE(replies.first().senderPort(), meter.udpPort());
 }
 
 QTEST_GUILESS_MAIN(TstSimUdp)
