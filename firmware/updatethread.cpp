@@ -48,6 +48,7 @@ bool UpdateThread::sendPage(DeviceChannel &channel, const char *page, int pageNu
 
 void UpdateThread::finishUpdate(DeviceChannel &channel)
 {
+    emit signalFinishing();
     // Sent twice; the instrument's answers are not needed.
     for (int i = 0; i < 2; ++i) {
         QByteArray reply;

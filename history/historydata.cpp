@@ -11,10 +11,17 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QEventLoop>
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
@@ -22,6 +29,11 @@ HistoryData::HistoryData(QWidget *parent)
 {
     vexaInitResources();
     ui->setupUi(this);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("labelStatus"));
+    // Room for the line from the start: the text view does not jump when it appears.
+    m_status->setMinimumHeight(m_status->fontMetrics().height());
+    ui->verticalLayout->addWidget(m_status);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
     ui->textEdit->setReadOnly(true);
@@ -39,6 +51,12 @@ HistoryData::HistoryData(QWidget *parent)
     connect(&m_reader, &ReadThread::signalClearText, this, &HistoryData::slotClearText);
     connect(&m_reader, &ReadThread::signalAddText, this, &HistoryData::slotAddText);
     connect(&m_reader, &ReadThread::signalShowError, this, &HistoryData::slotShowError);
+    // The answer has no end marker: the reader ends after a quiet spell. Until
+    // then a second query is not possible, and the button says so.
+    connect(&m_reader, &QThread::finished, this, [this] {
+        ui->bntQuery->setEnabled(true);
+        showQueryState();
+    });
 }
 
 HistoryData::~HistoryData()
@@ -60,6 +78,9 @@ void HistoryData::slotClearText()
         m_appendCursor.endEditBlock();
     }
     ui->textEdit->clear();
+    m_linesReceived = 0;
+    if (m_reader.isRunning())
+        showQueryState();
 }
 
 void HistoryData::slotAddText(const QString &text)
@@ -77,10 +98,12 @@ void HistoryData::slotAddText(const QString &text)
     m_lastLineStart = m_appendCursor.position();
     // One huge line must not stall the layout: its start and its length show.
     m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::DefaultMaxShownBytes, tr("…（共 %1 个字符）")));
+    ++m_linesReceived;
 }
 
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
+    m_queryFailed = true;
     showErrorBox(title, withLinkContext(error));
 }
 
@@ -94,7 +117,21 @@ void HistoryData::slotQueryHistory()
         showErrorBox(tr("查询"), tr("起始日期应该小于或等于结束日期"));
         return;
     }
+    m_queryFailed = false;
+    m_linesReceived = 0;
     m_reader.startQuery(buildHistoryRequest(start, end));
+    ui->bntQuery->setEnabled(false);
+    showQueryState();
+}
+
+void HistoryData::showQueryState()
+{
+    if (m_reader.isRunning())
+        m_status->setText(tr("正在查询…已收到 %1 行").arg(m_linesReceived));
+    else if (m_queryFailed)
+        m_status->setText(tr("查询失败，已收到 %1 行").arg(m_linesReceived));
+    else
+        m_status->setText(tr("查询结束，共收到 %1 行").arg(m_linesReceived));
 }
 
 void HistoryData::slotExportCSV()
@@ -115,8 +152,9 @@ void HistoryData::slotExportPDF()
     HistoryPdfOptions options;
     // One row per text line: the on-screen word wrap must not change the table.
     options.rowCount = document->blockCount();
-    switch (exportHistoryPdf(fileName, historyTextLines(document->toPlainText()), options)) {
+    switch (exportPdfInBackground(fileName, historyTextLines(document->toPlainText()), options)) {
     case HistoryExportResult::Ok:
+    case HistoryExportResult::Cancelled:
         break;
     case HistoryExportResult::OpenFailed:
         showExportError(fileName);
@@ -132,6 +170,48 @@ QString HistoryData::askExportFile(const QString &suffix)
     return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
         historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
         suffix);
+}
+
+HistoryExportResult HistoryData::exportPdfInBackground(
+    const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options)
+{
+    std::atomic<bool> cancel { false };
+    std::atomic<int> rowsDone { 0 };
+    HistoryExportControl control;
+    control.cancel = &cancel;
+    control.progress = [&rowsDone](int done, int) {
+        rowsDone = done;
+    };
+    HistoryExportResult result = HistoryExportResult::Cancelled;
+    std::unique_ptr<QThread> worker(
+        QThread::create([&] { result = exportHistoryPdf(fileName, lines, options, control); }));
+
+    QProgressDialog progress(tr("正在导出PDF…"), tr("取消"), 0, qMax(1, options.rowCount), this);
+    progress.setWindowTitle(tr("导出历史数据"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    // Until the progress dialog shows, nothing else may start an export.
+    ui->bntExportPDF->setEnabled(false);
+    ui->bntExportCSV->setEnabled(false);
+
+    QEventLoop loop;
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &loop, [&cancel] { cancel = true; });
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, &progress, [&] {
+        if (!progress.wasCanceled())
+            progress.setValue(rowsDone);
+    });
+    tick.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
+
+    ui->bntExportPDF->setEnabled(true);
+    ui->bntExportCSV->setEnabled(true);
+    return result;
 }
 
 void HistoryData::closeEvent(QCloseEvent *event)
@@ -174,6 +254,8 @@ void HistoryData::closeBatch()
     cursor.movePosition(QTextCursor::End);
     ui->textEdit->setTextCursor(cursor);
     bar->setValue(shown);
+    if (m_reader.isRunning())
+        showQueryState();
 }
 
 void HistoryData::showErrorBox(const QString &title, const QString &text)
