@@ -10,9 +10,9 @@
 #include "items/modifydialog.h"
 #include "items/skipitems.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 #include "ui_mainwindow.h"
 
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -41,7 +41,7 @@ QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 
 void MainWindow::slotExportItems()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsExportFile();
     if (!path.isEmpty())
         exportItemsTo(path);
 }
@@ -70,7 +70,7 @@ void MainWindow::exportItemsTo(const QString &path)
 
 void MainWindow::slotImportItems()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("导入配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsImportFile();
     if (!path.isEmpty())
         importItemsFrom(path);
 }
@@ -102,7 +102,7 @@ bool MainWindow::openWriteChannel(DeviceChannel &channel)
 {
     if (channel.open())
         return true;
-    showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+    showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败"), channel), windowIcon());
     return false;
 }
 
@@ -139,7 +139,8 @@ bool MainWindow::writeItems(DeviceChannel &channel)
             m_tree->setCurrentItem(rows.at(i));
             statusBar()->showMessage(tr("正在写入配置......"));
         },
-        [&](int i, const ItemWriteResult &result) {
+        [&](int i, ItemWriteResult result) {
+            result.error = withLinkContext(result.error, channel);
             if (showWriteResult(rows.at(i), result, 2))
                 return true;
             showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), windowIcon());
@@ -159,7 +160,7 @@ void MainWindow::slotSyncTime()
     const auto done = qScopeGuard([this] { endItemOperation(); });
     DeviceChannel channel;
     if (!channel.open()) {
-        showErrorBox(tr("同步时间"), channel.errorText(), windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(channel.errorText(), channel), windowIcon());
         return;
     }
     syncTime(channel);
@@ -169,7 +170,7 @@ void MainWindow::syncTime(DeviceChannel &channel)
 {
     const ClockResult clock = ItemSession(channel).setClock(QDateTime::currentDateTime());
     if (!clock.error.isEmpty()) {
-        showErrorBox(tr("同步时间"), clock.error, windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(clock.error, channel), windowIcon());
         return;
     }
     if (clock.acknowledged)
@@ -295,7 +296,8 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
-    const ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    result.error = withLinkContext(result.error, channel);
     return showWriteResult(row, result, count);
 }
 

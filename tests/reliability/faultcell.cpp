@@ -273,8 +273,9 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
         }
     }
     for (const QString &text : catcher.texts()) {
+        // The failure's own text; a second line names the target.
         if (text != QStringLiteral("同步时间成功"))
-            outcome.messages << text;
+            outcome.messages << text.section(QLatin1Char('\n'), 0, 0);
     }
     return outcome;
 }
