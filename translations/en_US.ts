@@ -91,7 +91,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+115"/>
+        <location filename="../history/historydata.cpp" line="+117"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -111,13 +111,13 @@
         <translation>… (%1 characters)</translation>
     </message>
     <message>
-        <location line="+17"/>
         <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../history/historydata.cpp" line="+17"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../history/historydata.cpp" line="+13"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>Querying... %1 lines received</translation>
     </message>
@@ -132,26 +132,25 @@
         <translation>Query finished: %1 lines received</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+10"/>
-        <location line="+35"/>
+        <location line="+36"/>
+        <location line="+20"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location line="+101"/>
+        <location line="-27"/>
+        <location line="+108"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location line="-101"/>
         <location filename="../cli/clihistory.cpp" line="-14"/>
+        <location filename="../history/historydata.cpp" line="-108"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location filename="../history/historydata.cpp" line="+26"/>
         <source>正在导出PDF…</source>
         <translation>Exporting PDF...</translation>
     </message>
@@ -196,7 +195,7 @@
         <translation>Device</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>语言</source>
         <translation>Language</translation>
     </message>
@@ -225,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+73"/>
-        <location line="+14"/>
+        <location filename="../app/mainwindow.cpp" line="+117"/>
+        <location filename="../items/mainwindow_items.cpp" line="+87"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
@@ -234,8 +233,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-49"/>
-        <location line="+14"/>
+        <location filename="../app/mainwindow.cpp" line="-6"/>
+        <location filename="../items/mainwindow_items.cpp" line="-35"/>
         <location line="+8"/>
         <source>导出配置</source>
         <translation>Export</translation>
@@ -244,7 +243,7 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+40"/>
+        <location line="+41"/>
         <location line="+67"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
@@ -278,7 +277,13 @@
         <translation>Monitor</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <location line="+1"/>
         <source>关于</source>
         <translation>About</translation>
@@ -302,7 +307,7 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+60"/>
+        <location filename="../app/mainwindow.cpp" line="-34"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
@@ -313,16 +318,21 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+70"/>
-        <location line="+53"/>
+        <location line="+195"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>Reading item %1...</translation>
+    </message>
+    <message>
         <location filename="../cli/cliapp.cpp" line="+218"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
     <message>
-        <location line="-45"/>
+        <location filename="../items/itemcsv.cpp" line="-45"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
     </message>
@@ -342,7 +352,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-228"/>
+        <location filename="../items/mainwindow_items.cpp" line="-229"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -371,40 +381,40 @@
     <message>
         <location line="+16"/>
         <location line="+26"/>
-        <location line="+156"/>
+        <location line="+157"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-191"/>
+        <location line="-192"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+41"/>
         <location line="+67"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
         <location line="-61"/>
-        <location line="+161"/>
+        <location line="+162"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-136"/>
+        <location line="-137"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
-        <location line="+2"/>
         <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../items/mainwindow_items.cpp" line="+2"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location filename="../items/mainwindow_items.cpp" line="+43"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
@@ -414,7 +424,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -505,7 +515,7 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+41"/>
+        <location filename="../monitor/monitordialog.cpp" line="+42"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
@@ -641,7 +651,8 @@
         <translation>Error</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+26"/>
+        <location line="+25"/>
         <source>信息</source>
         <translation>Information</translation>
     </message>
@@ -719,6 +730,36 @@
         <source>请选择设备</source>
         <translation>Please select a device.</translation>
     </message>
+    <message>
+        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <source>未设置地址</source>
+        <translation>no address set</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未选择串口</source>
+        <translation>No serial port selected</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 · 地址 %2</source>
+        <translation>%1 · address %2</translation>
+    </message>
+    <message>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
+        <translation>Check the cable, the port and the device address, and that the meter is powered on.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>请检查端口名称，以及端口是否被其他程序占用。</source>
+        <translation>Check the port name and whether another program is using the port.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ReadThread</name>
@@ -783,7 +824,12 @@
         <translation>Port:</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+31"/>
+        <source>重新列出串口</source>
+        <translation>List the serial ports again</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>波特率：</source>
         <translation>Baud rate:</translation>
     </message>
@@ -873,7 +919,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+194"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -910,13 +956,14 @@
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../firmware/updatedialog.cpp" line="-52"/>
         <source>烧写</source>
         <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+57"/>
+        <location filename="../firmware/updatedialog.cpp" line="+109"/>
         <source>下载文件</source>
         <translation>Download File</translation>
     </message>
@@ -941,12 +988,12 @@
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-196"/>
+        <location filename="../firmware/updatedialog.cpp" line="-210"/>
         <source>正在结束更新…</source>
         <translation>Finishing the update...</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+66"/>
         <source>请选择文件!</source>
         <translation>Please select a file.</translation>
     </message>
@@ -961,7 +1008,20 @@
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+12"/>
+        <source>确认烧写以下固件？
+设备：%1
+版本：%2
+型号：%3
+连接：%4</source>
+        <translation>Flash this firmware?
+Device: %1
+Version: %2
+Model: %3
+Connection: %4</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>请选择设备类型!</source>
         <translation>Please select the device type.</translation>
     </message>
@@ -971,7 +1031,7 @@
         <translation>Please select the download folder.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>文件 %1 已存在,是否替换?</source>
         <translation>The file %1 already exists. Replace it?</translation>
     </message>
@@ -981,23 +1041,24 @@
         <translation>Replace</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-41"/>
+        <location line="+42"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+42"/>
         <location filename="../cli/cliservice.cpp" line="+77"/>
+        <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+50"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>正在更新固件,请等待更新完成!</source>
         <translation>The firmware is being updated. Please wait until the update has finished.</translation>
     </message>
@@ -1005,13 +1066,13 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+66"/>
         <location filename="../cli/cliservice.cpp" line="-35"/>
+        <location filename="../firmware/updatethread.cpp" line="+66"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../firmware/updatethread.cpp" line="+5"/>
         <source>固件更新失败,</source>
         <translation>Firmware update failed: </translation>
     </message>
@@ -1021,13 +1082,13 @@
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
-        <location line="+9"/>
         <location filename="../cli/cliservice.cpp" line="+30"/>
+        <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>Firmware update failed: the BIN file does not match the device model.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../firmware/updatethread.cpp" line="+7"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
@@ -1036,28 +1097,40 @@
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
+    <message>
+        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备型号: %1
+文件型号: %2</source>
+        <translation>Device model: %1
+File model: %2</translation>
+    </message>
 </context>
 <context>
     <name>VexaCli</name>
     <message>
         <location filename="../cli/cliapp.cpp" line="-170"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
-        <translation>Read the item list (CSV in the assistant's export format)</translation>
+        <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>按序号写入配置项,并显示设备的应答</source>
-        <translation>Write items by index and print the device's answer</translation>
+        <translation>Write items by index and print the device&apos;s answer</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
-        <translation>Write the file's values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
+        <translation>Write the file&apos;s values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>将设备时钟设为本机当前时间</source>
-        <translation>Set the device's clock to this computer's local time</translation>
+        <translation>Set the device&apos;s clock to this computer&apos;s local time</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1067,7 +1140,7 @@
     <message>
         <location line="+2"/>
         <source>用固件包更新设备固件;进度显示在标准错误输出</source>
-        <translation>Update the device's firmware from a package; progress on standard error</translation>
+        <translation>Update the device&apos;s firmware from a package; progress on standard error</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1157,7 +1230,7 @@
     <message>
         <location line="+2"/>
         <source>不打开设备的调试输出</source>
-        <translation>Do not switch the device's debug output on</translation>
+        <translation>Do not switch the device&apos;s debug output on</translation>
     </message>
     <message>
         <location line="+2"/>

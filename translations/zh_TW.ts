@@ -91,7 +91,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+115"/>
+        <location filename="../history/historydata.cpp" line="+117"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -111,13 +111,13 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location line="+17"/>
         <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../history/historydata.cpp" line="+17"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../history/historydata.cpp" line="+13"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>正在查詢……已收到 %1 行</translation>
     </message>
@@ -132,26 +132,25 @@
         <translation>查詢結束，共收到 %1 行</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+10"/>
-        <location line="+35"/>
+        <location line="+36"/>
+        <location line="+20"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location line="+101"/>
+        <location line="-27"/>
+        <location line="+108"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-101"/>
         <location filename="../cli/clihistory.cpp" line="-14"/>
+        <location filename="../history/historydata.cpp" line="-108"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location filename="../history/historydata.cpp" line="+26"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
@@ -196,7 +195,7 @@
         <translation>操作</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>语言</source>
         <translation>語言</translation>
     </message>
@@ -225,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+73"/>
-        <location line="+14"/>
+        <location filename="../app/mainwindow.cpp" line="+117"/>
+        <location filename="../items/mainwindow_items.cpp" line="+87"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -234,8 +233,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-49"/>
-        <location line="+14"/>
+        <location filename="../app/mainwindow.cpp" line="-6"/>
+        <location filename="../items/mainwindow_items.cpp" line="-35"/>
         <location line="+8"/>
         <source>导出配置</source>
         <translation>匯出設定</translation>
@@ -244,7 +243,7 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+40"/>
+        <location line="+41"/>
         <location line="+67"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
@@ -278,7 +277,13 @@
         <translation>裝置監控</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <location line="+1"/>
         <source>关于</source>
         <translation>關於</translation>
@@ -302,7 +307,7 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+60"/>
+        <location filename="../app/mainwindow.cpp" line="-34"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
@@ -313,16 +318,21 @@
         <translation>確定</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+70"/>
-        <location line="+53"/>
+        <location line="+195"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>正在讀取第 %1 項……</translation>
+    </message>
+    <message>
         <location filename="../cli/cliapp.cpp" line="+218"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="-45"/>
+        <location filename="../items/itemcsv.cpp" line="-45"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
@@ -342,7 +352,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-228"/>
+        <location filename="../items/mainwindow_items.cpp" line="-229"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -371,40 +381,40 @@
     <message>
         <location line="+16"/>
         <location line="+26"/>
-        <location line="+156"/>
+        <location line="+157"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-191"/>
+        <location line="-192"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+41"/>
         <location line="+67"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
         <location line="-61"/>
-        <location line="+161"/>
+        <location line="+162"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-136"/>
+        <location line="-137"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+2"/>
         <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../items/mainwindow_items.cpp" line="+2"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location filename="../items/mainwindow_items.cpp" line="+43"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
@@ -414,7 +424,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -505,7 +515,7 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+41"/>
+        <location filename="../monitor/monitordialog.cpp" line="+42"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
@@ -641,7 +651,8 @@
         <translation>錯誤</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+26"/>
+        <location line="+25"/>
         <source>信息</source>
         <translation>資訊</translation>
     </message>
@@ -719,6 +730,36 @@
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
     </message>
+    <message>
+        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <source>未设置地址</source>
+        <translation>未設定位址</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未选择串口</source>
+        <translation>未選擇串列埠</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 · 地址 %2</source>
+        <translation>%1 · 位址 %2</translation>
+    </message>
+    <message>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
+        <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>请检查端口名称，以及端口是否被其他程序占用。</source>
+        <translation>請檢查連接埠名稱，以及連接埠是否被其他程式佔用。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>ReadThread</name>
@@ -783,7 +824,12 @@
         <translation>串列埠：</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+31"/>
+        <source>重新列出串口</source>
+        <translation>重新列出串列埠</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>波特率：</source>
         <translation>鮑率：</translation>
     </message>
@@ -873,7 +919,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+194"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -910,13 +956,14 @@
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../firmware/updatedialog.cpp" line="-52"/>
         <source>烧写</source>
         <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+57"/>
+        <location filename="../firmware/updatedialog.cpp" line="+109"/>
         <source>下载文件</source>
         <translation>下載檔案</translation>
     </message>
@@ -941,12 +988,12 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-196"/>
+        <location filename="../firmware/updatedialog.cpp" line="-210"/>
         <source>正在结束更新…</source>
         <translation>正在結束更新……</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+66"/>
         <source>请选择文件!</source>
         <translation>請選擇檔案！</translation>
     </message>
@@ -961,7 +1008,20 @@
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+12"/>
+        <source>确认烧写以下固件？
+设备：%1
+版本：%2
+型号：%3
+连接：%4</source>
+        <translation>確認燒錄以下韌體？
+裝置：%1
+版本：%2
+型號：%3
+連線：%4</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>请选择设备类型!</source>
         <translation>請選擇裝置類型！</translation>
     </message>
@@ -971,7 +1031,7 @@
         <translation>請選擇下載路徑！</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>文件 %1 已存在,是否替换?</source>
         <translation>檔案 %1 已存在，是否取代？</translation>
     </message>
@@ -981,23 +1041,24 @@
         <translation>取代</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-41"/>
+        <location line="+42"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+42"/>
         <location filename="../cli/cliservice.cpp" line="+77"/>
+        <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+50"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>正在更新固件,请等待更新完成!</source>
         <translation>正在更新韌體，請等待更新完成！</translation>
     </message>
@@ -1005,13 +1066,13 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+66"/>
         <location filename="../cli/cliservice.cpp" line="-35"/>
+        <location filename="../firmware/updatethread.cpp" line="+66"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../firmware/updatethread.cpp" line="+5"/>
         <source>固件更新失败,</source>
         <translation>韌體更新失敗，</translation>
     </message>
@@ -1021,13 +1082,13 @@
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
-        <location line="+9"/>
         <location filename="../cli/cliservice.cpp" line="+30"/>
+        <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../firmware/updatethread.cpp" line="+7"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
@@ -1035,6 +1096,18 @@
         <location line="+17"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
+    </message>
+    <message>
+        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备型号: %1
+文件型号: %2</source>
+        <translation>裝置型號：%1
+檔案型號：%2</translation>
     </message>
 </context>
 <context>
