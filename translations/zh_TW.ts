@@ -1145,7 +1145,7 @@
     <message>
         <location line="+2"/>
         <source>监听设备发送的行并输出到标准输出</source>
-        <translation>監聽裝置傳送的行並輸出到標準輸出</translation>
+        <translation>接收裝置傳送的行並輸出到標準輸出</translation>
     </message>
     <message>
         <location line="+2"/>
