@@ -63,20 +63,22 @@ void writeLinkSettings(QSettings &settings, const LinkSettings &link)
         writeSerialSettings(settings, link.serial);
 }
 
+QString serialFrameText(const SerialSettings &serial)
+{
+    // Indexed by the serial port's parity values; 1 is unused.
+    static const char parityLetters[] = "N?EOSM";
+    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? parityLetters[serial.parity] : '?';
+    const QString stop = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
+    return QString::number(serial.dataBits) + QLatin1Char(parityLetter) + stop;
+}
+
 QString LinkSettings::describe() const
 {
     if (useUdp)
         return QStringLiteral("udp %1:%2").arg(udp.address.trimmed(), udp.port.trimmed());
-    // The usual short form of the frame: data bits, parity letter, stop bits.
-    static const char parityLetters[] = "N?EOSM";
-    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? parityLetters[serial.parity] : '?';
-    const QString stop = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
-    return QStringLiteral("serial %1 %2 %3%4%5")
-        .arg(serial.port)
-        .arg(serial.baudRate)
-        .arg(serial.dataBits)
-        .arg(QLatin1Char(parityLetter))
-        .arg(stop);
+    // One arg() call: a % in the port name must not be taken for a marker.
+    return QStringLiteral("serial %1 %2 %3")
+        .arg(serial.port, QString::number(serial.baudRate), serialFrameText(serial));
 }
 
 void writeSerialSettings(QSettings &settings, const SerialSettings &serial)

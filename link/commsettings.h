@@ -26,6 +26,9 @@ struct UdpSettings
 // Everything a channel needs to reach one meter: the way (UDP or serial), the
 // device address and that way's parameters. config.ini holds one of these;
 // the command line builds others from its arguments.
+// "8N1", "7E2", "8O1.5": data bits, parity letter, stop bits.
+QString serialFrameText(const SerialSettings &serial);
+
 struct LinkSettings
 {
     bool useUdp = false;

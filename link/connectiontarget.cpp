@@ -4,33 +4,6 @@
 #include <QObject>
 #include <QSettings>
 
-QString serialFrameText(const SerialSettings &serial)
-{
-    // The numbers are the serial port's enumeration values.
-    QString parity;
-    switch (serial.parity) {
-    case 0:
-        parity = QStringLiteral("N");
-        break;
-    case 2:
-        parity = QStringLiteral("E");
-        break;
-    case 3:
-        parity = QStringLiteral("O");
-        break;
-    case 4:
-        parity = QStringLiteral("S");
-        break;
-    case 5:
-        parity = QStringLiteral("M");
-        break;
-    default:
-        parity = QStringLiteral("?");
-    }
-    const QString stopBits = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
-    return QString::number(serial.dataBits) + parity + stopBits;
-}
-
 QString connectionTargetText(bool useUdp, const SerialSettings &serial, const UdpSettings &udp, quint8 address)
 {
     QString target;

@@ -11,6 +11,3 @@ class QSettings;
 QString connectionTargetText(bool useUdp, const SerialSettings &serial, const UdpSettings &udp, quint8 address);
 // The same for the settings stored now.
 QString connectionTargetText(const QSettings &settings);
-
-// "8N1", "7E2", "8O1.5": data bits, parity letter, stop bits.
-QString serialFrameText(const SerialSettings &serial);
