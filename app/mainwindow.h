@@ -9,6 +9,9 @@
 #include <QSet>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
+
 namespace Ui {
 class MainWindow;
 }
@@ -100,8 +103,13 @@ private:
     void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
     // Lets the user pick the rows to write; false when nothing is to be written.
     bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
-    bool writeBatch(
-        DeviceChannel &channel, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests);
+    using BatchStart = std::function<void(int row)>;
+    using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
+    // Sends the rows and reports each step; false when no channel opened.
+    using BatchRunner = std::function<bool(const BatchStart &, const BatchResult &, const std::atomic_bool *stop)>;
+    // A batch with its progress dialog, row updates, journal and summary.
+    bool runBatch(
+        const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner);
     // Marks the row, remembers the answer and journals the attempt.
     void recordWrite(QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count);
     void appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,

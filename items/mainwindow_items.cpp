@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "app/messageboxes.h"
+#include "app/settings.h"
 #include "items/configtree.h"
 #include "items/itemcsv.h"
 #include "items/itemframes.h"
@@ -14,19 +15,19 @@
 #include "link/devicechannel.h"
 #include "ui_mainwindow.h"
 
-#include "app/settings.h"
-
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProgressDialog>
-#include <QUrl>
+#include <QThread>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace {
 
@@ -45,6 +46,44 @@ QVector<ItemRowText> rowTexts(const ConfigTree *tree)
         rows.append({ row->data(0, Qt::UserRole).toInt(), row->text(0), row->text(1) });
     }
     return rows;
+}
+
+// Runs a batch on a worker thread with a channel of its own, so the window
+// paints and hears Cancel while an exchange waits; every step is handed back
+// to the window's thread in order. False when the channel did not open.
+bool runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteRequest> &requests,
+    const std::function<void(int)> &onStart, const std::function<bool(int, const ItemWriteResult &)> &onResult,
+    const std::atomic_bool *stop)
+{
+    QObject receiver;
+    bool opened = true;
+    QEventLoop loop;
+    QScopedPointer<QThread> worker(QThread::create([&] {
+        DeviceChannel channel;
+        if (!channel.open(link)) {
+            opened = false;
+            return;
+        }
+        ItemSession(channel).writeBatch(
+            requests,
+            [&](int i) {
+                QMetaObject::invokeMethod(
+                    &receiver, [&onStart, i] { onStart(i); }, Qt::QueuedConnection);
+            },
+            [&](int i, const ItemWriteResult &result) {
+                QMetaObject::invokeMethod(
+                    &receiver, [&onResult, i, result] { onResult(i, result); }, Qt::QueuedConnection);
+                // The session itself stops at a write that was not confirmed.
+                return true;
+            },
+            stop);
+    }));
+    QObject::connect(worker.data(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    QCoreApplication::sendPostedEvents(&receiver);
+    return opened;
 }
 
 } // namespace
@@ -127,10 +166,13 @@ void MainWindow::slotWriteItems()
     if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
         return;
     statusBar()->showMessage(tr("正在写入配置......"));
-    DeviceChannel channel;
-    if (!openWriteChannel(channel))
-        return;
-    writeBatch(channel, rows, requests);
+    const LinkSettings link = readLinkSettings(*appSettings());
+    runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
+        if (runBatchInBackground(link, requests, onStart, onResult, stop))
+            return true;
+        showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+        return false;
+    });
 }
 
 void MainWindow::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const
@@ -178,14 +220,16 @@ bool MainWindow::writeItems(DeviceChannel &channel)
     QVector<QTreeWidgetItem *> rows;
     QVector<ItemWriteRequest> requests;
     collectBatch(rows, requests);
-    return writeBatch(channel, rows, requests);
+    return runBatch(
+        rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
+            ItemSession(channel).writeBatch(requests, onStart, onResult, stop);
+            return true;
+        });
 }
 
-bool MainWindow::writeBatch(
-    DeviceChannel &channel, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests)
+bool MainWindow::runBatch(
+    const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner)
 {
-    // The exchanges wait in an event loop, so the window keeps painting and
-    // Cancel is heard; it takes effect after the item on the line.
     std::atomic_bool stop { false };
     QProgressDialog progress(this);
     progress.setObjectName(QStringLiteral("writeProgress"));
@@ -196,25 +240,25 @@ bool MainWindow::writeBatch(
     progress.setAutoClose(false);
     progress.setMinimumDuration(0);
     progress.setRange(0, requests.size());
+    // Cancel lets the item on the line finish, then nothing more is sent.
     connect(&progress, &QProgressDialog::canceled, this, [&stop] { stop = true; });
 
     bool failed = false;
-    int written = 0;
+    int confirmed = 0;
     int refused = 0;
-    const int confirmed = ItemSession(channel).writeBatch(
-        requests,
+    const bool opened = runner(
         [&](int i) {
             m_tree->setCurrentItem(rows.at(i));
             statusBar()->showMessage(tr("正在写入配置......"));
             progress.setLabelText(
                 tr("正在写入第%1项(共%2项): %3").arg(i + 1).arg(requests.size()).arg(requests.at(i).name));
-            // A window-modal progress dialog paints and hears Cancel here.
             progress.setValue(i);
         },
         [&](int i, const ItemWriteResult &result) {
             recordWrite(rows.at(i), requests.at(i).value, result, 2);
             if (showWriteResult(rows.at(i), result, 2)) {
-                (result.matches ? written : refused)++;
+                ++confirmed;
+                refused += result.matches ? 0 : 1;
                 return true;
             }
             showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), windowIcon());
@@ -223,8 +267,10 @@ bool MainWindow::writeBatch(
         },
         &stop);
     progress.close();
+    if (!opened)
+        return false;
     m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
-                                .arg(written)
+                                .arg(confirmed - refused)
                                 .arg(refused)
                                 .arg(requests.size() - confirmed));
     if (failed)
