@@ -1,12 +1,47 @@
+#include "app/launchoptions.h"
 #include "app/mainwindow.h"
+#include "app/messageboxes.h"
+#include "app/translationlookup.h"
 
 #include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    switch (options.request()) {
+    case LaunchOptions::Request::Help:
+    case LaunchOptions::Request::Version:
+        std::fputs(options.message().toLocal8Bit().constData(), stdout);
+        return 0;
+    case LaunchOptions::Request::Error:
+        std::fprintf(stderr, "%s\n", options.message().toLocal8Bit().constData());
+        return 2;
+    case LaunchOptions::Request::Start:
+        break;
+    }
+    const QString workDirError = options.enterWorkDir();
+
     // Plugins and libraries shipped beside the program are found from here.
     QCoreApplication::addLibraryPath(QStringLiteral("."));
     QApplication app(argc, argv);
+    if (!workDirError.isEmpty()) {
+        // Started from the desktop menu nobody reads stderr: say it in a box,
+        // in the desktop's language where a translation is installed.
+        std::fprintf(stderr, "vexa-assistant: %s\n", workDirError.toLocal8Bit().constData());
+        QTranslator translator;
+        if (loadTranslation(
+                translator, QLocale::system().name(), translationFallbackDirs(QCoreApplication::applicationDirPath())))
+            QApplication::installTranslator(&translator);
+        showCriticalBox(options.workDirFailureText(), nullptr);
+        return 1;
+    }
     MainWindow window;
     window.show();
     return app.exec();

@@ -4,6 +4,7 @@
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
 #include "app/settings.h"
+#include "app/translationlookup.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/configtree.h"
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
     connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshedItem);
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
+    connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
     setUpWriteSafety();
 
@@ -113,7 +115,7 @@ void MainWindow::applyLanguage(const QString &code)
     ui->lang_zh_TW->setChecked(code == QLatin1String("zh_TW"));
     ui->lang_zh_CH->setChecked(!ui->lang_en_US->isChecked() && !ui->lang_zh_TW->isChecked());
 
-    if (m_translator->load(code, QString(), QString(), QString()))
+    if (loadTranslation(*m_translator, code, translationFallbackDirs(QCoreApplication::applicationDirPath())))
         QApplication::installTranslator(m_translator);
     else
         QApplication::removeTranslator(m_translator);

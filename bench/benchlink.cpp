@@ -115,10 +115,23 @@ quint16 tildeCommand(const QByteArray &frame)
     return frame.size() > 4 ? quint16(quint8(frame.at(3)) << 8 | quint8(frame.at(4))) : 0;
 }
 
-double runEcho(const std::vector<EchoStep> &steps, int runs)
+// The median of per-run limits: each run's time is at least its own limit,
+// so the median time is at least this.
+double middle(std::vector<double> values)
 {
-    UdpEcho echo;
-    return medianMicros(runs, [&] { return echo.run(steps); });
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The floor of a UDP row: the fastest bare echo of its frames over every
+// placement of the two ends; the note says which placement that was.
+double echoFloor(const std::vector<EchoStep> &steps, int runs, QString *placement)
+{
+    const EchoFloor floor = UdpEcho::floor(steps, runs);
+    *placement = QStringLiteral("floor: %1").arg(floor.placement);
+    return floor.micros;
 }
 
 // The note of a UDP row: what a plain client needs against the simulated
@@ -130,11 +143,11 @@ QString meterShare(BenchMeter &meter, const std::vector<EchoStep> &steps, int ru
     return QStringLiteral("plain client against the simulator: %1").arg(formatMicros(micros));
 }
 
-QString serialNote(const BenchMeter &meter)
+QString serialNote(double meterMicros, double programMicros)
 {
     return QStringLiteral("limit: wire time + meter's reply delay (%1); program's turnaround between exchanges %2")
-        .arg(formatMicros(meter.meterMicros()))
-        .arg(formatMicros(meter.programMicros()));
+        .arg(formatMicros(meterMicros))
+        .arg(formatMicros(programMicros));
 }
 
 // Runs the event loop until `done` holds or the time-out passed.
@@ -158,7 +171,7 @@ void benchSmallExchange(BenchTable &table)
     for (Transport transport : { Transport::Udp, Transport::Serial }) {
         BenchMeter meter(profile, transport, kItemBaud);
         BenchRow row { QStringLiteral("one exchange (item read)"), transportName(transport, kItemBaud),
-            QStringLiteral("8 B + 16 B"), -1, 0, {} };
+            QStringLiteral("8 B + 16 B"), -1, 0, {}, {}, 0 };
         if (!meter.isValid()) {
             table.add(row);
             continue;
@@ -167,34 +180,46 @@ void benchSmallExchange(BenchTable &table)
         channel.open();
         const QByteArray request = buildItemReadFrame(channel.deviceAddress(), 0);
         QByteArray answer;
-        meter.resetCounts();
-        row.medianMicros = medianMicros(101, [&] {
-            QElapsedTimer timer;
-            timer.start();
-            const int result = channel.transact(request, answer, false, 3000);
-            return result == LinkOk && linkErrorText(result, answer).isEmpty() ? timer.nsecsElapsed() / 1000.0 : -1.0;
-        });
+        std::vector<double> limits;
+        double meterDelay = 0;
+        row.medianMicros = medianMicros(
+            101,
+            [&] {
+                meter.resetCounts();
+                QElapsedTimer timer;
+                timer.start();
+                const int result = channel.transact(request, answer, false, 3000);
+                const double micros = timer.nsecsElapsed() / 1000.0;
+                limits.push_back(meter.wireMicros() + meter.meterMicros());
+                meterDelay += meter.meterMicros();
+                return result == LinkOk && linkErrorText(result, answer).isEmpty() ? micros : -1.0;
+            },
+            &row.runs);
+        row.exchanges = 1;
         if (transport == Transport::Udp) {
             const std::vector<EchoStep> steps { EchoStep { request, { answer }, 0 } };
-            row.limitMicros = runEcho(steps, 101);
-            row.note = meterShare(meter, steps, 101);
+            QString placement;
+            row.limitMicros = echoFloor(steps, 101, &placement);
+            row.note = placement + QStringLiteral("; ") + meterShare(meter, steps, 101);
         } else {
-            row.limitMicros = (meter.wireMicros() + meter.meterMicros()) / 101;
-            row.note = QStringLiteral("limit: wire time + meter's reply delay (%1 per exchange)")
-                           .arg(formatMicros(meter.meterMicros() / 101));
+            row.limitMicros = middle(limits);
+            row.note = QStringLiteral("limit: wire time + meter's reply delay (%1 per exchange on average)")
+                           .arg(formatMicros(meterDelay / 101));
         }
         row.size = QStringLiteral("%1 B + %2 B").arg(request.size()).arg(answer.size());
         table.add(row);
     }
 }
 
-void benchRefresh(BenchTable &table, int itemCount)
+void benchRefresh(BenchTable &table, int itemCount, int baud)
 {
     const SimProfile profile = itemProfile(itemCount);
-    for (Transport transport : { Transport::Udp, Transport::Serial }) {
-        BenchMeter meter(profile, transport, kItemBaud);
-        BenchRow row { QStringLiteral("refresh into the item list"), transportName(transport, kItemBaud),
-            QStringLiteral("%1 items").arg(itemCount), -1, 0, {} };
+    const QList<Transport> transports = baud == kItemBaud ? QList<Transport> { Transport::Udp, Transport::Serial }
+                                                          : QList<Transport> { Transport::Serial };
+    for (Transport transport : transports) {
+        BenchMeter meter(profile, transport, baud);
+        BenchRow row { QStringLiteral("refresh into the item list"), transportName(transport, baud),
+            QStringLiteral("%1 items").arg(itemCount), -1, 0, {}, {}, 0 };
         if (!meter.isValid()) {
             table.add(row);
             continue;
@@ -205,22 +230,30 @@ void benchRefresh(BenchTable &table, int itemCount)
                 qEnvironmentVariableIntValue("VEXA_BENCH_TREE_PRECISION"));
         if (!qEnvironmentVariableIsSet("VEXA_BENCH_HIDDEN"))
             window.show();
-        const int runs = transport == Transport::Udp ? 5 : 3;
-        double wire = 0;
-        row.medianMicros = medianMicros(runs, [&] {
-            meter.resetCounts();
-            QEventLoop loop;
-            QObject::connect(window.refreshThread(), &QThread::finished, &loop, &QEventLoop::quit);
-            QElapsedTimer timer;
-            timer.start();
-            window.slotRefresh();
-            QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-            loop.exec();
-            QCoreApplication::processEvents();
-            const double micros = timer.nsecsElapsed() / 1000.0;
-            wire = meter.wireMicros() + meter.meterMicros();
-            return window.configTree()->topLevelItemCount() == itemCount ? micros : -1.0;
-        });
+        std::vector<double> limits; // per run, paired with its time
+        double meterDelay = 0;
+        double turnaround = 0;
+        row.medianMicros = medianMicros(
+            5,
+            [&] {
+                meter.resetCounts();
+                QEventLoop loop;
+                QObject::connect(window.refreshThread(), &QThread::finished, &loop, &QEventLoop::quit);
+                QElapsedTimer timer;
+                timer.start();
+                window.slotRefresh();
+                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+                loop.exec();
+                // Until the last rows are painted.
+                spinUntil([&] { return !window.configTree()->isRowPaintHeld(); }, 5000);
+                QCoreApplication::processEvents();
+                const double micros = timer.nsecsElapsed() / 1000.0;
+                limits.push_back(meter.wireMicros() + meter.meterMicros());
+                meterDelay = meter.meterMicros();
+                turnaround = meter.programMicros();
+                return window.configTree()->topLevelItemCount() == itemCount ? micros : -1.0;
+            },
+            &row.runs);
         if (transport == Transport::Udp) {
             std::vector<EchoStep> steps;
             const quint8 address = meter.runner().address();
@@ -230,11 +263,15 @@ void benchRefresh(BenchTable &table, int itemCount)
                     = index < itemCount ? simEncodeText(profile.items.at(index).text()) : QByteArray();
                 steps.push_back(EchoStep { frame, { simAddressAnswer(address, payload) }, 0 });
             }
-            row.limitMicros = runEcho(steps, 5);
-            row.note = QStringLiteral("%1 exchanges; %2").arg(steps.size()).arg(meterShare(meter, steps, 5));
+            QString placement;
+            row.limitMicros = echoFloor(steps, 5, &placement);
+            row.exchanges = int(steps.size());
+            row.note
+                = QStringLiteral("%1 exchanges; %2; %3").arg(steps.size()).arg(placement, meterShare(meter, steps, 5));
         } else {
-            row.limitMicros = wire;
-            row.note = serialNote(meter);
+            row.limitMicros = middle(limits);
+            row.exchanges = itemCount + 1;
+            row.note = serialNote(meterDelay, turnaround);
         }
         table.add(row);
     }
@@ -258,26 +295,34 @@ void benchFirmwareUpdate(BenchTable &table)
     for (Transport transport : { Transport::Udp, Transport::Serial }) {
         BenchMeter meter(itemProfile(1), transport, kBulkBaud);
         BenchRow row { QStringLiteral("firmware update"), transportName(transport, kBulkBaud),
-            QStringLiteral("300 KiB"), -1, 0, {} };
+            QStringLiteral("300 KiB"), -1, 0, {}, {}, 0 };
         if (!meter.isValid()) {
             table.add(row);
             continue;
         }
-        double wire = 0;
-        row.medianMicros = medianMicros(transport == Transport::Udp ? 3 : 1, [&] {
-            meter.resetCounts();
-            UpdateThread thread;
-            thread.setInfo(info);
-            std::atomic<bool> succeeded { false };
-            QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });
-            QElapsedTimer timer;
-            timer.start();
-            thread.start();
-            thread.wait();
-            const double micros = timer.nsecsElapsed() / 1000.0;
-            wire = meter.wireMicros() + meter.meterMicros();
-            return succeeded ? micros : -1.0;
-        });
+        std::vector<double> limits; // per run, paired with its time
+        double meterDelay = 0;
+        double turnaround = 0;
+        row.medianMicros = medianMicros(
+            5,
+            [&] {
+                meter.resetCounts();
+                UpdateThread thread;
+                thread.setInfo(info);
+                std::atomic<bool> succeeded { false };
+                QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });
+                QElapsedTimer timer;
+                timer.start();
+                thread.start();
+                thread.wait();
+                const double micros = timer.nsecsElapsed() / 1000.0;
+                limits.push_back(meter.wireMicros() + meter.meterMicros());
+                meterDelay = meter.meterMicros();
+                turnaround = meter.programMicros();
+                return succeeded ? micros : -1.0;
+            },
+            &row.runs);
+        row.exchanges = 2 + (imageSize + 1023) / 1024 + 2;
         if (transport == Transport::Udp) {
             std::vector<EchoStep> steps;
             for (const QByteArray &frame : meter.runner().receivedFrames()) {
@@ -298,11 +343,14 @@ void benchFirmwareUpdate(BenchTable &table)
                 }
                 steps.push_back(EchoStep { frame, { reply }, 0 });
             }
-            row.limitMicros = runEcho(steps, 3);
-            row.note = QStringLiteral("%1 exchanges; %2").arg(steps.size()).arg(meterShare(meter, steps, 3));
+            QString placement;
+            row.limitMicros = echoFloor(steps, 5, &placement);
+            row.exchanges = int(steps.size());
+            row.note
+                = QStringLiteral("%1 exchanges; %2; %3").arg(steps.size()).arg(placement, meterShare(meter, steps, 5));
         } else {
-            row.limitMicros = wire;
-            row.note = serialNote(meter);
+            row.limitMicros = middle(limits);
+            row.note = serialNote(meterDelay, turnaround);
         }
         table.add(row);
     }
@@ -333,47 +381,59 @@ void benchHistoryQuery(BenchTable &table)
         BenchMeter meter(profile, transport, kBulkBaud);
         const QString name = transportName(transport, kBulkBaud);
         const QString size = QStringLiteral("%1 lines, %2 KiB").arg(lines.size()).arg(answer.size() / 1024);
-        BenchRow lastLine { QStringLiteral("history query: last line shown"), name, size, -1, 0, {} };
-        BenchRow ended { QStringLiteral("history query: reader ended"), name, size, -1, 0, {} };
+        BenchRow lastLine { QStringLiteral("history query: last line shown"), name, size, -1, 0, {}, {}, 0 };
+        BenchRow ended { QStringLiteral("history query: reader ended"), name, size, -1, 0, {}, {}, 0 };
         if (!meter.isValid()) {
             table.add(lastLine);
             continue;
         }
-        double wire = 0;
+        std::vector<double> limits; // per run, paired with its time
+        double meterDelay = 0;
+        double turnaround = 0;
         std::vector<double> endTimes;
-        lastLine.medianMicros = medianMicros(transport == Transport::Udp ? 3 : 1, [&] {
-            meter.resetCounts();
-            HistoryData dialog;
-            dialog.show();
-            dialog.findChild<QDateEdit *>(QStringLiteral("dateStart"))->setDate(from);
-            dialog.findChild<QDateEdit *>(QStringLiteral("dateEnd"))->setDate(to);
-            int shown = 0;
-            QObject counter;
-            QObject::connect(&dialog.reader(), &ReadThread::signalAddText, &counter, [&shown] { ++shown; });
-            QElapsedTimer timer;
-            timer.start();
-            dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
-            const bool all = spinUntil([&] { return shown >= lines.size(); }, 120000);
-            QCoreApplication::processEvents();
-            const double last = timer.nsecsElapsed() / 1000.0;
-            spinUntil([&] { return !dialog.reader().isRunning(); }, 30000);
-            QCoreApplication::processEvents();
-            endTimes.push_back(timer.nsecsElapsed() / 1000.0);
-            wire = meter.wireMicros() + meter.meterMicros();
-            const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
-            return all && blocks >= lines.size() ? last : -1.0;
-        });
+        lastLine.medianMicros = medianMicros(
+            5,
+            [&] {
+                meter.resetCounts();
+                HistoryData dialog;
+                dialog.show();
+                dialog.findChild<QDateEdit *>(QStringLiteral("dateStart"))->setDate(from);
+                dialog.findChild<QDateEdit *>(QStringLiteral("dateEnd"))->setDate(to);
+                int shown = 0;
+                QObject counter;
+                QObject::connect(&dialog.reader(), &ReadThread::signalAddText, &counter, [&shown] { ++shown; });
+                QElapsedTimer timer;
+                timer.start();
+                dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
+                const bool all = spinUntil([&] { return shown >= lines.size(); }, 120000);
+                QCoreApplication::processEvents();
+                const double last = timer.nsecsElapsed() / 1000.0;
+                spinUntil([&] { return !dialog.reader().isRunning(); }, 30000);
+                QCoreApplication::processEvents();
+                endTimes.push_back(timer.nsecsElapsed() / 1000.0);
+                limits.push_back(meter.wireMicros() + meter.meterMicros());
+                meterDelay = meter.meterMicros();
+                turnaround = meter.programMicros();
+                const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
+                return all && blocks >= lines.size() ? last : -1.0;
+            },
+            &lastLine.runs);
+        ended.runs = endTimes;
         std::sort(endTimes.begin(), endTimes.end());
-        ended.medianMicros = endTimes.empty() ? -1 : endTimes[endTimes.size() / 2];
+        ended.medianMicros = endTimes.empty() || lastLine.medianMicros < 0 ? -1 : endTimes[endTimes.size() / 2];
+        lastLine.exchanges = 1;
         if (transport == Transport::Udp) {
             const QList<QByteArray> frames = meter.runner().receivedFrames();
+            QString placement;
             if (!frames.isEmpty())
-                lastLine.limitMicros = runEcho({ EchoStep { frames.first(), pieces, pieceDelayMs * 1000 } }, 3);
-            lastLine.note = QStringLiteral("meter sends %1 B every %2 ms").arg(pieceBytes).arg(pieceDelayMs);
+                lastLine.limitMicros
+                    = echoFloor({ EchoStep { frames.first(), pieces, pieceDelayMs * 1000 } }, 5, &placement);
+            lastLine.note
+                = QStringLiteral("meter sends %1 B every %2 ms; %3").arg(pieceBytes).arg(pieceDelayMs).arg(placement);
             ended.note = QStringLiteral("includes the 1000 ms of silence that ends a UDP answer");
         } else {
-            lastLine.limitMicros = wire;
-            lastLine.note = serialNote(meter);
+            lastLine.limitMicros = middle(limits);
+            lastLine.note = serialNote(meterDelay, turnaround);
             ended.note = QStringLiteral("includes the 500 ms of silence that ends a serial answer");
         }
         ended.limitMicros = lastLine.limitMicros;

@@ -38,6 +38,8 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
         DDbServer server(QString::fromLatin1(kPackageConnectionName));
         error = server.parseFile(info);
     }
+    if (error.isEmpty() && info.image().isEmpty())
+        error = QCoreApplication::translate("UpdateThread", "固件更新失败,文件中没有固件数据!");
     if (!error.isEmpty()) {
         report->exit = CliFileError;
         report->error = error;

@@ -50,6 +50,11 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     connect(
         &m_downloadThread, &DownloadThread::signalSetDownloadProgress, this, &UpdateDialog::slotSetDownloadProgress);
     connect(&m_updateThread, &UpdateThread::signalUpdateSucceed, this, &UpdateDialog::slotUpdateSucceed);
+    // The finish requests may each wait out the time-out: say so on the bar.
+    connect(&m_updateThread, &UpdateThread::signalFinishing, this, [this] {
+        ui->barUpdate->setFormat(tr("正在结束更新…"));
+        ui->barUpdate->setTextVisible(true);
+    });
     connect(&m_downloadThread, &DownloadThread::signalDownloadSucceed, this, &UpdateDialog::slotDownloadSucceed);
 
     ui->barUpdate->setRange(0, 100);
@@ -204,6 +209,8 @@ void UpdateDialog::soltStartUpdate()
 
 void UpdateDialog::soltStopUpdate()
 {
+    ui->barUpdate->setTextVisible(false);
+    ui->barUpdate->resetFormat();
     ui->bntSelectFile->setEnabled(true);
     ui->bntDownload->setEnabled(true);
     ui->bntUpdate->setEnabled(true);

@@ -48,6 +48,7 @@ bool UpdateThread::sendPage(DeviceChannel &channel, const char *page, int pageNu
 
 void UpdateThread::finishUpdate(DeviceChannel &channel)
 {
+    emit signalFinishing();
     // Sent twice; the instrument's answers are not needed.
     for (int i = 0; i < 2; ++i) {
         QByteArray reply;
@@ -60,6 +61,11 @@ void UpdateThread::run()
     DeviceChannel channel;
     const QByteArray image = m_info.image();
     const int size = image.size();
+    // A package without image bytes would erase the meter and leave it empty.
+    if (image.isEmpty()) {
+        emit signalShowErrorMessage(tr("固件更新失败,文件中没有固件数据!"));
+        return;
+    }
 
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
         emit signalShowErrorMessage(tr("固件更新失败,") + channel.errorText());

@@ -33,6 +33,8 @@ signals:
     void signalUpdateSucceed();
     void signalShowErrorMessage(const QString &error);
     void signalUpdateProgress(int value);
+    // The finish requests go out now; a rebooting meter may not answer them.
+    void signalFinishing();
 
 protected:
     void run() override;

@@ -8,11 +8,18 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
@@ -20,6 +27,11 @@ HistoryData::HistoryData(QWidget *parent)
 {
     vexaInitResources();
     ui->setupUi(this);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("labelStatus"));
+    // Room for the line from the start: the text view does not jump when it appears.
+    m_status->setMinimumHeight(m_status->fontMetrics().height());
+    ui->verticalLayout->addWidget(m_status);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
     ui->textEdit->setReadOnly(true);
@@ -37,6 +49,12 @@ HistoryData::HistoryData(QWidget *parent)
     connect(&m_reader, &ReadThread::signalClearText, this, &HistoryData::slotClearText);
     connect(&m_reader, &ReadThread::signalAddText, this, &HistoryData::slotAddText);
     connect(&m_reader, &ReadThread::signalShowError, this, &HistoryData::slotShowError);
+    // The answer has no end marker: the reader ends after a quiet spell. Until
+    // then a second query is not possible, and the button says so.
+    connect(&m_reader, &QThread::finished, this, [this] {
+        ui->bntQuery->setEnabled(true);
+        showQueryState();
+    });
 }
 
 HistoryData::~HistoryData()
@@ -58,6 +76,9 @@ void HistoryData::slotClearText()
         m_appendCursor.endEditBlock();
     }
     ui->textEdit->clear();
+    m_linesReceived = 0;
+    if (m_reader.isRunning())
+        showQueryState();
 }
 
 void HistoryData::slotAddText(const QString &text)
@@ -75,10 +96,12 @@ void HistoryData::slotAddText(const QString &text)
     m_lastLineStart = m_appendCursor.position();
     // One huge line must not stall the layout: its start and its length show.
     m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::DefaultMaxShownBytes, tr("…（共 %1 个字符）")));
+    ++m_linesReceived;
 }
 
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
+    m_queryFailed = true;
     showErrorBox(title, error);
 }
 
@@ -92,7 +115,21 @@ void HistoryData::slotQueryHistory()
         showErrorBox(tr("查询"), tr("起始日期应该小于或等于结束日期"));
         return;
     }
+    m_queryFailed = false;
+    m_linesReceived = 0;
     m_reader.startQuery(buildHistoryRequest(start, end));
+    ui->bntQuery->setEnabled(false);
+    showQueryState();
+}
+
+void HistoryData::showQueryState()
+{
+    if (m_reader.isRunning())
+        m_status->setText(tr("正在查询…已收到 %1 行").arg(m_linesReceived));
+    else if (m_queryFailed)
+        m_status->setText(tr("查询失败，已收到 %1 行").arg(m_linesReceived));
+    else
+        m_status->setText(tr("查询结束，共收到 %1 行").arg(m_linesReceived));
 }
 
 void HistoryData::slotExportCSV()
@@ -115,8 +152,9 @@ void HistoryData::slotExportPDF()
     HistoryPdfOptions options;
     // One row per text line: the on-screen word wrap must not change the table.
     options.rowCount = document->blockCount();
-    switch (exportHistoryPdf(fileName, historyTextLines(document->toPlainText()), options)) {
+    switch (exportPdfInBackground(fileName, historyTextLines(document->toPlainText()), options)) {
     case HistoryExportResult::Ok:
+    case HistoryExportResult::Cancelled:
         break;
     case HistoryExportResult::OpenFailed:
         showExportError(fileName);
@@ -125,6 +163,48 @@ void HistoryData::slotExportPDF()
         showErrorBox(tr("导出配置"), tr("导出数据失败，数据格式错误"));
         break;
     }
+}
+
+HistoryExportResult HistoryData::exportPdfInBackground(
+    const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options)
+{
+    std::atomic<bool> cancel { false };
+    std::atomic<int> rowsDone { 0 };
+    HistoryExportControl control;
+    control.cancel = &cancel;
+    control.progress = [&rowsDone](int done, int) {
+        rowsDone = done;
+    };
+    HistoryExportResult result = HistoryExportResult::Cancelled;
+    std::unique_ptr<QThread> worker(
+        QThread::create([&] { result = exportHistoryPdf(fileName, lines, options, control); }));
+
+    QProgressDialog progress(tr("正在导出PDF…"), tr("取消"), 0, qMax(1, options.rowCount), this);
+    progress.setWindowTitle(tr("导出历史数据"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    // Until the progress dialog shows, nothing else may start an export.
+    ui->bntExportPDF->setEnabled(false);
+    ui->bntExportCSV->setEnabled(false);
+
+    QEventLoop loop;
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &loop, [&cancel] { cancel = true; });
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, &progress, [&] {
+        if (!progress.wasCanceled())
+            progress.setValue(rowsDone);
+    });
+    tick.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
+
+    ui->bntExportPDF->setEnabled(true);
+    ui->bntExportCSV->setEnabled(true);
+    return result;
 }
 
 void HistoryData::closeEvent(QCloseEvent *event)
@@ -167,6 +247,8 @@ void HistoryData::closeBatch()
     cursor.movePosition(QTextCursor::End);
     ui->textEdit->setTextCursor(cursor);
     bar->setValue(shown);
+    if (m_reader.isRunning())
+        showQueryState();
 }
 
 void HistoryData::showErrorBox(const QString &title, const QString &text)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "history/historyexport.h"
 #include "history/readthread.h"
 
 #include <QDialog>
 #include <QTextCursor>
 
+class QLabel;
 namespace Ui {
 class HistoryData;
 }
@@ -40,6 +42,11 @@ private:
     void showExportError(const QString &fileName);
     void stopReader();
     void closeBatch();
+    void showQueryState();
+    // Runs the export on a thread of its own behind a progress dialog with
+    // Cancel; the window keeps answering meanwhile.
+    HistoryExportResult exportPdfInBackground(
+        const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options);
 
     Ui::HistoryData *ui;
     ReadThread m_reader;
@@ -48,4 +55,8 @@ private:
     QTextCursor m_appendCursor;
     int m_lastLineStart = 0;
     bool m_batchOpen = false;
+    // Below the text: whether the answer is still coming and how many lines came.
+    QLabel *m_status;
+    int m_linesReceived = 0;
+    bool m_queryFailed = false;
 };

@@ -1,6 +1,11 @@
 #include "history/historyexport.h"
 
+#include "history/historypdflayout.h"
+
 #include <QFile>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QSaveFile>
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPainter>
@@ -73,50 +78,64 @@ HistoryExportResult exportHistoryCsv(const QString &path, const QString &text)
 
 namespace {
 
-struct TableGeometry
+void drawGrid(QPainter &painter, const HistoryPdfTable &t, int top, int rowHeight, int tableWidth)
 {
-    int left = 0;
-    int top = 100;
-    int tableWidth = 0;
-    int rowHeight = 0;
-    int fontHeight = 0;
-    int firstWidth = 0;
-    int otherWidth = 0;
-    int rowsPerPage = 0;
-};
-
-void drawGrid(QPainter &painter, const TableGeometry &g, int columns)
-{
-    for (int k = 0; k <= g.rowsPerPage; ++k) {
-        const int y = g.top + k * g.rowHeight;
-        painter.drawLine(g.left, y, g.left + g.tableWidth, y);
+    for (int k = 0; k <= t.rowsPerPage; ++k) {
+        const int y = top + k * rowHeight;
+        painter.drawLine(t.left, y, t.left + tableWidth, y);
     }
-    const int bottom = g.top + g.rowsPerPage * g.rowHeight;
-    int x = g.left;
-    for (int c = 0; c <= columns; ++c) {
-        painter.drawLine(x, g.top, x, bottom);
-        x += c == 0 ? g.firstWidth : g.otherWidth;
+    const int bottom = top + t.rowsPerPage * rowHeight;
+    int x = t.left;
+    for (int c = 0; c <= t.columns; ++c) {
+        painter.drawLine(x, top, x, bottom);
+        x += c == 0 ? t.firstWidth : t.otherWidth;
     }
 }
 
-void drawRow(QPainter &painter, const TableGeometry &g, int y, const QStringList &cells, int columns)
+void drawCells(
+    QPainter &painter, const HistoryPdfPage &page, const QRawFont &font, int top, int rowHeight, int fontHeight)
 {
-    const QFontMetrics metrics = painter.fontMetrics();
-    int x = g.left;
-    for (int i = 0; i < columns && i < cells.size(); ++i) {
-        const int width = i == 0 ? g.firstWidth : g.otherWidth;
-        // Centred; a text wider than its column spills over both edges.
-        const int textX = x + (width - metrics.horizontalAdvance(cells.at(i))) / 2;
-        painter.drawText(textX, y + g.fontHeight, cells.at(i));
-        x += width;
+    // The glyphs and places drawing each text would give, shaped ahead and
+    // drawn in one run for as many cells in a row as possible: the same
+    // page, with less to write and compress.
+    QVector<quint32> glyphs;
+    QVector<QPointF> positions;
+    const auto flush = [&] {
+        if (glyphs.isEmpty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(font);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        glyphs.clear();
+        positions.clear();
+    };
+    for (const HistoryPdfCell &cell : page) {
+        const int baseline = top + cell.row * rowHeight + fontHeight;
+        if (cell.glyphs.isEmpty()) {
+            flush();
+            painter.drawText(cell.x, baseline, cell.text);
+            continue;
+        }
+        glyphs += cell.glyphs;
+        for (const QPointF &position : cell.positions)
+            positions.append(QPointF(cell.x + position.x(), baseline + position.y()));
     }
+    flush();
 }
 
 } // namespace
 
-HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines, const HistoryPdfOptions &options)
+HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines, const HistoryPdfOptions &options,
+    const HistoryExportControl &control)
 {
-    QFile file(path);
+    const auto cancelled = [&control] {
+        return control.cancel && control.cancel->load();
+    };
+    QSaveFile file(path);
+    if (cancelled())
+        return HistoryExportResult::Cancelled;
     if (!file.open(QIODevice::WriteOnly))
         return HistoryExportResult::OpenFailed;
 
@@ -130,39 +149,46 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
 
     const int pageWidth = writer->width();
     const int pageHeight = writer->height();
-    TableGeometry g;
-    g.left = pageWidth / 16;
+    const int top = 100;
+    HistoryPdfTable table;
+    table.left = pageWidth / 16;
     const int right = pageWidth - pageWidth / 16 - 1;
     const int bottom = pageHeight - 101;
-    g.tableWidth = right - g.left + 1;
+    const int tableWidth = right - table.left + 1;
 
     HistoryExportResult result = HistoryExportResult::Ok;
-    const int columns = historyColumnCount(lines);
+    table.columns = historyColumnCount(lines);
+    table.font = painter->font();
     const QFontMetrics metrics = painter->fontMetrics();
-    g.fontHeight = metrics.height();
-    g.rowHeight = g.fontHeight + 50;
-    g.rowsPerPage = (bottom - g.top + 1) / g.rowHeight;
+    const int fontHeight = metrics.height();
+    const int rowHeight = fontHeight + 50;
+    table.rowsPerPage = (bottom - top + 1) / rowHeight;
     // Without two columns there is no table; without one row per page the
     // page count cannot be computed.
-    if (columns < 2 || g.rowsPerPage <= 0) {
+    if (table.columns < 2 || table.rowsPerPage <= 0) {
         result = HistoryExportResult::FormatError;
     } else {
         const int w = metrics.horizontalAdvance(QStringLiteral("1900-01-01 00:00:00"));
-        g.firstWidth = w + w / 4;
-        g.otherWidth = (g.tableWidth - g.firstWidth) / (columns - 1);
+        table.firstWidth = w + w / 4;
+        table.otherWidth = (tableWidth - table.firstWidth) / (table.columns - 1);
         const int rows = options.rowCount < 0 ? lines.size() : options.rowCount;
-        const int pages = (rows + g.rowsPerPage - 1) / g.rowsPerPage;
+        table.pages = (rows + table.rowsPerPage - 1) / table.rowsPerPage;
 
-        int next = 0;
-        for (int page = 0; page < pages; ++page) {
-            drawGrid(*painter, g, columns);
-            for (int r = 0; r < g.rowsPerPage; ++r) {
-                const QString line = next < lines.size() ? lines.at(next) : QString();
-                ++next;
-                drawRow(*painter, g, g.top + r * g.rowHeight, historyCells(line, columns), columns);
+        // Glyphs shaped on the layout thread are drawn with this thread's
+        // own engine of the same font.
+        const QRawFont font = QRawFont::fromFont(table.font);
+        HistoryPdfLayout layout(lines, table);
+        for (int page = 0; page < table.pages; ++page) {
+            if (cancelled()) {
+                result = HistoryExportResult::Cancelled;
+                break;
             }
-            if (page + 1 < pages)
+            drawGrid(*painter, table, top, rowHeight, tableWidth);
+            drawCells(*painter, layout.takePage(), font, top, rowHeight, fontHeight);
+            if (page + 1 < table.pages)
                 writer->newPage();
+            if (control.progress)
+                control.progress(qMin(rows, (page + 1) * table.rowsPerPage), rows);
         }
     }
 
@@ -170,6 +196,11 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
     painter->end();
     painter.reset();
     writer.reset();
-    file.close();
+    if (result == HistoryExportResult::Cancelled) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return HistoryExportResult::OpenFailed;
     return result;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 
 // Outcome of a history export; the dialog turns it into its message.
@@ -11,6 +13,7 @@ enum class HistoryExportResult {
     Ok,
     OpenFailed, // the file could not be opened for writing
     FormatError, // fewer than two columns, or not one row fits a page
+    Cancelled, // stopped on request; no file was written
 };
 
 struct HistoryPdfOptions
@@ -20,6 +23,16 @@ struct HistoryPdfOptions
     int rowCount = -1;
     // Unset: the painter's default font.
     std::optional<QFont> font;
+};
+
+// Watching and stopping a long export. Both are used on the exporting
+// thread; the flag may be set from any other.
+struct HistoryExportControl
+{
+    // Rows written so far and rows in all, once per page.
+    std::function<void(int done, int total)> progress;
+    // Seen before every page: the export stops and leaves no file behind.
+    const std::atomic<bool> *cancel = nullptr;
 };
 
 // Lines as a text stream reads them: split at LF, a CR before it dropped, no
@@ -42,6 +55,9 @@ QStringList historyCells(const QString &line, int columns);
 HistoryExportResult exportHistoryCsv(const QString &path, const QString &text);
 
 // An A4 table, full grid on every page. On FormatError the file is left as a
-// PDF without the table.
-HistoryExportResult exportHistoryPdf(
-    const QString &path, const QStringList &lines, const HistoryPdfOptions &options = {});
+// PDF without the table. The document is written beside the target and takes
+// its name only when complete: a cancelled or failed export leaves an
+// existing file as it was. Cells are laid out on a second thread while this
+// one draws and compresses the pages.
+HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines,
+    const HistoryPdfOptions &options = {}, const HistoryExportControl &control = {});

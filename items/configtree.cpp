@@ -33,6 +33,9 @@ ConfigTree::ConfigTree(QWidget *parent)
     connect(rows, &QAbstractItemModel::rowsRemoved, this, &ConfigTree::forgetNameWidth);
     connect(rows, &QAbstractItemModel::rowsMoved, this, &ConfigTree::forgetNameWidth);
     connect(rows, &QAbstractItemModel::layoutChanged, this, &ConfigTree::forgetNameWidth);
+
+    m_paintHold.setSingleShot(true);
+    connect(&m_paintHold, &QTimer::timeout, this, &ConfigTree::showHeldRows);
 }
 
 int ConfigTree::sizeHintForColumn(int column) const
@@ -79,17 +82,63 @@ void ConfigTree::rowsInserted(const QModelIndex &parent, int start, int end)
     // Rows appended at the end are measured when the width is next asked for.
     if (parent.isValid() || start < m_measuredRows)
         forgetNameWidth();
+    holdPaintForRows();
     QTreeWidget::rowsInserted(parent, start, end);
+}
+
+void ConfigTree::holdPaintForRows()
+{
+    // Painting the visible rows costs far more than taking one row in. Rows
+    // of one event-loop turn share a paint anyway; rows of later turns wait
+    // until the interval since the last paint is over.
+    if (m_paintHold.isActive() || !m_sincePaint.isValid() || !isVisible())
+        return;
+    const qint64 since = m_sincePaint.elapsed();
+    if (since >= kRowPaintIntervalMs)
+        return;
+    setUpdatesEnabled(false);
+    m_paintHold.start(int(kRowPaintIntervalMs - since));
+}
+
+void ConfigTree::doItemsLayout()
+{
+    if (m_paintHold.isActive()) {
+        m_layoutHeld = true;
+        return;
+    }
+    QTreeWidget::doItemsLayout();
+}
+
+void ConfigTree::showHeldRows()
+{
+    m_paintHold.stop();
+    if (m_layoutHeld) {
+        m_layoutHeld = false;
+        scheduleDelayedItemsLayout();
+    }
+    setUpdatesEnabled(true);
+}
+
+bool ConfigTree::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Paint)
+        m_sincePaint.start();
+    return QTreeWidget::viewportEvent(event);
 }
 
 void ConfigTree::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
+    // A new list (refresh, import) shows its first rows at once.
+    if (m_paintHold.isActive())
+        showHeldRows();
     forgetNameWidth();
     QTreeWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void ConfigTree::reset()
 {
+    if (m_paintHold.isActive())
+        showHeldRows();
     forgetNameWidth();
     QTreeWidget::reset();
 }

@@ -41,20 +41,28 @@ ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) co
 {
     ItemReadResult read;
     read.record.index = index;
-    QByteArray buffer;
     const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    int result = m_channel.transact(request, buffer, false, FirstReadTimeoutMs);
-    if (!linkErrorText(result, buffer).isEmpty() && !isStopped(stop))
-        result = m_channel.transact(request, buffer, false, RetryReadTimeoutMs);
-    read.error = linkErrorText(result, buffer);
+    int result = m_channel.transact(request, read.answer, false, FirstReadTimeoutMs);
+    if (result != DeviceChannel::Stopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
+        const int first = result;
+        result = m_channel.transact(request, read.answer, false, RetryReadTimeoutMs);
+        // The first attempt's answer may still come, after the repeated one.
+        if (first == LinkReceiveTimeout && result == LinkOk && linkErrorText(result, read.answer).isEmpty())
+            m_channel.discardLateAnswer(false);
+    }
+    if (result == DeviceChannel::Stopped || isStopped(stop)) {
+        read.stopped = true;
+        return read;
+    }
+    read.error = linkErrorText(result, read.answer);
     if (read.error.isEmpty())
-        read.error = itemAnswerError(buffer, m_channel.deviceAddress());
+        read.error = itemAnswerError(read.answer, m_channel.deviceAddress());
     if (!read.error.isEmpty())
         return read;
-    const int length = quint8(buffer.at(2));
+    const int length = quint8(read.answer.at(2));
     read.endOfList = length == 0;
     if (!read.endOfList)
-        read.record.fields = splitItemText(decodeGb2312(buffer.constData() + 3, length));
+        read.record.fields = splitItemText(decodeGb2312(read.answer.constData() + 3, length));
     return read;
 }
 
@@ -62,6 +70,7 @@ ItemListResult ItemSession::readList(
     const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop) const
 {
     ItemListResult list;
+    QByteArray previous;
     for (int index = 0;; ++index) {
         if (isStopped(stop)) {
             list.stopped = true;
@@ -74,10 +83,20 @@ ItemListResult ItemSession::readList(
                              .arg(LastItemIndex + 1);
             return list;
         }
-        const ItemReadResult read = readItem(index, stop);
+        ItemReadResult read = readItem(index, stop);
+        // The previous answer once more: most likely a repeated copy of it
+        // that came after this request went out, with this item's own answer
+        // right behind. Let that one go by and ask again; an instrument whose
+        // two items read the same simply says so twice.
+        if (!read.stopped && read.error.isEmpty() && !read.endOfList && read.answer == previous) {
+            m_channel.discardLateAnswer(false);
+            read = readItem(index, stop);
+        }
+        list.stopped = read.stopped;
         list.error = read.error;
-        if (!read.error.isEmpty() || read.endOfList)
+        if (read.stopped || !read.error.isEmpty() || read.endOfList)
             return list;
+        previous = read.answer;
         ++list.count;
         if (onItem)
             onItem(read.record);

@@ -47,7 +47,9 @@ struct ItemReadResult
 {
     QString error; // empty on success
     bool endOfList = false;
+    bool stopped = false;
     ItemRecord record;
+    QByteArray answer; // the answer as received
 };
 
 struct ClockResult
@@ -75,12 +77,14 @@ public:
 
     // Reads item 0, 1, 2 ... until the end answer, a failure or *stop; a failed
     // item is asked once more with a longer time-out. Each item goes to onItem
-    // as soon as it has arrived.
+    // as soon as it has arrived. For a stop inside the waits, give the channel
+    // the same flag (DeviceChannel::setStopFlag).
     ItemListResult readList(
         const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop = nullptr) const;
 
     // Asks for one item; a failed request is repeated once with a longer
-    // time-out, unless *stop is set by then.
+    // time-out, unless *stop is set by then. When the repetition answers after
+    // a time-out, the first attempt's late answer is let go by.
     ItemReadResult readItem(int index, const std::atomic_bool *stop = nullptr) const;
 
     // expectedFields is 2 for an item with a value, 1 for a command item. An

@@ -1,6 +1,7 @@
 #include "items/refreshthread.h"
 
 #include "items/itemframes.h"
+#include "items/itemsession.h"
 #include "link/devicechannel.h"
 
 namespace {
@@ -70,30 +71,10 @@ void RefreshThread::run()
     }
     emit signalClearItems();
 
-    QByteArray buffer;
-    QByteArray previous;
-    for (int index = 0;; ++index) {
-        // The index travels in one byte: past the last one the instrument
-        // would be asked for the same items again, forever.
-        if (index > LastItemIndex) {
-            emit showErrorMessage(title, tr("设备在第%1项后仍未结束配置列表,已停止读取").arg(LastItemIndex + 1), image);
-            break;
-        }
-        const int result = requestItem(channel, index, buffer, FirstTimeoutMs);
-        if (checkResponse(result, channel, index, title, image, buffer))
-            break;
-        // The previous answer once more: most likely a repeated copy of it
-        // that came after this request went out, with this item's own answer
-        // right behind. Let that one go by and ask again; an instrument whose
-        // two items read the same simply says so twice.
-        if (buffer == previous) {
-            channel.discardLateAnswer(false);
-            if (checkResponse(
-                    requestItem(channel, index, buffer, FirstTimeoutMs), channel, index, title, image, buffer))
-                break;
-        }
-        previous = buffer;
-        const int length = quint8(buffer.at(2));
-        emit signalAddItems(index, splitItemText(decodeGb2312(buffer.constData() + 3, length)));
-    }
+    // The read loop is the item session's, shared with the command line.
+    const ItemListResult list = ItemSession(channel).readList(
+        [this](const ItemRecord &record) { emit signalAddItems(record.index, record.fields); }, &m_stop);
+    // A stop ends the run quietly; the items read so far stay.
+    if (!list.stopped && !list.error.isEmpty())
+        emit showErrorMessage(title, list.error, image);
 }

@@ -225,6 +225,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     SimRunner meter;
     QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
     meter.addFault(QStringLiteral("delay,match=tilde,command=2FAC,delay=1500"));
+    meter.addFault(QStringLiteral("delay,match=tilde,command=2A79,delay=700"));
     pointSettingsAtMeter(meter);
 
     ModalBoxCatcher boxes;
@@ -255,8 +256,13 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
             QStringLiteral("正在更新固件,请等待更新完成!"), QStringLiteral("正在更新固件,请等待更新完成!") }));
     QVERIFY(dialog.updateThread().isRunning());
 
+    // A slow finish is said on the bar, and the bar is plain again afterwards.
+    QTRY_VERIFY_WITH_TIMEOUT(bar->isTextVisible(), 20000);
+    QCOMPARE(bar->text(), QStringLiteral("正在结束更新…"));
+    QVERIFY(dialog.updateThread().isRunning());
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning(), 20000);
     QTRY_COMPARE(boxes.texts().size(), 3);
+    QTRY_VERIFY(!bar->isTextVisible());
     QCOMPARE(boxes.texts().last(), QStringLiteral("固件更新成功!"));
     QTRY_VERIFY(child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
     QVERIFY(highest >= 90);

@@ -162,7 +162,8 @@ private slots:
                 line == Line::Udp ? "UDP" : "pty", outcome.elapsedMs);
     }
 
-    // No image key: erase with size 0, progress 0, finish, success.
+    // No image bytes: refused before anything reaches the meter, which an
+    // erase of size 0 would leave without firmware.
     void emptyImage()
     {
         TempWorkDir dir;
@@ -170,13 +171,12 @@ private slots:
         QVERIFY(meter.isStarted());
         pointSettingsAt(meter, Line::Udp);
         const Outcome outcome = runUpdate(package(kModel, {}, false));
-        QCOMPARE(outcome.errors, QStringList());
-        QCOMPARE(outcome.succeeded, 1);
-        QCOMPARE(outcome.progress, QList<int> { 0 });
+        QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,文件中没有固件数据!") });
+        QCOMPARE(outcome.succeeded, 0);
         const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
-        QCOMPARE(record.eraseSize, qint64(0));
-        QCOMPARE(record.pageNumbers, QList<int>());
-        QCOMPARE(record.finishCount, 2);
+        QCOMPARE(record.identifyCount, 0);
+        QCOMPARE(record.eraseCount, 0);
+        QCOMPARE(record.finishCount, 0);
     }
 
     void identification_data()

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -144,10 +145,16 @@ void TestHistoryData::queryShowsTheMetersLines()
     addText(dialog, QStringLiteral("old text\n"));
     const QDate day(2024, 3, 1);
     setRange(dialog, day, day); // equal dates are a valid range
+    QLabel *status = dialog.findChild<QLabel *>(QStringLiteral("labelStatus"));
+    QVERIFY(status);
     button(dialog, "bntQuery")->click();
+    // Until the quiet spell has ended the answer, a second query is refused visibly.
+    QVERIFY(!button(dialog, "bntQuery")->isEnabled());
+    QCOMPARE(status->text(), QStringLiteral("正在查询…已收到 0 行"));
     QTRY_VERIFY(dialog.reader().isRunning() || m_meter->receivedFrames().size() == 1);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.reader().isRunning(), 15000);
-    QCoreApplication::processEvents();
+    QTRY_VERIFY(button(dialog, "bntQuery")->isEnabled());
+    QCOMPARE(status->text(), QStringLiteral("查询结束，共收到 26 行"));
 
     const QStringList lines
         = simHistoryLines(historyTestProfile().section(QStringLiteral("history")), day, day, QDateTime());
@@ -204,6 +211,8 @@ void TestHistoryData::openFailureKeepsText()
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("查询"));
     QCOMPARE(boxes.boxes().first().text, QStringLiteral("打开串口失败: /dev/vexa-no-such-port"));
     QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("kept 1\n"));
+    QTRY_COMPARE(
+        dialog.findChild<QLabel *>(QStringLiteral("labelStatus"))->text(), QStringLiteral("查询失败，已收到 0 行"));
 }
 
 void TestHistoryData::leavingDuringQuery_data()

@@ -123,6 +123,61 @@ int gridLines(const QString &pdf, int page)
     return lines;
 }
 
+// Every word of every page with its box, rounded to 0.01 pt and sorted:
+// what a reader of the PDF sees, whatever order the file draws it in.
+QString wordBoxes(const QString &pdf)
+{
+    const QString html = run(QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
+    QString boxes;
+    QStringList page;
+    const auto endPage = [&] {
+        page.sort();
+        for (const QString &word : page)
+            boxes += word + QLatin1Char('\n');
+        page.clear();
+    };
+    QRegularExpression re(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    auto it = re.globalMatch(html);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (m.captured(1).isEmpty()) {
+            endPage();
+            boxes += QStringLiteral("page\n");
+            continue;
+        }
+        QString word;
+        for (int i = 1; i <= 4; ++i)
+            word += QString::number(m.captured(i).toDouble(), 'f', 2) + QLatin1Char(' ');
+        page.append(word + m.captured(5));
+    }
+    endPage();
+    return boxes;
+}
+
+// Two pages and a bit of what meters send: a Chinese header, records with a
+// date and a time, short and empty lines, a cell wider than its column.
+QStringList sampleRecords(int count)
+{
+    QStringList lines { QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") };
+    for (int i = 0; i < count; ++i) {
+        if (i % 37 == 5)
+            lines << QString();
+        else if (i % 41 == 7)
+            lines << QStringLiteral("掉电 %1").arg(i);
+        else
+            lines << QStringLiteral("2024-03-%1 %2:%3:00,%4,%5,22.%6")
+                         .arg(1 + i / 1440, 2, 10, QLatin1Char('0'))
+                         .arg(i / 60 % 24, 2, 10, QLatin1Char('0'))
+                         .arg(i % 60, 2, 10, QLatin1Char('0'))
+                         .arg(i % 53 == 0 ? QStringLiteral("123456789012345678901234567890")
+                                          : QString::number(100 + i % 50))
+                         .arg(10000 + i * 1.5, 0, 'f', 1)
+                         .arg(i % 10);
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestHistoryExport : public QObject
@@ -147,6 +202,10 @@ private slots:
     void pdfFullGridOnEveryPage();
     void pdfChineseText();
     void pdfTenThousandLines();
+    void pdfCancelledLeavesNoFile_data();
+    void pdfCancelledLeavesNoFile();
+    void pdfSameLayoutAsBefore_data();
+    void pdfSameLayoutAsBefore();
 
 private:
     QString file(const QString &name) const { return m_dir->filePath(name); }
@@ -394,6 +453,64 @@ void TestHistoryExport::pdfTenThousandLines()
     QCOMPARE(pageCount(pdf), (10001 + rowsPerPage - 1) / rowsPerPage);
     if (qEnvironmentVariableIsSet("HISTORY_SHOTS"))
         QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/big.pdf"));
+}
+
+void TestHistoryExport::pdfSameLayoutAsBefore_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("records over three pages") << sampleRecords(2 * geometry().rowsPerPage + 20) << "pdf-records.txt";
+    QTest::newRow("no header, four columns")
+        << QStringList { "2018-03-01 00:15:00,21.5,0.73", "2018-03-01 00:30:00,21.6,0.74", "Report", "a,b" }
+        << "pdf-four-columns.txt";
+}
+
+void TestHistoryExport::pdfSameLayoutAsBefore()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, golden);
+    // The boxes were taken from the exporter that drew every cell on the
+    // caller's thread, one after the other.
+    const QString pdf = file(QStringLiteral("h.pdf"));
+    QCOMPARE(exportHistoryPdf(pdf, lines), HistoryExportResult::Ok);
+    const QString boxes = wordBoxes(pdf);
+    QFile expected(QStringLiteral(VEXA_SOURCE_DIR "/tests/history/data/") + golden);
+    if (qEnvironmentVariableIsSet("VEXA_WRITE_GOLDEN")) {
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        expected.write(boxes.toUtf8());
+        expected.close();
+    }
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(boxes, QString::fromUtf8(expected.readAll()));
+}
+
+void TestHistoryExport::pdfCancelledLeavesNoFile_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::newRow("new file") << QByteArray();
+    QTest::newRow("file of an earlier export") << QByteArray("%PDF-1.4 earlier");
+}
+
+void TestHistoryExport::pdfCancelledLeavesNoFile()
+{
+    QFETCH(QByteArray, before);
+    if (!before.isEmpty())
+        QVERIFY(m_dir->writeFile(QStringLiteral("h.pdf"), before));
+    std::atomic<bool> cancel { false };
+    QList<int> progress;
+    HistoryExportControl control;
+    control.cancel = &cancel;
+    control.progress = [&](int done, int total) {
+        progress << done << total;
+        cancel = true; // as if Cancel was pressed while the first page was drawn
+    };
+    const QStringList lines = sampleRecords(3 * geometry().rowsPerPage);
+    QCOMPARE(exportHistoryPdf(file(QStringLiteral("h.pdf")), lines, {}, control), HistoryExportResult::Cancelled);
+    QCOMPARE(progress, QList<int>({ geometry().rowsPerPage, int(lines.size()) }));
+    // Nothing half-written, under the name or beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before.isEmpty() ? QStringList() : QStringList { "h.pdf" });
+    if (!before.isEmpty())
+        QCOMPARE(m_dir->readFile(QStringLiteral("h.pdf")), before);
 }
 
 QTEST_MAIN(TestHistoryExport)

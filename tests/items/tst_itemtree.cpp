@@ -6,7 +6,10 @@
 #include "tests/support/tempworkdir.h"
 
 #include <QHeaderView>
+#include <QThread>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -243,6 +246,49 @@ private slots:
         QCOMPARE(tree.visualRect(tree.model()->index(widest, 0)).width(), tree.columnWidth(0));
         // Every row is the delegate's height.
         QCOMPARE(cell.height(), 30);
+    }
+
+    void rowsFromASlowLineKeepOrderAndNumbers()
+    {
+        // Rows queued from another thread as the refresh worker sends them:
+        // some in bursts, some one per event-loop turn, while the list only
+        // paints every so often.
+        TempWorkDir dir;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ConfigTree *tree = window.configTree();
+        constexpr int rows = 300;
+        bool held = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] { held = held || tree->isRowPaintHeld(); });
+        watch.start(5);
+        std::unique_ptr<QThread> feeder(QThread::create([&window] {
+            for (int i = 0; i < rows; ++i) {
+                QMetaObject::invokeMethod(
+                    &window,
+                    [&window, i] {
+                        window.slotAddItems(i, { QStringLiteral("参数%1").arg(i), QString::number(i * 7) });
+                    },
+                    Qt::QueuedConnection);
+                if (i % 60 < 20)
+                    QThread::msleep(3);
+            }
+        }));
+        feeder->start();
+        QTRY_COMPARE_WITH_TIMEOUT(tree->topLevelItemCount(), rows, 20000);
+        feeder->wait();
+        QTRY_VERIFY(!tree->isRowPaintHeld());
+        QVERIFY(held);
+        QVERIFY(tree->updatesEnabled());
+        QStringList expected;
+        for (int i = 0; i < rows; ++i)
+            expected << QStringLiteral("%1. 参数%2|: %3|%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(i).arg(i * 7);
+        QCOMPARE(rowsOf(window), expected);
+        // The last rows are painted once the interval is over.
+        tree->scrollToBottom();
+        QCoreApplication::processEvents();
+        QVERIFY(tree->viewport()->rect().intersects(tree->visualItemRect(tree->topLevelItem(rows - 1))));
     }
 
     void heldRowSurvivesClearing()
