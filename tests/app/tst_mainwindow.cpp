@@ -77,8 +77,8 @@ private slots:
         for (QAction *a : operate->actions())
             inMenu << a->objectName();
         QCOMPARE(inMenu,
-            (QStringList {
-                "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update", "monitor" }));
+            (QStringList { "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update",
+                "monitor", "", "openJournalFolder" }));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
         // Tool-bar icons are reduced to a single 16 px image.
