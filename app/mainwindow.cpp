@@ -1,25 +1,36 @@
 #include "app/mainwindow.h"
 
 #include "about/neutralaboutdialog.h"
+#include "app/filedialogs.h"
+#include "app/filenames.h"
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
 #include "app/settings.h"
+#include "app/windowgeometry.h"
 #include "app/translationlookup.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/configtree.h"
+#include "link/connectiontarget.h"
+#include "link/linkerrorcontext.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
 #include <QToolBar>
+#include <QTreeWidgetItem>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -27,6 +38,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
     , m_tree(new ConfigTree(this))
     , m_translator(new QTranslator(this))
+    , m_qtTranslator(new QTranslator(this))
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -54,6 +66,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
+    connect(&m_refreshThread, &QThread::started, this, &MainWindow::slotRefreshStarted);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshProgress);
+    connect(&m_refreshThread, &QThread::finished, this, &MainWindow::slotRefreshFinished);
+    setUpKeyboard();
+    setUpConnectionLabel();
     setUpWriteSafety();
 
     // After the stored language is applied, so "ready" shows in that language.
@@ -77,29 +94,91 @@ void MainWindow::showErrorBox(const QString &title, const QString &text, const Q
         QMessageBox::Critical, title, text, QMessageBox::Ok, this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     box.setWindowIcon(icon);
     setOkButtonText(box, tr("确定"));
-    statusBar()->showMessage(text, 5000);
+    // The status bar has room for the first line; the box shows the rest.
+    statusBar()->showMessage(text.section(QLatin1Char('\n'), 0, 0), 5000);
     box.exec();
+}
+
+QString MainWindow::askItemsExportFile()
+{
+    // The model row names the meter the file belongs to.
+    QString model;
+    for (int i = 0; i < m_tree->topLevelItemCount() && model.isEmpty(); ++i) {
+        const QTreeWidgetItem *row = m_tree->topLevelItem(i);
+        const QString name = row->text(0).section(QLatin1Char('.'), 1).trimmed();
+        if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+            model = row->text(1).mid(1).trimmed();
+    }
+    return askSaveFileName(this, tr("导出配置"), ItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
+        QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
+}
+
+QString MainWindow::askItemsImportFile()
+{
+    return askOpenFileName(this, tr("导入配置"), ItemFiles, QStringLiteral("Files (*.csv)"));
+}
+
+void MainWindow::setUpKeyboard()
+{
+    // Fixed keys, the same in every language; the menus show them.
+    ui->refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    ui->export_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
+    ui->import_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
+    ui->quit->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
+    connect(ui->quit, &QAction::triggered, this, &QWidget::close);
+
+    // Enter and F2 on a row do what a double click does.
+    for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
+        auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::slotEditCurrentItem);
+    }
+}
+
+void MainWindow::setUpConnectionLabel()
+{
+    m_connectionLabel = new QLabel(this);
+    m_connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    // A long device path must not widen the window; the tool tip shows it whole.
+    m_connectionLabel->setMinimumWidth(1);
+    statusBar()->addPermanentWidget(m_connectionLabel);
+}
+
+void MainWindow::updateConnectionLabel()
+{
+    const QString text = connectionTargetText(*appSettings());
+    m_connectionLabel->setText(text);
+    m_connectionLabel->setToolTip(text);
+}
+
+void MainWindow::slotEditCurrentItem()
+{
+    if (QTreeWidgetItem *row = m_tree->currentItem())
+        slotItemDoubleClicked(row, m_tree->currentColumn());
 }
 
 void MainWindow::loadWindowSettings()
 {
     QSettings *settings = appSettings();
-    const int width = settings->value(QStringLiteral("window/width")).toInt();
-    const int height = settings->value(QStringLiteral("window/height")).toInt();
-    // A damaged config.ini may ask for a window no screen could show or even
-    // paint; the window still opens at least 600 high.
-    const QSize screen = screenSizeLimit();
-    resize(qBound(0, width, screen.width()), qMax(qMin(height, screen.height()), 600));
+    // The language first: it decides how wide the tool bar needs the window.
     applyLanguage(settings->value(QStringLiteral("language/language")).toString());
+    const QSize stored(settings->value(QStringLiteral("window/width")).toInt(),
+        settings->value(QStringLiteral("window/height")).toInt());
+    // A config.ini from a larger screen (or a damaged one) must not put the
+    // status bar below this screen's edge.
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const QSize decoration(2 * frame, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * frame);
+    resize(boundedWindowSize(stored, QSize(minimumWidth(), 600), availableScreenSize(), decoration));
 }
 
-QSize MainWindow::screenSizeLimit() const
+QSize MainWindow::availableScreenSize() const
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    const QScreen *shownOn = screen();
+    if (!shownOn)
+        shownOn = QGuiApplication::primaryScreen();
+    if (!shownOn)
         return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Twice the desktop: generous for any real arrangement of screens.
-    return screen->availableVirtualGeometry().size() * 2;
+    return shownOn->availableGeometry().size();
 }
 
 void MainWindow::retranslateForm()
@@ -119,6 +198,7 @@ void MainWindow::applyLanguage(const QString &code)
         QApplication::installTranslator(m_translator);
     else
         QApplication::removeTranslator(m_translator);
+    loadQtTranslation(code);
 
     retranslateForm();
 
@@ -141,6 +221,23 @@ void MainWindow::applyLanguage(const QString &code)
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("language/language"), code);
     setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
+    updateConnectionLabel();
+}
+
+void MainWindow::loadQtTranslation(const QString &code)
+{
+    // The toolkit's own texts (file dialogs, standard buttons, edit menus)
+    // come from the system's translations when they are installed; its
+    // built-in texts are English.
+    QString name;
+    if (code == QLatin1String("zh_TW"))
+        name = QStringLiteral("qtbase_zh_TW");
+    else if (code != QLatin1String("en_US"))
+        name = QStringLiteral("qtbase_zh_CN");
+    if (!name.isEmpty() && m_qtTranslator->load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(m_qtTranslator);
+    else
+        QApplication::removeTranslator(m_qtTranslator);
 }
 
 void MainWindow::scaleActionIcons()
@@ -174,12 +271,35 @@ void MainWindow::slotCommunicationSetup()
 {
     SetupDialog dialog(this);
     dialog.exec();
+    // Also after a refused save: it has stored the device address already.
+    updateConnectionLabel();
 }
 
 void MainWindow::slotRefresh()
 {
     if (!m_refreshThread.isRunning())
         m_refreshThread.start(QThread::InheritPriority);
+}
+
+void MainWindow::slotRefreshStarted()
+{
+    m_tree->setCursor(Qt::BusyCursor);
+    slotRefreshProgress(-1);
+}
+
+void MainWindow::slotRefreshProgress(int index)
+{
+    // A silent meter keeps the next item waiting for seconds: say which.
+    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    statusBar()->showMessage(m_refreshMessage);
+}
+
+void MainWindow::slotRefreshFinished()
+{
+    m_tree->unsetCursor();
+    if (statusBar()->currentMessage() == m_refreshMessage)
+        statusBar()->clearMessage();
+    m_refreshMessage.clear();
 }
 
 void MainWindow::slotHistoryData()
@@ -208,7 +328,7 @@ void MainWindow::slotAbout()
 
 void MainWindow::slotShowErrorMessage(const QString &title, const QString &error, const QString &image)
 {
-    showErrorBox(title, error, QIcon(image));
+    showErrorBox(title, withLinkContext(error), QIcon(image));
 }
 
 void MainWindow::slot_en_US()

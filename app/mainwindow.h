@@ -79,6 +79,12 @@ public slots:
     void slot_en_US();
     void slot_zh_CH();
     void slot_zh_TW();
+    // Enter or F2 on the tree: the current row as if double-clicked.
+    void slotEditCurrentItem();
+    // Refresh under way: the item waited for in the status bar, a busy cursor.
+    void slotRefreshStarted();
+    void slotRefreshProgress(int index);
+    void slotRefreshFinished();
     void slotRefreshedItem(int index, const QStringList &list);
     void slotOpenJournalFolder();
 
@@ -86,8 +92,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // File choices of the item slots: suggested name, folder kept per kind.
+    QString askItemsExportFile();
+    QString askItemsImportFile();
+    void setUpKeyboard();
+    void loadQtTranslation(const QString &code);
+    void setUpConnectionLabel();
+    void updateConnectionLabel();
     void loadWindowSettings();
-    QSize screenSizeLimit() const;
+    QSize availableScreenSize() const;
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();
@@ -120,6 +133,9 @@ private:
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QTranslator *m_translator;
+    QTranslator *m_qtTranslator;
+    QLabel *m_connectionLabel = nullptr;
+    QString m_refreshMessage;
     QMap<QString, QSet<QString>> m_skipItems;
     // Device-name row kept back until the next model row decides it.
     bool m_hasHeldRow = false;

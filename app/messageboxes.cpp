@@ -45,6 +45,51 @@ void showCriticalBox(const QString &text, QWidget *parent)
     showOkBox(QMessageBox::Critical, title, text, parent);
 }
 
+namespace {
+
+QList<bool> &nextAnswers()
+{
+    static QList<bool> answers;
+    return answers;
+}
+
+QStringList &asked()
+{
+    static QStringList questions;
+    return questions;
+}
+
+} // namespace
+
+bool askQuestion(const QString &text, const QString &yesText, const QString &noText, QWidget *parent)
+{
+    if (!nextAnswers().isEmpty()) {
+        asked().append(text);
+        return nextAnswers().takeFirst();
+    }
+    const QString title = parent ? parent->windowTitle() : QObject::tr("信息");
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    QPushButton *yes = box.addButton(yesText, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(noText, QMessageBox::RejectRole);
+    // Enter alone must not start what cannot be undone.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void setNextAnswers(const QList<bool> &answers)
+{
+    nextAnswers() = answers;
+    asked().clear();
+}
+
+QStringList askedQuestions()
+{
+    return asked();
+}
+
 void showInformationBox(const QString &text, QWidget *parent)
 {
     const QString title = parent ? parent->windowTitle() : QObject::tr("信息");

@@ -11,3 +11,10 @@ void setOkButtonText(QMessageBox &box, const QString &text);
 void showOkBox(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent);
 void showCriticalBox(const QString &text, QWidget *parent);
 void showInformationBox(const QString &text, QWidget *parent);
+
+// A question titled like its parent; true when the first button (yesText)
+// was chosen. Tests answer with setNextAnswers instead of showing it; the
+// questions so answered are kept for them.
+bool askQuestion(const QString &text, const QString &yesText, const QString &noText, QWidget *parent);
+void setNextAnswers(const QList<bool> &answers);
+QStringList askedQuestions();

@@ -4,6 +4,7 @@
 #include "cli/clifleet.h"
 #include "cli/clihistory.h"
 #include "cli/cliprogress.h"
+#include "cli/vexacli.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
 
@@ -20,11 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VexaCli", text);
-}
 
 void printOut(const QString &text)
 {
@@ -71,38 +67,39 @@ QList<CommandInfo> commands()
 QList<QCommandLineOption> globalOptions()
 {
     return {
-        { "udp", tr("UDP目标"), "HOST:PORT" },
-        { "serial", tr("串口目标"), "PORT" },
-        { "baud", tr("波特率(默认9600)"), "N" },
-        { "data-bits", tr("数据位5..8(默认8)"), "N" },
-        { "parity", tr("校验: none|even|odd|space|mark"), "PARITY" },
-        { "stop-bits", tr("停止位: 1|1.5|2"), "N" },
-        { "rts", tr("每次发送前拉动RTS") },
-        { "address", tr("设备地址1..255(默认255)"), "N" },
-        { "targets", tr("多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&address=N"),
+        { "udp", VexaCli::tr("UDP目标"), "HOST:PORT" },
+        { "serial", VexaCli::tr("串口目标"), "PORT" },
+        { "baud", VexaCli::tr("波特率(默认9600)"), "N" },
+        { "data-bits", VexaCli::tr("数据位5..8(默认8)"), "N" },
+        { "parity", VexaCli::tr("校验: none|even|odd|space|mark"), "PARITY" },
+        { "stop-bits", VexaCli::tr("停止位: 1|1.5|2"), "N" },
+        { "rts", VexaCli::tr("每次发送前拉动RTS") },
+        { "address", VexaCli::tr("设备地址1..255(默认255)"), "N" },
+        { "targets",
+            VexaCli::tr("多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&address=N"),
             "FILE" },
-        { "jobs", tr("同时服务的设备数(默认8;同一串口上逐台进行)"), "N" },
-        { "json", tr("每台设备一行JSON输出") },
+        { "jobs", VexaCli::tr("同时服务的设备数(默认8;同一串口上逐台进行)"), "N" },
+        { "json", VexaCli::tr("每台设备一行JSON输出") },
     };
 }
 
 QCommandLineOption commandOption(const QString &name)
 {
     if (name == QLatin1String("output"))
-        return { { "o", "output" }, tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
+        return { { "o", "output" }, VexaCli::tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
     if (name == QLatin1String("seconds"))
-        return { "seconds", tr("持续秒数(默认10)"), "N" };
+        return { "seconds", VexaCli::tr("持续秒数(默认10)"), "N" };
     if (name == QLatin1String("hex"))
-        return { "hex", tr("以十六进制显示") };
+        return { "hex", VexaCli::tr("以十六进制显示") };
     if (name == QLatin1String("both"))
-        return { "both", tr("同时显示原文和十六进制") };
+        return { "both", VexaCli::tr("同时显示原文和十六进制") };
     if (name == QLatin1String("no-debug"))
-        return { "no-debug", tr("不打开设备的调试输出") };
+        return { "no-debug", VexaCli::tr("不打开设备的调试输出") };
     if (name == QLatin1String("pdf"))
-        return { "pdf", tr("另存为A4 PDF表格"), "FILE" };
+        return { "pdf", VexaCli::tr("另存为A4 PDF表格"), "FILE" };
     if (name == QLatin1String("dry-run"))
-        return { "dry-run", tr("只显示比较,不写入") };
-    return { "all", tr("写入每一行,包括相同的值") };
+        return { "dry-run", VexaCli::tr("只显示比较,不写入") };
+    return { "all", VexaCli::tr("写入每一行,包括相同的值") };
 }
 
 void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
@@ -110,29 +107,29 @@ void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
     parser.addOptions(globalOptions());
     for (const QString &name : commandOptions)
         parser.addOption(commandOption(name));
-    parser.addOption({ { "h", "help" }, tr("显示帮助") });
+    parser.addOption({ { "h", "help" }, VexaCli::tr("显示帮助") });
 }
 
 QString toolHelp(QCommandLineParser &parser)
 {
     QString text = QStringLiteral("Usage: vexa-cli [TARGET] COMMAND [ARGS]\n\n");
-    text += tr("配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。") + QLatin1String("\n\n");
-    text += tr("命令:") + QLatin1Char('\n');
+    text += VexaCli::tr("配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。") + QLatin1String("\n\n");
+    text += VexaCli::tr("命令:") + QLatin1Char('\n');
     for (const CommandInfo &command : commands())
-        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(command.syntax), tr(command.summary));
-    text += QLatin1Char('\n') + tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误")
+        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(command.syntax), VexaCli::tr(command.summary));
+    text += QLatin1Char('\n') + VexaCli::tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误")
         + QLatin1String("\n\n");
     const QString options = parser.helpText();
     text += options.mid(options.indexOf(QLatin1String("Options:")));
-    text += tr("每个命令的帮助: vexa-cli COMMAND --help") + QLatin1Char('\n');
+    text += VexaCli::tr("每个命令的帮助: vexa-cli COMMAND --help") + QLatin1Char('\n');
     return text;
 }
 
 int usageError(const QString &message, const QString &command = QString())
 {
     printErr(QStringLiteral("vexa-cli: %1\n").arg(message));
-    printErr(command.isEmpty() ? tr("用法见 vexa-cli --help") + QLatin1Char('\n')
-                               : tr("用法见 vexa-cli %1 --help").arg(command) + QLatin1Char('\n'));
+    printErr(command.isEmpty() ? VexaCli::tr("用法见 vexa-cli --help") + QLatin1Char('\n')
+                               : VexaCli::tr("用法见 vexa-cli %1 --help").arg(command) + QLatin1Char('\n'));
     return CliUsage;
 }
 
@@ -157,15 +154,15 @@ QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
         link.useUdp = false;
         link.serial.port = parser.value("serial");
         if (link.serial.port.isEmpty())
-            return tr("缺少串口名");
+            return VexaCli::tr("缺少串口名");
         if (parser.isSet("baud") && !parsePositive(parser.value("baud"), 1, 4000000, &link.serial.baudRate))
-            return tr("无效的波特率: %1").arg(parser.value("baud"));
+            return VexaCli::tr("无效的波特率: %1").arg(parser.value("baud"));
         if (parser.isSet("data-bits") && !parsePositive(parser.value("data-bits"), 5, 8, &link.serial.dataBits))
-            return tr("无效的数据位: %1").arg(parser.value("data-bits"));
+            return VexaCli::tr("无效的数据位: %1").arg(parser.value("data-bits"));
         if (parser.isSet("parity") && !parseParity(parser.value("parity"), &link.serial.parity))
-            return tr("无效的校验: %1").arg(parser.value("parity"));
+            return VexaCli::tr("无效的校验: %1").arg(parser.value("parity"));
         if (parser.isSet("stop-bits") && !parseStopBits(parser.value("stop-bits"), &link.serial.stopBits))
-            return tr("无效的停止位: %1").arg(parser.value("stop-bits"));
+            return VexaCli::tr("无效的停止位: %1").arg(parser.value("stop-bits"));
         link.serial.sendRts = parser.isSet("rts");
     } else {
         target->name = QStringLiteral("config.ini");
@@ -173,7 +170,7 @@ QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
         singleton<Config>::release();
     }
     if (parser.isSet("address") && !parseDeviceAddress(parser.value("address"), &link.deviceAddress))
-        return tr("无效的设备地址: %1").arg(parser.value("address"));
+        return VexaCli::tr("无效的设备地址: %1").arg(parser.value("address"));
     return {};
 }
 
@@ -184,23 +181,23 @@ int checkCommandArguments(const CliOptions &options)
     const int count = options.arguments.size();
     if (options.command == QLatin1String("set")) {
         if (count == 0)
-            return usageError(tr("缺少 INDEX=VALUE"), options.command);
+            return usageError(VexaCli::tr("缺少 INDEX=VALUE"), options.command);
         static const QRegularExpression assignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
         QSet<int> seen;
         for (const QString &argument : options.arguments) {
             const QRegularExpressionMatch match = assignment.match(argument);
             const int index = match.captured(1).toInt();
             if (!match.hasMatch() || index > MaxImportedItemIndex)
-                return usageError(tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
+                return usageError(VexaCli::tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
             if (seen.contains(index))
-                return usageError(tr("配置项%1重复出现").arg(index), options.command);
+                return usageError(VexaCli::tr("配置项%1重复出现").arg(index), options.command);
             seen.insert(index);
         }
         return CliOk;
     }
     if (options.command == QLatin1String("apply")) {
         if (count != 1)
-            return usageError(tr("需要一个文件"), options.command);
+            return usageError(VexaCli::tr("需要一个文件"), options.command);
         const ItemImport import = importItems(options.arguments.at(0));
         if (!import.error.isEmpty()) {
             printErr(QStringLiteral("vexa-cli: %1\n").arg(import.error));
@@ -211,10 +208,10 @@ int checkCommandArguments(const CliOptions &options)
     const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("flash")
         || options.command == QLatin1String("monitor") || options.command == QLatin1String("search");
     if (single && options.fleet)
-        return usageError(tr("该命令只用于一台设备"), options.command);
+        return usageError(VexaCli::tr("该命令只用于一台设备"), options.command);
     if (options.command == QLatin1String("flash")) {
         if (count != 1)
-            return usageError(tr("需要一个文件"), options.command);
+            return usageError(VexaCli::tr("需要一个文件"), options.command);
         if (!QFileInfo(options.arguments.at(0)).isFile()) {
             printErr(
                 QStringLiteral("vexa-cli: %1\n")
@@ -224,13 +221,13 @@ int checkCommandArguments(const CliOptions &options)
         return CliOk;
     }
     if (options.hex && options.both)
-        return usageError(tr("--hex和--both只能选一个"), options.command);
+        return usageError(VexaCli::tr("--hex和--both只能选一个"), options.command);
     if (options.command == QLatin1String("history")) {
         const QString error = checkHistoryDates(options.arguments);
         return error.isEmpty() ? CliOk : usageError(error, options.command);
     }
     if (count != 0)
-        return usageError(tr("多余的参数: %1").arg(options.arguments.join(QLatin1Char(' '))), options.command);
+        return usageError(VexaCli::tr("多余的参数: %1").arg(options.arguments.join(QLatin1Char(' '))), options.command);
     return CliOk;
 }
 
@@ -260,7 +257,7 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
             failures << QStringLiteral("  %1: %2 (%3)").arg(report.name, report.error).arg(report.exit);
     }
     if (!failures.isEmpty()) {
-        printErr(tr("%1台设备中%2台失败:").arg(reports.size()).arg(failures.size()) + QLatin1Char('\n'));
+        printErr(VexaCli::tr("%1台设备中%2台失败:").arg(reports.size()).arg(failures.size()) + QLatin1Char('\n'));
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }
@@ -300,8 +297,8 @@ int runCli(const QStringList &arguments)
         everyOption += command.options;
     everyOption.removeDuplicates();
     addOptions(all, everyOption);
-    all.addOption({ { "v", "version" }, tr("显示版本") });
-    all.addPositionalArgument("COMMAND", tr("命令"), "COMMAND [ARGS]");
+    all.addOption({ { "v", "version" }, VexaCli::tr("显示版本") });
+    all.addPositionalArgument("COMMAND", VexaCli::tr("命令"), "COMMAND [ARGS]");
     if (!all.parse(arguments))
         return usageError(all.errorText());
     if (all.isSet("version")) {
@@ -314,7 +311,7 @@ int runCli(const QStringList &arguments)
             printOut(toolHelp(all));
             return CliOk;
         }
-        return usageError(tr("缺少命令"));
+        return usageError(VexaCli::tr("缺少命令"));
     }
 
     CliOptions options;
@@ -326,11 +323,11 @@ int runCli(const QStringList &arguments)
             info = &command;
     }
     if (!info)
-        return usageError(tr("未知的命令: %1").arg(options.command));
+        return usageError(VexaCli::tr("未知的命令: %1").arg(options.command));
 
     QCommandLineParser parser;
     addOptions(parser, info->options);
-    parser.addPositionalArgument(options.command, tr(info->summary), QLatin1String(info->syntax));
+    parser.addPositionalArgument(options.command, VexaCli::tr(info->summary), QLatin1String(info->syntax));
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), options.command);
     if (parser.isSet("help")) {
@@ -353,23 +350,23 @@ int runCli(const QStringList &arguments)
     options.noDebug = info->options.contains("no-debug") && parser.isSet("no-debug");
     if (info->options.contains("seconds") && parser.isSet("seconds")
         && !parsePositive(parser.value("seconds"), 1, 86400, &options.seconds))
-        return usageError(tr("无效的秒数: %1").arg(parser.value("seconds")), options.command);
+        return usageError(VexaCli::tr("无效的秒数: %1").arg(parser.value("seconds")), options.command);
     options.fleet = parser.isSet("targets");
 
     const int ways = int(parser.isSet("udp")) + int(parser.isSet("serial")) + int(parser.isSet("targets"));
     if (ways > 1)
-        return usageError(tr("--udp、--serial和--targets只能选一个"), options.command);
+        return usageError(VexaCli::tr("--udp、--serial和--targets只能选一个"), options.command);
     if (!parser.isSet("serial")) {
         for (const char *name : { "baud", "data-bits", "parity", "stop-bits", "rts" }) {
             if (parser.isSet(name))
-                return usageError(tr("--%1只用于--serial").arg(QLatin1String(name)), options.command);
+                return usageError(VexaCli::tr("--%1只用于--serial").arg(QLatin1String(name)), options.command);
         }
     }
     int jobs = 8;
     if (parser.isSet("jobs") && !parsePositive(parser.value("jobs"), 1, 256, &jobs))
-        return usageError(tr("无效的并行数: %1").arg(parser.value("jobs")), options.command);
+        return usageError(VexaCli::tr("无效的并行数: %1").arg(parser.value("jobs")), options.command);
     if (options.fleet && parser.isSet("address"))
-        return usageError(tr("--address不能与--targets同用,地址写在目标文件中"), options.command);
+        return usageError(VexaCli::tr("--address不能与--targets同用,地址写在目标文件中"), options.command);
 
     const int checked = checkCommandArguments(options);
     if (checked != CliOk)
@@ -386,7 +383,7 @@ int runCli(const QStringList &arguments)
         if (options.command == QLatin1String("items") && !options.json) {
             const QString dir = options.output.isEmpty() ? QStringLiteral(".") : options.output;
             if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir()) {
-                printErr(QStringLiteral("vexa-cli: %1\n").arg(tr("无法创建文件夹: %1").arg(dir)));
+                printErr(QStringLiteral("vexa-cli: %1\n").arg(VexaCli::tr("无法创建文件夹: %1").arg(dir)));
                 return CliFileError;
             }
         }

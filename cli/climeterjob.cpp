@@ -3,6 +3,7 @@
 #include "cli/clihistory.h"
 #include "cli/cliprogress.h"
 #include "cli/cliservice.h"
+#include "cli/vexacli.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
@@ -14,11 +15,6 @@
 #include <QMap>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VexaCli", text);
-}
 
 QString valueOf(const ItemRecord &record)
 {
@@ -131,7 +127,7 @@ void CliMeterJob::readItems(ItemSession &session)
     const ItemListResult list = session.readList([&](const ItemRecord &record) {
         records << record;
         if (m_progress && !m_options.fleet)
-            m_progress->step(m_target.name, tr("配置项"), records.size(), 0);
+            m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
     });
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
@@ -181,13 +177,13 @@ void CliMeterJob::setItems(ItemSession &session)
             return;
         }
         if (read.endOfList) {
-            fail(CliRefused, tr("设备没有配置项%1").arg(index));
+            fail(CliRefused, VexaCli::tr("设备没有配置项%1").arg(index));
             return;
         }
         const QString name = read.record.fields.value(0);
         const int fields = read.record.fields.size() >= 2 ? 2 : 1;
         if (fields == 1 && !value.isEmpty()) {
-            fail(CliUsage, tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
+            fail(CliUsage, VexaCli::tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
             return;
         }
         const ItemWriteResult write = session.writeItem(index, name, value, fields);
@@ -204,8 +200,8 @@ void CliMeterJob::setItems(ItemSession &session)
         }
         m_report.out += itemLine(index, name, answered).chopped(1);
         if (!write.accepted) {
-            m_report.out += QLatin1String("  ") + tr("(设备未接受该值)");
-            fail(CliRefused, tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
+            m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
+            fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
         }
         m_report.out += QLatin1Char('\n');
     }
@@ -224,7 +220,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         meter.insert(record.index, record);
         identify(record);
         if (m_progress && !m_options.fleet)
-            m_progress->step(m_target.name, tr("配置项"), meter.size(), 0);
+            m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
     });
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
@@ -242,7 +238,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         const ItemRecord current = meter.value(record.index);
         if (current.fields.value(0) != record.fields.at(0) || current.fields.size() < 2) {
             fail(CliRefused,
-                tr("文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”")
+                VexaCli::tr("文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”")
                     .arg(record.index)
                     .arg(record.fields.at(0), current.fields.value(0)));
             return;
@@ -265,7 +261,7 @@ void CliMeterJob::applyFile(ItemSession &session)
             changes << QJsonObject { { "index", row.index }, { "name", row.name }, { "meter", oldValues.at(i) },
                 { "file", row.value } };
         }
-        m_report.out += tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
+        m_report.out += VexaCli::tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
         m_report.json.insert("changes", changes);
         return;
     }
@@ -275,7 +271,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         plan,
         [&](int row) {
             if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, tr("写入"), row + 1, plan.size());
+                m_progress->step(m_target.name, VexaCli::tr("写入"), row + 1, plan.size());
         },
         [&](int row, const ItemWriteResult &write) {
             const ItemWriteRequest &request = plan.at(row);
@@ -296,13 +292,13 @@ void CliMeterJob::applyFile(ItemSession &session)
                                 .arg(request.name, oldValues.at(row), answered);
             if (!write.accepted) {
                 ++refused;
-                m_report.out += QLatin1String("  ") + tr("(设备未接受该值)");
+                m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
             }
             m_report.out += QLatin1Char('\n');
             return true;
         });
     if (refused > 0)
-        fail(CliRefused, tr("设备未接受%1项的值").arg(refused));
+        fail(CliRefused, VexaCli::tr("设备未接受%1项的值").arg(refused));
     m_report.json.insert("changes", changes);
 }
 
@@ -325,5 +321,5 @@ void CliMeterJob::setClock(ItemSession &session)
         fail(CliRefused, QCoreApplication::translate("MainWindow", "同步时间失败"));
         return;
     }
-    m_report.out += tr("时钟已设为%1").arg(requested) + QLatin1Char('\n');
+    m_report.out += VexaCli::tr("时钟已设为%1").arg(requested) + QLatin1Char('\n');
 }

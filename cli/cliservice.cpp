@@ -69,7 +69,8 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
         progress->clear();
     if (!succeeded) {
         const bool wrongModel
-            = error == QCoreApplication::translate("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!");
+            // The mismatch text may carry both models on further lines.
+            = error.startsWith(QCoreApplication::translate("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!"));
         report->exit = wrongModel ? CliRefused : CliLinkError;
         report->error = error;
         return;

@@ -1,4 +1,5 @@
 #include "cli/clitarget.h"
+#include "cli/vexacli.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,17 +11,12 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VexaCli", text);
-}
-
 QString checkUdp(const QString &host, int port, LinkSettings *link)
 {
     if (!isUdpAddressText(host))
-        return tr("无效的UDP地址: %1").arg(host);
+        return VexaCli::tr("无效的UDP地址: %1").arg(host);
     if (port < 1 || port > 65535)
-        return tr("无效的UDP端口: %1").arg(port);
+        return VexaCli::tr("无效的UDP端口: %1").arg(port);
     link->useUdp = true;
     link->udp = { host, QString::number(port) };
     return {};
@@ -48,10 +44,10 @@ QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
         } else if (key == QLatin1String("address")) {
             ok = parseDeviceAddress(value, &link->deviceAddress);
         } else {
-            return tr("未知的参数: %1").arg(key);
+            return VexaCli::tr("未知的参数: %1").arg(key);
         }
         if (!ok)
-            return tr("无效的参数值: %1=%2").arg(key, value);
+            return VexaCli::tr("无效的参数值: %1=%2").arg(key, value);
     }
     return {};
 }
@@ -96,7 +92,7 @@ QString parseUdpTarget(const QString &text, LinkSettings *link)
     static const QRegularExpression form(QStringLiteral("^(?:\\[([^\\]]+)\\]|([^:\\[\\]]+)):(\\d{1,5})$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
-        return tr("UDP目标应为 HOST:PORT: %1").arg(text);
+        return VexaCli::tr("UDP目标应为 HOST:PORT: %1").arg(text);
     const QString host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
     return checkUdp(host, match.captured(3).toInt(), link);
 }
@@ -112,9 +108,9 @@ QString parseTargetUri(const QString &uri, LinkSettings *link)
             return error;
         for (const auto &item : query.queryItems(QUrl::FullyDecoded)) {
             if (item.first != QLatin1String("address"))
-                return tr("未知的参数: %1").arg(item.first);
+                return VexaCli::tr("未知的参数: %1").arg(item.first);
             if (!parseDeviceAddress(item.second, &link->deviceAddress))
-                return tr("无效的参数值: %1=%2").arg(item.first, item.second);
+                return VexaCli::tr("无效的参数值: %1=%2").arg(item.first, item.second);
         }
         return {};
     }
@@ -123,7 +119,7 @@ QString parseTargetUri(const QString &uri, LinkSettings *link)
         link->serial.port = base.mid(7);
         return applySerialQuery(query, link);
     }
-    return tr("无法识别的目标: %1").arg(uri);
+    return VexaCli::tr("无法识别的目标: %1").arg(uri);
 }
 
 QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *fileMissing)
@@ -147,17 +143,17 @@ QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *
         target.name = line.left(comma).trimmed();
         QString error;
         if (comma < 0 || !plainName.match(target.name).hasMatch())
-            error = tr("名称应为字母、数字、点、横线或下划线");
+            error = VexaCli::tr("名称应为字母、数字、点、横线或下划线");
         else if (names.contains(target.name))
-            error = tr("名称%1重复出现").arg(target.name);
+            error = VexaCli::tr("名称%1重复出现").arg(target.name);
         else
             error = parseTargetUri(line.mid(comma + 1).trimmed(), &target.link);
         if (!error.isEmpty())
-            return tr("%1 第%2行: %3").arg(path).arg(lineNumber).arg(error);
+            return VexaCli::tr("%1 第%2行: %3").arg(path).arg(lineNumber).arg(error);
         names.insert(target.name);
         targets->append(target);
     }
     if (targets->isEmpty())
-        return tr("%1 中没有设备").arg(path);
+        return VexaCli::tr("%1 中没有设备").arg(path);
     return {};
 }

@@ -2,9 +2,12 @@
 
 #include "app/messageboxes.h"
 #include "app/resourcesinit.h"
+#include "app/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
+#include "link/connectiontarget.h"
+#include "link/linkerrorcontext.h"
 #include "ui_updatedialog.h"
 
 #include <QCloseEvent>
@@ -62,6 +65,9 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     ui->barDownload->setRange(0, 100);
     ui->barDownload->setValue(0);
     ui->bntUpdate->setEnabled(false);
+    // Downloads go where packages are picked from, unless the user says otherwise.
+    QDir().mkpath(packageFolder());
+    setDownloadFolder(packageFolder());
 }
 
 UpdateDialog::~UpdateDialog()
@@ -139,8 +145,18 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(tr("固件更新失败,文件中没有固件数据!"), this);
         return;
     }
+    if (!confirmUpdate(info))
+        return;
     m_updateThread.setInfo(info);
     m_updateThread.start(QThread::InheritPriority);
+}
+
+bool UpdateDialog::confirmUpdate(const DEncryptInfo &info)
+{
+    // Flashing cannot be taken back: name what goes where before it starts.
+    const QString text = tr("确认烧写以下固件？\n设备：%1\n版本：%2\n型号：%3\n连接：%4")
+                             .arg(info.device(), info.version(), info.model(), connectionTargetText(*appSettings()));
+    return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 
 void UpdateDialog::refreshFileList()
@@ -173,6 +189,7 @@ void UpdateDialog::startDownload(const QString &link, const QString &folder)
     if (!target.isEmpty() && QFileInfo::exists(target) && !askReplace(QFileInfo(target).fileName()))
         return;
     m_downloadThread.setVerifyPeer(verifyMakerPeer());
+    m_downloadTarget = target;
     m_downloadThread.startDownload(link, folder);
 }
 
@@ -275,11 +292,14 @@ void UpdateDialog::slotDownloadSucceed()
 {
     showInformationBox(tr("文件下载成功!"), this);
     ui->barDownload->setValue(0);
+    // What was just downloaded is most likely what is to be flashed next.
+    if (!m_updateThread.isRunning() && QFileInfo(m_downloadTarget).isFile())
+        selectPackage(m_downloadTarget);
 }
 
 void UpdateDialog::slotShowErrorMessage(const QString &error)
 {
-    showCriticalBox(error, this);
+    showCriticalBox(withLinkContext(error), this);
 }
 
 bool UpdateDialog::prepareClose()

@@ -9,6 +9,7 @@
 namespace Ui {
 class UpdateDialog;
 }
+class DEncryptInfo;
 class QCloseEvent;
 
 // Writes a firmware package into the instrument (upper half) and fetches and
@@ -66,6 +67,8 @@ private:
     // False (after telling the user) while the update runs; otherwise stops
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();
+    // Asks before flashing, naming the package and the connection.
+    bool confirmUpdate(const DEncryptInfo &info);
     // Whether a download may replace the file of that name (default: no).
     bool askReplace(const QString &name);
 
@@ -73,4 +76,6 @@ private:
     UpdateThread m_updateThread;
     DeviceTypeMgr m_deviceTypeMgr;
     DownloadThread m_downloadThread;
+    // The file the running or last download writes.
+    QString m_downloadTarget;
 };

@@ -2,7 +2,9 @@
 
 #include "link/frame.h"
 
+#include <QCoreApplication>
 #include <QRegExp>
+#include <QRegularExpression>
 
 namespace {
 
@@ -88,6 +90,38 @@ bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteA
     if (end < 0)
         return false;
     return reply.mid(start, end - start + 1) == QByteArray(kEraseOk);
+}
+
+QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel)
+{
+    // A tilde frame carries its text after ten header bytes, its length in
+    // bytes 8 and 9; the CRC after it is no part of what the meter said.
+    QByteArray payload = reply;
+    if (reply.size() >= 12 && quint8(reply.at(0)) == 0x7E) {
+        const int length = (quint8(reply.at(8)) << 8) | quint8(reply.at(9));
+        if (10 + length <= reply.size())
+            payload = reply.mid(10, length);
+    }
+    const QString replyText = decodeGb2312(payload);
+    static const QRegularExpression found(QStringLiteral("Find\\s+(\\S+)\\s+OK"));
+    const QRegularExpressionMatch match = found.match(replyText);
+    QString device = match.hasMatch() ? match.captured(1) : QString();
+    if (device.isEmpty()) {
+        // Not the expected form: the longest readable piece of the reply.
+        static const QRegularExpression readable(QStringLiteral("[\\x{20}-\\x{7e}]{3,}"));
+        auto pieces = readable.globalMatch(replyText);
+        while (pieces.hasNext()) {
+            const QString piece = pieces.next().captured().simplified();
+            if (piece.size() > device.size())
+                device = piece;
+        }
+    }
+    // Whatever the meter sent, the message stays short.
+    if (device.size() > 40)
+        device = device.left(40) + QStringLiteral("…");
+    if (device.isEmpty())
+        device = QCoreApplication::translate("UpdateThread", "未知");
+    return QCoreApplication::translate("UpdateThread", "设备型号: %1\n文件型号: %2").arg(device, packageModel);
 }
 
 bool identificationMatchesModel(const QString &replyText, const QString &model)

@@ -33,3 +33,6 @@ bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteA
 // Whether the decoded identification reply names the model. The model is
 // used as pattern text as it is, without escaping.
 bool identificationMatchesModel(const QString &replyText, const QString &model);
+// Second line of the model-mismatch message: the meter's model (from its
+// identification reply, or the reply's text itself) and the package's.
+QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel);

@@ -84,7 +84,8 @@ void UpdateThread::run()
         channel.discardLateAnswer(true);
     }
     if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
-        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!"));
+        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')
+            + modelMismatchDetail(identification, m_info.model()));
         finishUpdate(channel);
         return;
     }

@@ -1,15 +1,17 @@
 #include "history/historydata.h"
 
+#include "app/filedialogs.h"
+#include "app/filenames.h"
 #include "app/resourcesinit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
+#include "link/linkerrorcontext.h"
 #include "monitor/monitorline.h"
 #include "ui_historydata.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -102,7 +104,7 @@ void HistoryData::slotAddText(const QString &text)
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
     m_queryFailed = true;
-    showErrorBox(title, error);
+    showErrorBox(title, withLinkContext(error));
 }
 
 void HistoryData::slotQueryHistory()
@@ -134,8 +136,7 @@ void HistoryData::showQueryState()
 
 void HistoryData::slotExportCSV()
 {
-    const QString fileName
-        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString fileName = askExportFile(QStringLiteral("csv"));
     if (fileName.isEmpty())
         return;
     if (exportHistoryCsv(fileName, ui->textEdit->toPlainText()) == HistoryExportResult::OpenFailed)
@@ -144,8 +145,7 @@ void HistoryData::slotExportCSV()
 
 void HistoryData::slotExportPDF()
 {
-    const QString fileName
-        = QFileDialog::getSaveFileName(this, tr("导出历史数据"), QString(), QStringLiteral("Files (*.pdf)"));
+    const QString fileName = askExportFile(QStringLiteral("pdf"));
     if (fileName.isEmpty())
         return;
     const QTextDocument *document = ui->textEdit->document();
@@ -163,6 +163,13 @@ void HistoryData::slotExportPDF()
         showErrorBox(tr("导出配置"), tr("导出数据失败，数据格式错误"));
         break;
     }
+}
+
+QString HistoryData::askExportFile(const QString &suffix)
+{
+    return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
+        historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
+        suffix);
 }
 
 HistoryExportResult HistoryData::exportPdfInBackground(

@@ -38,6 +38,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The export file, named after the dates asked for.
+    QString askExportFile(const QString &suffix);
     void showErrorBox(const QString &title, const QString &text);
     void showExportError(const QString &fileName);
     void stopReader();

@@ -125,6 +125,26 @@ void drawCells(
     flush();
 }
 
+// "n / m" centred under the table, in the margin below it. The table keeps
+// its rows: the number takes a smaller font where the margin is narrow.
+void drawPageNumber(QPainter &painter, int page, int pages, int left, int tableWidth, int tableBottom, int pageHeight)
+{
+    const int room = pageHeight - tableBottom;
+    if (room < 4)
+        return;
+    // Metrics of the painter: the writer's resolution, not the screen's.
+    const QFont tableFont = painter.font();
+    QFont font = tableFont;
+    font.setPixelSize(qMax(1, qMin(painter.fontMetrics().height(), room * 3 / 5)));
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QString text = QStringLiteral("%1 / %2").arg(page).arg(pages);
+    const int x = left + (tableWidth - metrics.horizontalAdvance(text)) / 2;
+    const int baseline = tableBottom + (room - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(x, baseline, text);
+    painter.setFont(tableFont);
+}
+
 } // namespace
 
 HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines, const HistoryPdfOptions &options,
@@ -185,6 +205,8 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
             }
             drawGrid(*painter, table, top, rowHeight, tableWidth);
             drawCells(*painter, layout.takePage(), font, top, rowHeight, fontHeight);
+            drawPageNumber(*painter, page + 1, table.pages, table.left, tableWidth, top + table.rowsPerPage * rowHeight,
+                pageHeight);
             if (page + 1 < table.pages)
                 writer->newPage();
             if (control.progress)

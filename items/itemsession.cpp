@@ -110,13 +110,15 @@ ItemWriteResult ItemSession::writeItem(
     // The codec would put '?' for what it cannot map, and the count byte
     // cannot describe a longer text: refuse rather than write something else.
     if (!QTextCodec::codecForName("gb2312")->canEncode(value)) {
-        write.error = windowText("配置值含有设备无法表示的字符,未写入");
+        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值含有设备无法表示的字符,未写入"));
         return write;
     }
     const int bytes = encodeGb2312(value).size();
     if (bytes > MaxItemTextBytes) {
         write.error
-            = windowText("配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入").arg(bytes).arg(MaxItemTextBytes);
+            = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入"))
+                  .arg(bytes)
+                  .arg(MaxItemTextBytes);
         return write;
     }
 
@@ -127,13 +129,14 @@ ItemWriteResult ItemSession::writeItem(
     if (!write.error.isEmpty())
         return write;
     if (!parseItemAnswer(answer, m_channel.deviceAddress(), &write.answer) || write.answer.size() != expectedFields) {
-        write.error = windowText("硬件返回数据校验错误");
+        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "硬件返回数据校验错误"));
         return write;
     }
     // Answers carry no index: a late answer to an earlier request looks just
     // like this one, except for the item it names.
     if (!expectedName.isEmpty() && write.answer.at(0) != expectedName) {
-        write.error = windowText("设备应答的配置项“%1”不是所写的“%2”,写入未确认").arg(write.answer.at(0), expectedName);
+        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "设备应答的配置项“%1”不是所写的“%2”,写入未确认"))
+                          .arg(write.answer.at(0), expectedName);
         return write;
     }
     write.confirmed = true;

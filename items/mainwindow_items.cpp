@@ -13,12 +13,12 @@
 #include "items/writereviewdialog.h"
 #include "link/commsettings.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 #include "ui_mainwindow.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QThread>
@@ -90,7 +90,7 @@ bool runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteReque
 
 void MainWindow::slotExportItems()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsExportFile();
     if (!path.isEmpty())
         exportItemsTo(path);
 }
@@ -119,7 +119,7 @@ void MainWindow::exportItemsTo(const QString &path)
 
 void MainWindow::slotImportItems()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("导入配置"), QString(), QStringLiteral("Files (*.csv)"));
+    const QString path = askItemsImportFile();
     if (!path.isEmpty())
         importItemsFrom(path);
 }
@@ -151,7 +151,7 @@ bool MainWindow::openWriteChannel(DeviceChannel &channel)
 {
     if (channel.open())
         return true;
-    showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+    showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败"), channel), windowIcon());
     return false;
 }
 
@@ -170,7 +170,7 @@ void MainWindow::slotWriteItems()
     runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
         if (runBatchInBackground(link, requests, onStart, onResult, stop))
             return true;
-        showErrorBox(tr("写入配置"), tr("写入错误,连接设备失败"), windowIcon());
+        showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败")), windowIcon());
         return false;
     });
 }
@@ -254,8 +254,16 @@ bool MainWindow::runBatch(
                 tr("正在写入第%1项(共%2项): %3").arg(i + 1).arg(requests.size()).arg(requests.at(i).name));
             progress.setValue(i);
         },
-        [&](int i, const ItemWriteResult &result) {
+        [&](int i, ItemWriteResult result) {
             recordWrite(rows.at(i), requests.at(i).value, result, 2);
+            result.error = withLinkContext(result.error);
+            // The batch ends at a failure: its boxes come without the progress under them.
+            // reset() also stops the dialog's own timer, which would show it
+            // again over the box.
+            if (!result.confirmed) {
+                progress.reset();
+                progress.hide();
+            }
             if (showWriteResult(rows.at(i), result, 2)) {
                 ++confirmed;
                 refused += result.matches ? 0 : 1;
@@ -290,7 +298,7 @@ void MainWindow::slotSyncTime()
     const auto done = qScopeGuard([this] { endItemOperation(); });
     DeviceChannel channel;
     if (!channel.open()) {
-        showErrorBox(tr("同步时间"), channel.errorText(), windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(channel.errorText(), channel), windowIcon());
         return;
     }
     syncTime(channel);
@@ -306,7 +314,7 @@ void MainWindow::syncTime(DeviceChannel &channel)
             : clock.acknowledged ? QStringLiteral("ok")
                                  : QStringLiteral("refused"));
     if (!clock.error.isEmpty()) {
-        showErrorBox(tr("同步时间"), clock.error, windowIcon());
+        showErrorBox(tr("同步时间"), withLinkContext(clock.error, channel), windowIcon());
         return;
     }
     if (clock.acknowledged)
@@ -432,8 +440,9 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
-    const ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
     recordWrite(row, value, result, count);
+    result.error = withLinkContext(result.error, channel);
     return showWriteResult(row, result, count);
 }
 
@@ -500,8 +509,9 @@ void MainWindow::setUpWriteSafety()
 {
     m_openJournalFolder = new QAction(this);
     m_openJournalFolder->setObjectName(QStringLiteral("openJournalFolder"));
-    ui->menu->addSeparator();
-    ui->menu->addAction(m_openJournalFolder);
+    // Beside the other operations, with Exit kept last.
+    ui->menu->insertAction(ui->quit, m_openJournalFolder);
+    ui->menu->insertSeparator(ui->quit);
     connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
     m_writeSummary = new QLabel(this);
     m_writeSummary->setObjectName(QStringLiteral("writeSummary"));

@@ -11,6 +11,7 @@
 
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QRegExp>
 #include <QRegExpValidator>
 
@@ -40,6 +41,7 @@ SetupDialog::SetupDialog(QWidget *parent)
     connect(ui->ok, &QPushButton::clicked, this, &SetupDialog::saveConfig);
     connect(ui->cancel, &QPushButton::clicked, this, &SetupDialog::reject);
     connect(ui->bntSearch, &QPushButton::clicked, this, &SetupDialog::searchDialog);
+    connect(ui->bntRefreshPorts, &QToolButton::clicked, this, &SetupDialog::refreshPorts);
     connect(ui->gbUdp, &QGroupBox::toggled, ui->gbSerial, [this](bool on) { ui->gbSerial->setChecked(!on); });
     connect(ui->gbSerial, &QGroupBox::toggled, ui->gbUdp, [this](bool on) { ui->gbUdp->setChecked(!on); });
 
@@ -71,13 +73,7 @@ void SetupDialog::loadConfig()
     const quint8 address = readDeviceAddress(settings);
     const SerialSettings serial = readSerialSettings(settings);
 
-    QStringList names = availableSerialPortNames();
-    if (hasSerialPort(settings))
-        names.append(serial.port);
-    ui->port->clear();
-    ui->port->addItems(orderedPortNames(names));
-    if (ui->port->count() == 0)
-        ui->port->addItem(QString());
+    listPorts(hasSerialPort(settings) ? QStringList { serial.port } : QStringList());
 
     ui->cmbDeviceAddress->setCurrentIndex(ui->cmbDeviceAddress->findData(address));
     ui->port->setCurrentIndex(ui->port->findText(serial.port, Qt::MatchExactly | Qt::MatchCaseSensitive));
@@ -98,6 +94,24 @@ void SetupDialog::loadConfig()
     ui->gbSerial->setChecked(!useUdp);
 }
 
+void SetupDialog::listPorts(const QStringList &extra)
+{
+    QStringList names = availableSerialPortNames();
+    names.append(extra);
+    ui->port->clear();
+    ui->port->addItems(orderedPortNames(names));
+    if (ui->port->count() == 0)
+        ui->port->addItem(QString());
+}
+
+void SetupDialog::refreshPorts()
+{
+    // A port typed in or chosen before stays, also when it is not present.
+    const QString current = ui->port->currentText().trimmed();
+    listPorts(current.isEmpty() ? QStringList() : QStringList { current });
+    ui->port->setCurrentIndex(ui->port->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
 void SetupDialog::saveConfig()
 {
     QSettings &settings = *appSettings();
@@ -108,13 +122,15 @@ void SetupDialog::saveConfig()
         writeDeviceAddress(settings, address.toInt());
 
     if (ui->gbSerial->isChecked()) {
-        const QString error = serialSettingsError(ui->port->currentText(), ui->baudrate->currentText());
+        // The port may be typed in: a device path such as /dev/pts/3.
+        const QString port = ui->port->currentText().trimmed();
+        const QString error = serialSettingsError(port, ui->baudrate->currentText());
         if (!error.isEmpty()) {
             showCriticalBox(error, this);
             return;
         }
         SerialSettings serial;
-        serial.port = ui->port->currentText();
+        serial.port = port;
         serial.baudRate = ui->baudrate->currentText().toInt();
         serial.dataBits = ui->databit->currentData().toInt();
         serial.parity = ui->parity->currentData().toInt();

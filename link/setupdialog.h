@@ -21,9 +21,13 @@ public slots:
     void loadConfig();
     void saveConfig();
     void searchDialog();
+    // Lists the ports present now, keeping the one shown.
+    void refreshPorts();
 
 private:
     void fillFixedLists();
+    // The ports present plus the given names, ordered; one empty item if none.
+    void listPorts(const QStringList &extra);
     // The dotted form of a found device's address as it goes into the form.
     static QString addressText(const class QHostAddress &address);
 

@@ -2,6 +2,7 @@
 
 #include "app/resourcesinit.h"
 #include "app/settings.h"
+#include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 
 #include <QApplication>
@@ -189,7 +190,7 @@ void MonitorDialog::slotClearText()
 
 void MonitorDialog::slotShowError(const QString &title, const QString &error)
 {
-    QMessageBox box(QMessageBox::Critical, title, error, QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Critical, title, withLinkContext(error), QMessageBox::NoButton, this);
     box.setWindowIcon(windowIcon());
     box.addButton(tr("确定"), QMessageBox::AcceptRole);
     box.exec();

@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+67"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>Could not get the device list. Please try again.</translation>
     </message>
@@ -40,23 +40,34 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+65"/>
-        <location line="+27"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-33"/>
         <source>下载失败,打开文件失败: %1</source>
         <translation>Download failed: could not open the file %1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+17"/>
+        <location line="+55"/>
+        <source>下载失败,保存文件失败: %1</source>
+        <translation>Download failed: could not save the file %1</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>下载异常: 文件过大,超过 %1 MB</source>
+        <translation>Download error: the file is larger than %1 MB.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>下载异常: %1</source>
         <translation>Download error: %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>下载异常: 未找到该文件或下载失败</source>
         <translation>Download error: the file was not found or the download failed.</translation>
     </message>
@@ -80,7 +91,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+90"/>
+        <location filename="../history/historydata.cpp" line="+117"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -95,29 +106,61 @@
         <translation>Export PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+0"/>
+        <location filename="../history/historydata.cpp" line="-17"/>
+        <source>…（共 %1 个字符）</source>
+        <translation>… (%1 characters)</translation>
+    </message>
+    <message>
+        <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../history/historydata.cpp" line="+17"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+10"/>
+        <location filename="../history/historydata.cpp" line="+13"/>
+        <source>正在查询…已收到 %1 行</source>
+        <translation>Querying... %1 lines received</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>查询失败，已收到 %1 行</source>
+        <translation>Query failed: %1 lines received</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>查询结束，共收到 %1 行</source>
+        <translation>Query finished: %1 lines received</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+20"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <location line="+57"/>
+        <location line="-27"/>
+        <location line="+108"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location line="-57"/>
+        <location filename="../cli/clihistory.cpp" line="-14"/>
+        <location filename="../history/historydata.cpp" line="-108"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location filename="../history/historydata.cpp" line="+26"/>
+        <source>正在导出PDF…</source>
+        <translation>Exporting PDF...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+76"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -128,6 +171,23 @@
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <location filename="../items/journal.cpp" line="+62"/>
+        <location line="+8"/>
+        <source>无法写入记录文件%1: %2</source>
+        <translation>Could not write the journal %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchOptions</name>
+    <message>
+        <location filename="../app/launchoptions.cpp" line="+157"/>
+        <source>无法使用工作目录 %1。</source>
+        <translation>Cannot use %1 as the working folder.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../forms/mainwindow.ui" line="+17"/>
@@ -135,7 +195,7 @@
         <translation>Device</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>语言</source>
         <translation>Language</translation>
     </message>
@@ -164,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+69"/>
-        <location line="+11"/>
+        <location filename="../app/mainwindow.cpp" line="+118"/>
+        <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
@@ -173,8 +233,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-43"/>
-        <location line="+11"/>
+        <location filename="../app/mainwindow.cpp" line="-6"/>
+        <location filename="../items/mainwindow_items.cpp" line="-35"/>
         <location line="+8"/>
         <source>导出配置</source>
         <translation>Export</translation>
@@ -182,17 +242,20 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+36"/>
-        <location line="+24"/>
-        <location line="+62"/>
+        <location filename="../items/mainwindow_items.cpp" line="+39"/>
+        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+40"/>
+        <location line="+29"/>
+        <location line="+85"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-50"/>
-        <location line="+13"/>
+        <location filename="../items/mainwindow_items.cpp" line="-56"/>
+        <location line="+16"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -217,7 +280,13 @@
         <translation>Monitor</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <location line="+1"/>
         <source>关于</source>
         <translation>About</translation>
@@ -241,34 +310,57 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+56"/>
+        <location filename="../app/mainwindow.cpp" line="-34"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../items/mainwindow_items.cpp" line="+99"/>
+        <location filename="../items/mainwindow_items.cpp" line="+104"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+57"/>
-        <location line="+51"/>
+        <location line="+92"/>
+        <source>打开记录文件夹</source>
+        <translation>Open Journal Folder</translation>
+    </message>
+    <message>
+        <location line="+105"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>Reading item %1...</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+218"/>
+        <location filename="../cli/clihistory.cpp" line="-1"/>
+        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location filename="../items/itemcsv.cpp" line="-45"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+57"/>
+        <source>第%1行</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1行: 配置项%2重复出现</source>
+        <translation>Line %1: item %2 appears more than once.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>文件解析错误</source>
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-202"/>
+        <location filename="../items/mainwindow_items.cpp" line="-317"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -285,7 +377,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>正在导入配置......</source>
         <translation>Importing configuration...</translation>
     </message>
@@ -295,53 +387,95 @@
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+162"/>
+        <location line="+21"/>
+        <location line="+84"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-168"/>
+        <location line="-280"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+24"/>
-        <location line="+62"/>
+        <location line="+23"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>The values to write match the device's values. No item was written.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>Writing the configuration was canceled.</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>Writing item %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+85"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-58"/>
+        <location line="-77"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>Writing canceled: %1 of %2 items written</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <location line="+173"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-148"/>
+        <location line="-142"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+140"/>
+        <source>设备未接受该值</source>
+        <translation>The device did not accept this value.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>写入记录</source>
+        <translation>Write Journal</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location filename="../items/mainwindow_items.cpp" line="+43"/>
+        <location line="+93"/>
+        <source>写入和导出使用配置项序号%1</source>
+        <translation>Writes and exports use item index %1</translation>
+    </message>
+    <message>
+        <location line="-215"/>
+        <location line="+184"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <location line="+5"/>
-        <location line="+10"/>
-        <location line="+6"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
     <message>
-        <location line="-21"/>
+        <location filename="../items/itemsession.cpp" line="+113"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
         <translation>The value contains characters the device cannot represent. Nothing was written.</translation>
     </message>
@@ -351,12 +485,17 @@
         <translation>The value is too long: %1 bytes when encoded, but the device accepts at most %2 bytes. Nothing was written.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+13"/>
         <source>硬件返回数据校验错误</source>
         <translation>The device&apos;s answer failed the check.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+6"/>
+        <source>设备应答的配置项“%1”不是所写的“%2”,写入未确认</source>
+        <translation>The device answered for item “%1”, not for “%2”. The write is not confirmed.</translation>
+    </message>
+    <message>
+        <location filename="../items/mainwindow_items.cpp" line="+12"/>
         <source>写入配置失败,该项不支持修改</source>
         <translation>Could not write: this item cannot be changed.</translation>
     </message>
@@ -422,9 +561,101 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+62"/>
+        <location filename="../monitor/monitordialog.cpp" line="+42"/>
+        <source>选择记录文件</source>
+        <translation>Choose Recording File</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>日志文件 (*.log);;所有文件 (*)</source>
+        <translation>Log files (*.log);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <location line="+269"/>
+        <source>记录到文件</source>
+        <translation>Record to File</translation>
+    </message>
+    <message>
+        <location line="-265"/>
+        <source>显示的文本</source>
+        <translation>Shown text</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>原始字节</source>
+        <translation>Raw bytes</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>选择文件…</source>
+        <translation>Select File...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>时间戳</source>
+        <translation>Timestamps</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+279"/>
+        <source>暂停显示</source>
+        <translation>Pause View</translation>
+    </message>
+    <message>
+        <location line="-276"/>
+        <source>全部复制</source>
+        <translation>Copy All</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上一个</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>下一个</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>…（共 %1 字节）</source>
+        <translation>… (%1 bytes)</translation>
+    </message>
+    <message>
+        <location line="+144"/>
+        <source>无法写入记录文件: %1</source>
+        <translation>Could not write the recording file: %1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>继续显示（%1 行）</source>
+        <translation>Resume (%1 Lines)</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>无匹配</source>
+        <translation>No matches</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 处匹配</source>
+        <translation>%1 matches</translation>
     </message>
 </context>
 <context>
@@ -466,33 +697,36 @@
         <translation>Error</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+26"/>
+        <location line="+25"/>
         <source>信息</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../firmware/ddbserver.cpp" line="+40"/>
+        <location filename="../firmware/ddbserver.cpp" line="+65"/>
         <source>解析文件失败,文件不存在或拒绝访问!</source>
         <translation>Could not load the file: it does not exist or access was denied.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>解析文件失败,打开文件失败,请检查文件类型!</source>
         <translation>Could not load the file: it could not be opened. Please check the file type.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <location line="+2"/>
         <source>解析文件失败,文件操作失败!</source>
         <translation>Could not load the file: a file operation failed.</translation>
     </message>
     <message>
+        <location line="+7"/>
         <location line="+4"/>
+        <location line="+11"/>
         <source>解析文件失败,无法获取文件内容!</source>
         <translation>Could not load the file: its content could not be read.</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+110"/>
         <source>解析文件失败,文件校验失败!</source>
         <translation>Could not load the file: it failed its integrity check.</translation>
     </message>
@@ -502,15 +736,15 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+198"/>
-        <location line="+19"/>
+        <location filename="../link/devicechannel.cpp" line="+220"/>
+        <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>Sending the command timed out.</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+22"/>
+        <location line="-16"/>
+        <location line="+24"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
         <translation>Receiving data timed out.</translation>
@@ -521,7 +755,7 @@
         <translation>Unknown error.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-121"/>
+        <location filename="../link/devicechannel.cpp" line="-140"/>
         <source>打开串口失败: %1</source>
         <translation>Could not open the serial port: %1</translation>
     </message>
@@ -531,23 +765,53 @@
         <translation>Could not open the serial port.</translation>
     </message>
     <message>
-        <location line="+72"/>
-        <location line="+12"/>
+        <location line="+86"/>
+        <location line="+14"/>
         <location line="+5"/>
         <source>发送命令失败</source>
         <translation>Could not send the command.</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+83"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+92"/>
         <source>请选择设备</source>
         <translation>Please select a device.</translation>
+    </message>
+    <message>
+        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <source>未设置地址</source>
+        <translation>no address set</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未选择串口</source>
+        <translation>No serial port selected</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 · 地址 %2</source>
+        <translation>%1 · address %2</translation>
+    </message>
+    <message>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
+        <translation>Check the cable, the port and the device address, and that the meter is powered on.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>请检查端口名称，以及端口是否被其他程序占用。</source>
+        <translation>Check the port name and whether another program is using the port.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
     <name>ReadThread</name>
     <message>
         <location filename="../history/readthread.cpp" line="+41"/>
-        <location line="+34"/>
+        <location line="+30"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -555,12 +819,12 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+49"/>
+        <location filename="../items/refreshthread.cpp" line="+63"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../items/itemsession.cpp" line="-56"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>The device did not end its item list after %1 items. Reading stopped.</translation>
     </message>
@@ -606,7 +870,12 @@
         <translation>Port:</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+31"/>
+        <source>重新列出串口</source>
+        <translation>List the serial ports again</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>波特率：</source>
         <translation>Baud rate:</translation>
     </message>
@@ -661,7 +930,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+64"/>
+        <location filename="../link/commsettings.cpp" line="+104"/>
         <source>请选择串口!</source>
         <translation>Please select a serial port.</translation>
     </message>
@@ -696,7 +965,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+168"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -733,13 +1002,14 @@
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../firmware/updatedialog.cpp" line="-52"/>
         <source>烧写</source>
         <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+55"/>
+        <location filename="../firmware/updatedialog.cpp" line="+109"/>
         <source>下载文件</source>
         <translation>Download File</translation>
     </message>
@@ -764,7 +1034,12 @@
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-112"/>
+        <location filename="../firmware/updatedialog.cpp" line="-210"/>
+        <source>正在结束更新…</source>
+        <translation>Finishing the update...</translation>
+    </message>
+    <message>
+        <location line="+66"/>
         <source>请选择文件!</source>
         <translation>Please select a file.</translation>
     </message>
@@ -774,7 +1049,25 @@
         <translation>Update failed: the file does not exist or access was denied.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+17"/>
+        <source>固件更新失败,文件中没有固件数据!</source>
+        <translation>Firmware update failed: the file contains no firmware data.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>确认烧写以下固件？
+设备：%1
+版本：%2
+型号：%3
+连接：%4</source>
+        <translation>Flash this firmware?
+Device: %1
+Version: %2
+Model: %3
+Connection: %4</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>请选择设备类型!</source>
         <translation>Please select the device type.</translation>
     </message>
@@ -784,17 +1077,34 @@
         <translation>Please select the download folder.</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+13"/>
+        <source>文件 %1 已存在,是否替换?</source>
+        <translation>The file %1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>替换</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <location line="-41"/>
+        <location line="+42"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliservice.cpp" line="+78"/>
+        <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+50"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>正在更新固件,请等待更新完成!</source>
         <translation>The firmware is being updated. Please wait until the update has finished.</translation>
     </message>
@@ -802,22 +1112,29 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+65"/>
+        <location filename="../cli/cliservice.cpp" line="-36"/>
+        <location filename="../firmware/updatethread.cpp" line="+66"/>
+        <source>固件更新失败,文件中没有固件数据!</source>
+        <translation>Firmware update failed: the file contains no firmware data.</translation>
+    </message>
+    <message>
+        <location filename="../firmware/updatethread.cpp" line="+5"/>
         <source>固件更新失败,</source>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../cli/cliservice.cpp" line="+31"/>
+        <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>Firmware update failed: the BIN file does not match the device model.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../firmware/updatethread.cpp" line="+7"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
@@ -825,6 +1142,479 @@
         <location line="+17"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
+    </message>
+    <message>
+        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备型号: %1
+文件型号: %2</source>
+        <translation>Device model: %1
+File model: %2</translation>
+    </message>
+</context>
+<context>
+    <name>VexaCli</name>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="-170"/>
+        <source>读取配置项列表(配置助手的CSV格式)</source>
+        <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>按序号写入配置项,并显示设备的应答</source>
+        <translation>Write items by index and print the device&apos;s answer</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
+        <translation>Write the file&apos;s values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>将设备时钟设为本机当前时间</source>
+        <translation>Set the device&apos;s clock to this computer&apos;s local time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出</source>
+        <translation>Read the history between two days (dates yyyy-MM-dd); to standard output without -o</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>用固件包更新设备固件;进度显示在标准错误输出</source>
+        <translation>Update the device&apos;s firmware from a package; progress on standard error</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>监听设备发送的行并输出到标准输出</source>
+        <translation>Print the lines the device sends to standard output</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>广播搜索设备(只在您自己的网络上使用)</source>
+        <translation>Search for devices by broadcast (only on networks you own)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>UDP目标</source>
+        <translation>UDP target</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>串口目标</source>
+        <translation>Serial port target</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>波特率(默认9600)</source>
+        <translation>Baud rate (default 9600)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数据位5..8(默认8)</source>
+        <translation>Data bits 5..8 (default 8)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>校验: none|even|odd|space|mark</source>
+        <translation>Parity: none|even|odd|space|mark</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>停止位: 1|1.5|2</source>
+        <translation>Stop bits: 1|1.5|2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>每次发送前拉动RTS</source>
+        <translation>Pulse RTS before every send</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备地址1..255(默认255)</source>
+        <translation>Device address 1..255 (default 255)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&amp;address=N</source>
+        <translation>Several devices, one per line: NAME,udp://HOST:PORT?address=N or NAME,serial:PORT?baud=N&amp;address=N</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同时服务的设备数(默认8;同一串口上逐台进行)</source>
+        <translation>Devices served at once (default 8; one at a time per serial port)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>每台设备一行JSON输出</source>
+        <translation>One JSON line per device</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>输出文件;多台设备时为文件夹</source>
+        <translation>Output file; a folder for several devices</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>持续秒数(默认10)</source>
+        <translation>Seconds to run (default 10)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>以十六进制显示</source>
+        <translation>Show as hexadecimal</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同时显示原文和十六进制</source>
+        <translation>Show text and hexadecimal</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不打开设备的调试输出</source>
+        <translation>Do not switch the device&apos;s debug output on</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>另存为A4 PDF表格</source>
+        <translation>Also save as an A4 PDF table</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>只显示比较,不写入</source>
+        <translation>Print the comparison only, write nothing</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>写入每一行,包括相同的值</source>
+        <translation>Write every row, equal values too</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>显示帮助</source>
+        <translation>Show this help</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。</source>
+        <translation>Configure, read and service meters; the default target is config.ini in the current folder, as for the assistant.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>命令:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
+        <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>每个命令的帮助: vexa-cli COMMAND --help</source>
+        <translation>Help for each command: vexa-cli COMMAND --help</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>用法见 vexa-cli --help</source>
+        <translation>See vexa-cli --help for usage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>用法见 vexa-cli %1 --help</source>
+        <translation>See vexa-cli %1 --help for usage</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>缺少串口名</source>
+        <translation>Serial port name missing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的波特率: %1</source>
+        <translation>Invalid baud rate: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的数据位: %1</source>
+        <translation>Invalid data bits: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的校验: %1</source>
+        <translation>Invalid parity: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的停止位: %1</source>
+        <translation>Invalid stop bits: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的设备地址: %1</source>
+        <translation>Invalid device address: %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>缺少 INDEX=VALUE</source>
+        <translation>INDEX=VALUE missing</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>应为 INDEX=VALUE,INDEX为0..254: %1</source>
+        <translation>Expected INDEX=VALUE with INDEX 0..254: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>配置项%1重复出现</source>
+        <translation>Item %1 given more than once</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+14"/>
+        <source>需要一个文件</source>
+        <translation>One file expected</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>该命令只用于一台设备</source>
+        <translation>This command serves one device only</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>--hex和--both只能选一个</source>
+        <translation>Use --hex or --both, not both</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>多余的参数: %1</source>
+        <translation>Unexpected arguments: %1</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>%1台设备中%2台失败:</source>
+        <translation>%2 of %1 devices failed:</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>显示版本</source>
+        <translation>Show the version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>命令</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>缺少命令</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>未知的命令: %1</source>
+        <translation>Unknown command: %1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无效的秒数: %1</source>
+        <translation>Invalid number of seconds: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>--udp、--serial和--targets只能选一个</source>
+        <translation>Use only one of --udp, --serial and --targets</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--%1只用于--serial</source>
+        <translation>--%1 goes with --serial only</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无效的并行数: %1</source>
+        <translation>Invalid number of jobs: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--address不能与--targets同用,地址写在目标文件中</source>
+        <translation>--address cannot go with --targets; put the address in the targets file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>无法创建文件夹: %1</source>
+        <translation>Could not create the folder: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/clifleet.cpp" line="+37"/>
+        <source>设备</source>
+        <translation>devices</translation>
+    </message>
+    <message>
+        <location filename="../cli/clihistory.cpp" line="+9"/>
+        <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
+        <translation>Expected the days FROM TO (yyyy-MM-dd)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的日期: %1</source>
+        <translation>Invalid date: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="-191"/>
+        <location line="+93"/>
+        <source>配置项</source>
+        <translation>items</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <source>设备没有配置项%1</source>
+        <translation>The device has no item %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>配置项%1是命令,不带值: %2</source>
+        <translation>Item %1 is a command and takes no value: %2</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+92"/>
+        <source>(设备未接受该值)</source>
+        <translation>(not accepted by the device)</translation>
+    </message>
+    <message>
+        <location line="-91"/>
+        <source>设备未接受配置项%1的值: %2</source>
+        <translation>The device did not accept the value of item %1: %2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”</source>
+        <translation>The file does not match the device: item %1 is “%2” in the file and “%3” on the device</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>将写入%1项,%2项相同</source>
+        <translation>Will write %1 items, %2 unchanged</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>写入</source>
+        <translation>writing</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>设备未接受%1项的值</source>
+        <translation>The device did not accept %1 values</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>时钟已设为%1</source>
+        <translation>Clock set to %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliservice.cpp" line="-21"/>
+        <source>固件</source>
+        <translation>firmware</translation>
+    </message>
+    <message>
+        <location filename="../cli/clitarget.cpp" line="-114"/>
+        <source>无效的UDP地址: %1</source>
+        <translation>Invalid UDP address: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的UDP端口: %1</source>
+        <translation>Invalid UDP port: %1</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+64"/>
+        <source>未知的参数: %1</source>
+        <translation>Unknown parameter: %1</translation>
+    </message>
+    <message>
+        <location line="-61"/>
+        <location line="+63"/>
+        <source>无效的参数值: %1=%2</source>
+        <translation>Invalid parameter value: %1=%2</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <source>UDP目标应为 HOST:PORT: %1</source>
+        <translation>A UDP target is HOST:PORT: %1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法识别的目标: %1</source>
+        <translation>Unrecognized target: %1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>名称应为字母、数字、点、横线或下划线</source>
+        <translation>Names are letters, digits, dots, hyphens or underscores</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称%1重复出现</source>
+        <translation>Name %1 appears more than once</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 第%2行: %3</source>
+        <translation>%1 line %2: %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 中没有设备</source>
+        <translation>No devices in %1</translation>
+    </message>
+</context>
+<context>
+    <name>WriteReviewDialog</name>
+    <message>
+        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <source>写入前核对</source>
+        <translation>Review Before Writing</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备中的值</source>
+        <translation>Value in Device</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>将写入的值</source>
+        <translation>Value to Write</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>写入选中项</source>
+        <translation>Write Checked</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>将写入%1项,未改变%2项,设备值未知%3项</source>
+        <translation>%1 to write, %2 unchanged, %3 unknown on the device</translation>
     </message>
 </context>
 </TS>

@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+67"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>取得裝置清單失敗，請再試一次！</translation>
     </message>
@@ -40,23 +40,34 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+65"/>
-        <location line="+27"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-33"/>
         <source>下载失败,打开文件失败: %1</source>
         <translation>下載失敗，開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+17"/>
+        <location line="+55"/>
+        <source>下载失败,保存文件失败: %1</source>
+        <translation>下載失敗，儲存檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>下载异常: 文件过大,超过 %1 MB</source>
+        <translation>下載錯誤：檔案過大，超過 %1 MB</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>下载异常: %1</source>
         <translation>下載錯誤：%1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>下载异常: 未找到该文件或下载失败</source>
         <translation>下載錯誤：找不到該檔案或下載失敗</translation>
     </message>
@@ -80,7 +91,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+90"/>
+        <location filename="../history/historydata.cpp" line="+117"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -95,29 +106,61 @@
         <translation>匯出PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+0"/>
+        <location filename="../history/historydata.cpp" line="-17"/>
+        <source>…（共 %1 个字符）</source>
+        <translation>…（共 %1 個字元）</translation>
+    </message>
+    <message>
+        <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../history/historydata.cpp" line="+17"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+10"/>
+        <location filename="../history/historydata.cpp" line="+13"/>
+        <source>正在查询…已收到 %1 行</source>
+        <translation>正在查詢……已收到 %1 行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>查询失败，已收到 %1 行</source>
+        <translation>查詢失敗，已收到 %1 行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>查询结束，共收到 %1 行</source>
+        <translation>查詢結束，共收到 %1 行</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+20"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <location line="+57"/>
+        <location line="-27"/>
+        <location line="+108"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-57"/>
+        <location filename="../cli/clihistory.cpp" line="-14"/>
+        <location filename="../history/historydata.cpp" line="-108"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location filename="../history/historydata.cpp" line="+26"/>
+        <source>正在导出PDF…</source>
+        <translation>正在匯出PDF……</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+76"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -128,6 +171,23 @@
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <location filename="../items/journal.cpp" line="+62"/>
+        <location line="+8"/>
+        <source>无法写入记录文件%1: %2</source>
+        <translation>無法寫入記錄檔案%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchOptions</name>
+    <message>
+        <location filename="../app/launchoptions.cpp" line="+157"/>
+        <source>无法使用工作目录 %1。</source>
+        <translation>無法使用工作目錄 %1。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../forms/mainwindow.ui" line="+17"/>
@@ -135,7 +195,7 @@
         <translation>操作</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>语言</source>
         <translation>語言</translation>
     </message>
@@ -164,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+69"/>
-        <location line="+11"/>
+        <location filename="../app/mainwindow.cpp" line="+118"/>
+        <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -173,8 +233,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-43"/>
-        <location line="+11"/>
+        <location filename="../app/mainwindow.cpp" line="-6"/>
+        <location filename="../items/mainwindow_items.cpp" line="-35"/>
         <location line="+8"/>
         <source>导出配置</source>
         <translation>匯出設定</translation>
@@ -182,17 +242,20 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+36"/>
-        <location line="+24"/>
-        <location line="+62"/>
+        <location filename="../items/mainwindow_items.cpp" line="+39"/>
+        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+40"/>
+        <location line="+29"/>
+        <location line="+85"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-50"/>
-        <location line="+13"/>
+        <location filename="../items/mainwindow_items.cpp" line="-56"/>
+        <location line="+16"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -217,7 +280,13 @@
         <translation>裝置監控</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
+        <location line="+1"/>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <location line="+1"/>
         <source>关于</source>
         <translation>關於</translation>
@@ -241,34 +310,57 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+56"/>
+        <location filename="../app/mainwindow.cpp" line="-34"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../items/mainwindow_items.cpp" line="+99"/>
+        <location filename="../items/mainwindow_items.cpp" line="+104"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+57"/>
-        <location line="+51"/>
+        <location line="+92"/>
+        <source>打开记录文件夹</source>
+        <translation>開啟記錄資料夾</translation>
+    </message>
+    <message>
+        <location line="+105"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>正在讀取第 %1 項……</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+218"/>
+        <location filename="../cli/clihistory.cpp" line="-1"/>
+        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location filename="../items/itemcsv.cpp" line="-45"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+57"/>
+        <source>第%1行</source>
+        <translation>第%1行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1行: 配置项%2重复出现</source>
+        <translation>第%1行：設定項目%2重複出現</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>文件解析错误</source>
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-202"/>
+        <location filename="../items/mainwindow_items.cpp" line="-317"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -285,7 +377,7 @@
 %1</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>正在导入配置......</source>
         <translation>正在匯入設定……</translation>
     </message>
@@ -295,53 +387,95 @@
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+162"/>
+        <location line="+21"/>
+        <location line="+84"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-168"/>
+        <location line="-280"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+24"/>
-        <location line="+62"/>
+        <location line="+23"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>已取消寫入設定</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>正在寫入第%1項（共%2項）：%3</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+85"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-58"/>
+        <location line="-77"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>已取消寫入設定：已寫入%1項，共%2項</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <location line="+173"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-148"/>
+        <location line="-142"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+140"/>
+        <source>设备未接受该值</source>
+        <translation>裝置未接受此值</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>写入记录</source>
+        <translation>寫入記錄</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location filename="../items/mainwindow_items.cpp" line="+43"/>
+        <location line="+93"/>
+        <source>写入和导出使用配置项序号%1</source>
+        <translation>寫入和匯出使用設定項目序號%1</translation>
+    </message>
+    <message>
+        <location line="-215"/>
+        <location line="+184"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <location line="+5"/>
-        <location line="+10"/>
-        <location line="+6"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
     <message>
-        <location line="-21"/>
+        <location filename="../items/itemsession.cpp" line="+113"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
         <translation>設定值含有裝置無法表示的字元，未寫入</translation>
     </message>
@@ -351,12 +485,17 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+13"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+6"/>
+        <source>设备应答的配置项“%1”不是所写的“%2”,写入未确认</source>
+        <translation>裝置回應的設定項目「%1」不是所寫入的「%2」，寫入未確認</translation>
+    </message>
+    <message>
+        <location filename="../items/mainwindow_items.cpp" line="+12"/>
         <source>写入配置失败,该项不支持修改</source>
         <translation>寫入設定失敗，此項目不支援修改</translation>
     </message>
@@ -422,9 +561,101 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+62"/>
+        <location filename="../monitor/monitordialog.cpp" line="+42"/>
+        <source>选择记录文件</source>
+        <translation>選擇記錄檔案</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>日志文件 (*.log);;所有文件 (*)</source>
+        <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <location line="+269"/>
+        <source>记录到文件</source>
+        <translation>記錄到檔案</translation>
+    </message>
+    <message>
+        <location line="-265"/>
+        <source>显示的文本</source>
+        <translation>顯示的文字</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>原始字节</source>
+        <translation>原始位元組</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>选择文件…</source>
+        <translation>選擇檔案……</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>时间戳</source>
+        <translation>時間戳記</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+279"/>
+        <source>暂停显示</source>
+        <translation>暫停顯示</translation>
+    </message>
+    <message>
+        <location line="-276"/>
+        <source>全部复制</source>
+        <translation>全部複製</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>查找</source>
+        <translation>尋找</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上一个</source>
+        <translation>上一個</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>下一个</source>
+        <translation>下一個</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>确定</source>
         <translation>確定</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>…（共 %1 字节）</source>
+        <translation>…（共 %1 位元組）</translation>
+    </message>
+    <message>
+        <location line="+144"/>
+        <source>无法写入记录文件: %1</source>
+        <translation>無法寫入記錄檔案：%1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>继续显示（%1 行）</source>
+        <translation>繼續顯示（%1 行）</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>无匹配</source>
+        <translation>無相符項目</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 处匹配</source>
+        <translation>%1 個相符項目</translation>
     </message>
 </context>
 <context>
@@ -466,33 +697,36 @@
         <translation>錯誤</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+26"/>
+        <location line="+25"/>
         <source>信息</source>
         <translation>資訊</translation>
     </message>
     <message>
-        <location filename="../firmware/ddbserver.cpp" line="+40"/>
+        <location filename="../firmware/ddbserver.cpp" line="+65"/>
         <source>解析文件失败,文件不存在或拒绝访问!</source>
         <translation>解析檔案失敗，檔案不存在或拒絕存取！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+10"/>
         <source>解析文件失败,打开文件失败,请检查文件类型!</source>
         <translation>解析檔案失敗，無法開啟檔案，請檢查檔案類型！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <location line="+2"/>
         <source>解析文件失败,文件操作失败!</source>
         <translation>解析檔案失敗，檔案操作失敗！</translation>
     </message>
     <message>
+        <location line="+7"/>
         <location line="+4"/>
+        <location line="+11"/>
         <source>解析文件失败,无法获取文件内容!</source>
         <translation>解析檔案失敗，無法取得檔案內容！</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+110"/>
         <source>解析文件失败,文件校验失败!</source>
         <translation>解析檔案失敗，檔案驗證失敗！</translation>
     </message>
@@ -502,15 +736,15 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+198"/>
-        <location line="+19"/>
+        <location filename="../link/devicechannel.cpp" line="+220"/>
+        <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>傳送指令逾時</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+22"/>
+        <location line="-16"/>
+        <location line="+24"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
         <translation>接收資料逾時</translation>
@@ -521,7 +755,7 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-121"/>
+        <location filename="../link/devicechannel.cpp" line="-140"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗：%1</translation>
     </message>
@@ -531,23 +765,53 @@
         <translation>串列埠開啟失敗</translation>
     </message>
     <message>
-        <location line="+72"/>
-        <location line="+12"/>
+        <location line="+86"/>
+        <location line="+14"/>
         <location line="+5"/>
         <source>发送命令失败</source>
         <translation>傳送指令失敗</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+83"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+92"/>
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
+    </message>
+    <message>
+        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <source>未设置地址</source>
+        <translation>未設定位址</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未选择串口</source>
+        <translation>未選擇串列埠</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 · 地址 %2</source>
+        <translation>%1 · 位址 %2</translation>
+    </message>
+    <message>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
+        <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>请检查端口名称，以及端口是否被其他程序占用。</source>
+        <translation>請檢查連接埠名稱，以及連接埠是否被其他程式佔用。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>
     <name>ReadThread</name>
     <message>
         <location filename="../history/readthread.cpp" line="+41"/>
-        <location line="+34"/>
+        <location line="+30"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -555,12 +819,12 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+49"/>
+        <location filename="../items/refreshthread.cpp" line="+63"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../items/itemsession.cpp" line="-56"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
@@ -606,7 +870,12 @@
         <translation>串列埠：</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+31"/>
+        <source>重新列出串口</source>
+        <translation>重新列出串列埠</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>波特率：</source>
         <translation>鮑率：</translation>
     </message>
@@ -661,7 +930,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+64"/>
+        <location filename="../link/commsettings.cpp" line="+104"/>
         <source>请选择串口!</source>
         <translation>請選擇串列埠！</translation>
     </message>
@@ -696,7 +965,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+168"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -733,13 +1002,14 @@
     </message>
     <message>
         <location line="+7"/>
+        <location filename="../firmware/updatedialog.cpp" line="-52"/>
         <source>烧写</source>
         <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+55"/>
+        <location filename="../firmware/updatedialog.cpp" line="+109"/>
         <source>下载文件</source>
         <translation>下載檔案</translation>
     </message>
@@ -764,7 +1034,12 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-112"/>
+        <location filename="../firmware/updatedialog.cpp" line="-210"/>
+        <source>正在结束更新…</source>
+        <translation>正在結束更新……</translation>
+    </message>
+    <message>
+        <location line="+66"/>
         <source>请选择文件!</source>
         <translation>請選擇檔案！</translation>
     </message>
@@ -774,7 +1049,25 @@
         <translation>更新失敗，檔案不存在或拒絕存取！</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+17"/>
+        <source>固件更新失败,文件中没有固件数据!</source>
+        <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>确认烧写以下固件？
+设备：%1
+版本：%2
+型号：%3
+连接：%4</source>
+        <translation>確認燒錄以下韌體？
+裝置：%1
+版本：%2
+型號：%3
+連線：%4</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>请选择设备类型!</source>
         <translation>請選擇裝置類型！</translation>
     </message>
@@ -784,17 +1077,34 @@
         <translation>請選擇下載路徑！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+13"/>
+        <source>文件 %1 已存在,是否替换?</source>
+        <translation>檔案 %1 已存在，是否取代？</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>替换</source>
+        <translation>取代</translation>
+    </message>
+    <message>
+        <location line="-41"/>
+        <location line="+42"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliservice.cpp" line="+78"/>
+        <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+50"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>正在更新固件,请等待更新完成!</source>
         <translation>正在更新韌體，請等待更新完成！</translation>
     </message>
@@ -802,22 +1112,29 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+65"/>
+        <location filename="../cli/cliservice.cpp" line="-36"/>
+        <location filename="../firmware/updatethread.cpp" line="+66"/>
+        <source>固件更新失败,文件中没有固件数据!</source>
+        <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
+    </message>
+    <message>
+        <location filename="../firmware/updatethread.cpp" line="+5"/>
         <source>固件更新失败,</source>
         <translation>韌體更新失敗，</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../cli/cliservice.cpp" line="+31"/>
+        <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../firmware/updatethread.cpp" line="+7"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
@@ -825,6 +1142,479 @@
         <location line="+17"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
+    </message>
+    <message>
+        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备型号: %1
+文件型号: %2</source>
+        <translation>裝置型號：%1
+檔案型號：%2</translation>
+    </message>
+</context>
+<context>
+    <name>VexaCli</name>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="-170"/>
+        <source>读取配置项列表(配置助手的CSV格式)</source>
+        <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>按序号写入配置项,并显示设备的应答</source>
+        <translation>依序號寫入設定項目，並顯示裝置的回應</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
+        <translation>寫入檔案中與裝置不同的值（先讀取）；--dry-run只顯示比較；--all寫入每一列</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>将设备时钟设为本机当前时间</source>
+        <translation>將裝置時鐘設為本機目前時間</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出</source>
+        <translation>讀取兩天之間的歷史資料（日期yyyy-MM-dd）；無-o時輸出到標準輸出</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>用固件包更新设备固件;进度显示在标准错误输出</source>
+        <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>监听设备发送的行并输出到标准输出</source>
+        <translation>接收裝置傳送的行並輸出到標準輸出</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>广播搜索设备(只在您自己的网络上使用)</source>
+        <translation>廣播搜尋裝置（只在您自己的網路上使用）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>UDP目标</source>
+        <translation>UDP目標</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>串口目标</source>
+        <translation>串列埠目標</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>波特率(默认9600)</source>
+        <translation>鮑率（預設9600）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>数据位5..8(默认8)</source>
+        <translation>資料位元5..8（預設8）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>校验: none|even|odd|space|mark</source>
+        <translation>同位檢查：none|even|odd|space|mark</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>停止位: 1|1.5|2</source>
+        <translation>停止位元：1|1.5|2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>每次发送前拉动RTS</source>
+        <translation>每次傳送前觸發RTS</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备地址1..255(默认255)</source>
+        <translation>裝置位址1..255（預設255）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&amp;address=N</source>
+        <translation>多台裝置，每行一台：NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&amp;address=N</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同时服务的设备数(默认8;同一串口上逐台进行)</source>
+        <translation>同時服務的裝置數（預設8；同一串列埠上逐台進行）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>每台设备一行JSON输出</source>
+        <translation>每台裝置一行JSON輸出</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>输出文件;多台设备时为文件夹</source>
+        <translation>輸出檔案；多台裝置時為資料夾</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>持续秒数(默认10)</source>
+        <translation>持續秒數（預設10）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>以十六进制显示</source>
+        <translation>以十六進位顯示</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同时显示原文和十六进制</source>
+        <translation>同時顯示原文和十六進位</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不打开设备的调试输出</source>
+        <translation>不開啟裝置的除錯輸出</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>另存为A4 PDF表格</source>
+        <translation>另存為A4 PDF表格</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>只显示比较,不写入</source>
+        <translation>只顯示比較，不寫入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>写入每一行,包括相同的值</source>
+        <translation>寫入每一列，包括相同的值</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>显示帮助</source>
+        <translation>顯示說明</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。</source>
+        <translation>設定、讀取和維護儀表；預設目標為目前資料夾的config.ini，與設定助手相同。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>命令:</source>
+        <translation>指令：</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
+        <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>每个命令的帮助: vexa-cli COMMAND --help</source>
+        <translation>每個指令的說明：vexa-cli COMMAND --help</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>用法见 vexa-cli --help</source>
+        <translation>用法請見 vexa-cli --help</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>用法见 vexa-cli %1 --help</source>
+        <translation>用法請見 vexa-cli %1 --help</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>缺少串口名</source>
+        <translation>缺少串列埠名稱</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的波特率: %1</source>
+        <translation>無效的鮑率：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的数据位: %1</source>
+        <translation>無效的資料位元：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的校验: %1</source>
+        <translation>無效的同位檢查：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的停止位: %1</source>
+        <translation>無效的停止位元：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>无效的设备地址: %1</source>
+        <translation>無效的裝置位址：%1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>缺少 INDEX=VALUE</source>
+        <translation>缺少 INDEX=VALUE</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>应为 INDEX=VALUE,INDEX为0..254: %1</source>
+        <translation>應為 INDEX=VALUE，INDEX為0..254：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>配置项%1重复出现</source>
+        <translation>設定項目%1重複出現</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+14"/>
+        <source>需要一个文件</source>
+        <translation>需要一個檔案</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>该命令只用于一台设备</source>
+        <translation>此指令只用於一台裝置</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>--hex和--both只能选一个</source>
+        <translation>--hex和--both只能選一個</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>多余的参数: %1</source>
+        <translation>多餘的參數：%1</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>%1台设备中%2台失败:</source>
+        <translation>%1台裝置中%2台失敗：</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>显示版本</source>
+        <translation>顯示版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>命令</source>
+        <translation>指令</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>缺少命令</source>
+        <translation>缺少指令</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>未知的命令: %1</source>
+        <translation>未知的指令：%1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无效的秒数: %1</source>
+        <translation>無效的秒數：%1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>--udp、--serial和--targets只能选一个</source>
+        <translation>--udp、--serial和--targets只能選一個</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--%1只用于--serial</source>
+        <translation>--%1只用於--serial</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无效的并行数: %1</source>
+        <translation>無效的並行數：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--address不能与--targets同用,地址写在目标文件中</source>
+        <translation>--address不能與--targets同用，位址寫在目標檔案中</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>无法创建文件夹: %1</source>
+        <translation>無法建立資料夾：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/clifleet.cpp" line="+37"/>
+        <source>设备</source>
+        <translation>裝置</translation>
+    </message>
+    <message>
+        <location filename="../cli/clihistory.cpp" line="+9"/>
+        <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
+        <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的日期: %1</source>
+        <translation>無效的日期：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="-191"/>
+        <location line="+93"/>
+        <source>配置项</source>
+        <translation>設定項目</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <source>设备没有配置项%1</source>
+        <translation>裝置沒有設定項目%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>配置项%1是命令,不带值: %2</source>
+        <translation>設定項目%1是指令，不帶值：%2</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+92"/>
+        <source>(设备未接受该值)</source>
+        <translation>（裝置未接受該值）</translation>
+    </message>
+    <message>
+        <location line="-91"/>
+        <source>设备未接受配置项%1的值: %2</source>
+        <translation>裝置未接受設定項目%1的值：%2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”</source>
+        <translation>檔案與裝置不符：設定項目%1在檔案中為「%2」，在裝置中為「%3」</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>将写入%1项,%2项相同</source>
+        <translation>將寫入%1項，%2項相同</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>写入</source>
+        <translation>寫入</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>设备未接受%1项的值</source>
+        <translation>裝置未接受%1項的值</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>时钟已设为%1</source>
+        <translation>時鐘已設為%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliservice.cpp" line="-21"/>
+        <source>固件</source>
+        <translation>韌體</translation>
+    </message>
+    <message>
+        <location filename="../cli/clitarget.cpp" line="-114"/>
+        <source>无效的UDP地址: %1</source>
+        <translation>無效的UDP位址：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的UDP端口: %1</source>
+        <translation>無效的UDP連接埠：%1</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+64"/>
+        <source>未知的参数: %1</source>
+        <translation>未知的參數：%1</translation>
+    </message>
+    <message>
+        <location line="-61"/>
+        <location line="+63"/>
+        <source>无效的参数值: %1=%2</source>
+        <translation>無效的參數值：%1=%2</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <source>UDP目标应为 HOST:PORT: %1</source>
+        <translation>UDP目標應為 HOST:PORT：%1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法识别的目标: %1</source>
+        <translation>無法辨識的目標：%1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>名称应为字母、数字、点、横线或下划线</source>
+        <translation>名稱應為字母、數字、點、連字號或底線</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称%1重复出现</source>
+        <translation>名稱%1重複出現</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 第%2行: %3</source>
+        <translation>%1 第%2行：%3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 中没有设备</source>
+        <translation>%1 中沒有裝置</translation>
+    </message>
+</context>
+<context>
+    <name>WriteReviewDialog</name>
+    <message>
+        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <source>写入前核对</source>
+        <translation>寫入前核對</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备中的值</source>
+        <translation>裝置中的值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>将写入的值</source>
+        <translation>將寫入的值</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>写入选中项</source>
+        <translation>寫入勾選項目</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>将写入%1项,未改变%2项,设备值未知%3项</source>
+        <translation>將寫入%1項，未變更%2項，裝置值未知%3項</translation>
     </message>
 </context>
 </TS>

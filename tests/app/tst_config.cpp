@@ -1,3 +1,4 @@
+#include "app/filenames.h"
 #include "app/settings.h"
 #include "tests/support/tempworkdir.h"
 
@@ -73,6 +74,54 @@ private slots:
         QVERIFY2(content.contains(QStringLiteral("仪表助手").toUtf8()), content.constData());
         // A later use reads the file back.
         QCOMPARE(appSettings()->value(QStringLiteral("appname/ch")).toString(), QStringLiteral("仪表助手"));
+    }
+
+    void suggestedFileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const QDateTime when(QDate(2026, 12, 8), QTime(16, 5, 9));
+        QTest::newRow("model") << itemsFileName(QStringLiteral("VX-200"), when) << "VX-200_20261208-160509.csv";
+        QTest::newRow("unsafe model") << itemsFileName(QStringLiteral(" A/B:C *x "), when)
+                                      << "A_B_C_x_20261208-160509.csv";
+        QTest::newRow("no model") << itemsFileName(QString(), when) << "config_20261208-160509.csv";
+        QTest::newRow("dots only") << itemsFileName(QStringLiteral(".."), when) << "config_20261208-160509.csv";
+        QTest::newRow("history csv") << historyFileName(QDate(2026, 1, 2), QDate(2026, 3, 4), QStringLiteral("csv"))
+                                     << "history_20260102_20260304.csv";
+        QTest::newRow("history pdf") << historyFileName(QDate(2026, 1, 2), QDate(2026, 1, 2), QStringLiteral("pdf"))
+                                     << "history_20260102_20260102.pdf";
+        QTest::newRow("suffix added") << withSuffix(QStringLiteral("/tmp/out"), QStringLiteral("csv"))
+                                      << "/tmp/out.csv";
+        QTest::newRow("suffix kept") << withSuffix(QStringLiteral("/tmp/out.CSV"), QStringLiteral("csv"))
+                                     << "/tmp/out.CSV";
+        QTest::newRow("own suffix kept") << withSuffix(QStringLiteral("/tmp/out.txt"), QStringLiteral("csv"))
+                                         << "/tmp/out.txt";
+        QTest::newRow("dotted folder") << withSuffix(QStringLiteral("/tmp/a.b/out"), QStringLiteral("pdf"))
+                                       << "/tmp/a.b/out.pdf";
+        QTest::newRow("cancelled") << withSuffix(QString(), QStringLiteral("csv")) << "";
+    }
+
+    void suggestedFileNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(name, expected);
+    }
+
+    void lastFolderIsKeptPerKind()
+    {
+        TempWorkDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("csv")));
+        QCOMPARE(lastFolder(ItemFiles), QString());
+        rememberFolder(ItemFiles, dir.filePath(QStringLiteral("csv/a.csv")));
+        rememberFolder(HistoryFiles, dir.filePath(QStringLiteral("h.pdf")));
+        rememberFolder(HistoryFiles, QString()); // cancelled: kept
+        singleton<Config>::release();
+        QCOMPARE(lastFolder(ItemFiles), dir.filePath(QStringLiteral("csv")));
+        QCOMPARE(lastFolder(HistoryFiles), dir.path());
+        // A folder that has gone is no start.
+        QVERIFY(QDir(dir.filePath(QStringLiteral("csv"))).removeRecursively());
+        QCOMPARE(lastFolder(ItemFiles), QString());
     }
 
     void title_data()

@@ -1,5 +1,6 @@
 #include "firmware/updatedialog.h"
 
+#include "app/messageboxes.h"
 #include "app/settings.h"
 #include "firmware/packagewriter.h"
 #include "httptestserver.h"
@@ -124,6 +125,8 @@ private slots:
     void updateChecks_data();
     void updateChecks();
     void updateAgainstSimulatorRefusesClose();
+    void updateAsksFirst_data();
+    void updateAsksFirst();
     void refreshFillsSortedListOnce();
     void downloadChecks();
     void closeDuringDownloadStopsIt();
@@ -242,6 +245,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     });
 
     dialog.selectPackage(m_good);
+    setNextAnswers({ true });
     child<QPushButton>(dialog, "bntUpdate")->click();
     QTRY_VERIFY(!child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
     QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
@@ -271,6 +275,41 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     QCOMPARE(SimFirmwareRecord::fromState(meter.state()).image, sampleImage(24 * 1024 + 300));
     QVERIFY(child<QPushButton>(dialog, "bntUpdate")->isEnabled());
     QVERIFY(dialog.close());
+}
+
+void TestUpdateDialog::updateAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no") << false;
+    QTest::newRow("yes") << true;
+}
+
+// The question names the package and where it goes; No sends nothing.
+void TestUpdateDialog::updateAsksFirst()
+{
+    QFETCH(bool, answer);
+    SimRunner meter;
+    QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+    pointSettingsAtMeter(meter);
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    dialog.selectPackage(m_good);
+    setNextAnswers({ answer });
+    child<QPushButton>(dialog, "bntUpdate")->click();
+    QCOMPARE(askedQuestions(),
+        QStringList { QStringLiteral("确认烧写以下固件？\n设备：Vexa 流量计\n版本：V1.03\n型号：VX-200\n连接：UDP "
+                                     "127.0.0.1:%1 · 地址 %2")
+                          .arg(meter.udpPort())
+                          .arg(meter.address()) });
+    if (answer) {
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning() && boxes.texts().size() == 1, 20000);
+        QCOMPARE(boxes.texts(), QStringList { QStringLiteral("固件更新成功!") });
+    } else {
+        QTest::qWait(200);
+        QVERIFY(!dialog.updateThread().isRunning());
+        QCOMPARE(meter.receivedRequests().size(), 0);
+        QCOMPARE(boxes.texts(), QStringList());
+    }
 }
 
 void TestUpdateDialog::refreshFillsSortedListOnce()
@@ -461,8 +500,10 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     QCOMPARE(combo->itemText(0), QStringLiteral("VX-200 V1.02"));
     combo->setCurrentIndex(combo->findText(QStringLiteral("VX-200 V1.03")));
 
+    // Downloads go to the package folder unless another one is chosen.
     const QString folder = UpdateDialog::packageFolder();
-    dialog.setDownloadFolder(folder);
+    QCOMPARE(child<QLineEdit>(dialog, "edDownloadDir")->text(), folder);
+    QVERIFY(QFileInfo(folder).isDir());
     child<QPushButton>(dialog, "bntDownload")->click();
     if (shooting) {
         QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(dialog, "barDownload")->value() >= 40, 10000);
@@ -472,9 +513,11 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     const QString package = QDir(folder).filePath(QStringLiteral("VX-200_V1.03.vexabin"));
     QVERIFY(QFileInfo(package).isFile());
 
-    dialog.selectPackage(package);
+    // The download is offered as the package to flash.
+    QTRY_COMPARE(child<QLineEdit>(dialog, "edFilePath")->text(), package);
     QCOMPARE(child<QLineEdit>(dialog, "edVersion")->text(), QStringLiteral("V1.03"));
     QCOMPARE(child<QLineEdit>(dialog, "edType")->text(), QStringLiteral("VX-200"));
+    setNextAnswers({ true });
     child<QPushButton>(dialog, "bntUpdate")->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 2, 20000);
     QCOMPARE(boxes.texts().last(), shown("UpdateDialog", "固件更新成功!"));

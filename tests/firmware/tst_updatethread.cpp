@@ -184,14 +184,15 @@ private slots:
         QTest::addColumn<QString>("meterModel");
         QTest::addColumn<QString>("identifyText");
         QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("meterShown"); // in the message's second line
         QTest::newRow("other model") << "VX-300"
-                                     << "" << false;
+                                     << "" << false << "VX-300";
         QTest::newRow("bang and several blanks") << "VX-200"
-                                                 << "!Find   %1   OK" << true;
+                                                 << "!Find   %1   OK" << true << "";
         QTest::newRow("no blank before OK") << "VX-200"
-                                            << "Find %1OK" << false;
+                                            << "Find %1OK" << false << "Find VX-200OK";
         QTest::newRow("lower-case find") << "VX-200"
-                                         << "find %1 OK" << false;
+                                         << "find %1 OK" << false << "find VX-200 OK";
     }
 
     // A refused model ends with the finish request, before anything is erased.
@@ -200,6 +201,7 @@ private slots:
         QFETCH(QString, meterModel);
         QFETCH(QString, identifyText);
         QFETCH(bool, accepted);
+        QFETCH(QString, meterShown);
         TempWorkDir dir;
         SimRunner meter(profile(meterModel), options(Line::Udp));
         QVERIFY(meter.isStarted());
@@ -215,7 +217,10 @@ private slots:
             QCOMPARE(outcome.errors, QStringList());
             QCOMPARE(record.image, sampleImage(1500));
         } else {
-            QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,BIN文件与设备型号不一致!") });
+            // Both models follow the failure's own text.
+            QCOMPARE(outcome.errors,
+                QStringList { QStringLiteral("固件更新失败,BIN文件与设备型号不一致!\n设备型号: %1\n文件型号: %2")
+                                  .arg(meterShown, kModel) });
             QCOMPARE(outcome.succeeded, 0);
             QCOMPARE(outcome.progress, QList<int>());
             QCOMPARE(record.eraseCount, 0);

@@ -1,4 +1,5 @@
 #include "app/settings.h"
+#include "app/filedialogs.h"
 #include "history/historydata.h"
 #include "history/historyrequest.h"
 #include "historyprofile.h"
@@ -67,6 +68,7 @@ private slots:
     void leavingDuringQuery();
     void exportSlots_data();
     void exportSlots();
+    void exportNamesFollowTheDates();
     void appendTenThousandLines();
     void viewFollowsTheEnd_data();
     void viewFollowsTheEnd();
@@ -209,7 +211,10 @@ void TestHistoryData::openFailureKeepsText()
     QTest::qWait(50);
     QCOMPARE(boxes.boxes().size(), 1);
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("查询"));
-    QCOMPARE(boxes.boxes().first().text, QStringLiteral("打开串口失败: /dev/vexa-no-such-port"));
+    // The port's own message first; the target and what to check follow.
+    QCOMPARE(boxes.boxes().first().text,
+        QStringLiteral("打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 9600 8N1 · 地址 255: "
+                       "请检查端口名称，以及端口是否被其他程序占用。"));
     QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("kept 1\n"));
     QTRY_COMPARE(
         dialog.findChild<QLabel *>(QStringLiteral("labelStatus"))->text(), QStringLiteral("查询失败，已收到 0 行"));
@@ -311,7 +316,28 @@ void TestHistoryData::exportSlots()
         QVERIFY(content.startsWith(written));
     else
         QCOMPARE(content, written);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), written.isEmpty() ? 0 : 1);
+    QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
+    files.removeAll(QStringLiteral("config.ini")); // the folder chosen is kept there
+    QCOMPARE(files.size(), written.isEmpty() ? 0 : 1);
+}
+
+void TestHistoryData::exportNamesFollowTheDates()
+{
+    HistoryData dialog;
+    setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 31));
+    addText(dialog, QStringLiteral("2024-03-01 08:00:00,1\n"));
+    ModalBoxCatcher catcher;
+    // Typed without suffix: the file gets the one of its kind.
+    setNextFileNames({ m_dir->filePath(QStringLiteral("h")) });
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "slotExportPDF"));
+    QCOMPARE(askedFiles().size(), 1);
+    QCOMPARE(askedFiles().at(0).proposed, QStringLiteral("history_20240301_20240331.pdf"));
+    QVERIFY(m_dir->readFile(QStringLiteral("h.pdf")).startsWith("%PDF"));
+    // The next export starts in the folder chosen.
+    setNextFileNames({ QString() });
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "slotExportCSV"));
+    QCOMPARE(askedFiles().at(0).proposed, m_dir->filePath(QStringLiteral("history_20240301_20240331.csv")));
+    QCOMPARE(catcher.texts(), QStringList());
 }
 
 void TestHistoryData::appendTenThousandLines()

@@ -49,6 +49,10 @@ private slots:
                                                          << "同步时间失败";
         QTest::newRow("cut acknowledgement") << false << "truncate,match=clock,value=6"
                                              << "CRC校验错误";
+        // Time-outs name the target and what to check.
+        QTest::newRow("silent meter")
+            << true << "silent,match=clock"
+            << "接受数据超时\nUDP 127.0.0.1:%1 · 地址 1: 请检查电缆、端口和设备地址，并确认仪表已通电。";
     }
     void failures()
     {
@@ -62,9 +66,10 @@ private slots:
         MainWindow window;
         ModalBoxCatcher catcher;
         window.slotSyncTime();
+        text.replace(QLatin1String("%1"), QString::number(meter.udpPort()));
         QCOMPARE(catcher.texts(), QStringList { text });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("同步时间"));
-        QCOMPARE(window.statusBar()->currentMessage(), text);
+        QCOMPARE(window.statusBar()->currentMessage(), text.section(QLatin1Char('\n'), 0, 0));
     }
 
     void openFailure()
@@ -75,7 +80,11 @@ private slots:
         MainWindow window;
         ModalBoxCatcher catcher;
         window.slotSyncTime();
-        QCOMPARE(catcher.texts(), QStringList { "打开串口失败: " + dir.filePath("no-such-port") });
+        // The system's reason and the target follow the port's own message.
+        const QString port = dir.filePath("no-such-port");
+        QCOMPARE(catcher.texts(),
+            QStringList { "打开串口失败: " + port + "\n" + port
+                + " 9600 8N1 · 地址 255 (No such file or directory): 请检查端口名称，以及端口是否被其他程序占用。" });
     }
 };
 

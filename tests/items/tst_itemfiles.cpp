@@ -1,9 +1,11 @@
+#include "app/filedialogs.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "items/configtree.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -37,6 +39,39 @@ class TstItemFiles : public QObject
 
 private slots:
     void cleanup() { singleton<Config>::release(); }
+
+    void fileChoiceSuggestsAndRemembers()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        fill(window);
+        window.slotAddItems(2, { "model", "VX 200/b" });
+        ModalBoxCatcher catcher;
+        // Typed without suffix: the file gets it.
+        setNextFileNames({ dir.filePath("out") });
+        window.slotExportItems();
+        QCOMPARE(askedFiles().size(), 1);
+        QCOMPARE(askedFiles().at(0).caption, QStringLiteral("导出配置"));
+        // Named after the model row of the list and the time.
+        QVERIFY2(QRegularExpression(QStringLiteral("^M1_\\d{8}-\\d{6}\\.csv$"))
+                     .match(askedFiles().at(0).proposed)
+                     .hasMatch(),
+            qPrintable(askedFiles().at(0).proposed));
+        QVERIFY(dir.readFile("out.csv").startsWith("\xEF\xBB\xBF"
+                                                   "00. "));
+        // The next choice of an item file starts in that folder.
+        setNextFileNames({ dir.filePath("out.csv") });
+        window.slotImportItems();
+        QCOMPARE(askedFiles().at(0).proposed, dir.path());
+        QCOMPARE(window.configTree()->topLevelItemCount(), 6);
+        setNextFileNames({ QString() });
+        window.slotExportItems();
+        // The import dropped the value of row 01; the "model" row names it now.
+        QVERIFY2(askedFiles().at(0).proposed.startsWith(dir.path() + QStringLiteral("/VX_200_b_")),
+            qPrintable(askedFiles().at(0).proposed));
+        QCOMPARE(catcher.texts(), QStringList());
+        QCOMPARE(appSettings()->value("folders/items").toString(), dir.path());
+    }
 
     void exportThenImport()
     {

@@ -81,7 +81,8 @@ private slots:
         requests << ItemWriteRequest { 40, QStringLiteral("新项"), QStringLiteral("7") };
         WriteReviewDialog review(buildReviewRows(requests, window.knownValues()), &window);
         review.show();
-        QCOMPARE(review.summaryText(), QStringLiteral("将写入3项,未改变10项,设备值未知1项"));
+        QCOMPARE(review.summaryText(),
+            QCoreApplication::translate("WriteReviewDialog", "将写入%1项,未改变%2项,设备值未知%3项").arg(3).arg(10).arg(1));
         keep(review, "review-dialog-" + language);
     }
 };

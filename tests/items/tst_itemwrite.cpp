@@ -311,6 +311,19 @@ private slots:
         QCOMPARE(tree->topLevelItemCount(), SimProfile::demo().items.size());
     }
 
+    void refreshSaysWhichItemItWaitsFor()
+    {
+        m_meter->addFault(QStringLiteral("delay,match=read,index=3,delay=1500"));
+        m_window->slotRefresh();
+        QTRY_COMPARE_WITH_TIMEOUT(status(*m_window), QStringLiteral("正在读取第 4 项…"), 5000);
+        QCOMPARE(m_window->configTree()->cursor().shape(), Qt::BusyCursor);
+        QVERIFY(m_window->refreshThread()->wait(20000));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_window->configTree()->topLevelItemCount(), SimProfile::demo().items.size());
+        QCOMPARE(m_window->configTree()->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(status(*m_window), QString());
+    }
+
     void batchFramesWithoutReview()
     {
         ModalBoxCatcher catcher;
@@ -537,7 +550,10 @@ private slots:
         appSettings()->remove("serial/port");
         ModalBoxCatcher catcher;
         m_window->writeEditedItem(rowFor(*m_window, BaudRate), "9600", 2);
-        QCOMPARE(catcher.texts(), QStringList { "写入错误,连接设备失败" });
+        QCOMPARE(catcher.texts(),
+            QStringList { QStringLiteral("写入错误,连接设备失败\n未选择串口 · 地址 %1: "
+                                         "请检查端口名称，以及端口是否被其他程序占用。")
+                              .arg(m_meter->address()) });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("写入配置"));
         QCOMPARE(status(*m_window), QStringLiteral("写入错误,连接设备失败"));
     }

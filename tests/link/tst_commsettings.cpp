@@ -1,4 +1,6 @@
 #include "link/commsettings.h"
+#include "link/connectiontarget.h"
+#include "link/linkerrorcontext.h"
 #include "link/devicechannel.h"
 #include "link/serialportnames.h"
 #include "tests/support/tempworkdir.h"
@@ -28,6 +30,73 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QStringList, expected);
         QCOMPARE(orderedPortNames(names), expected);
+    }
+
+    void targetTextNamesTheConnection_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing stored") << ""
+                                        << "未选择串口 · 地址 255";
+        QTest::newRow("udp") << "[communicate]\nudp=1\n[udp]\naddress=127.0.0.1\nport=47800\n"
+                             << "UDP 127.0.0.1:47800 · 地址 255";
+        QTest::newRow("udp ipv6") << "[communicate]\nudp=1\n[udp]\naddress=::1\nport=47800\n[device]\naddress=7\n"
+                                  << "UDP [::1]:47800 · 地址 7";
+        QTest::newRow("udp unset") << "[communicate]\nudp=1\n"
+                                   << "UDP 未设置地址 · 地址 255";
+        QTest::newRow("serial") << "[serial]\nport=/dev/ttyUSB0\n[device]\naddress=1\n"
+                                << "/dev/ttyUSB0 9600 8N1 · 地址 1";
+        QTest::newRow("serial even, 1.5 stop bits")
+            << "[serial]\nport=ttyS0\nbaudrate=19200\ndatabits=7\nparity=2\nstopbits=3\n[device]\naddress=300\n"
+            << "ttyS0 19200 7E1.5 · 地址 44";
+        QTest::newRow("percent in a path") << "[serial]\nport=/dev/x%1\nparity=3\nstopbits=2\n"
+                                           << "/dev/x%1 9600 8O2 · 地址 255";
+    }
+    void targetTextNamesTheConnection()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, expected);
+        TempWorkDir dir;
+        QVERIFY(dir.writeFile(QStringLiteral("target.ini"), ini.toUtf8()));
+        const QSettings settings(dir.filePath(QStringLiteral("target.ini")), QSettings::IniFormat);
+        QCOMPARE(connectionTargetText(settings), expected);
+    }
+
+    void linkErrorsGetASecondLine_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("expected");
+        const QString target = QStringLiteral("UDP 127.0.0.1:47800 · 地址 1");
+        const QString wiring = QStringLiteral(": 请检查电缆、端口和设备地址，并确认仪表已通电。");
+        const QString port = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
+        QTest::newRow("receive time-out") << "接受数据超时"
+                                          << ""
+                                          << "接受数据超时\n" + target + wiring;
+        QTest::newRow("send time-out") << "发送命令超时"
+                                       << ""
+                                       << "发送命令超时\n" + target + wiring;
+        QTest::newRow("port with reason") << "打开串口失败: /dev/x"
+                                          << "Permission denied"
+                                          << "打开串口失败: /dev/x\n" + target + " (Permission denied)" + port;
+        QTest::newRow("no port") << "串口打开失败"
+                                 << ""
+                                 << "串口打开失败\n" + target + port;
+        QTest::newRow("behind a task's words") << "固件更新失败,打开串口失败: /dev/x"
+                                               << ""
+                                               << "固件更新失败,打开串口失败: /dev/x\n" + target + port;
+        QTest::newRow("other failures unchanged") << "CRC校验错误"
+                                                  << ""
+                                                  << "CRC校验错误";
+        QTest::newRow("said once") << "接受数据超时\n" + target + wiring << ""
+                                   << "接受数据超时\n" + target + wiring;
+    }
+    void linkErrorsGetASecondLine()
+    {
+        QFETCH(QString, error);
+        QFETCH(QString, reason);
+        QFETCH(QString, expected);
+        QCOMPARE(withLinkContext(error, QStringLiteral("UDP 127.0.0.1:47800 · 地址 1"), reason), expected);
     }
 
     void udpChoiceIsChecked_data()

@@ -8,6 +8,7 @@
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -138,6 +139,38 @@ private slots:
         auto *port = child<QComboBox>(dialog, "port");
         QCOMPARE(itemTexts(port), listed);
         QCOMPARE(port->currentText(), selected);
+    }
+
+    void typedPortIsSavedAndSurvivesARelist_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("pty") << "/dev/pts/3"
+                             << "/dev/pts/3";
+        QTest::newRow("by-id with blanks") << "  /dev/serial/by-id/usb-FTDI_A1-if00-port0 "
+                                           << "/dev/serial/by-id/usb-FTDI_A1-if00-port0";
+        QTest::newRow("listed one") << "COM1"
+                                    << "COM1";
+    }
+    void typedPortIsSavedAndSurvivesARelist()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        SetupDialog dialog;
+        auto *port = child<QComboBox>(dialog, "port");
+        QVERIFY(port->isEditable());
+        port->setEditText(typed);
+        // A USB adapter plugged in meanwhile shows up; the typed port stays.
+        m_ports << QStringLiteral("ttyUSB0");
+        child<QAbstractButton>(dialog, "bntRefreshPorts")->click();
+        QVERIFY2(itemTexts(port).contains(QStringLiteral("ttyUSB0")), qPrintable(itemTexts(port).join(',')));
+        QCOMPARE(port->currentText(), saved);
+        QCOMPARE(port->count(), saved == QLatin1String("COM1") ? 2 : 3);
+        child<QPushButton>(dialog, "ok")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(appSettings()->value("serial/port").toString(), saved);
+        SetupDialog again;
+        QCOMPARE(child<QComboBox>(again, "port")->currentText(), saved);
     }
 
     void storedValuesAreShown()

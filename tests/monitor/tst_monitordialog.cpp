@@ -273,7 +273,9 @@ void TestMonitorDialog::errorReturnsToIdle()
     QTRY_COMPARE(boxes.boxes().size(), 1);
     const ModalBoxCatcher::Box box = boxes.boxes().first();
     QCOMPARE(box.title, QStringLiteral("设备监听"));
-    QCOMPARE(box.text, QStringLiteral("打开串口失败: /nonexistent/ttyX"));
+    QCOMPARE(box.text.section(QLatin1Char('\n'), 0, 0), QStringLiteral("打开串口失败: /nonexistent/ttyX"));
+    QVERIFY2(box.text.section(QLatin1Char('\n'), 1).startsWith(QStringLiteral("/nonexistent/ttyX 9600 8N1")),
+        qPrintable(box.text));
     QCOMPARE(box.okText, QStringLiteral("确定"));
     QCOMPARE(box.icon, QMessageBox::Critical);
     QTRY_VERIFY(buttons.idle());

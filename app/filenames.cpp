@@ -1,0 +1,55 @@
+#include "app/filenames.h"
+
+#include "app/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+const char *const ItemFiles = "items";
+const char *const HistoryFiles = "history";
+
+namespace {
+
+QString folderKey(const char *kind)
+{
+    return QStringLiteral("folders/") + QLatin1String(kind);
+}
+
+} // namespace
+
+QString itemsFileName(const QString &model, const QDateTime &when)
+{
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s\\x00-\\x1f]+"));
+    QString name = model.trimmed();
+    name.replace(unsafe, QStringLiteral("_"));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        name = QStringLiteral("config");
+    return name + QLatin1Char('_') + when.toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".csv");
+}
+
+QString historyFileName(const QDate &from, const QDate &to, const QString &suffix)
+{
+    return QStringLiteral("history_%1_%2.%3")
+        .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")), suffix);
+}
+
+QString withSuffix(const QString &path, const QString &suffix)
+{
+    // A suffix the user typed is a choice; only a bare name gets ours.
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
+QString lastFolder(const char *kind)
+{
+    const QString folder = appSettings()->value(folderKey(kind)).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void rememberFolder(const char *kind, const QString &filePath)
+{
+    if (!filePath.isEmpty())
+        appSettings()->setValue(folderKey(kind), QFileInfo(filePath).absolutePath());
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// Suggested names for the files the program writes, and the folder last used
+// for each kind of file (config.ini, group "folders").
+
+// "<model>_<yyyyMMdd-hhmmss>.csv"; characters no file system takes become "_".
+QString itemsFileName(const QString &model, const QDateTime &when);
+// "history_<yyyyMMdd>_<yyyyMMdd>.<suffix>".
+QString historyFileName(const QDate &from, const QDate &to, const QString &suffix);
+// The path with ".<suffix>" appended when its name has no suffix at all.
+QString withSuffix(const QString &path, const QString &suffix);
+
+// Kinds of files with a folder of their own.
+extern const char *const ItemFiles;
+extern const char *const HistoryFiles;
+
+// Empty when nothing was chosen yet, or the folder is gone.
+QString lastFolder(const char *kind);
+// Keeps the folder of a chosen file for the next choice of the same kind.
+void rememberFolder(const char *kind, const QString &filePath);

@@ -1,0 +1,58 @@
+#include "link/connectiontarget.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QSettings>
+
+QString serialFrameText(const SerialSettings &serial)
+{
+    // The numbers are the serial port's enumeration values.
+    QString parity;
+    switch (serial.parity) {
+    case 0:
+        parity = QStringLiteral("N");
+        break;
+    case 2:
+        parity = QStringLiteral("E");
+        break;
+    case 3:
+        parity = QStringLiteral("O");
+        break;
+    case 4:
+        parity = QStringLiteral("S");
+        break;
+    case 5:
+        parity = QStringLiteral("M");
+        break;
+    default:
+        parity = QStringLiteral("?");
+    }
+    const QString stopBits = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
+    return QString::number(serial.dataBits) + parity + stopBits;
+}
+
+QString connectionTargetText(bool useUdp, const SerialSettings &serial, const UdpSettings &udp, quint8 address)
+{
+    QString target;
+    if (useUdp) {
+        if (udp.address.isEmpty() || udp.port.isEmpty()) {
+            target = QStringLiteral("UDP ") + QObject::tr("未设置地址");
+        } else {
+            const bool ipv6 = QHostAddress(udp.address).protocol() == QAbstractSocket::IPv6Protocol;
+            const QString host = ipv6 ? QLatin1Char('[') + udp.address + QLatin1Char(']') : udp.address;
+            target = QStringLiteral("UDP %1:%2").arg(host, udp.port);
+        }
+    } else if (serial.port.isEmpty()) {
+        target = QObject::tr("未选择串口");
+    } else {
+        // One arg() call: a % in the port name must not be taken for a marker.
+        target = QStringLiteral("%1 %2 %3").arg(serial.port, QString::number(serial.baudRate), serialFrameText(serial));
+    }
+    return QObject::tr("%1 · 地址 %2").arg(target, QString::number(address));
+}
+
+QString connectionTargetText(const QSettings &settings)
+{
+    return connectionTargetText(
+        readUseUdp(settings), readSerialSettings(settings), readUdpSettings(settings), readDeviceAddress(settings));
+}
