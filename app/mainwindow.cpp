@@ -62,7 +62,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->lang_zh_TW, &QAction::triggered, this, &MainWindow::slot_zh_TW);
 
     connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
-    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotAddItems);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshedItem);
     connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
     connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
@@ -71,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&m_refreshThread, &QThread::finished, this, &MainWindow::slotRefreshFinished);
     setUpKeyboard();
     setUpConnectionLabel();
+    setUpWriteSafety();
 
     // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
@@ -183,6 +184,8 @@ QSize MainWindow::availableScreenSize() const
 void MainWindow::retranslateForm()
 {
     ui->retranslateUi(this);
+    if (m_openJournalFolder)
+        m_openJournalFolder->setText(tr("打开记录文件夹"));
 }
 
 void MainWindow::applyLanguage(const QString &code)

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "items/journal.h"
+#include "items/knownvalues.h"
 #include "items/refreshthread.h"
 
 #include <QMainWindow>
 #include <QMap>
 #include <QSet>
 #include <QStringList>
+
+#include <atomic>
+#include <functional>
 
 namespace Ui {
 class MainWindow;
@@ -16,6 +21,8 @@ class QAction;
 struct ItemWriteResult;
 class QCloseEvent;
 class QLabel;
+class QUrl;
+struct ItemWriteRequest;
 class QTranslator;
 class QTreeWidgetItem;
 
@@ -49,6 +56,10 @@ public:
     void importItemsFrom(const QString &path);
     void syncTime(DeviceChannel &channel);
     bool isItemOperationRunning() const { return m_itemOperationRunning; }
+    // What the meter last reported, per item index.
+    const KnownMeterValues &knownValues() const { return m_knownValues; }
+    // The folder journal.csv is written to (the working directory).
+    static QUrl journalFolderUrl();
 
 public slots:
     void slotCommunicationSetup();
@@ -74,6 +85,8 @@ public slots:
     void slotRefreshStarted();
     void slotRefreshProgress(int index);
     void slotRefreshFinished();
+    void slotRefreshedItem(int index, const QStringList &list);
+    void slotOpenJournalFolder();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +111,23 @@ private:
     // the tree disabled; false when one runs already.
     bool beginItemOperation();
     void endItemOperation();
+    void setUpWriteSafety();
+    // The batch's rows (those with a value, in tree order) and their requests.
+    void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
+    // Lets the user pick the rows to write; false when nothing is to be written.
+    bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
+    using BatchStart = std::function<void(int row)>;
+    using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
+    // Sends the rows and reports each step; false when no channel opened.
+    using BatchRunner = std::function<bool(const BatchStart &, const BatchResult &, const std::atomic_bool *stop)>;
+    // A batch with its progress dialog, row updates, journal and summary.
+    bool runBatch(
+        const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner);
+    // Marks the row, remembers the answer and journals the attempt.
+    void recordWrite(QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count);
+    void appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
+        const QString &answered, const QString &result);
+    QString connectionKey() const;
 
     Ui::MainWindow *ui;
     ConfigTree *m_tree;
@@ -113,4 +143,11 @@ private:
     QStringList m_heldFields;
     bool m_itemOperationRunning = false;
     QList<QAction *> m_disabledActions;
+    KnownMeterValues m_knownValues;
+    QString m_refreshConnection;
+    Journal m_journal;
+    bool m_journalWarned = false;
+    QString m_journalWarning; // shown once the operation has ended
+    QAction *m_openJournalFolder = nullptr;
+    QLabel *m_writeSummary = nullptr;
 };

@@ -142,6 +142,7 @@ ItemWriteResult ItemSession::writeItem(
     write.confirmed = true;
     const QString shown = expectedFields == 2 ? QLatin1String(": ") + write.answer.at(1) : QString();
     write.accepted = value.isEmpty() || shown.contains(value, Qt::CaseSensitive);
+    write.matches = expectedFields == 1 || write.answer.at(1).trimmed() == value.trimmed();
     return write;
 }
 
@@ -154,6 +155,9 @@ int ItemSession::writeBatch(const QVector<ItemWriteRequest> &rows, const std::fu
             break;
         if (onStart)
             onStart(row);
+        // onStart may show the row and let the user stop before it is sent.
+        if (isStopped(stop))
+            break;
         const ItemWriteRequest &request = rows.at(row);
         const ItemWriteResult result = writeItem(request.index, request.name, request.value, 2);
         const bool goOn = onResult ? onResult(row, result) : true;

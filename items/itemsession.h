@@ -20,6 +20,9 @@ struct ItemWriteResult
     // this very item; accepted tells whether it now holds the value.
     bool confirmed = false;
     bool accepted = false;
+    // The value the meter answered is the one requested (both trimmed as the
+    // tree shows them); a command always matches.
+    bool matches = false;
     QString error;
     QStringList answer; // the item as the meter now holds it: name[, value]
 };
@@ -89,7 +92,8 @@ public:
     ItemWriteResult writeItem(int index, const QString &expectedName, const QString &value, int expectedFields) const;
 
     // Writes the rows in order and stops at the first one whose write is not
-    // confirmed, or when onResult returns false, or at *stop. Returns the
+    // confirmed, or when onResult returns false, or at *stop (also when set by
+    // onStart, before that row is sent). Returns the
     // number of rows confirmed.
     int writeBatch(const QVector<ItemWriteRequest> &rows, const std::function<void(int row)> &onStart,
         const std::function<bool(int row, const ItemWriteResult &result)> &onResult,

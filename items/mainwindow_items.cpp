@@ -3,21 +3,31 @@
 #include "app/mainwindow.h"
 
 #include "app/messageboxes.h"
+#include "app/settings.h"
 #include "items/configtree.h"
 #include "items/itemcsv.h"
 #include "items/itemframes.h"
 #include "items/itemsession.h"
 #include "items/modifydialog.h"
 #include "items/skipitems.h"
+#include "items/writereviewdialog.h"
+#include "link/commsettings.h"
 #include "link/devicechannel.h"
 #include "link/linkerrorcontext.h"
 #include "ui_mainwindow.h"
 
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QThread>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace {
 
@@ -25,6 +35,7 @@ constexpr int ResultMessageMs = 5000;
 
 const QString ModelName = QStringLiteral("设备型号");
 const QString DeviceName = QStringLiteral("设备名称");
+const QBrush RefusedBrush(QColor(255, 205, 210));
 
 QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 {
@@ -35,6 +46,44 @@ QVector<ItemRowText> rowTexts(const ConfigTree *tree)
         rows.append({ row->data(0, Qt::UserRole).toInt(), row->text(0), row->text(1) });
     }
     return rows;
+}
+
+// Runs a batch on a worker thread with a channel of its own, so the window
+// paints and hears Cancel while an exchange waits; every step is handed back
+// to the window's thread in order. False when the channel did not open.
+bool runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteRequest> &requests,
+    const std::function<void(int)> &onStart, const std::function<bool(int, const ItemWriteResult &)> &onResult,
+    const std::atomic_bool *stop)
+{
+    QObject receiver;
+    bool opened = true;
+    QEventLoop loop;
+    QScopedPointer<QThread> worker(QThread::create([&] {
+        DeviceChannel channel;
+        if (!channel.open(link)) {
+            opened = false;
+            return;
+        }
+        ItemSession(channel).writeBatch(
+            requests,
+            [&](int i) {
+                QMetaObject::invokeMethod(
+                    &receiver, [&onStart, i] { onStart(i); }, Qt::QueuedConnection);
+            },
+            [&](int i, const ItemWriteResult &result) {
+                QMetaObject::invokeMethod(
+                    &receiver, [&onResult, i, result] { onResult(i, result); }, Qt::QueuedConnection);
+                // The session itself stops at a write that was not confirmed.
+                return true;
+            },
+            stop);
+    }));
+    QObject::connect(worker.data(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    QCoreApplication::sendPostedEvents(&receiver);
+    return opened;
 }
 
 } // namespace
@@ -111,17 +160,23 @@ void MainWindow::slotWriteItems()
     if (!beginItemOperation())
         return;
     const auto done = qScopeGuard([this] { endItemOperation(); });
-    statusBar()->showMessage(tr("正在写入配置......"));
-    DeviceChannel channel;
-    if (!openWriteChannel(channel))
-        return;
-    writeItems(channel);
-}
-
-bool MainWindow::writeItems(DeviceChannel &channel)
-{
     QVector<QTreeWidgetItem *> rows;
     QVector<ItemWriteRequest> requests;
+    collectBatch(rows, requests);
+    if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
+        return;
+    statusBar()->showMessage(tr("正在写入配置......"));
+    const LinkSettings link = readLinkSettings(*appSettings());
+    runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
+        if (runBatchInBackground(link, requests, onStart, onResult, stop))
+            return true;
+        showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败")), windowIcon());
+        return false;
+    });
+}
+
+void MainWindow::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const
+{
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = m_tree->topLevelItem(i);
         const QString text = row->text(1);
@@ -132,23 +187,106 @@ bool MainWindow::writeItems(DeviceChannel &channel)
         requests << ItemWriteRequest { row->data(0, Qt::UserRole).toInt(), itemRowName(row->text(0)),
             text.mid(1).trimmed() };
     }
+}
+
+bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests)
+{
+    const QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
+    if (summarizeReview(review).toWrite == 0) {
+        showOkBox(QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), this);
+        return false;
+    }
+    WriteReviewDialog dialog(review, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        statusBar()->showMessage(tr("已取消写入配置"), ResultMessageMs);
+        return false;
+    }
+    const QVector<ReviewRow> chosen = dialog.rows();
+    QVector<QTreeWidgetItem *> keptRows;
+    QVector<ItemWriteRequest> keptRequests;
+    for (int i = 0; i < chosen.size(); ++i) {
+        if (chosen.at(i).checked) {
+            keptRows << rows.at(i);
+            keptRequests << requests.at(i);
+        }
+    }
+    rows = keptRows;
+    requests = keptRequests;
+    return !requests.isEmpty();
+}
+
+bool MainWindow::writeItems(DeviceChannel &channel)
+{
+    QVector<QTreeWidgetItem *> rows;
+    QVector<ItemWriteRequest> requests;
+    collectBatch(rows, requests);
+    return runBatch(
+        rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
+            ItemSession(channel).writeBatch(requests, onStart, onResult, stop);
+            return true;
+        });
+}
+
+bool MainWindow::runBatch(
+    const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner)
+{
+    std::atomic_bool stop { false };
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("writeProgress"));
+    progress.setWindowTitle(tr("写入配置"));
+    progress.setCancelButtonText(tr("取消"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(0);
+    progress.setRange(0, requests.size());
+    // Cancel lets the item on the line finish, then nothing more is sent.
+    connect(&progress, &QProgressDialog::canceled, this, [&stop] { stop = true; });
+
     bool failed = false;
-    ItemSession(channel).writeBatch(
-        requests,
+    int confirmed = 0;
+    int refused = 0;
+    const bool opened = runner(
         [&](int i) {
             m_tree->setCurrentItem(rows.at(i));
             statusBar()->showMessage(tr("正在写入配置......"));
+            progress.setLabelText(
+                tr("正在写入第%1项(共%2项): %3").arg(i + 1).arg(requests.size()).arg(requests.at(i).name));
+            progress.setValue(i);
         },
         [&](int i, ItemWriteResult result) {
-            result.error = withLinkContext(result.error, channel);
-            if (showWriteResult(rows.at(i), result, 2))
+            recordWrite(rows.at(i), requests.at(i).value, result, 2);
+            result.error = withLinkContext(result.error);
+            // The batch ends at a failure: its boxes come without the progress under them.
+            // reset() also stops the dialog's own timer, which would show it
+            // again over the box.
+            if (!result.confirmed) {
+                progress.reset();
+                progress.hide();
+            }
+            if (showWriteResult(rows.at(i), result, 2)) {
+                ++confirmed;
+                refused += result.matches ? 0 : 1;
                 return true;
+            }
             showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), windowIcon());
             failed = true;
             return false;
-        });
+        },
+        &stop);
+    progress.close();
+    if (!opened)
+        return false;
+    m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
+                                .arg(confirmed - refused)
+                                .arg(refused)
+                                .arg(requests.size() - confirmed));
     if (failed)
         return false;
+    if (confirmed < requests.size()) {
+        statusBar()->showMessage(tr("已取消写入配置: 已写入%1项,共%2项").arg(confirmed).arg(requests.size()));
+        return false;
+    }
     statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
     return true;
 }
@@ -168,7 +306,13 @@ void MainWindow::slotSyncTime()
 
 void MainWindow::syncTime(DeviceChannel &channel)
 {
-    const ClockResult clock = ItemSession(channel).setClock(QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    const ClockResult clock = ItemSession(channel).setClock(now);
+    appendJournal(-1, QStringLiteral("clock"), QString(), now.toString(Qt::ISODate),
+        clock.acknowledged ? QStringLiteral("OK") : QString(),
+        !clock.error.isEmpty()   ? clock.error
+            : clock.acknowledged ? QStringLiteral("ok")
+                                 : QStringLiteral("refused"));
     if (!clock.error.isEmpty()) {
         showErrorBox(tr("同步时间"), withLinkContext(clock.error, channel), windowIcon());
         return;
@@ -297,6 +441,7 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
     ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    recordWrite(row, value, result, count);
     result.error = withLinkContext(result.error, channel);
     return showWriteResult(row, result, count);
 }
@@ -310,6 +455,10 @@ bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &re
     }
     if (count == 2)
         row->setText(1, QLatin1String(": ") + result.answer.at(1));
+    // The meter kept another value: say so on the row until the next answer.
+    const QString indexTip = tr("写入和导出使用配置项序号%1").arg(row->data(0, Qt::UserRole).toInt());
+    row->setBackground(1, result.matches ? QBrush() : RefusedBrush);
+    row->setToolTip(1, result.matches ? indexTip : tr("设备未接受该值"));
     if (result.accepted)
         statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
     else
@@ -337,6 +486,11 @@ bool MainWindow::beginItemOperation()
 
 void MainWindow::endItemOperation()
 {
+    if (!m_journalWarning.isEmpty()) {
+        const QString warning = m_journalWarning;
+        m_journalWarning.clear();
+        showOkBox(QMessageBox::Warning, tr("写入记录"), warning, this);
+    }
     // Input that queued up while the window was blocked reaches the disabled
     // actions now and is dropped, instead of running after the operation.
     QCoreApplication::processEvents();
@@ -349,4 +503,78 @@ void MainWindow::endItemOperation()
 QByteArray MainWindow::buildClockFrame(const DeviceChannel &channel)
 {
     return ::buildClockFrame(channel.deviceAddress(), QDateTime::currentDateTime());
+}
+
+void MainWindow::setUpWriteSafety()
+{
+    m_openJournalFolder = new QAction(this);
+    m_openJournalFolder->setObjectName(QStringLiteral("openJournalFolder"));
+    // Beside the other operations, with Exit kept last.
+    ui->menu->insertAction(ui->quit, m_openJournalFolder);
+    ui->menu->insertSeparator(ui->quit);
+    connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
+    m_writeSummary = new QLabel(this);
+    m_writeSummary->setObjectName(QStringLiteral("writeSummary"));
+    statusBar()->addPermanentWidget(m_writeSummary);
+    connect(
+        &m_refreshThread, &RefreshThread::signalClearItems, this, [this] { m_refreshConnection = connectionKey(); });
+}
+
+QString MainWindow::connectionKey() const
+{
+    const LinkSettings link = readLinkSettings(*appSettings());
+    return link.describe() + QStringLiteral(" @%1").arg(link.deviceAddress);
+}
+
+void MainWindow::slotRefreshedItem(int index, const QStringList &list)
+{
+    m_knownValues.noteRead(m_refreshConnection, { index, list });
+    slotAddItems(index, list);
+}
+
+QUrl MainWindow::journalFolderUrl()
+{
+    return QUrl::fromLocalFile(QDir::currentPath());
+}
+
+void MainWindow::slotOpenJournalFolder()
+{
+    QDesktopServices::openUrl(journalFolderUrl());
+}
+
+void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count)
+{
+    const int index = row->data(0, Qt::UserRole).toInt();
+    const QString oldValue = m_knownValues.value(index);
+    if (result.confirmed)
+        m_knownValues.noteWrite(connectionKey(), index, result.answer);
+    const QString answered = count == 2 ? result.answer.value(1) : QString();
+    const QString outcome = !result.confirmed ? result.error
+        : result.matches                      ? QStringLiteral("ok")
+                                              : QStringLiteral("refused");
+    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, outcome);
+}
+
+void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
+    const QString &answered, const QString &result)
+{
+    const LinkSettings link = readLinkSettings(*appSettings());
+    JournalEntry entry;
+    entry.time = QDateTime::currentDateTime();
+    entry.connection = link.describe();
+    entry.deviceAddress = link.deviceAddress;
+    entry.model = m_knownValues.model();
+    entry.deviceName = m_knownValues.deviceName();
+    entry.index = index;
+    entry.name = name;
+    entry.oldValue = oldValue;
+    entry.requestedValue = requested;
+    entry.answeredValue = answered;
+    entry.result = result;
+    // A journal that cannot be written never holds up the meter's work; the
+    // user hears of it once.
+    if (!m_journal.append(entry) && !m_journalWarned) {
+        m_journalWarned = true;
+        m_journalWarning = m_journal.errorText();
+    }
 }

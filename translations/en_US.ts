@@ -224,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+117"/>
-        <location filename="../items/mainwindow_items.cpp" line="+87"/>
+        <location filename="../app/mainwindow.cpp" line="+118"/>
+        <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
@@ -243,16 +243,19 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+41"/>
-        <location line="+67"/>
+        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+40"/>
+        <location line="+29"/>
+        <location line="+85"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-50"/>
-        <location line="+10"/>
+        <location filename="../items/mainwindow_items.cpp" line="-56"/>
+        <location line="+16"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -318,7 +321,12 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+195"/>
+        <location line="+92"/>
+        <source>打开记录文件夹</source>
+        <translation>Open Journal Folder</translation>
+    </message>
+    <message>
+        <location line="+105"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -352,7 +360,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-229"/>
+        <location filename="../items/mainwindow_items.cpp" line="-317"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -379,52 +387,90 @@
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <location line="+26"/>
-        <location line="+157"/>
+        <location line="+21"/>
+        <location line="+84"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-192"/>
+        <location line="-280"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <location line="+67"/>
+        <location line="+23"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>The values to write match the device's values. No item was written.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>Writing the configuration was canceled.</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>Writing item %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+85"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-61"/>
-        <location line="+162"/>
+        <location line="-77"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>Writing canceled: %1 of %2 items written</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+173"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-137"/>
+        <location line="-142"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
+        <location line="+140"/>
+        <source>设备未接受该值</source>
+        <translation>The device did not accept this value.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>写入记录</source>
+        <translation>Write Journal</translation>
+    </message>
+    <message>
         <location filename="../cli/climeterjob.cpp" line="+321"/>
-        <location filename="../items/mainwindow_items.cpp" line="+2"/>
+        <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
+        <location line="+93"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="-215"/>
+        <location line="+184"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -449,7 +495,7 @@
         <translation>The device answered for item “%1”, not for “%2”. The write is not confirmed.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="+8"/>
+        <location filename="../items/mainwindow_items.cpp" line="+12"/>
         <source>写入配置失败,该项不支持修改</source>
         <translation>Could not write: this item cannot be changed.</translation>
     </message>
@@ -1047,7 +1093,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+77"/>
+        <location filename="../cli/cliservice.cpp" line="+78"/>
         <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1066,7 +1112,7 @@ Connection: %4</translation>
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-35"/>
+        <location filename="../cli/cliservice.cpp" line="-36"/>
         <location filename="../firmware/updatethread.cpp" line="+66"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
@@ -1082,7 +1128,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+30"/>
+        <location filename="../cli/cliservice.cpp" line="+31"/>
         <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>Firmware update failed: the BIN file does not match the device model.</translation>
@@ -1471,7 +1517,7 @@ File model: %2</translation>
         <translation>Clock set to %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-20"/>
+        <location filename="../cli/cliservice.cpp" line="-21"/>
         <source>固件</source>
         <translation>firmware</translation>
     </message>
@@ -1526,6 +1572,49 @@ File model: %2</translation>
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>No devices in %1</translation>
+    </message>
+</context>
+<context>
+    <name>WriteReviewDialog</name>
+    <message>
+        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <source>写入前核对</source>
+        <translation>Review Before Writing</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备中的值</source>
+        <translation>Value in Device</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>将写入的值</source>
+        <translation>Value to Write</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>写入选中项</source>
+        <translation>Write Checked</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>将写入%1项,未改变%2项,设备值未知%3项</source>
+        <translation>%1 to write, %2 unchanged, %3 unknown on the device</translation>
     </message>
 </context>
 </TS>

@@ -224,8 +224,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+117"/>
-        <location filename="../items/mainwindow_items.cpp" line="+87"/>
+        <location filename="../app/mainwindow.cpp" line="+118"/>
+        <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -243,16 +243,19 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+41"/>
-        <location line="+67"/>
+        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+40"/>
+        <location line="+29"/>
+        <location line="+85"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-50"/>
-        <location line="+10"/>
+        <location filename="../items/mainwindow_items.cpp" line="-56"/>
+        <location line="+16"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -318,7 +321,12 @@
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+195"/>
+        <location line="+92"/>
+        <source>打开记录文件夹</source>
+        <translation>開啟記錄資料夾</translation>
+    </message>
+    <message>
+        <location line="+105"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -352,7 +360,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-229"/>
+        <location filename="../items/mainwindow_items.cpp" line="-317"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -379,52 +387,90 @@
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <location line="+26"/>
-        <location line="+157"/>
+        <location line="+21"/>
+        <location line="+84"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-192"/>
+        <location line="-280"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <location line="+67"/>
+        <location line="+23"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>已取消寫入設定</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>正在寫入第%1項（共%2項）：%3</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+85"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-61"/>
-        <location line="+162"/>
+        <location line="-77"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>已取消寫入設定：已寫入%1項，共%2項</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+173"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-137"/>
+        <location line="-142"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
+        <location line="+140"/>
+        <source>设备未接受该值</source>
+        <translation>裝置未接受此值</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>写入记录</source>
+        <translation>寫入記錄</translation>
+    </message>
+    <message>
         <location filename="../cli/climeterjob.cpp" line="+321"/>
-        <location filename="../items/mainwindow_items.cpp" line="+2"/>
+        <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
+        <location line="+93"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="-215"/>
+        <location line="+184"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -449,7 +495,7 @@
         <translation>裝置回應的設定項目「%1」不是所寫入的「%2」，寫入未確認</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="+8"/>
+        <location filename="../items/mainwindow_items.cpp" line="+12"/>
         <source>写入配置失败,该项不支持修改</source>
         <translation>寫入設定失敗，此項目不支援修改</translation>
     </message>
@@ -1047,7 +1093,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+77"/>
+        <location filename="../cli/cliservice.cpp" line="+78"/>
         <location filename="../firmware/updatedialog.cpp" line="+42"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1066,7 +1112,7 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-35"/>
+        <location filename="../cli/cliservice.cpp" line="-36"/>
         <location filename="../firmware/updatethread.cpp" line="+66"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
@@ -1082,7 +1128,7 @@
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+30"/>
+        <location filename="../cli/cliservice.cpp" line="+31"/>
         <location filename="../firmware/updatethread.cpp" line="+9"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
@@ -1471,7 +1517,7 @@
         <translation>時鐘已設為%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-20"/>
+        <location filename="../cli/cliservice.cpp" line="-21"/>
         <source>固件</source>
         <translation>韌體</translation>
     </message>
@@ -1526,6 +1572,49 @@
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>%1 中沒有裝置</translation>
+    </message>
+</context>
+<context>
+    <name>WriteReviewDialog</name>
+    <message>
+        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <source>写入前核对</source>
+        <translation>寫入前核對</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备中的值</source>
+        <translation>裝置中的值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>将写入的值</source>
+        <translation>將寫入的值</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>写入选中项</source>
+        <translation>寫入勾選項目</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>将写入%1项,未改变%2项,设备值未知%3项</source>
+        <translation>將寫入%1項，未變更%2項，裝置值未知%3項</translation>
     </message>
 </context>
 </TS>

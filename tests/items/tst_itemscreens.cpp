@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "items/configtree.h"
 #include "items/modifydialog.h"
+#include "items/writereviewdialog.h"
 #include "tests/items/metersettings.h"
 #include "tests/support/tempworkdir.h"
 
@@ -67,6 +68,22 @@ private slots:
         QWidget *popup = dialog.findChild<QComboBox *>()->view()->window();
         QVERIFY(popup->isVisible());
         keep(*popup, "items-dialog-popup-" + language);
+        popup->hide();
+
+        // The review before a batch write, after a file changed two values.
+        QVector<ItemWriteRequest> requests;
+        for (int i = 0; i < 12; ++i) {
+            const QTreeWidgetItem *item = window.configTree()->topLevelItem(i);
+            requests << ItemWriteRequest { i, itemRowName(item->text(0)), item->text(1).mid(2) };
+        }
+        requests[5].value = QStringLiteral("19200");
+        requests[9].value = QStringLiteral("192.168.1.121");
+        requests << ItemWriteRequest { 40, QStringLiteral("新项"), QStringLiteral("7") };
+        WriteReviewDialog review(buildReviewRows(requests, window.knownValues()), &window);
+        review.show();
+        QCOMPARE(review.summaryText(),
+            QCoreApplication::translate("WriteReviewDialog", "将写入%1项,未改变%2项,设备值未知%3项").arg(3).arg(10).arg(1));
+        keep(review, "review-dialog-" + language);
     }
 };
 

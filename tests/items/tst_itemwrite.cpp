@@ -1,6 +1,9 @@
 #include "app/mainwindow.h"
 #include "items/configtree.h"
+#include "items/itemframes.h"
+#include "items/knownvalues.h"
 #include "items/modifydialog.h"
+#include "items/writereviewdialog.h"
 #include "link/devicechannel.h"
 #include "sim/simframe.h"
 #include "tests/items/metersettings.h"
@@ -10,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QtTest>
@@ -22,6 +27,8 @@ namespace {
 // Index of the demo items used below.
 constexpr int SoftwareVersion = 2; // read-only
 constexpr int BaudRate = 5;
+constexpr int Parity = 6;
+constexpr int Gateway = 11;
 constexpr int FactoryReset = 27; // command
 
 void refresh(MainWindow &window)
@@ -56,6 +63,36 @@ QString status(const MainWindow &window)
     return window.statusBar()->currentMessage();
 }
 
+QList<int> writtenIndices(const SimRunner &meter)
+{
+    QList<int> indices;
+    for (const SimRequest &request : writes(meter))
+        indices << request.index;
+    return indices;
+}
+
+// Answers the next review: unchecks the given indices, records what it saw.
+struct ReviewAnswer
+{
+    QVector<ReviewRow> seen;
+    QString summary;
+    bool asked = false;
+
+    void arm(bool write, const QList<int> &uncheck = {})
+    {
+        WriteReviewDialog::setNextAnswer([this, write, uncheck](WriteReviewDialog &dialog) {
+            asked = true;
+            seen = dialog.rows();
+            for (int i = 0; i < seen.size(); ++i) {
+                if (uncheck.contains(seen.at(i).request.index))
+                    dialog.setChecked(i, false);
+            }
+            summary = dialog.summaryText();
+            return write;
+        });
+    }
+};
+
 } // namespace
 
 class TstItemWrite : public QObject
@@ -69,6 +106,8 @@ private slots:
         m_meter.reset(new SimRunner(SimProfile::demo(), meterTransports()));
         QVERIFY(m_meter->isStarted());
         connectToMeter(*m_meter, true);
+        // The plain batch write unless a test asks for the review.
+        writeReviewBeforeWrite(*appSettings(), false);
         m_window.reset(new MainWindow);
         refresh(*m_window);
         QCOMPARE(m_window->configTree()->topLevelItemCount(), SimProfile::demo().items.size());
@@ -76,6 +115,7 @@ private slots:
     }
     void cleanup()
     {
+        WriteReviewDialog::setNextAnswer(nullptr);
         m_window.reset();
         m_meter.reset();
         singleton<Config>::release();
@@ -282,6 +322,226 @@ private slots:
         QCOMPARE(m_window->configTree()->topLevelItemCount(), SimProfile::demo().items.size());
         QCOMPARE(m_window->configTree()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(status(*m_window), QString());
+    }
+
+    void batchFramesWithoutReview()
+    {
+        ModalBoxCatcher catcher;
+        rowFor(*m_window, BaudRate)->setText(1, ": 19200");
+        ReviewAnswer review;
+        review.arm(true);
+        m_window->slotWriteItems();
+        QVERIFY(!review.asked);
+        QList<QByteArray> expected;
+        const QList<SimItem> items = SimProfile::demo().items;
+        for (int index = 0; index < items.size(); ++index) {
+            if (!items.at(index).command)
+                expected << buildItemWriteFrame(1, index, index == BaudRate ? "19200" : items.at(index).value);
+        }
+        QCOMPARE(m_meter->receivedFrames(), expected);
+        QCOMPARE(catcher.texts(), QStringList());
+    }
+
+    void reviewRowsAfterRefreshThenImport()
+    {
+        writeReviewBeforeWrite(*appSettings(), true);
+        QVERIFY(m_dir->writeFile("in.csv",
+            "00. 设备名称,\n05. 波特率(2400/4800/9600/19200/38400), 19200\n06. 校验方式(无/奇/偶), 无\n"
+            "27. 恢复出厂设置, 1\n40. 新项, 7\n"));
+        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        QCOMPARE(m_window->configTree()->topLevelItemCount(), 5);
+        ReviewAnswer review;
+        review.arm(false);
+        ModalBoxCatcher catcher;
+        m_window->slotWriteItems();
+        QVERIFY(review.asked);
+        QCOMPARE(review.seen.size(), 4); // row 00 came without a value
+        // Row 27 is a command on the meter, whatever the file says.
+        struct Expected
+        {
+            int index;
+            QString meter;
+            ReviewRow::State state;
+            bool command;
+            bool checked;
+        };
+        const QList<Expected> expected { { BaudRate, "9600", ReviewRow::State::Changed, false, true },
+            { Parity, "无", ReviewRow::State::Unchanged, false, false },
+            { FactoryReset, "", ReviewRow::State::Unknown, true, false },
+            { 40, "", ReviewRow::State::Unknown, false, true } };
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(review.seen.at(i).request.index, expected.at(i).index);
+            QCOMPARE(review.seen.at(i).meterValue, expected.at(i).meter);
+            QCOMPARE(review.seen.at(i).state, expected.at(i).state);
+            QCOMPARE(review.seen.at(i).command, expected.at(i).command);
+            QCOMPARE(review.seen.at(i).checked, expected.at(i).checked);
+        }
+        QCOMPARE(review.summary, QStringLiteral("将写入2项,未改变1项,设备值未知2项"));
+        QVERIFY(writes(*m_meter).isEmpty());
+        QCOMPARE(status(*m_window), QStringLiteral("已取消写入配置"));
+    }
+
+    void reviewSendsOnlyCheckedRows_data()
+    {
+        QTest::addColumn<QList<int>>("changed");
+        QTest::addColumn<QList<int>>("uncheck");
+        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("changed rows") << QList<int> { BaudRate, Gateway } << QList<int>()
+                                      << QList<int> { BaudRate, Gateway } << "";
+        QTest::newRow("one unchecked") << QList<int> { BaudRate, Gateway } << QList<int> { BaudRate }
+                                       << QList<int> { Gateway } << "";
+        QTest::newRow("identification never by default")
+            << QList<int> { 0, BaudRate } << QList<int>() << QList<int> { BaudRate } << "";
+        QTest::newRow("nothing changed") << QList<int>() << QList<int>() << QList<int>()
+                                         << "要写入的值与设备中的值相同,没有写入任何配置项";
+    }
+    void reviewSendsOnlyCheckedRows()
+    {
+        QFETCH(QList<int>, changed);
+        QFETCH(QList<int>, uncheck);
+        QFETCH(QList<int>, sent);
+        QFETCH(QString, box);
+        writeReviewBeforeWrite(*appSettings(), true);
+        for (int index : changed)
+            rowFor(*m_window, index)->setText(1, ": 19200");
+        ReviewAnswer review;
+        review.arm(true, uncheck);
+        ModalBoxCatcher catcher;
+        m_window->slotWriteItems();
+        QCOMPARE(catcher.texts(), box.isEmpty() ? QStringList() : QStringList { box });
+        QCOMPARE(review.asked, box.isEmpty());
+        QCOMPARE(writtenIndices(*m_meter), sent);
+        QList<QByteArray> frames;
+        for (int index : sent)
+            frames << buildItemWriteFrame(1, index, "19200");
+        QCOMPARE(m_meter->receivedFrames(), frames);
+        if (!sent.isEmpty())
+            QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
+    }
+
+    void refusedValueIsMarkedAndJournaled_data()
+    {
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("single") << false;
+        QTest::newRow("batch") << true;
+    }
+    void refusedValueIsMarkedAndJournaled()
+    {
+        QFETCH(bool, batch);
+        writeReviewBeforeWrite(*appSettings(), true);
+        QTreeWidgetItem *row = rowFor(*m_window, SoftwareVersion);
+        ReviewAnswer review;
+        review.arm(true);
+        ModalBoxCatcher catcher;
+        if (batch) {
+            row->setText(1, ": V9.9");
+            m_window->slotWriteItems();
+            QCOMPARE(writtenIndices(*m_meter), QList<int> { SoftwareVersion });
+            QCOMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
+                QStringLiteral("批量写入: 已写入0项,设备未接受1项,未写入0项"));
+        } else {
+            m_window->writeEditedItem(row, "V9.9", 2);
+        }
+        QCOMPARE(catcher.texts(), QStringList());
+        QCOMPARE(row->text(1), QStringLiteral(": V2.3.1"));
+        QCOMPARE(row->toolTip(1), QStringLiteral("设备未接受该值"));
+        QVERIFY(row->background(1) != QBrush());
+        const QList<QByteArray> lines = m_dir->readFile("journal.csv").split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines.at(0).startsWith("\xEF\xBB\xBFtime,connection,"));
+        QVERIFY2(lines.at(1).contains(",udp 127.0.0.1:" + QByteArray::number(m_meter->udpPort())
+                     + ",1,VX-200,VX-200 智能流量积算仪,2,软件版本,V2.3.1,V9.9,V2.3.1,refused\r"),
+            lines.at(1).constData());
+
+        // A later write the meter takes clears the mark.
+        m_window->writeEditedItem(rowFor(*m_window, BaudRate), "19200", 2);
+        QCOMPARE(rowFor(*m_window, BaudRate)->toolTip(1), QStringLiteral("写入和导出使用配置项序号5"));
+        QCOMPARE(m_window->knownValues().value(BaudRate), QStringLiteral("19200"));
+        QCOMPARE(m_window->knownValues().entry(BaudRate).source, KnownMeterValues::Source::Write);
+    }
+
+    void journalQuotesAndWarnsOnce()
+    {
+        const QString value = QStringLiteral("a,\"b\"");
+        m_window->writeEditedItem(rowFor(*m_window, Gateway), value, 2);
+        QByteArray journal = m_dir->readFile("journal.csv");
+        QVERIFY2(journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok\r\n"), journal.constData());
+        QCOMPARE(journal.count("time,connection"), 1);
+
+        QVERIFY(QFile::remove(m_dir->filePath("journal.csv")));
+        QVERIFY(QDir(m_dir->path()).mkdir("journal.csv"));
+        ModalBoxCatcher catcher;
+        m_window->writeEditedItem(rowFor(*m_window, BaudRate), "19200", 2);
+        m_window->slotSyncTime();
+        QCOMPARE(catcher.boxes().size(), 2);
+        QVERIFY(catcher.texts().at(0).startsWith("无法写入记录文件journal.csv"));
+        QCOMPARE(catcher.texts().at(1), QStringLiteral("同步时间成功"));
+        QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("19200"));
+    }
+
+    void cancelStopsAfterTheCurrentItem()
+    {
+        // Item 3 takes a while; Cancel is clicked while it is on the line.
+        m_meter->addFault("delay,match=write,index=3,delay=600");
+        QTimer canceller;
+        QStringList labels;
+        connect(&canceller, &QTimer::timeout, this, [&]() {
+            auto *progress = m_window->findChild<QProgressDialog *>("writeProgress");
+            if (!progress || !progress->isVisible())
+                return;
+            labels << progress->labelText();
+            if (progress->labelText().contains("出厂编号")) {
+                canceller.stop();
+                progress->findChild<QPushButton *>()->click();
+            }
+        });
+        canceller.start(20);
+        ModalBoxCatcher catcher;
+        m_window->slotWriteItems();
+        QCOMPARE(writtenIndices(*m_meter), (QList<int> { 0, 1, 2, 3 }));
+        QCOMPARE(catcher.texts(), QStringList());
+        QVERIFY(labels.contains(QStringLiteral("正在写入第4项(共27项): 出厂编号")));
+        QCOMPARE(status(*m_window), QStringLiteral("已取消写入配置: 已写入4项,共27项"));
+        QCOMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
+            QStringLiteral("批量写入: 已写入4项,设备未接受0项,未写入23项"));
+    }
+
+    void knownValuesFollowTheMeter_data()
+    {
+        QTest::addColumn<QString>("secondConnection");
+        QTest::addColumn<QString>("secondModel");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("same meter") << "udp a"
+                                    << "VX-200" << true;
+        QTest::newRow("other model row") << "udp a"
+                                         << "VX-300" << false;
+        QTest::newRow("other connection") << "udp b"
+                                          << "VX-200" << false;
+    }
+    void knownValuesFollowTheMeter()
+    {
+        QFETCH(QString, secondConnection);
+        QFETCH(QString, secondModel);
+        QFETCH(bool, kept);
+        KnownMeterValues known;
+        known.noteRead("udp a", { 1, { "设备型号", "VX-200" } });
+        known.noteRead("udp a", { 5, { "波特率", "9600" } });
+        known.noteRead(secondConnection, { 1, { "设备型号", secondModel } });
+        QCOMPARE(known.contains(5), kept);
+        QCOMPARE(known.model(), secondModel);
+    }
+
+    void openJournalFolderAction()
+    {
+        QAction *action = m_window->findChild<QAction *>("openJournalFolder");
+        QVERIFY(action);
+        QCOMPARE(action->text(), QStringLiteral("打开记录文件夹"));
+        QCOMPARE(MainWindow::journalFolderUrl(), QUrl::fromLocalFile(m_dir->path()));
+        // An import does not count as what the meter holds.
+        QVERIFY(m_dir->writeFile("in.csv", "05. 波特率(2400/4800/9600/19200/38400), 19200\n"));
+        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        QCOMPARE(m_window->knownValues().value(BaudRate), QStringLiteral("9600"));
     }
 
     void writeWithoutConnection()

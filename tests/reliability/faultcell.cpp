@@ -444,7 +444,9 @@ CellReport runFaultCell(const FaultCell &cell)
     // Worker threads may take a moment to be reaped after wait() returned.
     report.threadsLeft = waitForThreadCount(threadsBefore, 2000) - threadsBefore;
     appSettings()->sync();
-    const QMap<QString, QByteArray> after = snapshot(dir.path());
+    QMap<QString, QByteArray> after = snapshot(dir.path());
+    // The write journal grows with every write by design; it is checked on its own.
+    after.remove(QStringLiteral("journal.csv"));
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         if (before.value(it.key()) != it.value())
             report.changedFiles << it.key();

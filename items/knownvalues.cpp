@@ -1,0 +1,50 @@
+#include "items/knownvalues.h"
+
+void KnownMeterValues::switchTo(const QString &connection)
+{
+    if (connection == m_connection)
+        return;
+    m_values.clear();
+    m_connection = connection;
+}
+
+void KnownMeterValues::noteRead(const QString &connection, const ItemRecord &record)
+{
+    switchTo(connection);
+    // Same line, but another meter was plugged in: its rows 0 and 1 say so.
+    if (isIdentificationIndex(record.index) && m_values.contains(record.index)
+        && m_values.value(record.index).fields != record.fields)
+        m_values.clear();
+    m_values.insert(record.index, { record.fields, Source::Refresh });
+}
+
+void KnownMeterValues::noteWrite(const QString &connection, int index, const QStringList &answer)
+{
+    switchTo(connection);
+    m_values.insert(index, { answer, Source::Write });
+}
+
+void KnownMeterValues::clear()
+{
+    m_values.clear();
+    m_connection.clear();
+}
+
+QString KnownMeterValues::model() const
+{
+    for (const Entry &entry : m_values) {
+        const QString name = entry.fields.value(0);
+        if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+            return entry.fields.value(1);
+    }
+    return {};
+}
+
+QString KnownMeterValues::deviceName() const
+{
+    for (const Entry &entry : m_values) {
+        if (entry.fields.value(0) == QStringLiteral("设备名称"))
+            return entry.fields.value(1);
+    }
+    return {};
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "items/itemsession.h"
+#include "items/knownvalues.h"
+
+#include <QVector>
+
+class QSettings;
+
+// One row of the review shown before a batch write.
+struct ReviewRow
+{
+    enum class State { Changed, Unchanged, Unknown };
+
+    ItemWriteRequest request;
+    QString meterValue; // as last known; empty when unknown
+    State state = State::Unknown;
+    bool identification = false; // rows 0 and 1 name the meter
+    bool command = false;
+    bool checked = false; // written unless the user changes it
+};
+
+struct ReviewSummary
+{
+    int toWrite = 0;
+    int unchanged = 0;
+    int unknown = 0;
+};
+
+// The batch's rows compared with the meter: what differs is checked; equal
+// rows, the identification rows and commands are not.
+QVector<ReviewRow> buildReviewRows(const QVector<ItemWriteRequest> &requests, const KnownMeterValues &known);
+ReviewSummary summarizeReview(const QVector<ReviewRow> &rows);
+
+// items/review_before_write: off gives the plain batch write (default on).
+bool readReviewBeforeWrite(const QSettings &settings);
+void writeReviewBeforeWrite(QSettings &settings, bool review);
