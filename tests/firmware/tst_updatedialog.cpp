@@ -114,7 +114,7 @@ private:
 
 } // namespace
 
-class TestUpdateDialog : public QObject
+class TstUpdateDialog : public QObject
 {
     Q_OBJECT
 
@@ -142,7 +142,7 @@ private:
     QString m_notPackage;
 };
 
-void TestUpdateDialog::initTestCase()
+void TstUpdateDialog::initTestCase()
 {
     const QString language = qEnvironmentVariable("VEXA_SHOT_LANG");
     if (!language.isEmpty() && m_translator.load(QStringLiteral(VEXA_QM_DIR "/") + language + QStringLiteral(".qm")))
@@ -158,7 +158,7 @@ void TestUpdateDialog::initTestCase()
     QVERIFY(m_dir.writeFile(QStringLiteral("text.vexabin"), "just some text\n"));
 }
 
-void TestUpdateDialog::selectPackage_data()
+void TstUpdateDialog::selectPackage_data()
 {
     QTest::addColumn<QStringList>("picks"); // in order; "" is a cancelled file dialog
     QTest::addColumn<QString>("device"); // after the last pick
@@ -173,7 +173,7 @@ void TestUpdateDialog::selectPackage_data()
         << QStringList { m_notPackage, m_good } << QStringLiteral("Vexa 流量计") << true;
 }
 
-void TestUpdateDialog::selectPackage()
+void TstUpdateDialog::selectPackage()
 {
     QFETCH(QStringList, picks);
     QFETCH(QString, device);
@@ -195,7 +195,7 @@ void TestUpdateDialog::selectPackage()
     QCOMPARE(boxes.texts(), QStringList());
 }
 
-void TestUpdateDialog::updateChecks_data()
+void TstUpdateDialog::updateChecks_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("message");
@@ -211,7 +211,7 @@ void TestUpdateDialog::updateChecks_data()
     QTest::newRow("no image") << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
 }
 
-void TestUpdateDialog::updateChecks()
+void TstUpdateDialog::updateChecks()
 {
     QFETCH(QString, path);
     QFETCH(QString, message);
@@ -223,7 +223,7 @@ void TestUpdateDialog::updateChecks()
     QVERIFY(!dialog.updateThread().isRunning());
 }
 
-void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
+void TstUpdateDialog::updateAgainstSimulatorRefusesClose()
 {
     SimRunner meter;
     QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
@@ -277,7 +277,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     QVERIFY(dialog.close());
 }
 
-void TestUpdateDialog::updateAsksFirst_data()
+void TstUpdateDialog::updateAsksFirst_data()
 {
     QTest::addColumn<bool>("answer");
     QTest::newRow("no") << false;
@@ -285,7 +285,7 @@ void TestUpdateDialog::updateAsksFirst_data()
 }
 
 // The question names the package and where it goes; No sends nothing.
-void TestUpdateDialog::updateAsksFirst()
+void TstUpdateDialog::updateAsksFirst()
 {
     QFETCH(bool, answer);
     SimRunner meter;
@@ -312,7 +312,7 @@ void TestUpdateDialog::updateAsksFirst()
     }
 }
 
-void TestUpdateDialog::refreshFillsSortedListOnce()
+void TstUpdateDialog::refreshFillsSortedListOnce()
 {
     HttpTestServer server;
     HttpRoute slow;
@@ -354,7 +354,7 @@ void TestUpdateDialog::refreshFillsSortedListOnce()
     QTRY_VERIFY(refresh->isEnabled());
 }
 
-void TestUpdateDialog::downloadChecks()
+void TstUpdateDialog::downloadChecks()
 {
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
@@ -394,7 +394,7 @@ void TestUpdateDialog::downloadChecks()
     QCOMPARE(replaced.readAll(), QByteArray("new"));
 }
 
-void TestUpdateDialog::closeDuringDownloadStopsIt()
+void TstUpdateDialog::closeDuringDownloadStopsIt()
 {
     HttpTestServer server;
     HttpRoute stalled;
@@ -424,7 +424,7 @@ void TestUpdateDialog::closeDuringDownloadStopsIt()
     QCOMPARE(old.readAll(), QByteArray("old"));
 }
 
-void TestUpdateDialog::verifyPeerSetting_data()
+void TstUpdateDialog::verifyPeerSetting_data()
 {
     QTest::addColumn<QVariant>("setting");
     QTest::addColumn<QString>("message");
@@ -433,7 +433,7 @@ void TestUpdateDialog::verifyPeerSetting_data()
     QTest::newRow("false") << QVariant(false) << QStringLiteral("文件下载成功!");
 }
 
-void TestUpdateDialog::verifyPeerSetting()
+void TstUpdateDialog::verifyPeerSetting()
 {
     QFETCH(QVariant, setting);
     QFETCH(QString, message);
@@ -454,7 +454,7 @@ void TestUpdateDialog::verifyPeerSetting()
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { message }, 10000);
 }
 
-void TestUpdateDialog::endToEndWithSiteSimulator()
+void TstUpdateDialog::endToEndWithSiteSimulator()
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
@@ -525,5 +525,5 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     shots.take(QStringLiteral("updated"));
 }
 
-QTEST_MAIN(TestUpdateDialog)
+QTEST_MAIN(TstUpdateDialog)
 #include "tst_updatedialog.moc"

@@ -12,7 +12,7 @@ QByteArray hex(const char *text)
 
 } // namespace
 
-class TestUpdateFrames : public QObject
+class TstUpdateFrames : public QObject
 {
     Q_OBJECT
 
@@ -157,5 +157,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUpdateFrames)
+QTEST_GUILESS_MAIN(TstUpdateFrames)
 #include "tst_updateframes.moc"

@@ -116,7 +116,7 @@ QList<int> expectedPageNumbers(int size)
 
 Q_DECLARE_METATYPE(Line)
 
-class TestUpdateThread : public QObject
+class TstUpdateThread : public QObject
 {
     Q_OBJECT
 
@@ -332,5 +332,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUpdateThread)
+QTEST_GUILESS_MAIN(TstUpdateThread)
 #include "tst_updatethread.moc"

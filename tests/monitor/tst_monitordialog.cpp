@@ -72,7 +72,7 @@ QByteArray fileContent(const QString &fileName)
 
 } // namespace
 
-class TestMonitorDialog : public QObject
+class TstMonitorDialog : public QObject
 {
     Q_OBJECT
 
@@ -99,7 +99,7 @@ private slots:
     void screenshots();
 };
 
-void TestMonitorDialog::defaultState()
+void TstMonitorDialog::defaultState()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -120,7 +120,7 @@ void TestMonitorDialog::defaultState()
     QCOMPARE(dialog.mode(), MonitorMode::Hex);
 }
 
-void TestMonitorDialog::formatsByMode_data()
+void TstMonitorDialog::formatsByMode_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("line");
@@ -149,7 +149,7 @@ void TestMonitorDialog::formatsByMode_data()
             + QStringLiteral(" ( ") + hex + QStringLiteral(" )") + note + '\n';
 }
 
-void TestMonitorDialog::formatsByMode()
+void TstMonitorDialog::formatsByMode()
 {
     QFETCH(QString, button);
     QFETCH(QByteArray, line);
@@ -163,7 +163,7 @@ void TestMonitorDialog::formatsByMode()
     QCOMPARE(child<QPlainTextEdit>(dialog, "textEdit")->toPlainText(), shown);
 }
 
-void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
+void TstMonitorDialog::modeChangeAffectsLaterLinesOnly()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -182,7 +182,7 @@ void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
                        "[2018-03-01 12:00:01.000][2] : 3 ( 33 0A  )\n"));
 }
 
-void TestMonitorDialog::clearEmptiesTheText()
+void TstMonitorDialog::clearEmptiesTheText()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -199,7 +199,7 @@ void TestMonitorDialog::clearEmptiesTheText()
     QCOMPARE(text->toPlainText(), QStringLiteral("c\n"));
 }
 
-void TestMonitorDialog::keepsUserScrollPosition()
+void TstMonitorDialog::keepsUserScrollPosition()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -220,7 +220,7 @@ void TestMonitorDialog::keepsUserScrollPosition()
     QCOMPARE(bar->value(), 10);
 }
 
-void TestMonitorDialog::listensToTheMeter()
+void TstMonitorDialog::listensToTheMeter()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -260,7 +260,7 @@ void TestMonitorDialog::listensToTheMeter()
     QCOMPARE(meter.receivedRequests().first().data, QByteArray("0\0", 2));
 }
 
-void TestMonitorDialog::errorReturnsToIdle()
+void TstMonitorDialog::errorReturnsToIdle()
 {
     TempWorkDir dir;
     appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
@@ -281,7 +281,7 @@ void TestMonitorDialog::errorReturnsToIdle()
     QTRY_VERIFY(buttons.idle());
 }
 
-void TestMonitorDialog::closingWhileListeningStopsTheMeter()
+void TstMonitorDialog::closingWhileListeningStopsTheMeter()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -298,7 +298,7 @@ void TestMonitorDialog::closingWhileListeningStopsTheMeter()
     QVERIFY(!meter.state().extra.value(QStringLiteral("debug/on")).toBool());
 }
 
-void TestMonitorDialog::recordsWhatIsShownOrReceived_data()
+void TstMonitorDialog::recordsWhatIsShownOrReceived_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("raw");
@@ -312,7 +312,7 @@ void TestMonitorDialog::recordsWhatIsShownOrReceived_data()
     QTest::newRow("raw bytes") << "rdHex" << true << QByteArray("a\r\n\xc1\xf7=5\n") + line2;
 }
 
-void TestMonitorDialog::recordsWhatIsShownOrReceived()
+void TstMonitorDialog::recordsWhatIsShownOrReceived()
 {
     QFETCH(QString, button);
     QFETCH(bool, raw);
@@ -338,7 +338,7 @@ void TestMonitorDialog::recordsWhatIsShownOrReceived()
     QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), fixedTime), dir.filePath("monitor_20180301-120000.log"));
 }
 
-void TestMonitorDialog::recordingIsFlushedWithinASecond()
+void TstMonitorDialog::recordingIsFlushedWithinASecond()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -353,7 +353,7 @@ void TestMonitorDialog::recordingIsFlushedWithinASecond()
     QVERIFY(dialog.recorder().isRecording());
 }
 
-void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
+void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::newRow("folder missing") << "/nonexistent/folder/x.log";
@@ -361,7 +361,7 @@ void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
     QTest::newRow("disk full") << "/dev/full";
 }
 
-void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
+void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
 {
     QFETCH(QString, fileName);
     TempWorkDir dir;
@@ -394,7 +394,7 @@ void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
     QCOMPARE(boxes.boxes().size(), 1);
 }
 
-void TestMonitorDialog::pauseHoldsAndResumesInOrder()
+void TstMonitorDialog::pauseHoldsAndResumesInOrder()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -414,7 +414,7 @@ void TestMonitorDialog::pauseHoldsAndResumesInOrder()
     QCOMPARE(pause->text(), QStringLiteral("暂停显示"));
 }
 
-void TestMonitorDialog::viewKeepsTheLastMaxLines()
+void TstMonitorDialog::viewKeepsTheLastMaxLines()
 {
     TempWorkDir dir;
     appSettings()->setValue(QStringLiteral("monitor/max_lines"), 3);
@@ -434,7 +434,7 @@ void TestMonitorDialog::viewKeepsTheLastMaxLines()
     QCOMPARE(text->toPlainText(), QStringLiteral("10\n11\n12\n"));
 }
 
-void TestMonitorDialog::findCountsAndWraps()
+void TstMonitorDialog::findCountsAndWraps()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -467,7 +467,7 @@ void TestMonitorDialog::findCountsAndWraps()
     QVERIFY(dialog.isVisible());
 }
 
-void TestMonitorDialog::screenshots_data()
+void TstMonitorDialog::screenshots_data()
 {
     QTest::addColumn<QString>("language");
     QTest::newRow("zh_CN") << "";
@@ -475,7 +475,7 @@ void TestMonitorDialog::screenshots_data()
     QTest::newRow("zh_TW") << "zh_TW";
 }
 
-void TestMonitorDialog::screenshots()
+void TstMonitorDialog::screenshots()
 {
     // Pictures for people to look at: only when asked for.
     const QString target = qEnvironmentVariable("MONITOR_SHOTS");
@@ -510,5 +510,5 @@ void TestMonitorDialog::screenshots()
     QCoreApplication::removeTranslator(&translator);
 }
 
-QTEST_MAIN(TestMonitorDialog)
+QTEST_MAIN(TstMonitorDialog)
 #include "tst_monitordialog.moc"
