@@ -77,7 +77,7 @@ QByteArray expectedPageReply(int pageNumber)
     return bodyFrame(kReplyStart, kReplyMarker, encodeGb2312(text));
 }
 
-bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteArray &expected)
+bool isAcceptedUpdateReply(LinkResult linkResult, const QByteArray &reply, const QByteArray &expected)
 {
     if (linkResult != LinkOk)
         return false;

@@ -42,15 +42,15 @@ ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) co
     ItemReadResult read;
     read.record.index = index;
     const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    int result = m_channel.transact(request, read.answer, false, FirstReadTimeoutMs);
-    if (result != DeviceChannel::Stopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
-        const int first = result;
+    LinkResult result = m_channel.transact(request, read.answer, false, FirstReadTimeoutMs);
+    if (result != LinkStopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
+        const LinkResult first = result;
         result = m_channel.transact(request, read.answer, false, RetryReadTimeoutMs);
         // The first attempt's answer may still come, after the repeated one.
         if (first == LinkReceiveTimeout && result == LinkOk && linkErrorText(result, read.answer).isEmpty())
             m_channel.discardLateAnswer(false);
     }
-    if (result == DeviceChannel::Stopped || isStopped(stop)) {
+    if (result == LinkStopped || isStopped(stop)) {
         read.stopped = true;
         return read;
     }
@@ -124,7 +124,7 @@ ItemWriteResult ItemSession::writeItem(
 
     const QByteArray request = buildItemWriteFrame(m_channel.deviceAddress(), index, value);
     QByteArray answer;
-    const int result = m_channel.transact(request, answer, false, WriteTimeoutMs);
+    const LinkResult result = m_channel.transact(request, answer, false, WriteTimeoutMs);
     write.error = linkErrorText(result, answer);
     if (!write.error.isEmpty())
         return write;
@@ -173,7 +173,7 @@ ClockResult ItemSession::setClock(const QDateTime &localTime) const
     ClockResult clock;
     clock.frame = buildClockFrame(m_channel.deviceAddress(), localTime);
     QByteArray answer;
-    const int result = m_channel.transact(clock.frame, answer, false, WriteTimeoutMs);
+    const LinkResult result = m_channel.transact(clock.frame, answer, false, WriteTimeoutMs);
     clock.error = linkErrorText(result, answer);
     clock.acknowledged = clock.error.isEmpty() && answer == clockAcknowledgement(m_channel.deviceAddress());
     return clock;

@@ -113,7 +113,8 @@ bool DeviceChannel::open(const LinkSettings &settings)
     return m_errorText.isEmpty();
 }
 
-int DeviceChannel::transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
+LinkResult DeviceChannel::transact(
+    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     response.clear();
     // Qt reads a negative wait as "forever".
@@ -121,13 +122,13 @@ int DeviceChannel::transact(const char *request, int length, QByteArray &respons
     if (!request || length < 0)
         return LinkSendError;
     if (stopRequested(m_stop))
-        return Stopped;
+        return LinkStopped;
     if (m_udp)
         return transactUdp(request, length, response, crcHighFirst, timeoutMs);
     return transactSerial(request, length, response, crcHighFirst, timeoutMs);
 }
 
-int DeviceChannel::transactSerial(
+LinkResult DeviceChannel::transactSerial(
     const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     if (!m_serialPort.isOpen())
@@ -140,7 +141,7 @@ int DeviceChannel::transactSerial(
     if (!m_serialPort.waitForBytesWritten(timeoutMs))
         return LinkSendError;
     if (!waitForSerialData(timeoutMs, m_stop))
-        return stopRequested(m_stop) ? Stopped : LinkReceiveTimeout;
+        return stopRequested(m_stop) ? LinkStopped : LinkReceiveTimeout;
 
     // An instrument that keeps talking without ever forming an answer must not
     // hold the caller forever: the rest of the answer gets one more time-out.
@@ -151,13 +152,14 @@ int DeviceChannel::transactSerial(
         // A quiet line ends the answer; the caller's CRC check judges what came.
         if (response.size() > MaxCollectedBytes || collecting.elapsed() > timeoutMs
             || !waitForSerialData(kSerialQuietMs, m_stop))
-            return stopRequested(m_stop) ? Stopped : LinkOk;
+            return stopRequested(m_stop) ? LinkStopped : LinkOk;
         response += m_serialPort.readAll();
     }
     return LinkOk;
 }
 
-int DeviceChannel::transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
+LinkResult DeviceChannel::transactUdp(
+    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     discardPending();
     if (!sendDatagram(request, length))
@@ -165,7 +167,7 @@ int DeviceChannel::transactUdp(const char *request, int length, QByteArray &resp
     QElapsedTimer collecting;
     for (;;) {
         if (!waitForDatagram(timeoutMs, m_stop) && stopRequested(m_stop))
-            return Stopped;
+            return LinkStopped;
         // Datagrams from others end the exchange: the line is not ours alone.
         // One datagram at a time: what follows a complete answer (a repeated
         // answer) stays pending and is dropped before the next request.
@@ -291,7 +293,7 @@ DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
     timeoutMs = qMax(0, timeoutMs);
     if (stopRequested(stop)) {
         TrafficExchange exchange;
-        exchange.result = Stopped;
+        exchange.result = LinkStopped;
         return exchange;
     }
     if (m_udp)
@@ -301,7 +303,7 @@ DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
 
 namespace {
 
-DeviceChannel::TrafficExchange endedWith(int result, const QByteArray &collected = QByteArray())
+DeviceChannel::TrafficExchange endedWith(LinkResult result, const QByteArray &collected = QByteArray())
 {
     DeviceChannel::TrafficExchange exchange;
     exchange.result = result;
@@ -340,7 +342,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
     QElapsedTimer total;
     total.start();
     if (!waitForSerialData(timeoutMs, stop))
-        return endedWith(stopRequested(stop) ? Stopped : LinkReceiveTimeout);
+        return endedWith(stopRequested(stop) ? LinkStopped : LinkReceiveTimeout);
     QByteArray buffer = m_serialPort.readAll();
     int fresh = 0;
     for (;;) {
@@ -349,7 +351,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
         if (start >= 0)
             return answerWithin(buffer, start, length);
         if (stopRequested(stop))
-            return endedWith(Stopped);
+            return endedWith(LinkStopped);
         // A line that never pauses must not hold the exchange forever.
         if (total.elapsed() > timeoutMs)
             return endedWith(LinkReceiveTimeout, buffer);
@@ -358,7 +360,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
             buffer = buffer.right(MaxCollectedBytes);
         if (!waitForSerialData(kSerialQuietMs, stop)) {
             // Quiet without an answer: the caller's CRC check reports it.
-            return endedWith(stopRequested(stop) ? Stopped : LinkOk, buffer);
+            return endedWith(stopRequested(stop) ? LinkStopped : LinkOk, buffer);
         }
         fresh = buffer.size();
         buffer += m_serialPort.readAll();
@@ -378,7 +380,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
         // Every pass looks at the time and the stop flag, however much keeps
         // arriving; datagrams of others are dropped without ending the wait.
         if (stopRequested(stop))
-            return endedWith(Stopped);
+            return endedWith(LinkStopped);
         if (m_udpSocket.hasPendingDatagrams()) {
             const int fresh = buffer.size();
             buffer += takeDeviceDatagrams();

@@ -29,8 +29,6 @@ public:
     bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
 
-    // Result of an exchange that gave up because its stop flag was set.
-    static constexpr int Stopped = -1;
     // Time an answer may still come after a repeated request was answered.
     static constexpr int LateAnswerWindowMs = 1000;
     // Most bytes one exchange collects: far beyond any answer, so a peer that
@@ -39,11 +37,11 @@ public:
 
     // Every wait of transact, transactStream and discardLateAnswer looks at
     // this flag at least every few tens of milliseconds and gives up once it
-    // is set (transact then returns Stopped). Null: the waits run their course.
+    // is set (transact then returns LinkStopped). Null: the waits run their course.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
 
-    int transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
-    int transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
+    LinkResult transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
     {
         return transact(request.constData(), request.size(), response, crcHighFirst, timeoutMs);
     }
@@ -63,7 +61,7 @@ public:
     using AnswerLocator = std::function<int(const QByteArray &buffer, int *length)>;
     struct TrafficExchange
     {
-        int result = LinkOk; // LinkResult, or Stopped
+        LinkResult result = LinkOk;
         QByteArray response; // the answer; without one, the last bytes collected
         QByteArray trailing; // bytes received after the answer
     };
@@ -91,8 +89,8 @@ public:
     QByteArray takeDeviceDatagrams();
 
 private:
-    int transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
-    int transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
     void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
     void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
     bool pulseRts();

@@ -7,6 +7,8 @@
 
 // Result of one request/response exchange with the instrument.
 enum LinkResult : int {
+    // Gave up because the caller's stop flag was set; no error to show.
+    LinkStopped = -1,
     LinkOk = 0,
     LinkSendError = 1,
     LinkReceiveTimeout = 2,
@@ -28,7 +30,7 @@ bool checkFrameCrc(const QByteArray &bytes, bool crcHighFirst);
 bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst);
 
 // Empty on success, otherwise the user-visible message (context QObject).
-QString linkErrorText(int code, const QByteArray &response);
+QString linkErrorText(LinkResult code, const QByteArray &response);
 
 QByteArray encodeGb2312(const QString &text);
 QString decodeGb2312(const char *bytes, int length);

@@ -79,7 +79,7 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
     const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), on);
     const SwitchExchange exchange
         = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
-    if (exchange.result == SwitchExchange::Aborted)
+    if (exchange.result == LinkStopped)
         return SwitchAborted;
     const QString message = linkErrorText(exchange.result, exchange.response);
     if (!message.isEmpty()) {

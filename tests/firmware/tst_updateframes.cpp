@@ -119,7 +119,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(QByteArray, reply);
         QFETCH(bool, accepted);
-        QCOMPARE(isAcceptedUpdateReply(result, reply, expectedPageReply(3)), accepted);
+        QCOMPARE(isAcceptedUpdateReply(LinkResult(result), reply, expectedPageReply(3)), accepted);
     }
 
     void identification_data()

@@ -633,7 +633,7 @@ void TstDeviceChannel::serialTransact()
 
     QCOMPARE(code, result);
     QCOMPARE(received.toHex(), response.toHex());
-    QCOMPARE(linkErrorText(code, received), errorText);
+    QCOMPARE(linkErrorText(LinkResult(code), received), errorText);
     QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
@@ -913,11 +913,11 @@ void TstDeviceChannel::stoppableWaits_data()
     for (const bool udp : { true, false }) {
         const char *name = udp ? "udp" : "pty";
         QTest::addRow("%s, silence, stopped", name)
-            << udp << false << Script {} << 200 << 3000 << int(DeviceChannel::Stopped) << 190 << 1000;
+            << udp << false << Script {} << 200 << 3000 << int(LinkStopped) << 190 << 1000;
         QTest::addRow("%s, flood, time-out kept", name)
             << udp << true << flood << -1 << 800 << int(LinkReceiveTimeout) << 790 << 1300;
         QTest::addRow("%s, flood, stopped", name)
-            << udp << true << flood << 300 << 5000 << int(DeviceChannel::Stopped) << 290 << 1200;
+            << udp << true << flood << 300 << 5000 << int(LinkStopped) << 290 << 1200;
         QTest::addRow("%s, answer amid the flood", name)
             << udp << true << answerInFlood << -1 << 5000 << int(LinkOk) << 250 << 1500;
     }

@@ -164,7 +164,7 @@ void TstFrame::errorText()
     QFETCH(int, code);
     QFETCH(QByteArray, response);
     QFETCH(QString, expected);
-    QCOMPARE(linkErrorText(code, response), expected);
+    QCOMPARE(linkErrorText(LinkResult(code), response), expected);
 }
 
 void TstFrame::errorTextTranslated()
