@@ -6,7 +6,7 @@
 
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::AboutDialog)
+    , ui(std::make_unique<Ui::AboutDialog>())
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -14,10 +14,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     ui->labUrl->setOpenExternalLinks(true);
 }
 
-AboutDialog::~AboutDialog()
-{
-    delete ui;
-}
+AboutDialog::~AboutDialog() = default;
 
 QString AboutDialog::versionText() const
 {

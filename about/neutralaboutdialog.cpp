@@ -6,7 +6,7 @@
 
 NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::NeutralAboutDialog)
+    , ui(std::make_unique<Ui::NeutralAboutDialog>())
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -14,10 +14,7 @@ NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
     connect(ui->bntOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-NeutralAboutDialog::~NeutralAboutDialog()
-{
-    delete ui;
-}
+NeutralAboutDialog::~NeutralAboutDialog() = default;
 
 QString NeutralAboutDialog::versionText() const
 {

@@ -35,7 +35,7 @@
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , ui(new Ui::MainWindow)
+    , ui(std::make_unique<Ui::MainWindow>())
     , m_tree(new ConfigTree(this))
     , m_translator(new QTranslator(this))
     , m_qtTranslator(new QTranslator(this))
@@ -85,7 +85,6 @@ MainWindow::~MainWindow()
     // The worker must not outlive the window it reports to.
     m_refreshThread.requestStop();
     m_refreshThread.wait();
-    delete ui;
 }
 
 void MainWindow::showErrorBox(const QString &title, const QString &text, const QIcon &icon)

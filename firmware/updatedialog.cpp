@@ -19,7 +19,7 @@
 
 UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::UpdateDialog)
+    , ui(std::make_unique<Ui::UpdateDialog>())
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -75,7 +75,6 @@ UpdateDialog::~UpdateDialog()
     m_downloadThread.stop();
     m_deviceTypeMgr.stop();
     m_updateThread.wait();
-    delete ui;
 }
 
 void UpdateDialog::enableDownloadControls(bool enabled)

@@ -25,7 +25,7 @@
 
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::HistoryData)
+    , ui(std::make_unique<Ui::HistoryData>())
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -68,7 +68,6 @@ HistoryData::~HistoryData()
     m_reader.wait();
     closeBatch();
     m_appendCursor = QTextCursor();
-    delete ui;
 }
 
 void HistoryData::slotClearText()

@@ -9,7 +9,7 @@
 
 ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::ModifyDialog)
+    , ui(std::make_unique<Ui::ModifyDialog>())
 {
     vexaInitResources();
     ui->setupUi(this);
@@ -21,10 +21,7 @@ ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *p
     setItem(name, value);
 }
 
-ModifyDialog::~ModifyDialog()
-{
-    delete ui;
-}
+ModifyDialog::~ModifyDialog() = default;
 
 bool ModifyDialog::parseOptionList(const QString &name, QString *label, QStringList *choices)
 {

@@ -9,7 +9,7 @@
 
 SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::SearchDeviceDialog)
+    , ui(std::make_unique<Ui::SearchDeviceDialog>())
     , m_worker(this)
 {
     vexaInitResources();
@@ -33,7 +33,6 @@ SearchDeviceDialog::~SearchDeviceDialog()
     // The worker is a member; it must not outlive this body while running.
     m_worker.requestStop();
     m_worker.wait();
-    delete ui;
 }
 
 void SearchDeviceDialog::done(int result)

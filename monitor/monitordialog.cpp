@@ -28,7 +28,7 @@ constexpr int FlushTickMs = 500;
 
 MonitorDialog::MonitorDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::MonitorDialog)
+    , ui(std::make_unique<Ui::MonitorDialog>())
     , m_clock([] { return QDateTime::currentDateTime(); })
     , m_settings(readMonitorSettings(*appSettings()))
     , m_held(m_settings.maxLines)
@@ -71,7 +71,6 @@ MonitorDialog::~MonitorDialog()
     m_recorder.stop();
     closeBatch();
     m_appendCursor = QTextCursor();
-    delete ui;
 }
 
 void MonitorDialog::buildTerminalRow()
