@@ -2,6 +2,7 @@
 
 #include "items/itemframes.h"
 #include "link/devicechannel.h"
+#include "link/frame.h"
 
 #include <QCoreApplication>
 #include <QTextCodec>
@@ -114,11 +115,11 @@ ItemWriteResult ItemSession::writeItem(
         return write;
     }
     const int bytes = encodeGb2312(value).size();
-    if (bytes > MaxItemTextBytes) {
+    if (bytes > kMaxItemTextBytes) {
         write.error
             = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入"))
                   .arg(bytes)
-                  .arg(MaxItemTextBytes);
+                  .arg(kMaxItemTextBytes);
         return write;
     }
 

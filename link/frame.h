@@ -39,7 +39,9 @@ QString decodeGb2312(const QByteArray &bytes);
 // "01 AB " style: two upper-case digits and a blank per byte.
 QString hexDump(const QByteArray &bytes);
 
-// Longest item text, in GB2312 bytes, that the one-byte length of a write frame can carry.
+// Longest item text, in GB2312 bytes, that the one-byte length of a write
+// frame can carry (it counts the terminating zero too). The one limit on item
+// values: every check of a value's length uses it.
 constexpr int kMaxItemTextBytes = 254;
 
 // Whether the text fits an item write frame; callers refuse longer texts before sending.
