@@ -108,13 +108,13 @@ QString MainWindow::askItemsExportFile()
         if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
             model = row->text(1).mid(1).trimmed();
     }
-    return askSaveFileName(this, tr("导出配置"), ItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
+    return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
         QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
 }
 
 QString MainWindow::askItemsImportFile()
 {
-    return askOpenFileName(this, tr("导入配置"), ItemFiles, QStringLiteral("Files (*.csv)"));
+    return askOpenFileName(this, tr("导入配置"), kItemFiles, QStringLiteral("Files (*.csv)"));
 }
 
 void MainWindow::setUpKeyboard()

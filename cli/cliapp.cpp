@@ -182,12 +182,12 @@ int checkCommandArguments(const CliOptions &options)
     if (options.command == QLatin1String("set")) {
         if (count == 0)
             return usageError(VexaCli::tr("缺少 INDEX=VALUE"), options.command);
-        static const QRegularExpression assignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
+        static const QRegularExpression kAssignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
         QSet<int> seen;
         for (const QString &argument : options.arguments) {
-            const QRegularExpressionMatch match = assignment.match(argument);
+            const QRegularExpressionMatch match = kAssignment.match(argument);
             const int index = match.captured(1).toInt();
-            if (!match.hasMatch() || index > MaxImportedItemIndex)
+            if (!match.hasMatch() || index > kMaxImportedItemIndex)
                 return usageError(VexaCli::tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
             if (seen.contains(index))
                 return usageError(VexaCli::tr("配置项%1重复出现").arg(index), options.command);

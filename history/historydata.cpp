@@ -96,7 +96,7 @@ void HistoryData::slotAddText(const QString &text)
     m_appendCursor.movePosition(QTextCursor::End);
     m_lastLineStart = m_appendCursor.position();
     // One huge line must not stall the layout: its start and its length show.
-    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::DefaultMaxShownBytes, tr("…（共 %1 个字符）")));
+    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::kDefaultMaxShownBytes, tr("…（共 %1 个字符）")));
     ++m_linesReceived;
 }
 
@@ -166,7 +166,7 @@ void HistoryData::slotExportPDF()
 
 QString HistoryData::askExportFile(const QString &suffix)
 {
-    return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
+    return askSaveFileName(this, tr("导出历史数据"), kHistoryFiles,
         historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
         suffix);
 }

@@ -25,8 +25,8 @@ ModifyDialog::~ModifyDialog() = default;
 
 bool ModifyDialog::parseOptionList(const QString &name, QString *label, QStringList *choices)
 {
-    static const QRegularExpression optionList(QStringLiteral("(^.+)\\((([^/]+/)+[^/]+)\\)$"));
-    const QRegularExpressionMatch match = optionList.match(name);
+    static const QRegularExpression kOptionList(QStringLiteral("(^.+)\\((([^/]+/)+[^/]+)\\)$"));
+    const QRegularExpressionMatch match = kOptionList.match(name);
     if (!match.hasMatch())
         return false;
     *label = match.captured(1);

@@ -150,7 +150,7 @@ LinkResult DeviceChannel::transactSerial(
     response += m_serialPort.readAll();
     while (!isCompleteResponse(response, m_deviceAddress, crcHighFirst)) {
         // A quiet line ends the answer; the caller's CRC check judges what came.
-        if (response.size() > MaxCollectedBytes || collecting.elapsed() > timeoutMs
+        if (response.size() > kMaxCollectedBytes || collecting.elapsed() > timeoutMs
             || !waitForSerialData(kSerialQuietMs, m_stop))
             return stopRequested(m_stop) ? LinkStopped : LinkOk;
         response += m_serialPort.readAll();
@@ -182,7 +182,7 @@ LinkResult DeviceChannel::transactUdp(
             if (isCompleteResponse(response, m_deviceAddress, crcHighFirst))
                 return LinkOk;
         }
-        if (othersOnly || response.size() > MaxCollectedBytes)
+        if (othersOnly || response.size() > kMaxCollectedBytes)
             return LinkReceiveTimeout;
         if (!collecting.isValid())
             collecting.start();
@@ -282,8 +282,8 @@ void DeviceChannel::discardLateAnswer(bool crcHighFirst, int windowMs)
         // The request was asked twice, so one answer at most is still due.
         if (isCompleteResponse(dropped, m_deviceAddress, crcHighFirst))
             return;
-        if (dropped.size() > MaxCollectedBytes)
-            dropped = dropped.right(MaxCollectedBytes);
+        if (dropped.size() > kMaxCollectedBytes)
+            dropped = dropped.right(kMaxCollectedBytes);
     }
 }
 
@@ -356,8 +356,8 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
         if (total.elapsed() > timeoutMs)
             return endedWith(LinkReceiveTimeout, buffer);
         // Only the last bytes can still hold the beginning of the answer.
-        if (buffer.size() > MaxCollectedBytes)
-            buffer = buffer.right(MaxCollectedBytes);
+        if (buffer.size() > kMaxCollectedBytes)
+            buffer = buffer.right(kMaxCollectedBytes);
         if (!waitForSerialData(kSerialQuietMs, stop)) {
             // Quiet without an answer: the caller's CRC check reports it.
             return endedWith(stopRequested(stop) ? LinkStopped : LinkOk, buffer);
@@ -388,8 +388,8 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
             const int start = locateFrom(locate, buffer, fresh, &length);
             if (start >= 0)
                 return answerWithin(buffer, start, length);
-            if (buffer.size() > MaxCollectedBytes)
-                buffer = buffer.right(MaxCollectedBytes);
+            if (buffer.size() > kMaxCollectedBytes)
+                buffer = buffer.right(kMaxCollectedBytes);
             if (total.elapsed() > timeoutMs)
                 return endedWith(LinkReceiveTimeout, buffer);
             continue;

@@ -30,10 +30,10 @@ public:
     QString errorText() const { return m_errorText; }
 
     // Time an answer may still come after a repeated request was answered.
-    static constexpr int LateAnswerWindowMs = 1000;
+    static constexpr int kLateAnswerWindowMs = 1000;
     // Most bytes one exchange collects: far beyond any answer, so a peer that
     // keeps talking cannot make the channel grow without bound.
-    static constexpr int MaxCollectedBytes = 16 * 1024;
+    static constexpr int kMaxCollectedBytes = 16 * 1024;
 
     // Every wait of transact, transactStream and discardLateAnswer looks at
     // this flag at least every few tens of milliseconds and gives up once it
@@ -55,7 +55,7 @@ public:
     // still be on its way and would pass for the answer to the next request:
     // drops what the instrument sends for up to windowMs, and stops early once
     // one complete answer was dropped.
-    void discardLateAnswer(bool crcHighFirst, int windowMs = LateAnswerWindowMs);
+    void discardLateAnswer(bool crcHighFirst, int windowMs = kLateAnswerWindowMs);
 
     // Finds the answer within collected bytes: its start or -1, and its length.
     using AnswerLocator = std::function<int(const QByteArray &buffer, int *length)>;

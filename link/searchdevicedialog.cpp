@@ -48,7 +48,7 @@ void SearchDeviceDialog::done(int result)
 void SearchDeviceDialog::stopSearch()
 {
     m_worker.requestStop();
-    // The worker looks at its flag every PollMs; the bound is only a guard.
+    // The worker looks at its flag every kPollMs; the bound is only a guard.
     m_worker.wait(1000);
 }
 

@@ -23,7 +23,7 @@
 
 namespace {
 // How often a recording is flushed when lines stop coming.
-constexpr int FlushTickMs = 500;
+constexpr int kFlushTickMs = 500;
 } // namespace
 
 MonitorDialog::MonitorDialog(QWidget *parent)
@@ -53,7 +53,7 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     connect(&m_thread, &MonitorThread::signalShowError, this, &MonitorDialog::slotShowError);
     connect(&m_thread, &MonitorThread::signalDataRecv, this, &MonitorDialog::slotDataRecv);
     connect(&m_flushTimer, &QTimer::timeout, this, &MonitorDialog::flushRecording);
-    m_flushTimer.setInterval(FlushTickMs);
+    m_flushTimer.setInterval(kFlushTickMs);
 
     // Hours of monitoring must not pile up undo steps; the view keeps the
     // last lines only (one more block: the empty one after the last line end).

@@ -10,9 +10,9 @@
 namespace {
 
 // An idle read pass lasts about this long; it bounds how late a stop is seen.
-constexpr int passMs = 100;
-constexpr int stopPollMs = 20;
-constexpr int serialGapMs = 50;
+constexpr int kPassMs = 100;
+constexpr int kStopPollMs = 20;
+constexpr int kSerialGapMs = 50;
 
 } // namespace
 
@@ -103,8 +103,8 @@ void MonitorThread::readUdpPass(DeviceChannel &channel)
             return;
         }
         // Wakes up as soon as a datagram lands; a stop is still seen within
-        // stopPollMs, as between the polls this replaces.
-        if (m_stop || !sleepUntilReadable(socket, timer, passMs, stopPollMs))
+        // kStopPollMs, as between the polls this replaces.
+        if (m_stop || !sleepUntilReadable(socket, timer, kPassMs, kStopPollMs))
             return;
     }
 }
@@ -114,9 +114,9 @@ void MonitorThread::readSerialPass(DeviceChannel &channel)
     QSerialPort &port = channel.serialPort();
     QElapsedTimer timer;
     timer.start();
-    if (!port.waitForReadyRead(passMs) && port.bytesAvailable() == 0) {
+    if (!port.waitForReadyRead(kPassMs) && port.bytesAvailable() == 0) {
         // A port that fails at once (unplugged) must not spin.
-        const qint64 left = passMs - timer.elapsed();
+        const qint64 left = kPassMs - timer.elapsed();
         if (left > 0)
             QThread::msleep(ulong(left));
         return;
@@ -124,7 +124,7 @@ void MonitorThread::readSerialPass(DeviceChannel &channel)
     // Lines are handed on piece by piece, so a stream without pauses still shows live.
     do {
         splitAndEmit(port.readAll());
-    } while (!m_stop && (port.waitForReadyRead(serialGapMs) || port.bytesAvailable() > 0));
+    } while (!m_stop && (port.waitForReadyRead(kSerialGapMs) || port.bytesAvailable() > 0));
 }
 
 void MonitorThread::splitAndEmit(const QByteArray &chunk)

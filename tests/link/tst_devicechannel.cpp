@@ -976,7 +976,7 @@ void TstDeviceChannel::stoppableWaits()
     QCOMPARE(code, result);
     if (result == LinkOk)
         QCOMPARE(received.toHex(), okAnswer().toHex());
-    QVERIFY2(received.size() <= 2 * DeviceChannel::MaxCollectedBytes, qPrintable(QString::number(received.size())));
+    QVERIFY2(received.size() <= 2 * DeviceChannel::kMaxCollectedBytes, qPrintable(QString::number(received.size())));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 

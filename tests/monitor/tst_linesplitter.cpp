@@ -75,7 +75,7 @@ void TstLineSplitter::endlessLineIsCutAtTheCap_data()
 {
     QTest::addColumn<QByteArray>("unit");
     QTest::addColumn<int>("firstCut");
-    const int cap = LineSplitter::DefaultMaxLineBytes;
+    const int cap = LineSplitter::kDefaultMaxLineBytes;
     QTest::newRow("ascii") << QByteArray("x") << cap;
     // "a" then two-byte characters: the cap would fall inside one.
     QTest::newRow("gb2312 pairs kept whole") << QByteArray("\xc1\xf7") << cap - 1;

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QDateTime fixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
+const QDateTime kFixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
 
 template<class T> T *child(QWidget &dialog, const char *name)
 {
@@ -156,7 +156,7 @@ void TstMonitorDialog::formatsByMode()
     QFETCH(QString, shown);
     TempWorkDir dir;
     MonitorDialog dialog;
-    dialog.setClock([] { return fixedTime; });
+    dialog.setClock([] { return kFixedTime; });
     dialog.findChild<QRadioButton *>(button)->click();
     dialog.slotDataRecv(QByteArray());
     dialog.slotDataRecv(line);
@@ -167,7 +167,7 @@ void TstMonitorDialog::modeChangeAffectsLaterLinesOnly()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
-    QDateTime now = fixedTime;
+    QDateTime now = kFixedTime;
     dialog.setClock([&now] { return now; });
     dialog.slotDataRecv("first\n");
     child<QRadioButton>(dialog, "rdHex")->click();
@@ -321,7 +321,7 @@ void TstMonitorDialog::recordsWhatIsShownOrReceived()
     const QString fileName = dir.filePath(QStringLiteral("sub/../record.log"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     MonitorDialog dialog;
-    dialog.setClock([] { return fixedTime; });
+    dialog.setClock([] { return kFixedTime; });
     dialog.findChild<QRadioButton *>(button)->click();
     recordTo(dialog, fileName, raw);
     dialog.slotDataRecv("before listening\n"); // not recorded
@@ -335,7 +335,7 @@ void TstMonitorDialog::recordsWhatIsShownOrReceived()
     QCOMPARE(fileContent(fileName), recorded);
     // The folder chosen is where the next recording goes by default.
     QCOMPARE(appSettings()->value("monitor/record_folder").toString(), dir.path());
-    QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), fixedTime), dir.filePath("monitor_20180301-120000.log"));
+    QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), kFixedTime), dir.filePath("monitor_20180301-120000.log"));
 }
 
 void TstMonitorDialog::recordingIsFlushedWithinASecond()
