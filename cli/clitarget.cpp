@@ -56,7 +56,8 @@ QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
 
 bool parseParity(const QString &text, int *parity)
 {
-    static const QStringList kParityNames { "none", "", "even", "odd", "space", "mark" };
+    static const QStringList kParityNames { QStringLiteral("none"), QString(), QStringLiteral("even"),
+        QStringLiteral("odd"), QStringLiteral("space"), QStringLiteral("mark") };
     const int value = kParityNames.indexOf(text.toLower());
     if (value < 0 || text.isEmpty())
         return false;
