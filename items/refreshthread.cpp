@@ -3,6 +3,7 @@
 #include "items/itemframes.h"
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ void RefreshThread::run()
     DeviceChannel channel;
     channel.setStopFlag(&m_stop);
     if (!channel.open()) {
-        emit showErrorMessage(title, channel.errorText(), image);
+        emit showErrorMessage(title, withLinkContext(channel.errorText(), channel), image);
         return;
     }
     emit signalClearItems();
