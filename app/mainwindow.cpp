@@ -141,6 +141,13 @@ void MainWindow::setUpConnectionLabel()
     // A long device path must not widen the window; the tool tip shows it whole.
     m_connectionLabel->setMinimumWidth(1);
     statusBar()->addPermanentWidget(m_connectionLabel);
+    // A message that needs the whole bar gets it, rather than being cut
+    // against the label; the label comes back when the message goes.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
+        const int room = statusBar()->width() - m_connectionLabel->sizeHint().width() - 32;
+        m_connectionLabel->setVisible(
+            message.isEmpty() || statusBar()->fontMetrics().horizontalAdvance(message) <= room);
+    });
 }
 
 void MainWindow::updateConnectionLabel()

@@ -98,18 +98,8 @@ void CliMeterJob::identify(const ItemRecord &record)
 void CliMeterJob::journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    JournalEntry entry;
-    entry.time = QDateTime::currentDateTime();
-    entry.connection = m_target.link.describe();
-    entry.deviceAddress = m_target.link.deviceAddress;
-    entry.model = m_model;
-    entry.deviceName = m_deviceName;
-    entry.index = index;
-    entry.name = name;
-    entry.oldValue = oldValue;
-    entry.requestedValue = requested;
-    entry.answeredValue = answered;
-    entry.result = result;
+    const JournalEntry entry
+        = Journal::entryNow(m_target.link, m_model, m_deviceName, index, name, oldValue, requested, answered, result);
     if (!m_journal.append(entry) && m_progress)
         m_progress->warnOnce(m_journal.errorText());
 }

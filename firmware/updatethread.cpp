@@ -3,6 +3,7 @@
 #include "firmware/updateframes.h"
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/linkerrorcontext.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ void UpdateThread::run()
     }
 
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowErrorMessage(tr("固件更新失败,") + channel.errorText());
+        emit signalShowErrorMessage(withLinkContext(tr("固件更新失败,") + channel.errorText(), channel));
         return;
     }
 

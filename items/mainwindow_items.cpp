@@ -558,19 +558,8 @@ void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const I
 void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    const LinkSettings link = readLinkSettings(*appSettings());
-    JournalEntry entry;
-    entry.time = QDateTime::currentDateTime();
-    entry.connection = link.describe();
-    entry.deviceAddress = link.deviceAddress;
-    entry.model = m_knownValues.model();
-    entry.deviceName = m_knownValues.deviceName();
-    entry.index = index;
-    entry.name = name;
-    entry.oldValue = oldValue;
-    entry.requestedValue = requested;
-    entry.answeredValue = answered;
-    entry.result = result;
+    const JournalEntry entry = Journal::entryNow(readLinkSettings(*appSettings()), m_knownValues.model(),
+        m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {

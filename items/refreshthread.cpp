@@ -2,6 +2,7 @@
 
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 
 RefreshThread::RefreshThread(QObject *parent)
     : QThread(parent)
@@ -24,7 +25,7 @@ void RefreshThread::run()
     DeviceChannel channel;
     channel.setStopFlag(&m_stop);
     if (!channel.open()) {
-        emit showErrorMessage(title, channel.errorText(), image);
+        emit showErrorMessage(title, withLinkContext(channel.errorText(), channel), image);
         return;
     }
     emit signalClearItems();

@@ -1,6 +1,7 @@
 #include "link/devicechannel.h"
 
 #include "app/settings.h"
+#include "link/connectiontarget.h"
 #include "link/udpwait.h"
 
 #include <QElapsedTimer>
@@ -83,6 +84,7 @@ bool DeviceChannel::open()
 bool DeviceChannel::open(const LinkSettings &settings)
 {
     m_errorText.clear();
+    m_targetText = connectionTargetText(settings);
     m_sendRts = settings.serial.sendRts;
     // Stored but deliberately not applied: the option is hidden in the setup
     // dialog and no exchange needs the DTR line.
@@ -111,6 +113,20 @@ bool DeviceChannel::open(const LinkSettings &settings)
         m_errorText = QObject::tr("串口打开失败");
     }
     return m_errorText.isEmpty();
+}
+
+QString DeviceChannel::systemReason() const
+{
+    if (m_udp) {
+        const QAbstractSocket::SocketError error = m_udpSocket.error();
+        if (error != QAbstractSocket::UnknownSocketError && error != QAbstractSocket::SocketTimeoutError)
+            return m_udpSocket.errorString();
+    } else {
+        const QSerialPort::SerialPortError error = m_serialPort.error();
+        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+            return m_serialPort.errorString();
+    }
+    return QString();
 }
 
 LinkResult DeviceChannel::transact(

@@ -28,6 +28,12 @@ public:
     // Opens with the given settings (the command line's, or a stored copy).
     bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
+    // The target of the last open, as the status bar shows it.
+    QString targetText() const { return m_targetText; }
+    // What the system said of the last failure of the port or socket (a
+    // missing device, a refused datagram); empty for time-outs and when
+    // nothing was said.
+    QString systemReason() const;
 
     // Time an answer may still come after a repeated request was answered.
     static constexpr int kLateAnswerWindowMs = 1000;
@@ -119,6 +125,7 @@ private:
     QHostAddress m_hostAddress;
     quint16 m_port = 65535;
     QString m_errorText;
+    QString m_targetText;
     QUdpSocket m_udpSocket;
     QSerialPort m_serialPort;
     const std::atomic<bool> *m_stop = nullptr;

@@ -2,6 +2,7 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/linkerrorcontext.h"
 #include "link/udpwait.h"
 #include "monitor/debugswitch.h"
 
@@ -48,7 +49,7 @@ void MonitorThread::run()
     const bool debugRun = m_debug;
     DeviceChannel channel;
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("设备监听"), channel.errorText());
+        emit signalShowError(tr("设备监听"), withLinkContext(channel.errorText(), channel));
         return;
     }
 

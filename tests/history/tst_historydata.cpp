@@ -213,7 +213,8 @@ void TstHistoryData::openFailureKeepsText()
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("查询"));
     // The port's own message first; the target and what to check follow.
     QCOMPARE(boxes.boxes().first().text,
-        QStringLiteral("打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 9600 8N1 · 地址 255: "
+        QStringLiteral("打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 9600 8N1 · 地址 255 "
+                       "(No such file or directory): "
                        "请检查端口名称，以及端口是否被其他程序占用。"));
     QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("kept 1\n"));
     QTRY_COMPARE(

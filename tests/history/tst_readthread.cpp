@@ -161,9 +161,14 @@ void TstReadThread::openFailure_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("error");
-    QTest::newRow("missing device") << "/dev/vexa-no-such-port"
-                                    << QStringLiteral("打开串口失败: /dev/vexa-no-such-port");
-    QTest::newRow("no port set") << QString() << QStringLiteral("串口打开失败");
+    // The target and the system's reason follow the specified text.
+    const QString check = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
+    QTest::newRow("missing device")
+        << "/dev/vexa-no-such-port"
+        << "打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 115200 8N1 · 地址 255 "
+           "(No such file or directory)"
+            + check;
+    QTest::newRow("no port set") << QString() << "串口打开失败\n未选择串口 · 地址 255" + check;
 }
 
 void TstReadThread::openFailure()

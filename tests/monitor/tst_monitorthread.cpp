@@ -478,8 +478,13 @@ void TstMonitorThread::openFailure_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no such port") << "/nonexistent/ttyX" << QStringLiteral("打开串口失败: /nonexistent/ttyX");
-    QTest::newRow("no port set") << QString() << QStringLiteral("串口打开失败");
+    // The target and the system's reason follow the specified text.
+    const QString check = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
+    QTest::newRow("no such port") << "/nonexistent/ttyX"
+                                  << "打开串口失败: /nonexistent/ttyX\n/nonexistent/ttyX 9600 8N1 · 地址 255 "
+                                     "(No such file or directory)"
+            + check;
+    QTest::newRow("no port set") << QString() << "串口打开失败\n未选择串口 · 地址 255" + check;
 }
 
 void TstMonitorThread::openFailure()
