@@ -239,6 +239,8 @@ void TestHistoryExport::fields_data()
                                       << QStringList { "2018-03-01", "00:15:00", "21.5", "0.73" };
     QTest::newRow("tab stays inside a field") << "a\tb c\t" << QStringList { "a\tb", "c" };
     QTest::newRow("CR at the end trimmed") << "x y\r" << QStringList { "x", "y" };
+    QTest::newRow("Unicode blanks trimmed, kept inside")
+        << QStringLiteral("\u00a0a\u3000b\u3000, \t,c") << QStringList { QStringLiteral("a\u3000b"), "c" };
     QTest::newRow("blank line") << "  " << QStringList {};
     QTest::newRow("Chinese") << QStringLiteral("时间,温度(℃) 湿度") << QStringList { "时间", "温度(℃)", "湿度" };
 }
