@@ -82,12 +82,12 @@ HistoryExportResult exportHistoryCsv(const QString &path, const QString &text)
 namespace {
 
 // The full grid of a page, drawn as one path.
-QVector<QLine> gridLines(const HistoryPdfTable &t, int tableWidth)
+QVector<QLine> gridLines(const HistoryPdfTable &t)
 {
     QVector<QLine> lines;
     for (int k = 0; k <= t.rowsPerPage; ++k) {
         const int y = t.top + k * t.rowHeight;
-        lines.append(QLine(t.left, y, t.left + tableWidth, y));
+        lines.append(QLine(t.left, y, t.left + t.width, y));
     }
     const int bottom = t.top + t.rowsPerPage * t.rowHeight;
     int x = t.left;
@@ -98,64 +98,37 @@ QVector<QLine> gridLines(const HistoryPdfTable &t, int tableWidth)
     return lines;
 }
 
-void drawCells(QPainter &painter, const HistoryPdfPage &page, const QRawFont &font)
+void drawPiece(QPainter &painter, const HistoryPdfPiece &piece, const QRawFont &font)
 {
+    if (piece.glyphs.isEmpty()) {
+        if (!piece.text.isEmpty())
+            painter.drawText(piece.origin, piece.text);
+        return;
+    }
     QGlyphRun run;
     run.setRawFont(font);
-    for (const HistoryPdfPiece &piece : page) {
-        if (piece.glyphs.isEmpty()) {
-            painter.drawText(piece.origin, piece.text);
-            continue;
-        }
-        run.setGlyphIndexes(piece.glyphs);
-        run.setPositions(piece.positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
-    }
+    run.setGlyphIndexes(piece.glyphs);
+    run.setPositions(piece.positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 // "n / m" centred under the table, in the margin below it. The table keeps
 // its rows: the number takes a smaller font where the margin is narrow.
-class PageNumbers
+void setUpPageNumbers(QPainter &painter, HistoryPdfTable &table, int tableBottom, int pageHeight)
 {
-public:
-    PageNumbers(QPainter &painter, int left, int tableWidth, int tableBottom, int pageHeight)
-        : m_left(left)
-        , m_tableWidth(tableWidth)
-        , m_room(pageHeight - tableBottom)
-        , m_metrics(painter.fontMetrics())
-    {
-        if (m_room < 4)
-            return;
-        // Metrics of the painter: the writer's resolution, not the screen's.
-        const QFont tableFont = painter.font();
-        m_font = tableFont;
-        m_font.setPixelSize(qMax(1, qMin(painter.fontMetrics().height(), m_room * 3 / 5)));
-        painter.setFont(m_font);
-        m_metrics = painter.fontMetrics();
-        m_baseline = tableBottom + (m_room - m_metrics.height()) / 2 + m_metrics.ascent();
-        painter.setFont(tableFont);
-    }
-
-    void draw(QPainter &painter, int page, int pages) const
-    {
-        if (m_room < 4)
-            return;
-        const QFont tableFont = painter.font();
-        painter.setFont(m_font);
-        const QString text = QStringLiteral("%1 / %2").arg(page).arg(pages);
-        const int x = m_left + (m_tableWidth - m_metrics.horizontalAdvance(text)) / 2;
-        painter.drawText(x, m_baseline, text);
-        painter.setFont(tableFont);
-    }
-
-private:
-    int m_left;
-    int m_tableWidth;
-    int m_room;
-    QFont m_font;
-    QFontMetrics m_metrics;
-    int m_baseline = 0;
-};
+    const int room = pageHeight - tableBottom;
+    table.numbered = room >= 4;
+    if (!table.numbered)
+        return;
+    // Metrics of the painter: the writer's resolution, not the screen's.
+    QFont font = table.font;
+    font.setPixelSize(qMax(1, qMin(painter.fontMetrics().height(), room * 3 / 5)));
+    painter.setFont(font);
+    table.numberFont = painter.font();
+    const QFontMetrics metrics = painter.fontMetrics();
+    table.numberBaseline = tableBottom + (room - metrics.height()) / 2 + metrics.ascent();
+    painter.setFont(table.font);
+}
 
 } // namespace
 
@@ -186,7 +159,7 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
     table.left = pageWidth / 16;
     const int right = pageWidth - pageWidth / 16 - 1;
     const int bottom = pageHeight - 101;
-    const int tableWidth = right - table.left + 1;
+    table.width = right - table.left + 1;
 
     HistoryExportResult result = HistoryExportResult::Ok;
     table.columns = historyColumnCount(lines);
@@ -202,25 +175,29 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
     } else {
         const int w = metrics.horizontalAdvance(QStringLiteral("1900-01-01 00:00:00"));
         table.firstWidth = w + w / 4;
-        table.otherWidth = (tableWidth - table.firstWidth) / (table.columns - 1);
+        table.otherWidth = (table.width - table.firstWidth) / (table.columns - 1);
         const int rows = options.rowCount < 0 ? lines.size() : options.rowCount;
         table.pages = (rows + table.rowsPerPage - 1) / table.rowsPerPage;
 
-        const QVector<QLine> grid = gridLines(table, tableWidth);
-        const PageNumbers numbers(
-            *painter, table.left, tableWidth, table.top + table.rowsPerPage * table.rowHeight, pageHeight);
+        const QVector<QLine> grid = gridLines(table);
+        setUpPageNumbers(*painter, table, table.top + table.rowsPerPage * table.rowHeight, pageHeight);
         // Glyphs shaped on the layout thread are drawn with this thread's
-        // own engine of the same font.
+        // own engines of the same fonts.
         const QRawFont font = QRawFont::fromFont(table.font);
+        const QRawFont numberFont = QRawFont::fromFont(table.numberFont);
         HistoryPdfLayout layout(lines, table);
         for (int page = 0; page < table.pages; ++page) {
             if (cancelled()) {
                 result = HistoryExportResult::Cancelled;
                 break;
             }
+            const HistoryPdfPage laidOut = layout.takePage();
             painter->drawLines(grid);
-            drawCells(*painter, layout.takePage(), font);
-            numbers.draw(*painter, page + 1, table.pages);
+            for (const HistoryPdfPiece &piece : laidOut.cells)
+                drawPiece(*painter, piece, font);
+            painter->setFont(table.numberFont);
+            drawPiece(*painter, laidOut.number, numberFont);
+            painter->setFont(table.font);
             if (page + 1 < table.pages)
                 writer->newPage();
             if (control.progress)

@@ -46,20 +46,32 @@ HistoryPdfPage HistoryPdfLayout::takePage()
     return page;
 }
 
-void HistoryPdfLayout::run()
+namespace {
+
+void setUpLayout(QTextLayout &layout)
 {
-    // The font's own engine on this thread: cells shaped with it alone can be
-    // drawn as glyphs; anything else (fallback fonts) is drawn as text.
-    const QRawFont primary = QRawFont::fromFont(m_table.font);
-    m_primary = &primary;
     QTextOption option;
     option.setTextDirection(Qt::LeftToRight);
     option.setWrapMode(QTextOption::NoWrap);
-    QTextLayout textLayout(QString(), m_table.font);
-    textLayout.setTextOption(option);
+    layout.setTextOption(option);
     // Keeps the shaping of the line for the glyph runs.
-    textLayout.setCacheEnabled(true);
+    layout.setCacheEnabled(true);
+}
+
+} // namespace
+
+void HistoryPdfLayout::run()
+{
+    // The fonts' own engines on this thread: texts shaped with them alone can
+    // be drawn as glyphs; anything else (fallback fonts) is drawn as text.
+    const QRawFont primary = QRawFont::fromFont(m_table.font);
+    m_primary = &primary;
+    QTextLayout textLayout(QString(), m_table.font);
+    setUpLayout(textLayout);
     m_textLayout = &textLayout;
+    const QRawFont numberPrimary = QRawFont::fromFont(m_table.numberFont);
+    QTextLayout numberLayout(QString(), m_table.numberFont);
+    setUpLayout(numberLayout);
     int next = 0;
     for (int p = 0; p < m_table.pages; ++p) {
         HistoryPdfPage page;
@@ -67,6 +79,8 @@ void HistoryPdfLayout::run()
             if (next < m_lines.size())
                 layOutRow(page, r, m_lines.at(next));
         }
+        if (m_table.numbered)
+            layOutNumber(page, p + 1, numberLayout, numberPrimary);
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return m_stop || m_ready.size() < kPagesAhead; });
         if (m_stop)
@@ -83,6 +97,7 @@ void HistoryPdfLayout::run()
 void HistoryPdfLayout::layOutRow(HistoryPdfPage &page, int row, const QString &line)
 {
     const QStringList cells = historyCells(line, m_table.columns);
+    QVector<HistoryPdfPiece> &pieces = page.cells;
     const int baseline = m_table.top + row * m_table.rowHeight + m_table.baseline;
     int x = m_table.left;
     for (int i = 0; i < m_table.columns && i < cells.size(); ++i) {
@@ -95,18 +110,33 @@ void HistoryPdfLayout::layOutRow(HistoryPdfPage &page, int row, const QString &l
             HistoryPdfPiece piece;
             piece.origin = QPoint(start, baseline);
             piece.text = cells.at(i);
-            page.append(std::move(piece));
+            pieces.append(std::move(piece));
             continue;
         }
         // Cells in a row of glyph cells join one run: less to write and
         // compress for the same page.
-        if (page.isEmpty() || page.last().glyphs.isEmpty())
-            page.append(HistoryPdfPiece());
-        HistoryPdfPiece &piece = page.last();
+        if (pieces.isEmpty() || pieces.last().glyphs.isEmpty())
+            pieces.append(HistoryPdfPiece());
+        HistoryPdfPiece &piece = pieces.last();
         piece.glyphs += shaped.glyphs;
         for (const QPointF &position : shaped.positions)
             piece.positions.append(QPointF(start + position.x(), baseline + position.y()));
     }
+}
+
+void HistoryPdfLayout::layOutNumber(HistoryPdfPage &page, int number, QTextLayout &layout, const QRawFont &font) const
+{
+    const QString text = QStringLiteral("%1 / %2").arg(number).arg(m_table.pages);
+    const Shaped shaped = shapeWith(layout, font, text);
+    HistoryPdfPiece &piece = page.number;
+    piece.origin = QPoint(m_table.left + (m_table.width - shaped.width) / 2, m_table.numberBaseline);
+    if (shaped.glyphs.isEmpty()) {
+        piece.text = text;
+        return;
+    }
+    piece.glyphs = shaped.glyphs;
+    for (const QPointF &position : shaped.positions)
+        piece.positions.append(position + piece.origin);
 }
 
 const HistoryPdfLayout::Shaped &HistoryPdfLayout::shape(const QString &text)
@@ -116,8 +146,11 @@ const HistoryPdfLayout::Shaped &HistoryPdfLayout::shape(const QString &text)
         return *known;
     if (m_shaped.size() >= kShapedTexts)
         m_shaped.clear();
+    return *m_shaped.insert(text, shapeWith(*m_textLayout, *m_primary, text));
+}
 
-    QTextLayout &layout = *m_textLayout;
+HistoryPdfLayout::Shaped HistoryPdfLayout::shapeWith(QTextLayout &layout, const QRawFont &font, const QString &text)
+{
     layout.setText(text);
     layout.beginLayout();
     const QTextLine textLine = layout.createLine();
@@ -129,7 +162,7 @@ const HistoryPdfLayout::Shaped &HistoryPdfLayout::shape(const QString &text)
     const QList<QGlyphRun> runs = layout.glyphRuns();
     bool ownFont = !runs.isEmpty();
     for (const QGlyphRun &run : runs)
-        ownFont = ownFont && run.rawFont() == *m_primary;
+        ownFont = ownFont && run.rawFont() == font;
     if (ownFont) {
         for (const QGlyphRun &run : runs) {
             shaped.glyphs += run.glyphIndexes();
@@ -139,5 +172,5 @@ const HistoryPdfLayout::Shaped &HistoryPdfLayout::shape(const QString &text)
             }
         }
     }
-    return *m_shaped.insert(text, shaped);
+    return shaped;
 }

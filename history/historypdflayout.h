@@ -17,9 +17,9 @@ class QRawFont;
 class QTextLayout;
 class QThread;
 
-// One piece of a page in drawing order: the glyphs of one or more cells in
-// the table's own font at their places on the page, or a cell whose text
-// needs other fonts and is drawn as text.
+// One piece of a page in drawing order: glyphs at their places on the page
+// (of one or more cells, or of the page number), or a text that needs other
+// fonts and is drawn as text.
 struct HistoryPdfPiece
 {
     QVector<quint32> glyphs; // empty: draw `text` at `origin`
@@ -27,7 +27,12 @@ struct HistoryPdfPiece
     QPoint origin; // start of the text on its baseline
     QString text;
 };
-using HistoryPdfPage = QVector<HistoryPdfPiece>;
+
+struct HistoryPdfPage
+{
+    QVector<HistoryPdfPiece> cells; // in the table's font
+    HistoryPdfPiece number; // in the page number's font; empty: none
+};
 
 // The table's geometry as far as the cells need it.
 struct HistoryPdfTable
@@ -37,11 +42,17 @@ struct HistoryPdfTable
     int pages = 0;
     int left = 0;
     int top = 0;
+    int width = 0;
     int rowHeight = 0;
     int baseline = 0; // from the top of a row
     int firstWidth = 0;
     int otherWidth = 0;
     QFont font; // the painter's, resolved for the writer
+    // "n / m" centred under the table on this baseline, where the margin has
+    // room for it.
+    bool numbered = false;
+    int numberBaseline = 0;
+    QFont numberFont; // resolved for the writer
 };
 
 // Splits, measures and shapes the cells of the table on a thread of its own,
@@ -73,7 +84,9 @@ private:
 
     void run();
     void layOutRow(HistoryPdfPage &page, int row, const QString &line);
+    void layOutNumber(HistoryPdfPage &page, int number, QTextLayout &layout, const QRawFont &font) const;
     const Shaped &shape(const QString &text);
+    static Shaped shapeWith(QTextLayout &layout, const QRawFont &font, const QString &text);
 
     const QStringList m_lines;
     const HistoryPdfTable m_table;
