@@ -21,7 +21,12 @@ HistoryPdfLayout::HistoryPdfLayout(const QStringList &lines, const HistoryPdfTab
     : m_lines(lines)
     , m_table(table)
 {
-    m_thread.reset(QThread::create([this] { run(); }));
+    m_thread.reset(QThread::create([this] {
+        run();
+        // Hands the thread's last writes over through the mutex as well: a
+        // race checker does not see into QThread::wait().
+        const std::lock_guard<std::mutex> handOver(m_mutex);
+    }));
     m_thread->start();
 }
 
@@ -33,6 +38,7 @@ HistoryPdfLayout::~HistoryPdfLayout()
     }
     m_changed.notify_all();
     m_thread->wait();
+    const std::lock_guard<std::mutex> handOver(m_mutex);
 }
 
 HistoryPdfPage HistoryPdfLayout::takePage()
