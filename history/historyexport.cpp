@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -29,13 +28,17 @@ QStringList historyTextLines(const QString &text)
 
 QStringList historyFields(const QString &line)
 {
-    static const QRegularExpression kSeparators(QStringLiteral("[ ,]"));
+    // Called for every line of an export: a plain scan, no expression.
     QStringList fields;
-    const QStringList parts = line.split(kSeparators);
-    for (const QString &part : parts) {
-        const QString field = part.trimmed();
+    const int size = line.size();
+    int start = 0;
+    for (int i = 0; i <= size; ++i) {
+        if (i < size && line.at(i) != QLatin1Char(' ') && line.at(i) != QLatin1Char(','))
+            continue;
+        const QStringRef field = line.midRef(start, i - start).trimmed();
         if (!field.isEmpty())
-            fields.append(field);
+            fields.append(field.toString());
+        start = i + 1;
     }
     return fields;
 }
@@ -78,71 +81,53 @@ HistoryExportResult exportHistoryCsv(const QString &path, const QString &text)
 
 namespace {
 
-void drawGrid(QPainter &painter, const HistoryPdfTable &t, int top, int rowHeight, int tableWidth)
+// The full grid of a page, drawn as one path.
+QVector<QLine> gridLines(const HistoryPdfTable &t)
 {
+    QVector<QLine> lines;
     for (int k = 0; k <= t.rowsPerPage; ++k) {
-        const int y = top + k * rowHeight;
-        painter.drawLine(t.left, y, t.left + tableWidth, y);
+        const int y = t.top + k * t.rowHeight;
+        lines.append(QLine(t.left, y, t.left + t.width, y));
     }
-    const int bottom = top + t.rowsPerPage * rowHeight;
+    const int bottom = t.top + t.rowsPerPage * t.rowHeight;
     int x = t.left;
     for (int c = 0; c <= t.columns; ++c) {
-        painter.drawLine(x, top, x, bottom);
+        lines.append(QLine(x, t.top, x, bottom));
         x += c == 0 ? t.firstWidth : t.otherWidth;
     }
+    return lines;
 }
 
-void drawCells(
-    QPainter &painter, const HistoryPdfPage &page, const QRawFont &font, int top, int rowHeight, int fontHeight)
+void drawPiece(QPainter &painter, const HistoryPdfPiece &piece, const QRawFont &font)
 {
-    // The glyphs and places drawing each text would give, shaped ahead and
-    // drawn in one run for as many cells in a row as possible: the same
-    // page, with less to write and compress.
-    QVector<quint32> glyphs;
-    QVector<QPointF> positions;
-    const auto flush = [&] {
-        if (glyphs.isEmpty())
-            return;
-        QGlyphRun run;
-        run.setRawFont(font);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
-        glyphs.clear();
-        positions.clear();
-    };
-    for (const HistoryPdfCell &cell : page) {
-        const int baseline = top + cell.row * rowHeight + fontHeight;
-        if (cell.glyphs.isEmpty()) {
-            flush();
-            painter.drawText(cell.x, baseline, cell.text);
-            continue;
-        }
-        glyphs += cell.glyphs;
-        for (const QPointF &position : cell.positions)
-            positions.append(QPointF(cell.x + position.x(), baseline + position.y()));
+    if (piece.glyphs.isEmpty()) {
+        if (!piece.text.isEmpty())
+            painter.drawText(piece.origin, piece.text);
+        return;
     }
-    flush();
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes(piece.glyphs);
+    run.setPositions(piece.positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 // "n / m" centred under the table, in the margin below it. The table keeps
 // its rows: the number takes a smaller font where the margin is narrow.
-void drawPageNumber(QPainter &painter, int page, int pages, int left, int tableWidth, int tableBottom, int pageHeight)
+void setUpPageNumbers(QPainter &painter, HistoryPdfTable &table, int tableBottom, int pageHeight)
 {
     const int room = pageHeight - tableBottom;
-    if (room < 4)
+    table.numbered = room >= 4;
+    if (!table.numbered)
         return;
     // Metrics of the painter: the writer's resolution, not the screen's.
-    const QFont tableFont = painter.font();
-    QFont font = tableFont;
+    QFont font = table.font;
     font.setPixelSize(qMax(1, qMin(painter.fontMetrics().height(), room * 3 / 5)));
     painter.setFont(font);
+    table.numberFont = painter.font();
     const QFontMetrics metrics = painter.fontMetrics();
-    const QString text = QStringLiteral("%1 / %2").arg(page).arg(pages);
-    const int x = left + (tableWidth - metrics.horizontalAdvance(text)) / 2;
-    const int baseline = tableBottom + (room - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(x, baseline, text);
-    painter.setFont(tableFont);
+    table.numberBaseline = tableBottom + (room - metrics.height()) / 2 + metrics.ascent();
+    painter.setFont(table.font);
 }
 
 } // namespace
@@ -169,20 +154,20 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
 
     const int pageWidth = writer->width();
     const int pageHeight = writer->height();
-    const int top = 100;
     HistoryPdfTable table;
+    table.top = 100;
     table.left = pageWidth / 16;
     const int right = pageWidth - pageWidth / 16 - 1;
     const int bottom = pageHeight - 101;
-    const int tableWidth = right - table.left + 1;
+    table.width = right - table.left + 1;
 
     HistoryExportResult result = HistoryExportResult::Ok;
     table.columns = historyColumnCount(lines);
     table.font = painter->font();
     const QFontMetrics metrics = painter->fontMetrics();
-    const int fontHeight = metrics.height();
-    const int rowHeight = fontHeight + 50;
-    table.rowsPerPage = (bottom - top + 1) / rowHeight;
+    table.baseline = metrics.height();
+    table.rowHeight = table.baseline + 50;
+    table.rowsPerPage = (bottom - table.top + 1) / table.rowHeight;
     // Without two columns there is no table; without one row per page the
     // page count cannot be computed.
     if (table.columns < 2 || table.rowsPerPage <= 0) {
@@ -190,23 +175,29 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
     } else {
         const int w = metrics.horizontalAdvance(QStringLiteral("1900-01-01 00:00:00"));
         table.firstWidth = w + w / 4;
-        table.otherWidth = (tableWidth - table.firstWidth) / (table.columns - 1);
+        table.otherWidth = (table.width - table.firstWidth) / (table.columns - 1);
         const int rows = options.rowCount < 0 ? lines.size() : options.rowCount;
         table.pages = (rows + table.rowsPerPage - 1) / table.rowsPerPage;
 
+        const QVector<QLine> grid = gridLines(table);
+        setUpPageNumbers(*painter, table, table.top + table.rowsPerPage * table.rowHeight, pageHeight);
         // Glyphs shaped on the layout thread are drawn with this thread's
-        // own engine of the same font.
+        // own engines of the same fonts.
         const QRawFont font = QRawFont::fromFont(table.font);
+        const QRawFont numberFont = QRawFont::fromFont(table.numberFont);
         HistoryPdfLayout layout(lines, table);
         for (int page = 0; page < table.pages; ++page) {
             if (cancelled()) {
                 result = HistoryExportResult::Cancelled;
                 break;
             }
-            drawGrid(*painter, table, top, rowHeight, tableWidth);
-            drawCells(*painter, layout.takePage(), font, top, rowHeight, fontHeight);
-            drawPageNumber(*painter, page + 1, table.pages, table.left, tableWidth, top + table.rowsPerPage * rowHeight,
-                pageHeight);
+            const HistoryPdfPage laidOut = layout.takePage();
+            painter->drawLines(grid);
+            for (const HistoryPdfPiece &piece : laidOut.cells)
+                drawPiece(*painter, piece, font);
+            painter->setFont(table.numberFont);
+            drawPiece(*painter, laidOut.number, numberFont);
+            painter->setFont(table.font);
             if (page + 1 < table.pages)
                 writer->newPage();
             if (control.progress)

@@ -239,6 +239,8 @@ void TstHistoryExport::fields_data()
                                       << QStringList { "2018-03-01", "00:15:00", "21.5", "0.73" };
     QTest::newRow("tab stays inside a field") << "a\tb c\t" << QStringList { "a\tb", "c" };
     QTest::newRow("CR at the end trimmed") << "x y\r" << QStringList { "x", "y" };
+    QTest::newRow("Unicode blanks trimmed, kept inside")
+        << QStringLiteral("\u00a0a\u3000b\u3000, \t,c") << QStringList { QStringLiteral("a\u3000b"), "c" };
     QTest::newRow("blank line") << "  " << QStringList {};
     QTest::newRow("Chinese") << QStringLiteral("时间,温度(℃) 湿度") << QStringList { "时间", "温度(℃)", "湿度" };
 }
@@ -458,7 +460,19 @@ void TstHistoryExport::pdfTenThousandLines()
     qInfo("PDF export of 10001 lines: %lld ms, %lld bytes", ms, static_cast<long long>(QFileInfo(pdf).size()));
     QVERIFY(ms < 60000);
     const int rowsPerPage = geometry().rowsPerPage;
-    QCOMPARE(pageCount(pdf), (10001 + rowsPerPage - 1) / rowsPerPage);
+    const int pages = (10001 + rowsPerPage - 1) / rowsPerPage;
+    QCOMPARE(pageCount(pdf), pages);
+    // Thousands of distinct texts later, the last page still holds its own
+    // rows in their columns, and its number.
+    const QString last = run(QStringLiteral("pdftotext"),
+        { QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(pages), QStringLiteral("-l"),
+            QString::number(pages), pdf, QStringLiteral("-") });
+    QStringList rows;
+    for (const QString &line : last.split(QLatin1Char('\n')))
+        rows.append(line.trimmed().split(QRegularExpression(QStringLiteral("\\s{3,}"))).join(QLatin1Char('|')));
+    QVERIFY2(rows.contains(QStringLiteral("2024-03-07 22:39:00|149|19999|22.9")), qPrintable(last));
+    QVERIFY2(rows.contains(QStringLiteral("2024-03-07 22:38:00|148|19998|22.8")), qPrintable(last));
+    QVERIFY2(QString(last).remove(QLatin1Char(' ')).contains(QStringLiteral("\n%1/%1\n").arg(pages)), qPrintable(last));
     if (qEnvironmentVariableIsSet("HISTORY_SHOTS"))
         QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/big.pdf"));
 }
