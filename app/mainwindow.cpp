@@ -4,7 +4,6 @@
 #include "app/filedialogs.h"
 #include "app/filenames.h"
 #include "app/messageboxes.h"
-#include "app/resourcesinit.h"
 #include "app/settings.h"
 #include "app/windowgeometry.h"
 #include "app/translationlookup.h"
@@ -40,7 +39,6 @@ MainWindow::MainWindow(QWidget *parent)
     , m_translator(new QTranslator(this))
     , m_qtTranslator(new QTranslator(this))
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/configure.png")));
     setCentralWidget(m_tree);

@@ -1,7 +1,6 @@
 #include "firmware/updatedialog.h"
 
 #include "app/messageboxes.h"
-#include "app/resourcesinit.h"
 #include "app/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
@@ -21,7 +20,6 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::UpdateDialog)
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/update.png")));

@@ -2,7 +2,6 @@
 
 #include "app/filedialogs.h"
 #include "app/filenames.h"
-#include "app/resourcesinit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "link/linkerrorcontext.h"
@@ -27,7 +26,6 @@ HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::HistoryData)
 {
-    vexaInitResources();
     ui->setupUi(this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("labelStatus"));

@@ -1,6 +1,5 @@
 #include "monitor/monitordialog.h"
 
-#include "app/resourcesinit.h"
 #include "app/settings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
@@ -33,7 +32,6 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     , m_settings(readMonitorSettings(*appSettings()))
     , m_held(m_settings.maxLines)
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/monitor.png")));
