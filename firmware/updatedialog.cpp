@@ -1,7 +1,7 @@
 #include "firmware/updatedialog.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"

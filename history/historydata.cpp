@@ -1,7 +1,7 @@
 #include "history/historydata.h"
 
-#include "app/filedialogs.h"
-#include "app/filenames.h"
+#include "base/filedialogs.h"
+#include "base/filenames.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "link/linkerrorcontext.h"

@@ -2,8 +2,8 @@
 // CSV import/export and the clock.
 #include "app/mainwindow.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "items/itemcsv.h"
 #include "items/itemframes.h"

@@ -1,6 +1,6 @@
 #include "link/devicechannel.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "link/udpwait.h"
 
 #include <QElapsedTimer>

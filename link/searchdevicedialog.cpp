@@ -1,6 +1,6 @@
 #include "link/searchdevicedialog.h"
 
-#include "app/messageboxes.h"
+#include "base/messageboxes.h"
 
 #include "ui_searchdevicedialog.h"
 

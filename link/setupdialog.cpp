@@ -1,7 +1,7 @@
 #include "link/setupdialog.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "link/commsettings.h"
 #include "link/searchdevicedialog.h"
 #include "link/serialportnames.h"

@@ -1,6 +1,6 @@
 #include "monitor/monitordialog.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 

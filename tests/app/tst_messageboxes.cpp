@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 

@@ -1,7 +1,7 @@
 #include "firmware/updatedialog.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "firmware/packagewriter.h"
 #include "httptestserver.h"
 #include "sim/firmwareresponder.h"

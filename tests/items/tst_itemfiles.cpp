@@ -1,6 +1,6 @@
-#include "app/filedialogs.h"
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"

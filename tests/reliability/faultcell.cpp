@@ -1,7 +1,7 @@
 #include "tests/reliability/faultcell.h"
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/packagewriter.h"

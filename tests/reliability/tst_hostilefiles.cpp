@@ -1,7 +1,7 @@
 // Files from outside that try to hurt: huge, corrupt or nonsense. The program
 // must answer with its messages, stay usable and keep its memory bounded.
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/devicetypemgr.h"

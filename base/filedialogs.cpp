@@ -1,6 +1,6 @@
-#include "app/filedialogs.h"
+#include "base/filedialogs.h"
 
-#include "app/filenames.h"
+#include "base/filenames.h"
 
 #include <QDir>
 #include <QFileDialog>
