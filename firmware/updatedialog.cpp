@@ -1,5 +1,6 @@
 #include "firmware/updatedialog.h"
 
+#include "base/filedialogs.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
 #include "firmware/ddbserver.h"
@@ -11,7 +12,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -205,9 +205,7 @@ bool UpdateDialog::askReplace(const QString &name)
 void UpdateDialog::slotSelectFile()
 {
     QDir().mkpath(packageFolder());
-    const QString path
-        = QFileDialog::getOpenFileName(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)"));
-    selectPackage(path);
+    selectPackage(askOpenFileNameIn(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)")));
 }
 
 void UpdateDialog::slotUpdate()
@@ -263,7 +261,7 @@ void UpdateDialog::slotFinishedRefreshFile()
 void UpdateDialog::slotSelectPath()
 {
     QDir().mkpath(packageFolder());
-    setDownloadFolder(QFileDialog::getExistingDirectory(this, tr("下载文件"), packageFolder()));
+    setDownloadFolder(askFolderIn(this, tr("下载文件"), packageFolder()));
 }
 
 void UpdateDialog::slotStartDownloadThread()

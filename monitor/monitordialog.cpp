@@ -1,5 +1,6 @@
 #include "monitor/monitordialog.h"
 
+#include "base/filedialogs.h"
 #include "base/settings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
@@ -9,7 +10,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,10 +36,6 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/monitor.png")));
     m_view = ui->textEdit;
-    m_fileChooser = [this](const QString &suggested) {
-        return QFileDialog::getSaveFileName(this, tr("选择记录文件"), suggested, tr("日志文件 (*.log);;所有文件 (*)"),
-            nullptr, QFileDialog::DontConfirmOverwrite);
-    };
     buildTerminalRow();
     buildFindBar();
 
@@ -287,8 +283,10 @@ void MonitorDialog::closeBatch()
 
 void MonitorDialog::chooseRecordFile()
 {
-    const QString chosen = m_fileChooser(
-        m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile);
+    // A recording appends, so an existing file is no reason to ask.
+    const QString chosen = askAppendFileName(this, tr("选择记录文件"),
+        m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile,
+        tr("日志文件 (*.log);;所有文件 (*)"));
     if (chosen.isEmpty())
         return;
     m_recordFile = chosen;

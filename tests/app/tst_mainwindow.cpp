@@ -150,7 +150,7 @@ private slots:
         QFETCH(int, key);
         TempWorkDir dir;
         MainWindow window;
-        window.addItemRow(4, { QStringLiteral("复位") });
+        window.slotAddItems(4, { QStringLiteral("复位") });
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "base/filedialogs.h"
 #include "items/configtree.h"
 #include "items/itemframes.h"
 #include "items/knownvalues.h"
@@ -348,7 +349,8 @@ private slots:
         QVERIFY(m_dir->writeFile("in.csv",
             "00. 设备名称,\n05. 波特率(2400/4800/9600/19200/38400), 19200\n06. 校验方式(无/奇/偶), 无\n"
             "27. 恢复出厂设置, 1\n40. 新项, 7\n"));
-        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
         QCOMPARE(m_window->configTree()->topLevelItemCount(), 5);
         ReviewAnswer review;
         review.arm(false);
@@ -540,7 +542,8 @@ private slots:
         QCOMPARE(MainWindow::journalFolderUrl(), QUrl::fromLocalFile(m_dir->path()));
         // An import does not count as what the meter holds.
         QVERIFY(m_dir->writeFile("in.csv", "05. 波特率(2400/4800/9600/19200/38400), 19200\n"));
-        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
         QCOMPARE(m_window->knownValues().value(BaudRate), QStringLiteral("9600"));
     }
 

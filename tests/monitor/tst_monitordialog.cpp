@@ -1,3 +1,4 @@
+#include "base/filedialogs.h"
 #include "base/settings.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
@@ -55,10 +56,11 @@ void useMeter(const SimRunner &meter)
     settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
 }
 
-// Records through the file chooser seam, as a user would: choose, check, listen.
+// Records as a user would, the file dialog answered through its seam: choose,
+// check, listen.
 void recordTo(MonitorDialog &dialog, const QString &fileName, bool raw)
 {
-    dialog.setFileChooser([fileName](const QString &) { return fileName; });
+    setNextFileNames({ fileName });
     child<QComboBox>(dialog, "cmbRecordContent")->setCurrentIndex(raw ? 1 : 0);
     child<QPushButton>(dialog, "bntRecordFile")->click();
     child<QCheckBox>(dialog, "ckRecord")->setChecked(true);
