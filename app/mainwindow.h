@@ -42,7 +42,6 @@ public:
     int editItem(const QString &name, const QString &value, QString &newValue);
     bool writeItems(DeviceChannel &channel);
     void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
-    void syncTime(DeviceChannel &channel);
     bool isItemOperationRunning() const { return m_itemOperationRunning; }
     // What the meter last reported, per item index.
     const KnownMeterValues &knownValues() const { return m_knownValues; }
@@ -88,6 +87,7 @@ private:
     bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
     static QByteArray buildClockFrame(const DeviceChannel &channel);
     bool openWriteChannel(DeviceChannel &channel);
+    void syncTime(DeviceChannel &channel);
     // The work behind the file slots, once the user has chosen the file.
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);

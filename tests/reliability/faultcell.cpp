@@ -256,21 +256,20 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
             outcome.messages << window.statusBar()->currentMessage();
         if (catcher.texts().isEmpty() && value != QLatin1String("19200"))
             outcome.messages << QStringLiteral("not written");
+    } else if (op == QLatin1String("clock")) {
+        // As Sync Time does it: the window opens the channel itself.
+        window.slotSyncTime();
+        outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
     } else {
         DeviceChannel channel;
         if (!channel.open()) {
             outcome.messages << channel.errorText();
             return outcome;
         }
-        if (op == QLatin1String("batch")) {
-            const bool ok = window.writeItems(channel);
-            outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
-            if (ok && !catcher.texts().isEmpty())
-                outcome.messages << QStringLiteral("reported success");
-        } else {
-            window.syncTime(channel);
-            outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
-        }
+        const bool ok = window.writeItems(channel);
+        outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
+        if (ok && !catcher.texts().isEmpty())
+            outcome.messages << QStringLiteral("reported success");
     }
     for (const QString &text : catcher.texts()) {
         // The failure's own text; a second line names the target.
