@@ -37,11 +37,11 @@ public:
     ConfigTree *configTree() const { return m_tree; }
     RefreshThread *refreshThread() { return &m_refreshThread; }
 
-    // Item operations the slots share, usable without the edit dialog or
-    // with a channel of the caller's.
+    // The edit dialog for a row's name and value: 0 cancelled, 1 a command
+    // confirmed, 2 a new value in newValue.
     int editItem(const QString &name, const QString &value, QString &newValue);
+    // A batch write on the caller's open channel, in this thread.
     bool writeItems(DeviceChannel &channel);
-    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
     bool isItemOperationRunning() const { return m_itemOperationRunning; }
     // What the meter last reported, per item index.
     const KnownMeterValues &knownValues() const { return m_knownValues; }
@@ -88,6 +88,7 @@ private:
     static QByteArray buildClockFrame(const DeviceChannel &channel);
     bool openWriteChannel(DeviceChannel &channel);
     void syncTime(DeviceChannel &channel);
+    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
     // The work behind the file slots, once the user has chosen the file.
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);

@@ -16,6 +16,7 @@
 #include "sim/firmwareresponder.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
+#include "tests/support/itemedit.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -249,7 +250,7 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
     Outcome outcome;
     ModalBoxCatcher catcher;
     if (op == QLatin1String("write")) {
-        window.writeEditedItem(rowFor(window, kBaudRate), QStringLiteral("19200"), 2);
+        editItemRow(window, rowFor(window, kBaudRate), QStringLiteral("19200"));
         const QString value = meter.items().at(kBaudRate).value;
         outcome.detail = QStringLiteral("meter holds %1").arg(value);
         if (catcher.texts().isEmpty() && window.statusBar()->currentMessage() != QStringLiteral("写入配置成功"))
