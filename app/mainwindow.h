@@ -40,8 +40,6 @@ public:
     // The edit dialog for a row's name and value: 0 cancelled, 1 a command
     // confirmed, 2 a new value in newValue.
     int editItem(const QString &name, const QString &value, QString &newValue);
-    // A batch write on the caller's open channel, in this thread.
-    bool writeItems(DeviceChannel &channel);
     bool isItemOperationRunning() const { return m_itemOperationRunning; }
     // What the meter last reported, per item index.
     const KnownMeterValues &knownValues() const { return m_knownValues; }

@@ -215,18 +215,6 @@ bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWrite
     return !requests.isEmpty();
 }
 
-bool MainWindow::writeItems(DeviceChannel &channel)
-{
-    QVector<QTreeWidgetItem *> rows;
-    QVector<ItemWriteRequest> requests;
-    collectBatch(rows, requests);
-    return runBatch(
-        rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
-            ItemSession(channel).writeBatch(requests, onStart, onResult, stop);
-            return true;
-        });
-}
-
 bool MainWindow::runBatch(
     const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner)
 {

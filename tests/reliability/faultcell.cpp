@@ -10,7 +10,7 @@
 #include "history/readthread.h"
 #include "items/configtree.h"
 #include "items/refreshthread.h"
-#include "link/devicechannel.h"
+#include "items/writereview.h"
 #include "monitor/monitorthread.h"
 #include "sim/debugresponder.h"
 #include "sim/firmwareresponder.h"
@@ -262,13 +262,11 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
         window.slotSyncTime();
         outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
     } else {
-        DeviceChannel channel;
-        if (!channel.open()) {
-            outcome.messages << channel.errorText();
-            return outcome;
-        }
-        const bool ok = window.writeItems(channel);
+        // As Write does it (the review is off): the batch runs on a worker
+        // with a channel of its own.
+        window.slotWriteItems();
         outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
+        const bool ok = window.statusBar()->currentMessage() == QStringLiteral("写入配置成功");
         if (ok && !catcher.texts().isEmpty())
             outcome.messages << QStringLiteral("reported success");
     }
@@ -419,6 +417,8 @@ CellReport runFaultCell(const FaultCell &cell)
         window.reset(new MainWindow);
         fillRows(*window);
     }
+    if (op == QLatin1String("batch"))
+        writeReviewBeforeWrite(*appSettings(), false);
     appSettings()->sync();
 
     const QMap<QString, QByteArray> before = snapshot(dir.path());
