@@ -5,17 +5,14 @@
 
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::AboutDialog)
+    , ui(std::make_unique<Ui::AboutDialog>())
 {
     ui->setupUi(this);
     finishAboutDialog(this, ui->labelVersion);
     ui->labUrl->setOpenExternalLinks(true);
 }
 
-AboutDialog::~AboutDialog()
-{
-    delete ui;
-}
+AboutDialog::~AboutDialog() = default;
 
 QString AboutDialog::versionText() const
 {

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace Ui {
 class AboutDialog;
 }
@@ -18,5 +20,5 @@ public:
     QString versionText() const;
 
 private:
-    Ui::AboutDialog *ui;
+    const std::unique_ptr<Ui::AboutDialog> ui;
 };

@@ -5,17 +5,14 @@
 
 NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::NeutralAboutDialog)
+    , ui(std::make_unique<Ui::NeutralAboutDialog>())
 {
     ui->setupUi(this);
     finishAboutDialog(this, ui->labelVersion);
     connect(ui->bntOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-NeutralAboutDialog::~NeutralAboutDialog()
-{
-    delete ui;
-}
+NeutralAboutDialog::~NeutralAboutDialog() = default;
 
 QString NeutralAboutDialog::versionText() const
 {

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace Ui {
 class NeutralAboutDialog;
 }
@@ -18,5 +20,5 @@ public:
     QString versionText() const;
 
 private:
-    Ui::NeutralAboutDialog *ui;
+    const std::unique_ptr<Ui::NeutralAboutDialog> ui;
 };

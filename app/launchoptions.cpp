@@ -12,10 +12,10 @@
 namespace {
 
 // Options QGuiApplication and QApplication take out of argv themselves.
-const char *const toolkitOptionsWithValue[] = { "platform", "platformpluginpath", "platformtheme", "plugin",
+const char *const kToolkitOptionsWithValue[] = { "platform", "platformpluginpath", "platformtheme", "plugin",
     "qwindowgeometry", "qwindowicon", "qwindowtitle", "qmljsdebugger", "session", "display", "geometry", "style",
     "stylesheet", "name", "title", "visual", "im", "inputstyle" };
-const char *const toolkitFlags[] = { "reverse", "widgetcount", "nograb", "dograb", "sync", "testability" };
+const char *const kToolkitFlags[] = { "reverse", "widgetcount", "nograb", "dograb", "sync", "testability" };
 
 // The toolkit accepts its options with one or two dashes and, for some,
 // with "=value" attached.
@@ -35,11 +35,11 @@ QStringList withoutToolkitOptions(const QStringList &arguments)
         const QString name = i == 0 ? QString() : toolkitOptionName(argument);
         bool takesValue = false;
         bool isToolkit = false;
-        for (const char *option : toolkitOptionsWithValue) {
+        for (const char *option : kToolkitOptionsWithValue) {
             if (name == QLatin1String(option))
                 isToolkit = takesValue = true;
         }
-        for (const char *flag : toolkitFlags) {
+        for (const char *flag : kToolkitFlags) {
             if (name == QLatin1String(flag))
                 isToolkit = true;
         }

@@ -34,7 +34,7 @@
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , ui(new Ui::MainWindow)
+    , ui(std::make_unique<Ui::MainWindow>())
     , m_tree(new ConfigTree(this))
     , m_translator(new QTranslator(this))
     , m_qtTranslator(new QTranslator(this))
@@ -83,7 +83,6 @@ MainWindow::~MainWindow()
     // The worker must not outlive the window it reports to.
     m_refreshThread.requestStop();
     m_refreshThread.wait();
-    delete ui;
 }
 
 void MainWindow::showErrorBox(const QString &title, const QString &text, const QIcon &icon)
@@ -107,13 +106,13 @@ QString MainWindow::askItemsExportFile()
         if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
             model = row->text(1).mid(1).trimmed();
     }
-    return askSaveFileName(this, tr("导出配置"), ItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
+    return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
         QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
 }
 
 QString MainWindow::askItemsImportFile()
 {
-    return askOpenFileName(this, tr("导入配置"), ItemFiles, QStringLiteral("Files (*.csv)"));
+    return askOpenFileName(this, tr("导入配置"), kItemFiles, QStringLiteral("Files (*.csv)"));
 }
 
 void MainWindow::setUpKeyboard()
@@ -140,6 +139,13 @@ void MainWindow::setUpConnectionLabel()
     // A long device path must not widen the window; the tool tip shows it whole.
     m_connectionLabel->setMinimumWidth(1);
     statusBar()->addPermanentWidget(m_connectionLabel);
+    // A message that needs the whole bar gets it, rather than being cut
+    // against the label; the label comes back when the message goes.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
+        const int room = statusBar()->width() - m_connectionLabel->sizeHint().width() - 32;
+        m_connectionLabel->setVisible(
+            message.isEmpty() || statusBar()->fontMetrics().horizontalAdvance(message) <= room);
+    });
 }
 
 void MainWindow::updateConnectionLabel()

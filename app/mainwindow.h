@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
@@ -127,7 +128,7 @@ private:
         const QString &answered, const QString &result);
     QString connectionKey() const;
 
-    Ui::MainWindow *ui;
+    const std::unique_ptr<Ui::MainWindow> ui;
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QTranslator *m_translator;

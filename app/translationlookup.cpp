@@ -18,8 +18,8 @@ bool loadTranslation(QTranslator &translator, const QString &code, const QString
         return true;
     // Only plain language codes leave the working directory: a stored code
     // must not name some other file on the system.
-    static const QRegularExpression plainCode(QStringLiteral("^[A-Za-z]{2,3}(_[A-Za-z0-9]{2,4})?$"));
-    if (!plainCode.match(code).hasMatch())
+    static const QRegularExpression kPlainCode(QStringLiteral("^[A-Za-z]{2,3}(_[A-Za-z0-9]{2,4})?$"));
+    if (!kPlainCode.match(code).hasMatch())
         return false;
     for (const QString &dir : fallbackDirs) {
         if (translator.load(code, dir, QString(), QString()))

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-const char *const ItemFiles = "items";
-const char *const HistoryFiles = "history";
+const char *const kItemFiles = "items";
+const char *const kHistoryFiles = "history";
 
 namespace {
 
@@ -20,9 +20,9 @@ QString folderKey(const char *kind)
 
 QString itemsFileName(const QString &model, const QDateTime &when)
 {
-    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s\\x00-\\x1f]+"));
+    static const QRegularExpression kUnsafe(QStringLiteral("[\\\\/:*?\"<>|\\s\\x00-\\x1f]+"));
     QString name = model.trimmed();
-    name.replace(unsafe, QStringLiteral("_"));
+    name.replace(kUnsafe, QStringLiteral("_"));
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("config");
     return name + QLatin1Char('_') + when.toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".csv");

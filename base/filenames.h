@@ -15,8 +15,8 @@ QString historyFileName(const QDate &from, const QDate &to, const QString &suffi
 QString withSuffix(const QString &path, const QString &suffix);
 
 // Kinds of files with a folder of their own.
-extern const char *const ItemFiles;
-extern const char *const HistoryFiles;
+extern const char *const kItemFiles;
+extern const char *const kHistoryFiles;
 
 // Empty when nothing was chosen yet, or the folder is gone.
 QString lastFolder(const char *kind);

@@ -188,7 +188,7 @@ void benchSmallExchange(BenchTable &table)
                 meter.resetCounts();
                 QElapsedTimer timer;
                 timer.start();
-                const int result = channel.transact(request, answer, false, 3000);
+                const LinkResult result = channel.transact(request, answer, false, 3000);
                 const double micros = timer.nsecsElapsed() / 1000.0;
                 limits.push_back(meter.wireMicros() + meter.meterMicros());
                 meterDelay += meter.meterMicros();

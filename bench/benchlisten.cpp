@@ -106,7 +106,7 @@ void benchMonitorListen(BenchTable &table)
 
 void benchDeviceSearch(BenchTable &table)
 {
-    constexpr int windowMs = 200;
+    constexpr int kWindowMs = 200;
     SimProfile profile = SimProfile::demo();
     profile.raw.insert(QStringLiteral("search"),
         QJsonObject {
@@ -117,7 +117,7 @@ void benchDeviceSearch(BenchTable &table)
     if (meter.isStarted()) {
         quint16 port = 0;
         meter.call([&](MeterSim &sim) { port = sim.responder<SearchResponder>()->searchPort(); });
-        DSearchDeviceThread::setRouteOverride({ { QHostAddress(QStringLiteral("127.0.0.1")) }, port, windowMs });
+        DSearchDeviceThread::setRouteOverride({ { QHostAddress(QStringLiteral("127.0.0.1")) }, port, kWindowMs });
         row.medianMicros = medianMicros(
             9,
             [&] {
@@ -156,6 +156,6 @@ void benchDeviceSearch(BenchTable &table)
                               "interfaces first, as a search in use does, takes %1 more; the search then waits "
                               "%2 ms for more replies")
                    .arg(formatMicros(listing.empty() ? -1 : listing[listing.size() / 2]))
-                   .arg(windowMs);
+                   .arg(kWindowMs);
     table.add(row);
 }

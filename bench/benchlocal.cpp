@@ -275,9 +275,9 @@ void benchMonitorView(BenchTable &table, int lineCount, MonitorMode mode)
     // CPU time of the whole process as well: on a busy machine it says more
     // than the wall time.
     const double cpuBefore = processCpuSeconds();
-    constexpr int runs = 5;
+    constexpr int kRuns = 5;
     row.medianMicros = medianMicros(
-        runs,
+        kRuns,
         [&] {
             MonitorDialog dialog;
             dialog.findChild<QAbstractButton *>(QLatin1String(button))->setChecked(true);
@@ -291,7 +291,7 @@ void benchMonitorView(BenchTable &table, int lineCount, MonitorMode mode)
             return blocks < lineCount ? -1.0 : micros;
         },
         &row.runs);
-    const double cpu = (processCpuSeconds() - cpuBefore) / runs;
+    const double cpu = (processCpuSeconds() - cpuBefore) / kRuns;
     if (row.medianMicros > 0)
         row.note = perLine(row.medianMicros, lineCount) + QStringLiteral(", CPU %1 s per run").arg(cpu, 0, 'f', 2);
     table.add(row);
@@ -302,8 +302,8 @@ void benchMonitorResponsive(BenchTable &table)
     // Lines stream in at 2,000 per second (text + hex, the heaviest mode)
     // while a 10 ms timer stands for the user's input: how late it runs is
     // how late a click or key would be handled.
-    constexpr int linesPerSecond = 2000;
-    constexpr int seconds = 3;
+    constexpr int kLinesPerSecond = 2000;
+    constexpr int kSeconds = 3;
     MonitorDialog dialog;
     dialog.findChild<QAbstractButton *>(QStringLiteral("rdOriginalHex"))->setChecked(true);
     dialog.show();
@@ -323,8 +323,8 @@ void benchMonitorResponsive(BenchTable &table)
     std::unique_ptr<QThread> feeder(QThread::create([&] {
         QElapsedTimer pace;
         pace.start();
-        for (int i = 0; i < linesPerSecond * seconds; ++i) {
-            while (pace.nsecsElapsed() < qint64(i) * 1000000000 / linesPerSecond)
+        for (int i = 0; i < kLinesPerSecond * kSeconds; ++i) {
+            while (pace.nsecsElapsed() < qint64(i) * 1000000000 / kLinesPerSecond)
                 QThread::usleep(100);
             const QByteArray line = recordLine(i).toLatin1() + "\r\n";
             QMetaObject::invokeMethod(
@@ -340,7 +340,7 @@ void benchMonitorResponsive(BenchTable &table)
     probe.stop();
     std::sort(lateness.begin(), lateness.end());
     BenchRow row { QStringLiteral("monitor dialog: input delay while lines stream"), QStringLiteral("in process"),
-        QStringLiteral("%1 lines/s").arg(linesPerSecond), -1, 0, {}, {}, 0 };
+        QStringLiteral("%1 lines/s").arg(kLinesPerSecond), -1, 0, {}, {}, 0 };
     if (!lateness.empty()) {
         row.medianMicros = lateness[lateness.size() / 2];
         row.note = QStringLiteral("text + hex; 99th percentile %1 ms, worst %2 ms")

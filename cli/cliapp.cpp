@@ -46,60 +46,61 @@ QList<CommandInfo> commands()
 {
     return {
         { "items", "items [-o FILE|DIR] [--json]", QT_TRANSLATE_NOOP("VexaCli", "读取配置项列表(配置助手的CSV格式)"),
-            { "output" } },
+            { QStringLiteral("output") } },
         { "set", "set INDEX=VALUE...", QT_TRANSLATE_NOOP("VexaCli", "按序号写入配置项,并显示设备的应答"), {} },
         { "apply", "apply FILE [--dry-run] [--all]",
             QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
-            { "dry-run", "all" } },
+            { QStringLiteral("dry-run"), QStringLiteral("all") } },
         { "clock", "clock", QT_TRANSLATE_NOOP("VexaCli", "将设备时钟设为本机当前时间"), {} },
         { "history", "history FROM TO [-o FILE] [--pdf FILE]",
             QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
-            { "output", "pdf" } },
+            { QStringLiteral("output"), QStringLiteral("pdf") } },
         { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
         { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
             QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出"),
-            { "seconds", "hex", "both", "no-debug" } },
+            { QStringLiteral("seconds"), QStringLiteral("hex"), QStringLiteral("both"), QStringLiteral("no-debug") } },
         { "search", "search [--seconds N]", QT_TRANSLATE_NOOP("VexaCli", "广播搜索设备(只在您自己的网络上使用)"),
-            { "seconds" } },
+            { QStringLiteral("seconds") } },
     };
 }
 
 QList<QCommandLineOption> globalOptions()
 {
     return {
-        { "udp", VexaCli::tr("UDP目标"), "HOST:PORT" },
-        { "serial", VexaCli::tr("串口目标"), "PORT" },
-        { "baud", VexaCli::tr("波特率(默认9600)"), "N" },
-        { "data-bits", VexaCli::tr("数据位5..8(默认8)"), "N" },
-        { "parity", VexaCli::tr("校验: none|even|odd|space|mark"), "PARITY" },
-        { "stop-bits", VexaCli::tr("停止位: 1|1.5|2"), "N" },
-        { "rts", VexaCli::tr("每次发送前拉动RTS") },
-        { "address", VexaCli::tr("设备地址1..255(默认255)"), "N" },
-        { "targets",
+        { QStringLiteral("udp"), VexaCli::tr("UDP目标"), QStringLiteral("HOST:PORT") },
+        { QStringLiteral("serial"), VexaCli::tr("串口目标"), QStringLiteral("PORT") },
+        { QStringLiteral("baud"), VexaCli::tr("波特率(默认9600)"), QStringLiteral("N") },
+        { QStringLiteral("data-bits"), VexaCli::tr("数据位5..8(默认8)"), QStringLiteral("N") },
+        { QStringLiteral("parity"), VexaCli::tr("校验: none|even|odd|space|mark"), QStringLiteral("PARITY") },
+        { QStringLiteral("stop-bits"), VexaCli::tr("停止位: 1|1.5|2"), QStringLiteral("N") },
+        { QStringLiteral("rts"), VexaCli::tr("每次发送前拉动RTS") },
+        { QStringLiteral("address"), VexaCli::tr("设备地址1..255(默认255)"), QStringLiteral("N") },
+        { QStringLiteral("targets"),
             VexaCli::tr("多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&address=N"),
-            "FILE" },
-        { "jobs", VexaCli::tr("同时服务的设备数(默认8;同一串口上逐台进行)"), "N" },
-        { "json", VexaCli::tr("每台设备一行JSON输出") },
+            QStringLiteral("FILE") },
+        { QStringLiteral("jobs"), VexaCli::tr("同时服务的设备数(默认8;同一串口上逐台进行)"), QStringLiteral("N") },
+        { QStringLiteral("json"), VexaCli::tr("每台设备一行JSON输出") },
     };
 }
 
 QCommandLineOption commandOption(const QString &name)
 {
     if (name == QLatin1String("output"))
-        return { { "o", "output" }, VexaCli::tr("输出文件;多台设备时为文件夹"), "FILE|DIR" };
+        return { { QStringLiteral("o"), QStringLiteral("output") }, VexaCli::tr("输出文件;多台设备时为文件夹"),
+            QStringLiteral("FILE|DIR") };
     if (name == QLatin1String("seconds"))
-        return { "seconds", VexaCli::tr("持续秒数(默认10)"), "N" };
+        return { QStringLiteral("seconds"), VexaCli::tr("持续秒数(默认10)"), QStringLiteral("N") };
     if (name == QLatin1String("hex"))
-        return { "hex", VexaCli::tr("以十六进制显示") };
+        return { QStringLiteral("hex"), VexaCli::tr("以十六进制显示") };
     if (name == QLatin1String("both"))
-        return { "both", VexaCli::tr("同时显示原文和十六进制") };
+        return { QStringLiteral("both"), VexaCli::tr("同时显示原文和十六进制") };
     if (name == QLatin1String("no-debug"))
-        return { "no-debug", VexaCli::tr("不打开设备的调试输出") };
+        return { QStringLiteral("no-debug"), VexaCli::tr("不打开设备的调试输出") };
     if (name == QLatin1String("pdf"))
-        return { "pdf", VexaCli::tr("另存为A4 PDF表格"), "FILE" };
+        return { QStringLiteral("pdf"), VexaCli::tr("另存为A4 PDF表格"), QStringLiteral("FILE") };
     if (name == QLatin1String("dry-run"))
-        return { "dry-run", VexaCli::tr("只显示比较,不写入") };
-    return { "all", VexaCli::tr("写入每一行,包括相同的值") };
+        return { QStringLiteral("dry-run"), VexaCli::tr("只显示比较,不写入") };
+    return { QStringLiteral("all"), VexaCli::tr("写入每一行,包括相同的值") };
 }
 
 void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
@@ -107,7 +108,7 @@ void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
     parser.addOptions(globalOptions());
     for (const QString &name : commandOptions)
         parser.addOption(commandOption(name));
-    parser.addOption({ { "h", "help" }, VexaCli::tr("显示帮助") });
+    parser.addOption({ { QStringLiteral("h"), QStringLiteral("help") }, VexaCli::tr("显示帮助") });
 }
 
 QString toolHelp(QCommandLineParser &parser)
@@ -144,33 +145,38 @@ bool parsePositive(const QString &text, int low, int high, int *value)
 QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
 {
     LinkSettings &link = target->link;
-    if (parser.isSet("udp")) {
-        target->name = parser.value("udp");
-        const QString error = parseUdpTarget(parser.value("udp"), &link);
+    if (parser.isSet(QStringLiteral("udp"))) {
+        target->name = parser.value(QStringLiteral("udp"));
+        const QString error = parseUdpTarget(parser.value(QStringLiteral("udp")), &link);
         if (!error.isEmpty())
             return error;
-    } else if (parser.isSet("serial")) {
-        target->name = parser.value("serial");
+    } else if (parser.isSet(QStringLiteral("serial"))) {
+        target->name = parser.value(QStringLiteral("serial"));
         link.useUdp = false;
-        link.serial.port = parser.value("serial");
+        link.serial.port = parser.value(QStringLiteral("serial"));
         if (link.serial.port.isEmpty())
             return VexaCli::tr("缺少串口名");
-        if (parser.isSet("baud") && !parsePositive(parser.value("baud"), 1, 4000000, &link.serial.baudRate))
-            return VexaCli::tr("无效的波特率: %1").arg(parser.value("baud"));
-        if (parser.isSet("data-bits") && !parsePositive(parser.value("data-bits"), 5, 8, &link.serial.dataBits))
-            return VexaCli::tr("无效的数据位: %1").arg(parser.value("data-bits"));
-        if (parser.isSet("parity") && !parseParity(parser.value("parity"), &link.serial.parity))
-            return VexaCli::tr("无效的校验: %1").arg(parser.value("parity"));
-        if (parser.isSet("stop-bits") && !parseStopBits(parser.value("stop-bits"), &link.serial.stopBits))
-            return VexaCli::tr("无效的停止位: %1").arg(parser.value("stop-bits"));
-        link.serial.sendRts = parser.isSet("rts");
+        if (parser.isSet(QStringLiteral("baud"))
+            && !parsePositive(parser.value(QStringLiteral("baud")), 1, 4000000, &link.serial.baudRate))
+            return VexaCli::tr("无效的波特率: %1").arg(parser.value(QStringLiteral("baud")));
+        if (parser.isSet(QStringLiteral("data-bits"))
+            && !parsePositive(parser.value(QStringLiteral("data-bits")), 5, 8, &link.serial.dataBits))
+            return VexaCli::tr("无效的数据位: %1").arg(parser.value(QStringLiteral("data-bits")));
+        if (parser.isSet(QStringLiteral("parity"))
+            && !parseParity(parser.value(QStringLiteral("parity")), &link.serial.parity))
+            return VexaCli::tr("无效的校验: %1").arg(parser.value(QStringLiteral("parity")));
+        if (parser.isSet(QStringLiteral("stop-bits"))
+            && !parseStopBits(parser.value(QStringLiteral("stop-bits")), &link.serial.stopBits))
+            return VexaCli::tr("无效的停止位: %1").arg(parser.value(QStringLiteral("stop-bits")));
+        link.serial.sendRts = parser.isSet(QStringLiteral("rts"));
     } else {
         target->name = QStringLiteral("config.ini");
         link = readLinkSettings(*appSettings());
         singleton<Config>::release();
     }
-    if (parser.isSet("address") && !parseDeviceAddress(parser.value("address"), &link.deviceAddress))
-        return VexaCli::tr("无效的设备地址: %1").arg(parser.value("address"));
+    if (parser.isSet(QStringLiteral("address"))
+        && !parseDeviceAddress(parser.value(QStringLiteral("address")), &link.deviceAddress))
+        return VexaCli::tr("无效的设备地址: %1").arg(parser.value(QStringLiteral("address")));
     return {};
 }
 
@@ -182,12 +188,12 @@ int checkCommandArguments(const CliOptions &options)
     if (options.command == QLatin1String("set")) {
         if (count == 0)
             return usageError(VexaCli::tr("缺少 INDEX=VALUE"), options.command);
-        static const QRegularExpression assignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
+        static const QRegularExpression kAssignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
         QSet<int> seen;
         for (const QString &argument : options.arguments) {
-            const QRegularExpressionMatch match = assignment.match(argument);
+            const QRegularExpressionMatch match = kAssignment.match(argument);
             const int index = match.captured(1).toInt();
-            if (!match.hasMatch() || index > MaxImportedItemIndex)
+            if (!match.hasMatch() || index > kMaxImportedItemIndex)
                 return usageError(VexaCli::tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
             if (seen.contains(index))
                 return usageError(VexaCli::tr("配置项%1重复出现").arg(index), options.command);
@@ -297,17 +303,17 @@ int runCli(const QStringList &arguments)
         everyOption += command.options;
     everyOption.removeDuplicates();
     addOptions(all, everyOption);
-    all.addOption({ { "v", "version" }, VexaCli::tr("显示版本") });
-    all.addPositionalArgument("COMMAND", VexaCli::tr("命令"), "COMMAND [ARGS]");
+    all.addOption({ { QStringLiteral("v"), QStringLiteral("version") }, VexaCli::tr("显示版本") });
+    all.addPositionalArgument(QStringLiteral("COMMAND"), VexaCli::tr("命令"), QStringLiteral("COMMAND [ARGS]"));
     if (!all.parse(arguments))
         return usageError(all.errorText());
-    if (all.isSet("version")) {
+    if (all.isSet(QStringLiteral("version"))) {
         printOut(QStringLiteral("vexa-cli%1\n").arg(QStringLiteral(VEXA_VERSION_TEXT)));
         return CliOk;
     }
     const QStringList positional = all.positionalArguments();
     if (positional.isEmpty()) {
-        if (all.isSet("help")) {
+        if (all.isSet(QStringLiteral("help"))) {
             printOut(toolHelp(all));
             return CliOk;
         }
@@ -330,7 +336,7 @@ int runCli(const QStringList &arguments)
     parser.addPositionalArgument(options.command, VexaCli::tr(info->summary), QLatin1String(info->syntax));
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), options.command);
-    if (parser.isSet("help")) {
+    if (parser.isSet(QStringLiteral("help"))) {
         // The program's name as people type it, not the path it was started by.
         QString help = parser.helpText().replace(QLatin1String("[options]"), QLatin1String("[TARGET]"));
         const int nameEnd = help.indexOf(QLatin1String(" [TARGET]"));
@@ -340,32 +346,34 @@ int runCli(const QStringList &arguments)
         return CliOk;
     }
     options.arguments = parser.positionalArguments().mid(1);
-    options.json = parser.isSet("json");
-    options.dryRun = info->options.contains("dry-run") && parser.isSet("dry-run");
-    options.all = info->options.contains("all") && parser.isSet("all");
-    options.output = info->options.contains("output") ? parser.value("output") : QString();
-    options.pdf = info->options.contains("pdf") ? parser.value("pdf") : QString();
-    options.hex = info->options.contains("hex") && parser.isSet("hex");
-    options.both = info->options.contains("both") && parser.isSet("both");
-    options.noDebug = info->options.contains("no-debug") && parser.isSet("no-debug");
-    if (info->options.contains("seconds") && parser.isSet("seconds")
-        && !parsePositive(parser.value("seconds"), 1, 86400, &options.seconds))
-        return usageError(VexaCli::tr("无效的秒数: %1").arg(parser.value("seconds")), options.command);
-    options.fleet = parser.isSet("targets");
+    options.json = parser.isSet(QStringLiteral("json"));
+    options.dryRun = info->options.contains(QStringLiteral("dry-run")) && parser.isSet(QStringLiteral("dry-run"));
+    options.all = info->options.contains(QStringLiteral("all")) && parser.isSet(QStringLiteral("all"));
+    options.output
+        = info->options.contains(QStringLiteral("output")) ? parser.value(QStringLiteral("output")) : QString();
+    options.pdf = info->options.contains(QStringLiteral("pdf")) ? parser.value(QStringLiteral("pdf")) : QString();
+    options.hex = info->options.contains(QStringLiteral("hex")) && parser.isSet(QStringLiteral("hex"));
+    options.both = info->options.contains(QStringLiteral("both")) && parser.isSet(QStringLiteral("both"));
+    options.noDebug = info->options.contains(QStringLiteral("no-debug")) && parser.isSet(QStringLiteral("no-debug"));
+    if (info->options.contains(QStringLiteral("seconds")) && parser.isSet(QStringLiteral("seconds"))
+        && !parsePositive(parser.value(QStringLiteral("seconds")), 1, 86400, &options.seconds))
+        return usageError(VexaCli::tr("无效的秒数: %1").arg(parser.value(QStringLiteral("seconds"))), options.command);
+    options.fleet = parser.isSet(QStringLiteral("targets"));
 
-    const int ways = int(parser.isSet("udp")) + int(parser.isSet("serial")) + int(parser.isSet("targets"));
+    const int ways = int(parser.isSet(QStringLiteral("udp"))) + int(parser.isSet(QStringLiteral("serial")))
+        + int(parser.isSet(QStringLiteral("targets")));
     if (ways > 1)
         return usageError(VexaCli::tr("--udp、--serial和--targets只能选一个"), options.command);
-    if (!parser.isSet("serial")) {
+    if (!parser.isSet(QStringLiteral("serial"))) {
         for (const char *name : { "baud", "data-bits", "parity", "stop-bits", "rts" }) {
-            if (parser.isSet(name))
+            if (parser.isSet(QLatin1String(name)))
                 return usageError(VexaCli::tr("--%1只用于--serial").arg(QLatin1String(name)), options.command);
         }
     }
     int jobs = 8;
-    if (parser.isSet("jobs") && !parsePositive(parser.value("jobs"), 1, 256, &jobs))
-        return usageError(VexaCli::tr("无效的并行数: %1").arg(parser.value("jobs")), options.command);
-    if (options.fleet && parser.isSet("address"))
+    if (parser.isSet(QStringLiteral("jobs")) && !parsePositive(parser.value(QStringLiteral("jobs")), 1, 256, &jobs))
+        return usageError(VexaCli::tr("无效的并行数: %1").arg(parser.value(QStringLiteral("jobs"))), options.command);
+    if (options.fleet && parser.isSet(QStringLiteral("address")))
         return usageError(VexaCli::tr("--address不能与--targets同用,地址写在目标文件中"), options.command);
 
     const int checked = checkCommandArguments(options);
@@ -375,7 +383,7 @@ int runCli(const QStringList &arguments)
     QVector<CliTarget> targets;
     if (options.fleet) {
         bool missing = false;
-        const QString error = readTargetsFile(parser.value("targets"), &targets, &missing);
+        const QString error = readTargetsFile(parser.value(QStringLiteral("targets")), &targets, &missing);
         if (!error.isEmpty()) {
             printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
             return CliFileError;

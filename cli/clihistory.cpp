@@ -52,7 +52,7 @@ void runHistory(const CliTarget &target, const CliOptions &options, MeterReport 
     reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
     reader.wait();
 
-    report->json.insert("lines", text);
+    report->json.insert(QStringLiteral("lines"), text);
     if (!error.isEmpty()) {
         report->exit = CliLinkError;
         report->error = error;

@@ -23,9 +23,9 @@ QString valueOf(const ItemRecord &record)
 
 QJsonObject itemJson(const ItemRecord &record)
 {
-    QJsonObject item { { "index", record.index }, { "name", record.fields.value(0) } };
+    QJsonObject item { { QStringLiteral("index"), record.index }, { QStringLiteral("name"), record.fields.value(0) } };
     if (record.fields.size() >= 2)
-        item.insert("value", record.fields.at(1));
+        item.insert(QStringLiteral("value"), record.fields.at(1));
     return item;
 }
 
@@ -47,7 +47,8 @@ CliMeterJob::CliMeterJob(const CliTarget &target, const CliOptions &options, Jou
 MeterReport CliMeterJob::run()
 {
     m_report.name = m_target.name;
-    m_report.json = QJsonObject { { "meter", m_target.name }, { "command", m_options.command } };
+    m_report.json
+        = QJsonObject { { QStringLiteral("meter"), m_target.name }, { QStringLiteral("command"), m_options.command } };
     DeviceChannel channel;
     // These workers open their own channel on their own thread.
     if (m_options.command == QLatin1String("history")) {
@@ -71,10 +72,10 @@ MeterReport CliMeterJob::run()
         else if (m_options.command == QLatin1String("clock"))
             setClock(session);
     }
-    m_report.json.insert("exit", m_report.exit);
-    m_report.json.insert("ok", m_report.exit == CliOk);
+    m_report.json.insert(QStringLiteral("exit"), m_report.exit);
+    m_report.json.insert(QStringLiteral("ok"), m_report.exit == CliOk);
     if (!m_report.error.isEmpty())
-        m_report.json.insert("error", m_report.error);
+        m_report.json.insert(QStringLiteral("error"), m_report.error);
     return m_report;
 }
 
@@ -97,18 +98,8 @@ void CliMeterJob::identify(const ItemRecord &record)
 void CliMeterJob::journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    JournalEntry entry;
-    entry.time = QDateTime::currentDateTime();
-    entry.connection = m_target.link.describe();
-    entry.deviceAddress = m_target.link.deviceAddress;
-    entry.model = m_model;
-    entry.deviceName = m_deviceName;
-    entry.index = index;
-    entry.name = name;
-    entry.oldValue = oldValue;
-    entry.requestedValue = requested;
-    entry.answeredValue = answered;
-    entry.result = result;
+    const JournalEntry entry
+        = Journal::entryNow(m_target.link, m_model, m_deviceName, index, name, oldValue, requested, answered, result);
     if (!m_journal.append(entry) && m_progress)
         m_progress->warnOnce(m_journal.errorText());
 }
@@ -139,7 +130,7 @@ void CliMeterJob::readItems(ItemSession &session)
         rows << itemRowText(rows.size() + 1, record);
         items << itemJson(record);
     }
-    m_report.json.insert("items", items);
+    m_report.json.insert(QStringLiteral("items"), items);
     if (m_options.json)
         return;
     if (m_options.output.isEmpty() && !m_options.fleet) {
@@ -152,7 +143,7 @@ void CliMeterJob::readItems(ItemSession &session)
     if (!error.isEmpty())
         fail(CliFileError, error);
     else
-        m_report.json.insert("file", path);
+        m_report.json.insert(QStringLiteral("file"), path);
 }
 
 void CliMeterJob::setItems(ItemSession &session)
@@ -192,8 +183,9 @@ void CliMeterJob::setItems(ItemSession &session)
             : write.accepted                    ? QStringLiteral("ok")
                                                 : QStringLiteral("refused");
         journalWrite(index, name, valueOf(read.record), value, answered, result);
-        results << QJsonObject { { "index", index }, { "name", name }, { "old", valueOf(read.record) },
-            { "requested", value }, { "answer", answered }, { "result", result } };
+        results << QJsonObject { { QStringLiteral("index"), index }, { QStringLiteral("name"), name },
+            { QStringLiteral("old"), valueOf(read.record) }, { QStringLiteral("requested"), value },
+            { QStringLiteral("answer"), answered }, { QStringLiteral("result"), result } };
         if (!write.confirmed) {
             fail(CliLinkError, write.error);
             break;
@@ -205,7 +197,7 @@ void CliMeterJob::setItems(ItemSession &session)
         }
         m_report.out += QLatin1Char('\n');
     }
-    m_report.json.insert("writes", results);
+    m_report.json.insert(QStringLiteral("writes"), results);
 }
 
 void CliMeterJob::applyFile(ItemSession &session)
@@ -258,11 +250,11 @@ void CliMeterJob::applyFile(ItemSession &session)
             m_report.out += QStringLiteral("%1. %2: %3 -> %4\n")
                                 .arg(row.index, 2, 10, QLatin1Char('0'))
                                 .arg(row.name, oldValues.at(i), row.value);
-            changes << QJsonObject { { "index", row.index }, { "name", row.name }, { "meter", oldValues.at(i) },
-                { "file", row.value } };
+            changes << QJsonObject { { QStringLiteral("index"), row.index }, { QStringLiteral("name"), row.name },
+                { QStringLiteral("meter"), oldValues.at(i) }, { QStringLiteral("file"), row.value } };
         }
         m_report.out += VexaCli::tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
-        m_report.json.insert("changes", changes);
+        m_report.json.insert(QStringLiteral("changes"), changes);
         return;
     }
 
@@ -280,9 +272,10 @@ void CliMeterJob::applyFile(ItemSession &session)
                 : write.accepted                    ? QStringLiteral("ok")
                                                     : QStringLiteral("refused");
             journalWrite(request.index, request.name, oldValues.at(row), request.value, answered, result);
-            changes << QJsonObject { { "index", request.index }, { "name", request.name },
-                { "meter", oldValues.at(row) }, { "file", request.value }, { "answer", answered },
-                { "result", result } };
+            changes << QJsonObject { { QStringLiteral("index"), request.index },
+                { QStringLiteral("name"), request.name }, { QStringLiteral("meter"), oldValues.at(row) },
+                { QStringLiteral("file"), request.value }, { QStringLiteral("answer"), answered },
+                { QStringLiteral("result"), result } };
             if (!write.confirmed) {
                 fail(CliLinkError, write.error);
                 return false;
@@ -299,7 +292,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         });
     if (refused > 0)
         fail(CliRefused, VexaCli::tr("设备未接受%1项的值").arg(refused));
-    m_report.json.insert("changes", changes);
+    m_report.json.insert(QStringLiteral("changes"), changes);
 }
 
 void CliMeterJob::setClock(ItemSession &session)
@@ -312,7 +305,7 @@ void CliMeterJob::setClock(ItemSession &session)
                                                   : QStringLiteral("refused");
     journalWrite(-1, QStringLiteral("clock"), QString(), requested,
         clock.acknowledged ? QStringLiteral("OK") : QString(), result);
-    m_report.json.insert("time", requested);
+    m_report.json.insert(QStringLiteral("time"), requested);
     if (!clock.error.isEmpty()) {
         fail(CliLinkError, clock.error);
         return;

@@ -18,11 +18,11 @@ void CliProgress::step(const QString &name, const QString &what, int done, int t
 {
     if (!m_enabled)
         return;
-    constexpr int Width = 24;
+    constexpr int kBarWidth = 24;
     QString bar;
     if (total > 0) {
-        const int filled = qBound(0, done * Width / total, Width);
-        bar = QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('.'))
+        const int filled = qBound(0, done * kBarWidth / total, kBarWidth);
+        bar = QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'))
             + QLatin1String("] ");
     }
     const QString count = total > 0 ? QStringLiteral("%1/%2").arg(done).arg(total) : QString::number(done);

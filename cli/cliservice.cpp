@@ -94,8 +94,8 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
         [&](const QByteArray &line) {
             const QDateTime now = QDateTime::currentDateTime();
             const QByteArray bytes = options.json
-                ? QJsonDocument(
-                      QJsonObject { { "time", now.toString(Qt::ISODateWithMs) }, { "line", decodeGb2312(line) } })
+                ? QJsonDocument(QJsonObject { { QStringLiteral("time"), now.toString(Qt::ISODateWithMs) },
+                                    { QStringLiteral("line"), decodeGb2312(line) } })
                         .toJson(QJsonDocument::Compact)
                     + '\n'
                 : formatMonitorLine(line, mode, now).toUtf8();
@@ -133,12 +133,13 @@ void runSearch(const CliOptions &options, MeterReport *report)
             const quint32 ipv4 = host.toIPv4Address(&isIpv4);
             const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
             report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(content.trimmed());
-            found << QJsonObject { { "host", address }, { "port", port }, { "answer", content.trimmed() } };
+            found << QJsonObject { { QStringLiteral("host"), address }, { QStringLiteral("port"), port },
+                { QStringLiteral("answer"), content.trimmed() } };
         },
         Qt::DirectConnection);
     search.startSearch();
     runFor(search, options.seconds);
     search.requestStop();
     search.wait();
-    report->json.insert("found", found);
+    report->json.insert(QStringLiteral("found"), found);
 }

@@ -56,8 +56,9 @@ QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
 
 bool parseParity(const QString &text, int *parity)
 {
-    static const QStringList names { "none", "", "even", "odd", "space", "mark" };
-    const int value = names.indexOf(text.toLower());
+    static const QStringList kParityNames { QStringLiteral("none"), QString(), QStringLiteral("even"),
+        QStringLiteral("odd"), QStringLiteral("space"), QStringLiteral("mark") };
+    const int value = kParityNames.indexOf(text.toLower());
     if (value < 0 || text.isEmpty())
         return false;
     *parity = value;
@@ -89,8 +90,8 @@ bool parseDeviceAddress(const QString &text, quint8 *address)
 
 QString parseUdpTarget(const QString &text, LinkSettings *link)
 {
-    static const QRegularExpression form(QStringLiteral("^(?:\\[([^\\]]+)\\]|([^:\\[\\]]+)):(\\d{1,5})$"));
-    const QRegularExpressionMatch match = form.match(text);
+    static const QRegularExpression kTargetForm(QStringLiteral("^(?:\\[([^\\]]+)\\]|([^:\\[\\]]+)):(\\d{1,5})$"));
+    const QRegularExpressionMatch match = kTargetForm.match(text);
     if (!match.hasMatch())
         return VexaCli::tr("UDP目标应为 HOST:PORT: %1").arg(text);
     const QString host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
@@ -130,7 +131,7 @@ QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *
         *fileMissing = true;
         return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path);
     }
-    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]{0,63}$"));
+    static const QRegularExpression kPlainName(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]{0,63}$"));
     QTextStream stream(&file);
     stream.setCodec("utf-8");
     QSet<QString> names;
@@ -142,7 +143,7 @@ QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *
         CliTarget target;
         target.name = line.left(comma).trimmed();
         QString error;
-        if (comma < 0 || !plainName.match(target.name).hasMatch())
+        if (comma < 0 || !kPlainName.match(target.name).hasMatch())
             error = VexaCli::tr("名称应为字母、数字、点、横线或下划线");
         else if (names.contains(target.name))
             error = VexaCli::tr("名称%1重复出现").arg(target.name);

@@ -18,7 +18,7 @@
 
 UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::UpdateDialog)
+    , ui(std::make_unique<Ui::UpdateDialog>())
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -73,7 +73,6 @@ UpdateDialog::~UpdateDialog()
     m_downloadThread.stop();
     m_deviceTypeMgr.stop();
     m_updateThread.wait();
-    delete ui;
 }
 
 void UpdateDialog::enableDownloadControls(bool enabled)

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace Ui {
 class UpdateDialog;
 }
@@ -70,7 +72,7 @@ private:
     // Whether a download may replace the file of that name (default: no).
     bool askReplace(const QString &name);
 
-    Ui::UpdateDialog *ui;
+    const std::unique_ptr<Ui::UpdateDialog> ui;
     UpdateThread m_updateThread;
     DeviceTypeMgr m_deviceTypeMgr;
     DownloadThread m_downloadThread;

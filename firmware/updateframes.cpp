@@ -77,7 +77,7 @@ QByteArray expectedPageReply(int pageNumber)
     return bodyFrame(kReplyStart, kReplyMarker, encodeGb2312(text));
 }
 
-bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteArray &expected)
+bool isAcceptedUpdateReply(LinkResult linkResult, const QByteArray &reply, const QByteArray &expected)
 {
     if (linkResult != LinkOk)
         return false;
@@ -103,13 +103,13 @@ QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel
             payload = reply.mid(10, length);
     }
     const QString replyText = decodeGb2312(payload);
-    static const QRegularExpression found(QStringLiteral("Find\\s+(\\S+)\\s+OK"));
-    const QRegularExpressionMatch match = found.match(replyText);
+    static const QRegularExpression kFindReply(QStringLiteral("Find\\s+(\\S+)\\s+OK"));
+    const QRegularExpressionMatch match = kFindReply.match(replyText);
     QString device = match.hasMatch() ? match.captured(1) : QString();
     if (device.isEmpty()) {
         // Not the expected form: the longest readable piece of the reply.
-        static const QRegularExpression readable(QStringLiteral("[\\x{20}-\\x{7e}]{3,}"));
-        auto pieces = readable.globalMatch(replyText);
+        static const QRegularExpression kReadable(QStringLiteral("[\\x{20}-\\x{7e}]{3,}"));
+        auto pieces = kReadable.globalMatch(replyText);
         while (pieces.hasNext()) {
             const QString piece = pieces.next().captured().simplified();
             if (piece.size() > device.size())

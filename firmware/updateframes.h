@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/frame.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,7 +30,7 @@ QByteArray expectedPageReply(int pageNumber);
 // The reply check of erase and pages: the exchange succeeded and the reply
 // is the expected frame, or holds "Erase OK\r\n" from its first 'E' to the
 // next line feed.
-bool isAcceptedUpdateReply(int linkResult, const QByteArray &reply, const QByteArray &expected);
+bool isAcceptedUpdateReply(LinkResult linkResult, const QByteArray &reply, const QByteArray &expected);
 
 // Whether the decoded identification reply names the model. The model is
 // used as pattern text as it is, without escaping.

@@ -3,6 +3,7 @@
 #include "firmware/updateframes.h"
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/linkerrorcontext.h"
 
 namespace {
 
@@ -25,16 +26,16 @@ void UpdateThread::setInfo(const DEncryptInfo &info)
     m_info = info;
 }
 
-bool UpdateThread::identify(DeviceChannel &channel, QByteArray &response)
+LinkResult UpdateThread::identify(DeviceChannel &channel, QByteArray &response)
 {
     response.clear();
-    return channel.transact(buildIdentifyRequest(), response, true, kExchangeTimeoutMs) == LinkOk;
+    return channel.transact(buildIdentifyRequest(), response, true, kExchangeTimeoutMs);
 }
 
 bool UpdateThread::erase(DeviceChannel &channel, quint32 imageSize)
 {
     QByteArray reply;
-    const int result = channel.transact(buildEraseRequest(imageSize), reply, true, kExchangeTimeoutMs);
+    const LinkResult result = channel.transact(buildEraseRequest(imageSize), reply, true, kExchangeTimeoutMs);
     return isAcceptedUpdateReply(result, reply, expectedEraseReply());
 }
 
@@ -42,7 +43,7 @@ bool UpdateThread::sendPage(DeviceChannel &channel, const char *page, int pageNu
 {
     QByteArray reply;
     const QByteArray request = buildPageRequest(QByteArray::fromRawData(page, kFirmwarePageSize), pageNumber);
-    const int result = channel.transact(request, reply, true, kExchangeTimeoutMs);
+    const LinkResult result = channel.transact(request, reply, true, kExchangeTimeoutMs);
     return isAcceptedUpdateReply(result, reply, expectedPageReply(pageNumber));
 }
 
@@ -68,13 +69,13 @@ void UpdateThread::run()
     }
 
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowErrorMessage(tr("固件更新失败,") + channel.errorText());
+        emit signalShowErrorMessage(withLinkContext(tr("固件更新失败,") + channel.errorText(), channel));
         return;
     }
 
     QByteArray identification;
-    if (!identify(channel, identification)) {
-        if (!identify(channel, identification)) {
+    if (identify(channel, identification) != LinkOk) {
+        if (identify(channel, identification) != LinkOk) {
             emit signalShowErrorMessage(tr("固件更新失败,获取设备ID失败!"));
             finishUpdate(channel);
             return;

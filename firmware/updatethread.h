@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/commsettings.h"
+#include "link/frame.h"
 
 #include "firmware/dencryptinfo.h"
 
@@ -40,7 +41,7 @@ protected:
     void run() override;
 
 private:
-    bool identify(DeviceChannel &channel, QByteArray &response);
+    LinkResult identify(DeviceChannel &channel, QByteArray &response);
     bool erase(DeviceChannel &channel, quint32 imageSize);
     bool sendPage(DeviceChannel &channel, const char *page, int pageNumber);
     void finishUpdate(DeviceChannel &channel);

@@ -24,7 +24,7 @@
 
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::HistoryData)
+    , ui(std::make_unique<Ui::HistoryData>())
 {
     ui->setupUi(this);
     m_status = new QLabel(this);
@@ -66,7 +66,6 @@ HistoryData::~HistoryData()
     m_reader.wait();
     closeBatch();
     m_appendCursor = QTextCursor();
-    delete ui;
 }
 
 void HistoryData::slotClearText()
@@ -95,7 +94,7 @@ void HistoryData::slotAddText(const QString &text)
     m_appendCursor.movePosition(QTextCursor::End);
     m_lastLineStart = m_appendCursor.position();
     // One huge line must not stall the layout: its start and its length show.
-    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::DefaultMaxShownBytes, tr("…（共 %1 个字符）")));
+    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::kDefaultMaxShownBytes, tr("…（共 %1 个字符）")));
     ++m_linesReceived;
 }
 
@@ -165,7 +164,7 @@ void HistoryData::slotExportPDF()
 
 QString HistoryData::askExportFile(const QString &suffix)
 {
-    return askSaveFileName(this, tr("导出历史数据"), HistoryFiles,
+    return askSaveFileName(this, tr("导出历史数据"), kHistoryFiles,
         historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
         suffix);
 }

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QTextCursor>
 
+#include <memory>
+
 class QLabel;
 namespace Ui {
 class HistoryData;
@@ -50,7 +52,7 @@ private:
     HistoryExportResult exportPdfInBackground(
         const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options);
 
-    Ui::HistoryData *ui;
+    const std::unique_ptr<Ui::HistoryData> ui;
     ReadThread m_reader;
     // Lines of one event-loop turn go in under one edit block: one layout
     // pass and one scroll per turn instead of per line.

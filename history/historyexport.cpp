@@ -29,9 +29,9 @@ QStringList historyTextLines(const QString &text)
 
 QStringList historyFields(const QString &line)
 {
-    static const QRegularExpression separators(QStringLiteral("[ ,]"));
+    static const QRegularExpression kSeparators(QStringLiteral("[ ,]"));
     QStringList fields;
-    const QStringList parts = line.split(separators);
+    const QStringList parts = line.split(kSeparators);
     for (const QString &part : parts) {
         const QString field = part.trimmed();
         if (!field.isEmpty())

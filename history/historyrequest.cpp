@@ -16,10 +16,10 @@ void appendDate(QByteArray &frame, const QDate &date)
 
 QByteArray buildHistoryRequest(const QDate &start, const QDate &end)
 {
-    static const unsigned char head[] = { 0x7E, 0x05, 0x02, 0x4E, 0x9F, 0x00, 0x07, 0x91, 0x00, 0x04 };
+    static const unsigned char kHead[] = { 0x7E, 0x05, 0x02, 0x4E, 0x9F, 0x00, 0x07, 0x91, 0x00, 0x04 };
     QByteArray frame;
     frame.reserve(19);
-    frame.append(reinterpret_cast<const char *>(head), sizeof(head));
+    frame.append(reinterpret_cast<const char *>(kHead), sizeof(kHead));
     appendDate(frame, start);
     appendDate(frame, end);
     appendFrameCrc(frame, true);

@@ -2,6 +2,7 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/linkerrorcontext.h"
 
 ReadThread::ReadThread(QObject *parent)
     : QThread(parent)
@@ -68,7 +69,7 @@ void ReadThread::run()
     m_splitter.clear();
     DeviceChannel channel;
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("查询"), channel.errorText());
+        emit signalShowError(tr("查询"), withLinkContext(channel.errorText(), channel));
         return;
     }
     emit signalClearText();

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr int RowHeight = 30;
+constexpr int kRowHeight = 30;
 
 } // namespace
 
@@ -16,5 +16,5 @@ void ConfigTreeDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
 
 QSize ConfigTreeDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    return QSize(QItemDelegate::sizeHint(option, index).width(), RowHeight);
+    return QSize(QItemDelegate::sizeHint(option, index).width(), kRowHeight);
 }

@@ -35,9 +35,9 @@ ItemRecord expectedRecord(const ItemRowText &row)
 
 QString itemRowName(const QString &column0)
 {
-    static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
+    static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
     QString name = column0;
-    name.remove(rowNumber);
+    name.remove(kRowNumber);
     return name.trimmed();
 }
 
@@ -95,15 +95,15 @@ QStringList itemsLostOnImport(const QVector<ItemRowText> &rows)
 bool parseItemLine(const QString &line, ItemRecord *record)
 {
     // Greedy name: the last comma on the line starts the value.
-    static const QRegularExpression expression(QStringLiteral("^(\\d+)\\.(.+),(.+)?"));
-    const QRegularExpressionMatch match = expression.match(line);
+    static const QRegularExpression kItemLine(QStringLiteral("^(\\d+)\\.(.+),(.+)?"));
+    const QRegularExpressionMatch match = kItemLine.match(line);
     if (!match.hasMatch())
         return false;
     bool ok = false;
     const int index = match.captured(1).trimmed().toInt(&ok, 10);
     // An index beyond the items would be written to the debug switch or,
     // past one byte, to another item.
-    if (!ok || index > MaxImportedItemIndex)
+    if (!ok || index > kMaxImportedItemIndex)
         return false;
     record->index = index;
     record->fields = QStringList { match.captured(2).trimmed() };
@@ -127,7 +127,7 @@ ItemImport importItems(const QString &path)
     QTextStream stream(&file);
     stream.setCodec("utf-8");
     stream.setAutoDetectUnicode(true);
-    QVector<bool> seen(MaxImportedItemIndex + 1, false);
+    QVector<bool> seen(kMaxImportedItemIndex + 1, false);
     for (int lineNumber = 1; !stream.atEnd(); ++lineNumber) {
         ItemRecord record;
         QString where;

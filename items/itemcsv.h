@@ -26,7 +26,7 @@ QString itemRowName(const QString &column0);
 ItemRowText itemRowText(int rowNumber, const ItemRecord &record);
 
 // Highest item index a file may name: 255 is the debug switch, not an item.
-constexpr int MaxImportedItemIndex = 254;
+constexpr int kMaxImportedItemIndex = 254;
 
 // "05. name, value" (no line end); the value part keeps its leading blank.
 QString itemCsvLine(const ItemRowText &row);
@@ -41,7 +41,7 @@ QString exportItems(const QString &path, const QVector<ItemRowText> &rows);
 QStringList itemsLostOnImport(const QVector<ItemRowText> &rows);
 
 // Understands one line; false when it does not have the item line shape or
-// names an index above MaxImportedItemIndex.
+// names an index above kMaxImportedItemIndex.
 bool parseItemLine(const QString &line, ItemRecord *record);
 
 struct ItemImport

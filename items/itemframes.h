@@ -4,10 +4,6 @@
 #include <QDateTime>
 #include <QStringList>
 
-// Longest item text (GB2312 bytes) that fits the write frame's count byte,
-// which also has to hold the terminating zero.
-constexpr int MaxItemTextBytes = 254;
-
 // addr 03 4B index 00 00 crcLo crcHi
 QByteArray buildItemReadFrame(quint8 address, int index);
 

@@ -2,6 +2,7 @@
 
 #include "items/itemframes.h"
 #include "link/devicechannel.h"
+#include "link/frame.h"
 
 #include <QCoreApplication>
 #include <QTextCodec>
@@ -42,15 +43,15 @@ ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) co
     ItemReadResult read;
     read.record.index = index;
     const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    int result = m_channel.transact(request, read.answer, false, FirstReadTimeoutMs);
-    if (result != DeviceChannel::Stopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
-        const int first = result;
-        result = m_channel.transact(request, read.answer, false, RetryReadTimeoutMs);
+    LinkResult result = m_channel.transact(request, read.answer, false, kFirstReadTimeoutMs);
+    if (result != LinkStopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
+        const LinkResult first = result;
+        result = m_channel.transact(request, read.answer, false, kRetryReadTimeoutMs);
         // The first attempt's answer may still come, after the repeated one.
         if (first == LinkReceiveTimeout && result == LinkOk && linkErrorText(result, read.answer).isEmpty())
             m_channel.discardLateAnswer(false);
     }
-    if (result == DeviceChannel::Stopped || isStopped(stop)) {
+    if (result == LinkStopped || isStopped(stop)) {
         read.stopped = true;
         return read;
     }
@@ -78,9 +79,9 @@ ItemListResult ItemSession::readList(
         }
         // Past the last index byte the instrument would be asked for the same
         // items again, forever.
-        if (index > LastItemIndex) {
+        if (index > kLastItemIndex) {
             list.error = QCoreApplication::translate("RefreshThread", "设备在第%1项后仍未结束配置列表,已停止读取")
-                             .arg(LastItemIndex + 1);
+                             .arg(kLastItemIndex + 1);
             return list;
         }
         ItemReadResult read = readItem(index, stop);
@@ -114,17 +115,17 @@ ItemWriteResult ItemSession::writeItem(
         return write;
     }
     const int bytes = encodeGb2312(value).size();
-    if (bytes > MaxItemTextBytes) {
+    if (bytes > kMaxItemTextBytes) {
         write.error
             = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入"))
                   .arg(bytes)
-                  .arg(MaxItemTextBytes);
+                  .arg(kMaxItemTextBytes);
         return write;
     }
 
     const QByteArray request = buildItemWriteFrame(m_channel.deviceAddress(), index, value);
     QByteArray answer;
-    const int result = m_channel.transact(request, answer, false, WriteTimeoutMs);
+    const LinkResult result = m_channel.transact(request, answer, false, kWriteTimeoutMs);
     write.error = linkErrorText(result, answer);
     if (!write.error.isEmpty())
         return write;
@@ -173,7 +174,7 @@ ClockResult ItemSession::setClock(const QDateTime &localTime) const
     ClockResult clock;
     clock.frame = buildClockFrame(m_channel.deviceAddress(), localTime);
     QByteArray answer;
-    const int result = m_channel.transact(clock.frame, answer, false, WriteTimeoutMs);
+    const LinkResult result = m_channel.transact(clock.frame, answer, false, kWriteTimeoutMs);
     clock.error = linkErrorText(result, answer);
     clock.acknowledged = clock.error.isEmpty() && answer == clockAcknowledgement(m_channel.deviceAddress());
     return clock;

@@ -65,11 +65,11 @@ struct ClockResult
 class ItemSession
 {
 public:
-    static constexpr int FirstReadTimeoutMs = 3000;
-    static constexpr int RetryReadTimeoutMs = 10000;
-    static constexpr int WriteTimeoutMs = 10000;
+    static constexpr int kFirstReadTimeoutMs = 3000;
+    static constexpr int kRetryReadTimeoutMs = 10000;
+    static constexpr int kWriteTimeoutMs = 10000;
     // The index travels in one byte; the list never goes past it.
-    static constexpr int LastItemIndex = 255;
+    static constexpr int kLastItemIndex = 255;
 
     explicit ItemSession(DeviceChannel &channel);
 

@@ -28,6 +28,25 @@ QString Journal::field(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+JournalEntry Journal::entryNow(const LinkSettings &link, const QString &model, const QString &deviceName, int index,
+    const QString &name, const QString &oldValue, const QString &requested, const QString &answered,
+    const QString &result)
+{
+    JournalEntry entry;
+    entry.time = QDateTime::currentDateTime();
+    entry.connection = link.describe();
+    entry.deviceAddress = link.deviceAddress;
+    entry.model = model;
+    entry.deviceName = deviceName;
+    entry.index = index;
+    entry.name = name;
+    entry.oldValue = oldValue;
+    entry.requestedValue = requested;
+    entry.answeredValue = answered;
+    entry.result = result;
+    return entry;
+}
+
 QString Journal::headerLine()
 {
     return QStringLiteral("time,connection,address,model,device_name,index,name,old_value,requested_value,"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/commsettings.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -31,6 +33,12 @@ public:
     bool append(const JournalEntry &entry);
     QString errorText() const { return m_errorText; }
     QString path() const { return m_path; }
+
+    // An attempt made now on the meter behind link, whose identification
+    // rows were last read as model and deviceName.
+    static JournalEntry entryNow(const LinkSettings &link, const QString &model, const QString &deviceName, int index,
+        const QString &name, const QString &oldValue, const QString &requested, const QString &answered,
+        const QString &result);
 
     static QString headerLine();
     static QString line(const JournalEntry &entry);

@@ -31,11 +31,11 @@
 
 namespace {
 
-constexpr int ResultMessageMs = 5000;
+constexpr int kResultMessageMs = 5000;
 
-const QString ModelName = QStringLiteral("设备型号");
-const QString DeviceName = QStringLiteral("设备名称");
-const QBrush RefusedBrush(QColor(255, 205, 210));
+const QString kModelName = QStringLiteral("设备型号");
+const QString kDeviceName = QStringLiteral("设备名称");
+const QBrush kRefusedBrush(QColor(255, 205, 210));
 
 QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 {
@@ -107,7 +107,7 @@ void MainWindow::exportItemsTo(const QString &path)
         showErrorBox(tr("导出配置"), error, windowIcon());
         return;
     }
-    statusBar()->showMessage(tr("导出配置成功"), ResultMessageMs);
+    statusBar()->showMessage(tr("导出配置成功"), kResultMessageMs);
     // The file format is kept as it is, but rows it cannot carry back are
     // named rather than lost unnoticed on the next import.
     const QStringList lost = itemsLostOnImport(rows);
@@ -144,7 +144,7 @@ void MainWindow::importItemsFrom(const QString &path)
     }
     for (const ItemRecord &record : import.records)
         slotAddItems(record.index, record.fields);
-    statusBar()->showMessage(tr("导入配置成功"), ResultMessageMs);
+    statusBar()->showMessage(tr("导入配置成功"), kResultMessageMs);
 }
 
 bool MainWindow::openWriteChannel(DeviceChannel &channel)
@@ -198,7 +198,7 @@ bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWrite
     }
     WriteReviewDialog dialog(review, this);
     if (dialog.exec() != QDialog::Accepted) {
-        statusBar()->showMessage(tr("已取消写入配置"), ResultMessageMs);
+        statusBar()->showMessage(tr("已取消写入配置"), kResultMessageMs);
         return false;
     }
     const QVector<ReviewRow> chosen = dialog.rows();
@@ -275,7 +275,7 @@ bool MainWindow::runBatch(
         statusBar()->showMessage(tr("已取消写入配置: 已写入%1项,共%2项").arg(confirmed).arg(requests.size()));
         return false;
     }
-    statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
+    statusBar()->showMessage(tr("写入配置成功"), kResultMessageMs);
     return true;
 }
 
@@ -364,7 +364,7 @@ bool MainWindow::isSkippedItem(int index, const QStringList &list)
     const QString &name = list.at(0);
     const QString value = normalizeSkipText(list.at(1));
 
-    if (name == ModelName) {
+    if (name == kModelName) {
         if (!m_hasHeldRow)
             return m_skipItems.contains(value);
         const QString heldValue = normalizeSkipText(m_heldFields.value(1));
@@ -376,7 +376,7 @@ bool MainWindow::isSkippedItem(int index, const QStringList &list)
         m_heldFields.clear();
         return hideBoth;
     }
-    if (name == DeviceName) {
+    if (name == kDeviceName) {
         if (!m_skipItems.contains(value))
             return false;
         // Shown or hidden together with the model row that follows.
@@ -399,9 +399,9 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
 {
     newValue.clear();
     const bool hasValue = !value.isEmpty();
-    static const QRegularExpression rowNumber(QStringLiteral("^\\d+\\."));
+    static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
     QString itemName = name;
-    itemName.remove(rowNumber);
+    itemName.remove(kRowNumber);
     QString itemValue = value;
     if (itemValue.startsWith(QLatin1Char(':')))
         itemValue.remove(0, 1);
@@ -445,12 +445,12 @@ bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &re
         row->setText(1, QLatin1String(": ") + result.answer.at(1));
     // The meter kept another value: say so on the row until the next answer.
     const QString indexTip = tr("写入和导出使用配置项序号%1").arg(row->data(0, Qt::UserRole).toInt());
-    row->setBackground(1, result.matches ? QBrush() : RefusedBrush);
+    row->setBackground(1, result.matches ? QBrush() : kRefusedBrush);
     row->setToolTip(1, result.matches ? indexTip : tr("设备未接受该值"));
     if (result.accepted)
-        statusBar()->showMessage(tr("写入配置成功"), ResultMessageMs);
+        statusBar()->showMessage(tr("写入配置成功"), kResultMessageMs);
     else
-        statusBar()->showMessage(tr("写入配置失败,该项不支持修改"), ResultMessageMs);
+        statusBar()->showMessage(tr("写入配置失败,该项不支持修改"), kResultMessageMs);
     return true;
 }
 
@@ -546,19 +546,8 @@ void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const I
 void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    const LinkSettings link = readLinkSettings(*appSettings());
-    JournalEntry entry;
-    entry.time = QDateTime::currentDateTime();
-    entry.connection = link.describe();
-    entry.deviceAddress = link.deviceAddress;
-    entry.model = m_knownValues.model();
-    entry.deviceName = m_knownValues.deviceName();
-    entry.index = index;
-    entry.name = name;
-    entry.oldValue = oldValue;
-    entry.requestedValue = requested;
-    entry.answeredValue = answered;
-    entry.result = result;
+    const JournalEntry entry = Journal::entryNow(readLinkSettings(*appSettings()), m_knownValues.model(),
+        m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {

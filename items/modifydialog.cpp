@@ -8,7 +8,7 @@
 
 ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::ModifyDialog)
+    , ui(std::make_unique<Ui::ModifyDialog>())
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -19,15 +19,12 @@ ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *p
     setItem(name, value);
 }
 
-ModifyDialog::~ModifyDialog()
-{
-    delete ui;
-}
+ModifyDialog::~ModifyDialog() = default;
 
 bool ModifyDialog::parseOptionList(const QString &name, QString *label, QStringList *choices)
 {
-    static const QRegularExpression optionList(QStringLiteral("(^.+)\\((([^/]+/)+[^/]+)\\)$"));
-    const QRegularExpressionMatch match = optionList.match(name);
+    static const QRegularExpression kOptionList(QStringLiteral("(^.+)\\((([^/]+/)+[^/]+)\\)$"));
+    const QRegularExpressionMatch match = kOptionList.match(name);
     if (!match.hasMatch())
         return false;
     *label = match.captured(1);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ui {
 class ModifyDialog;
 }
@@ -34,7 +36,7 @@ public:
 private:
     void styleEditor(QWidget *editor);
 
-    Ui::ModifyDialog *ui;
+    const std::unique_ptr<Ui::ModifyDialog> ui;
     QLineEdit *m_lineEdit = nullptr;
     QComboBox *m_comboBox = nullptr;
 };

@@ -4,7 +4,7 @@
 
 namespace {
 
-const QString ReviewKey = QStringLiteral("items/review_before_write");
+const QString kReviewKey = QStringLiteral("items/review_before_write");
 
 } // namespace
 
@@ -43,10 +43,10 @@ ReviewSummary summarizeReview(const QVector<ReviewRow> &rows)
 
 bool readReviewBeforeWrite(const QSettings &settings)
 {
-    return settings.value(ReviewKey, true).toBool();
+    return settings.value(kReviewKey, true).toBool();
 }
 
 void writeReviewBeforeWrite(QSettings &settings, bool review)
 {
-    settings.setValue(ReviewKey, review);
+    settings.setValue(kReviewKey, review);
 }

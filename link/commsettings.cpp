@@ -66,8 +66,8 @@ void writeLinkSettings(QSettings &settings, const LinkSettings &link)
 QString serialFrameText(const SerialSettings &serial)
 {
     // Indexed by the serial port's parity values; 1 is unused.
-    static const char parityLetters[] = "N?EOSM";
-    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? parityLetters[serial.parity] : '?';
+    static const char kParityLetters[] = "N?EOSM";
+    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? kParityLetters[serial.parity] : '?';
     const QString stop = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
     return QString::number(serial.dataBits) + QLatin1Char(parityLetter) + stop;
 }
@@ -113,9 +113,9 @@ bool isUdpAddressText(const QString &text)
 {
     // The toolkit also takes short forms such as "10.1" and surrounding
     // blanks; a stored address must be the plain form the user meant.
-    static const QRegularExpression ipv4(QStringLiteral(
+    static const QRegularExpression kIpv4(QStringLiteral(
         "^(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])(\\.(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])){3}$"));
-    if (ipv4.match(text).hasMatch())
+    if (kIpv4.match(text).hasMatch())
         return true;
     if (!text.contains(QLatin1Char(':')) || text.trimmed() != text)
         return false;

@@ -24,6 +24,11 @@ QString connectionTargetText(bool useUdp, const SerialSettings &serial, const Ud
     return QObject::tr("%1 · 地址 %2").arg(target, QString::number(address));
 }
 
+QString connectionTargetText(const LinkSettings &link)
+{
+    return connectionTargetText(link.useUdp, link.serial, link.udp, link.deviceAddress);
+}
+
 QString connectionTargetText(const QSettings &settings)
 {
     return connectionTargetText(

@@ -1,6 +1,7 @@
 #include "link/devicechannel.h"
 
 #include "base/settings.h"
+#include "link/connectiontarget.h"
 #include "link/udpwait.h"
 
 #include <QElapsedTimer>
@@ -83,6 +84,7 @@ bool DeviceChannel::open()
 bool DeviceChannel::open(const LinkSettings &settings)
 {
     m_errorText.clear();
+    m_targetText = connectionTargetText(settings);
     m_sendRts = settings.serial.sendRts;
     // Stored but deliberately not applied: the option is hidden in the setup
     // dialog and no exchange needs the DTR line.
@@ -113,7 +115,22 @@ bool DeviceChannel::open(const LinkSettings &settings)
     return m_errorText.isEmpty();
 }
 
-int DeviceChannel::transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
+QString DeviceChannel::systemReason() const
+{
+    if (m_udp) {
+        const QAbstractSocket::SocketError error = m_udpSocket.error();
+        if (error != QAbstractSocket::UnknownSocketError && error != QAbstractSocket::SocketTimeoutError)
+            return m_udpSocket.errorString();
+    } else {
+        const QSerialPort::SerialPortError error = m_serialPort.error();
+        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+            return m_serialPort.errorString();
+    }
+    return QString();
+}
+
+LinkResult DeviceChannel::transact(
+    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     response.clear();
     // Qt reads a negative wait as "forever".
@@ -121,13 +138,13 @@ int DeviceChannel::transact(const char *request, int length, QByteArray &respons
     if (!request || length < 0)
         return LinkSendError;
     if (stopRequested(m_stop))
-        return Stopped;
+        return LinkStopped;
     if (m_udp)
         return transactUdp(request, length, response, crcHighFirst, timeoutMs);
     return transactSerial(request, length, response, crcHighFirst, timeoutMs);
 }
 
-int DeviceChannel::transactSerial(
+LinkResult DeviceChannel::transactSerial(
     const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     if (!m_serialPort.isOpen())
@@ -140,7 +157,7 @@ int DeviceChannel::transactSerial(
     if (!m_serialPort.waitForBytesWritten(timeoutMs))
         return LinkSendError;
     if (!waitForSerialData(timeoutMs, m_stop))
-        return stopRequested(m_stop) ? Stopped : LinkReceiveTimeout;
+        return stopRequested(m_stop) ? LinkStopped : LinkReceiveTimeout;
 
     // An instrument that keeps talking without ever forming an answer must not
     // hold the caller forever: the rest of the answer gets one more time-out.
@@ -149,15 +166,16 @@ int DeviceChannel::transactSerial(
     response += m_serialPort.readAll();
     while (!isCompleteResponse(response, m_deviceAddress, crcHighFirst)) {
         // A quiet line ends the answer; the caller's CRC check judges what came.
-        if (response.size() > MaxCollectedBytes || collecting.elapsed() > timeoutMs
+        if (response.size() > kMaxCollectedBytes || collecting.elapsed() > timeoutMs
             || !waitForSerialData(kSerialQuietMs, m_stop))
-            return stopRequested(m_stop) ? Stopped : LinkOk;
+            return stopRequested(m_stop) ? LinkStopped : LinkOk;
         response += m_serialPort.readAll();
     }
     return LinkOk;
 }
 
-int DeviceChannel::transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
+LinkResult DeviceChannel::transactUdp(
+    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     discardPending();
     if (!sendDatagram(request, length))
@@ -165,7 +183,7 @@ int DeviceChannel::transactUdp(const char *request, int length, QByteArray &resp
     QElapsedTimer collecting;
     for (;;) {
         if (!waitForDatagram(timeoutMs, m_stop) && stopRequested(m_stop))
-            return Stopped;
+            return LinkStopped;
         // Datagrams from others end the exchange: the line is not ours alone.
         // One datagram at a time: what follows a complete answer (a repeated
         // answer) stays pending and is dropped before the next request.
@@ -180,7 +198,7 @@ int DeviceChannel::transactUdp(const char *request, int length, QByteArray &resp
             if (isCompleteResponse(response, m_deviceAddress, crcHighFirst))
                 return LinkOk;
         }
-        if (othersOnly || response.size() > MaxCollectedBytes)
+        if (othersOnly || response.size() > kMaxCollectedBytes)
             return LinkReceiveTimeout;
         if (!collecting.isValid())
             collecting.start();
@@ -280,8 +298,8 @@ void DeviceChannel::discardLateAnswer(bool crcHighFirst, int windowMs)
         // The request was asked twice, so one answer at most is still due.
         if (isCompleteResponse(dropped, m_deviceAddress, crcHighFirst))
             return;
-        if (dropped.size() > MaxCollectedBytes)
-            dropped = dropped.right(MaxCollectedBytes);
+        if (dropped.size() > kMaxCollectedBytes)
+            dropped = dropped.right(kMaxCollectedBytes);
     }
 }
 
@@ -291,7 +309,7 @@ DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
     timeoutMs = qMax(0, timeoutMs);
     if (stopRequested(stop)) {
         TrafficExchange exchange;
-        exchange.result = Stopped;
+        exchange.result = LinkStopped;
         return exchange;
     }
     if (m_udp)
@@ -301,7 +319,7 @@ DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
 
 namespace {
 
-DeviceChannel::TrafficExchange endedWith(int result, const QByteArray &collected = QByteArray())
+DeviceChannel::TrafficExchange endedWith(LinkResult result, const QByteArray &collected = QByteArray())
 {
     DeviceChannel::TrafficExchange exchange;
     exchange.result = result;
@@ -340,7 +358,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
     QElapsedTimer total;
     total.start();
     if (!waitForSerialData(timeoutMs, stop))
-        return endedWith(stopRequested(stop) ? Stopped : LinkReceiveTimeout);
+        return endedWith(stopRequested(stop) ? LinkStopped : LinkReceiveTimeout);
     QByteArray buffer = m_serialPort.readAll();
     int fresh = 0;
     for (;;) {
@@ -349,16 +367,16 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
         if (start >= 0)
             return answerWithin(buffer, start, length);
         if (stopRequested(stop))
-            return endedWith(Stopped);
+            return endedWith(LinkStopped);
         // A line that never pauses must not hold the exchange forever.
         if (total.elapsed() > timeoutMs)
             return endedWith(LinkReceiveTimeout, buffer);
         // Only the last bytes can still hold the beginning of the answer.
-        if (buffer.size() > MaxCollectedBytes)
-            buffer = buffer.right(MaxCollectedBytes);
+        if (buffer.size() > kMaxCollectedBytes)
+            buffer = buffer.right(kMaxCollectedBytes);
         if (!waitForSerialData(kSerialQuietMs, stop)) {
             // Quiet without an answer: the caller's CRC check reports it.
-            return endedWith(stopRequested(stop) ? Stopped : LinkOk, buffer);
+            return endedWith(stopRequested(stop) ? LinkStopped : LinkOk, buffer);
         }
         fresh = buffer.size();
         buffer += m_serialPort.readAll();
@@ -378,7 +396,7 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
         // Every pass looks at the time and the stop flag, however much keeps
         // arriving; datagrams of others are dropped without ending the wait.
         if (stopRequested(stop))
-            return endedWith(Stopped);
+            return endedWith(LinkStopped);
         if (m_udpSocket.hasPendingDatagrams()) {
             const int fresh = buffer.size();
             buffer += takeDeviceDatagrams();
@@ -386,8 +404,8 @@ DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
             const int start = locateFrom(locate, buffer, fresh, &length);
             if (start >= 0)
                 return answerWithin(buffer, start, length);
-            if (buffer.size() > MaxCollectedBytes)
-                buffer = buffer.right(MaxCollectedBytes);
+            if (buffer.size() > kMaxCollectedBytes)
+                buffer = buffer.right(kMaxCollectedBytes);
             if (total.elapsed() > timeoutMs)
                 return endedWith(LinkReceiveTimeout, buffer);
             continue;

@@ -28,22 +28,26 @@ public:
     // Opens with the given settings (the command line's, or a stored copy).
     bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
+    // The target of the last open, as the status bar shows it.
+    QString targetText() const { return m_targetText; }
+    // What the system said of the last failure of the port or socket (a
+    // missing device, a refused datagram); empty for time-outs and when
+    // nothing was said.
+    QString systemReason() const;
 
-    // Result of an exchange that gave up because its stop flag was set.
-    static constexpr int Stopped = -1;
     // Time an answer may still come after a repeated request was answered.
-    static constexpr int LateAnswerWindowMs = 1000;
+    static constexpr int kLateAnswerWindowMs = 1000;
     // Most bytes one exchange collects: far beyond any answer, so a peer that
     // keeps talking cannot make the channel grow without bound.
-    static constexpr int MaxCollectedBytes = 16 * 1024;
+    static constexpr int kMaxCollectedBytes = 16 * 1024;
 
     // Every wait of transact, transactStream and discardLateAnswer looks at
     // this flag at least every few tens of milliseconds and gives up once it
-    // is set (transact then returns Stopped). Null: the waits run their course.
+    // is set (transact then returns LinkStopped). Null: the waits run their course.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
 
-    int transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
-    int transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
+    LinkResult transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
     {
         return transact(request.constData(), request.size(), response, crcHighFirst, timeoutMs);
     }
@@ -57,13 +61,13 @@ public:
     // still be on its way and would pass for the answer to the next request:
     // drops what the instrument sends for up to windowMs, and stops early once
     // one complete answer was dropped.
-    void discardLateAnswer(bool crcHighFirst, int windowMs = LateAnswerWindowMs);
+    void discardLateAnswer(bool crcHighFirst, int windowMs = kLateAnswerWindowMs);
 
     // Finds the answer within collected bytes: its start or -1, and its length.
     using AnswerLocator = std::function<int(const QByteArray &buffer, int *length)>;
     struct TrafficExchange
     {
-        int result = LinkOk; // LinkResult, or Stopped
+        LinkResult result = LinkOk;
         QByteArray response; // the answer; without one, the last bytes collected
         QByteArray trailing; // bytes received after the answer
     };
@@ -91,8 +95,8 @@ public:
     QByteArray takeDeviceDatagrams();
 
 private:
-    int transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
-    int transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    LinkResult transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
     void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
     void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
     bool pulseRts();
@@ -121,6 +125,7 @@ private:
     QHostAddress m_hostAddress;
     quint16 m_port = 65535;
     QString m_errorText;
+    QString m_targetText;
     QUdpSocket m_udpSocket;
     QSerialPort m_serialPort;
     const std::atomic<bool> *m_stop = nullptr;

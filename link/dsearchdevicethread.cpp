@@ -119,8 +119,8 @@ void DSearchDeviceThread::run()
                 continue;
             }
             // Wakes up as soon as a reply lands; a stop and the target's
-            // limit are still seen within PollMs.
-            if (!sleepUntilReadable(socket, quiet, route.replyWindowMs, PollMs))
+            // limit are still seen within kPollMs.
+            if (!sleepUntilReadable(socket, quiet, route.replyWindowMs, kPollMs))
                 break;
         }
     }

@@ -15,21 +15,21 @@ class DSearchDeviceThread : public QThread
     Q_OBJECT
 
 public:
-    static constexpr quint16 SearchPort = 1500;
-    static constexpr int ReplyWindowMs = 3000;
+    static constexpr quint16 kSearchPort = 1500;
+    static constexpr int kReplyWindowMs = 3000;
     // However often a host keeps answering, a target's replies are taken for
     // at most this long after its datagram went out, so a search ends.
-    static constexpr int TargetLimitMs = 5000;
+    static constexpr int kTargetLimitMs = 5000;
     // How often a search waiting for replies looks at its stop flag.
-    static constexpr int PollMs = 20;
+    static constexpr int kPollMs = 20;
 
     // Where a search goes. The default comes from the machine's interfaces.
     struct Route
     {
         QList<QHostAddress> targets;
-        quint16 port = SearchPort;
-        int replyWindowMs = ReplyWindowMs;
-        int targetLimitMs = TargetLimitMs;
+        quint16 port = kSearchPort;
+        int replyWindowMs = kReplyWindowMs;
+        int targetLimitMs = kTargetLimitMs;
     };
 
     explicit DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent = nullptr);
@@ -39,7 +39,7 @@ public:
 
     // Starts a search unless one runs.
     void startSearch();
-    // Makes a running search end after its current poll (within PollMs).
+    // Makes a running search end after its current poll (within kPollMs).
     void requestStop() { m_stop = true; }
 
     // 01 01 01 01

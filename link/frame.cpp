@@ -68,7 +68,7 @@ bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crc
     return checkFrameCrc(bytes, length, crcHighFirst);
 }
 
-QString linkErrorText(int code, const QByteArray &response)
+QString linkErrorText(LinkResult code, const QByteArray &response)
 {
     switch (code) {
     case LinkOk:

@@ -7,6 +7,8 @@
 
 // Result of one request/response exchange with the instrument.
 enum LinkResult : int {
+    // Gave up because the caller's stop flag was set; no error to show.
+    LinkStopped = -1,
     LinkOk = 0,
     LinkSendError = 1,
     LinkReceiveTimeout = 2,
@@ -28,7 +30,7 @@ bool checkFrameCrc(const QByteArray &bytes, bool crcHighFirst);
 bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst);
 
 // Empty on success, otherwise the user-visible message (context QObject).
-QString linkErrorText(int code, const QByteArray &response);
+QString linkErrorText(LinkResult code, const QByteArray &response);
 
 QByteArray encodeGb2312(const QString &text);
 QString decodeGb2312(const char *bytes, int length);
@@ -37,7 +39,9 @@ QString decodeGb2312(const QByteArray &bytes);
 // "01 AB " style: two upper-case digits and a blank per byte.
 QString hexDump(const QByteArray &bytes);
 
-// Longest item text, in GB2312 bytes, that the one-byte length of a write frame can carry.
+// Longest item text, in GB2312 bytes, that the one-byte length of a write
+// frame can carry (it counts the terminating zero too). The one limit on item
+// values: every check of a value's length uses it.
 constexpr int kMaxItemTextBytes = 254;
 
 // Whether the text fits an item write frame; callers refuse longer texts before sending.

@@ -38,7 +38,8 @@ Failure failureOf(const QString &error)
 QString withLinkContext(const QString &error, const QString &target, const QString &systemReason)
 {
     const Failure failure = failureOf(error);
-    if (failure == Failure::Other || error.contains(QLatin1Char('\n') + target))
+    // A worker may have told the context already, with the reason it saw.
+    if (failure == Failure::Other || error.contains(QLatin1Char('\n')))
         return error;
     const QString check = failure == Failure::TimedOut ? QObject::tr("请检查电缆、端口和设备地址，并确认仪表已通电。")
                                                        : QObject::tr("请检查端口名称，以及端口是否被其他程序占用。");
@@ -48,21 +49,12 @@ QString withLinkContext(const QString &error, const QString &target, const QStri
     return error + QLatin1Char('\n') + QObject::tr("%1: %2").arg(line, check);
 }
 
-QString withLinkContext(const QString &error, DeviceChannel &channel)
+QString withLinkContext(const QString &error, const DeviceChannel &channel)
 {
-    QString reason;
-    // A time-out the first line already tells; other errors say more, such
-    // as a refused datagram (nothing listens there) or a missing device.
-    if (channel.isUdp()) {
-        const QAbstractSocket::SocketError error = channel.udpSocket().error();
-        if (error != QAbstractSocket::UnknownSocketError && error != QAbstractSocket::SocketTimeoutError)
-            reason = channel.udpSocket().errorString();
-    } else {
-        const QSerialPort::SerialPortError error = channel.serialPort().error();
-        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
-            reason = channel.serialPort().errorString();
-    }
-    return withLinkContext(error, connectionTargetText(*appSettings()), reason);
+    // A channel that was never opened falls back to the stored target.
+    const QString target = channel.targetText();
+    return withLinkContext(
+        error, target.isEmpty() ? connectionTargetText(*appSettings()) : target, channel.systemReason());
 }
 
 QString withLinkContext(const QString &error)

@@ -10,8 +10,8 @@ class DeviceChannel;
 // and what to check, after the system's reason when one is known. Other
 // texts come back unchanged.
 QString withLinkContext(const QString &error, const QString &target, const QString &systemReason = QString());
-// The same for a failure on this channel: the target as stored now, the
-// reason from its serial port or socket.
-QString withLinkContext(const QString &error, DeviceChannel &channel);
+// The same for a failure on this channel: the target it was opened for,
+// the reason from its serial port or socket.
+QString withLinkContext(const QString &error, const DeviceChannel &channel);
 // The same where only the text is at hand (a worker's message).
 QString withLinkContext(const QString &error);

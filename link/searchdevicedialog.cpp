@@ -8,7 +8,7 @@
 
 SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::SearchDeviceDialog)
+    , ui(std::make_unique<Ui::SearchDeviceDialog>())
     , m_worker(this)
 {
     ui->setupUi(this);
@@ -31,7 +31,6 @@ SearchDeviceDialog::~SearchDeviceDialog()
     // The worker is a member; it must not outlive this body while running.
     m_worker.requestStop();
     m_worker.wait();
-    delete ui;
 }
 
 void SearchDeviceDialog::done(int result)
@@ -47,7 +46,7 @@ void SearchDeviceDialog::done(int result)
 void SearchDeviceDialog::stopSearch()
 {
     m_worker.requestStop();
-    // The worker looks at its flag every PollMs; the bound is only a guard.
+    // The worker looks at its flag every kPollMs; the bound is only a guard.
     m_worker.wait(1000);
 }
 

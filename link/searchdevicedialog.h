@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QPair>
 
+#include <memory>
+
 class QListWidgetItem;
 
 namespace Ui {
@@ -47,7 +49,7 @@ private:
     void commit(QListWidgetItem *item);
     void stopSearch();
 
-    Ui::SearchDeviceDialog *ui;
+    const std::unique_ptr<Ui::SearchDeviceDialog> ui;
     DSearchDeviceThread m_worker;
     QHostAddress m_selectedAddress;
     quint16 m_selectedPort = 0;

@@ -16,7 +16,7 @@
 
 SetupDialog::SetupDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::SetupDialog)
+    , ui(std::make_unique<Ui::SetupDialog>())
     , m_baudRates { { 1200, QStringLiteral("1200") }, { 2400, QStringLiteral("2400") },
         { 4800, QStringLiteral("4800") }, { 9600, QStringLiteral("9600") }, { 19200, QStringLiteral("19200") },
         { 38400, QStringLiteral("38400") }, { 57600, QStringLiteral("57600") }, { 115200, QStringLiteral("115200") } }
@@ -46,10 +46,7 @@ SetupDialog::SetupDialog(QWidget *parent)
     loadConfig();
 }
 
-SetupDialog::~SetupDialog()
-{
-    delete ui;
-}
+SetupDialog::~SetupDialog() = default;
 
 void SetupDialog::fillFixedLists()
 {

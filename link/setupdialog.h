@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QMap>
 
+#include <memory>
+
 namespace Ui {
 class SetupDialog;
 }
@@ -31,7 +33,7 @@ private:
     // The dotted form of a found device's address as it goes into the form.
     static QString addressText(const class QHostAddress &address);
 
-    Ui::SetupDialog *ui;
+    const std::unique_ptr<Ui::SetupDialog> ui;
     // Held as maps so each combo lists its items in ascending order of the number.
     QMap<int, QString> m_baudRates;
     QMap<int, QString> m_dataBits;

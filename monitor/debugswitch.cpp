@@ -43,7 +43,7 @@ SwitchExchange exchangeSwitch(
         request, timeoutMs,
         [address](const QByteArray &buffer, int *length) { return locateResponse(buffer, address, length); }, stop);
     SwitchExchange exchange;
-    exchange.result = traffic.result == DeviceChannel::Stopped ? SwitchExchange::Aborted : traffic.result;
+    exchange.result = traffic.result;
     exchange.response = traffic.response;
     exchange.trailing = traffic.trailing;
     return exchange;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/frame.h"
+
 #include <QByteArray>
 
 #include <atomic>
@@ -19,8 +21,7 @@ QByteArray takeDeviceDatagrams(DeviceChannel &channel);
 
 struct SwitchExchange
 {
-    static constexpr int Aborted = -1;
-    int result = 0; // LinkResult, or Aborted
+    LinkResult result = LinkOk;
     QByteArray response; // the answer, or everything collected when none was found
     QByteArray trailing; // bytes received after the answer
 };

@@ -12,9 +12,9 @@ class LineSplitter
 {
 public:
     // 64 KiB: far beyond any line a meter writes, small enough to keep.
-    static constexpr int DefaultMaxLineBytes = 64 * 1024;
+    static constexpr int kDefaultMaxLineBytes = 64 * 1024;
 
-    explicit LineSplitter(int maxLineBytes = DefaultMaxLineBytes);
+    explicit LineSplitter(int maxLineBytes = kDefaultMaxLineBytes);
 
     // Appends the chunk and returns every line it completes, in order.
     QList<QByteArray> feed(const QByteArray &chunk);

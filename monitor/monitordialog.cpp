@@ -22,12 +22,12 @@
 
 namespace {
 // How often a recording is flushed when lines stop coming.
-constexpr int FlushTickMs = 500;
+constexpr int kFlushTickMs = 500;
 } // namespace
 
 MonitorDialog::MonitorDialog(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::MonitorDialog)
+    , ui(std::make_unique<Ui::MonitorDialog>())
     , m_clock([] { return QDateTime::currentDateTime(); })
     , m_settings(readMonitorSettings(*appSettings()))
     , m_held(m_settings.maxLines)
@@ -47,7 +47,7 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     connect(&m_thread, &MonitorThread::signalShowError, this, &MonitorDialog::slotShowError);
     connect(&m_thread, &MonitorThread::signalDataRecv, this, &MonitorDialog::slotDataRecv);
     connect(&m_flushTimer, &QTimer::timeout, this, &MonitorDialog::flushRecording);
-    m_flushTimer.setInterval(FlushTickMs);
+    m_flushTimer.setInterval(kFlushTickMs);
 
     // Hours of monitoring must not pile up undo steps; the view keeps the
     // last lines only (one more block: the empty one after the last line end).
@@ -65,7 +65,6 @@ MonitorDialog::~MonitorDialog()
     m_recorder.stop();
     closeBatch();
     m_appendCursor = QTextCursor();
-    delete ui;
 }
 
 void MonitorDialog::buildTerminalRow()

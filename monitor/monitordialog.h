@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -73,7 +74,7 @@ private:
     void updateMatchCount();
     void storeSettings();
 
-    Ui::MonitorDialog *ui;
+    const std::unique_ptr<Ui::MonitorDialog> ui;
     MonitorThread m_thread;
     std::function<QDateTime()> m_clock;
     MonitorSettings m_settings;

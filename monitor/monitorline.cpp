@@ -6,8 +6,8 @@ namespace {
 
 const QString &lineBreak()
 {
-    static const QString text = QStringLiteral("\r\n");
-    return text;
+    static const QString kLineBreak = QStringLiteral("\r\n");
+    return kLineBreak;
 }
 
 QString cleanedText(const QByteArray &line)

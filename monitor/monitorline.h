@@ -24,11 +24,11 @@ QString formatMonitorLine(const QByteArray &line, MonitorMode mode, const QDateT
 struct MonitorLineFormat
 {
     // 4 KiB: a screenful of text, several of hex.
-    static constexpr int DefaultMaxShownBytes = 4096;
+    static constexpr int kDefaultMaxShownBytes = 4096;
 
     MonitorMode mode = MonitorMode::Original;
     // -1: no bound (what a recording keeps).
-    int maxShownBytes = DefaultMaxShownBytes;
+    int maxShownBytes = kDefaultMaxShownBytes;
     QString clippedNote;
     // Text mode only: "[yyyy-MM-dd hh:mm:ss.zzz] " before the line.
     bool timestamps = false;

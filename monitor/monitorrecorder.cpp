@@ -43,7 +43,7 @@ bool MonitorRecorder::record(const QByteArray &line, const QString &shownText)
     if (m_file.write(bytes) != bytes.size())
         return fail();
     m_dirty = true;
-    if (m_sinceFlush.elapsed() >= FlushIntervalMs)
+    if (m_sinceFlush.elapsed() >= kFlushIntervalMs)
         return flush();
     return true;
 }

@@ -15,7 +15,7 @@ class MonitorRecorder
 public:
     enum class Content { Shown, Raw };
 
-    static constexpr int FlushIntervalMs = 1000;
+    static constexpr int kFlushIntervalMs = 1000;
 
     ~MonitorRecorder();
 

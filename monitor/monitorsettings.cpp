@@ -6,7 +6,7 @@
 
 namespace {
 // A view of ten million lines would hold gigabytes.
-constexpr int MaxMaxLines = 10000000;
+constexpr int kMaxMaxLines = 10000000;
 } // namespace
 
 MonitorSettings readMonitorSettings(const QSettings &settings)
@@ -14,7 +14,7 @@ MonitorSettings readMonitorSettings(const QSettings &settings)
     MonitorSettings monitor;
     bool ok = false;
     const int lines = settings.value(QStringLiteral("monitor/max_lines"), monitor.maxLines).toInt(&ok);
-    if (ok && lines >= 1 && lines <= MaxMaxLines)
+    if (ok && lines >= 1 && lines <= kMaxMaxLines)
         monitor.maxLines = lines;
     monitor.recordFolder = settings.value(QStringLiteral("monitor/record_folder")).toString();
     if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists()) {

@@ -7,10 +7,10 @@ class QSettings;
 // The monitor's own keys in config.ini, read and written only here.
 struct MonitorSettings
 {
-    static constexpr int DefaultMaxLines = 100000;
+    static constexpr int kDefaultMaxLines = 100000;
 
     // monitor/max_lines: lines the view keeps; older ones drop off the top.
-    int maxLines = DefaultMaxLines;
+    int maxLines = kDefaultMaxLines;
     // monitor/record_folder: where the last recording went.
     QString recordFolder;
     // monitor/record_raw: record the received bytes rather than the shown text.

@@ -2,6 +2,7 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
+#include "link/linkerrorcontext.h"
 #include "link/udpwait.h"
 #include "monitor/debugswitch.h"
 
@@ -10,9 +11,9 @@
 namespace {
 
 // An idle read pass lasts about this long; it bounds how late a stop is seen.
-constexpr int passMs = 100;
-constexpr int stopPollMs = 20;
-constexpr int serialGapMs = 50;
+constexpr int kPassMs = 100;
+constexpr int kStopPollMs = 20;
+constexpr int kSerialGapMs = 50;
 
 } // namespace
 
@@ -48,7 +49,7 @@ void MonitorThread::run()
     const bool debugRun = m_debug;
     DeviceChannel channel;
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("设备监听"), channel.errorText());
+        emit signalShowError(tr("设备监听"), withLinkContext(channel.errorText(), channel));
         return;
     }
 
@@ -79,7 +80,7 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
     const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), on);
     const SwitchExchange exchange
         = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
-    if (exchange.result == SwitchExchange::Aborted)
+    if (exchange.result == LinkStopped)
         return SwitchAborted;
     const QString message = linkErrorText(exchange.result, exchange.response);
     if (!message.isEmpty()) {
@@ -103,8 +104,8 @@ void MonitorThread::readUdpPass(DeviceChannel &channel)
             return;
         }
         // Wakes up as soon as a datagram lands; a stop is still seen within
-        // stopPollMs, as between the polls this replaces.
-        if (m_stop || !sleepUntilReadable(socket, timer, passMs, stopPollMs))
+        // kStopPollMs, as between the polls this replaces.
+        if (m_stop || !sleepUntilReadable(socket, timer, kPassMs, kStopPollMs))
             return;
     }
 }
@@ -114,9 +115,9 @@ void MonitorThread::readSerialPass(DeviceChannel &channel)
     QSerialPort &port = channel.serialPort();
     QElapsedTimer timer;
     timer.start();
-    if (!port.waitForReadyRead(passMs) && port.bytesAvailable() == 0) {
+    if (!port.waitForReadyRead(kPassMs) && port.bytesAvailable() == 0) {
         // A port that fails at once (unplugged) must not spin.
-        const qint64 left = passMs - timer.elapsed();
+        const qint64 left = kPassMs - timer.elapsed();
         if (left > 0)
             QThread::msleep(ulong(left));
         return;
@@ -124,7 +125,7 @@ void MonitorThread::readSerialPass(DeviceChannel &channel)
     // Lines are handed on piece by piece, so a stream without pauses still shows live.
     do {
         splitAndEmit(port.readAll());
-    } while (!m_stop && (port.waitForReadyRead(serialGapMs) || port.bytesAvailable() > 0));
+    } while (!m_stop && (port.waitForReadyRead(kSerialGapMs) || port.bytesAvailable() > 0));
 }
 
 void MonitorThread::splitAndEmit(const QByteArray &chunk)

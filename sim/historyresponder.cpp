@@ -12,13 +12,13 @@
 
 namespace {
 
-constexpr quint16 HistoryCommand = 0x4E9F;
+constexpr quint16 kHistoryCommand = 0x4E9F;
 
 // Bytes 0..9 of a valid request, before the dates.
 const QByteArray &requestHead()
 {
-    static const QByteArray head = simFromHex(QStringLiteral("7E 05 02 4E 9F 00 07 91 00 04"));
-    return head;
+    static const QByteArray kHead = simFromHex(QStringLiteral("7E 05 02 4E 9F 00 07 91 00 04"));
+    return kHead;
 }
 
 QDate dateAt(const QByteArray &bytes, int offset)
@@ -98,7 +98,7 @@ public:
 
     bool handle(const SimRequest &request, SimContext &context) override
     {
-        if (request.family != SimRequest::TildeFrame || request.tildeCommand() != HistoryCommand)
+        if (request.family != SimRequest::TildeFrame || request.tildeCommand() != kHistoryCommand)
             return false;
         SimState &state = context.state();
         const QByteArray &bytes = request.bytes;

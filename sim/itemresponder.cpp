@@ -5,7 +5,7 @@
 namespace {
 
 // Index 255 switches the debug output; that belongs to the debug responder.
-constexpr quint8 DebugSwitchIndex = 255;
+constexpr quint8 kDebugSwitchIndex = 255;
 
 // The configuration items: read by index, written by index.
 class ItemResponder : public SimResponder
@@ -19,7 +19,7 @@ public:
             read(request.index, context);
             return true;
         }
-        if (request.isItemWrite() && request.index != DebugSwitchIndex) {
+        if (request.isItemWrite() && request.index != kDebugSwitchIndex) {
             write(request, context);
             return true;
         }

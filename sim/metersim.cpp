@@ -16,7 +16,7 @@
 
 namespace {
 // A partial frame that sits this long without more bytes is garbage.
-constexpr int QuietFlushMs = 500;
+constexpr int kQuietFlushMs = 500;
 } // namespace
 
 MeterSim::MeterSim(const SimProfile &profile, QObject *parent)
@@ -44,7 +44,7 @@ bool MeterSim::start(const SimTransportOptions &options, QString *error)
     m_responders = createSimResponders();
     m_quietTimer = new QTimer(this);
     m_quietTimer->setSingleShot(true);
-    m_quietTimer->setInterval(QuietFlushMs);
+    m_quietTimer->setInterval(kQuietFlushMs);
     connect(m_quietTimer, &QTimer::timeout, this, &MeterSim::flushStreams);
     // One precise timer serves every delayed output in due order: timers of
     // their own would turn coarse past 2 s and could fire out of order.

@@ -11,18 +11,18 @@
 #include <cstdio>
 
 namespace {
-const QString SectionName = QStringLiteral("search");
+const QString kSectionName = QStringLiteral("search");
 } // namespace
 
 void SearchResponder::attach(MeterSim &sim)
 {
     m_sim = &sim;
-    const QJsonObject section = sim.profile().section(SectionName);
+    const QJsonObject section = sim.profile().section(kSectionName);
     if (!section.value(QStringLiteral("listen")).toBool(false))
         return;
     m_repeat = qMax(1, section.value(QStringLiteral("repeat")).toInt(1));
     const QHostAddress address(section.value(QStringLiteral("address")).toString(QStringLiteral("0.0.0.0")));
-    const int port = section.value(QStringLiteral("port")).toInt(DefaultSearchPort);
+    const int port = section.value(QStringLiteral("port")).toInt(kDefaultSearchPort);
 
     m_socket = new QUdpSocket(&sim);
     if (!m_socket->bind(address, quint16(port), QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
@@ -82,7 +82,7 @@ void SearchResponder::onReadyRead()
         const QNetworkDatagram request = m_socket->receiveDatagram();
         if (request.data() != searchDatagram() || !m_sim)
             continue;
-        const QJsonValue reply = m_sim->profile().section(SectionName).value(QStringLiteral("reply"));
+        const QJsonValue reply = m_sim->profile().section(kSectionName).value(QStringLiteral("reply"));
         const QByteArray bytes
             = simEncodeText(reply.isString() ? fillReply(reply.toString(), *m_sim) : defaultReply(*m_sim));
         for (int i = 0; i < m_repeat; ++i)
@@ -93,10 +93,10 @@ void SearchResponder::onReadyRead()
 
 void enableSearchResponder(SimProfile &profile, quint16 port)
 {
-    QJsonObject section = profile.raw.value(SectionName).toObject();
+    QJsonObject section = profile.raw.value(kSectionName).toObject();
     section.insert(QStringLiteral("listen"), true);
     section.insert(QStringLiteral("port"), int(port));
-    profile.raw.insert(SectionName, section);
+    profile.raw.insert(kSectionName, section);
 }
 
 std::unique_ptr<SimResponder> makeSearchResponder()

@@ -28,7 +28,7 @@ struct SimProfile;
 class SearchResponder : public SimResponder
 {
 public:
-    static constexpr quint16 DefaultSearchPort = 1500;
+    static constexpr quint16 kDefaultSearchPort = 1500;
 
     const char *name() const override { return "search"; }
     void attach(MeterSim &sim) override;
@@ -58,6 +58,6 @@ private:
 };
 
 // Turns the search responder on in a profile (what --search does).
-void enableSearchResponder(SimProfile &profile, quint16 port = SearchResponder::DefaultSearchPort);
+void enableSearchResponder(SimProfile &profile, quint16 port = SearchResponder::kDefaultSearchPort);
 
 std::unique_ptr<SimResponder> makeSearchResponder();

@@ -10,7 +10,7 @@ struct KindName
     const char *name;
 };
 
-const KindName kindNameTable[] = {
+const KindName kKindNames[] = {
     { SimFault::Silent, "silent" },
     { SimFault::BadCrc, "bad-crc" },
     { SimFault::OtherAddress, "other-address" },
@@ -30,7 +30,7 @@ struct MatchName
     const char *name;
 };
 
-const MatchName matchNameTable[] = {
+const MatchName kMatchNames[] = {
     { SimFault::AnyRequest, "any" },
     { SimFault::ItemRead, "read" },
     { SimFault::ItemWrite, "write" },
@@ -97,7 +97,7 @@ bool SimFault::matches(const SimRequest &request) const
 QStringList SimFault::kindNames()
 {
     QStringList names;
-    for (const KindName &entry : kindNameTable)
+    for (const KindName &entry : kKindNames)
         names << QLatin1String(entry.name);
     return names;
 }
@@ -114,7 +114,7 @@ SimFault SimFault::parse(const QString &text, QString *error)
         return fail(QStringLiteral("empty"));
     SimFault fault;
     bool known = false;
-    for (const KindName &entry : kindNameTable) {
+    for (const KindName &entry : kKindNames) {
         if (parts.first().trimmed() == QLatin1String(entry.name)) {
             fault.kind = entry.kind;
             known = true;
@@ -132,7 +132,7 @@ SimFault SimFault::parse(const QString &text, QString *error)
         bool ok = true;
         if (key == QLatin1String("match")) {
             ok = false;
-            for (const MatchName &entry : matchNameTable) {
+            for (const MatchName &entry : kMatchNames) {
                 if (value == QLatin1String(entry.name)) {
                     fault.match = entry.match;
                     ok = true;
@@ -171,10 +171,10 @@ SimFault SimFault::parse(const QString &text, QString *error)
 QString SimFault::toString() const
 {
     QString text;
-    for (const KindName &entry : kindNameTable)
+    for (const KindName &entry : kKindNames)
         if (entry.kind == kind)
             text = QLatin1String(entry.name);
-    for (const MatchName &entry : matchNameTable)
+    for (const MatchName &entry : kMatchNames)
         if (entry.match == match && match != AnyRequest)
             text += QStringLiteral(",match=") + QLatin1String(entry.name);
     if (index >= 0)

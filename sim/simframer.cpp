@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int MaxTildeFrame = 4096;
+constexpr int kMaxTildeFrame = 4096;
 
 quint8 at(const QByteArray &buffer, int pos)
 {
@@ -58,7 +58,7 @@ SimFramer::Status SimFramer::tildeFrameAt(const QByteArray &buffer, int pos, int
             return Complete;
         }
     }
-    return buffer.size() - pos >= MaxTildeFrame ? Invalid : Incomplete;
+    return buffer.size() - pos >= kMaxTildeFrame ? Invalid : Incomplete;
 }
 
 QList<SimRequest> SimFramer::feed(const QByteArray &bytes)
@@ -100,8 +100,8 @@ QList<SimRequest> SimFramer::feed(const QByteArray &bytes)
         requests.append(request);
         m_buffer.remove(0, found + foundLength);
     }
-    if (m_buffer.size() > MaxPending) {
-        drop(m_buffer.size() - MaxPending);
+    if (m_buffer.size() > kMaxPending) {
+        drop(m_buffer.size() - kMaxPending);
     }
     return requests;
 }

@@ -18,7 +18,7 @@
 class SimFramer
 {
 public:
-    static constexpr int MaxPending = 8192;
+    static constexpr int kMaxPending = 8192;
 
     // Appends bytes and returns every complete frame now available, in order.
     QList<SimRequest> feed(const QByteArray &bytes);

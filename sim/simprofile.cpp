@@ -14,8 +14,8 @@ QString SimItem::text() const
 
 QStringList SimItem::options() const
 {
-    static const QRegularExpression list(QStringLiteral("\\(([^()]*/[^()]*)\\)\\s*$"));
-    const QRegularExpressionMatch match = list.match(name);
+    static const QRegularExpression kOptionList(QStringLiteral("\\(([^()]*/[^()]*)\\)\\s*$"));
+    const QRegularExpressionMatch match = kOptionList.match(name);
     if (!match.hasMatch())
         return {};
     QStringList choices = match.captured(1).split(QLatin1Char('/'));

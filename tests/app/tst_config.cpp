@@ -112,16 +112,16 @@ private slots:
     {
         TempWorkDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("csv")));
-        QCOMPARE(lastFolder(ItemFiles), QString());
-        rememberFolder(ItemFiles, dir.filePath(QStringLiteral("csv/a.csv")));
-        rememberFolder(HistoryFiles, dir.filePath(QStringLiteral("h.pdf")));
-        rememberFolder(HistoryFiles, QString()); // cancelled: kept
+        QCOMPARE(lastFolder(kItemFiles), QString());
+        rememberFolder(kItemFiles, dir.filePath(QStringLiteral("csv/a.csv")));
+        rememberFolder(kHistoryFiles, dir.filePath(QStringLiteral("h.pdf")));
+        rememberFolder(kHistoryFiles, QString()); // cancelled: kept
         singleton<Config>::release();
-        QCOMPARE(lastFolder(ItemFiles), dir.filePath(QStringLiteral("csv")));
-        QCOMPARE(lastFolder(HistoryFiles), dir.path());
+        QCOMPARE(lastFolder(kItemFiles), dir.filePath(QStringLiteral("csv")));
+        QCOMPARE(lastFolder(kHistoryFiles), dir.path());
         // A folder that has gone is no start.
         QVERIFY(QDir(dir.filePath(QStringLiteral("csv"))).removeRecursively());
-        QCOMPARE(lastFolder(ItemFiles), QString());
+        QCOMPARE(lastFolder(kItemFiles), QString());
     }
 
     void title_data()

@@ -188,6 +188,11 @@ private slots:
         window.show();
         window.statusBar()->showMessage(QStringLiteral("x"), 5000);
         QVERIFY(label->isVisible());
+        // A message too long to share the bar gets it whole until it goes.
+        window.statusBar()->showMessage(QString(400, QLatin1Char('x')), 5000);
+        QVERIFY(!label->isVisible());
+        window.statusBar()->clearMessage();
+        QVERIFY(label->isVisible());
     }
 
     void languageCodes_data()

@@ -78,7 +78,7 @@ Glossary readGlossary()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return glossary;
     const QString text = QString::fromUtf8(file.readAll());
-    static const QRegularExpression ize(QStringLiteral("\\b([a-z]+)iz(e|ed|es|ing)\\b"));
+    static const QRegularExpression kIze(QStringLiteral("\\b([a-z]+)iz(e|ed|es|ing)\\b"));
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const QStringList cells = line.split(QLatin1Char('|'));
         // | source | English | Taiwan | not in zh_TW | note |
@@ -89,7 +89,7 @@ Glossary readGlossary()
                     glossary.wrongInTaiwan << term.trimmed();
             }
         }
-        auto words = ize.globalMatch(line);
+        auto words = kIze.globalMatch(line);
         while (words.hasNext()) {
             const QString stem = words.next().captured(1);
             if (!glossary.izeVerbs.contains(stem))
@@ -101,9 +101,9 @@ Glossary readGlossary()
 
 QStringList placeholders(const QString &text)
 {
-    static const QRegularExpression marker(QStringLiteral("%\\d"));
+    static const QRegularExpression kMarker(QStringLiteral("%\\d"));
     QStringList found;
-    auto it = marker.globalMatch(text);
+    auto it = kMarker.globalMatch(text);
     while (it.hasNext())
         found << it.next().captured();
     found.sort();
@@ -114,11 +114,11 @@ QStringList placeholders(const QString &text)
 // the end where English goes on after a colon ("Firmware update failed: ").
 bool keepsEdgeBlanks(const QString &source, const QString &text)
 {
-    static const QRegularExpression lead(QStringLiteral("^\\s*"));
-    static const QRegularExpression trail(QStringLiteral("\\s*$"));
-    const QString sourceTrail = trail.match(source).captured();
-    const QString textTrail = trail.match(text).captured();
-    return lead.match(source).captured() == lead.match(text).captured()
+    static const QRegularExpression kLead(QStringLiteral("^\\s*"));
+    static const QRegularExpression kTrail(QStringLiteral("\\s*$"));
+    const QString sourceTrail = kTrail.match(source).captured();
+    const QString textTrail = kTrail.match(text).captured();
+    return kLead.match(source).captured() == kLead.match(text).captured()
         && (sourceTrail == textTrail || (sourceTrail.isEmpty() && text.endsWith(QLatin1String(": "))));
 }
 
@@ -197,7 +197,7 @@ private slots:
         const QList<Entry> entries = readTs(language);
         QVERIFY(!entries.isEmpty());
 
-        static const QRegularExpression halfWidthAfterChinese(QStringLiteral("[\\x{4e00}-\\x{9fff}][,!:;?]"));
+        static const QRegularExpression kHalfWidthAfterChinese(QStringLiteral("[\\x{4e00}-\\x{9fff}][,!:;?]"));
         QStringList problems;
         for (const Entry &entry : entries) {
             const QString where = entry.context + QLatin1Char(' ') + entry.source + QStringLiteral(": ");
@@ -214,7 +214,7 @@ private slots:
                     if (text.contains(term))
                         problems << where + term;
                 }
-                if (text.contains(halfWidthAfterChinese) || text.contains(QLatin1String("...")))
+                if (text.contains(kHalfWidthAfterChinese) || text.contains(QLatin1String("...")))
                     problems << where + QStringLiteral("half-width punctuation");
             } else {
                 if (text.contains(QLatin1String("....")) || text.contains(QLatin1Char('!')))

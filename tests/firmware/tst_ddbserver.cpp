@@ -70,7 +70,7 @@ QByteArray goodText()
 
 } // namespace
 
-class TestDDbServer : public QObject
+class TstDDbServer : public QObject
 {
     Q_OBJECT
 
@@ -336,5 +336,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDDbServer)
+QTEST_GUILESS_MAIN(TstDDbServer)
 #include "tst_ddbserver.moc"

@@ -29,7 +29,7 @@ const char kFailed[] = "获取设备列表失败,请重试!";
 
 } // namespace
 
-class TestDeviceTypeMgr : public QObject
+class TstDeviceTypeMgr : public QObject
 {
     Q_OBJECT
 
@@ -45,7 +45,7 @@ private:
     TempWorkDir m_dir;
 };
 
-void TestDeviceTypeMgr::parsePage_data()
+void TstDeviceTypeMgr::parsePage_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("ok");
@@ -74,7 +74,7 @@ void TestDeviceTypeMgr::parsePage_data()
     QTest::newRow("no div in body") << QByteArray("<html><body><p/><p/></body></html>") << false << PackageMap {};
 }
 
-void TestDeviceTypeMgr::parsePage()
+void TstDeviceTypeMgr::parsePage()
 {
     QFETCH(QByteArray, body);
     QFETCH(bool, ok);
@@ -86,7 +86,7 @@ void TestDeviceTypeMgr::parsePage()
     QCOMPARE(mgr.packageList().keys(), list.keys());
 }
 
-void TestDeviceTypeMgr::listKeepsEarlierEntries()
+void TstDeviceTypeMgr::listKeepsEarlierEntries()
 {
     DeviceTypeMgr mgr;
     QVERIFY(mgr.parsePage(page(row("A", "1") + row("B", "2"))));
@@ -94,7 +94,7 @@ void TestDeviceTypeMgr::listKeepsEarlierEntries()
     QCOMPARE(mgr.packageList(), (PackageMap { { "A", "1" }, { "B", "3" }, { "C", "4" } }));
 }
 
-void TestDeviceTypeMgr::fetch_data()
+void TstDeviceTypeMgr::fetch_data()
 {
     QTest::addColumn<QByteArray>("path");
     QTest::addColumn<HttpRoute>("route");
@@ -130,7 +130,7 @@ void TestDeviceTypeMgr::fetch_data()
     QTest::newRow("slow drip") << QByteArray("/down.html") << drip << PackageMap {};
 }
 
-void TestDeviceTypeMgr::fetch()
+void TstDeviceTypeMgr::fetch()
 {
     QFETCH(QByteArray, path);
     QFETCH(HttpRoute, route);
@@ -161,7 +161,7 @@ void TestDeviceTypeMgr::fetch()
     }
 }
 
-void TestDeviceTypeMgr::stopEndsStalledFetchSilently()
+void TstDeviceTypeMgr::stopEndsStalledFetchSilently()
 {
     HttpTestServer server;
     HttpRoute stalled;
@@ -195,5 +195,5 @@ void TestDeviceTypeMgr::stopEndsStalledFetchSilently()
     QCOMPARE(finished.count(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestDeviceTypeMgr)
+QTEST_GUILESS_MAIN(TstDeviceTypeMgr)
 #include "tst_devicetypemgr.moc"

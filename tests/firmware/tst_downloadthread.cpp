@@ -66,7 +66,7 @@ quint16 freePort()
 
 } // namespace
 
-class TestDownloadThread : public QObject
+class TstDownloadThread : public QObject
 {
     Q_OBJECT
 
@@ -88,7 +88,7 @@ private:
     TempWorkDir m_dir;
 };
 
-void TestDownloadThread::fileNameFromLink_data()
+void TstDownloadThread::fileNameFromLink_data()
 {
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("name");
@@ -114,14 +114,14 @@ void TestDownloadThread::fileNameFromLink_data()
                            << "";
 }
 
-void TestDownloadThread::fileNameFromLink()
+void TstDownloadThread::fileNameFromLink()
 {
     QFETCH(QString, link);
     QFETCH(QString, name);
     QCOMPARE(DownloadThread::fileNameFromLink(link), name);
 }
 
-void TestDownloadThread::downloadsWithProgress()
+void TstDownloadThread::downloadsWithProgress()
 {
     HttpTestServer server;
     HttpRoute route;
@@ -147,7 +147,7 @@ void TestDownloadThread::downloadsWithProgress()
     QCOMPARE(file.readAll(), route.body);
 }
 
-void TestDownloadThread::failures_data()
+void TstDownloadThread::failures_data()
 {
     QTest::addColumn<HttpRoute>("route");
     QTest::addColumn<QString>("error"); // a prefix of the message
@@ -180,7 +180,7 @@ void TestDownloadThread::failures_data()
     QTest::newRow("announces 50 GB") << announced << tooBig;
 }
 
-void TestDownloadThread::failures()
+void TstDownloadThread::failures()
 {
     QFETCH(HttpRoute, route);
     QFETCH(QString, error);
@@ -207,7 +207,7 @@ void TestDownloadThread::failures()
         QStringList { QStringLiteral("pkg.vexabin") });
 }
 
-void TestDownloadThread::unsafeNamesStayOutOfTheFolder_data()
+void TstDownloadThread::unsafeNamesStayOutOfTheFolder_data()
 {
     QTest::addColumn<QString>("link"); // a path is put on the test server
     QTest::addColumn<QString>("message");
@@ -225,7 +225,7 @@ void TestDownloadThread::unsafeNamesStayOutOfTheFolder_data()
                                << QString::fromUtf8("下载失败,打开文件失败: a\uFFFDb.vexabin");
 }
 
-void TestDownloadThread::unsafeNamesStayOutOfTheFolder()
+void TstDownloadThread::unsafeNamesStayOutOfTheFolder()
 {
     QFETCH(QString, link);
     QFETCH(QString, message);
@@ -243,7 +243,7 @@ void TestDownloadThread::unsafeNamesStayOutOfTheFolder()
     QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
 }
 
-void TestDownloadThread::trailingEncodedSpaceIsTrimmed()
+void TstDownloadThread::trailingEncodedSpaceIsTrimmed()
 {
     HttpTestServer server;
     HttpRoute route;
@@ -258,7 +258,7 @@ void TestDownloadThread::trailingEncodedSpaceIsTrimmed()
     QCOMPARE(readText(m_dir.filePath(QStringLiteral("Files/VX 100.vexabin"))), QStringLiteral("firmware"));
 }
 
-void TestDownloadThread::stopMidTransferKeepsOldFile()
+void TstDownloadThread::stopMidTransferKeepsOldFile()
 {
     HttpTestServer server;
     HttpRoute stalled;
@@ -302,7 +302,7 @@ void TestDownloadThread::stopMidTransferKeepsOldFile()
         QStringList { QStringLiteral("big.vexabin") });
 }
 
-void TestDownloadThread::downloadsFromPythonHttpServer()
+void TstDownloadThread::downloadsFromPythonHttpServer()
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
@@ -345,14 +345,14 @@ void TestDownloadThread::downloadsFromPythonHttpServer()
     QCOMPARE(file.readAll(), body);
 }
 
-void TestDownloadThread::selfSignedServerNeedsVerificationOff_data()
+void TstDownloadThread::selfSignedServerNeedsVerificationOff_data()
 {
     QTest::addColumn<bool>("verifyPeer");
     QTest::newRow("verified by default") << true;
     QTest::newRow("verification switched off") << false;
 }
 
-void TestDownloadThread::selfSignedServerNeedsVerificationOff()
+void TstDownloadThread::selfSignedServerNeedsVerificationOff()
 {
     QFETCH(bool, verifyPeer);
     if (!QSslSocket::supportsSsl())
@@ -377,5 +377,5 @@ void TestDownloadThread::selfSignedServerNeedsVerificationOff()
         QCOMPARE(outcome.errors.first(), QString::fromUtf8("下载异常: SSL handshake failed"));
 }
 
-QTEST_GUILESS_MAIN(TestDownloadThread)
+QTEST_GUILESS_MAIN(TstDownloadThread)
 #include "tst_downloadthread.moc"

@@ -138,7 +138,7 @@ private:
 
 } // namespace
 
-class TestUpdateDialog : public QObject
+class TstUpdateDialog : public QObject
 {
     Q_OBJECT
 
@@ -166,7 +166,7 @@ private:
     QString m_notPackage;
 };
 
-void TestUpdateDialog::initTestCase()
+void TstUpdateDialog::initTestCase()
 {
     const QString language = qEnvironmentVariable("VEXA_SHOT_LANG");
     if (!language.isEmpty() && m_translator.load(QStringLiteral(VEXA_QM_DIR "/") + language + QStringLiteral(".qm")))
@@ -182,7 +182,7 @@ void TestUpdateDialog::initTestCase()
     QVERIFY(m_dir.writeFile(QStringLiteral("text.vexabin"), "just some text\n"));
 }
 
-void TestUpdateDialog::selectPackage_data()
+void TstUpdateDialog::selectPackage_data()
 {
     QTest::addColumn<QStringList>("picks"); // in order; "" is a cancelled file dialog
     QTest::addColumn<QString>("device"); // after the last pick
@@ -197,7 +197,7 @@ void TestUpdateDialog::selectPackage_data()
         << QStringList { m_notPackage, m_good } << QStringLiteral("Vexa 流量计") << true;
 }
 
-void TestUpdateDialog::selectPackage()
+void TstUpdateDialog::selectPackage()
 {
     QFETCH(QStringList, picks);
     QFETCH(QString, device);
@@ -220,7 +220,7 @@ void TestUpdateDialog::selectPackage()
     QCOMPARE(boxes.texts(), QStringList());
 }
 
-void TestUpdateDialog::updateChecks_data()
+void TstUpdateDialog::updateChecks_data()
 {
     // A good package is picked, then changed on disk before Update is pressed.
     QTest::addColumn<bool>("picked");
@@ -238,7 +238,7 @@ void TestUpdateDialog::updateChecks_data()
     QTest::newRow("no image") << true << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
 }
 
-void TestUpdateDialog::updateChecks()
+void TstUpdateDialog::updateChecks()
 {
     QFETCH(bool, picked);
     QFETCH(QString, thenOnDisk);
@@ -261,7 +261,7 @@ void TestUpdateDialog::updateChecks()
     QVERIFY(!dialog.updateThread().isRunning());
 }
 
-void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
+void TstUpdateDialog::updateAgainstSimulatorRefusesClose()
 {
     SimRunner meter;
     QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
@@ -315,7 +315,7 @@ void TestUpdateDialog::updateAgainstSimulatorRefusesClose()
     QVERIFY(dialog.close());
 }
 
-void TestUpdateDialog::updateAsksFirst_data()
+void TstUpdateDialog::updateAsksFirst_data()
 {
     QTest::addColumn<bool>("answer");
     QTest::newRow("no") << false;
@@ -323,7 +323,7 @@ void TestUpdateDialog::updateAsksFirst_data()
 }
 
 // The question names the package and where it goes; No sends nothing.
-void TestUpdateDialog::updateAsksFirst()
+void TstUpdateDialog::updateAsksFirst()
 {
     QFETCH(bool, answer);
     SimRunner meter;
@@ -350,7 +350,7 @@ void TestUpdateDialog::updateAsksFirst()
     }
 }
 
-void TestUpdateDialog::refreshFillsSortedListOnce()
+void TstUpdateDialog::refreshFillsSortedListOnce()
 {
     HttpTestServer server;
     HttpRoute slow;
@@ -392,7 +392,7 @@ void TestUpdateDialog::refreshFillsSortedListOnce()
     QTRY_VERIFY(refresh->isEnabled());
 }
 
-void TestUpdateDialog::downloadChecks()
+void TstUpdateDialog::downloadChecks()
 {
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
@@ -433,7 +433,7 @@ void TestUpdateDialog::downloadChecks()
     QCOMPARE(replaced.readAll(), QByteArray("new"));
 }
 
-void TestUpdateDialog::closeDuringDownloadStopsIt()
+void TstUpdateDialog::closeDuringDownloadStopsIt()
 {
     HttpTestServer server;
     HttpRoute stalled;
@@ -463,7 +463,7 @@ void TestUpdateDialog::closeDuringDownloadStopsIt()
     QCOMPARE(old.readAll(), QByteArray("old"));
 }
 
-void TestUpdateDialog::verifyPeerSetting_data()
+void TstUpdateDialog::verifyPeerSetting_data()
 {
     QTest::addColumn<QVariant>("setting");
     QTest::addColumn<QString>("message");
@@ -472,7 +472,7 @@ void TestUpdateDialog::verifyPeerSetting_data()
     QTest::newRow("false") << QVariant(false) << QStringLiteral("文件下载成功!");
 }
 
-void TestUpdateDialog::verifyPeerSetting()
+void TstUpdateDialog::verifyPeerSetting()
 {
     QFETCH(QVariant, setting);
     QFETCH(QString, message);
@@ -493,7 +493,7 @@ void TestUpdateDialog::verifyPeerSetting()
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { message }, 10000);
 }
 
-void TestUpdateDialog::endToEndWithSiteSimulator()
+void TstUpdateDialog::endToEndWithSiteSimulator()
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
@@ -564,5 +564,5 @@ void TestUpdateDialog::endToEndWithSiteSimulator()
     shots.take(QStringLiteral("updated"));
 }
 
-QTEST_MAIN(TestUpdateDialog)
+QTEST_MAIN(TstUpdateDialog)
 #include "tst_updatedialog.moc"

@@ -12,7 +12,7 @@ QByteArray hex(const char *text)
 
 } // namespace
 
-class TestUpdateFrames : public QObject
+class TstUpdateFrames : public QObject
 {
     Q_OBJECT
 
@@ -119,7 +119,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(QByteArray, reply);
         QFETCH(bool, accepted);
-        QCOMPARE(isAcceptedUpdateReply(result, reply, expectedPageReply(3)), accepted);
+        QCOMPARE(isAcceptedUpdateReply(LinkResult(result), reply, expectedPageReply(3)), accepted);
     }
 
     void identification_data()
@@ -157,5 +157,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUpdateFrames)
+QTEST_GUILESS_MAIN(TstUpdateFrames)
 #include "tst_updateframes.moc"

@@ -116,7 +116,7 @@ QList<int> expectedPageNumbers(int size)
 
 Q_DECLARE_METATYPE(Line)
 
-class TestUpdateThread : public QObject
+class TstUpdateThread : public QObject
 {
     Q_OBJECT
 
@@ -327,10 +327,15 @@ private slots:
         appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
         appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
         const Outcome outcome = runUpdate(package(kModel, sampleImage(10)));
-        QCOMPARE(outcome.errors, QStringList { QStringLiteral("固件更新失败,打开串口失败: /dev/vexa-no-such-port") });
+        // The target and the system's reason follow the specified text.
+        QCOMPARE(outcome.errors,
+            QStringList { QStringLiteral("固件更新失败,打开串口失败: /dev/vexa-no-such-port\n"
+                                         "/dev/vexa-no-such-port 9600 8N1 · 地址 255 (No such file or directory)"
+                                         "%1")
+                              .arg(QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。")) });
         QCOMPARE(outcome.progress, QList<int>());
     }
 };
 
-QTEST_GUILESS_MAIN(TestUpdateThread)
+QTEST_GUILESS_MAIN(TstUpdateThread)
 #include "tst_updatethread.moc"

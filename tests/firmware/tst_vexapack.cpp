@@ -31,7 +31,7 @@ Run vexaPack(const QStringList &arguments)
 
 } // namespace
 
-class TestVexaPack : public QObject
+class TstVexaPack : public QObject
 {
     Q_OBJECT
 
@@ -103,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVexaPack)
+QTEST_GUILESS_MAIN(TstVexaPack)
 #include "tst_vexapack.moc"

@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-class TestHistoryData : public QObject
+class TstHistoryData : public QObject
 {
     Q_OBJECT
 
@@ -96,19 +96,19 @@ private:
     std::unique_ptr<SimRunner> m_meter;
 };
 
-void TestHistoryData::init()
+void TstHistoryData::init()
 {
     m_dir = std::make_unique<TempWorkDir>();
 }
 
-void TestHistoryData::cleanup()
+void TstHistoryData::cleanup()
 {
     m_meter.reset();
     singleton<Config>::release();
     m_dir.reset();
 }
 
-void TestHistoryData::startMeter(int pieceDelayMs)
+void TstHistoryData::startMeter(int pieceDelayMs)
 {
     m_meter = std::make_unique<SimRunner>(historyTestProfile());
     QVERIFY(m_meter->isStarted());
@@ -123,7 +123,7 @@ void TestHistoryData::startMeter(int pieceDelayMs)
     settings->setValue(QStringLiteral("udp/port"), m_meter->udpPort());
 }
 
-void TestHistoryData::form()
+void TstHistoryData::form()
 {
     HistoryData dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("历史数据"));
@@ -140,7 +140,7 @@ void TestHistoryData::form()
     QCOMPARE(button(dialog, "bntExportPDF")->text(), QStringLiteral("导出PDF"));
 }
 
-void TestHistoryData::queryShowsTheMetersLines()
+void TstHistoryData::queryShowsTheMetersLines()
 {
     startMeter();
     HistoryData dialog;
@@ -165,7 +165,7 @@ void TestHistoryData::queryShowsTheMetersLines()
     QCOMPARE(m_meter->receivedFrames(), QList<QByteArray>({ buildHistoryRequest(day, day) }));
 }
 
-void TestHistoryData::startAfterEndRefused()
+void TstHistoryData::startAfterEndRefused()
 {
     startMeter();
     HistoryData dialog;
@@ -182,7 +182,7 @@ void TestHistoryData::startAfterEndRefused()
     QVERIFY(!m_meter->waitForFrames(1, 300));
 }
 
-void TestHistoryData::secondQueryWhileRunningIgnored()
+void TstHistoryData::secondQueryWhileRunningIgnored()
 {
     startMeter(50);
     HistoryData dialog;
@@ -197,7 +197,7 @@ void TestHistoryData::secondQueryWhileRunningIgnored()
     QCOMPARE(boxes.boxes().size(), 0);
 }
 
-void TestHistoryData::openFailureKeepsText()
+void TstHistoryData::openFailureKeepsText()
 {
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("communicate/udp"), 0);
@@ -213,14 +213,15 @@ void TestHistoryData::openFailureKeepsText()
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("查询"));
     // The port's own message first; the target and what to check follow.
     QCOMPARE(boxes.boxes().first().text,
-        QStringLiteral("打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 9600 8N1 · 地址 255: "
+        QStringLiteral("打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 9600 8N1 · 地址 255 "
+                       "(No such file or directory): "
                        "请检查端口名称，以及端口是否被其他程序占用。"));
     QCOMPARE(text(dialog)->toPlainText(), QStringLiteral("kept 1\n"));
     QTRY_COMPARE(
         dialog.findChild<QLabel *>(QStringLiteral("labelStatus"))->text(), QStringLiteral("查询失败，已收到 0 行"));
 }
 
-void TestHistoryData::leavingDuringQuery_data()
+void TstHistoryData::leavingDuringQuery_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("close button") << "close";
@@ -228,7 +229,7 @@ void TestHistoryData::leavingDuringQuery_data()
     QTest::newRow("main window goes away") << "parent";
 }
 
-void TestHistoryData::leavingDuringQuery()
+void TstHistoryData::leavingDuringQuery()
 {
     QFETCH(QString, how);
     startMeter(50); // a long, slow answer
@@ -261,7 +262,7 @@ void TestHistoryData::leavingDuringQuery()
     delete parent;
 }
 
-void TestHistoryData::exportSlots_data()
+void TstHistoryData::exportSlots_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("text");
@@ -290,7 +291,7 @@ void TestHistoryData::exportSlots_data()
                                      << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
 }
 
-void TestHistoryData::exportSlots()
+void TstHistoryData::exportSlots()
 {
     QFETCH(QString, slot);
     QFETCH(QString, text);
@@ -321,7 +322,7 @@ void TestHistoryData::exportSlots()
     QCOMPARE(files.size(), written.isEmpty() ? 0 : 1);
 }
 
-void TestHistoryData::exportNamesFollowTheDates()
+void TstHistoryData::exportNamesFollowTheDates()
 {
     HistoryData dialog;
     setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 31));
@@ -340,7 +341,7 @@ void TestHistoryData::exportNamesFollowTheDates()
     QCOMPARE(catcher.texts(), QStringList());
 }
 
-void TestHistoryData::appendTenThousandLines()
+void TstHistoryData::appendTenThousandLines()
 {
     const QStringList lines = simHistoryLines(
         historyTestProfile().section(QStringLiteral("history")), QDate(2024, 1, 1), QDate(2024, 3, 31), QDateTime());
@@ -358,7 +359,7 @@ void TestHistoryData::appendTenThousandLines()
     QVERIFY(ms < 120000);
 }
 
-void TestHistoryData::viewFollowsTheEnd_data()
+void TstHistoryData::viewFollowsTheEnd_data()
 {
     QTest::addColumn<int>("linesPerTurn");
     QTest::addColumn<bool>("userScrolledUp");
@@ -368,7 +369,7 @@ void TestHistoryData::viewFollowsTheEnd_data()
     QTest::newRow("user had scrolled up and selected") << 300 << true;
 }
 
-void TestHistoryData::viewFollowsTheEnd()
+void TstHistoryData::viewFollowsTheEnd()
 {
     QFETCH(int, linesPerTurn);
     QFETCH(bool, userScrolledUp);
@@ -416,7 +417,7 @@ void TestHistoryData::viewFollowsTheEnd()
     QCOMPARE(view->horizontalScrollBar()->value(), plain->horizontalScrollBar()->value());
 }
 
-void TestHistoryData::clearInTheMiddleOfATurn()
+void TstHistoryData::clearInTheMiddleOfATurn()
 {
     // A new query clears the view while lines of the old one may still be
     // waiting for the end of the turn.
@@ -435,7 +436,7 @@ void TestHistoryData::clearInTheMiddleOfATurn()
     QCOMPARE(text(dialog)->textCursor().position(), text(dialog)->document()->characterCount() - 1);
 }
 
-void TestHistoryData::hugeLineShowsItsStart()
+void TstHistoryData::hugeLineShowsItsStart()
 {
     HistoryData dialog;
     dialog.show();
@@ -450,7 +451,7 @@ void TestHistoryData::hugeLineShowsItsStart()
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
-void TestHistoryData::screenshots_data()
+void TstHistoryData::screenshots_data()
 {
     QTest::addColumn<QString>("language");
     QTest::newRow("zh_CN") << "";
@@ -458,7 +459,7 @@ void TestHistoryData::screenshots_data()
     QTest::newRow("zh_TW") << "zh_TW";
 }
 
-void TestHistoryData::screenshots()
+void TstHistoryData::screenshots()
 {
     // Pictures for people to look at: only when asked for.
     const QString target = qEnvironmentVariable("HISTORY_SHOTS");
@@ -482,5 +483,5 @@ void TestHistoryData::screenshots()
     QCoreApplication::removeTranslator(&translator);
 }
 
-QTEST_MAIN(TestHistoryData)
+QTEST_MAIN(TstHistoryData)
 #include "tst_historydata.moc"

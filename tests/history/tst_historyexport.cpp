@@ -180,7 +180,7 @@ QStringList sampleRecords(int count)
 
 } // namespace
 
-class TestHistoryExport : public QObject
+class TstHistoryExport : public QObject
 {
     Q_OBJECT
 
@@ -212,24 +212,24 @@ private:
     std::unique_ptr<TempWorkDir> m_dir;
 };
 
-void TestHistoryExport::initTestCase()
+void TstHistoryExport::initTestCase()
 {
     for (const char *tool : { "pdfinfo", "pdftotext", "pdftoppm" })
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             QSKIP("poppler-utils are missing");
 }
 
-void TestHistoryExport::init()
+void TstHistoryExport::init()
 {
     m_dir = std::make_unique<TempWorkDir>();
 }
 
-void TestHistoryExport::cleanup()
+void TstHistoryExport::cleanup()
 {
     m_dir.reset();
 }
 
-void TestHistoryExport::fields_data()
+void TstHistoryExport::fields_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("expected");
@@ -243,14 +243,14 @@ void TestHistoryExport::fields_data()
     QTest::newRow("Chinese") << QStringLiteral("时间,温度(℃) 湿度") << QStringList { "时间", "温度(℃)", "湿度" };
 }
 
-void TestHistoryExport::fields()
+void TstHistoryExport::fields()
 {
     QFETCH(QString, line);
     QFETCH(QStringList, expected);
     QCOMPARE(historyFields(line), expected);
 }
 
-void TestHistoryExport::cells_data()
+void TstHistoryExport::cells_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("columns");
@@ -266,7 +266,7 @@ void TestHistoryExport::cells_data()
     QTest::newRow("empty") << "" << 3 << QStringList {};
 }
 
-void TestHistoryExport::cells()
+void TstHistoryExport::cells()
 {
     QFETCH(QString, line);
     QFETCH(int, columns);
@@ -274,7 +274,7 @@ void TestHistoryExport::cells()
     QCOMPARE(historyCells(line, columns), expected);
 }
 
-void TestHistoryExport::csvBytes_data()
+void TstHistoryExport::csvBytes_data()
 {
     QTest::addColumn<QByteArray>("codec");
     QTest::addColumn<QString>("text");
@@ -283,7 +283,7 @@ void TestHistoryExport::csvBytes_data()
     QTest::newRow("empty text") << QByteArray("UTF-8") << QString();
 }
 
-void TestHistoryExport::csvBytes()
+void TstHistoryExport::csvBytes()
 {
     QFETCH(QByteArray, codec);
     QFETCH(QString, text);
@@ -297,7 +297,7 @@ void TestHistoryExport::csvBytes()
     QCOMPARE(m_dir->readFile(QStringLiteral("h.csv")), QTextCodec::codecForName(codec)->fromUnicode(text));
 }
 
-void TestHistoryExport::openFailure()
+void TstHistoryExport::openFailure()
 {
     const QString path = file(QStringLiteral("no-such-dir/h"));
     QCOMPARE(exportHistoryCsv(path + QStringLiteral(".csv"), QStringLiteral("a")), HistoryExportResult::OpenFailed);
@@ -306,7 +306,7 @@ void TestHistoryExport::openFailure()
     QVERIFY(!QFile::exists(path + QStringLiteral(".pdf")));
 }
 
-void TestHistoryExport::pdfLayouts_data()
+void TstHistoryExport::pdfLayouts_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("expectedRows"); // cells of the printed rows, joined by " | "
@@ -327,7 +327,7 @@ void TestHistoryExport::pdfLayouts_data()
         << QStringList { "Report", "a,b", "c,d" } << QStringList { "Report", "a | b", "c | d" } << "b" << 1 << 2;
 }
 
-void TestHistoryExport::pdfLayouts()
+void TstHistoryExport::pdfLayouts()
 {
     QFETCH(QStringList, lines);
     QFETCH(QStringList, expectedRows);
@@ -367,7 +367,7 @@ void TestHistoryExport::pdfLayouts()
     QVERIFY(found);
 }
 
-void TestHistoryExport::pdfSingleFieldIsFormatError()
+void TstHistoryExport::pdfSingleFieldIsFormatError()
 {
     const QString pdf = file(QStringLiteral("h.pdf"));
     QCOMPARE(exportHistoryPdf(pdf, { QStringLiteral("alpha"), QStringLiteral("beta,"), QString() }),
@@ -377,7 +377,7 @@ void TestHistoryExport::pdfSingleFieldIsFormatError()
     QCOMPARE(layoutText(pdf).trimmed(), QString());
 }
 
-void TestHistoryExport::pdfTooLargeFontIsFormatError()
+void TstHistoryExport::pdfTooLargeFontIsFormatError()
 {
     // Not one row fits between top and bottom: refused, never divided by zero.
     HistoryPdfOptions options;
@@ -390,7 +390,7 @@ void TestHistoryExport::pdfTooLargeFontIsFormatError()
     QCOMPARE(pageCount(pdf), 1);
 }
 
-void TestHistoryExport::pdfFullGridOnEveryPage()
+void TstHistoryExport::pdfFullGridOnEveryPage()
 {
     const Geometry g = geometry();
     QVERIFY(g.rowsPerPage > 10);
@@ -424,7 +424,7 @@ void TestHistoryExport::pdfFullGridOnEveryPage()
     }
 }
 
-void TestHistoryExport::pdfChineseText()
+void TstHistoryExport::pdfChineseText()
 {
     const QString pdf = file(QStringLiteral("h.pdf"));
     QCOMPARE(
@@ -439,7 +439,7 @@ void TestHistoryExport::pdfChineseText()
         QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/chinese.pdf"));
 }
 
-void TestHistoryExport::pdfTenThousandLines()
+void TstHistoryExport::pdfTenThousandLines()
 {
     QStringList lines { QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") };
     for (int i = 0; i < 10000; ++i)
@@ -463,7 +463,7 @@ void TestHistoryExport::pdfTenThousandLines()
         QFile::copy(pdf, qEnvironmentVariable("HISTORY_SHOTS") + QStringLiteral("/big.pdf"));
 }
 
-void TestHistoryExport::pdfSameLayoutAsBefore_data()
+void TstHistoryExport::pdfSameLayoutAsBefore_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("golden");
@@ -473,7 +473,7 @@ void TestHistoryExport::pdfSameLayoutAsBefore_data()
         << "pdf-four-columns.txt";
 }
 
-void TestHistoryExport::pdfSameLayoutAsBefore()
+void TstHistoryExport::pdfSameLayoutAsBefore()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, golden);
@@ -492,14 +492,14 @@ void TestHistoryExport::pdfSameLayoutAsBefore()
     QCOMPARE(boxes, QString::fromUtf8(expected.readAll()));
 }
 
-void TestHistoryExport::pdfCancelledLeavesNoFile_data()
+void TstHistoryExport::pdfCancelledLeavesNoFile_data()
 {
     QTest::addColumn<QByteArray>("before"); // empty: no file
     QTest::newRow("new file") << QByteArray();
     QTest::newRow("file of an earlier export") << QByteArray("%PDF-1.4 earlier");
 }
 
-void TestHistoryExport::pdfCancelledLeavesNoFile()
+void TstHistoryExport::pdfCancelledLeavesNoFile()
 {
     QFETCH(QByteArray, before);
     if (!before.isEmpty())
@@ -521,5 +521,5 @@ void TestHistoryExport::pdfCancelledLeavesNoFile()
         QCOMPARE(m_dir->readFile(QStringLiteral("h.pdf")), before);
 }
 
-QTEST_MAIN(TestHistoryExport)
+QTEST_MAIN(TstHistoryExport)
 #include "tst_historyexport.moc"

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-class TestHistoryRequest : public QObject
+class TstHistoryRequest : public QObject
 {
     Q_OBJECT
 
@@ -12,7 +12,7 @@ private slots:
     void bytes();
 };
 
-void TestHistoryRequest::bytes_data()
+void TstHistoryRequest::bytes_data()
 {
     QTest::addColumn<QDate>("start");
     QTest::addColumn<QDate>("end");
@@ -30,7 +30,7 @@ void TestHistoryRequest::bytes_data()
                                         << QByteArray::fromHex("7E05024E9F0007910004 630101 000101 19467F");
 }
 
-void TestHistoryRequest::bytes()
+void TstHistoryRequest::bytes()
 {
     QFETCH(QDate, start);
     QFETCH(QDate, end);
@@ -42,5 +42,5 @@ void TestHistoryRequest::bytes()
     QVERIFY(isCompleteResponse(frame, 0x01, true));
 }
 
-QTEST_GUILESS_MAIN(TestHistoryRequest)
+QTEST_GUILESS_MAIN(TstHistoryRequest)
 #include "tst_historyrequest.moc"

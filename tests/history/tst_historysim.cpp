@@ -14,7 +14,7 @@
 #include <memory>
 
 // The reader against the simulated meter, over UDP and over a pty.
-class TestHistorySim : public QObject
+class TstHistorySim : public QObject
 {
     Q_OBJECT
 
@@ -32,18 +32,18 @@ private:
     std::unique_ptr<TempWorkDir> m_dir;
 };
 
-void TestHistorySim::init()
+void TstHistorySim::init()
 {
     m_dir = std::make_unique<TempWorkDir>();
 }
 
-void TestHistorySim::cleanup()
+void TstHistorySim::cleanup()
 {
     singleton<Config>::release();
     m_dir.reset();
 }
 
-void TestHistorySim::query_data()
+void TstHistorySim::query_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<QDate>("start");
@@ -55,7 +55,7 @@ void TestHistorySim::query_data()
     QTest::newRow("udp, nothing logged") << true << QDate(2025, 1, 1) << QDate(2025, 1, 2) << 0;
 }
 
-void TestHistorySim::query()
+void TstHistorySim::query()
 {
     QFETCH(bool, udp);
     QFETCH(QDate, start);
@@ -94,7 +94,7 @@ void TestHistorySim::query()
     QCOMPARE(state.extra.value(QStringLiteral("history/end")).toDate(), end);
 }
 
-void TestHistorySim::malformedRequestGetsNoAnswer_data()
+void TstHistorySim::malformedRequestGetsNoAnswer_data()
 {
     QTest::addColumn<QByteArray>("body");
     // The length words must stay 0x0007/0x0004 although six date bytes follow.
@@ -102,7 +102,7 @@ void TestHistorySim::malformedRequestGetsNoAnswer_data()
     QTest::newRow("impossible date") << QByteArray::fromHex("7E05024E9F0007910004180230180301");
 }
 
-void TestHistorySim::malformedRequestGetsNoAnswer()
+void TstHistorySim::malformedRequestGetsNoAnswer()
 {
     QFETCH(QByteArray, body);
     SimRunner meter(historyTestProfile());
@@ -117,7 +117,7 @@ void TestHistorySim::malformedRequestGetsNoAnswer()
     QCOMPARE(meter.state().extra.value(QStringLiteral("history/requests")).toInt(), 0);
 }
 
-void TestHistorySim::recordsDoNotDependOnTheRange()
+void TstHistorySim::recordsDoNotDependOnTheRange()
 {
     // A record reads the same whether asked alone or within a longer range
     // (the running total counts from the start of the log).
@@ -129,7 +129,7 @@ void TestHistorySim::recordsDoNotDependOnTheRange()
     QCOMPARE(day.at(1).split(QLatin1Char(',')).size(), 4);
 }
 
-void TestHistorySim::demoProfileHoldsMonthsOfHistory()
+void TstHistorySim::demoProfileHoldsMonthsOfHistory()
 {
     const QJsonObject section = SimProfile::demo().section(QStringLiteral("history"));
     const QDate today(2025, 6, 30);
@@ -139,5 +139,5 @@ void TestHistorySim::demoProfileHoldsMonthsOfHistory()
     QVERIFY(lines.last().startsWith(QStringLiteral("2025-06-30 23:30:00,")));
 }
 
-QTEST_GUILESS_MAIN(TestHistorySim)
+QTEST_GUILESS_MAIN(TstHistorySim)
 #include "tst_historysim.moc"

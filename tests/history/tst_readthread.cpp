@@ -14,7 +14,7 @@ using Pieces = QList<QByteArray>;
 
 // The reader against a hand-played instrument on a pseudo-terminal: the test
 // writes the answer piece by piece on the master side.
-class TestReadThread : public QObject
+class TstReadThread : public QObject
 {
     Q_OBJECT
 
@@ -38,7 +38,7 @@ private:
     const QByteArray m_request = buildHistoryRequest(QDate(2024, 3, 1), QDate(2024, 3, 2));
 };
 
-void TestReadThread::init()
+void TstReadThread::init()
 {
     m_dir = std::make_unique<TempWorkDir>();
     m_pty = std::make_unique<PtyPair>();
@@ -46,14 +46,14 @@ void TestReadThread::init()
     useSerial(m_pty->slavePath());
 }
 
-void TestReadThread::cleanup()
+void TstReadThread::cleanup()
 {
     singleton<Config>::release();
     m_pty.reset();
     m_dir.reset();
 }
 
-void TestReadThread::useSerial(const QString &port)
+void TstReadThread::useSerial(const QString &port)
 {
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("communicate/udp"), 0);
@@ -64,7 +64,7 @@ void TestReadThread::useSerial(const QString &port)
     settings->setValue(QStringLiteral("serial/baudrate"), 115200);
 }
 
-void TestReadThread::lines_data()
+void TstReadThread::lines_data()
 {
     QTest::addColumn<Pieces>("pieces");
     QTest::addColumn<QStringList>("expected");
@@ -89,7 +89,7 @@ void TestReadThread::lines_data()
         chinese.mid(3) } << QStringList { "clear", QStringLiteral("add:温度 25.1℃\r\n"), "finished" };
 }
 
-void TestReadThread::lines()
+void TstReadThread::lines()
 {
     QFETCH(Pieces, pieces);
     QFETCH(QStringList, expected);
@@ -106,7 +106,7 @@ void TestReadThread::lines()
     QCOMPARE(log.events, expected);
 }
 
-void TestReadThread::stopMidStreamEndsWithoutMessage()
+void TstReadThread::stopMidStreamEndsWithoutMessage()
 {
     ReadThread reader;
     ReaderLog log(reader);
@@ -136,7 +136,7 @@ void TestReadThread::stopMidStreamEndsWithoutMessage()
         QCOMPARE(lines.at(i), QStringLiteral("add:%1\r\n").arg(i + 1));
 }
 
-void TestReadThread::secondStartWhileRunningRefused()
+void TstReadThread::secondStartWhileRunningRefused()
 {
     ReadThread reader;
     ReaderLog log(reader);
@@ -157,16 +157,21 @@ void TestReadThread::secondStartWhileRunningRefused()
     QCOMPARE(log.events, QStringList({ "clear", "add:two", "finished" }));
 }
 
-void TestReadThread::openFailure_data()
+void TstReadThread::openFailure_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("error");
-    QTest::newRow("missing device") << "/dev/vexa-no-such-port"
-                                    << QStringLiteral("打开串口失败: /dev/vexa-no-such-port");
-    QTest::newRow("no port set") << QString() << QStringLiteral("串口打开失败");
+    // The target and the system's reason follow the specified text.
+    const QString check = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
+    QTest::newRow("missing device")
+        << "/dev/vexa-no-such-port"
+        << "打开串口失败: /dev/vexa-no-such-port\n/dev/vexa-no-such-port 115200 8N1 · 地址 255 "
+           "(No such file or directory)"
+            + check;
+    QTest::newRow("no port set") << QString() << "串口打开失败\n未选择串口 · 地址 255" + check;
 }
 
-void TestReadThread::openFailure()
+void TstReadThread::openFailure()
 {
     QFETCH(QString, port);
     QFETCH(QString, error);
@@ -179,7 +184,7 @@ void TestReadThread::openFailure()
     QCOMPARE(log.events, QStringList({ QStringLiteral("error:查询|") + error, "finished" }));
 }
 
-void TestReadThread::silentInstrument()
+void TstReadThread::silentInstrument()
 {
     // The one full time-out of this suite: the title is the reader's own.
     ReadThread reader;
@@ -189,5 +194,5 @@ void TestReadThread::silentInstrument()
     QCOMPARE(log.events, QStringList({ "clear", QStringLiteral("error:查询|接受数据超时"), "finished" }));
 }
 
-QTEST_GUILESS_MAIN(TestReadThread)
+QTEST_GUILESS_MAIN(TstReadThread)
 #include "tst_readthread.moc"

@@ -258,13 +258,13 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ConfigTree *tree = window.configTree();
-        constexpr int rows = 300;
+        constexpr int kRows = 300;
         bool held = false;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] { held = held || tree->isRowPaintHeld(); });
         watch.start(5);
         std::unique_ptr<QThread> feeder(QThread::create([&window] {
-            for (int i = 0; i < rows; ++i) {
+            for (int i = 0; i < kRows; ++i) {
                 QMetaObject::invokeMethod(
                     &window,
                     [&window, i] {
@@ -276,19 +276,19 @@ private slots:
             }
         }));
         feeder->start();
-        QTRY_COMPARE_WITH_TIMEOUT(tree->topLevelItemCount(), rows, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(tree->topLevelItemCount(), kRows, 20000);
         feeder->wait();
         QTRY_VERIFY(!tree->isRowPaintHeld());
         QVERIFY(held);
         QVERIFY(tree->updatesEnabled());
         QStringList expected;
-        for (int i = 0; i < rows; ++i)
+        for (int i = 0; i < kRows; ++i)
             expected << QStringLiteral("%1. 参数%2|: %3|%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(i).arg(i * 7);
         QCOMPARE(rowsOf(window), expected);
         // The last rows are painted once the interval is over.
         tree->scrollToBottom();
         QCoreApplication::processEvents();
-        QVERIFY(tree->viewport()->rect().intersects(tree->visualItemRect(tree->topLevelItem(rows - 1))));
+        QVERIFY(tree->viewport()->rect().intersects(tree->visualItemRect(tree->topLevelItem(kRows - 1))));
     }
 
     void heldRowSurvivesClearing()

@@ -26,11 +26,11 @@
 namespace {
 
 // Index of the demo items used below.
-constexpr int SoftwareVersion = 2; // read-only
-constexpr int BaudRate = 5;
-constexpr int Parity = 6;
-constexpr int Gateway = 11;
-constexpr int FactoryReset = 27; // command
+constexpr int kSoftwareVersion = 2; // read-only
+constexpr int kBaudRate = 5;
+constexpr int kParity = 6;
+constexpr int kGateway = 11;
+constexpr int kFactoryReset = 27; // command
 
 void refresh(MainWindow &window)
 {
@@ -125,9 +125,9 @@ private slots:
 
     void editedChoiceIsWritten()
     {
-        QTreeWidgetItem *row = rowFor(*m_window, BaudRate);
+        QTreeWidgetItem *row = rowFor(*m_window, kBaudRate);
         editItemRow(*m_window, row, "38400");
-        QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("38400"));
+        QCOMPARE(m_meter->items().at(kBaudRate).value, QStringLiteral("38400"));
         QCOMPARE(row->text(1), QStringLiteral(": 38400"));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
     }
@@ -135,7 +135,7 @@ private slots:
     void refusedWriteKeepsTheMetersValue()
     {
         ModalBoxCatcher catcher;
-        QTreeWidgetItem *row = rowFor(*m_window, SoftwareVersion);
+        QTreeWidgetItem *row = rowFor(*m_window, kSoftwareVersion);
         editItemRow(*m_window, row, "V9.9");
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(row->text(1), QStringLiteral(": V2.3.1"));
@@ -145,7 +145,7 @@ private slots:
     void commandIsSentWithAnEmptyValue()
     {
         ModalBoxCatcher catcher;
-        QTreeWidgetItem *row = rowFor(*m_window, FactoryReset);
+        QTreeWidgetItem *row = rowFor(*m_window, kFactoryReset);
         m_window->slotItemDoubleClicked(row, 1);
         QCOMPARE(catcher.texts(), QStringList { "恢复出厂设置" });
         QByteArray frame = QByteArray::fromHex("010F4B1B00000100");
@@ -190,15 +190,15 @@ private slots:
     void batchWritesEveryValue()
     {
         ModalBoxCatcher catcher;
-        rowFor(*m_window, BaudRate)->setText(1, ": 19200");
+        rowFor(*m_window, kBaudRate)->setText(1, ": 19200");
         m_window->slotWriteItems();
         QCOMPARE(catcher.texts(), QStringList());
-        QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("19200"));
+        QCOMPARE(m_meter->items().at(kBaudRate).value, QStringLiteral("19200"));
         QList<int> written;
         for (const SimRequest &request : writes(*m_meter))
             written << request.index;
         QCOMPARE(written.size(), SimProfile::demo().items.size() - 2);
-        QVERIFY(!written.contains(FactoryReset));
+        QVERIFY(!written.contains(kFactoryReset));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
     }
 
@@ -241,8 +241,8 @@ private slots:
         QFETCH(bool, batch);
         // The meter answers for an item of another name, as a late answer to
         // an earlier request would look.
-        m_meter->call([](MeterSim &sim) { sim.state().items[BaudRate].name = QStringLiteral("数据位(7/8)"); });
-        QTreeWidgetItem *row = rowFor(*m_window, BaudRate);
+        m_meter->call([](MeterSim &sim) { sim.state().items[kBaudRate].name = QStringLiteral("数据位(7/8)"); });
+        QTreeWidgetItem *row = rowFor(*m_window, kBaudRate);
         row->setText(1, ": 19200");
         ModalBoxCatcher catcher;
         if (batch)
@@ -253,7 +253,7 @@ private slots:
             = QStringLiteral("设备应答的配置项“数据位(7/8)”不是所写的“波特率(2400/4800/9600/19200/38400)”,写入未确认");
         QCOMPARE(catcher.texts(), (QStringList { mismatch, "写入配置失败: 19200" }));
         QCOMPARE(row->text(1), QStringLiteral(": 19200"));
-        QCOMPARE(writes(*m_meter).last().index, BaudRate);
+        QCOMPARE(writes(*m_meter).last().index, kBaudRate);
         QVERIFY(status(*m_window) != QStringLiteral("写入配置成功"));
     }
 
@@ -316,7 +316,7 @@ private slots:
     void batchFramesWithoutReview()
     {
         ModalBoxCatcher catcher;
-        rowFor(*m_window, BaudRate)->setText(1, ": 19200");
+        rowFor(*m_window, kBaudRate)->setText(1, ": 19200");
         ReviewAnswer review;
         review.arm(true);
         m_window->slotWriteItems();
@@ -325,7 +325,7 @@ private slots:
         const QList<SimItem> items = SimProfile::demo().items;
         for (int index = 0; index < items.size(); ++index) {
             if (!items.at(index).command)
-                expected << buildItemWriteFrame(1, index, index == BaudRate ? "19200" : items.at(index).value);
+                expected << buildItemWriteFrame(1, index, index == kBaudRate ? "19200" : items.at(index).value);
         }
         QCOMPARE(m_meter->receivedFrames(), expected);
         QCOMPARE(catcher.texts(), QStringList());
@@ -355,9 +355,9 @@ private slots:
             bool command;
             bool checked;
         };
-        const QList<Expected> expected { { BaudRate, "9600", ReviewRow::State::Changed, false, true },
-            { Parity, "无", ReviewRow::State::Unchanged, false, false },
-            { FactoryReset, "", ReviewRow::State::Unknown, true, false },
+        const QList<Expected> expected { { kBaudRate, "9600", ReviewRow::State::Changed, false, true },
+            { kParity, "无", ReviewRow::State::Unchanged, false, false },
+            { kFactoryReset, "", ReviewRow::State::Unknown, true, false },
             { 40, "", ReviewRow::State::Unknown, false, true } };
         for (int i = 0; i < expected.size(); ++i) {
             QCOMPARE(review.seen.at(i).request.index, expected.at(i).index);
@@ -377,12 +377,12 @@ private slots:
         QTest::addColumn<QList<int>>("uncheck");
         QTest::addColumn<QList<int>>("sent");
         QTest::addColumn<QString>("box");
-        QTest::newRow("changed rows") << QList<int> { BaudRate, Gateway } << QList<int>()
-                                      << QList<int> { BaudRate, Gateway } << "";
-        QTest::newRow("one unchecked") << QList<int> { BaudRate, Gateway } << QList<int> { BaudRate }
-                                       << QList<int> { Gateway } << "";
+        QTest::newRow("changed rows") << QList<int> { kBaudRate, kGateway } << QList<int>()
+                                      << QList<int> { kBaudRate, kGateway } << "";
+        QTest::newRow("one unchecked") << QList<int> { kBaudRate, kGateway } << QList<int> { kBaudRate }
+                                       << QList<int> { kGateway } << "";
         QTest::newRow("identification never by default")
-            << QList<int> { 0, BaudRate } << QList<int>() << QList<int> { BaudRate } << "";
+            << QList<int> { 0, kBaudRate } << QList<int>() << QList<int> { kBaudRate } << "";
         QTest::newRow("nothing changed") << QList<int>() << QList<int>() << QList<int>()
                                          << "要写入的值与设备中的值相同,没有写入任何配置项";
     }
@@ -420,14 +420,14 @@ private slots:
     {
         QFETCH(bool, batch);
         writeReviewBeforeWrite(*appSettings(), true);
-        QTreeWidgetItem *row = rowFor(*m_window, SoftwareVersion);
+        QTreeWidgetItem *row = rowFor(*m_window, kSoftwareVersion);
         ReviewAnswer review;
         review.arm(true);
         ModalBoxCatcher catcher;
         if (batch) {
             row->setText(1, ": V9.9");
             m_window->slotWriteItems();
-            QCOMPARE(writtenIndices(*m_meter), QList<int> { SoftwareVersion });
+            QCOMPARE(writtenIndices(*m_meter), QList<int> { kSoftwareVersion });
             QCOMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
                 QStringLiteral("批量写入: 已写入0项,设备未接受1项,未写入0项"));
         } else {
@@ -445,16 +445,16 @@ private slots:
             lines.at(1).constData());
 
         // A later write the meter takes clears the mark.
-        editItemRow(*m_window, rowFor(*m_window, BaudRate), "19200");
-        QCOMPARE(rowFor(*m_window, BaudRate)->toolTip(1), QStringLiteral("写入和导出使用配置项序号5"));
-        QCOMPARE(m_window->knownValues().value(BaudRate), QStringLiteral("19200"));
-        QCOMPARE(m_window->knownValues().entry(BaudRate).source, KnownMeterValues::Source::Write);
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "19200");
+        QCOMPARE(rowFor(*m_window, kBaudRate)->toolTip(1), QStringLiteral("写入和导出使用配置项序号5"));
+        QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("19200"));
+        QCOMPARE(m_window->knownValues().entry(kBaudRate).source, KnownMeterValues::Source::Write);
     }
 
     void journalQuotesAndWarnsOnce()
     {
         const QString value = QStringLiteral("a,\"b\"");
-        editItemRow(*m_window, rowFor(*m_window, Gateway), value);
+        editItemRow(*m_window, rowFor(*m_window, kGateway), value);
         QByteArray journal = m_dir->readFile("journal.csv");
         QVERIFY2(journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok\r\n"), journal.constData());
         QCOMPARE(journal.count("time,connection"), 1);
@@ -462,12 +462,12 @@ private slots:
         QVERIFY(QFile::remove(m_dir->filePath("journal.csv")));
         QVERIFY(QDir(m_dir->path()).mkdir("journal.csv"));
         ModalBoxCatcher catcher;
-        editItemRow(*m_window, rowFor(*m_window, BaudRate), "19200");
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "19200");
         m_window->slotSyncTime();
         QCOMPARE(catcher.boxes().size(), 2);
         QVERIFY(catcher.texts().at(0).startsWith("无法写入记录文件journal.csv"));
         QCOMPARE(catcher.texts().at(1), QStringLiteral("同步时间成功"));
-        QCOMPARE(m_meter->items().at(BaudRate).value, QStringLiteral("19200"));
+        QCOMPARE(m_meter->items().at(kBaudRate).value, QStringLiteral("19200"));
     }
 
     void cancelStopsAfterTheCurrentItem()
@@ -532,7 +532,7 @@ private slots:
         QVERIFY(m_dir->writeFile("in.csv", "05. 波特率(2400/4800/9600/19200/38400), 19200\n"));
         setNextFileNames({ m_dir->filePath("in.csv") });
         m_window->slotImportItems();
-        QCOMPARE(m_window->knownValues().value(BaudRate), QStringLiteral("9600"));
+        QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
     void writeWithoutConnection()
@@ -540,7 +540,7 @@ private slots:
         appSettings()->setValue("communicate/udp", 0);
         appSettings()->remove("serial/port");
         ModalBoxCatcher catcher;
-        editItemRow(*m_window, rowFor(*m_window, BaudRate), "9600");
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "9600");
         QCOMPARE(catcher.texts(),
             QStringList { QStringLiteral("写入错误,连接设备失败\n未选择串口 · 地址 %1: "
                                          "请检查端口名称，以及端口是否被其他程序占用。")

@@ -226,7 +226,8 @@ private slots:
         appSettings()->setValue("communicate/udp", 0);
         const RefreshRecord record = runRefresh();
         QCOMPARE(record.clears, 0);
-        QCOMPARE(record.errors, QStringList { "串口打开失败" });
+        QCOMPARE(record.errors,
+            QStringList { "串口打开失败\n未选择串口 · 地址 255: 请检查端口名称，以及端口是否被其他程序占用。" });
     }
 };
 

@@ -238,7 +238,7 @@ qint64 median(std::vector<qint64> values)
 
 } // namespace
 
-class TestDeviceChannel : public QObject
+class TstDeviceChannel : public QObject
 {
     Q_OBJECT
 
@@ -293,19 +293,19 @@ private:
     std::unique_ptr<TempWorkDir> m_dir;
 };
 
-void TestDeviceChannel::init()
+void TstDeviceChannel::init()
 {
     singleton<Config>::release();
     m_dir = std::make_unique<TempWorkDir>();
 }
 
-void TestDeviceChannel::cleanup()
+void TstDeviceChannel::cleanup()
 {
     singleton<Config>::release();
     m_dir.reset();
 }
 
-void TestDeviceChannel::configureUdp(quint16 port, int deviceAddress)
+void TstDeviceChannel::configureUdp(quint16 port, int deviceAddress)
 {
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("communicate/udp"), 1);
@@ -314,7 +314,7 @@ void TestDeviceChannel::configureUdp(quint16 port, int deviceAddress)
     settings->setValue(QStringLiteral("udp/port"), port);
 }
 
-void TestDeviceChannel::configureSerial(const QString &port, int deviceAddress)
+void TstDeviceChannel::configureSerial(const QString &port, int deviceAddress)
 {
     QSettings *settings = appSettings();
     settings->setValue(QStringLiteral("communicate/udp"), 0);
@@ -323,7 +323,7 @@ void TestDeviceChannel::configureSerial(const QString &port, int deviceAddress)
     settings->setValue(QStringLiteral("serial/baudrate"), 115200);
 }
 
-bool TestDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests)
+bool TstDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests)
 {
     if (udp) {
         configureUdp(udpPeer.port());
@@ -335,7 +335,7 @@ bool TestDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, 
     return ptyPeer.pty().isValid();
 }
 
-void TestDeviceChannel::openSettings_data()
+void TstDeviceChannel::openSettings_data()
 {
     QTest::addColumn<QVariantMap>("values");
     QTest::addColumn<bool>("udp");
@@ -361,7 +361,7 @@ void TestDeviceChannel::openSettings_data()
         << QString() << 1 << false << false;
 }
 
-void TestDeviceChannel::openSettings()
+void TstDeviceChannel::openSettings()
 {
     QFETCH(QVariantMap, values);
     QFETCH(bool, udp);
@@ -387,7 +387,7 @@ void TestDeviceChannel::openSettings()
     }
 }
 
-void TestDeviceChannel::openSerialFailure_data()
+void TstDeviceChannel::openSerialFailure_data()
 {
     QTest::addColumn<QVariant>("port");
     QTest::addColumn<QString>("expected");
@@ -397,7 +397,7 @@ void TestDeviceChannel::openSerialFailure_data()
                                     << QStringLiteral("打开串口失败: /dev/ttyVEXA404");
 }
 
-void TestDeviceChannel::openSerialFailure()
+void TstDeviceChannel::openSerialFailure()
 {
     QFETCH(QVariant, port);
     QFETCH(QString, expected);
@@ -409,7 +409,7 @@ void TestDeviceChannel::openSerialFailure()
     QVERIFY(!channel.isUdp());
 }
 
-void TestDeviceChannel::secondChannelOnOpenPort()
+void TstDeviceChannel::secondChannelOnOpenPort()
 {
     PtyPair pty;
     QVERIFY(pty.isValid());
@@ -422,7 +422,7 @@ void TestDeviceChannel::secondChannelOnOpenPort()
     QCOMPARE(second.errorText(), QStringLiteral("打开串口失败: %1").arg(pty.slavePath()));
 }
 
-void TestDeviceChannel::senderMatching_data()
+void TstDeviceChannel::senderMatching_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("sender");
@@ -449,7 +449,7 @@ void TestDeviceChannel::senderMatching_data()
                                         << "0.0.0.0" << 4000 << false;
 }
 
-void TestDeviceChannel::senderMatching()
+void TstDeviceChannel::senderMatching()
 {
     QFETCH(QString, host);
     QFETCH(QString, sender);
@@ -463,7 +463,7 @@ void TestDeviceChannel::senderMatching()
     QCOMPARE(channel.isFromDevice(QHostAddress(sender), quint16(senderPort)), expected);
 }
 
-void TestDeviceChannel::udpTransact_data()
+void TstDeviceChannel::udpTransact_data()
 {
     QTest::addColumn<Script>("script");
     QTest::addColumn<int>("result");
@@ -489,7 +489,7 @@ void TestDeviceChannel::udpTransact_data()
         << Script { { 0, hex("0103024F4B0000") } } << int(LinkReceiveTimeout) << hex("0103024F4B0000") << 280 << 1500;
 }
 
-void TestDeviceChannel::udpTransact()
+void TstDeviceChannel::udpTransact()
 {
     QFETCH(Script, script);
     QFETCH(int, result);
@@ -517,7 +517,7 @@ void TestDeviceChannel::udpTransact()
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
-void TestDeviceChannel::udpSendFailure_data()
+void TstDeviceChannel::udpSendFailure_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
@@ -525,7 +525,7 @@ void TestDeviceChannel::udpSendFailure_data()
     QTest::newRow("port 0") << QStringLiteral("127.0.0.1") << 0;
 }
 
-void TestDeviceChannel::udpSendFailure()
+void TstDeviceChannel::udpSendFailure()
 {
     QFETCH(QString, host);
     QFETCH(int, port);
@@ -542,7 +542,7 @@ void TestDeviceChannel::udpSendFailure()
     QCOMPARE(receiver.m_errors, QStringList { QStringLiteral("发送命令超时") });
 }
 
-void TestDeviceChannel::serialParameters_data()
+void TstDeviceChannel::serialParameters_data()
 {
     QTest::addColumn<QVariantMap>("values");
     QTest::addColumn<int>("baudRate");
@@ -562,7 +562,7 @@ void TestDeviceChannel::serialParameters_data()
         << int(QSerialPort::Data8) << int(QSerialPort::NoParity) << int(QSerialPort::OneStop);
 }
 
-void TestDeviceChannel::serialParameters()
+void TstDeviceChannel::serialParameters()
 {
     QFETCH(QVariantMap, values);
     QFETCH(int, baudRate);
@@ -585,7 +585,7 @@ void TestDeviceChannel::serialParameters()
     QCOMPARE(port.flowControl(), QSerialPort::NoFlowControl);
 }
 
-void TestDeviceChannel::serialTransact_data()
+void TstDeviceChannel::serialTransact_data()
 {
     QTest::addColumn<Script>("script");
     QTest::addColumn<int>("result");
@@ -607,7 +607,7 @@ void TestDeviceChannel::serialTransact_data()
                                << 280 << 1500;
 }
 
-void TestDeviceChannel::serialTransact()
+void TstDeviceChannel::serialTransact()
 {
     QFETCH(Script, script);
     QFETCH(int, result);
@@ -633,12 +633,12 @@ void TestDeviceChannel::serialTransact()
 
     QCOMPARE(code, result);
     QCOMPARE(received.toHex(), response.toHex());
-    QCOMPARE(linkErrorText(code, received), errorText);
+    QCOMPARE(linkErrorText(LinkResult(code), received), errorText);
     QCOMPARE(peer.requests(), QList<QByteArray> { kRequest });
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
-void TestDeviceChannel::serialEndlessChatterIsBounded()
+void TstDeviceChannel::serialEndlessChatterIsBounded()
 {
     // Noise every 50 ms for 1.5 s: the line never goes quiet for 500 ms.
     PtyPeer peer;
@@ -658,7 +658,7 @@ void TestDeviceChannel::serialEndlessChatterIsBounded()
     peer.wait();
 }
 
-void TestDeviceChannel::rtsPulseRefused()
+void TstDeviceChannel::rtsPulseRefused()
 {
     // A pseudo-terminal has no modem lines: the RTS call fails.
     PtyPair pty;
@@ -678,7 +678,7 @@ void TestDeviceChannel::rtsPulseRefused()
     QCOMPARE(pty.readMaster(0, 50), QByteArray());
 }
 
-void TestDeviceChannel::serialStream_data()
+void TstDeviceChannel::serialStream_data()
 {
     QTest::addColumn<Script>("script");
     QTest::addColumn<bool>("stopped");
@@ -693,7 +693,7 @@ void TestDeviceChannel::serialStream_data()
     QTest::newRow("stopped after one chunk") << Script(20, Piece { 50, "x" }) << false << 1 << QByteArray("x") << 400;
 }
 
-void TestDeviceChannel::serialStream()
+void TstDeviceChannel::serialStream()
 {
     QFETCH(Script, script);
     QFETCH(bool, stopped);
@@ -723,7 +723,7 @@ void TestDeviceChannel::serialStream()
     QVERIFY2(elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
-void TestDeviceChannel::udpStream_data()
+void TstDeviceChannel::udpStream_data()
 {
     QTest::addColumn<Script>("script");
     QTest::addColumn<bool>("stopped");
@@ -738,7 +738,7 @@ void TestDeviceChannel::udpStream_data()
         << Script { { 0, "d1\n" }, { 100, "d2\n" } } << true << QByteArray() << 0 << 300;
 }
 
-void TestDeviceChannel::udpStream()
+void TstDeviceChannel::udpStream()
 {
     QFETCH(Script, script);
     QFETCH(bool, stopped);
@@ -767,7 +767,7 @@ void TestDeviceChannel::udpStream()
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
-void TestDeviceChannel::udpStreamWithoutAnswer()
+void TstDeviceChannel::udpStreamWithoutAnswer()
 {
     // The one full 10 s wait of the suite: a stranger's datagram must not pass
     // for the instrument's answer, and silence must be reported.
@@ -787,7 +787,7 @@ void TestDeviceChannel::udpStreamWithoutAnswer()
     QVERIFY(timer.elapsed() >= 9900);
 }
 
-void TestDeviceChannel::udpTimeoutBoundary_data()
+void TstDeviceChannel::udpTimeoutBoundary_data()
 {
     // Time-out 300 ms per pass. Answers well inside it are taken as soon as
     // they land; answers after it are not waited for.
@@ -809,12 +809,12 @@ void TestDeviceChannel::udpTimeoutBoundary_data()
         << Script { { 100, ok, From::OtherHost }, { 50, ok } } << int(LinkReceiveTimeout) << QByteArray() << 95 << 250;
 }
 
-void TestDeviceChannel::udpTimeoutBoundary()
+void TstDeviceChannel::udpTimeoutBoundary()
 {
     udpTransact();
 }
 
-void TestDeviceChannel::udpStreamQuietWindow_data()
+void TstDeviceChannel::udpStreamQuietWindow_data()
 {
     // The stream ends after 1000 ms without the instrument's data.
     QTest::addColumn<Script>("script");
@@ -837,12 +837,12 @@ void TestDeviceChannel::udpStreamQuietWindow_data()
         << Script { { 0, "d1\n" }, { 1200, "d2\n" } } << false << QByteArray("d1\n") << 990 << 1400;
 }
 
-void TestDeviceChannel::udpStreamQuietWindow()
+void TstDeviceChannel::udpStreamQuietWindow()
 {
     udpStream();
 }
 
-void TestDeviceChannel::staleAnswersAreDropped_data()
+void TstDeviceChannel::staleAnswersAreDropped_data()
 {
     // Two requests, each answered by the script: the right answer, then
     // another complete one that belongs to nobody.
@@ -863,7 +863,7 @@ void TestDeviceChannel::staleAnswersAreDropped_data()
     }
 }
 
-void TestDeviceChannel::staleAnswersAreDropped()
+void TstDeviceChannel::staleAnswersAreDropped()
 {
     QFETCH(bool, udp);
     QFETCH(Script, script);
@@ -892,7 +892,7 @@ void TestDeviceChannel::staleAnswersAreDropped()
     QCOMPARE(response.toHex(), okAnswer().toHex());
 }
 
-void TestDeviceChannel::stoppableWaits_data()
+void TstDeviceChannel::stoppableWaits_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<bool>("amidTraffic");
@@ -913,17 +913,17 @@ void TestDeviceChannel::stoppableWaits_data()
     for (const bool udp : { true, false }) {
         const char *name = udp ? "udp" : "pty";
         QTest::addRow("%s, silence, stopped", name)
-            << udp << false << Script {} << 200 << 3000 << int(DeviceChannel::Stopped) << 190 << 1000;
+            << udp << false << Script {} << 200 << 3000 << int(LinkStopped) << 190 << 1000;
         QTest::addRow("%s, flood, time-out kept", name)
             << udp << true << flood << -1 << 800 << int(LinkReceiveTimeout) << 790 << 1300;
         QTest::addRow("%s, flood, stopped", name)
-            << udp << true << flood << 300 << 5000 << int(DeviceChannel::Stopped) << 290 << 1200;
+            << udp << true << flood << 300 << 5000 << int(LinkStopped) << 290 << 1200;
         QTest::addRow("%s, answer amid the flood", name)
             << udp << true << answerInFlood << -1 << 5000 << int(LinkOk) << 250 << 1500;
     }
 }
 
-void TestDeviceChannel::stoppableWaits()
+void TstDeviceChannel::stoppableWaits()
 {
     QFETCH(bool, udp);
     QFETCH(bool, amidTraffic);
@@ -976,11 +976,11 @@ void TestDeviceChannel::stoppableWaits()
     QCOMPARE(code, result);
     if (result == LinkOk)
         QCOMPARE(received.toHex(), okAnswer().toHex());
-    QVERIFY2(received.size() <= 2 * DeviceChannel::MaxCollectedBytes, qPrintable(QString::number(received.size())));
+    QVERIFY2(received.size() <= 2 * DeviceChannel::kMaxCollectedBytes, qPrintable(QString::number(received.size())));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
-void TestDeviceChannel::waitKeepsEventsFlowing()
+void TstDeviceChannel::waitKeepsEventsFlowing()
 {
     bool fired = false;
     QTimer::singleShot(10, this, [&fired] { fired = true; });
@@ -992,7 +992,7 @@ void TestDeviceChannel::waitKeepsEventsFlowing()
     QVERIFY(timer.elapsed() < 1000);
 }
 
-void TestDeviceChannel::exchangeTimes_data()
+void TstDeviceChannel::exchangeTimes_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<int>("answerDelayMs");
@@ -1002,7 +1002,7 @@ void TestDeviceChannel::exchangeTimes_data()
     QTest::newRow("pseudo-terminal, answer after 1 ms") << false << 1;
 }
 
-void TestDeviceChannel::exchangeTimes()
+void TstDeviceChannel::exchangeTimes()
 {
     QFETCH(bool, udp);
     QFETCH(int, answerDelayMs);
@@ -1044,5 +1044,5 @@ void TestDeviceChannel::exchangeTimes()
         QVERIFY2(middle < 5000, qPrintable(QString::number(middle)));
 }
 
-QTEST_GUILESS_MAIN(TestDeviceChannel)
+QTEST_GUILESS_MAIN(TstDeviceChannel)
 #include "tst_devicechannel.moc"

@@ -30,7 +30,7 @@ QString longestItemText()
 
 } // namespace
 
-class TestFrame : public QObject
+class TstFrame : public QObject
 {
     Q_OBJECT
 
@@ -53,7 +53,7 @@ private slots:
     void itemWriteFrame();
 };
 
-void TestFrame::crc_data()
+void TstFrame::crc_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("expected");
@@ -64,7 +64,7 @@ void TestFrame::crc_data()
     QTest::newRow("firmware frame") << hex("7E0502293F0000") << 0xC2C4;
 }
 
-void TestFrame::crc()
+void TstFrame::crc()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, expected);
@@ -72,7 +72,7 @@ void TestFrame::crc()
     QCOMPARE(int(crc16(reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size())), expected);
 }
 
-void TestFrame::checkFrameCrc_data()
+void TstFrame::checkFrameCrc_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<bool>("highFirst");
@@ -89,7 +89,7 @@ void TestFrame::checkFrameCrc_data()
     QTest::newRow("empty") << QByteArray() << false << false;
 }
 
-void TestFrame::checkFrameCrc()
+void TstFrame::checkFrameCrc()
 {
     QFETCH(QByteArray, frame);
     QFETCH(bool, highFirst);
@@ -97,7 +97,7 @@ void TestFrame::checkFrameCrc()
     QCOMPARE(::checkFrameCrc(frame, highFirst), expected);
 }
 
-void TestFrame::checkFrameCrcShortReadsNothing()
+void TstFrame::checkFrameCrcShortReadsNothing()
 {
     // A null pointer would crash if any byte were read.
     for (int length = 0; length < 3; ++length) {
@@ -106,7 +106,7 @@ void TestFrame::checkFrameCrcShortReadsNothing()
     }
 }
 
-void TestFrame::completeResponse_data()
+void TstFrame::completeResponse_data()
 {
     QTest::addColumn<QByteArray>("buffer");
     QTest::addColumn<int>("address");
@@ -135,7 +135,7 @@ void TestFrame::completeResponse_data()
     QTest::newRow("other address, bad crc") << hex("01034F4B0000") << 255 << false << false;
 }
 
-void TestFrame::completeResponse()
+void TstFrame::completeResponse()
 {
     QFETCH(QByteArray, buffer);
     QFETCH(int, address);
@@ -144,7 +144,7 @@ void TestFrame::completeResponse()
     QCOMPARE(isCompleteResponse(buffer, quint8(address), highFirst), expected);
 }
 
-void TestFrame::errorText_data()
+void TstFrame::errorText_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QByteArray>("response");
@@ -159,15 +159,15 @@ void TestFrame::errorText_data()
     QTest::newRow("-1") << -1 << QByteArray() << QStringLiteral("未定义的错误");
 }
 
-void TestFrame::errorText()
+void TstFrame::errorText()
 {
     QFETCH(int, code);
     QFETCH(QByteArray, response);
     QFETCH(QString, expected);
-    QCOMPARE(linkErrorText(code, response), expected);
+    QCOMPARE(linkErrorText(LinkResult(code), response), expected);
 }
 
-void TestFrame::errorTextTranslated()
+void TstFrame::errorTextTranslated()
 {
     TempWorkDir dir;
     QTranslator translator;
@@ -180,7 +180,7 @@ void TestFrame::errorTextTranslated()
     QCOMPARE(crcText, QStringLiteral("CRC check failed."));
 }
 
-void TestFrame::gb2312RoundTrip()
+void TstFrame::gb2312RoundTrip()
 {
     const QString text = QStringLiteral("设备型号:ABC");
     const QByteArray bytes = hex("C9E8B1B8D0CDBAC53A414243");
@@ -190,14 +190,14 @@ void TestFrame::gb2312RoundTrip()
     QCOMPARE(decodeGb2312(nullptr, 0), QString());
 }
 
-void TestFrame::gb2312Undecodable()
+void TstFrame::gb2312Undecodable()
 {
     // A lone lead byte is not an error: the codec substitutes.
     const QString text = decodeGb2312(hex("41C9"));
     QVERIFY(text.startsWith(QLatin1Char('A')));
 }
 
-void TestFrame::hexDump_data()
+void TstFrame::hexDump_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
@@ -206,14 +206,14 @@ void TestFrame::hexDump_data()
     QTest::newRow("00 7e ff") << hex("007eff") << QStringLiteral("00 7E FF ");
 }
 
-void TestFrame::hexDump()
+void TstFrame::hexDump()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     QCOMPARE(::hexDump(bytes), expected);
 }
 
-void TestFrame::itemWriteFrame_data()
+void TstFrame::itemWriteFrame_data()
 {
     QTest::addColumn<int>("address");
     QTest::addColumn<int>("index");
@@ -236,7 +236,7 @@ void TestFrame::itemWriteFrame_data()
     QTest::newRow("256 bytes refused") << 1 << 1 << longestItemText() + QChar(0x5907) << QByteArray() << false;
 }
 
-void TestFrame::itemWriteFrame()
+void TstFrame::itemWriteFrame()
 {
     QFETCH(int, address);
     QFETCH(int, index);
@@ -250,5 +250,5 @@ void TestFrame::itemWriteFrame()
         QVERIFY(::checkFrameCrc(frame, false));
 }
 
-QTEST_GUILESS_MAIN(TestFrame)
+QTEST_GUILESS_MAIN(TstFrame)
 #include "tst_frame.moc"

@@ -20,8 +20,8 @@
 // broadcast itself is exercised in its own network namespace (tst_searchnetns).
 namespace {
 
-const QHostAddress Local1(QStringLiteral("127.0.0.1"));
-const QHostAddress Local2(QStringLiteral("127.0.0.2"));
+const QHostAddress kLocal1(QStringLiteral("127.0.0.1"));
+const QHostAddress kLocal2(QStringLiteral("127.0.0.2"));
 
 SimProfile searchProfile(const QString &reply, const QHostAddress &bindAddress, quint16 port, int repeat = 1)
 {
@@ -69,7 +69,7 @@ struct ChattyHost
 {
     ChattyHost()
     {
-        socket.bind(Local1, 0);
+        socket.bind(kLocal1, 0);
         QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [this] {
             asker = socket.receiveDatagram();
             timer.start(50);
@@ -94,7 +94,7 @@ private slots:
         m_dir = std::make_unique<TempWorkDir>();
         // No search here may leave the machine: unless a test points it at
         // loopback, it goes nowhere.
-        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::SearchPort, 300 });
+        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::kSearchPort, 300 });
     }
     void cleanup()
     {
@@ -104,16 +104,16 @@ private slots:
 
     void workerReportsEveryReplyBetweenDisableAndEnable()
     {
-        SimRunner first(searchProfile(QStringLiteral("VX-200 一号"), Local1, 0));
+        SimRunner first(searchProfile(QStringLiteral("VX-200 一号"), kLocal1, 0));
         QVERIFY(first.isStarted());
         const quint16 port = searchPortOf(first);
-        SimRunner second(searchProfile(QStringLiteral("VX-300 二号"), Local2, port));
+        SimRunner second(searchProfile(QStringLiteral("VX-300 二号"), kLocal2, port));
         QVERIFY(second.isStarted());
         QCOMPARE(searchPortOf(second), port);
         QUdpSocket silent;
         QVERIFY(silent.bind(QHostAddress(QStringLiteral("127.0.0.3")), port));
         DSearchDeviceThread::setRouteOverride(
-            { { Local1, QHostAddress(QStringLiteral("127.0.0.3")), Local2 }, port, 300 });
+            { { kLocal1, QHostAddress(QStringLiteral("127.0.0.3")), kLocal2 }, port, 300 });
 
         DSearchDeviceThread worker(nullptr);
         QStringList events;
@@ -124,7 +124,7 @@ private slots:
             [&](const QString &content, const QHostAddress &address, quint16 hostPort) {
                 events << content;
                 ports << hostPort;
-                QVERIFY(address.isEqual(Local1, QHostAddress::TolerantConversion));
+                QVERIFY(address.isEqual(kLocal1, QHostAddress::TolerantConversion));
             });
         worker.startSearch();
         QTRY_COMPARE_WITH_TIMEOUT(events.size(), 4, 10000);
@@ -150,9 +150,9 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(int, repeat);
         QFETCH(QStringList, expected);
-        SimRunner meter(searchProfile(reply, Local1, 0, repeat));
+        SimRunner meter(searchProfile(reply, kLocal1, 0, repeat));
         QVERIFY(meter.isStarted());
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, searchPortOf(meter), 300 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, searchPortOf(meter), 300 });
         SearchDeviceDialog dialog;
         dialog.show();
         QVERIFY(search(dialog));
@@ -164,14 +164,14 @@ private slots:
         child<QPushButton>(dialog, "bntOk")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         // The unbound socket is dual-stack: senders come IPv4-mapped.
-        QVERIFY(dialog.selectedAddress().isEqual(Local1, QHostAddress::TolerantConversion));
+        QVERIFY(dialog.selectedAddress().isEqual(kLocal1, QHostAddress::TolerantConversion));
         QCOMPARE(dialog.selectedPort(), meter.udpPort());
     }
 
     void emptyDatagramsAreSkippedAndTextIsGb2312()
     {
         QUdpSocket fake;
-        QVERIFY(fake.bind(Local1, 0));
+        QVERIFY(fake.bind(kLocal1, 0));
         connect(&fake, &QUdpSocket::readyRead, this, [&] {
             while (fake.hasPendingDatagrams()) {
                 const QNetworkDatagram request = fake.receiveDatagram();
@@ -180,7 +180,7 @@ private slots:
                     simEncodeText(QStringLiteral("流量计")), request.senderAddress(), quint16(request.senderPort()));
             }
         });
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, fake.localPort(), 300 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, fake.localPort(), 300 });
         SearchDeviceDialog dialog;
         QVERIFY(search(dialog));
         QCOMPARE(lines(dialog), QStringList { QStringLiteral("流量计") });
@@ -208,7 +208,7 @@ private slots:
         // A meter that answers late, and again later: past the first window,
         // but within the window the first reply opened.
         QUdpSocket meter;
-        QVERIFY(meter.bind(Local1, 0));
+        QVERIFY(meter.bind(kLocal1, 0));
         QElapsedTimer clock;
         QList<qint64> repliedAt;
         const auto reply = [&](const QNetworkDatagram &asked, const QByteArray &text) {
@@ -222,7 +222,7 @@ private slots:
                 QTimer::singleShot(500, &meter, [&, asked] { reply(asked, "second"); });
             });
         });
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, meter.localPort(), 700 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, meter.localPort(), 700 });
         DSearchDeviceThread worker(nullptr);
         QStringList texts;
         qint64 endedAt = -1;
@@ -245,17 +245,17 @@ private slots:
 
     void newSearchReplacesOldResults()
     {
-        SimRunner first(searchProfile(QStringLiteral("一号"), Local1, 0));
-        SimRunner second(searchProfile(QStringLiteral("二号"), Local2, 0));
+        SimRunner first(searchProfile(QStringLiteral("一号"), kLocal1, 0));
+        SimRunner second(searchProfile(QStringLiteral("二号"), kLocal2, 0));
         QVERIFY(first.isStarted() && second.isStarted());
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, searchPortOf(first), 300 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, searchPortOf(first), 300 });
         SearchDeviceDialog dialog;
         dialog.show();
         QVERIFY(search(dialog));
         QCOMPARE(lines(dialog), QStringList { QStringLiteral("一号") });
         child<QListWidget>(dialog, "listWidget")->setCurrentRow(0);
 
-        DSearchDeviceThread::setRouteOverride({ { Local2 }, searchPortOf(second), 300 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal2 }, searchPortOf(second), 300 });
         QVERIFY(search(dialog));
         QCOMPARE(lines(dialog), QStringList { QStringLiteral("二号") });
         child<QListWidget>(dialog, "listWidget")->setCurrentRow(0);
@@ -265,9 +265,9 @@ private slots:
 
     void okWithoutSelectionAsksForOne()
     {
-        SimRunner meter(searchProfile(QStringLiteral("一号"), Local1, 0));
+        SimRunner meter(searchProfile(QStringLiteral("一号"), kLocal1, 0));
         QVERIFY(meter.isStarted());
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, searchPortOf(meter), 300 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, searchPortOf(meter), 300 });
         SearchDeviceDialog dialog;
         dialog.show();
         ModalBoxCatcher catcher;
@@ -303,7 +303,7 @@ private slots:
     void chattyHostEndsAtTheTargetLimit()
     {
         ChattyHost host;
-        DSearchDeviceThread::setRouteOverride({ { Local1, Local1 }, host.socket.localPort(), 300, 700 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1, kLocal1 }, host.socket.localPort(), 300, 700 });
         SearchDeviceDialog dialog;
         dialog.show();
         QElapsedTimer timer;
@@ -317,7 +317,7 @@ private slots:
     void cancelStopsTheSearchAndKeepsTheList()
     {
         ChattyHost host;
-        DSearchDeviceThread::setRouteOverride({ { Local1 }, host.socket.localPort(), 1500 });
+        DSearchDeviceThread::setRouteOverride({ { kLocal1 }, host.socket.localPort(), 1500 });
         SearchDeviceDialog dialog;
         dialog.show();
         child<QPushButton>(dialog, "bntSearch")->click();
@@ -351,8 +351,8 @@ private slots:
     void destroyingMidSearchIsSafe()
     {
         QUdpSocket silent;
-        QVERIFY(silent.bind(Local1, 0));
-        DSearchDeviceThread::setRouteOverride({ { Local1, Local1, Local1 }, silent.localPort(), 3000 });
+        QVERIFY(silent.bind(kLocal1, 0));
+        DSearchDeviceThread::setRouteOverride({ { kLocal1, kLocal1, kLocal1 }, silent.localPort(), 3000 });
         auto *dialog = new SearchDeviceDialog;
         dialog->show();
         child<QPushButton>(*dialog, "bntSearch")->click();

@@ -70,7 +70,7 @@ private slots:
         m_dir = std::make_unique<TempWorkDir>();
         // No search here may leave the machine: unless a test points it at
         // loopback, it goes nowhere.
-        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::SearchPort, 300 });
+        DSearchDeviceThread::setRouteOverride({ {}, DSearchDeviceThread::kSearchPort, 300 });
         setSerialPortNamesSource([this] { return m_ports; });
         m_ports = QStringList { QStringLiteral("COM1") };
     }

@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-class TestDebugSwitch : public QObject
+class TstDebugSwitch : public QObject
 {
     Q_OBJECT
 
@@ -15,7 +15,7 @@ private slots:
     void locate();
 };
 
-void TestDebugSwitch::frames_data()
+void TstDebugSwitch::frames_data()
 {
     QTest::addColumn<int>("address");
     QTest::addColumn<bool>("on");
@@ -25,7 +25,7 @@ void TestDebugSwitch::frames_data()
     QTest::newRow("on, address 1") << 1 << true << buildItemWriteFrame(1, 255, QStringLiteral("1"));
 }
 
-void TestDebugSwitch::frames()
+void TstDebugSwitch::frames()
 {
     QFETCH(int, address);
     QFETCH(bool, on);
@@ -34,7 +34,7 @@ void TestDebugSwitch::frames()
     QCOMPARE(buildDebugSwitchFrame(quint8(address), on).toHex(' '), frame.toHex(' '));
 }
 
-void TestDebugSwitch::locate_data()
+void TstDebugSwitch::locate_data()
 {
     // FF 03 01 31 + CRC: the answer to "1" at address 255.
     QByteArray answer = QByteArray::fromHex("FF030131");
@@ -54,7 +54,7 @@ void TestDebugSwitch::locate_data()
     QTest::newRow("empty") << QByteArray() << -1 << 0;
 }
 
-void TestDebugSwitch::locate()
+void TstDebugSwitch::locate()
 {
     QFETCH(QByteArray, buffer);
     QFETCH(int, start);
@@ -65,5 +65,5 @@ void TestDebugSwitch::locate()
     QCOMPARE(found, length);
 }
 
-QTEST_GUILESS_MAIN(TestDebugSwitch)
+QTEST_GUILESS_MAIN(TstDebugSwitch)
 #include "tst_debugswitch.moc"

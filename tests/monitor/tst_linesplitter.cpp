@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-class TestLineSplitter : public QObject
+class TstLineSplitter : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ private slots:
     void endlessLineIsCutAtTheCap();
 };
 
-void TestLineSplitter::splits_data()
+void TstLineSplitter::splits_data()
 {
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<QList<QByteArray>>("lines");
@@ -36,7 +36,7 @@ void TestLineSplitter::splits_data()
         << L { QByteArray("\x00\xff\n", 3) } << L { QByteArray("\x00\xff\n", 3) } << QByteArray();
 }
 
-void TestLineSplitter::splits()
+void TstLineSplitter::splits()
 {
     QFETCH(QList<QByteArray>, chunks);
     QFETCH(QList<QByteArray>, lines);
@@ -50,7 +50,7 @@ void TestLineSplitter::splits()
     QCOMPARE(splitter.pending(), pending);
 }
 
-void TestLineSplitter::keepsPartialLineAcrossChunks()
+void TstLineSplitter::keepsPartialLineAcrossChunks()
 {
     TempWorkDir dir;
     LineSplitter splitter;
@@ -62,7 +62,7 @@ void TestLineSplitter::keepsPartialLineAcrossChunks()
     QCOMPARE(got, (QList<QByteArray> { "first\r\n", "second\n" }));
 }
 
-void TestLineSplitter::clearDropsPartialLine()
+void TstLineSplitter::clearDropsPartialLine()
 {
     TempWorkDir dir;
     LineSplitter splitter;
@@ -71,17 +71,17 @@ void TestLineSplitter::clearDropsPartialLine()
     QCOMPARE(splitter.feed("new\n"), (QList<QByteArray> { "new\n" }));
 }
 
-void TestLineSplitter::endlessLineIsCutAtTheCap_data()
+void TstLineSplitter::endlessLineIsCutAtTheCap_data()
 {
     QTest::addColumn<QByteArray>("unit");
     QTest::addColumn<int>("firstCut");
-    const int cap = LineSplitter::DefaultMaxLineBytes;
+    const int cap = LineSplitter::kDefaultMaxLineBytes;
     QTest::newRow("ascii") << QByteArray("x") << cap;
     // "a" then two-byte characters: the cap would fall inside one.
     QTest::newRow("gb2312 pairs kept whole") << QByteArray("\xc1\xf7") << cap - 1;
 }
 
-void TestLineSplitter::endlessLineIsCutAtTheCap()
+void TstLineSplitter::endlessLineIsCutAtTheCap()
 {
     QFETCH(QByteArray, unit);
     QFETCH(int, firstCut);
@@ -103,5 +103,5 @@ void TestLineSplitter::endlessLineIsCutAtTheCap()
     QCOMPARE(lines.join(), stream + "end\n");
 }
 
-QTEST_GUILESS_MAIN(TestLineSplitter)
+QTEST_GUILESS_MAIN(TstLineSplitter)
 #include "tst_linesplitter.moc"

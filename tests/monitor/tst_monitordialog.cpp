@@ -20,7 +20,7 @@
 
 namespace {
 
-const QDateTime fixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
+const QDateTime kFixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
 
 template<class T> T *child(QWidget &dialog, const char *name)
 {
@@ -74,7 +74,7 @@ QByteArray fileContent(const QString &fileName)
 
 } // namespace
 
-class TestMonitorDialog : public QObject
+class TstMonitorDialog : public QObject
 {
     Q_OBJECT
 
@@ -101,7 +101,7 @@ private slots:
     void screenshots();
 };
 
-void TestMonitorDialog::defaultState()
+void TstMonitorDialog::defaultState()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -122,7 +122,7 @@ void TestMonitorDialog::defaultState()
     QCOMPARE(dialog.mode(), MonitorMode::Hex);
 }
 
-void TestMonitorDialog::formatsByMode_data()
+void TstMonitorDialog::formatsByMode_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("line");
@@ -151,25 +151,25 @@ void TestMonitorDialog::formatsByMode_data()
             + QStringLiteral(" ( ") + hex + QStringLiteral(" )") + note + '\n';
 }
 
-void TestMonitorDialog::formatsByMode()
+void TstMonitorDialog::formatsByMode()
 {
     QFETCH(QString, button);
     QFETCH(QByteArray, line);
     QFETCH(QString, shown);
     TempWorkDir dir;
     MonitorDialog dialog;
-    dialog.setClock([] { return fixedTime; });
+    dialog.setClock([] { return kFixedTime; });
     dialog.findChild<QRadioButton *>(button)->click();
     dialog.slotDataRecv(QByteArray());
     dialog.slotDataRecv(line);
     QCOMPARE(child<QPlainTextEdit>(dialog, "textEdit")->toPlainText(), shown);
 }
 
-void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
+void TstMonitorDialog::modeChangeAffectsLaterLinesOnly()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
-    QDateTime now = fixedTime;
+    QDateTime now = kFixedTime;
     dialog.setClock([&now] { return now; });
     dialog.slotDataRecv("first\n");
     child<QRadioButton>(dialog, "rdHex")->click();
@@ -184,7 +184,7 @@ void TestMonitorDialog::modeChangeAffectsLaterLinesOnly()
                        "[2018-03-01 12:00:01.000][2] : 3 ( 33 0A  )\n"));
 }
 
-void TestMonitorDialog::clearEmptiesTheText()
+void TstMonitorDialog::clearEmptiesTheText()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -201,7 +201,7 @@ void TestMonitorDialog::clearEmptiesTheText()
     QCOMPARE(text->toPlainText(), QStringLiteral("c\n"));
 }
 
-void TestMonitorDialog::keepsUserScrollPosition()
+void TstMonitorDialog::keepsUserScrollPosition()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -222,7 +222,7 @@ void TestMonitorDialog::keepsUserScrollPosition()
     QCOMPARE(bar->value(), 10);
 }
 
-void TestMonitorDialog::listensToTheMeter()
+void TstMonitorDialog::listensToTheMeter()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -262,7 +262,7 @@ void TestMonitorDialog::listensToTheMeter()
     QCOMPARE(meter.receivedRequests().first().data, QByteArray("0\0", 2));
 }
 
-void TestMonitorDialog::errorReturnsToIdle()
+void TstMonitorDialog::errorReturnsToIdle()
 {
     TempWorkDir dir;
     appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
@@ -283,7 +283,7 @@ void TestMonitorDialog::errorReturnsToIdle()
     QTRY_VERIFY(buttons.idle());
 }
 
-void TestMonitorDialog::closingWhileListeningStopsTheMeter()
+void TstMonitorDialog::closingWhileListeningStopsTheMeter()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -300,7 +300,7 @@ void TestMonitorDialog::closingWhileListeningStopsTheMeter()
     QVERIFY(!meter.state().extra.value(QStringLiteral("debug/on")).toBool());
 }
 
-void TestMonitorDialog::recordsWhatIsShownOrReceived_data()
+void TstMonitorDialog::recordsWhatIsShownOrReceived_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("raw");
@@ -314,7 +314,7 @@ void TestMonitorDialog::recordsWhatIsShownOrReceived_data()
     QTest::newRow("raw bytes") << "rdHex" << true << QByteArray("a\r\n\xc1\xf7=5\n") + line2;
 }
 
-void TestMonitorDialog::recordsWhatIsShownOrReceived()
+void TstMonitorDialog::recordsWhatIsShownOrReceived()
 {
     QFETCH(QString, button);
     QFETCH(bool, raw);
@@ -323,7 +323,7 @@ void TestMonitorDialog::recordsWhatIsShownOrReceived()
     const QString fileName = dir.filePath(QStringLiteral("sub/../record.log"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     MonitorDialog dialog;
-    dialog.setClock([] { return fixedTime; });
+    dialog.setClock([] { return kFixedTime; });
     dialog.findChild<QRadioButton *>(button)->click();
     recordTo(dialog, fileName, raw);
     dialog.slotDataRecv("before listening\n"); // not recorded
@@ -337,10 +337,10 @@ void TestMonitorDialog::recordsWhatIsShownOrReceived()
     QCOMPARE(fileContent(fileName), recorded);
     // The folder chosen is where the next recording goes by default.
     QCOMPARE(appSettings()->value("monitor/record_folder").toString(), dir.path());
-    QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), fixedTime), dir.filePath("monitor_20180301-120000.log"));
+    QCOMPARE(MonitorRecorder::defaultFileName(dir.path(), kFixedTime), dir.filePath("monitor_20180301-120000.log"));
 }
 
-void TestMonitorDialog::recordingIsFlushedWithinASecond()
+void TstMonitorDialog::recordingIsFlushedWithinASecond()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -355,7 +355,7 @@ void TestMonitorDialog::recordingIsFlushedWithinASecond()
     QVERIFY(dialog.recorder().isRecording());
 }
 
-void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
+void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::newRow("folder missing") << "/nonexistent/folder/x.log";
@@ -363,7 +363,7 @@ void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
     QTest::newRow("disk full") << "/dev/full";
 }
 
-void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
+void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
 {
     QFETCH(QString, fileName);
     TempWorkDir dir;
@@ -396,7 +396,7 @@ void TestMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
     QCOMPARE(boxes.boxes().size(), 1);
 }
 
-void TestMonitorDialog::pauseHoldsAndResumesInOrder()
+void TstMonitorDialog::pauseHoldsAndResumesInOrder()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -416,7 +416,7 @@ void TestMonitorDialog::pauseHoldsAndResumesInOrder()
     QCOMPARE(pause->text(), QStringLiteral("暂停显示"));
 }
 
-void TestMonitorDialog::viewKeepsTheLastMaxLines()
+void TstMonitorDialog::viewKeepsTheLastMaxLines()
 {
     TempWorkDir dir;
     appSettings()->setValue(QStringLiteral("monitor/max_lines"), 3);
@@ -436,7 +436,7 @@ void TestMonitorDialog::viewKeepsTheLastMaxLines()
     QCOMPARE(text->toPlainText(), QStringLiteral("10\n11\n12\n"));
 }
 
-void TestMonitorDialog::findCountsAndWraps()
+void TstMonitorDialog::findCountsAndWraps()
 {
     TempWorkDir dir;
     MonitorDialog dialog;
@@ -469,7 +469,7 @@ void TestMonitorDialog::findCountsAndWraps()
     QVERIFY(dialog.isVisible());
 }
 
-void TestMonitorDialog::screenshots_data()
+void TstMonitorDialog::screenshots_data()
 {
     QTest::addColumn<QString>("language");
     QTest::newRow("zh_CN") << "";
@@ -477,7 +477,7 @@ void TestMonitorDialog::screenshots_data()
     QTest::newRow("zh_TW") << "zh_TW";
 }
 
-void TestMonitorDialog::screenshots()
+void TstMonitorDialog::screenshots()
 {
     // Pictures for people to look at: only when asked for.
     const QString target = qEnvironmentVariable("MONITOR_SHOTS");
@@ -512,5 +512,5 @@ void TestMonitorDialog::screenshots()
     QCoreApplication::removeTranslator(&translator);
 }
 
-QTEST_MAIN(TestMonitorDialog)
+QTEST_MAIN(TstMonitorDialog)
 #include "tst_monitordialog.moc"

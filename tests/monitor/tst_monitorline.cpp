@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-class TestMonitorLine : public QObject
+class TstMonitorLine : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private:
     static QDateTime fixedTime() { return QDateTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123)); }
 };
 
-void TestMonitorLine::prefix()
+void TstMonitorLine::prefix()
 {
     TempWorkDir dir;
     QCOMPARE(monitorPrefix(fixedTime(), 15), QStringLiteral("[2018-03-01 12:00:00.123][15] : "));
@@ -26,7 +26,7 @@ void TestMonitorLine::prefix()
         QStringLiteral("[2024-12-31 23:05:09.007][0] : "));
 }
 
-void TestMonitorLine::format_data()
+void TstMonitorLine::format_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("mode");
@@ -51,7 +51,7 @@ void TestMonitorLine::format_data()
         << QStringLiteral("[2018-03-01 12:00:00.123][5] : 流量 ( C1 F7 C1 BF 0A  )\r\n");
 }
 
-void TestMonitorLine::format()
+void TstMonitorLine::format()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, mode);
@@ -60,7 +60,7 @@ void TestMonitorLine::format()
     QCOMPARE(formatMonitorLine(line, MonitorMode(mode), fixedTime()), expected);
 }
 
-void TestMonitorLine::timestampsInTextModeOnly()
+void TstMonitorLine::timestampsInTextModeOnly()
 {
     TempWorkDir dir;
     MonitorLineFormat format;
@@ -70,5 +70,5 @@ void TestMonitorLine::timestampsInTextModeOnly()
     QCOMPARE(formatShownLine("1\r\n", format, fixedTime()), formatMonitorLine("1\r\n", MonitorMode::Hex, fixedTime()));
 }
 
-QTEST_GUILESS_MAIN(TestMonitorLine)
+QTEST_GUILESS_MAIN(TstMonitorLine)
 #include "tst_monitorline.moc"

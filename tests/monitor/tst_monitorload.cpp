@@ -24,7 +24,7 @@ qint64 residentKiB()
 } // namespace
 
 // Hours of monitoring: the display must keep taking lines at a steady cost.
-class TestMonitorLoad : public QObject
+class TstMonitorLoad : public QObject
 {
     Q_OBJECT
 
@@ -33,14 +33,14 @@ private slots:
     void appendManyLines();
 };
 
-void TestMonitorLoad::appendManyLines_data()
+void TstMonitorLoad::appendManyLines_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("raw") << int(MonitorMode::Original);
     QTest::newRow("combined") << int(MonitorMode::OriginalHex);
 }
 
-void TestMonitorLoad::appendManyLines()
+void TstMonitorLoad::appendManyLines()
 {
     QFETCH(int, mode);
     TempWorkDir dir;
@@ -86,5 +86,5 @@ void TestMonitorLoad::appendManyLines()
     qInfo("clear: %lld ms", clear.elapsed());
 }
 
-QTEST_MAIN(TestMonitorLoad)
+QTEST_MAIN(TstMonitorLoad)
 #include "tst_monitorload.moc"

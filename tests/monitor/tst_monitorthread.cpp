@@ -76,7 +76,7 @@ QByteArray switchFrame(quint8 address, bool on)
 
 } // namespace
 
-class TestMonitorThread : public QObject
+class TstMonitorThread : public QObject
 {
     Q_OBJECT
 
@@ -103,7 +103,7 @@ private slots:
     void openFailure();
 };
 
-void TestMonitorThread::debugRunDeliversLinesInOrder_data()
+void TstMonitorThread::debugRunDeliversLinesInOrder_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<int>("parts");
@@ -113,7 +113,7 @@ void TestMonitorThread::debugRunDeliversLinesInOrder_data()
     QTest::newRow("pty, lines cut over writes") << false << 3;
 }
 
-void TestMonitorThread::debugRunDeliversLinesInOrder()
+void TstMonitorThread::debugRunDeliversLinesInOrder()
 {
     QFETCH(bool, udp);
     QFETCH(int, parts);
@@ -149,14 +149,14 @@ void TestMonitorThread::debugRunDeliversLinesInOrder()
     QCOMPARE(recorder.lines.at(1), QByteArray("00002 \xc1\xf7\xc1\xbf 12.5\r\n"));
 }
 
-void TestMonitorThread::debugOffRunShowsUnsolicitedLinesOnly_data()
+void TstMonitorThread::debugOffRunShowsUnsolicitedLinesOnly_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::newRow("udp") << true;
     QTest::newRow("pty") << false;
 }
 
-void TestMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
+void TstMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
 {
     QFETCH(bool, udp);
     TempWorkDir dir;
@@ -186,7 +186,7 @@ void TestMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
     QCOMPARE(meter.receivedFrames().size(), 1);
 }
 
-void TestMonitorThread::partialLineIsDroppedAtStop()
+void TstMonitorThread::partialLineIsDroppedAtStop()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -212,7 +212,7 @@ void TestMonitorThread::partialLineIsDroppedAtStop()
     thread.stop();
 }
 
-void TestMonitorThread::stopWhileIdleAndStartWhileRunning()
+void TstMonitorThread::stopWhileIdleAndStartWhileRunning()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -237,7 +237,7 @@ void TestMonitorThread::stopWhileIdleAndStartWhileRunning()
     QVERIFY(timer.elapsed() < 50);
 }
 
-void TestMonitorThread::stopIsNoticedWithinAPass_data()
+void TstMonitorThread::stopIsNoticedWithinAPass_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<bool>("streaming");
@@ -247,7 +247,7 @@ void TestMonitorThread::stopIsNoticedWithinAPass_data()
     QTest::newRow("pty, streaming without pauses") << false << true;
 }
 
-void TestMonitorThread::stopIsNoticedWithinAPass()
+void TstMonitorThread::stopIsNoticedWithinAPass()
 {
     QFETCH(bool, udp);
     QFETCH(bool, streaming);
@@ -279,7 +279,7 @@ void TestMonitorThread::stopIsNoticedWithinAPass()
         QVERIFY(recorder.lines.size() >= 5);
 }
 
-void TestMonitorThread::foreignDatagramsAreIgnored()
+void TstMonitorThread::foreignDatagramsAreIgnored()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -310,7 +310,7 @@ void TestMonitorThread::foreignDatagramsAreIgnored()
     QCOMPARE(recorder.lines, (QList<QByteArray> { "mine\n" }));
 }
 
-void TestMonitorThread::switchFailures_data()
+void TstMonitorThread::switchFailures_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::addColumn<QString>("fault");
@@ -325,7 +325,7 @@ void TestMonitorThread::switchFailures_data()
     QTest::newRow("udp bad crc") << true << "bad-crc" << false << QStringLiteral("接受数据超时");
 }
 
-void TestMonitorThread::switchFailures()
+void TstMonitorThread::switchFailures()
 {
     QFETCH(bool, udp);
     QFETCH(QString, fault);
@@ -355,7 +355,7 @@ void TestMonitorThread::switchFailures()
     QCOMPARE(meter.receivedFrames().size(), 1);
 }
 
-void TestMonitorThread::closingSwitchFailureIsOnlyReported()
+void TstMonitorThread::closingSwitchFailureIsOnlyReported()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -381,7 +381,7 @@ void TestMonitorThread::closingSwitchFailureIsOnlyReported()
     QCOMPARE(meter.receivedFrames().size(), 2);
 }
 
-void TestMonitorThread::silentInstrumentTimesOutOpeningSwitch()
+void TstMonitorThread::silentInstrumentTimesOutOpeningSwitch()
 {
     // The real exchange time-out, once.
     TempWorkDir dir;
@@ -408,14 +408,14 @@ void TestMonitorThread::silentInstrumentTimesOutOpeningSwitch()
     QVERIFY(recorder.lines.isEmpty());
 }
 
-void TestMonitorThread::answerAmidLineTrafficIsAccepted_data()
+void TstMonitorThread::answerAmidLineTrafficIsAccepted_data()
 {
     QTest::addColumn<bool>("udp");
     QTest::newRow("udp") << true;
     QTest::newRow("pty") << false;
 }
 
-void TestMonitorThread::answerAmidLineTrafficIsAccepted()
+void TstMonitorThread::answerAmidLineTrafficIsAccepted()
 {
     // A meter still talking when the switch goes out: line bytes come before
     // and right after its answer.
@@ -453,7 +453,7 @@ void TestMonitorThread::answerAmidLineTrafficIsAccepted()
     }
 }
 
-void TestMonitorThread::stopDuringOpeningSwitchReturnsEarly()
+void TstMonitorThread::stopDuringOpeningSwitchReturnsEarly()
 {
     TempWorkDir dir;
     SimRunner meter;
@@ -474,15 +474,20 @@ void TestMonitorThread::stopDuringOpeningSwitchReturnsEarly()
     QVERIFY(recorder.errors.isEmpty());
 }
 
-void TestMonitorThread::openFailure_data()
+void TstMonitorThread::openFailure_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no such port") << "/nonexistent/ttyX" << QStringLiteral("打开串口失败: /nonexistent/ttyX");
-    QTest::newRow("no port set") << QString() << QStringLiteral("串口打开失败");
+    // The target and the system's reason follow the specified text.
+    const QString check = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
+    QTest::newRow("no such port") << "/nonexistent/ttyX"
+                                  << "打开串口失败: /nonexistent/ttyX\n/nonexistent/ttyX 9600 8N1 · 地址 255 "
+                                     "(No such file or directory)"
+            + check;
+    QTest::newRow("no port set") << QString() << "串口打开失败\n未选择串口 · 地址 255" + check;
 }
 
-void TestMonitorThread::openFailure()
+void TstMonitorThread::openFailure()
 {
     QFETCH(QString, port);
     QFETCH(QString, message);
@@ -500,5 +505,5 @@ void TestMonitorThread::openFailure()
     QCOMPARE(recorder.errors.first().text, message);
 }
 
-QTEST_GUILESS_MAIN(TestMonitorThread)
+QTEST_GUILESS_MAIN(TstMonitorThread)
 #include "tst_monitorthread.moc"

@@ -175,8 +175,8 @@ void TstSimFramer::boundsPendingBytes()
 {
     SimFramer framer;
     // A tilde start that never closes must not grow without limit.
-    framer.feed(hex("7E") + QByteArray(SimFramer::MaxPending + 100, char(0x11)));
-    QVERIFY(framer.pending().size() <= SimFramer::MaxPending);
+    framer.feed(hex("7E") + QByteArray(SimFramer::kMaxPending + 100, char(0x11)));
+    QVERIFY(framer.pending().size() <= SimFramer::kMaxPending);
     framer.flush();
     QCOMPARE(framer.feed(hex("01 03 4B 02 00 00 F3 EE")).size(), 1);
 }
