@@ -1,14 +1,12 @@
 #include "about/aboutdialog.h"
 
 #include "about/aboutdialogsetup.h"
-#include "app/resourcesinit.h"
 #include "ui_aboutdialog.h"
 
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::AboutDialog>())
 {
-    vexaInitResources();
     ui->setupUi(this);
     finishAboutDialog(this, ui->labelVersion);
     ui->labUrl->setOpenExternalLinks(true);

@@ -1,6 +1,6 @@
 #include "about/aboutdialogsetup.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <QDialog>
 #include <QIcon>

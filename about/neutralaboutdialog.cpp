@@ -1,14 +1,12 @@
 #include "about/neutralaboutdialog.h"
 
 #include "about/aboutdialogsetup.h"
-#include "app/resourcesinit.h"
 #include "ui_neutralaboutdialog.h"
 
 NeutralAboutDialog::NeutralAboutDialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::NeutralAboutDialog>())
 {
-    vexaInitResources();
     ui->setupUi(this);
     finishAboutDialog(this, ui->labelVersion);
     connect(ui->bntOK, &QPushButton::clicked, this, &QDialog::accept);

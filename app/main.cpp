@@ -1,7 +1,7 @@
 #include "app/launchoptions.h"
 #include "app/mainwindow.h"
-#include "app/messageboxes.h"
 #include "app/translationlookup.h"
+#include "base/messageboxes.h"
 
 #include <QApplication>
 #include <QLocale>

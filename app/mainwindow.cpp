@@ -1,13 +1,12 @@
 #include "app/mainwindow.h"
 
 #include "about/neutralaboutdialog.h"
-#include "app/filedialogs.h"
-#include "app/filenames.h"
-#include "app/messageboxes.h"
-#include "app/resourcesinit.h"
-#include "app/settings.h"
-#include "app/windowgeometry.h"
 #include "app/translationlookup.h"
+#include "app/windowgeometry.h"
+#include "base/filedialogs.h"
+#include "base/filenames.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/configtree.h"
@@ -40,7 +39,6 @@ MainWindow::MainWindow(QWidget *parent)
     , m_translator(new QTranslator(this))
     , m_qtTranslator(new QTranslator(this))
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/configure.png")));
     setCentralWidget(m_tree);

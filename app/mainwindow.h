@@ -35,27 +35,12 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    void showErrorBox(const QString &title, const QString &text, const QIcon &icon);
-    void applyLanguage(const QString &code);
-
     ConfigTree *configTree() const { return m_tree; }
     RefreshThread *refreshThread() { return &m_refreshThread; }
 
-    // Item operations, shared by the slots and usable without dialogs.
-    void addItemRow(int index, const QStringList &list);
-    bool isSkippedItem(int index, const QStringList &list);
-    void loadSkipItems();
+    // The edit dialog for a row's name and value: 0 cancelled, 1 a command
+    // confirmed, 2 a new value in newValue.
     int editItem(const QString &name, const QString &value, QString &newValue);
-    bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
-    static QByteArray buildClockFrame(const DeviceChannel &channel);
-    // The work behind the item slots, once the user has chosen a file or the
-    // channel is open.
-    bool writeItems(DeviceChannel &channel);
-    bool openWriteChannel(DeviceChannel &channel);
-    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
-    void exportItemsTo(const QString &path);
-    void importItemsFrom(const QString &path);
-    void syncTime(DeviceChannel &channel);
     bool isItemOperationRunning() const { return m_itemOperationRunning; }
     // What the meter last reported, per item index.
     const KnownMeterValues &knownValues() const { return m_knownValues; }
@@ -93,6 +78,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showErrorBox(const QString &title, const QString &text, const QIcon &icon);
+    void applyLanguage(const QString &code);
+    void addItemRow(int index, const QStringList &list);
+    bool isSkippedItem(int index, const QStringList &list);
+    void loadSkipItems();
+    bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
+    static QByteArray buildClockFrame(const DeviceChannel &channel);
+    bool openWriteChannel(DeviceChannel &channel);
+    void syncTime(DeviceChannel &channel);
+    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
+    // The work behind the file slots, once the user has chosen the file.
+    void exportItemsTo(const QString &path);
+    void importItemsFrom(const QString &path);
     // File choices of the item slots: suggested name, folder kept per kind.
     QString askItemsExportFile();
     QString askItemsImportFile();

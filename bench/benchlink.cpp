@@ -1,7 +1,7 @@
 #include "bench/benchlink.h"
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "bench/benchtable.h"
 #include "bench/serialpacer.h"
 #include "bench/udpecho.h"

@@ -1,6 +1,6 @@
 #include "bench/benchlisten.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "bench/benchtable.h"
 #include "link/devicechannel.h"
 #include "link/dsearchdevicethread.h"

@@ -1,6 +1,7 @@
 #include "bench/benchlocal.h"
 
 #include "app/mainwindow.h"
+#include "base/filedialogs.h"
 #include "bench/benchtable.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
@@ -123,9 +124,10 @@ void benchItemCsv(BenchTable &table)
     exportRow.medianMicros = medianMicros(
         7,
         [&] {
+            setNextFileNames({ path });
             QElapsedTimer timer;
             timer.start();
-            window.exportItemsTo(path);
+            window.slotExportItems();
             return timer.nsecsElapsed() / 1000.0;
         },
         &exportRow.runs);
@@ -135,9 +137,10 @@ void benchItemCsv(BenchTable &table)
     importRow.medianMicros = medianMicros(
         7,
         [&] {
+            setNextFileNames({ path });
             QElapsedTimer timer;
             timer.start();
-            window.importItemsFrom(path);
+            window.slotImportItems();
             QCoreApplication::processEvents();
             const double micros = timer.nsecsElapsed() / 1000.0;
             return window.configTree()->topLevelItemCount() == 255 ? micros : -1.0;

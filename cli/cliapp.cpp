@@ -1,6 +1,6 @@
 #include "cli/cliapp.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "cli/clifleet.h"
 #include "cli/clihistory.h"
 #include "cli/cliprogress.h"

@@ -1,6 +1,6 @@
 #include "firmware/makersite.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <QNetworkRequest>
 #include <QSslConfiguration>

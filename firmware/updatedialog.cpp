@@ -1,8 +1,8 @@
 #include "firmware/updatedialog.h"
 
-#include "app/messageboxes.h"
-#include "app/resourcesinit.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
@@ -12,7 +12,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,7 +20,6 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::UpdateDialog>())
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/update.png")));
@@ -206,9 +204,7 @@ bool UpdateDialog::askReplace(const QString &name)
 void UpdateDialog::slotSelectFile()
 {
     QDir().mkpath(packageFolder());
-    const QString path
-        = QFileDialog::getOpenFileName(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)"));
-    selectPackage(path);
+    selectPackage(askOpenFileNameIn(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)")));
 }
 
 void UpdateDialog::slotUpdate()
@@ -264,7 +260,7 @@ void UpdateDialog::slotFinishedRefreshFile()
 void UpdateDialog::slotSelectPath()
 {
     QDir().mkpath(packageFolder());
-    setDownloadFolder(QFileDialog::getExistingDirectory(this, tr("下载文件"), packageFolder()));
+    setDownloadFolder(askFolderIn(this, tr("下载文件"), packageFolder()));
 }
 
 void UpdateDialog::slotStartDownloadThread()

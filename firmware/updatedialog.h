@@ -25,15 +25,6 @@ public:
     // Stops the list fetch and the download and waits for every worker.
     ~UpdateDialog() override;
 
-    virtual void enableDownloadControls(bool enabled);
-
-    // The operations behind the slots, with the user's choices as arguments.
-    void selectPackage(const QString &path);
-    void startUpdate(const QString &path);
-    void refreshFileList();
-    void setDownloadFolder(const QString &folder);
-    void startDownload(const QString &link, const QString &folder);
-
     // "Files" in the working directory, where packages are picked and kept.
     static QString packageFolder();
 
@@ -66,6 +57,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void enableDownloadControls(bool enabled);
+    // The work behind the slots, with the user's choices as arguments.
+    void selectPackage(const QString &path);
+    void startUpdate(const QString &path);
+    void refreshFileList();
+    void setDownloadFolder(const QString &folder);
+    void startDownload(const QString &link, const QString &folder);
     // False (after telling the user) while the update runs; otherwise stops
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();

@@ -1,8 +1,7 @@
 #include "history/historydata.h"
 
-#include "app/filedialogs.h"
-#include "app/filenames.h"
-#include "app/resourcesinit.h"
+#include "base/filedialogs.h"
+#include "base/filenames.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "link/linkerrorcontext.h"
@@ -27,7 +26,6 @@ HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::HistoryData>())
 {
-    vexaInitResources();
     ui->setupUi(this);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("labelStatus"));

@@ -2,8 +2,8 @@
 // CSV import/export and the clock.
 #include "app/mainwindow.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "items/itemcsv.h"
 #include "items/itemframes.h"
@@ -213,18 +213,6 @@ bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWrite
     rows = keptRows;
     requests = keptRequests;
     return !requests.isEmpty();
-}
-
-bool MainWindow::writeItems(DeviceChannel &channel)
-{
-    QVector<QTreeWidgetItem *> rows;
-    QVector<ItemWriteRequest> requests;
-    collectBatch(rows, requests);
-    return runBatch(
-        rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
-            ItemSession(channel).writeBatch(requests, onStart, onResult, stop);
-            return true;
-        });
 }
 
 bool MainWindow::runBatch(

@@ -1,6 +1,5 @@
 #include "items/modifydialog.h"
 
-#include "app/resourcesinit.h"
 #include "ui_modifydialog.h"
 
 #include <QComboBox>
@@ -11,7 +10,6 @@ ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *p
     : QDialog(parent)
     , ui(std::make_unique<Ui::ModifyDialog>())
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/configure.png")));

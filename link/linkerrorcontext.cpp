@@ -1,6 +1,6 @@
 #include "link/linkerrorcontext.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "link/connectiontarget.h"
 #include "link/devicechannel.h"
 

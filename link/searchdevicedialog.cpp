@@ -1,7 +1,6 @@
 #include "link/searchdevicedialog.h"
 
-#include "app/messageboxes.h"
-#include "app/resourcesinit.h"
+#include "base/messageboxes.h"
 
 #include "ui_searchdevicedialog.h"
 
@@ -12,7 +11,6 @@ SearchDeviceDialog::SearchDeviceDialog(QWidget *parent)
     , ui(std::make_unique<Ui::SearchDeviceDialog>())
     , m_worker(this)
 {
-    vexaInitResources();
     ui->setupUi(this);
     qRegisterMetaType<QHostAddress>("QHostAddress");
     // No close button: Cancel and Escape end a running search first.

@@ -1,8 +1,7 @@
 #include "link/setupdialog.h"
 
-#include "app/messageboxes.h"
-#include "app/resourcesinit.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "link/commsettings.h"
 #include "link/searchdevicedialog.h"
 #include "link/serialportnames.h"
@@ -27,7 +26,6 @@ SetupDialog::SetupDialog(QWidget *parent)
         { 4, QStringLiteral("Space") }, { 5, QStringLiteral("Mark") } }
     , m_stopBits { { 1, QStringLiteral("1") }, { 2, QStringLiteral("2") }, { 3, QStringLiteral("1.5") } }
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/setup.png")));

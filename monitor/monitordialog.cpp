@@ -1,7 +1,7 @@
 #include "monitor/monitordialog.h"
 
-#include "app/resourcesinit.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 
@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,15 +32,10 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     , m_settings(readMonitorSettings(*appSettings()))
     , m_held(m_settings.maxLines)
 {
-    vexaInitResources();
     ui->setupUi(this);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/monitor.png")));
     m_view = ui->textEdit;
-    m_fileChooser = [this](const QString &suggested) {
-        return QFileDialog::getSaveFileName(this, tr("选择记录文件"), suggested, tr("日志文件 (*.log);;所有文件 (*)"),
-            nullptr, QFileDialog::DontConfirmOverwrite);
-    };
     buildTerminalRow();
     buildFindBar();
 
@@ -288,8 +282,10 @@ void MonitorDialog::closeBatch()
 
 void MonitorDialog::chooseRecordFile()
 {
-    const QString chosen = m_fileChooser(
-        m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile);
+    // A recording appends, so an existing file is no reason to ask.
+    const QString chosen = askAppendFileName(this, tr("选择记录文件"),
+        m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile,
+        tr("日志文件 (*.log);;所有文件 (*)"));
     if (chosen.isEmpty())
         return;
     m_recordFile = chosen;

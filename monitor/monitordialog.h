@@ -41,9 +41,6 @@ public:
     MonitorMode mode() const;
     // Source of the time stamps (the local clock unless replaced).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
-    // Asked for a recording's file name (suggested name in, chosen name out,
-    // empty to cancel); a save-file dialog unless replaced.
-    void setFileChooser(std::function<QString(const QString &)> chooser) { m_fileChooser = std::move(chooser); }
     MonitorThread &monitorThread() { return m_thread; }
     const MonitorRecorder &recorder() const { return m_recorder; }
     bool isPaused() const { return m_paused; }
@@ -80,7 +77,6 @@ private:
     const std::unique_ptr<Ui::MonitorDialog> ui;
     MonitorThread m_thread;
     std::function<QDateTime()> m_clock;
-    std::function<QString(const QString &)> m_fileChooser;
     MonitorSettings m_settings;
     MonitorRecorder m_recorder;
     HeldLines m_held;

@@ -7,8 +7,6 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
-void vexaSimInitResources();
-
 QString SimItem::text() const
 {
     return command ? name : name + QLatin1Char(':') + value;
@@ -110,7 +108,6 @@ SimProfile SimProfile::fromFile(const QString &path, QString *error)
 
 QByteArray SimProfile::demoJson()
 {
-    vexaSimInitResources();
     QFile file(QStringLiteral(":/sim/profiles/demo.json"));
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -1,6 +1,6 @@
 #include "about/aboutdialog.h"
 #include "about/neutralaboutdialog.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "app/filenames.h"
-#include "app/settings.h"
+#include "base/filenames.h"
+#include "base/settings.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QtTest>

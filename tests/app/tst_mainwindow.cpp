@@ -1,7 +1,7 @@
-#include "app/filedialogs.h"
 #include "app/mainwindow.h"
-#include "app/settings.h"
 #include "app/windowgeometry.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
@@ -150,7 +150,7 @@ private slots:
         QFETCH(int, key);
         TempWorkDir dir;
         MainWindow window;
-        window.addItemRow(4, { QStringLiteral("复位") });
+        window.slotAddItems(4, { QStringLiteral("复位") });
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

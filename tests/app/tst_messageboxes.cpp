@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -40,7 +40,7 @@ private slots:
         TempWorkDir dir;
         MainWindow window;
         ModalBoxCatcher catcher;
-        window.showErrorBox(QStringLiteral("刷新"), QStringLiteral("接受数据超时"), window.windowIcon());
+        window.slotShowErrorMessage(QStringLiteral("刷新"), QStringLiteral("接受数据超时"), QString());
         QCOMPARE(catcher.boxes().size(), 1);
         QCOMPARE(catcher.boxes()[0].title, QStringLiteral("刷新"));
         QCOMPARE(catcher.boxes()[0].icon, QMessageBox::Critical);
@@ -52,15 +52,15 @@ private slots:
         TempWorkDir dir;
         QVERIFY(dir.copyTranslations());
         MainWindow window;
-        window.applyLanguage(QStringLiteral("en_US"));
+        window.slot_en_US();
         ModalBoxCatcher catcher;
-        window.showErrorBox(QStringLiteral("t"), QStringLiteral("x"), QIcon());
+        window.slotShowErrorMessage(QStringLiteral("t"), QStringLiteral("x"), QString());
         showCriticalBox(QStringLiteral("y"), nullptr);
         QCOMPARE(catcher.boxes().size(), 2);
         QCOMPARE(catcher.boxes()[0].okText, QStringLiteral("OK"));
         QCOMPARE(catcher.boxes()[1].okText, QStringLiteral("OK"));
         QCOMPARE(catcher.boxes()[1].title, QStringLiteral("Error"));
-        window.applyLanguage(QStringLiteral("zh_TW"));
+        window.slot_zh_TW();
         showInformationBox(QStringLiteral("z"), nullptr);
         QCOMPARE(catcher.boxes()[2].okText, QStringLiteral("確定"));
         QCOMPARE(catcher.boxes()[2].title, QStringLiteral("資訊"));

@@ -5,7 +5,7 @@
 #include "about/aboutdialog.h"
 #include "about/neutralaboutdialog.h"
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/modifydialog.h"

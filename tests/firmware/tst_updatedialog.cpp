@@ -1,7 +1,8 @@
 #include "firmware/updatedialog.h"
 
-#include "app/messageboxes.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
 #include "firmware/packagewriter.h"
 #include "httptestserver.h"
 #include "sim/firmwareresponder.h"
@@ -63,6 +64,29 @@ template<class T> T *child(const UpdateDialog &dialog, const char *name)
     if (!widget)
         qFatal("no widget %s", name);
     return widget;
+}
+
+// The user's steps: Select file, Download folder, and Download for a list
+// entry, with the file dialogs answered through their seam.
+void pickPackage(const UpdateDialog &dialog, const QString &path)
+{
+    setNextFileNames({ path });
+    child<QPushButton>(dialog, "bntSelectFile")->click();
+}
+
+void chooseDownloadFolder(const UpdateDialog &dialog, const QString &folder)
+{
+    setNextFileNames({ folder });
+    child<QPushButton>(dialog, "bntSelectPath")->click();
+}
+
+void downloadFrom(const UpdateDialog &dialog, const QString &link, const QString &folder)
+{
+    auto *combo = child<QComboBox>(dialog, "cmbFileList");
+    combo->clear();
+    combo->addItem(QStringLiteral("package"), link);
+    chooseDownloadFolder(dialog, folder);
+    child<QPushButton>(dialog, "bntDownload")->click();
 }
 
 void pointSettingsAtMeter(const SimRunner &meter)
@@ -183,7 +207,8 @@ void TstUpdateDialog::selectPackage()
     UpdateDialog dialog;
     QVERIFY(!child<QPushButton>(dialog, "bntUpdate")->isEnabled());
     for (const QString &pick : picks)
-        dialog.selectPackage(pick);
+        pickPackage(dialog, pick);
+    QCOMPARE(askedFiles().value(0).proposed, UpdateDialog::packageFolder());
 
     QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->text(), picks.last());
     QCOMPARE(child<QLineEdit>(dialog, "edFilePath")->toolTip(), picks.last());
@@ -197,29 +222,42 @@ void TstUpdateDialog::selectPackage()
 
 void TstUpdateDialog::updateChecks_data()
 {
-    QTest::addColumn<QString>("path");
+    // A good package is picked, then changed on disk before Update is pressed.
+    QTest::addColumn<bool>("picked");
+    QTest::addColumn<QString>("thenOnDisk"); // "gone", "folder" or a file copied over it
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no file") << QString() << QStringLiteral("请选择文件!");
-    QTest::newRow("missing file") << m_dir.filePath(QStringLiteral("gone.vexabin"))
-                                  << QStringLiteral("更新失败,文件不存在或拒绝访问!");
-    QTest::newRow("folder") << m_dir.path() << QStringLiteral("更新失败,文件不存在或拒绝访问!");
-    QTest::newRow("bad digest") << m_badDigest << QStringLiteral("解析文件失败,文件校验失败!");
+    // Nothing picked: the button stays off and nothing is said.
+    QTest::newRow("no file") << false << QString() << QString();
+    QTest::newRow("missing file") << true << QStringLiteral("gone") << QStringLiteral("更新失败,文件不存在或拒绝访问!");
+    QTest::newRow("folder") << true << QStringLiteral("folder") << QStringLiteral("更新失败,文件不存在或拒绝访问!");
+    QTest::newRow("bad digest") << true << m_badDigest << QStringLiteral("解析文件失败,文件校验失败!");
     // Burning nothing would erase the instrument's program for nothing.
     const QString noImage = m_dir.filePath(QStringLiteral("noimage.vexabin"));
     writePackageFile(noImage, QStringLiteral("D"), QStringLiteral("V"), QStringLiteral("VX-200"), QByteArray());
-    QTest::newRow("no image") << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
+    QTest::newRow("no image") << true << noImage << QStringLiteral("固件更新失败,文件中没有固件数据!");
 }
 
 void TstUpdateDialog::updateChecks()
 {
-    QFETCH(QString, path);
+    QFETCH(bool, picked);
+    QFETCH(QString, thenOnDisk);
     QFETCH(QString, message);
 
+    const QString path = m_dir.filePath(QStringLiteral("picked.vexabin"));
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+    QVERIFY(QFile::copy(m_good, path));
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    dialog.startUpdate(path);
-    QCOMPARE(boxes.texts(), QStringList { message });
+    pickPackage(dialog, picked ? path : QString());
+    QFile::remove(path);
+    if (thenOnDisk == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (thenOnDisk != QLatin1String("gone"))
+        QVERIFY(QFile::copy(picked ? thenOnDisk : m_good, path));
+    child<QPushButton>(dialog, "bntUpdate")->click();
+    QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList { message });
     QVERIFY(!dialog.updateThread().isRunning());
 }
 
@@ -244,7 +282,7 @@ void TstUpdateDialog::updateAgainstSimulatorRefusesClose()
             boxesAtReset = boxes.texts();
     });
 
-    dialog.selectPackage(m_good);
+    pickPackage(dialog, m_good);
     setNextAnswers({ true });
     child<QPushButton>(dialog, "bntUpdate")->click();
     QTRY_VERIFY(!child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
@@ -293,7 +331,7 @@ void TstUpdateDialog::updateAsksFirst()
     pointSettingsAtMeter(meter);
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    dialog.selectPackage(m_good);
+    pickPackage(dialog, m_good);
     setNextAnswers({ answer });
     child<QPushButton>(dialog, "bntUpdate")->click();
     QCOMPARE(askedQuestions(),
@@ -360,12 +398,13 @@ void TstUpdateDialog::downloadChecks()
     UpdateDialog dialog;
     auto *download = child<QPushButton>(dialog, "bntDownload");
     download->click();
-    dialog.setDownloadFolder(m_dir.filePath(QStringLiteral("Files")));
+    chooseDownloadFolder(dialog, m_dir.filePath(QStringLiteral("Files")));
     download->click();
 
     auto *combo = child<QComboBox>(dialog, "cmbFileList");
     combo->addItem(QStringLiteral("VX-100"), QStringLiteral("http://127.0.0.1:1/VX-100.vexabin"));
-    dialog.setDownloadFolder(QString());
+    // A cancelled folder dialog leaves no folder.
+    chooseDownloadFolder(dialog, QString());
     download->click();
 
     QCOMPARE(boxes.texts(),
@@ -379,13 +418,13 @@ void TstUpdateDialog::downloadChecks()
     QDir().mkpath(m_dir.filePath(QStringLiteral("Files")));
     QVERIFY(m_dir.writeFile(QStringLiteral("Files/VX-100.vexabin"), "old"));
     boxes.setAnswer(QMessageBox::No);
-    dialog.startDownload(server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
+    downloadFrom(dialog, server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
     QVERIFY(!dialog.downloadThread().isRunning());
     QCOMPARE(boxes.boxes().last().text, QStringLiteral("文件 VX-100.vexabin 已存在,是否替换?"));
     QCOMPARE(boxes.boxes().last().okText, QStringLiteral("取消"));
     QCOMPARE(server.requestCount(), 0);
     boxes.setAnswer(QMessageBox::Yes);
-    dialog.startDownload(server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
+    downloadFrom(dialog, server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
     QVERIFY(dialog.downloadThread().wait(10000));
     QTRY_COMPARE(boxes.texts().last(), QStringLiteral("文件下载成功!"));
     QCOMPARE(boxes.boxes().size(), 6);
@@ -411,7 +450,7 @@ void TstUpdateDialog::closeDuringDownloadStopsIt()
     {
         UpdateDialog dialog;
         dialog.show();
-        dialog.startDownload(server.url(QStringLiteral("/files/big.vexabin")), folder);
+        downloadFrom(dialog, server.url(QStringLiteral("/files/big.vexabin")), folder);
         QTRY_COMPARE_WITH_TIMEOUT(child<QProgressBar>(dialog, "barDownload")->value(), 25, 5000);
         QVERIFY(dialog.close());
         QVERIFY(!dialog.downloadThread().isRunning());
@@ -450,7 +489,7 @@ void TstUpdateDialog::verifyPeerSetting()
 
     ModalBoxCatcher boxes;
     UpdateDialog dialog;
-    dialog.startDownload(server.url(QStringLiteral("/files/tls.vexabin")), m_dir.filePath(QStringLiteral("Tls")));
+    downloadFrom(dialog, server.url(QStringLiteral("/files/tls.vexabin")), m_dir.filePath(QStringLiteral("Tls")));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts(), QStringList { message }, 10000);
 }
 

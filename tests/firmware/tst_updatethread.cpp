@@ -1,7 +1,7 @@
 #include "firmware/dencryptinfo.h"
 #include "firmware/updatethread.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "sim/firmwareresponder.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"

@@ -1,5 +1,5 @@
-#include "app/settings.h"
-#include "app/filedialogs.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "history/historydata.h"
 #include "history/historyrequest.h"
 #include "historyprofile.h"

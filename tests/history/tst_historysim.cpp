@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "history/historyrequest.h"
 #include "history/readthread.h"
 #include "historyprofile.h"

@@ -1,6 +1,6 @@
-#include "app/filedialogs.h"
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
@@ -79,14 +79,16 @@ private slots:
         MainWindow window;
         fill(window);
         ModalBoxCatcher catcher;
-        window.exportItemsTo(dir.filePath("items.csv"));
+        setNextFileNames({ dir.filePath("items.csv") });
+        window.slotExportItems();
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("导出配置成功"));
         QCOMPARE(dir.readFile("items.csv"),
             QByteArray("\xEF\xBB\xBF"
                        "00. 设备名称, N1\n01. 设备型号, M1\n"
                        "05. 波特率(9600/19200), 9600\n06. 地址, \n27. 恢复出厂设置,\n"));
         window.slotClearItems();
-        window.importItemsFrom(dir.filePath("items.csv"));
+        setNextFileNames({ dir.filePath("items.csv") });
+        window.slotImportItems();
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(rowsOf(window),
             (QStringList { "01. 设备名称||0", "02. 设备型号||1", "03. 波特率(9600/19200)|: 9600|5", "04. 地址|: |6",
@@ -104,7 +106,8 @@ private slots:
         window.slotAddItems(9, { "网关", "1,2" });
         window.slotAddItems(10, { "端口", "8234" });
         ModalBoxCatcher catcher;
-        window.exportItemsTo(dir.filePath("items.csv"));
+        setNextFileNames({ dir.filePath("items.csv") });
+        window.slotExportItems();
         QCOMPARE(dir.readFile("items.csv"),
             QByteArray("\xEF\xBB\xBF"
                        "09. 网关, 1,2\n10. 端口, 8234\n"));
@@ -119,7 +122,8 @@ private slots:
         MainWindow window;
         ModalBoxCatcher catcher;
         const QString path = dir.filePath("no/dir.csv");
-        window.exportItemsTo(path);
+        setNextFileNames({ path });
+        window.slotExportItems();
         QCOMPARE(catcher.texts(), QStringList { "打开文件失败: " + path });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("导出配置"));
     }
@@ -151,7 +155,8 @@ private slots:
         MainWindow window;
         fill(window);
         ModalBoxCatcher catcher;
-        window.importItemsFrom(dir.filePath("in.csv"));
+        setNextFileNames({ dir.filePath("in.csv") });
+        window.slotImportItems();
         QCOMPARE(catcher.texts(), QStringList { text.arg(dir.filePath("in.csv")) });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("导入配置"));
         QCOMPARE(window.configTree()->topLevelItemCount(), rows);
@@ -163,7 +168,8 @@ private slots:
         dir.writeFile("SkipItems", "N1,M1\n");
         dir.writeFile("in.csv", "02. 设备名称, N1\n03. 设备型号, M1\n04. x, 1\n");
         MainWindow window;
-        window.importItemsFrom(dir.filePath("in.csv"));
+        setNextFileNames({ dir.filePath("in.csv") });
+        window.slotImportItems();
         QCOMPARE(rowsOf(window), QStringList { "01. x|: 1|4" });
     }
 };

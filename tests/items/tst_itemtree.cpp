@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "items/configtree.h"
 #include "items/configtreedelegate.h"
 #include "items/skipitems.h"

@@ -1,12 +1,13 @@
 #include "app/mainwindow.h"
+#include "base/filedialogs.h"
 #include "items/configtree.h"
 #include "items/itemframes.h"
 #include "items/knownvalues.h"
-#include "items/modifydialog.h"
 #include "items/writereviewdialog.h"
 #include "link/devicechannel.h"
 #include "sim/simframe.h"
 #include "tests/items/metersettings.h"
+#include "tests/support/itemedit.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -124,18 +125,8 @@ private slots:
 
     void editedChoiceIsWritten()
     {
-        auto *timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [timer]() {
-            auto *dialog = qobject_cast<ModifyDialog *>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            timer->stop();
-            dialog->findChild<QComboBox *>()->setCurrentText("38400");
-            dialog->findChild<QPushButton *>("commit")->click();
-        });
-        timer->start(10);
         QTreeWidgetItem *row = rowFor(*m_window, kBaudRate);
-        m_window->slotItemDoubleClicked(row, 0);
+        editItemRow(*m_window, row, "38400");
         QCOMPARE(m_meter->items().at(kBaudRate).value, QStringLiteral("38400"));
         QCOMPARE(row->text(1), QStringLiteral(": 38400"));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
@@ -145,7 +136,7 @@ private slots:
     {
         ModalBoxCatcher catcher;
         QTreeWidgetItem *row = rowFor(*m_window, kSoftwareVersion);
-        m_window->writeEditedItem(row, "V9.9", 2);
+        editItemRow(*m_window, row, "V9.9");
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(row->text(1), QStringLiteral(": V2.3.1"));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置失败,该项不支持修改"));
@@ -155,9 +146,7 @@ private slots:
     {
         ModalBoxCatcher catcher;
         QTreeWidgetItem *row = rowFor(*m_window, kFactoryReset);
-        QString value;
-        QCOMPARE(m_window->editItem(row->text(0), row->text(1), value), 1);
-        m_window->writeEditedItem(row, value, 1);
+        m_window->slotItemDoubleClicked(row, 1);
         QCOMPARE(catcher.texts(), QStringList { "恢复出厂设置" });
         QByteArray frame = QByteArray::fromHex("010F4B1B00000100");
         simAppendCrcLowFirst(frame);
@@ -182,7 +171,7 @@ private slots:
         QFETCH(QString, reason);
         ModalBoxCatcher catcher;
         QTreeWidgetItem *row = rowFor(*m_window, 9);
-        m_window->writeEditedItem(row, value, 2);
+        editItemRow(*m_window, row, value);
         QCOMPARE(catcher.texts(), (QStringList { reason, "写入配置失败: " + value }));
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("提交"));
         QCOMPARE(catcher.boxes().at(1).title, QStringLiteral("写入配置"));
@@ -193,7 +182,7 @@ private slots:
     void longestValueIsSent()
     {
         ModalBoxCatcher catcher;
-        m_window->writeEditedItem(rowFor(*m_window, 9), QString(254, 'x'), 2);
+        editItemRow(*m_window, rowFor(*m_window, 9), QString(254, 'x'));
         QCOMPARE(writes(*m_meter).size(), 1);
         QCOMPARE(quint8(writes(*m_meter).at(0).bytes.at(6)), quint8(255));
     }
@@ -259,7 +248,7 @@ private slots:
         if (batch)
             m_window->slotWriteItems();
         else
-            m_window->writeEditedItem(row, "19200", 2);
+            editItemRow(*m_window, row, "19200");
         const QString mismatch
             = QStringLiteral("设备应答的配置项“数据位(7/8)”不是所写的“波特率(2400/4800/9600/19200/38400)”,写入未确认");
         QCOMPARE(catcher.texts(), (QStringList { mismatch, "写入配置失败: 19200" }));
@@ -348,7 +337,8 @@ private slots:
         QVERIFY(m_dir->writeFile("in.csv",
             "00. 设备名称,\n05. 波特率(2400/4800/9600/19200/38400), 19200\n06. 校验方式(无/奇/偶), 无\n"
             "27. 恢复出厂设置, 1\n40. 新项, 7\n"));
-        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
         QCOMPARE(m_window->configTree()->topLevelItemCount(), 5);
         ReviewAnswer review;
         review.arm(false);
@@ -441,7 +431,7 @@ private slots:
             QCOMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
                 QStringLiteral("批量写入: 已写入0项,设备未接受1项,未写入0项"));
         } else {
-            m_window->writeEditedItem(row, "V9.9", 2);
+            editItemRow(*m_window, row, "V9.9");
         }
         QCOMPARE(catcher.texts(), QStringList());
         QCOMPARE(row->text(1), QStringLiteral(": V2.3.1"));
@@ -455,7 +445,7 @@ private slots:
             lines.at(1).constData());
 
         // A later write the meter takes clears the mark.
-        m_window->writeEditedItem(rowFor(*m_window, kBaudRate), "19200", 2);
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "19200");
         QCOMPARE(rowFor(*m_window, kBaudRate)->toolTip(1), QStringLiteral("写入和导出使用配置项序号5"));
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("19200"));
         QCOMPARE(m_window->knownValues().entry(kBaudRate).source, KnownMeterValues::Source::Write);
@@ -464,7 +454,7 @@ private slots:
     void journalQuotesAndWarnsOnce()
     {
         const QString value = QStringLiteral("a,\"b\"");
-        m_window->writeEditedItem(rowFor(*m_window, kGateway), value, 2);
+        editItemRow(*m_window, rowFor(*m_window, kGateway), value);
         QByteArray journal = m_dir->readFile("journal.csv");
         QVERIFY2(journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok\r\n"), journal.constData());
         QCOMPARE(journal.count("time,connection"), 1);
@@ -472,7 +462,7 @@ private slots:
         QVERIFY(QFile::remove(m_dir->filePath("journal.csv")));
         QVERIFY(QDir(m_dir->path()).mkdir("journal.csv"));
         ModalBoxCatcher catcher;
-        m_window->writeEditedItem(rowFor(*m_window, kBaudRate), "19200", 2);
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "19200");
         m_window->slotSyncTime();
         QCOMPARE(catcher.boxes().size(), 2);
         QVERIFY(catcher.texts().at(0).startsWith("无法写入记录文件journal.csv"));
@@ -540,7 +530,8 @@ private slots:
         QCOMPARE(MainWindow::journalFolderUrl(), QUrl::fromLocalFile(m_dir->path()));
         // An import does not count as what the meter holds.
         QVERIFY(m_dir->writeFile("in.csv", "05. 波特率(2400/4800/9600/19200/38400), 19200\n"));
-        m_window->importItemsFrom(m_dir->filePath("in.csv"));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
@@ -549,7 +540,7 @@ private slots:
         appSettings()->setValue("communicate/udp", 0);
         appSettings()->remove("serial/port");
         ModalBoxCatcher catcher;
-        m_window->writeEditedItem(rowFor(*m_window, kBaudRate), "9600", 2);
+        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "9600");
         QCOMPARE(catcher.texts(),
             QStringList { QStringLiteral("写入错误,连接设备失败\n未选择串口 · 地址 %1: "
                                          "请检查端口名称，以及端口是否被其他程序占用。")

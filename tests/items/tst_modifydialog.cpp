@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "items/modifydialog.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"

@@ -1,6 +1,6 @@
 #include "link/devicechannel.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 

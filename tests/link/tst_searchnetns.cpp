@@ -4,7 +4,7 @@
 // interface and 127.255.255.255 its broadcast address, so nothing leaves the
 // machine.
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "link/dsearchdevicethread.h"
 #include "link/searchdevicedialog.h"
 #include "link/serialportnames.h"

@@ -1,4 +1,5 @@
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
@@ -55,10 +56,11 @@ void useMeter(const SimRunner &meter)
     settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
 }
 
-// Records through the file chooser seam, as a user would: choose, check, listen.
+// Records as a user would, the file dialog answered through its seam: choose,
+// check, listen.
 void recordTo(MonitorDialog &dialog, const QString &fileName, bool raw)
 {
-    dialog.setFileChooser([fileName](const QString &) { return fileName; });
+    setNextFileNames({ fileName });
     child<QComboBox>(dialog, "cmbRecordContent")->setCurrentIndex(raw ? 1 : 0);
     child<QPushButton>(dialog, "bntRecordFile")->click();
     child<QCheckBox>(dialog, "ckRecord")->setChecked(true);

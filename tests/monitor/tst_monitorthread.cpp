@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "link/frame.h"
 #include "monitor/monitorthread.h"
 #include "sim/debugresponder.h"

@@ -1,7 +1,7 @@
 #include "tests/reliability/faultcell.h"
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/packagewriter.h"
@@ -10,12 +10,13 @@
 #include "history/readthread.h"
 #include "items/configtree.h"
 #include "items/refreshthread.h"
-#include "link/devicechannel.h"
+#include "items/writereview.h"
 #include "monitor/monitorthread.h"
 #include "sim/debugresponder.h"
 #include "sim/firmwareresponder.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
+#include "tests/support/itemedit.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -249,28 +250,25 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
     Outcome outcome;
     ModalBoxCatcher catcher;
     if (op == QLatin1String("write")) {
-        window.writeEditedItem(rowFor(window, kBaudRate), QStringLiteral("19200"), 2);
+        editItemRow(window, rowFor(window, kBaudRate), QStringLiteral("19200"));
         const QString value = meter.items().at(kBaudRate).value;
         outcome.detail = QStringLiteral("meter holds %1").arg(value);
         if (catcher.texts().isEmpty() && window.statusBar()->currentMessage() != QStringLiteral("写入配置成功"))
             outcome.messages << window.statusBar()->currentMessage();
         if (catcher.texts().isEmpty() && value != QLatin1String("19200"))
             outcome.messages << QStringLiteral("not written");
+    } else if (op == QLatin1String("clock")) {
+        // As Sync Time does it: the window opens the channel itself.
+        window.slotSyncTime();
+        outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
     } else {
-        DeviceChannel channel;
-        if (!channel.open()) {
-            outcome.messages << channel.errorText();
-            return outcome;
-        }
-        if (op == QLatin1String("batch")) {
-            const bool ok = window.writeItems(channel);
-            outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
-            if (ok && !catcher.texts().isEmpty())
-                outcome.messages << QStringLiteral("reported success");
-        } else {
-            window.syncTime(channel);
-            outcome.detail = QStringLiteral("%1 clock set").arg(meter.state().clockSetCount);
-        }
+        // As Write does it (the review is off): the batch runs on a worker
+        // with a channel of its own.
+        window.slotWriteItems();
+        outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
+        const bool ok = window.statusBar()->currentMessage() == QStringLiteral("写入配置成功");
+        if (ok && !catcher.texts().isEmpty())
+            outcome.messages << QStringLiteral("reported success");
     }
     for (const QString &text : catcher.texts()) {
         // The failure's own text; a second line names the target.
@@ -419,6 +417,8 @@ CellReport runFaultCell(const FaultCell &cell)
         window.reset(new MainWindow);
         fillRows(*window);
     }
+    if (op == QLatin1String("batch"))
+        writeReviewBeforeWrite(*appSettings(), false);
     appSettings()->sync();
 
     const QMap<QString, QByteArray> before = snapshot(dir.path());

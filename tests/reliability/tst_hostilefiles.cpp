@@ -1,7 +1,8 @@
 // Files from outside that try to hurt: huge, corrupt or nonsense. The program
 // must answer with its messages, stay usable and keep its memory bounded.
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "base/filedialogs.h"
+#include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/devicetypemgr.h"
@@ -173,7 +174,8 @@ void TstHostileFiles::packageWithHugeImage()
     ModalBoxCatcher catcher;
     UpdateDialog dialog;
     Measure measure;
-    dialog.selectPackage(path);
+    setNextFileNames({ path });
+    dialog.findChild<QPushButton *>(QStringLiteral("bntSelectFile"))->click();
     const QString used = measure.text();
     QCOMPARE(lineEdit(dialog, "edType"), QStringLiteral("VX-200"));
     QCOMPARE(lineEdit(dialog, "edVersion"), QStringLiteral("V9.99"));
@@ -246,7 +248,8 @@ void TstHostileFiles::packageWithCorruptHeader()
 
     // The dialog shows nothing from it and keeps the update button off.
     UpdateDialog dialog;
-    dialog.selectPackage(path);
+    setNextFileNames({ path });
+    dialog.findChild<QPushButton *>(QStringLiteral("bntSelectFile"))->click();
     if (!message.isEmpty()) {
         QCOMPARE(lineEdit(dialog, "edType"), QString());
         QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("bntUpdate"))->isEnabled());
@@ -408,7 +411,8 @@ void TstHostileFiles::itemCsvWithManyLines()
     ModalBoxCatcher catcher;
     MainWindow window;
     Measure measure;
-    window.importItemsFrom(m_dir->filePath(QStringLiteral("many.csv")));
+    setNextFileNames({ m_dir->filePath(QStringLiteral("many.csv")) });
+    window.slotImportItems();
     const QString used = measure.text();
     // A meter has at most 255 items: the first repeated index ends the import.
     QCOMPARE(catcher.texts(), QStringList { QStringLiteral("文件解析错误\n第256行: 配置项0重复出现") });
@@ -416,7 +420,8 @@ void TstHostileFiles::itemCsvWithManyLines()
     QVERIFY2(measure.peakGrowthMiB() < 600, qPrintable(used));
     // Still usable: a second import replaces the rows.
     QVERIFY(m_dir->writeFile(QStringLiteral("one.csv"), QByteArray("02. 名称, 值\n")));
-    window.importItemsFrom(m_dir->filePath(QStringLiteral("one.csv")));
+    setNextFileNames({ m_dir->filePath(QStringLiteral("one.csv")) });
+    window.slotImportItems();
     QCOMPARE(window.configTree()->topLevelItemCount(), 1);
     m_report
         << QStringLiteral("item CSV, 100,000 lines (%1 KiB): refused at line 256; %2").arg(csv.size() / 1024).arg(used);
@@ -433,7 +438,8 @@ void TstHostileFiles::itemCsvWithInvalidUtf8()
     ModalBoxCatcher catcher;
     MainWindow window;
     Measure measure;
-    window.importItemsFrom(m_dir->filePath(QStringLiteral("bad.csv")));
+    setNextFileNames({ m_dir->filePath(QStringLiteral("bad.csv")) });
+    window.slotImportItems();
     // Undecodable bytes become U+FFFD; the lines keep their shape and load.
     QCOMPARE(catcher.texts(), QStringList());
     QCOMPARE(window.configTree()->topLevelItemCount(), 3);

@@ -2,7 +2,7 @@
 // lines, pushed as fast as they come. Memory may grow with the text kept and
 // nothing else: after clearing, a second batch of the same size must not need
 // more than the first one did.
-#include "app/settings.h"
+#include "base/settings.h"
 #include "history/historydata.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/lock.h"
+#include "base/lock.h"
 
 #include <atomic>
 

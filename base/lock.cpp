@@ -1,4 +1,4 @@
-#include "app/lock.h"
+#include "base/lock.h"
 
 #include <sched.h>
 

@@ -11,6 +11,12 @@ class QWidget;
 QString askSaveFileName(QWidget *parent, const QString &caption, const char *kind, const QString &suggestedName,
     const QString &filter, const QString &suffix);
 QString askOpenFileName(QWidget *parent, const QString &caption, const char *kind, const QString &filter);
+// The same dialogs starting at a fixed place, without a folder kept per kind:
+// a file to open in a folder, a folder, and a file that is appended to (no
+// question about replacing it).
+QString askOpenFileNameIn(QWidget *parent, const QString &caption, const QString &folder, const QString &filter);
+QString askFolderIn(QWidget *parent, const QString &caption, const QString &folder);
+QString askAppendFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter);
 
 // Tests answer the next dialogs with these names (an empty one cancels)
 // instead of showing them. The dialog each would show is recorded: its

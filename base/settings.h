@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/config.h"
-#include "app/singleton.h"
+#include "base/config.h"
+#include "base/singleton.h"
 
 #include <QString>
 

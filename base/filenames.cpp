@@ -1,6 +1,6 @@
-#include "app/filenames.h"
+#include "base/filenames.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <QDir>
 #include <QFileInfo>

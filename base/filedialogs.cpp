@@ -1,6 +1,6 @@
-#include "app/filedialogs.h"
+#include "base/filedialogs.h"
 
-#include "app/filenames.h"
+#include "base/filenames.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -58,6 +58,31 @@ QString askOpenFileName(QWidget *parent, const QString &caption, const char *kin
     if (!takeNextName(caption, folder, &path))
         path = QFileDialog::getOpenFileName(parent, caption, folder, filter);
     rememberFolder(kind, path);
+    return path;
+}
+
+QString askOpenFileNameIn(QWidget *parent, const QString &caption, const QString &folder, const QString &filter)
+{
+    QString path;
+    if (!takeNextName(caption, folder, &path))
+        path = QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return path;
+}
+
+QString askFolderIn(QWidget *parent, const QString &caption, const QString &folder)
+{
+    QString path;
+    if (!takeNextName(caption, folder, &path))
+        path = QFileDialog::getExistingDirectory(parent, caption, folder);
+    return path;
+}
+
+QString askAppendFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter)
+{
+    QString path;
+    if (!takeNextName(caption, proposed, &path))
+        path = QFileDialog::getSaveFileName(
+            parent, caption, proposed, filter, nullptr, QFileDialog::DontConfirmOverwrite);
     return path;
 }
 

@@ -1,4 +1,4 @@
-#include "app/messageboxes.h"
+#include "base/messageboxes.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
