@@ -260,7 +260,10 @@ void UpdateDialog::slotFinishedRefreshFile()
 void UpdateDialog::slotSelectPath()
 {
     QDir().mkpath(packageFolder());
-    setDownloadFolder(askFolderIn(this, tr("下载文件"), packageFolder()));
+    // A cancelled choice keeps the folder shown.
+    const QString folder = askFolderIn(this, tr("下载文件"), packageFolder());
+    if (!folder.isEmpty())
+        setDownloadFolder(folder);
 }
 
 void UpdateDialog::slotStartDownloadThread()
