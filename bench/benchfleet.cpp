@@ -71,7 +71,7 @@ void benchFleetRead(BenchTable &table)
             : QStringLiteral("UDP loopback");
         for (int jobs : { 1, 16 }) {
             BenchRow row { QStringLiteral("vexa-cli items, fleet --jobs %1").arg(jobs), transport,
-                QStringLiteral("%1 meters x %2 items").arg(kMeters).arg(kItems), -1, one, {} };
+                QStringLiteral("%1 meters x %2 items").arg(kMeters).arg(kItems), -1, one, {}, {}, 0 };
             row.medianMicros = medianMicros(3, [&] { return readFleet(targets, jobs); });
             row.note = QStringLiteral("limit: one meter's list");
             table.add(row);

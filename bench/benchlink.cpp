@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "base/settings.h"
 #include "bench/benchtable.h"
+#include "bench/benchwait.h"
 #include "bench/serialpacer.h"
 #include "bench/udpecho.h"
 #include "firmware/dencryptinfo.h"
@@ -150,19 +151,6 @@ QString serialNote(double meterMicros, double programMicros)
         .arg(formatMicros(programMicros));
 }
 
-// Runs the event loop until `done` holds or the time-out passed.
-bool spinUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
-
 } // namespace
 
 void benchSmallExchange(BenchTable &table)
@@ -245,7 +233,7 @@ void benchRefresh(BenchTable &table, int itemCount, int baud)
                 QTimer::singleShot(60000, &loop, &QEventLoop::quit);
                 loop.exec();
                 // Until the last rows are painted.
-                spinUntil([&] { return !window.configTree()->isRowPaintHeld(); }, 5000);
+                waitUntil([&] { return !window.configTree()->isRowPaintHeld(); }, 5000, 1);
                 QCoreApplication::processEvents();
                 const double micros = timer.nsecsElapsed() / 1000.0;
                 limits.push_back(meter.wireMicros() + meter.meterMicros());
@@ -405,10 +393,10 @@ void benchHistoryQuery(BenchTable &table)
                 QElapsedTimer timer;
                 timer.start();
                 dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
-                const bool all = spinUntil([&] { return shown >= lines.size(); }, 120000);
+                const bool all = waitUntil([&] { return shown >= lines.size(); }, 120000, 1);
                 QCoreApplication::processEvents();
                 const double last = timer.nsecsElapsed() / 1000.0;
-                spinUntil([&] { return !dialog.reader().isRunning(); }, 30000);
+                waitUntil([&] { return !dialog.reader().isRunning(); }, 30000, 1);
                 QCoreApplication::processEvents();
                 endTimes.push_back(timer.nsecsElapsed() / 1000.0);
                 limits.push_back(meter.wireMicros() + meter.meterMicros());

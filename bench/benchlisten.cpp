@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "bench/benchtable.h"
+#include "bench/benchwait.h"
 #include "link/devicechannel.h"
 #include "link/dsearchdevicethread.h"
 #include "monitor/debugswitch.h"
@@ -32,17 +33,6 @@ void pointAt(const SimRunner &meter)
 }
 
 // Spins the event loop until `done` holds or `timeoutMs` passed.
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -83,17 +73,17 @@ void benchMonitorListen(BenchTable &table)
         thread.start();
         // The opening switch, then the read passes.
         const bool listening = meter.waitForFrames(1, 5000);
-        waitFor([] { return false; }, 100);
+        waitUntil([] { return false; }, 100, 5);
         lineRow.medianMicros = medianMicros(
             kSamples,
             [&] {
                 // Start somewhere inside a read pass, not always at its beginning.
-                waitFor([] { return false; }, 7);
+                waitUntil([] { return false; }, 7, 5);
                 const int before = received;
                 QElapsedTimer timer;
                 timer.start();
                 meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->sendUnsolicited("ADC=1023\r\n"); });
-                if (!listening || !waitFor([&] { return received > before; }, 2000))
+                if (!listening || !waitUntil([&] { return received > before; }, 2000, 5))
                     return -1.0;
                 return timer.nsecsElapsed() / 1000.0;
             },
@@ -131,7 +121,7 @@ void benchDeviceSearch(BenchTable &table)
                     [&](bool enable) { ended = enable; });
                 timer.start();
                 worker.startSearch();
-                if (!waitFor([&] { return ended; }, 5000))
+                if (!waitUntil([&] { return ended; }, 5000, 5))
                     return -1.0;
                 worker.wait();
                 return listedAt;

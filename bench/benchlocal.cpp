@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "base/filedialogs.h"
 #include "bench/benchtable.h"
+#include "bench/benchwait.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/packagewriter.h"
@@ -88,8 +89,7 @@ double feedFromThread(QObject *target, int count, const std::function<void(int)>
             &marker, [&done] { done = true; }, Qt::QueuedConnection);
     }));
     feeder->start();
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    waitUntil([&] { return done; }, 600000, 1);
     // The layout and paint the last batch asked for.
     QCoreApplication::processEvents();
     feeder->wait();
@@ -167,8 +167,7 @@ void benchItemList(BenchTable &table, int rowCount)
                 i, { QStringLiteral("参数%1").arg(i, 3, 10, QLatin1Char('0')), QString::number(i * 7) });
             QCoreApplication::processEvents();
         }
-        while (window.configTree()->isRowPaintHeld())
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        waitUntil([&] { return !window.configTree()->isRowPaintHeld(); }, 60000, 1);
         QCoreApplication::processEvents();
         wall.push_back(timer.nsecsElapsed() / 1000.0);
         return (threadCpuNanos() - cpuStart) / 1000.0;
@@ -369,8 +368,7 @@ void benchMonitorResponsive(BenchTable &table)
         fed = true;
     }));
     feeder->start();
-    while (!fed)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    waitUntil([&] { return bool(fed); }, 600000, 5);
     feeder->wait();
     QCoreApplication::processEvents();
     probe.stop();
