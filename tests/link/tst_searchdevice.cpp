@@ -4,6 +4,7 @@
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
 #include "tests/support/modalboxcatcher.h"
+#include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QElapsedTimer>
@@ -370,5 +371,5 @@ private:
     std::unique_ptr<TempWorkDir> m_dir;
 };
 
-QTEST_MAIN(TstSearchDevice)
+VEXA_TEST_MAIN_IN_PRIVATE_NETWORK(TstSearchDevice)
 #include "tst_searchdevice.moc"

@@ -10,6 +10,7 @@
 #include "link/serialportnames.h"
 #include "link/setupdialog.h"
 #include "sim/simprofile.h"
+#include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QApplication>
@@ -24,36 +25,10 @@
 #include <QTranslator>
 #include <QtTest>
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
-#include <net/if.h>
-#include <sched.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
-
-// Empty on success, otherwise why the namespace could not be had.
-QString enterPrivateNetwork()
-{
-    if (::unshare(CLONE_NEWNET) != 0)
-        return QStringLiteral("unshare(CLONE_NEWNET): %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (fd < 0)
-        return QStringLiteral("socket: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    ifreq request {};
-    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-    QString error;
-    if (::ioctl(fd, SIOCGIFFLAGS, &request) != 0)
-        error = QStringLiteral("SIOCGIFFLAGS lo: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    request.ifr_flags |= IFF_UP;
-    if (error.isEmpty() && ::ioctl(fd, SIOCSIFFLAGS, &request) != 0)
-        error = QStringLiteral("SIOCSIFFLAGS lo: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    ::close(fd);
-    return error;
-}
 
 QString g_namespaceError = QStringLiteral("not entered");
 

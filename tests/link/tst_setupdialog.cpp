@@ -6,6 +6,7 @@
 #include "sim/searchresponder.h"
 #include "sim/simrunner.h"
 #include "tests/support/modalboxcatcher.h"
+#include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QAbstractButton>
@@ -465,5 +466,5 @@ private:
     QStringList m_ports;
 };
 
-QTEST_MAIN(TstSetupDialog)
+VEXA_TEST_MAIN_IN_PRIVATE_NETWORK(TstSetupDialog)
 #include "tst_setupdialog.moc"
