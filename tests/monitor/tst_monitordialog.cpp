@@ -56,6 +56,17 @@ void useMeter(const SimRunner &meter)
     settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
 }
 
+// The same, with a meter that sends one line every 20 ms while debugging.
+void useTalkingMeter(SimRunner &meter)
+{
+    useMeter(meter);
+    meter.call([](MeterSim &sim) {
+        auto *debug = sim.responder<DebugResponder>();
+        debug->setIntervalMs(20);
+        debug->setLines({ QStringLiteral("T=25.3C") });
+    });
+}
+
 // Records as a user would, the file dialog answered through its seam: choose,
 // check, listen.
 void recordTo(MonitorDialog &dialog, const QString &fileName, bool raw)
@@ -227,12 +238,7 @@ void TstMonitorDialog::listensToTheMeter()
     TempWorkDir dir;
     SimRunner meter;
     QVERIFY(meter.isStarted());
-    useMeter(meter);
-    meter.call([](MeterSim &sim) {
-        auto *debug = sim.responder<DebugResponder>();
-        debug->setIntervalMs(20);
-        debug->setLines({ QStringLiteral("T=25.3C") });
-    });
+    useTalkingMeter(meter);
 
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
@@ -369,12 +375,7 @@ void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
     TempWorkDir dir;
     SimRunner meter;
     QVERIFY(meter.isStarted());
-    useMeter(meter);
-    meter.call([](MeterSim &sim) {
-        auto *debug = sim.responder<DebugResponder>();
-        debug->setIntervalMs(20);
-        debug->setLines({ QStringLiteral("T=25.3C") });
-    });
+    useTalkingMeter(meter);
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
     Buttons buttons(dialog);
