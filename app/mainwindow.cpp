@@ -10,6 +10,7 @@
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/configtree.h"
+#include "items/identificationrows.h"
 #include "link/connectiontarget.h"
 #include "link/linkerrorcontext.h"
 #include "link/setupdialog.h"
@@ -103,7 +104,7 @@ QString MainWindow::askItemsExportFile()
     for (int i = 0; i < m_tree->topLevelItemCount() && model.isEmpty(); ++i) {
         const QTreeWidgetItem *row = m_tree->topLevelItem(i);
         const QString name = row->text(0).section(QLatin1Char('.'), 1).trimmed();
-        if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+        if (isModelRowName(name))
             model = row->text(1).mid(1).trimmed();
     }
     return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),

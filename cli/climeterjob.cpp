@@ -4,6 +4,7 @@
 #include "cli/cliprogress.h"
 #include "cli/cliservice.h"
 #include "cli/vexacli.h"
+#include "items/identificationrows.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
@@ -89,9 +90,9 @@ void CliMeterJob::fail(int exit, const QString &error)
 void CliMeterJob::identify(const ItemRecord &record)
 {
     const QString name = record.fields.value(0);
-    if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+    if (isModelRowName(name))
         m_model = valueOf(record);
-    else if (name == QStringLiteral("设备名称"))
+    else if (isDeviceNameRowName(name))
         m_deviceName = valueOf(record);
 }
 

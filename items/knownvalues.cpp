@@ -1,5 +1,7 @@
 #include "items/knownvalues.h"
 
+#include "items/identificationrows.h"
+
 void KnownMeterValues::switchTo(const QString &connection)
 {
     if (connection == m_connection)
@@ -33,8 +35,7 @@ void KnownMeterValues::clear()
 QString KnownMeterValues::model() const
 {
     for (const Entry &entry : m_values) {
-        const QString name = entry.fields.value(0);
-        if (name == QStringLiteral("设备型号") || name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
+        if (isModelRowName(entry.fields.value(0)))
             return entry.fields.value(1);
     }
     return {};
@@ -43,7 +44,7 @@ QString KnownMeterValues::model() const
 QString KnownMeterValues::deviceName() const
 {
     for (const Entry &entry : m_values) {
-        if (entry.fields.value(0) == QStringLiteral("设备名称"))
+        if (isDeviceNameRowName(entry.fields.value(0)))
             return entry.fields.value(1);
     }
     return {};
