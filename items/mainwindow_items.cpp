@@ -50,18 +50,19 @@ QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 
 // Runs a batch on a worker thread with a channel of its own, so the window
 // paints and hears Cancel while an exchange waits; every step is handed back
-// to the window's thread in order. False when the channel did not open.
-bool runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteRequest> &requests,
+// to the window's thread in order. Empty when the channel opened, otherwise
+// openFailure with the target and the system's reason.
+QString runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteRequest> &requests,
     const std::function<void(int)> &onStart, const std::function<bool(int, const ItemWriteResult &)> &onResult,
-    const std::atomic_bool *stop)
+    const std::atomic_bool *stop, const QString &openFailure)
 {
     QObject receiver;
-    bool opened = true;
+    QString openError;
     QEventLoop loop;
     QScopedPointer<QThread> worker(QThread::create([&] {
         DeviceChannel channel;
         if (!channel.open(link)) {
-            opened = false;
+            openError = withLinkContext(openFailure, channel);
             return;
         }
         ItemSession(channel).writeBatch(
@@ -83,7 +84,7 @@ bool runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteReque
     loop.exec();
     worker->wait();
     QCoreApplication::sendPostedEvents(&receiver);
-    return opened;
+    return openError;
 }
 
 } // namespace
@@ -168,9 +169,11 @@ void MainWindow::slotWriteItems()
     statusBar()->showMessage(tr("正在写入配置......"));
     const LinkSettings link = readLinkSettings(*appSettings());
     runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
-        if (runBatchInBackground(link, requests, onStart, onResult, stop))
+        const QString openError
+            = runBatchInBackground(link, requests, onStart, onResult, stop, tr("写入错误,连接设备失败"));
+        if (openError.isEmpty())
             return true;
-        showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败")), windowIcon());
+        showErrorBox(tr("写入配置"), openError, windowIcon());
         return false;
     });
 }

@@ -535,14 +535,25 @@ private slots:
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
+    void writeWithoutConnection_data()
+    {
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("one item") << false;
+        QTest::newRow("batch") << true;
+    }
     void writeWithoutConnection()
     {
+        QFETCH(bool, batch);
         appSettings()->setValue("communicate/udp", 0);
-        appSettings()->remove("serial/port");
+        appSettings()->setValue("serial/port", "/dev/vexa-no-such-port");
         ModalBoxCatcher catcher;
-        editItemRow(*m_window, rowFor(*m_window, kBaudRate), "9600");
+        if (batch)
+            m_window->slotWriteItems();
+        else
+            editItemRow(*m_window, rowFor(*m_window, kBaudRate), "9600");
         QCOMPARE(catcher.texts(),
-            QStringList { QStringLiteral("写入错误,连接设备失败\n未选择串口 · 地址 %1: "
+            QStringList { QStringLiteral("写入错误,连接设备失败\n/dev/vexa-no-such-port 9600 8N1 · 地址 %1 "
+                                         "(No such file or directory): "
                                          "请检查端口名称，以及端口是否被其他程序占用。")
                               .arg(m_meter->address()) });
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral("写入配置"));
