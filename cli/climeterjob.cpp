@@ -180,9 +180,7 @@ void CliMeterJob::setItems(ItemSession &session)
         }
         const ItemWriteResult write = session.writeItem(index, name, value, fields);
         const QString answered = write.answer.value(1);
-        const QString result = !write.confirmed ? write.error
-            : write.accepted                    ? QStringLiteral("ok")
-                                                : QStringLiteral("refused");
+        const QString result = write.outcome();
         journalWrite(index, name, valueOf(read.record), value, answered, result);
         results << QJsonObject { { QStringLiteral("index"), index }, { QStringLiteral("name"), name },
             { QStringLiteral("old"), valueOf(read.record) }, { QStringLiteral("requested"), value },
@@ -192,7 +190,7 @@ void CliMeterJob::setItems(ItemSession &session)
             break;
         }
         m_report.out += itemLine(index, name, answered).chopped(1);
-        if (!write.accepted) {
+        if (!write.matches) {
             m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
             fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
         }
@@ -269,9 +267,7 @@ void CliMeterJob::applyFile(ItemSession &session)
         [&](int row, const ItemWriteResult &write) {
             const ItemWriteRequest &request = plan.at(row);
             const QString answered = write.answer.value(1);
-            const QString result = !write.confirmed ? write.error
-                : write.accepted                    ? QStringLiteral("ok")
-                                                    : QStringLiteral("refused");
+            const QString result = write.outcome();
             journalWrite(request.index, request.name, oldValues.at(row), request.value, answered, result);
             changes << QJsonObject { { QStringLiteral("index"), request.index },
                 { QStringLiteral("name"), request.name }, { QStringLiteral("meter"), oldValues.at(row) },
@@ -284,7 +280,7 @@ void CliMeterJob::applyFile(ItemSession &session)
             m_report.out += QStringLiteral("%1. %2: %3 -> %4")
                                 .arg(request.index, 2, 10, QLatin1Char('0'))
                                 .arg(request.name, oldValues.at(row), answered);
-            if (!write.accepted) {
+            if (!write.matches) {
                 ++refused;
                 m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
             }
@@ -300,12 +296,8 @@ void CliMeterJob::setClock(ItemSession &session)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const ClockResult clock = session.setClock(now);
-    const QString requested = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const QString result = !clock.error.isEmpty() ? clock.error
-        : clock.acknowledged                      ? QStringLiteral("ok")
-                                                  : QStringLiteral("refused");
-    journalWrite(-1, QStringLiteral("clock"), QString(), requested,
-        clock.acknowledged ? QStringLiteral("OK") : QString(), result);
+    const QString requested = ClockResult::timeText(now);
+    journalWrite(-1, QStringLiteral("clock"), QString(), requested, clock.answerText(), clock.outcome());
     m_report.json.insert(QStringLiteral("time"), requested);
     if (!clock.error.isEmpty()) {
         fail(CliLinkError, clock.error);

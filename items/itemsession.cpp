@@ -104,6 +104,30 @@ ItemListResult ItemSession::readList(
     }
 }
 
+QString ItemWriteResult::outcome() const
+{
+    if (!confirmed)
+        return error;
+    return matches ? QStringLiteral("ok") : QStringLiteral("refused");
+}
+
+QString ClockResult::timeText(const QDateTime &localTime)
+{
+    return localTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString ClockResult::answerText() const
+{
+    return acknowledged ? QStringLiteral("OK") : QString();
+}
+
+QString ClockResult::outcome() const
+{
+    if (!error.isEmpty())
+        return error;
+    return acknowledged ? QStringLiteral("ok") : QStringLiteral("refused");
+}
+
 ItemWriteResult ItemSession::writeItem(
     int index, const QString &expectedName, const QString &value, int expectedFields) const
 {

@@ -25,6 +25,10 @@ struct ItemWriteResult
     bool matches = false;
     QString error;
     QStringList answer; // the item as the meter now holds it: name[, value]
+
+    // As the journal and the command line report it: "ok", "refused" (the
+    // meter kept another value) or the link error.
+    QString outcome() const;
 };
 
 // One row of a batch write.
@@ -57,6 +61,11 @@ struct ClockResult
     QString error; // link failure text, empty when the meter answered
     bool acknowledged = false;
     QByteArray frame;
+
+    // As the journal records it: the time set, the answer, the outcome.
+    static QString timeText(const QDateTime &localTime);
+    QString answerText() const;
+    QString outcome() const;
 };
 
 // The item operations on an open channel, without any window: read the list,

@@ -299,11 +299,8 @@ void MainWindow::syncTime(DeviceChannel &channel)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const ClockResult clock = ItemSession(channel).setClock(now);
-    appendJournal(-1, QStringLiteral("clock"), QString(), now.toString(Qt::ISODate),
-        clock.acknowledged ? QStringLiteral("OK") : QString(),
-        !clock.error.isEmpty()   ? clock.error
-            : clock.acknowledged ? QStringLiteral("ok")
-                                 : QStringLiteral("refused"));
+    appendJournal(
+        -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answerText(), clock.outcome());
     if (!clock.error.isEmpty()) {
         showErrorBox(tr("同步时间"), withLinkContext(clock.error, channel), windowIcon());
         return;
@@ -540,10 +537,7 @@ void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const I
     if (result.confirmed)
         m_knownValues.noteWrite(connectionKey(), index, result.answer);
     const QString answered = count == 2 ? result.answer.value(1) : QString();
-    const QString outcome = !result.confirmed ? result.error
-        : result.matches                      ? QStringLiteral("ok")
-                                              : QStringLiteral("refused");
-    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, outcome);
+    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, result.outcome());
 }
 
 void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,

@@ -171,13 +171,28 @@ private slots:
                                            .arg(udp(*m_meter))));
     }
 
+    void refusedValueIsStatus3_data()
+    {
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("journaled");
+        QTest::newRow("read-only item") << "2=V9"
+                                        << "02. 软件版本: V2.3.1"
+                                        << ",V2.3.1,V9,V2.3.1,refused\r\n";
+        // The meter kept 9600: a part of it is no confirmation.
+        QTest::newRow("value kept, request a part of it") << "5=960"
+                                                          << "05. 波特率(2400/4800/9600/19200/38400): 9600"
+                                                          << ",9600,960,9600,refused\r\n";
+    }
     void refusedValueIsStatus3()
     {
-        const Run run = cli(at(*m_meter) << "set"
-                                         << "2=V9");
+        QFETCH(QString, assignment);
+        QFETCH(QString, shown);
+        QFETCH(QString, journaled);
+        const Run run = cli(at(*m_meter) << "set" << assignment);
         QCOMPARE(run.exit, 3);
-        QVERIFY(run.out.startsWith(QStringLiteral("02. 软件版本: V2.3.1")));
-        QVERIFY(QString::fromUtf8(m_dir->readFile("journal.csv")).contains(",V2.3.1,V9,V2.3.1,refused\r\n"));
+        QVERIFY(run.out.startsWith(shown));
+        QVERIFY(QString::fromUtf8(m_dir->readFile("journal.csv")).contains(journaled));
     }
 
     void applyComparesFirst()

@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <atomic>
@@ -458,6 +459,14 @@ private slots:
         QByteArray journal = m_dir->readFile("journal.csv");
         QVERIFY2(journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok\r\n"), journal.constData());
         QCOMPARE(journal.count("time,connection"), 1);
+        {
+            // The clock is recorded as the command line records it.
+            ModalBoxCatcher answered;
+            m_window->slotSyncTime();
+        }
+        QVERIFY(QRegularExpression(QStringLiteral(",clock,,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,OK,ok\r\n$"))
+                    .match(QString::fromUtf8(m_dir->readFile("journal.csv")))
+                    .hasMatch());
 
         QVERIFY(QFile::remove(m_dir->filePath("journal.csv")));
         QVERIFY(QDir(m_dir->path()).mkdir("journal.csv"));
