@@ -231,6 +231,8 @@ bool MainWindow::runBatch(
     progress.setAutoClose(false);
     progress.setMinimumDuration(0);
     progress.setRange(0, requests.size());
+    // Wide enough for its title and an item's name, so it does not jump.
+    progress.setMinimumWidth(progress.fontMetrics().averageCharWidth() * 60);
     // Cancel lets the item on the line finish, then nothing more is sent.
     connect(&progress, &QProgressDialog::canceled, this, [&stop] { stop = true; });
 
