@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTreeWidget>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -445,6 +446,41 @@ private slots:
         QCOMPARE(m_meter->receivedFrames(), frames);
         if (!sent.isEmpty())
             QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
+    }
+
+    // Values that cannot be written are shown unchecked, with the reason.
+    void reviewMarksRowsThatCannotBeWritten()
+    {
+        writeReviewBeforeWrite(*appSettings(), true);
+        rowFor(*m_window, kBaudRate)->setText(1, ": 19200");
+        rowFor(*m_window, 9)->setText(1, ": " + QString(249, 'x'));
+        rowFor(*m_window, kGateway)->setText(1, QStringLiteral(": 1€"));
+        ReviewAnswer review;
+        WriteReviewDialog::setNextAnswer([&review](WriteReviewDialog &dialog) {
+            review.seen = dialog.rows();
+            // Checking such a row does not get it sent.
+            for (int i = 0; i < review.seen.size(); ++i)
+                dialog.setChecked(i, review.seen.at(i).request.index == 9 || review.seen.at(i).checked);
+            review.seen = dialog.rows();
+            auto *list = dialog.findChild<QTreeWidget *>("reviewList");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                review.summary += list->topLevelItem(i)->text(4) + QLatin1Char('|');
+            return true;
+        });
+        ModalBoxCatcher catcher;
+        m_window->slotWriteItems();
+        QMap<int, QString> problems;
+        for (const ReviewRow &row : review.seen) {
+            if (!row.problem.isEmpty())
+                problems.insert(row.request.index, row.problem);
+            QCOMPARE(row.checked, row.request.index == kBaudRate);
+        }
+        QCOMPARE(problems,
+            (QMap<int, QString> { { 9, "配置值过长: 编码后为249字节,设备最多接受248字节,未写入" },
+                { kGateway, "配置值含有设备无法表示的字符,未写入" } }));
+        QVERIFY(review.summary.contains("|配置值含有设备无法表示的字符,未写入|"));
+        QCOMPARE(writtenIndices(*m_meter), QList<int> { kBaudRate });
+        QCOMPARE(catcher.texts(), QStringList());
     }
 
     void refusedValueIsMarkedAndJournaled_data()
