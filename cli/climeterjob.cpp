@@ -8,12 +8,14 @@
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
+#include "link/linkerrorcontext.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QMap>
+#include <QScopeGuard>
 
 namespace {
 
@@ -61,7 +63,7 @@ MeterReport CliMeterJob::run()
     } else if (m_options.command == QLatin1String("search")) {
         runSearch(m_options, &m_report);
     } else if (!channel.open(m_target.link)) {
-        fail(CliLinkError, channel.errorText());
+        fail(CliLinkError, withLinkContext(channel.errorText(), channel));
     } else {
         ItemSession session(channel);
         if (m_options.command == QLatin1String("items"))
@@ -85,6 +87,30 @@ void CliMeterJob::fail(int exit, const QString &error)
     m_report.exit = qMax(m_report.exit, exit);
     if (m_report.error.isEmpty())
         m_report.error = error;
+}
+
+void CliMeterJob::stop(int exit, const QString &error)
+{
+    m_report.exit = qMax(m_report.exit, exit);
+    m_report.error = error;
+}
+
+bool CliMeterJob::report(const ItemWriteResult &write, int index, const QString &value)
+{
+    switch (write.outcome) {
+    case WriteOutcome::Ok:
+        return true;
+    case WriteOutcome::Refused:
+        fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
+        return true;
+    case WriteOutcome::Unknown:
+        stop(CliLinkError, withOutcomeLine(write.error, write.outcome));
+        return false;
+    case WriteOutcome::NotSent:
+        break;
+    }
+    stop(CliUsage, write.error);
+    return false;
 }
 
 void CliMeterJob::identify(const ItemRecord &record)
@@ -116,11 +142,13 @@ QString CliMeterJob::outputPath() const
 void CliMeterJob::readItems(ItemSession &session)
 {
     QVector<ItemRecord> records;
-    const ItemListResult list = session.readList([&](const ItemRecord &record) {
-        records << record;
-        if (m_progress && !m_options.fleet)
-            m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
-    });
+    const ItemListResult list = session.readList(
+        [&](const ItemRecord &record) {
+            records << record;
+            if (m_progress && !m_options.fleet)
+                m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
+        },
+        nullptr, [&] { records.clear(); });
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
         return;
@@ -153,50 +181,46 @@ void CliMeterJob::setItems(ItemSession &session)
     for (int index = 0; index < 2; ++index) {
         const ItemReadResult read = session.readItem(index);
         if (!read.error.isEmpty()) {
-            fail(CliLinkError, read.error);
+            stop(CliLinkError, read.error);
             return;
         }
         identify(read.record);
     }
     QJsonArray results;
+    // What was written stays in the report, whatever ends the run.
+    const auto keepWrites = qScopeGuard([&] { m_report.json.insert(QStringLiteral("writes"), results); });
     for (const QString &assignment : qAsConst(m_options.arguments)) {
         const int equals = assignment.indexOf(QLatin1Char('='));
         const int index = assignment.left(equals).toInt();
         const QString value = assignment.mid(equals + 1).trimmed();
         const ItemReadResult read = session.readItem(index);
         if (!read.error.isEmpty()) {
-            fail(CliLinkError, read.error);
+            stop(CliLinkError, read.error);
             return;
         }
         if (read.endOfList) {
-            fail(CliRefused, VexaCli::tr("设备没有配置项%1").arg(index));
+            stop(CliRefused, VexaCli::tr("设备没有配置项%1").arg(index));
             return;
         }
         const QString name = read.record.fields.value(0);
         const int fields = read.record.fields.size() >= 2 ? 2 : 1;
         if (fields == 1 && !value.isEmpty()) {
-            fail(CliUsage, VexaCli::tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
+            stop(CliUsage, VexaCli::tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
             return;
         }
         const ItemWriteResult write = session.writeItem(index, name, value, fields);
         const QString answered = write.answer.value(1);
-        const QString result = write.outcome();
-        journalWrite(index, name, valueOf(read.record), value, answered, result);
+        journalWrite(index, name, valueOf(read.record), value, answered, write.outcomeWord());
         results << QJsonObject { { QStringLiteral("index"), index }, { QStringLiteral("name"), name },
             { QStringLiteral("old"), valueOf(read.record) }, { QStringLiteral("requested"), value },
-            { QStringLiteral("answer"), answered }, { QStringLiteral("result"), result } };
-        if (!write.confirmed) {
-            fail(CliLinkError, write.error);
-            break;
-        }
+            { QStringLiteral("answer"), answered }, { QStringLiteral("result"), write.outcomeWord() } };
+        if (!report(write, index, value))
+            return;
         m_report.out += itemLine(index, name, answered).chopped(1);
-        if (!write.matches) {
+        if (!write.matches())
             m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
-            fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
-        }
         m_report.out += QLatin1Char('\n');
     }
-    m_report.json.insert(QStringLiteral("writes"), results);
 }
 
 void CliMeterJob::applyFile(ItemSession &session)
@@ -207,12 +231,14 @@ void CliMeterJob::applyFile(ItemSession &session)
         return;
     }
     QMap<int, ItemRecord> meter;
-    const ItemListResult list = session.readList([&](const ItemRecord &record) {
-        meter.insert(record.index, record);
-        identify(record);
-        if (m_progress && !m_options.fleet)
-            m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
-    });
+    const ItemListResult list = session.readList(
+        [&](const ItemRecord &record) {
+            meter.insert(record.index, record);
+            identify(record);
+            if (m_progress && !m_options.fleet)
+                m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
+        },
+        nullptr, [&] { meter.clear(); });
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
         return;
@@ -228,6 +254,15 @@ void CliMeterJob::applyFile(ItemSession &session)
             continue;
         const ItemRecord current = meter.value(record.index);
         if (current.fields.value(0) != record.fields.at(0) || current.fields.size() < 2) {
+            // Answers came twice while the list was read: the meter's rows
+            // may be out of step, not the file's.
+            if (list.repeated) {
+                fail(CliLinkError,
+                    VexaCli::tr("读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取")
+                        .arg(record.index)
+                        .arg(current.fields.value(0), record.fields.at(0)));
+                return;
+            }
             fail(CliRefused,
                 VexaCli::tr("文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”")
                     .arg(record.index)
@@ -267,20 +302,19 @@ void CliMeterJob::applyFile(ItemSession &session)
         [&](int row, const ItemWriteResult &write) {
             const ItemWriteRequest &request = plan.at(row);
             const QString answered = write.answer.value(1);
-            const QString result = write.outcome();
-            journalWrite(request.index, request.name, oldValues.at(row), request.value, answered, result);
+            journalWrite(request.index, request.name, oldValues.at(row), request.value, answered, write.outcomeWord());
             changes << QJsonObject { { QStringLiteral("index"), request.index },
                 { QStringLiteral("name"), request.name }, { QStringLiteral("meter"), oldValues.at(row) },
                 { QStringLiteral("file"), request.value }, { QStringLiteral("answer"), answered },
-                { QStringLiteral("result"), result } };
-            if (!write.confirmed) {
-                fail(CliLinkError, write.error);
+                { QStringLiteral("result"), write.outcomeWord() } };
+            if (!write.confirmed()) {
+                report(write, request.index, request.value);
                 return false;
             }
             m_report.out += QStringLiteral("%1. %2: %3 -> %4")
                                 .arg(request.index, 2, 10, QLatin1Char('0'))
                                 .arg(request.name, oldValues.at(row), answered);
-            if (!write.matches) {
+            if (!write.matches()) {
                 ++refused;
                 m_report.out += QLatin1String("  ") + VexaCli::tr("(设备未接受该值)");
             }
@@ -297,13 +331,14 @@ void CliMeterJob::setClock(ItemSession &session)
     const QDateTime now = QDateTime::currentDateTime();
     const ClockResult clock = session.setClock(now);
     const QString requested = ClockResult::timeText(now);
-    journalWrite(-1, QStringLiteral("clock"), QString(), requested, clock.answerText(), clock.outcome());
+    journalWrite(-1, QStringLiteral("clock"), QString(), requested, clock.answer, clock.outcomeWord());
     m_report.json.insert(QStringLiteral("time"), requested);
-    if (!clock.error.isEmpty()) {
-        fail(CliLinkError, clock.error);
+    m_report.json.insert(QStringLiteral("result"), clock.outcomeWord());
+    if (clock.outcome == WriteOutcome::Unknown) {
+        fail(CliLinkError, withOutcomeLine(clock.error, clock.outcome));
         return;
     }
-    if (!clock.acknowledged) {
+    if (!clock.acknowledged()) {
         fail(CliRefused, QCoreApplication::translate("MainWindow", "同步时间失败"));
         return;
     }

@@ -36,7 +36,12 @@ private:
     void setItems(ItemSession &session);
     void applyFile(ItemSession &session);
     void setClock(ItemSession &session);
+    // A failure: the exit status is the highest so far, the error the first
+    // one told. stop() is for the failure that ends the run: its error is shown.
     void fail(int exit, const QString &error);
+    void stop(int exit, const QString &error);
+    // A write's outcome as the run reports it; false when the run ends here.
+    bool report(const ItemWriteResult &write, int index, const QString &value);
     void identify(const ItemRecord &record);
     void journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
         const QString &answered, const QString &result);

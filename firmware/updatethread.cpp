@@ -32,25 +32,40 @@ LinkResult UpdateThread::identify(DeviceChannel &channel, QByteArray &response)
     return channel.transact(buildIdentifyRequest(), response, true, kExchangeTimeoutMs);
 }
 
+namespace {
+
+// Erase and pages count only by their own answers: a copy of an earlier one
+// (the erase answer that came twice, the identification) is let go, and the
+// exchange waits on for its own.
+DeviceChannel::Verdict ownReplyOnly(const QByteArray &, bool remembered)
+{
+    return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::Take;
+}
+
+bool exchangeChecked(DeviceChannel &channel, const QByteArray &request, const QByteArray &expected)
+{
+    const DeviceChannel::Answer reply = channel.exchange(request, true, kExchangeTimeoutMs, ownReplyOnly);
+    return isAcceptedUpdateReply(reply.result, reply.bytes, expected);
+}
+
+} // namespace
+
 bool UpdateThread::erase(DeviceChannel &channel, quint32 imageSize)
 {
-    QByteArray reply;
-    const LinkResult result = channel.transact(buildEraseRequest(imageSize), reply, true, kExchangeTimeoutMs);
-    return isAcceptedUpdateReply(result, reply, expectedEraseReply());
+    return exchangeChecked(channel, buildEraseRequest(imageSize), expectedEraseReply());
 }
 
 bool UpdateThread::sendPage(DeviceChannel &channel, const char *page, int pageNumber)
 {
-    QByteArray reply;
     const QByteArray request = buildPageRequest(QByteArray::fromRawData(page, kFirmwarePageSize), pageNumber);
-    const LinkResult result = channel.transact(request, reply, true, kExchangeTimeoutMs);
-    return isAcceptedUpdateReply(result, reply, expectedPageReply(pageNumber));
+    return exchangeChecked(channel, request, expectedPageReply(pageNumber));
 }
 
 void UpdateThread::finishUpdate(DeviceChannel &channel)
 {
     emit signalFinishing();
-    // Sent twice; the instrument's answers are not needed.
+    // Sent twice; the instrument's answers are not needed, and the second,
+    // the same as the first, is taken as it comes.
     for (int i = 0; i < 2; ++i) {
         QByteArray reply;
         channel.transact(buildFinishRequest(), reply, true, kExchangeTimeoutMs);

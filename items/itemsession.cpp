@@ -1,11 +1,12 @@
 #include "items/itemsession.h"
 
 #include "items/itemframes.h"
+#include "items/itemvalue.h"
 #include "link/devicechannel.h"
 #include "link/frame.h"
 
 #include <QCoreApplication>
-#include <QTextCodec>
+#include <QHash>
 
 namespace {
 
@@ -31,6 +32,23 @@ bool isStopped(const std::atomic_bool *stop)
     return stop && stop->load();
 }
 
+// Whether the item's fields carry the value (both trimmed as the tree shows
+// them); a command carries none and always does.
+bool holdsValue(const QStringList &fields, const QString &value)
+{
+    return fields.size() < 2 || fields.at(1).trimmed() == value.trimmed();
+}
+
+// The outcome an answer of the item itself proves.
+void judgeHeld(ItemWriteResult &write, const QStringList &fields, const QString &value)
+{
+    write.answer = fields;
+    write.outcome = holdsValue(fields, value) ? WriteOutcome::Ok : WriteOutcome::Refused;
+    const QString shown = fields.size() >= 2 ? QLatin1String(": ") + fields.at(1) : QString();
+    write.accepted = value.isEmpty() || shown.contains(value, Qt::CaseSensitive);
+    write.error.clear();
+}
+
 } // namespace
 
 ItemSession::ItemSession(DeviceChannel &channel)
@@ -38,24 +56,18 @@ ItemSession::ItemSession(DeviceChannel &channel)
 {
 }
 
-ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) const
+ItemReadResult ItemSession::readResult(
+    int index, const DeviceChannel::Answer &answer, const std::atomic_bool *stop) const
 {
     ItemReadResult read;
     read.record.index = index;
-    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    LinkResult result = m_channel.transact(request, read.answer, false, kFirstReadTimeoutMs);
-    if (result != LinkStopped && !isStopped(stop) && !linkErrorText(result, read.answer).isEmpty()) {
-        const LinkResult first = result;
-        result = m_channel.transact(request, read.answer, false, kRetryReadTimeoutMs);
-        // The first attempt's answer may still come, after the repeated one.
-        if (first == LinkReceiveTimeout && result == LinkOk && linkErrorText(result, read.answer).isEmpty())
-            m_channel.discardLateAnswer(false);
-    }
-    if (result == LinkStopped || isStopped(stop)) {
+    read.answer = answer.bytes;
+    read.remembered = answer.remembered;
+    if (answer.result == LinkStopped || isStopped(stop)) {
         read.stopped = true;
         return read;
     }
-    read.error = linkErrorText(result, read.answer);
+    read.error = linkErrorText(answer.result, read.answer);
     if (read.error.isEmpty())
         read.error = itemAnswerError(read.answer, m_channel.deviceAddress());
     if (!read.error.isEmpty())
@@ -67,48 +79,85 @@ ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) co
     return read;
 }
 
-ItemListResult ItemSession::readList(
-    const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop) const
+ItemReadResult ItemSession::askItem(int index, const std::atomic_bool *stop) const
 {
-    ItemListResult list;
-    QByteArray previous;
-    for (int index = 0;; ++index) {
-        if (isStopped(stop)) {
-            list.stopped = true;
-            return list;
-        }
-        // Past the last index byte the instrument would be asked for the same
-        // items again, forever.
-        if (index > kLastItemIndex) {
-            list.error = QCoreApplication::translate("RefreshThread", "设备在第%1项后仍未结束配置列表,已停止读取")
-                             .arg(kLastItemIndex + 1);
-            return list;
-        }
-        ItemReadResult read = readItem(index, stop);
-        // The previous answer once more: most likely a repeated copy of it
-        // that came after this request went out, with this item's own answer
-        // right behind. Let that one go by and ask again; an instrument whose
-        // two items read the same simply says so twice.
-        if (!read.stopped && read.error.isEmpty() && !read.endOfList && read.answer == previous) {
+    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
+    DeviceChannel::Answer answer = m_channel.exchange(request, false, kFirstReadTimeoutMs);
+    if (answer.result != LinkStopped && !isStopped(stop) && !linkErrorText(answer.result, answer.bytes).isEmpty()) {
+        const LinkResult first = answer.result;
+        answer = m_channel.exchange(request, false, kRetryReadTimeoutMs);
+        // The first attempt's answer may still come, after the repeated one.
+        if (first == LinkReceiveTimeout && answer.result == LinkOk && linkErrorText(LinkOk, answer.bytes).isEmpty())
             m_channel.discardLateAnswer(false);
-            read = readItem(index, stop);
-        }
-        list.stopped = read.stopped;
-        list.error = read.error;
-        if (read.stopped || !read.error.isEmpty() || read.endOfList)
-            return list;
-        previous = read.answer;
-        ++list.count;
-        if (onItem)
-            onItem(read.record);
     }
+    return readResult(index, answer, stop);
 }
 
-QString ItemWriteResult::outcome() const
+ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) const
 {
-    if (!confirmed)
-        return error;
-    return matches ? QStringLiteral("ok") : QStringLiteral("refused");
+    ItemReadResult read = askItem(index, stop);
+    // An answer handed out before: most likely a copy of it that came after
+    // this request went out, with this item's own answer right behind. Let
+    // that go by and ask again; an instrument whose two items read the same
+    // simply says so twice.
+    if (!read.stopped && read.error.isEmpty() && read.remembered) {
+        m_channel.discardLateAnswer(false);
+        read = askItem(index, stop);
+        read.repeated = true;
+    }
+    return read;
+}
+
+ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &)> &onItem,
+    const std::atomic_bool *stop, const std::function<void()> &onRestart) const
+{
+    ItemListResult list;
+    for (int pass = 0;; ++pass) {
+        list.count = 0;
+        QHash<QByteArray, int> rows; // answer -> index
+        for (int index = 0;; ++index) {
+            if (isStopped(stop)) {
+                list.stopped = true;
+                return list;
+            }
+            // Past the last index byte the instrument would be asked for the
+            // same items again, forever.
+            if (index > kLastItemIndex) {
+                list.error = QCoreApplication::translate("RefreshThread", "设备在第%1项后仍未结束配置列表,已停止读取")
+                                 .arg(kLastItemIndex + 1);
+                return list;
+            }
+            const ItemReadResult read = readItem(index, stop);
+            list.repeated = list.repeated || read.repeated;
+            list.stopped = read.stopped;
+            list.error = read.error;
+            if (read.stopped || !read.error.isEmpty() || read.endOfList)
+                return list;
+            // A row's very bytes once more: an answer came so late that it
+            // took another item's place, and the rows after it may be out of
+            // step. Read once more from a quiet line; twice is a failure.
+            const auto earlier = rows.constFind(read.answer);
+            if (earlier != rows.cend()) {
+                list.repeated = true;
+                if (pass > 0) {
+                    list.error = QCoreApplication::translate(
+                        "RefreshThread", "配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取")
+                                     .arg(earlier.value())
+                                     .arg(index);
+                    return list;
+                }
+                break;
+            }
+            rows.insert(read.answer, index);
+            ++list.count;
+            if (onItem)
+                onItem(read.record);
+        }
+        m_channel.discardLateAnswer(false);
+        m_channel.forgetAnswers();
+        if (onRestart)
+            onRestart();
+    }
 }
 
 QString ClockResult::timeText(const QDateTime &localTime)
@@ -116,58 +165,79 @@ QString ClockResult::timeText(const QDateTime &localTime)
     return localTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString ClockResult::answerText() const
+QString ItemSession::unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const
 {
-    return acknowledged ? QStringLiteral("OK") : QString();
+    // Answers carry no index: a late answer to an earlier request looks just
+    // like this one, except for the item it names.
+    QStringList fields;
+    if (!expectedName.isEmpty() && parseItemAnswer(answer.bytes, m_channel.deviceAddress(), &fields)
+        && fields.value(0) != expectedName) {
+        return windowText(QT_TRANSLATE_NOOP("MainWindow", "设备应答的配置项“%1”不是所写的“%2”,写入未确认"))
+            .arg(fields.value(0), expectedName);
+    }
+    const QString checkError = windowText(QT_TRANSLATE_NOOP("MainWindow", "硬件返回数据校验错误"));
+    // Bytes came, and the line went quiet without an answer of its own among them.
+    if (answer.result == LinkOk) {
+        const QString crc = linkErrorText(LinkOk, answer.bytes);
+        return crc.isEmpty() ? checkError : crc;
+    }
+    if (answer.result == LinkReceiveTimeout && answer.othersLetGo > 0)
+        return checkError;
+    return linkErrorText(answer.result, answer.bytes);
 }
 
-QString ClockResult::outcome() const
+void ItemSession::readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const
 {
-    if (!error.isEmpty())
-        return error;
-    return acknowledged ? QStringLiteral("ok") : QStringLiteral("refused");
+    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
+    // What is still on its way belongs to the write or to earlier requests.
+    m_channel.discardLateAnswer(false);
+    ItemReadResult read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+    if (read.error.isEmpty() && read.remembered) {
+        m_channel.discardLateAnswer(false);
+        read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+    }
+    const QStringList &fields = read.record.fields;
+    if (!read.error.isEmpty() || read.endOfList || fields.size() != 2
+        || (!expectedName.isEmpty() && fields.at(0) != expectedName))
+        return;
+    judgeHeld(write, fields, value);
+    write.readBack = true;
 }
 
 ItemWriteResult ItemSession::writeItem(
     int index, const QString &expectedName, const QString &value, int expectedFields) const
 {
     ItemWriteResult write;
-    // The codec would put '?' for what it cannot map, and the count byte
-    // cannot describe a longer text: refuse rather than write something else.
-    if (!QTextCodec::codecForName("gb2312")->canEncode(value)) {
-        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值含有设备无法表示的字符,未写入"));
-        return write;
-    }
-    const int bytes = encodeGb2312(value).size();
-    if (bytes > kMaxItemTextBytes) {
-        write.error
-            = windowText(QT_TRANSLATE_NOOP("MainWindow", "配置值过长: 编码后为%1字节,设备最多接受%2字节,未写入"))
-                  .arg(bytes)
-                  .arg(kMaxItemTextBytes);
-        return write;
-    }
-
-    const QByteArray request = buildItemWriteFrame(m_channel.deviceAddress(), index, value);
-    QByteArray answer;
-    const LinkResult result = m_channel.transact(request, answer, false, kWriteTimeoutMs);
-    write.error = linkErrorText(result, answer);
+    write.error = itemValueProblem(expectedName, value);
     if (!write.error.isEmpty())
         return write;
-    if (!parseItemAnswer(answer, m_channel.deviceAddress(), &write.answer) || write.answer.size() != expectedFields) {
-        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "硬件返回数据校验错误"));
+
+    const quint8 address = m_channel.deviceAddress();
+    const DeviceChannel::AnswerJudge judge = [&](const QByteArray &answer, bool remembered) {
+        QStringList fields;
+        if (!parseItemAnswer(answer, address, &fields) || fields.size() != expectedFields
+            || (!expectedName.isEmpty() && fields.at(0) != expectedName))
+            return DeviceChannel::Verdict::LetGoOther;
+        // An earlier answer of this item without the value asked for tells
+        // what the meter held before; one with it says what the write's own
+        // answer would say, so it is as good as that.
+        if (remembered && !holdsValue(fields, value))
+            return DeviceChannel::Verdict::LetGoCopy;
+        return DeviceChannel::Verdict::Take;
+    };
+    const DeviceChannel::Answer answer = m_channel.exchange(
+        buildItemWriteFrame(address, index, value), false, kWriteTimeoutMs, judge, DeviceChannel::kLateAnswerWindowMs);
+    if (answer.taken) {
+        QStringList fields;
+        parseItemAnswer(answer.bytes, address, &fields);
+        judgeHeld(write, fields, value);
         return write;
     }
-    // Answers carry no index: a late answer to an earlier request looks just
-    // like this one, except for the item it names.
-    if (!expectedName.isEmpty() && write.answer.at(0) != expectedName) {
-        write.error = windowText(QT_TRANSLATE_NOOP("MainWindow", "设备应答的配置项“%1”不是所写的“%2”,写入未确认"))
-                          .arg(write.answer.at(0), expectedName);
-        return write;
-    }
-    write.confirmed = true;
-    const QString shown = expectedFields == 2 ? QLatin1String(": ") + write.answer.at(1) : QString();
-    write.accepted = value.isEmpty() || shown.contains(value, Qt::CaseSensitive);
-    write.matches = expectedFields == 1 || write.answer.at(1).trimmed() == value.trimmed();
+    write.outcome = WriteOutcome::Unknown;
+    write.error = unknownReason(answer, expectedName);
+    // A command leaves nothing to read back.
+    if (expectedFields == 2 && answer.result != LinkStopped)
+        readBack(index, expectedName, value, write);
     return write;
 }
 
@@ -186,7 +256,7 @@ int ItemSession::writeBatch(const QVector<ItemWriteRequest> &rows, const std::fu
         const ItemWriteRequest &request = rows.at(row);
         const ItemWriteResult result = writeItem(request.index, request.name, request.value, 2);
         const bool goOn = onResult ? onResult(row, result) : true;
-        if (!result.confirmed || !goOn)
+        if (!result.confirmed() || !goOn)
             break;
         ++confirmed;
     }
@@ -196,10 +266,20 @@ int ItemSession::writeBatch(const QVector<ItemWriteRequest> &rows, const std::fu
 ClockResult ItemSession::setClock(const QDateTime &localTime) const
 {
     ClockResult clock;
-    clock.frame = buildClockFrame(m_channel.deviceAddress(), localTime);
-    QByteArray answer;
-    const LinkResult result = m_channel.transact(clock.frame, answer, false, kWriteTimeoutMs);
-    clock.error = linkErrorText(result, answer);
-    clock.acknowledged = clock.error.isEmpty() && answer == clockAcknowledgement(m_channel.deviceAddress());
+    const quint8 address = m_channel.deviceAddress();
+    clock.frame = buildClockFrame(address, localTime);
+    const DeviceChannel::AnswerJudge judge = [address](const QByteArray &answer, bool remembered) {
+        if (answer.size() != 7 || quint8(answer.at(0)) != address || answer.at(1) != 0x03 || answer.at(2) != 2)
+            return DeviceChannel::Verdict::LetGoOther;
+        return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::Take;
+    };
+    const DeviceChannel::Answer answer = m_channel.exchange(clock.frame, false, kWriteTimeoutMs, judge);
+    if (answer.taken) {
+        clock.answer = decodeGb2312(answer.bytes.mid(3, 2));
+        clock.outcome = answer.bytes == clockAcknowledgement(address) ? WriteOutcome::Ok : WriteOutcome::Refused;
+        return clock;
+    }
+    // The clock cannot be read back: what it holds stays unknown.
+    clock.error = unknownReason(answer, QString());
     return clock;
 }

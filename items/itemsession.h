@@ -1,6 +1,8 @@
 #pragma once
 
 #include "items/itemcsv.h"
+#include "items/writeoutcome.h"
+#include "link/devicechannel.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -11,24 +13,21 @@
 #include <atomic>
 #include <functional>
 
-class DeviceChannel;
-
-// What the meter said to one item write.
+// What became of one item write.
 struct ItemWriteResult
 {
-    // Failed: nothing confirmed (see error). Confirmed: the meter answered for
-    // this very item; accepted tells whether it now holds the value.
-    bool confirmed = false;
+    WriteOutcome outcome = WriteOutcome::NotSent;
+    // The value shown for the item holds the one requested (the status text's
+    // test; a command always does).
     bool accepted = false;
-    // The value the meter answered is the one requested (both trimmed as the
-    // tree shows them); a command always matches.
-    bool matches = false;
-    QString error;
-    QStringList answer; // the item as the meter now holds it: name[, value]
+    bool readBack = false; // the outcome comes from reading the item after the write
+    QString error; // why the outcome is unknown or nothing was sent
+    QStringList answer; // Ok, Refused: the item as the meter now holds it, name[, value]
 
-    // As the journal and the command line report it: "ok", "refused" (the
-    // meter kept another value) or the link error.
-    QString outcome() const;
+    // The meter answered for this item: it holds the value, or another one.
+    bool confirmed() const { return outcome == WriteOutcome::Ok || outcome == WriteOutcome::Refused; }
+    bool matches() const { return outcome == WriteOutcome::Ok; }
+    QString outcomeWord() const { return writeOutcomeWord(outcome); }
 };
 
 // One row of a batch write.
@@ -44,6 +43,9 @@ struct ItemListResult
     QString error; // empty when the list ended or the read was stopped
     bool stopped = false;
     int count = 0;
+    // An item was asked again, or the list read again, because an answer came
+    // that had come before: what was read may still be out of step.
+    bool repeated = false;
 };
 
 // One item read: the item, the end of the list, or a failure.
@@ -52,20 +54,23 @@ struct ItemReadResult
     QString error; // empty on success
     bool endOfList = false;
     bool stopped = false;
+    bool repeated = false; // asked again: the first answer was one handed out before
+    bool remembered = false; // the answer equals one handed out before
     ItemRecord record;
     QByteArray answer; // the answer as received
 };
 
 struct ClockResult
 {
-    QString error; // link failure text, empty when the meter answered
-    bool acknowledged = false;
+    WriteOutcome outcome = WriteOutcome::Unknown;
+    QString error; // why the outcome is unknown
+    QString answer; // the meter's own answer: OK, or its refusal
     QByteArray frame;
 
+    bool acknowledged() const { return outcome == WriteOutcome::Ok; }
     // As the journal records it: the time set, the answer, the outcome.
     static QString timeText(const QDateTime &localTime);
-    QString answerText() const;
-    QString outcome() const;
+    QString outcomeWord() const { return writeOutcomeWord(outcome); }
 };
 
 // The item operations on an open channel, without any window: read the list,
@@ -86,18 +91,25 @@ public:
 
     // Reads item 0, 1, 2 ... until the end answer, a failure or *stop; a failed
     // item is asked once more with a longer time-out. Each item goes to onItem
-    // as soon as it has arrived. For a stop inside the waits, give the channel
+    // as soon as it has arrived. A list in which two items answered the very
+    // same bytes is read once more from the start (after onRestart), and is a
+    // failure the second time. For a stop inside the waits, give the channel
     // the same flag (DeviceChannel::setStopFlag).
-    ItemListResult readList(
-        const std::function<void(const ItemRecord &)> &onItem, const std::atomic_bool *stop = nullptr) const;
+    ItemListResult readList(const std::function<void(const ItemRecord &)> &onItem,
+        const std::atomic_bool *stop = nullptr, const std::function<void()> &onRestart = {}) const;
 
     // Asks for one item; a failed request is repeated once with a longer
     // time-out, unless *stop is set by then. When the repetition answers after
-    // a time-out, the first attempt's late answer is let go by.
+    // a time-out, the first attempt's late answer is let go by. An answer that
+    // was handed out before in this session is let go and the item asked
+    // again, once.
     ItemReadResult readItem(int index, const std::atomic_bool *stop = nullptr) const;
 
     // expectedFields is 2 for an item with a value, 1 for a command item. An
     // empty expectedName skips the name check (the caller knows no name).
+    // Only the item's own answer counts: copies of earlier answers and answers
+    // for other items are let go. Without an own answer, the item is read
+    // back once (values only) to decide; otherwise the outcome is unknown.
     ItemWriteResult writeItem(int index, const QString &expectedName, const QString &value, int expectedFields) const;
 
     // Writes the rows in order and stops at the first one whose write is not
@@ -108,8 +120,18 @@ public:
         const std::function<bool(int row, const ItemWriteResult &result)> &onResult,
         const std::atomic_bool *stop = nullptr) const;
 
+    // Only the clock's own answers decide: the acknowledgement, or a two-byte
+    // refusal of this meter; anything else is let go.
     ClockResult setClock(const QDateTime &localTime) const;
 
 private:
+    // One item read with its repeat after a failure, and what came.
+    ItemReadResult askItem(int index, const std::atomic_bool *stop) const;
+    ItemReadResult readResult(int index, const DeviceChannel::Answer &answer, const std::atomic_bool *stop) const;
+    // After a write without an own answer: reads the item to see what it holds.
+    void readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const;
+    // Why no own answer decided: the link's failure, or answers that were not it.
+    QString unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const;
+
     DeviceChannel &m_channel;
 };

@@ -239,6 +239,7 @@ bool MainWindow::runBatch(
     bool failed = false;
     int confirmed = 0;
     int refused = 0;
+    int unknown = 0;
     const bool opened = runner(
         [&](int i) {
             m_tree->setCurrentItem(rows.at(i));
@@ -249,19 +250,20 @@ bool MainWindow::runBatch(
         },
         [&](int i, ItemWriteResult result) {
             recordWrite(rows.at(i), requests.at(i).value, result, 2);
-            result.error = withLinkContext(result.error);
+            result.error = withOutcomeLine(withLinkContext(result.error), result.outcome);
             // The batch ends at a failure: its boxes come without the progress under them.
             // reset() also stops the dialog's own timer, which would show it
             // again over the box.
-            if (!result.confirmed) {
+            if (!result.confirmed()) {
                 progress.reset();
                 progress.hide();
             }
             if (showWriteResult(rows.at(i), result, 2)) {
                 ++confirmed;
-                refused += result.matches ? 0 : 1;
+                refused += result.matches() ? 0 : 1;
                 return true;
             }
+            unknown += result.outcome == WriteOutcome::Unknown ? 1 : 0;
             showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), windowIcon());
             failed = true;
             return false;
@@ -270,10 +272,19 @@ bool MainWindow::runBatch(
     progress.close();
     if (!opened)
         return false;
-    m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
-                                .arg(confirmed - refused)
-                                .arg(refused)
-                                .arg(requests.size() - confirmed));
+    // A write whose outcome is unknown may have landed: it is not counted as unwritten.
+    if (unknown > 0) {
+        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项")
+                                    .arg(confirmed - refused)
+                                    .arg(refused)
+                                    .arg(unknown)
+                                    .arg(requests.size() - confirmed - unknown));
+    } else {
+        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
+                                    .arg(confirmed - refused)
+                                    .arg(refused)
+                                    .arg(requests.size() - confirmed));
+    }
     if (failed)
         return false;
     if (confirmed < requests.size()) {
@@ -302,12 +313,13 @@ void MainWindow::syncTime(DeviceChannel &channel)
     const QDateTime now = QDateTime::currentDateTime();
     const ClockResult clock = ItemSession(channel).setClock(now);
     appendJournal(
-        -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answerText(), clock.outcome());
-    if (!clock.error.isEmpty()) {
-        showErrorBox(tr("同步时间"), withLinkContext(clock.error, channel), windowIcon());
+        -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answer, clock.outcomeWord());
+    if (clock.outcome == WriteOutcome::Unknown) {
+        showErrorBox(
+            tr("同步时间"), withOutcomeLine(withLinkContext(clock.error, channel), clock.outcome), windowIcon());
         return;
     }
-    if (clock.acknowledged)
+    if (clock.acknowledged())
         QMessageBox::information(this, tr("同步时间"), tr("同步时间成功"));
     else
         showErrorBox(tr("同步时间"), tr("同步时间失败"), windowIcon());
@@ -432,14 +444,14 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
     const int index = row->data(0, Qt::UserRole).toInt();
     ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
     recordWrite(row, value, result, count);
-    result.error = withLinkContext(result.error, channel);
+    result.error = withOutcomeLine(withLinkContext(result.error, channel), result.outcome);
     return showWriteResult(row, result, count);
 }
 
 bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, int count)
 {
     // Without a confirmed answer the row keeps the value it showed.
-    if (!result.confirmed) {
+    if (!result.confirmed()) {
         showErrorBox(tr("提交"), result.error, windowIcon());
         return false;
     }
@@ -447,8 +459,8 @@ bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &re
         row->setText(1, QLatin1String(": ") + result.answer.at(1));
     // The meter kept another value: say so on the row until the next answer.
     const QString indexTip = tr("写入和导出使用配置项序号%1").arg(row->data(0, Qt::UserRole).toInt());
-    row->setBackground(1, result.matches ? QBrush() : kRefusedBrush);
-    row->setToolTip(1, result.matches ? indexTip : tr("设备未接受该值"));
+    row->setBackground(1, result.matches() ? QBrush() : kRefusedBrush);
+    row->setToolTip(1, result.matches() ? indexTip : tr("设备未接受该值"));
     if (result.accepted)
         statusBar()->showMessage(tr("写入配置成功"), kResultMessageMs);
     else
@@ -536,10 +548,10 @@ void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const I
 {
     const int index = row->data(0, Qt::UserRole).toInt();
     const QString oldValue = m_knownValues.value(index);
-    if (result.confirmed)
+    if (result.confirmed())
         m_knownValues.noteWrite(connectionKey(), index, result.answer);
     const QString answered = count == 2 ? result.answer.value(1) : QString();
-    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, result.outcome());
+    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, result.outcomeWord());
 }
 
 void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,

@@ -32,7 +32,9 @@ void RefreshThread::run()
 
     // The read loop is the item session's, shared with the command line.
     const ItemListResult list = ItemSession(channel).readList(
-        [this](const ItemRecord &record) { emit signalAddItems(record.index, record.fields); }, &m_stop);
+        [this](const ItemRecord &record) { emit signalAddItems(record.index, record.fields); }, &m_stop,
+        // The list is read once more from the start: the rows shown so far may be out of step.
+        [this] { emit signalClearItems(); });
     // A stop ends the run quietly; the items read so far stay.
     if (!list.stopped && !list.error.isEmpty())
         emit showErrorMessage(title, list.error, image);

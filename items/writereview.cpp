@@ -1,5 +1,7 @@
 #include "items/writereview.h"
 
+#include "items/itemvalue.h"
+
 #include <QSettings>
 
 namespace {
@@ -24,7 +26,10 @@ QVector<ReviewRow> buildReviewRows(const QVector<ItemWriteRequest> &requests, co
             row.state = row.meterValue.trimmed() == request.value.trimmed() ? ReviewRow::State::Unchanged
                                                                             : ReviewRow::State::Changed;
         }
-        row.checked = !row.identification && !row.command && row.state != ReviewRow::State::Unchanged;
+        if (!row.command)
+            row.problem = itemValueProblem(request.name, request.value);
+        row.checked
+            = !row.identification && !row.command && row.problem.isEmpty() && row.state != ReviewRow::State::Unchanged;
         rows << row;
     }
     return rows;

@@ -17,6 +17,7 @@ struct ReviewRow
     State state = State::Unknown;
     bool identification = false; // rows 0 and 1 name the meter
     bool command = false;
+    QString problem; // why the value cannot be written (too long, not GB2312); such rows stay unchecked
     bool checked = false; // written unless the user changes it
 };
 
@@ -28,7 +29,8 @@ struct ReviewSummary
 };
 
 // The batch's rows compared with the meter: what differs is checked; equal
-// rows, the identification rows and commands are not.
+// rows, the identification rows, commands and values that cannot be written
+// are not.
 QVector<ReviewRow> buildReviewRows(const QVector<ItemWriteRequest> &requests, const KnownMeterValues &known);
 ReviewSummary summarizeReview(const QVector<ReviewRow> &rows);
 

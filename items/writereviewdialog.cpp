@@ -11,7 +11,7 @@ namespace {
 
 std::function<bool(WriteReviewDialog &)> nextAnswer;
 
-enum Column { IndexColumn, NameColumn, MeterColumn, WriteColumn };
+enum Column { IndexColumn, NameColumn, MeterColumn, WriteColumn, NoteColumn };
 
 } // namespace
 
@@ -26,19 +26,25 @@ WriteReviewDialog::WriteReviewDialog(const QVector<ReviewRow> &rows, QWidget *pa
     m_list->setObjectName(QStringLiteral("reviewList"));
     m_list->setRootIsDecorated(false);
     m_list->setAlternatingRowColors(true);
-    m_list->setHeaderLabels({ tr("序号"), tr("名称"), tr("设备中的值"), tr("将写入的值") });
+    m_list->setHeaderLabels({ tr("序号"), tr("名称"), tr("设备中的值"), tr("将写入的值"), tr("说明") });
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->header()->setStretchLastSection(true);
     const QBrush changed(QColor(255, 236, 179));
+    const QBrush unwritable(QColor(255, 205, 210));
     for (const ReviewRow &row : qAsConst(m_rows)) {
         const QString meter = row.state == ReviewRow::State::Unknown ? QStringLiteral("—") : row.meterValue;
         auto *item = new QTreeWidgetItem(
-            m_list, { QString::number(row.request.index), row.request.name, meter, row.request.value });
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            m_list, { QString::number(row.request.index), row.request.name, meter, row.request.value, row.problem });
+        // A value that cannot be written is never sent: its row cannot be checked.
+        if (row.problem.isEmpty())
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        else
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         item->setCheckState(IndexColumn, row.checked ? Qt::Checked : Qt::Unchecked);
-        if (row.state == ReviewRow::State::Changed) {
-            for (int column = 0; column < m_list->columnCount(); ++column)
-                item->setBackground(column, changed);
+        const bool marked = !row.problem.isEmpty() || row.state == ReviewRow::State::Changed;
+        for (int column = 0; marked && column < m_list->columnCount(); ++column) {
+            item->setBackground(column, row.problem.isEmpty() ? changed : unwritable);
+            item->setToolTip(column, row.problem);
         }
     }
     connect(m_list, &QTreeWidget::itemChanged, this, &WriteReviewDialog::updateSummary);
@@ -63,7 +69,8 @@ QVector<ReviewRow> WriteReviewDialog::rows() const
 {
     QVector<ReviewRow> rows = m_rows;
     for (int i = 0; i < rows.size(); ++i)
-        rows[i].checked = m_list->topLevelItem(i)->checkState(IndexColumn) == Qt::Checked;
+        rows[i].checked
+            = rows.at(i).problem.isEmpty() && m_list->topLevelItem(i)->checkState(IndexColumn) == Qt::Checked;
     return rows;
 }
 

@@ -129,63 +129,143 @@ QString DeviceChannel::systemReason() const
     return QString();
 }
 
+// One exchange in progress: the bytes not judged yet, its deadlines, what was let go.
+struct DeviceChannel::Pending
+{
+    Pending(bool crcHighFirst, int timeoutMs, const AnswerJudge &judge, int copyWaitMs)
+        : crcHighFirst(crcHighFirst)
+        , timeoutMs(timeoutMs)
+        , judge(judge)
+        , copyWaitMs(copyWaitMs)
+        , ownDeadlineMs(timeoutMs)
+    {
+    }
+
+    void start() { clock.start(); }
+    // Until the own answer must have begun.
+    qint64 ownLeft() const { return ownDeadlineMs - clock.elapsed(); }
+    // A begun answer may take the time-out once more, never longer: a line
+    // that keeps talking without forming an answer must not hold the caller.
+    qint64 collectLeft() const { return 2 * qint64(timeoutMs) - clock.elapsed(); }
+    Answer end(LinkResult result)
+    {
+        answer.result = result;
+        answer.bytes = buffer.isEmpty() ? lastLetGo : buffer;
+        return answer;
+    }
+
+    const bool crcHighFirst;
+    const int timeoutMs;
+    const AnswerJudge &judge;
+    const int copyWaitMs;
+    QElapsedTimer clock;
+    qint64 ownDeadlineMs;
+    QByteArray buffer;
+    QByteArray lastLetGo;
+    Answer answer;
+};
+
 LinkResult DeviceChannel::transact(
     const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
 {
     response.clear();
-    // Qt reads a negative wait as "forever".
-    timeoutMs = qMax(0, timeoutMs);
     if (!request || length < 0)
         return LinkSendError;
+    const Answer answer = exchange(QByteArray::fromRawData(request, length), crcHighFirst, timeoutMs);
+    response = answer.bytes;
+    return answer.result;
+}
+
+DeviceChannel::Answer DeviceChannel::exchange(
+    const QByteArray &request, bool crcHighFirst, int timeoutMs, const AnswerJudge &judge, int copyWaitMs)
+{
+    // Qt reads a negative wait as "forever".
+    Pending pending(crcHighFirst, qMax(0, timeoutMs), judge, copyWaitMs);
     if (stopRequested(m_stop))
-        return LinkStopped;
+        return pending.end(LinkStopped);
     if (m_udp)
-        return transactUdp(request, length, response, crcHighFirst, timeoutMs);
-    return transactSerial(request, length, response, crcHighFirst, timeoutMs);
+        return exchangeUdp(request, pending);
+    return exchangeSerial(request, pending);
 }
 
-LinkResult DeviceChannel::transactSerial(
-    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
+bool DeviceChannel::judgeCollected(Pending &pending)
 {
-    if (!m_serialPort.isOpen())
-        return LinkSendError;
-    if (m_sendRts && !pulseRts())
-        return LinkSendError;
-    discardPending();
-    if (m_serialPort.write(request, length) < length)
-        return LinkSendError;
-    if (!m_serialPort.waitForBytesWritten(timeoutMs))
-        return LinkSendError;
-    if (!waitForSerialData(timeoutMs, m_stop))
-        return stopRequested(m_stop) ? LinkStopped : LinkReceiveTimeout;
-
-    // An instrument that keeps talking without ever forming an answer must not
-    // hold the caller forever: the rest of the answer gets one more time-out.
-    QElapsedTimer collecting;
-    collecting.start();
-    response += m_serialPort.readAll();
-    while (!isCompleteResponse(response, m_deviceAddress, crcHighFirst)) {
-        // A quiet line ends the answer; the caller's CRC check judges what came.
-        if (response.size() > kMaxCollectedBytes || collecting.elapsed() > timeoutMs
-            || !waitForSerialData(kSerialQuietMs, m_stop))
-            return stopRequested(m_stop) ? LinkStopped : LinkOk;
-        response += m_serialPort.readAll();
-    }
-    return LinkOk;
-}
-
-LinkResult DeviceChannel::transactUdp(
-    const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs)
-{
-    discardPending();
-    if (!sendDatagram(request, length))
-        return LinkSendError;
-    QElapsedTimer collecting;
     for (;;) {
-        if (!waitForDatagram(timeoutMs, m_stop) && stopRequested(m_stop))
-            return LinkStopped;
-        // Datagrams from others end the exchange: the line is not ours alone.
-        // One datagram at a time: what follows a complete answer (a repeated
+        const int length = leadingResponseLength(pending.buffer, m_deviceAddress, pending.crcHighFirst);
+        if (length <= 0)
+            return false;
+        const QByteArray answer = pending.buffer.left(length);
+        // What follows the answer taken belongs to no request of ours.
+        pending.buffer.remove(0, length);
+        const bool remembered = isRemembered(answer);
+        switch (pending.judge ? pending.judge(answer, remembered) : Verdict::Take) {
+        case Verdict::Take:
+            if (!remembered)
+                remember(answer);
+            pending.answer.result = LinkOk;
+            pending.answer.bytes = answer;
+            pending.answer.taken = true;
+            pending.answer.remembered = remembered;
+            return true;
+        case Verdict::LetGoCopy:
+            ++pending.answer.copiesLetGo;
+            if (pending.copyWaitMs >= 0)
+                pending.ownDeadlineMs
+                    = qMin(pending.ownDeadlineMs, pending.clock.elapsed() + qint64(pending.copyWaitMs));
+            break;
+        case Verdict::LetGoOther:
+            ++pending.answer.othersLetGo;
+            break;
+        }
+        pending.lastLetGo = answer;
+    }
+}
+
+void DeviceChannel::remember(const QByteArray &answer)
+{
+    if (m_answers.size() >= kRememberedAnswers)
+        m_answers.removeFirst();
+    m_answers.append(answer);
+}
+
+DeviceChannel::Answer DeviceChannel::exchangeSerial(const QByteArray &request, Pending &pending)
+{
+    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts()))
+        return pending.end(LinkSendError);
+    discardPending();
+    if (m_serialPort.write(request) < request.size() || !m_serialPort.waitForBytesWritten(pending.timeoutMs))
+        return pending.end(LinkSendError);
+    pending.start();
+    for (;;) {
+        const bool begun = !pending.buffer.isEmpty();
+        const qint64 left = begun ? qMin<qint64>(kSerialQuietMs, pending.collectLeft()) : pending.ownLeft();
+        if (left <= 0 || !waitForSerialData(int(left), m_stop)) {
+            if (stopRequested(m_stop))
+                return pending.end(LinkStopped);
+            // A quiet line ends a begun answer; the caller's CRC check judges what came.
+            return pending.end(begun ? LinkOk : LinkReceiveTimeout);
+        }
+        pending.buffer += m_serialPort.readAll();
+        if (judgeCollected(pending))
+            return pending.answer;
+        if (pending.buffer.size() > kMaxCollectedBytes)
+            return pending.end(LinkOk);
+    }
+}
+
+DeviceChannel::Answer DeviceChannel::exchangeUdp(const QByteArray &request, Pending &pending)
+{
+    discardPending();
+    if (!sendDatagram(request.constData(), request.size()))
+        return pending.end(LinkSendError);
+    pending.start();
+    for (;;) {
+        // Each further piece of a begun answer gets the time-out afresh.
+        const bool begun = !pending.buffer.isEmpty();
+        const qint64 left = begun ? qMin<qint64>(pending.timeoutMs, pending.collectLeft()) : pending.ownLeft();
+        if (left <= 0 || !waitForDatagram(int(left), m_stop))
+            return pending.end(stopRequested(m_stop) ? LinkStopped : LinkReceiveTimeout);
+        // One datagram at a time: what follows the answer taken (a repeated
         // answer) stays pending and is dropped before the next request.
         bool othersOnly = true;
         for (int taken = 0; taken < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++taken) {
@@ -194,16 +274,13 @@ LinkResult DeviceChannel::transactUdp(
             if (fromOthers)
                 continue;
             othersOnly = false;
-            response += datagram;
-            if (isCompleteResponse(response, m_deviceAddress, crcHighFirst))
-                return LinkOk;
+            pending.buffer += datagram;
+            if (judgeCollected(pending))
+                return pending.answer;
         }
-        if (othersOnly || response.size() > kMaxCollectedBytes)
-            return LinkReceiveTimeout;
-        if (!collecting.isValid())
-            collecting.start();
-        else if (collecting.elapsed() > timeoutMs)
-            return LinkReceiveTimeout;
+        // Datagrams from others end the exchange: the line is not ours alone.
+        if (othersOnly || pending.buffer.size() > kMaxCollectedBytes)
+            return pending.end(LinkReceiveTimeout);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QList>
 #include <QSerialPort>
 #include <QUdpSocket>
 
@@ -45,6 +46,41 @@ public:
     // this flag at least every few tens of milliseconds and gives up once it
     // is set (transact then returns LinkStopped). Null: the waits run their course.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
+
+    // Answers handed out in this session that the channel keeps to recognise
+    // copies of them (the oldest go first). Fewer than 256, so the same
+    // answer to a page number that wrapped around is long forgotten.
+    static constexpr int kRememberedAnswers = 128;
+
+    // How an exchange judges each complete answer that arrives.
+    enum class Verdict {
+        Take, // the exchange's own answer
+        LetGoCopy, // a copy of an answer handed out before: let go, the own answer may follow
+        LetGoOther, // the answer to some other request: let go
+    };
+    // `remembered`: the answer equals, byte for byte, one handed out before in this session.
+    using AnswerJudge = std::function<Verdict(const QByteArray &answer, bool remembered)>;
+    struct Answer
+    {
+        LinkResult result = LinkOk;
+        // The answer taken; without one, the bytes collected last (what the
+        // caller's CRC check reports on) or else the last answer let go.
+        QByteArray bytes;
+        bool taken = false; // bytes is a complete answer the judge took
+        bool remembered = false; // ... equal to one handed out before
+        int copiesLetGo = 0;
+        int othersLetGo = 0;
+    };
+    // Sends the request and waits up to timeoutMs for its own answer: answers
+    // the judge lets go do not end the wait, and once a copy was let go the own
+    // answer gets at most copyWaitMs more (negative: the whole time-out). A
+    // null judge takes the first complete answer, as transact does.
+    Answer exchange(const QByteArray &request, bool crcHighFirst, int timeoutMs, const AnswerJudge &judge = {},
+        int copyWaitMs = -1);
+    // Whether the answer equals one handed out before in this session.
+    bool isRemembered(const QByteArray &answer) const { return m_answers.contains(answer); }
+    // Starts a new session of answers: what came before is no copy of what follows.
+    void forgetAnswers() { m_answers.clear(); }
 
     LinkResult transact(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
     LinkResult transact(const QByteArray &request, QByteArray &response, bool crcHighFirst, int timeoutMs)
@@ -95,8 +131,12 @@ public:
     QByteArray takeDeviceDatagrams();
 
 private:
-    LinkResult transactSerial(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
-    LinkResult transactUdp(const char *request, int length, QByteArray &response, bool crcHighFirst, int timeoutMs);
+    struct Pending;
+    Answer exchangeSerial(const QByteArray &request, Pending &pending);
+    Answer exchangeUdp(const QByteArray &request, Pending &pending);
+    // Judges the complete answers at the start of the pending bytes; true once one was taken.
+    bool judgeCollected(Pending &pending);
+    void remember(const QByteArray &answer);
     void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
     void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
     bool pulseRts();
@@ -129,6 +169,7 @@ private:
     QUdpSocket m_udpSocket;
     QSerialPort m_serialPort;
     const std::atomic<bool> *m_stop = nullptr;
+    QList<QByteArray> m_answers;
 };
 
 // Waits while the calling thread keeps processing its events.

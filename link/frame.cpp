@@ -68,6 +68,37 @@ bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crc
     return checkFrameCrc(bytes, length, crcHighFirst);
 }
 
+namespace {
+
+// Longer than any answer of the instrument: a tilde frame is looked for no further.
+constexpr int kLongestTildeAnswer = 1100;
+
+} // namespace
+
+int leadingResponseLength(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst)
+{
+    if (isCompleteResponse(buffer, deviceAddress, crcHighFirst))
+        return buffer.size();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(buffer.constData());
+    const int size = buffer.size();
+    if (size < 5)
+        return 0;
+    // An address answer carries its length; this is also the shape of another
+    // device's answer.
+    if (bytes[0] == deviceAddress || (bytes[0] != 0x7E && bytes[1] == 0x03)) {
+        const int length = bytes[2] + 5;
+        return length < size && checkFrameCrc(bytes, length, crcHighFirst) ? length : 0;
+    }
+    if (bytes[0] != 0x7E)
+        return 0;
+    const int last = qMin(size - 1, kLongestTildeAnswer);
+    for (int end = 4; end < last; ++end) {
+        if (bytes[end] == 0x7F && checkFrameCrc(bytes, end, crcHighFirst))
+            return end + 1;
+    }
+    return 0;
+}
+
 QString linkErrorText(LinkResult code, const QByteArray &response)
 {
     switch (code) {

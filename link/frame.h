@@ -29,6 +29,12 @@ bool checkFrameCrc(const QByteArray &bytes, bool crcHighFirst);
 // Whether the bytes collected so far form one complete response.
 bool isCompleteResponse(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst);
 
+// Length of the complete response at the start of the buffer, 0 when there is
+// none (yet): the whole buffer when it passes isCompleteResponse, otherwise a
+// leading address answer (of any address) or tilde frame whose CRC checks, so
+// two answers that arrive in one piece can be told apart.
+int leadingResponseLength(const QByteArray &buffer, quint8 deviceAddress, bool crcHighFirst);
+
 // Empty on success, otherwise the user-visible message (context QObject).
 QString linkErrorText(LinkResult code, const QByteArray &response);
 

@@ -246,7 +246,8 @@ void MeterSim::handle(SimRequest request)
 
     SimContext context(*this, request);
     const bool forOthers = request.family == SimRequest::AddressFrame && request.address != m_profile.address;
-    if (!forOthers) {
+    const bool lost = active >= 0 && m_faults.at(active).kind == SimFault::Lost;
+    if (!forOthers && !lost) {
         for (const auto &responder : m_responders) {
             if (responder->handle(request, context))
                 break;

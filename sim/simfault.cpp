@@ -22,6 +22,7 @@ const KindName kKindNames[] = {
     { SimFault::Disappear, "disappear" },
     { SimFault::Garbage, "garbage" },
     { SimFault::Duplicate, "duplicate" },
+    { SimFault::Lost, "lost" },
 };
 
 struct MatchName
@@ -192,6 +193,7 @@ QList<SimOutput> simApplyFault(const SimFault &fault, const QList<SimOutput> &ou
     QList<SimOutput> result;
     switch (fault.kind) {
     case SimFault::Silent:
+    case SimFault::Lost:
         return result;
     case SimFault::Disappear:
         // The outputs sent before the meter vanishes; the caller then closes it.

@@ -23,6 +23,7 @@ struct SimFault
         Disappear, // the meter closes its pty / socket instead of answering
         Garbage, // `value` junk bytes sent in front of the answer
         Duplicate, // each answer sent twice, the copy `delayMs` after it
+        Lost, // the request is lost on its way: the meter neither acts on it nor answers
     };
     enum Match { AnyRequest, ItemRead, ItemWrite, ClockWrite, AnyAddressFrame, AnyTildeFrame };
 

@@ -53,6 +53,14 @@ QStringList at(const SimRunner &meter)
     return { "--udp", udp(meter), "--address", QString::number(meter.address()) };
 }
 
+// The meter over UDP or its pseudo-terminal.
+QStringList on(const SimRunner &meter, const QString &line)
+{
+    if (line == QLatin1String("udp"))
+        return at(meter);
+    return { "--serial", meter.ptyPath(), "--baud", "115200", "--address", QString::number(meter.address()) };
+}
+
 int writeCount(const SimRunner &meter)
 {
     int count = 0;
@@ -151,7 +159,11 @@ private slots:
     {
         const Run run = cli({ "--serial", m_dir->filePath("no-tty"), "clock" });
         QCOMPARE(run.exit, 2);
-        QCOMPARE(run.err, QStringLiteral("vexa-cli: 打开串口失败: %1\n").arg(m_dir->filePath("no-tty")));
+        // The system's reason and what to check follow, as in the window.
+        const QStringList lines = run.err.split('\n');
+        QCOMPARE(lines.at(0), QStringLiteral("vexa-cli: 打开串口失败: %1").arg(m_dir->filePath("no-tty")));
+        QVERIFY2(lines.value(1).startsWith(m_dir->filePath("no-tty")), qPrintable(run.err));
+        QVERIFY2(lines.value(1).contains("(No such file or directory): 请检查端口名称"), qPrintable(run.err));
     }
 
     void setWritesAndJournals()
@@ -217,6 +229,130 @@ private slots:
                                          << "--all");
         QCOMPARE(all.exit, 0);
         QCOMPARE(writeCount(*m_meter), 3);
+    }
+
+    // Answers that come twice, late or not at all: every outcome is what the
+    // meter proves, whatever else is on the line.
+    void outcomesOnAChaoticLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QStringList>("shown"); // pieces of stdout and stderr
+        QTest::addColumn<QString>("journal"); // a piece of journal.csv
+        QTest::addColumn<QString>("holds"); // INDEX=VALUE the meter holds afterwards
+        QTest::addColumn<int>("maxMs");
+        const QString unknown = QStringLiteral("结果未知：设备可能已接受该值，请重新读取确认");
+        for (const QString line : { "udp", "pty" }) {
+            // The pre-read's answer once more inside the write, before the write's own answer.
+            QTest::addRow("%s: a copy of the read answer in the write", qPrintable(line))
+                << line << QStringList { "set", "5=19200" }
+                << QStringList { "duplicate,match=read,index=5,delay=50", "delay,match=write,index=5,delay=300" } << 0
+                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+                << "5=19200" << 4000;
+            // The first write's answer once more inside the next item's pre-read.
+            QTest::addRow("%s: a copy of the write answer in the next read", qPrintable(line))
+                << line << QStringList { "set", "5=19200", "9=10.0.0.9" }
+                << QStringList { "duplicate,match=write,index=5,delay=50", "delay,match=read,index=9,delay=300" } << 0
+                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok\r\n"
+                << "9=10.0.0.9" << 5000;
+        }
+        // The answer is lost, the value landed: the read-back says so.
+        QTest::newRow("write answer lost, value taken")
+            << "udp" << QStringList { "set", "5=19200" } << QStringList { "silent,match=write" } << 0
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+            << "5=19200" << 14000;
+        QTest::newRow("write answer spoilt, read-back fails")
+            << "pty" << QStringList { "set", "5=19200" }
+            << QStringList { "bad-crc,match=write", "silent,match=read,after=3,times=all" } << 2
+            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown\r\n"
+            << "5=19200" << 8000;
+        // Nothing in the clock's answer is its own: it may have been set.
+        QTest::newRow("clock acknowledged from another address")
+            << "udp" << QStringList { "clock" } << QStringList { "other-address,match=clock" } << 2
+            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown\r\n"
+            << "" << 13000;
+        // A later read fails: the writes made so far stay in the JSON, and the
+        // error is the one that ended the run.
+        QTest::newRow("json keeps its writes")
+            << "udp" << QStringList { "set", "5=19200", "9=10.0.0.9", "--json" }
+            << QStringList { "other-address,match=read,index=9" } << 2
+            << QStringList { "\"writes\":[{\"answer\":\"19200\",\"index\":5,", "\"error\":\"地址或命令校验错误" }
+            << ",19200,19200,ok\r\n"
+            << "5=19200" << 4000;
+        QTest::newRow("the error that ended the run")
+            << "udp" << QStringList { "set", "2=V9", "9=10.0.0.9", "--json" }
+            << QStringList { "other-address,match=read,index=9" } << 3
+            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused\r\n"
+            << "2=V2.3.1" << 4000;
+        // Item 3 answers after its repeat and the settle window: that answer
+        // must not shift the rows after it.
+        QTest::newRow("apply after a very late answer")
+            << "udp" << QStringList { "apply", "full.csv" }
+            << QStringList { "delay,match=read,index=3,delay=4300", "delay,match=read,delay=40,times=all" } << 0
+            << QStringList {} << ""
+            << "5=9600" << 12000;
+        // The list needed a repeat and then names another item: read again,
+        // rather than blame the file.
+        QTest::newRow("apply, names differ after a repeated answer")
+            << "udp" << QStringList { "apply", "other.csv" }
+            << QStringList { "duplicate,match=read,index=4,delay=100", "delay,match=read,index=5,delay=300" } << 2
+            << QStringList {} << ""
+            << "5=9600" << 8000;
+        // Values the answer could not carry back are not sent at all.
+        QTest::newRow("value longer than the answer can carry")
+            << "udp" << QStringList { "set", "9=" + QString(250, 'x') } << QStringList {} << 1
+            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent\r\n"
+            << "9=192.168.1.120" << 3000;
+        QTest::newRow("value outside GB2312")
+            << "udp" << QStringList { "set", "9=1€" } << QStringList {} << 1
+            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent\r\n"
+            << "9=192.168.1.120" << 3000;
+        // The meter answers with the value it already holds: no wait for a
+        // copy, and a refusal is told soon.
+        QTest::newRow("value already held")
+            << "pty" << QStringList { "set", "5=9600" } << QStringList {} << 0
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok\r\n"
+            << "5=9600" << 1500;
+        QTest::newRow("refused, answer as read before")
+            << "pty" << QStringList { "set", "2=V9" } << QStringList {} << 3 << QStringList { "02. 软件版本: V2.3.1" }
+            << ",V2.3.1,V9,V2.3.1,refused\r\n"
+            << "2=V2.3.1" << 6000;
+    }
+    void outcomesOnAChaoticLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, faults);
+        QFETCH(int, exit);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, journal);
+        QFETCH(QString, holds);
+        QFETCH(int, maxMs);
+        if (arguments.contains("full.csv"))
+            QCOMPARE(cli(on(*m_meter, line) << "items"
+                                            << "-o"
+                                            << "full.csv")
+                         .exit,
+                0);
+        m_dir->writeFile("other.csv", "05. 量程, 100\n");
+        for (const QString &fault : faults)
+            m_meter->addFault(fault);
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = cli(on(*m_meter, line) + arguments);
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(run.exit == exit, qPrintable(QStringLiteral("exit %1\n%2%3").arg(run.exit).arg(run.out, run.err)));
+        for (const QString &piece : shown)
+            QVERIFY2(run.out.contains(piece) || run.err.contains(piece), qPrintable(run.out + run.err));
+        const QString written = QString::fromUtf8(m_dir->readFile("journal.csv"));
+        QVERIFY2(written.contains(journal), qPrintable(written));
+        if (!holds.isEmpty()) {
+            const int index = holds.section('=', 0, 0).toInt();
+            QCOMPARE(m_meter->items().at(index).value, holds.section('=', 1));
+        }
+        QVERIFY2(elapsed < maxMs, qPrintable(QString::number(elapsed)));
     }
 
     void applyRefusesAnotherMetersFile()

@@ -277,6 +277,8 @@ private slots:
 
     void staleAnswersAreDropped_data();
     void staleAnswersAreDropped();
+    void copiesAreLetGo_data();
+    void copiesAreLetGo();
     void stoppableWaits_data();
     void stoppableWaits();
 
@@ -890,6 +892,97 @@ void TstDeviceChannel::staleAnswersAreDropped()
     }
     QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
     QCOMPARE(response.toHex(), okAnswer().toHex());
+}
+
+void TstDeviceChannel::copiesAreLetGo_data()
+{
+    // A first exchange takes `ok`; the second request is answered by the
+    // script and judged: copies of what was taken and `other` are let go.
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<Script>("script");
+    QTest::addColumn<bool>("judged");
+    QTest::addColumn<bool>("forget");
+    QTest::addColumn<int>("copyWaitMs");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<int>("others");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+    const QByteArray ok = okAnswer();
+    const QByteArray own = withCrc(hex("0103024E4F"));
+    const QByteArray other = withCrc(hex("0103024142"));
+    for (const bool udp : { true, false }) {
+        const char *line = udp ? "udp" : "pty";
+        QTest::addRow("%s, copy let go, own answer follows", line)
+            << udp << Script { { 0, ok }, { 150, own } } << true << false << -1 << int(LinkOk) << own << 1 << 0 << 140
+            << 600;
+        QTest::addRow("%s, only a copy: the copy wait ends it", line)
+            << udp << Script { { 0, ok } } << true << false << 200 << int(LinkReceiveTimeout) << ok << 1 << 0 << 190
+            << 700;
+        QTest::addRow("%s, only a copy: the whole time-out", line)
+            << udp << Script { { 0, ok } } << true << false << -1 << int(LinkReceiveTimeout) << ok << 1 << 0 << 990
+            << 1600;
+        QTest::addRow("%s, copy and own answer in one piece", line)
+            << udp << Script { { 0, ok + own } } << true << false << -1 << int(LinkOk) << own << 1 << 0 << 0 << 400;
+        QTest::addRow("%s, another request's answer let go", line)
+            << udp << Script { { 0, other }, { 150, own } } << true << false << -1 << int(LinkOk) << own << 0 << 1
+            << 140 << 600;
+        QTest::addRow("%s, taken and told as a copy", line)
+            << udp << Script { { 0, ok } } << false << false << -1 << int(LinkOk) << ok << 0 << 0 << 0 << 400;
+        QTest::addRow("%s, forgotten answers are no copies", line)
+            << udp << Script { { 0, ok } } << true << true << -1 << int(LinkOk) << ok << 0 << 0 << 0 << 400;
+    }
+}
+
+void TstDeviceChannel::copiesAreLetGo()
+{
+    QFETCH(bool, udp);
+    QFETCH(Script, script);
+    QFETCH(bool, judged);
+    QFETCH(bool, forget);
+    QFETCH(int, copyWaitMs);
+    QFETCH(int, result);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, copies);
+    QFETCH(int, others);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    const QByteArray other = withCrc(hex("0103024142"));
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    QVERIFY(startPeer(udp, udpPeer, ptyPeer, Script { { 0, okAnswer() } }, 1));
+    DeviceChannel channel;
+    QVERIFY(channel.open());
+    QByteArray response;
+    QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
+    QVERIFY(channel.isRemembered(okAnswer()));
+    udpPeer.wait();
+    ptyPeer.wait();
+    if (forget)
+        channel.forgetAnswers();
+    if (udp)
+        udpPeer.start(script);
+    else
+        ptyPeer.start(kRequest.size(), script);
+
+    const DeviceChannel::AnswerJudge judge = [&other](const QByteArray &bytes, bool remembered) {
+        if (bytes == other)
+            return DeviceChannel::Verdict::LetGoOther;
+        return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::Take;
+    };
+    QElapsedTimer timer;
+    timer.start();
+    const DeviceChannel::Answer got
+        = channel.exchange(kRequest, false, 1000, judged ? judge : DeviceChannel::AnswerJudge(), copyWaitMs);
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(int(got.result), result);
+    QCOMPARE(got.bytes.toHex(), answer.toHex());
+    QCOMPARE(got.taken, result == LinkOk);
+    QCOMPARE(got.remembered, result == LinkOk && answer == okAnswer() && !forget);
+    QCOMPARE(got.copiesLetGo, copies);
+    QCOMPARE(got.othersLetGo, others);
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
 void TstDeviceChannel::stoppableWaits_data()

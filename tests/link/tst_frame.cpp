@@ -112,27 +112,35 @@ void TstFrame::completeResponse_data()
     QTest::addColumn<int>("address");
     QTest::addColumn<bool>("highFirst");
     QTest::addColumn<bool>("expected");
+    QTest::addColumn<int>("leading"); // length of the complete answer at the start
 
     const QByteArray end = withCrc(hex("FF0300"));
     const QByteArray at7e = withCrc(hex("7E0300"));
     const QByteArray fromOther = withCrc(hex("01034F4B"));
 
-    QTest::newRow("empty") << QByteArray() << 255 << false << false;
-    QTest::newRow("7E 00 7F too short") << hex("7E007F") << 1 << true << false;
-    QTest::newRow("end of list, 5 bytes") << end << 255 << false << true;
-    QTest::newRow("end of list cut to 4") << end.left(4) << 255 << false << false;
-    QTest::newRow("answer OK") << hex("FF03024F4BE597") << 255 << false << true;
-    QTest::newRow("answer OK, high first") << hex("FF03024F4BE597") << 255 << true << false;
-    QTest::newRow("answer missing last byte") << hex("FF03024F4BE5") << 255 << false << false;
-    QTest::newRow("answer with a trailing byte") << hex("FF03024F4BE59700") << 255 << false << false;
-    QTest::newRow("firmware, high first") << hex("7E0502293F0000C2C47F") << 1 << true << true;
-    QTest::newRow("firmware, low first") << hex("7E0502293F0000C2C47F") << 1 << false << false;
-    QTest::newRow("firmware without 7F") << hex("7E0502293F0000C2C4") << 1 << true << false;
+    QTest::newRow("empty") << QByteArray() << 255 << false << false << 0;
+    QTest::newRow("7E 00 7F too short") << hex("7E007F") << 1 << true << false << 0;
+    QTest::newRow("end of list, 5 bytes") << end << 255 << false << true << 5;
+    QTest::newRow("end of list cut to 4") << end.left(4) << 255 << false << false << 0;
+    QTest::newRow("answer OK") << hex("FF03024F4BE597") << 255 << false << true << 7;
+    QTest::newRow("answer OK, high first") << hex("FF03024F4BE597") << 255 << true << false << 0;
+    QTest::newRow("answer missing last byte") << hex("FF03024F4BE5") << 255 << false << false << 0;
+    QTest::newRow("answer with a trailing byte") << hex("FF03024F4BE59700") << 255 << false << false << 7;
+    QTest::newRow("firmware, high first") << hex("7E0502293F0000C2C47F") << 1 << true << true << 10;
+    QTest::newRow("firmware, low first") << hex("7E0502293F0000C2C47F") << 1 << false << false << 0;
+    QTest::newRow("firmware without 7F") << hex("7E0502293F0000C2C4") << 1 << true << false << 0;
     // The address rule wins over the tilde rule for an instrument at 0x7E.
-    QTest::newRow("address 7E, address frame") << at7e << 0x7E << false << true;
-    QTest::newRow("address 7E, tilde frame") << hex("7E0502293F0000C2C47F") << 0x7E << true << false;
-    QTest::newRow("other address, whole crc") << fromOther << 255 << false << true;
-    QTest::newRow("other address, bad crc") << hex("01034F4B0000") << 255 << false << false;
+    QTest::newRow("address 7E, address frame") << at7e << 0x7E << false << true << 5;
+    QTest::newRow("address 7E, tilde frame") << hex("7E0502293F0000C2C47F") << 0x7E << true << false << 0;
+    QTest::newRow("other address, whole crc") << fromOther << 255 << false << true << 6;
+    // Two answers in one piece: the first is told apart.
+    const QByteArray ok = hex("FF03024F4BE597");
+    QTest::newRow("answer twice in one piece") << ok + ok << 255 << false << false << 7;
+    QTest::newRow("other address, then the answer") << withCrc(hex("0103024F4B")) + ok << 255 << false << false << 7;
+    QTest::newRow("tilde frame twice") << hex("7E0502293F0000C2C47F7E0502293F0000C2C47F") << 1 << true << false << 10;
+    QTest::newRow("tilde frame cut") << hex("7E0502293F0000C2C47E05") << 1 << true << false << 0;
+    QTest::newRow("junk, then the answer") << hex("AA") + ok << 255 << false << false << 0;
+    QTest::newRow("other address, bad crc") << hex("01034F4B0000") << 255 << false << false << 0;
 }
 
 void TstFrame::completeResponse()
@@ -142,6 +150,7 @@ void TstFrame::completeResponse()
     QFETCH(bool, highFirst);
     QFETCH(bool, expected);
     QCOMPARE(isCompleteResponse(buffer, quint8(address), highFirst), expected);
+    QTEST(leadingResponseLength(buffer, quint8(address), highFirst), "leading");
 }
 
 void TstFrame::errorText_data()

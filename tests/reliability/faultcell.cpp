@@ -72,7 +72,7 @@ QStringList faultMatrixFaults()
     return { QStringLiteral("none"), QStringLiteral("silence"), QStringLiteral("drop"), QStringLiteral("bad-crc"),
         QStringLiteral("other-address"), QStringLiteral("other-port"), QStringLiteral("wrong-length"),
         QStringLiteral("split"), QStringLiteral("disappear"), QStringLiteral("late"), QStringLiteral("duplicate"),
-        QStringLiteral("flood") };
+        QStringLiteral("flood"), QStringLiteral("copy") };
 }
 
 QString faultRule(const FaultCell &cell, bool *applicable)
@@ -138,6 +138,16 @@ QString faultRule(const FaultCell &cell, bool *applicable)
         return op == QLatin1String("update") ? QStringLiteral("duplicate,match=tilde,command=293F,delay=0")
                                              : QStringLiteral("duplicate,match=read,index=3,delay=0");
     }
+    if (fault == QLatin1String("copy")) {
+        // An answer once more in a later exchange. Refresh: item 3 answered
+        // after its repeat and after the settle window that follows it.
+        // Update: the erase answer again after the first page went out, and
+        // that page lost on its way.
+        *applicable = op == QLatin1String("refresh") || op == QLatin1String("update");
+        return op == QLatin1String("update")
+            ? QStringLiteral("duplicate,match=tilde,command=2FAC,delay=100;lost,match=tilde,command=2C01")
+            : QStringLiteral("delay,match=read,index=3,delay=4300;delay,match=read,delay=40,times=all");
+    }
     if (fault == QLatin1String("flood")) {
         // Debug output of about 1000 datagrams or writes a second, and no
         // answer to the switch; see runMonitor.
@@ -152,6 +162,23 @@ namespace {
 
 constexpr int kBaudRate = 5; // demo item "波特率(...)": 9600
 const QDate kToday = QDate::currentDate();
+
+QByteArray updateImage()
+{
+    QByteArray image(2600, Qt::Uninitialized);
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(i * 7 + 3);
+    return image;
+}
+
+// A failure's own text, and the line that says its outcome is unknown.
+QString shownText(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.value(1).startsWith(QStringLiteral("结果未知")))
+        return lines.at(0) + QLatin1Char(' ') + lines.at(1);
+    return lines.at(0);
+}
 
 struct Outcome
 {
@@ -273,7 +300,7 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
     for (const QString &text : catcher.texts()) {
         // The failure's own text; a second line names the target.
         if (text != QStringLiteral("同步时间成功"))
-            outcome.messages << text.section(QLatin1Char('\n'), 0, 0);
+            outcome.messages << shownText(text);
     }
     return outcome;
 }
@@ -378,6 +405,8 @@ Outcome runUpdate(SimRunner &meter, const QString &folder)
         outcome.messages << QStringLiteral("no result");
     if (succeeded && !outcome.messages.isEmpty())
         outcome.messages << QStringLiteral("success and error");
+    if (succeeded && SimFirmwareRecord::fromState(meter.state()).image != updateImage())
+        outcome.messages << QStringLiteral("success without the whole image");
     return outcome;
 }
 
@@ -398,11 +427,8 @@ CellReport runFaultCell(const FaultCell &cell)
     }
     pointSettingsAt(meter, udp);
     if (cell.operation == QLatin1String("update")) {
-        QByteArray image(2600, Qt::Uninitialized);
-        for (int i = 0; i < image.size(); ++i)
-            image[i] = char(i * 7 + 3);
         writePackageFile(dir.filePath(QStringLiteral("VX-200_V1.03.vexabin")), QStringLiteral("Vexa 流量计"),
-            QStringLiteral("V1.03"), QStringLiteral("VX-200"), image);
+            QStringLiteral("V1.03"), QStringLiteral("VX-200"), updateImage());
     }
     bool applicable = true;
     const QString rule = faultRule(cell, &applicable);

@@ -10,7 +10,7 @@ struct FaultCell
 {
     QString operation; // refresh write batch clock history monitor update
     QString fault; // none silence drop bad-crc other-address other-port wrong-length split disappear late
-                   // duplicate flood
+                   // duplicate flood copy
     QString line; // udp pty
 
     QString key() const { return operation + QLatin1Char('/') + fault + QLatin1Char('/') + line; }

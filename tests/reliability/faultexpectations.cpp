@@ -9,10 +9,16 @@ namespace {
 constexpr int kSlack = 6;
 constexpr int kQuick = 8;
 constexpr int kOneTimeout = 10 + kSlack;
+// A write without an own answer is read back: the line settles (1 s), the
+// item is asked once (3 s).
+constexpr int kWriteReadBack = 10 + 1 + 3 + kSlack;
 
 const QString kTimeout = QStringLiteral("接受数据超时");
 const QString kSendTimeout = QStringLiteral("发送命令超时");
 const QString kCrc = QStringLiteral("CRC校验错误");
+const QString kCheck = QStringLiteral("硬件返回数据校验错误");
+// The line under a failure whose outcome is unknown.
+const QString kUnknown = QStringLiteral(" 结果未知：设备可能已接受该值，请重新读取确认");
 
 CellExpectation make(const QString &outcome, int maxSeconds, const QString &knownIssue = QString())
 {
@@ -35,6 +41,10 @@ CellExpectation refresh(const QString &fault, bool udp)
     // Asked again after 3.0 s; the late answer (3.3 s) is dropped, not shown as item 4 or later.
     if (fault == QLatin1String("late"))
         return make(QStringLiteral("ok"), 5 + kSlack);
+    // Answered after its repeat and after the settle window: the answer is a
+    // copy of a row taken, let go wherever it lands, and that item asked again.
+    if (fault == QLatin1String("copy"))
+        return make(QStringLiteral("ok"), 7 + kSlack);
     // The second copy is dropped before the next request or, when it comes
     // after it, recognised as the previous answer once more; no repeat after
     // a time-out (3 s). On the pty both copies usually come in one read: a
@@ -55,40 +65,46 @@ CellExpectation refresh(const QString &fault, bool udp)
     return udp ? make(kTimeout, 13 + kSlack) : make(goneLine(), kQuick);
 }
 
+// No own answer: the write is read back, and when that does not tell either,
+// its outcome is unknown and the batch stops.
 CellExpectation write(const QString &fault, bool udp, const QString &value)
 {
-    const QString failed = QStringLiteral(" | 写入配置失败: ") + value;
+    const QString failed = kUnknown + QStringLiteral(" | 写入配置失败: ") + value;
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
-    if (fault == QLatin1String("silence") || fault == QLatin1String("drop"))
-        return make(kTimeout + failed, kOneTimeout);
+    // A batch row whose answer is lost: read back, the meter holds it.
+    if (fault == QLatin1String("drop"))
+        return make(QStringLiteral("ok"), 11 + kSlack);
+    if (fault == QLatin1String("silence"))
+        return make(kTimeout + failed, kWriteReadBack);
     if (fault == QLatin1String("bad-crc"))
-        return udp ? make(kTimeout + failed, kOneTimeout) : make(kCrc + failed, kQuick);
+        return udp ? make(kTimeout + failed, kWriteReadBack) : make(kCrc + failed, kQuick);
+    // Answers from another address are let go: the write waits out its time-out.
     if (fault == QLatin1String("other-address"))
-        return make(QStringLiteral("硬件返回数据校验错误") + failed, kQuick);
+        return make(kCheck + failed, kWriteReadBack);
     if (fault == QLatin1String("other-port"))
         return make(kTimeout + failed, kQuick);
     if (fault == QLatin1String("wrong-length"))
-        return udp ? make(kTimeout + failed, kOneTimeout)
-                   : make(QStringLiteral("硬件返回数据校验错误") + failed, kQuick);
-    return udp ? make(kTimeout + failed, kOneTimeout) : make(goneLine(failed), kQuick);
+        return udp ? make(kTimeout + failed, kWriteReadBack) : make(kCheck + failed, kQuick);
+    return udp ? make(kTimeout + failed, kWriteReadBack) : make(goneLine(failed), kQuick);
 }
 
+// The clock cannot be read back: without its own answer it stays unknown.
 CellExpectation clock(const QString &fault, bool udp)
 {
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
     if (fault == QLatin1String("silence"))
-        return make(kTimeout, kOneTimeout);
+        return make(kTimeout + kUnknown, kOneTimeout);
     if (fault == QLatin1String("bad-crc"))
-        return udp ? make(kTimeout, kOneTimeout) : make(kCrc, kQuick);
+        return udp ? make(kTimeout + kUnknown, kOneTimeout) : make(kCrc + kUnknown, kQuick);
     if (fault == QLatin1String("other-address"))
-        return make(QStringLiteral("同步时间失败"), kQuick);
+        return make(kCheck + kUnknown, kOneTimeout);
     if (fault == QLatin1String("other-port"))
-        return make(kTimeout, kQuick);
+        return make(kTimeout + kUnknown, kQuick);
     if (fault == QLatin1String("wrong-length"))
-        return udp ? make(kTimeout, kOneTimeout) : make(QStringLiteral("同步时间失败"), kQuick);
-    return udp ? make(kTimeout, kOneTimeout) : make(goneLine(), kQuick);
+        return udp ? make(kTimeout + kUnknown, kOneTimeout) : make(kCheck + kUnknown, kQuick);
+    return udp ? make(kTimeout + kUnknown, kOneTimeout) : make(goneLine(kUnknown), kQuick);
 }
 
 CellExpectation history(const QString &fault, bool udp)
@@ -136,11 +152,14 @@ CellExpectation update(const QString &fault, bool udp)
     const QString noPage = QStringLiteral("固件更新失败,发送文件数据失败!");
     if (fault == QLatin1String("none") || fault == QLatin1String("split"))
         return make(QStringLiteral("ok"), kQuick);
-    // The second identification answer is dropped before the erase request;
-    // one that arrives after the request went out cannot be told from the
-    // erase answer (answers carry no index) and fails the erase check.
+    // The second identification answer is dropped before the erase request,
+    // or let go as a copy inside it.
     if (fault == QLatin1String("duplicate"))
-        return make(QStringLiteral("ok||固件更新失败,擦除设备内存失败!"), 5);
+        return make(QStringLiteral("ok"), 5);
+    // The erase answer once more is no answer to the first page, which was
+    // lost: that page is not confirmed.
+    if (fault == QLatin1String("copy"))
+        return make(noPage, kOneTimeout);
     // Identification asked twice, then the finish request twice: four time-outs.
     if (fault == QLatin1String("silence"))
         return make(noId, 40 + 2 * kSlack);

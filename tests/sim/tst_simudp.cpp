@@ -209,6 +209,8 @@ void TstSimUdp::faults_data()
                               << "truncate";
     QTest::newRow("garbage") << "garbage,value=3"
                              << "garbage";
+    QTest::newRow("lost write") << "lost"
+                                << "lost";
 }
 
 void TstSimUdp::faults()
@@ -222,14 +224,18 @@ void TstSimUdp::faults()
     const QByteArray expected = simAddressAnswer(1, simEncodeText(SimProfile::demo().items[1].text()));
     QElapsedTimer clock;
     clock.start();
-    client.send(meter.udpPort(), readRequest(1, 1));
-    const QList<QNetworkDatagram> datagrams = client.collect(check == "none" ? 400 : 2000, 200);
+    const bool quiet = check == "none" || check == "lost";
+    client.send(meter.udpPort(), check == "lost" ? writeRequest(1, 5, "19200") : readRequest(1, 1));
+    const QList<QNetworkDatagram> datagrams = client.collect(quiet ? 400 : 2000, 200);
     QByteArray joined;
     for (const QNetworkDatagram &datagram : datagrams)
         joined += datagram.data();
 
     if (check == "none") {
         QVERIFY(datagrams.isEmpty());
+    } else if (check == "lost") {
+        QVERIFY(datagrams.isEmpty());
+        QCOMPARE(meter.items().at(5).value, SimProfile::demo().items.at(5).value);
     } else if (check == "crc") {
         QCOMPARE(joined.size(), expected.size());
         QCOMPARE(joined.left(joined.size() - 2), expected.left(expected.size() - 2));
