@@ -40,7 +40,8 @@
 namespace {
 
 // Work on arriving lines per event-loop turn; the rest waits for the next.
-constexpr int kTurnBudgetMs = 25;
+// Laying out what went in takes about as long again, in a turn of its own.
+constexpr int kTurnBudgetMs = 15;
 // Lines put into the document with one insertion.
 constexpr int kLinesPerInsert = 256;
 
@@ -172,6 +173,7 @@ void HistoryData::slotClearText()
     }
     ui->textEdit->clear();
     m_pending.clear();
+    m_showScheduled = false;
     m_tableModel->clear();
     m_readings.clear();
     m_chart->clear();
@@ -194,7 +196,9 @@ void HistoryData::slotAddText(const QString &text)
         ++m_linesReceived;
         start = end;
     }
-    showPendingLines();
+    // After a layout turn the next lines wait for the turn already asked for.
+    if (!m_showScheduled)
+        showPendingLines();
 }
 
 bool HistoryData::turnSpent() const
@@ -207,6 +211,7 @@ void HistoryData::showPendingLines()
     // The text is in the document at once while this turn has time left;
     // only layout and scrolling wait for the end of the turn. What does not
     // fit into this turn goes in at its end, in order.
+    m_showScheduled = false;
     int taken = 0;
     while (taken < m_pending.size() && !turnSpent()) {
         if (!m_batchOpen) {
@@ -392,8 +397,11 @@ void HistoryData::closeBatch()
     bar->setValue(shown);
     if (m_reader.isRunning())
         showQueryState();
-    if (!m_pending.isEmpty())
-        showPendingLines();
+    // The next lines in a turn of their own: input and painting come between.
+    if (!m_pending.isEmpty()) {
+        m_showScheduled = true;
+        QMetaObject::invokeMethod(this, &HistoryData::showPendingLines, Qt::QueuedConnection);
+    }
     else if (!m_reader.isRunning())
         finishAnswer();
 }

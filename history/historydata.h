@@ -94,6 +94,7 @@ private:
     // so that none of them stalls the window.
     QStringList m_pending;
     QElapsedTimer m_turn;
+    bool m_showScheduled = false;
     QTabWidget *m_tabs = nullptr;
     HistoryTableModel *m_tableModel = nullptr;
     QTableView *m_table = nullptr;
