@@ -434,7 +434,10 @@ void HistoryData::refreshChart()
         skipped << tr("%1 行没有数值").arg(m_readings.linesWithoutNumber());
     if (m_readings.readingsOverSeriesCap() > 0)
         skipped << tr("%1 个读数超出 %2 个数据系列").arg(m_readings.readingsOverSeriesCap()).arg(HistoryReadings::kMaxSeries);
-    m_chartNote->setText(skipped.isEmpty() ? QString() : tr("未绘出: %1").arg(skipped.join(tr("，"))));
+    QString note;
+    for (const QString &part : qAsConst(skipped))
+        note = note.isEmpty() ? part : tr("%1，%2").arg(note, part);
+    m_chartNote->setText(note.isEmpty() ? QString() : tr("未绘出: %1").arg(note));
 }
 
 void HistoryData::showChartStats()

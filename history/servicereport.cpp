@@ -161,10 +161,13 @@ QStringList historyChartTitle(const QString &model, const QString &deviceName, c
     const QDate &from, const QDate &to, const QStringList &quantities)
 {
     const QString none = ServiceReport::tr("—");
+    QString joined;
+    for (const QString &quantity : quantities)
+        joined = joined.isEmpty() ? quantity : ServiceReport::tr("%1、%2").arg(joined, quantity);
     return { ServiceReport::tr("历史数据 %1 至 %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)),
         ServiceReport::tr("设备型号: %1    设备名称: %2    连接: %3")
             .arg(model.isEmpty() ? none : model, deviceName.isEmpty() ? none : deviceName, connection),
-        ServiceReport::tr("数据: %1").arg(quantities.isEmpty() ? none : quantities.join(ServiceReport::tr("、"))) };
+        ServiceReport::tr("数据: %1").arg(quantities.isEmpty() ? none : joined) };
 }
 
 QString serviceReportFileName(const QDateTime &time)

@@ -73,6 +73,14 @@
     </message>
 </context>
 <context>
+    <name>HistoryChart</name>
+    <message>
+        <location filename="../history/historychart.cpp" line="+76"/>
+        <source>没有可绘制的数据</source>
+        <translation>No data to plot</translation>
+    </message>
+</context>
+<context>
     <name>HistoryData</name>
     <message>
         <location filename="../forms/historydata.ui" line="+14"/>
@@ -91,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+117"/>
+        <location filename="../history/historydata.cpp" line="+258"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -106,18 +114,49 @@
         <translation>Export PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="-17"/>
+        <location filename="../history/historydata.cpp" line="-28"/>
         <source>…（共 %1 个字符）</source>
         <translation>… (%1 characters)</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="+35"/>
-        <location filename="../history/historydata.cpp" line="+17"/>
+        <location filename="../history/historydata.cpp" line="+28"/>
+        <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+13"/>
+        <location filename="../history/historydata.cpp" line="-164"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>表格</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>滚轮缩放，拖动平移，右键拖动（或按住Ctrl拖动）框选放大，双击显示全部</source>
+        <translation>Wheel zooms, dragging pans, dragging with the right button (or with Ctrl) zooms to the box, a double click shows everything</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>导出图表…</source>
+        <translation>Export Chart...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>图表</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>Service Report...</translation>
+    </message>
+    <message>
+        <location line="+128"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>Querying... %1 lines received</translation>
     </message>
@@ -139,13 +178,13 @@
     </message>
     <message>
         <location line="-27"/>
-        <location line="+108"/>
+        <location line="+214"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-108"/>
+        <location filename="../history/historydata.cpp" line="-214"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -160,20 +199,140 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+85"/>
+        <source>共 %1 行</source>
+        <translation>%1 lines</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
+        <translation>%1 lines, %2 of them without a recognizable time (still listed)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 行没有时间</source>
+        <translation>%1 lines without a time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 行没有数值</source>
+        <translation>%1 lines without a number</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 个读数超出 %2 个数据系列</source>
+        <translation>%1 readings beyond %2 data series</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未绘出: %1</source>
+        <translation>Not plotted: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+5"/>
+        <source>导出图表</source>
+        <translation>Export Chart</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>图片或PDF (*.png *.pdf)</source>
+        <translation>Image or PDF (*.png *.pdf)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+6"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../history/servicereportdialog.cpp" line="+54"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../history/historychartexport.cpp" line="+20"/>
+        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/servicereportwriter.cpp" line="+26"/>
+        <location line="+46"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
 </context>
 <context>
+    <name>HistoryMarks</name>
+    <message>
+        <location filename="../history/historymarks.cpp" line="+14"/>
+        <source>时钟设为 %1 (%2)</source>
+        <translation>Clock set to %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2: %3 → %4 (%5)</source>
+        <translation>%1 %2: %3 → %4 (%5)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryReadings</name>
+    <message>
+        <location filename="../history/historyreadings.cpp" line="+49"/>
+        <source>第%1列</source>
+        <translation>Column %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTableModel</name>
+    <message>
+        <location filename="../history/historytablemodel.cpp" line="+86"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1列</source>
+        <translation>Column %1</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+62"/>
+        <location filename="../items/journal.cpp" line="+81"/>
         <location line="+8"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>Could not write the journal %1: %2</translation>
@@ -224,8 +383,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+118"/>
-        <location filename="../items/mainwindow_items.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+122"/>
+        <location filename="../items/mainwindow_items.cpp" line="+137"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
@@ -243,19 +402,19 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+19"/>
+        <location line="+21"/>
         <location line="+23"/>
-        <location line="+40"/>
-        <location line="+29"/>
-        <location line="+85"/>
+        <location line="+28"/>
+        <location line="+38"/>
+        <location line="+82"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-56"/>
-        <location line="+16"/>
+        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -310,20 +469,25 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-34"/>
+        <location filename="../app/mainwindow.cpp" line="-33"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <location filename="../items/mainwindow_items.cpp" line="+104"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+99"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>Service Report...</translation>
     </message>
     <message>
         <location line="+105"/>
@@ -331,9 +495,14 @@
         <translation>Reading item %1...</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+218"/>
+        <location line="+23"/>
+        <source>服务报告已保存: %1</source>
+        <translation>Service report saved: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+231"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
-        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../cli/clitarget.cpp" line="+132"/>
         <location filename="../items/itemcsv.cpp" line="+70"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
@@ -360,7 +529,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-317"/>
+        <location filename="../items/mainwindow_items.cpp" line="-313"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -388,21 +557,21 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+84"/>
-        <location line="+182"/>
+        <location line="+76"/>
+        <location line="+186"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-280"/>
-        <location line="+19"/>
+        <location line="-276"/>
+        <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>The values to write match the device's values. No item was written.</translation>
+        <translation>The values to write match the device&apos;s values. No item was written.</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -410,18 +579,18 @@
         <translation>Writing the configuration was canceled.</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+43"/>
         <source>正在写入第%1项(共%2项): %3</source>
         <translation>Writing item %1 of %2: %3</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <location line="+85"/>
+        <location line="+18"/>
+        <location line="+82"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-74"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
@@ -432,7 +601,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+173"/>
+        <location line="+170"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
@@ -452,7 +621,7 @@
         <translation>Write Journal</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../cli/climeterjob.cpp" line="+313"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
@@ -464,8 +633,8 @@
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-215"/>
-        <location line="+184"/>
+        <location line="-221"/>
+        <location line="+190"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -475,7 +644,7 @@
         <translation>Submit</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+113"/>
+        <location filename="../items/itemsession.cpp" line="+138"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
         <translation>The value contains characters the device cannot represent. Nothing was written.</translation>
     </message>
@@ -561,23 +730,23 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+42"/>
+        <location filename="../monitor/monitordialog.cpp" line="+286"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+2"/>
         <source>日志文件 (*.log);;所有文件 (*)</source>
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <location line="+269"/>
+        <location line="-215"/>
+        <location line="+271"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-265"/>
+        <location line="-267"/>
         <source>显示的文本</source>
         <translation>Shown text</translation>
     </message>
@@ -598,12 +767,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+279"/>
+        <location line="+281"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-276"/>
+        <location line="-278"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -638,7 +807,7 @@
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+146"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -661,7 +830,7 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+51"/>
+        <location filename="../monitor/monitorthread.cpp" line="+52"/>
         <source>设备监听</source>
         <translation>Monitor</translation>
     </message>
@@ -687,7 +856,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../app/messageboxes.cpp" line="+38"/>
+        <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -736,7 +905,7 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+220"/>
+        <location filename="../link/devicechannel.cpp" line="+238"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -755,7 +924,7 @@
         <translation>Unknown error.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-140"/>
+        <location filename="../link/devicechannel.cpp" line="-156"/>
         <source>打开串口失败: %1</source>
         <translation>Could not open the serial port: %1</translation>
     </message>
@@ -765,19 +934,19 @@
         <translation>Could not open the serial port.</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+102"/>
         <location line="+14"/>
         <location line="+5"/>
         <source>发送命令失败</source>
         <translation>Could not send the command.</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+92"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
         <source>请选择设备</source>
         <translation>Please select a device.</translation>
     </message>
     <message>
-        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <location filename="../link/connectiontarget.cpp" line="+12"/>
         <source>未设置地址</source>
         <translation>no address set</translation>
     </message>
@@ -792,7 +961,7 @@
         <translation>%1 · address %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <location filename="../link/linkerrorcontext.cpp" line="+44"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>Check the cable, the port and the device address, and that the meter is powered on.</translation>
     </message>
@@ -810,8 +979,8 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+41"/>
-        <location line="+30"/>
+        <location filename="../history/readthread.cpp" line="+42"/>
+        <location line="+38"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -819,12 +988,12 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+63"/>
+        <location filename="../items/refreshthread.cpp" line="+22"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-56"/>
+        <location filename="../items/itemsession.cpp" line="-80"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>The device did not end its item list after %1 items. Reading stopped.</translation>
     </message>
@@ -850,6 +1019,180 @@
         <location line="+16"/>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReport</name>
+    <message>
+        <location filename="../history/servicereport.cpp" line="+102"/>
+        <location line="+61"/>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <location line="-59"/>
+        <location filename="../history/servicereportwriter.cpp" line="-41"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>报告时间</source>
+        <translation>Report time</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项（最后读取的值）</source>
+        <translation>Items (values as last read)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>尚未读取配置项。</source>
+        <translation>The items have not been read yet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>本次维护的写入</source>
+        <translation>Writes of this visit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>今天没有写入配置项。</source>
+        <translation>No items were written today.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>原值 → 新值</source>
+        <translation>Old → new value</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>时钟</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>今天没有设置时钟。</source>
+        <translation>The clock was not set today.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+14"/>
+        <source>历史数据 %1 至 %2</source>
+        <translation>History %1 to %2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>设备型号: %1    设备名称: %2    连接: %3</source>
+        <translation>Model: %1    Device name: %2    Connection: %3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据: %1</source>
+        <translation>Data: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReportDialog</name>
+    <message>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
+        <location line="+52"/>
+        <location line="+3"/>
+        <location line="+32"/>
+        <location line="+9"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="-84"/>
+        <source>读取并生成…</source>
+        <translation>Read and Write Report...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>起始日期:</source>
+        <translation>Start date:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结束日期:</source>
+        <translation>End date:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
+        <translation>The report holds the items as last read, today&apos;s writes and the history chart of these days.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+35"/>
+        <source>正在读取历史数据…已收到 %1 行</source>
+        <translation>Reading the history... %1 lines received</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>已取消</source>
+        <translation>Canceled</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>正在生成报告…</source>
+        <translation>Writing the report...</translation>
     </message>
 </context>
 <context>
@@ -930,7 +1273,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+104"/>
+        <location filename="../link/commsettings.cpp" line="+106"/>
         <source>请选择串口!</source>
         <translation>Please select a serial port.</translation>
     </message>
@@ -965,7 +1308,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+211"/>
+        <location filename="../firmware/updatedialog.cpp" line="+207"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -1002,14 +1345,14 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-52"/>
+        <location filename="../firmware/updatedialog.cpp" line="-51"/>
         <source>烧写</source>
         <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+109"/>
+        <location filename="../firmware/updatedialog.cpp" line="+108"/>
         <source>下载文件</source>
         <translation>Download File</translation>
     </message>
@@ -1034,12 +1377,12 @@
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-210"/>
+        <location filename="../firmware/updatedialog.cpp" line="-208"/>
         <source>正在结束更新…</source>
         <translation>Finishing the update...</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+65"/>
         <source>请选择文件!</source>
         <translation>Please select a file.</translation>
     </message>
@@ -1094,12 +1437,12 @@ Connection: %4</translation>
     </message>
     <message>
         <location filename="../cli/cliservice.cpp" line="+78"/>
-        <location filename="../firmware/updatedialog.cpp" line="+42"/>
+        <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+53"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>
@@ -1113,7 +1456,7 @@ Connection: %4</translation>
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+66"/>
+        <location filename="../firmware/updatethread.cpp" line="+67"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
@@ -1159,7 +1502,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-170"/>
+        <location filename="../cli/cliapp.cpp" line="-182"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
     </message>
@@ -1182,6 +1525,11 @@ File model: %2</translation>
         <location line="+2"/>
         <source>读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出</source>
         <translation>Read the history between two days (dates yyyy-MM-dd); to standard output without -o</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
+        <translation>read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1259,7 +1607,7 @@ File model: %2</translation>
         <translation>Output file; a folder for several devices</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>持续秒数(默认10)</source>
         <translation>Seconds to run (default 10)</translation>
     </message>
@@ -1282,6 +1630,11 @@ File model: %2</translation>
         <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>Also save as an A4 PDF table</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>另存为图表(PNG图片或A4横向PDF)</source>
+        <translation>save as a chart (PNG image or A4 landscape PDF)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1334,27 +1687,27 @@ File model: %2</translation>
         <translation>Serial port name missing</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的波特率: %1</source>
         <translation>Invalid baud rate: %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的数据位: %1</source>
         <translation>Invalid data bits: %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的校验: %1</source>
         <translation>Invalid parity: %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的停止位: %1</source>
         <translation>Invalid stop bits: %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>无效的设备地址: %1</source>
         <translation>Invalid device address: %1</translation>
     </message>
@@ -1375,7 +1728,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>需要一个文件</source>
         <translation>One file expected</translation>
     </message>
@@ -1390,6 +1743,11 @@ File model: %2</translation>
         <translation>Use --hex or --both, not both</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>需要 -o FILE.pdf</source>
+        <translation>-o FILE.pdf is needed</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>多余的参数: %1</source>
         <translation>Unexpected arguments: %1</translation>
@@ -1400,7 +1758,7 @@ File model: %2</translation>
         <translation>%2 of %1 devices failed:</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+51"/>
         <source>显示版本</source>
         <translation>Show the version</translation>
     </message>
@@ -1420,12 +1778,12 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+29"/>
         <source>无效的秒数: %1</source>
         <translation>Invalid number of seconds: %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>--udp、--serial和--targets只能选一个</source>
         <translation>Use only one of --udp, --serial and --targets</translation>
     </message>
@@ -1465,13 +1823,13 @@ File model: %2</translation>
         <translation>Invalid date: %1</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-191"/>
-        <location line="+93"/>
+        <location filename="../cli/climeterjob.cpp" line="-185"/>
+        <location line="+92"/>
         <source>配置项</source>
         <translation>items</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location line="-42"/>
         <source>设备没有配置项%1</source>
         <translation>The device has no item %1</translation>
     </message>
@@ -1481,13 +1839,13 @@ File model: %2</translation>
         <translation>Item %1 is a command and takes no value: %2</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location line="+92"/>
+        <location line="+16"/>
+        <location line="+91"/>
         <source>(设备未接受该值)</source>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-90"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
@@ -1507,12 +1865,12 @@ File model: %2</translation>
         <translation>writing</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>设备未接受%1项的值</source>
         <translation>The device did not accept %1 values</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>时钟已设为%1</source>
         <translation>Clock set to %1</translation>
     </message>
@@ -1522,7 +1880,7 @@ File model: %2</translation>
         <translation>firmware</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-114"/>
+        <location filename="../cli/clitarget.cpp" line="-115"/>
         <source>无效的UDP地址: %1</source>
         <translation>Invalid UDP address: %1</translation>
     </message>
@@ -1533,13 +1891,13 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+28"/>
-        <location line="+64"/>
+        <location line="+65"/>
         <source>未知的参数: %1</source>
         <translation>Unknown parameter: %1</translation>
     </message>
     <message>
-        <location line="-61"/>
-        <location line="+63"/>
+        <location line="-62"/>
+        <location line="+64"/>
         <source>无效的参数值: %1=%2</source>
         <translation>Invalid parameter value: %1=%2</translation>
     </message>
@@ -1572,6 +1930,37 @@ File model: %2</translation>
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>No devices in %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/clireport.cpp" line="+71"/>
+        <source>报告文件应以.pdf结尾: %1</source>
+        <translation>the report file must end in .pdf: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>图表文件应以.png或.pdf结尾: %1</source>
+        <translation>the chart file must end in .png or .pdf: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+10"/>
+        <source>找不到绘图程序%1</source>
+        <translation>could not find the drawing program %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>绘图程序没有结束</source>
+        <translation>the drawing program did not finish</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>绘图程序失败</source>
+        <translation>the drawing program failed</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>服务报告已写入%1</source>
+        <translation>Service report written to %1</translation>
     </message>
 </context>
 <context>

@@ -73,6 +73,14 @@
     </message>
 </context>
 <context>
+    <name>HistoryChart</name>
+    <message>
+        <location filename="../history/historychart.cpp" line="+76"/>
+        <source>没有可绘制的数据</source>
+        <translation>沒有可繪製的資料</translation>
+    </message>
+</context>
+<context>
     <name>HistoryData</name>
     <message>
         <location filename="../forms/historydata.ui" line="+14"/>
@@ -91,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+117"/>
+        <location filename="../history/historydata.cpp" line="+258"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -106,18 +114,49 @@
         <translation>匯出PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="-17"/>
+        <location filename="../history/historydata.cpp" line="-28"/>
         <source>…（共 %1 个字符）</source>
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="+35"/>
-        <location filename="../history/historydata.cpp" line="+17"/>
+        <location filename="../history/historydata.cpp" line="+28"/>
+        <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+13"/>
+        <location filename="../history/historydata.cpp" line="-164"/>
+        <source>文本</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>表格</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>滚轮缩放，拖动平移，右键拖动（或按住Ctrl拖动）框选放大，双击显示全部</source>
+        <translation>滾輪縮放，拖曳平移，按右鍵拖曳（或按住Ctrl拖曳）框選放大，按兩下顯示全部</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>导出图表…</source>
+        <translation>匯出圖表……</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>图表</source>
+        <translation>圖表</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>服務報告……</translation>
+    </message>
+    <message>
+        <location line="+128"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>正在查詢……已收到 %1 行</translation>
     </message>
@@ -139,13 +178,13 @@
     </message>
     <message>
         <location line="-27"/>
-        <location line="+108"/>
+        <location line="+214"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-108"/>
+        <location filename="../history/historydata.cpp" line="-214"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -160,20 +199,140 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+85"/>
+        <source>共 %1 行</source>
+        <translation>共 %1 行</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
+        <translation>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 行没有时间</source>
+        <translation>%1 行沒有時間</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 行没有数值</source>
+        <translation>%1 行沒有數值</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 个读数超出 %2 个数据系列</source>
+        <translation>%1 個讀數超出 %2 個資料系列</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1，%2</source>
+        <translation>%1，%2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未绘出: %1</source>
+        <translation>未繪出：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>数据</source>
+        <translation>資料</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>单位</source>
+        <translation>單位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>点数</source>
+        <translation>點數</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+5"/>
+        <source>导出图表</source>
+        <translation>匯出圖表</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>图片或PDF (*.png *.pdf)</source>
+        <translation>圖片或PDF (*.png *.pdf)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+6"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../history/servicereportdialog.cpp" line="+54"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../history/historychartexport.cpp" line="+20"/>
+        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/servicereportwriter.cpp" line="+26"/>
+        <location line="+46"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
 </context>
 <context>
+    <name>HistoryMarks</name>
+    <message>
+        <location filename="../history/historymarks.cpp" line="+14"/>
+        <source>时钟设为 %1 (%2)</source>
+        <translation>時鐘設為 %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2: %3 → %4 (%5)</source>
+        <translation>%1 %2: %3 → %4 (%5)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryReadings</name>
+    <message>
+        <location filename="../history/historyreadings.cpp" line="+49"/>
+        <source>第%1列</source>
+        <translation>第%1欄</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTableModel</name>
+    <message>
+        <location filename="../history/historytablemodel.cpp" line="+86"/>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1列</source>
+        <translation>第%1欄</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+62"/>
+        <location filename="../items/journal.cpp" line="+81"/>
         <location line="+8"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
@@ -224,8 +383,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+118"/>
-        <location filename="../items/mainwindow_items.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+122"/>
+        <location filename="../items/mainwindow_items.cpp" line="+137"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -243,19 +402,19 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+19"/>
+        <location line="+21"/>
         <location line="+23"/>
-        <location line="+40"/>
-        <location line="+29"/>
-        <location line="+85"/>
+        <location line="+28"/>
+        <location line="+38"/>
+        <location line="+82"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-56"/>
-        <location line="+16"/>
+        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -310,20 +469,25 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-34"/>
+        <location filename="../app/mainwindow.cpp" line="-33"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <location filename="../items/mainwindow_items.cpp" line="+104"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+99"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>服務報告……</translation>
     </message>
     <message>
         <location line="+105"/>
@@ -331,9 +495,14 @@
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+218"/>
+        <location line="+23"/>
+        <source>服务报告已保存: %1</source>
+        <translation>服務報告已儲存：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+231"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
-        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../cli/clitarget.cpp" line="+132"/>
         <location filename="../items/itemcsv.cpp" line="+70"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
@@ -360,7 +529,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-317"/>
+        <location filename="../items/mainwindow_items.cpp" line="-313"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -388,19 +557,19 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+84"/>
-        <location line="+182"/>
+        <location line="+76"/>
+        <location line="+186"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-280"/>
-        <location line="+19"/>
+        <location line="-276"/>
+        <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
@@ -410,18 +579,18 @@
         <translation>已取消寫入設定</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+43"/>
         <source>正在写入第%1项(共%2项): %3</source>
         <translation>正在寫入第%1項（共%2項）：%3</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <location line="+85"/>
+        <location line="+18"/>
+        <location line="+82"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-74"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
@@ -432,7 +601,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+173"/>
+        <location line="+170"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
@@ -452,7 +621,7 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../cli/climeterjob.cpp" line="+313"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
@@ -464,8 +633,8 @@
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-215"/>
-        <location line="+184"/>
+        <location line="-221"/>
+        <location line="+190"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -475,7 +644,7 @@
         <translation>送出</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+113"/>
+        <location filename="../items/itemsession.cpp" line="+138"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
         <translation>設定值含有裝置無法表示的字元，未寫入</translation>
     </message>
@@ -561,23 +730,23 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+42"/>
+        <location filename="../monitor/monitordialog.cpp" line="+286"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+2"/>
         <source>日志文件 (*.log);;所有文件 (*)</source>
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <location line="+269"/>
+        <location line="-215"/>
+        <location line="+271"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-265"/>
+        <location line="-267"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -598,12 +767,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+279"/>
+        <location line="+281"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-276"/>
+        <location line="-278"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -638,7 +807,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+146"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -661,7 +830,7 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+51"/>
+        <location filename="../monitor/monitorthread.cpp" line="+52"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
@@ -687,7 +856,7 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../app/messageboxes.cpp" line="+38"/>
+        <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -736,7 +905,7 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+220"/>
+        <location filename="../link/devicechannel.cpp" line="+238"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -755,7 +924,7 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-140"/>
+        <location filename="../link/devicechannel.cpp" line="-156"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗：%1</translation>
     </message>
@@ -765,19 +934,19 @@
         <translation>串列埠開啟失敗</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+102"/>
         <location line="+14"/>
         <location line="+5"/>
         <source>发送命令失败</source>
         <translation>傳送指令失敗</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+92"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
     </message>
     <message>
-        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <location filename="../link/connectiontarget.cpp" line="+12"/>
         <source>未设置地址</source>
         <translation>未設定位址</translation>
     </message>
@@ -792,7 +961,7 @@
         <translation>%1 · 位址 %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <location filename="../link/linkerrorcontext.cpp" line="+44"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
     </message>
@@ -810,8 +979,8 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+41"/>
-        <location line="+30"/>
+        <location filename="../history/readthread.cpp" line="+42"/>
+        <location line="+38"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -819,12 +988,12 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+63"/>
+        <location filename="../items/refreshthread.cpp" line="+22"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-56"/>
+        <location filename="../items/itemsession.cpp" line="-80"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
@@ -850,6 +1019,180 @@
         <location line="+16"/>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReport</name>
+    <message>
+        <location filename="../history/servicereport.cpp" line="+102"/>
+        <location line="+61"/>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <location line="-59"/>
+        <location filename="../history/servicereportwriter.cpp" line="-41"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备型号</source>
+        <translation>裝置型號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称</source>
+        <translation>裝置名稱</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接</source>
+        <translation>連線</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>报告时间</source>
+        <translation>報告時間</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项（最后读取的值）</source>
+        <translation>設定項目（最後讀取的值）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>尚未读取配置项。</source>
+        <translation>尚未讀取設定項目。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>值</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>本次维护的写入</source>
+        <translation>本次維護的寫入</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>今天没有写入配置项。</source>
+        <translation>今天沒有寫入設定項目。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项</source>
+        <translation>設定項目</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>原值 → 新值</source>
+        <translation>原值 → 新值</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>时钟</source>
+        <translation>時鐘</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>今天没有设置时钟。</source>
+        <translation>今天沒有設定時鐘。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+14"/>
+        <source>历史数据 %1 至 %2</source>
+        <translation>歷史資料 %1 至 %2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1、%2</source>
+        <translation>%1、%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>设备型号: %1    设备名称: %2    连接: %3</source>
+        <translation>裝置型號：%1    裝置名稱：%2    連線：%3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据: %1</source>
+        <translation>資料：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReportDialog</name>
+    <message>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
+        <location line="+52"/>
+        <location line="+3"/>
+        <location line="+32"/>
+        <location line="+9"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="-84"/>
+        <source>读取并生成…</source>
+        <translation>讀取並產生……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>起始日期:</source>
+        <translation>起始日期：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结束日期:</source>
+        <translation>結束日期：</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
+        <translation>報告包含設定項目的最後讀取值、今天的寫入記錄和這段時間的歷史資料圖表。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+35"/>
+        <source>正在读取历史数据…已收到 %1 行</source>
+        <translation>正在讀取歷史資料……已收到 %1 行</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>已取消</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>正在生成报告…</source>
+        <translation>正在產生報告……</translation>
     </message>
 </context>
 <context>
@@ -930,7 +1273,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+104"/>
+        <location filename="../link/commsettings.cpp" line="+106"/>
         <source>请选择串口!</source>
         <translation>請選擇串列埠！</translation>
     </message>
@@ -965,7 +1308,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+211"/>
+        <location filename="../firmware/updatedialog.cpp" line="+207"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -1002,14 +1345,14 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-52"/>
+        <location filename="../firmware/updatedialog.cpp" line="-51"/>
         <source>烧写</source>
         <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+109"/>
+        <location filename="../firmware/updatedialog.cpp" line="+108"/>
         <source>下载文件</source>
         <translation>下載檔案</translation>
     </message>
@@ -1034,12 +1377,12 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-210"/>
+        <location filename="../firmware/updatedialog.cpp" line="-208"/>
         <source>正在结束更新…</source>
         <translation>正在結束更新……</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+65"/>
         <source>请选择文件!</source>
         <translation>請選擇檔案！</translation>
     </message>
@@ -1094,12 +1437,12 @@
     </message>
     <message>
         <location filename="../cli/cliservice.cpp" line="+78"/>
-        <location filename="../firmware/updatedialog.cpp" line="+42"/>
+        <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+53"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>
@@ -1113,7 +1456,7 @@
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+66"/>
+        <location filename="../firmware/updatethread.cpp" line="+67"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -1159,7 +1502,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-170"/>
+        <location filename="../cli/cliapp.cpp" line="-182"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
     </message>
@@ -1182,6 +1525,11 @@
         <location line="+2"/>
         <source>读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出</source>
         <translation>讀取兩天之間的歷史資料（日期yyyy-MM-dd）；無-o時輸出到標準輸出</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
+        <translation>讀取設定項目和兩天之間的歷史資料，寫出服務報告(A4 PDF)；今天對該裝置的寫入記錄為本次維護</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1259,7 +1607,7 @@
         <translation>輸出檔案；多台裝置時為資料夾</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>持续秒数(默认10)</source>
         <translation>持續秒數（預設10）</translation>
     </message>
@@ -1282,6 +1630,11 @@
         <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>另存為A4 PDF表格</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>另存为图表(PNG图片或A4横向PDF)</source>
+        <translation>另存為圖表(PNG圖片或A4橫向PDF)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1334,27 +1687,27 @@
         <translation>缺少串列埠名稱</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的波特率: %1</source>
         <translation>無效的鮑率：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的数据位: %1</source>
         <translation>無效的資料位元：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的校验: %1</source>
         <translation>無效的同位檢查：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的停止位: %1</source>
         <translation>無效的停止位元：%1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>无效的设备地址: %1</source>
         <translation>無效的裝置位址：%1</translation>
     </message>
@@ -1375,7 +1728,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>需要一个文件</source>
         <translation>需要一個檔案</translation>
     </message>
@@ -1390,6 +1743,11 @@
         <translation>--hex和--both只能選一個</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>需要 -o FILE.pdf</source>
+        <translation>需要 -o FILE.pdf</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>多余的参数: %1</source>
         <translation>多餘的參數：%1</translation>
@@ -1400,7 +1758,7 @@
         <translation>%1台裝置中%2台失敗：</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+51"/>
         <source>显示版本</source>
         <translation>顯示版本</translation>
     </message>
@@ -1420,12 +1778,12 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+29"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>--udp、--serial和--targets只能选一个</source>
         <translation>--udp、--serial和--targets只能選一個</translation>
     </message>
@@ -1465,13 +1823,13 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-191"/>
-        <location line="+93"/>
+        <location filename="../cli/climeterjob.cpp" line="-185"/>
+        <location line="+92"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location line="-42"/>
         <source>设备没有配置项%1</source>
         <translation>裝置沒有設定項目%1</translation>
     </message>
@@ -1481,13 +1839,13 @@
         <translation>設定項目%1是指令，不帶值：%2</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location line="+92"/>
+        <location line="+16"/>
+        <location line="+91"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-90"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
@@ -1507,12 +1865,12 @@
         <translation>寫入</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>设备未接受%1项的值</source>
         <translation>裝置未接受%1項的值</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>时钟已设为%1</source>
         <translation>時鐘已設為%1</translation>
     </message>
@@ -1522,7 +1880,7 @@
         <translation>韌體</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-114"/>
+        <location filename="../cli/clitarget.cpp" line="-115"/>
         <source>无效的UDP地址: %1</source>
         <translation>無效的UDP位址：%1</translation>
     </message>
@@ -1533,13 +1891,13 @@
     </message>
     <message>
         <location line="+28"/>
-        <location line="+64"/>
+        <location line="+65"/>
         <source>未知的参数: %1</source>
         <translation>未知的參數：%1</translation>
     </message>
     <message>
-        <location line="-61"/>
-        <location line="+63"/>
+        <location line="-62"/>
+        <location line="+64"/>
         <source>无效的参数值: %1=%2</source>
         <translation>無效的參數值：%1=%2</translation>
     </message>
@@ -1572,6 +1930,37 @@
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>%1 中沒有裝置</translation>
+    </message>
+    <message>
+        <location filename="../cli/clireport.cpp" line="+71"/>
+        <source>报告文件应以.pdf结尾: %1</source>
+        <translation>報告檔案應以.pdf結尾：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>图表文件应以.png或.pdf结尾: %1</source>
+        <translation>圖表檔案應以.png或.pdf結尾：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+10"/>
+        <source>找不到绘图程序%1</source>
+        <translation>找不到繪圖程式%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>绘图程序没有结束</source>
+        <translation>繪圖程式沒有結束</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>绘图程序失败</source>
+        <translation>繪圖程式失敗</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>服务报告已写入%1</source>
+        <translation>服務報告已寫入%1</translation>
     </message>
 </context>
 <context>
