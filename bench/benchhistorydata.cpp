@@ -3,7 +3,9 @@
 #include "base/settings.h"
 #include "bench/benchtable.h"
 #include "bench/benchwait.h"
+#include "history/historychart.h"
 #include "history/historydata.h"
+#include "sim/historyresponder.h"
 #include "sim/simrunner.h"
 
 #include <QCoreApplication>
@@ -13,10 +15,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QTimer>
 
+#include <qwt_plot.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -26,14 +33,18 @@ const QDate kFrom(2023, 1, 1);
 const QDate kTo = kFrom.addDays(416);
 constexpr int kLines = 100080;
 
-SimProfile bulkHistoryProfile(int pieceDelayMs)
+QJsonObject bulkHistorySection(int pieceDelayMs)
 {
-    const QJsonObject history { { "generate",
+    return { { "header", QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") }, { "generate",
                                     QJsonObject { { "from", kFrom.toString(Qt::ISODate) },
                                         { "to", kTo.toString(Qt::ISODate) }, { "everyMinutes", 6 } } },
         { "pieceBytes", 4096 }, { "pieceDelayMs", pieceDelayMs } };
+}
+
+SimProfile bulkHistoryProfile(int pieceDelayMs)
+{
     const QJsonObject root { { "address", 1 }, { "model", "VX-200" }, { "items", QJsonArray {} },
-        { "history", history } };
+        { "history", bulkHistorySection(pieceDelayMs) } };
     return SimProfile::fromJson(QJsonDocument(root).toJson());
 }
 
@@ -106,7 +117,8 @@ void benchHistoryArrival(BenchTable &table, bool flood)
             timer.start();
             StallProbe probe;
             dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
-            const bool all = waitUntil([&] { return text->document()->blockCount() > kLines; }, 120000, 1);
+            // The header line comes first.
+            const bool all = waitUntil([&] { return text->document()->blockCount() > kLines + 1; }, 120000, 1);
             lastLineTimes.push_back(timer.nsecsElapsed() / 1000.0);
             waitUntil([&] { return !dialog.reader().isRunning(); }, 30000, 1);
             QCoreApplication::processEvents();
@@ -119,4 +131,86 @@ void benchHistoryArrival(BenchTable &table, bool flood)
                        .arg(flood ? QStringLiteral("the whole answer at once") : QStringLiteral("4096 B every 1 ms"),
                            formatMicros(lastLineTimes[lastLineTimes.size() / 2]));
     table.add(row);
+}
+
+void benchHistoryTableAndChart(BenchTable &table)
+{
+    const QStringList lines = simHistoryLines(bulkHistorySection(1), kFrom, kTo, QDateTime());
+    QString answer;
+    for (const QString &line : lines)
+        answer += line + QStringLiteral("\r\n");
+    const QString size = QStringLiteral("%1 lines").arg(lines.size());
+    BenchRow tableRow { QStringLiteral("history table: end of answer to first paint"), QStringLiteral("in process"),
+        size, -1, 0, {}, {}, 0 };
+    BenchRow chartRow { QStringLiteral("history chart: end of answer to first paint"), QStringLiteral("in process"),
+        size, -1, 0, {}, {}, 0 };
+    BenchRow panRow { QStringLiteral("history chart: one pan step"), QStringLiteral("in process"), size, -1, 0, {}, {},
+        0 };
+    std::vector<double> chartTimes;
+    std::vector<double> panTimes;
+    tableRow.medianMicros = medianMicros(
+        5,
+        [&] {
+            HistoryData dialog;
+            dialog.resize(1000, 700);
+            dialog.show();
+            QTextEdit *text = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+            auto *tabs = dialog.findChild<QTabWidget *>(QStringLiteral("historyTabs"));
+            auto *view = dialog.findChild<QTableView *>(QStringLiteral("historyTable"));
+            auto *chart = dialog.findChild<HistoryChart *>(QStringLiteral("historyChart"));
+            // The lines as the reader hands them over, until the text holds them all.
+            for (int at = 0; at < answer.size();) {
+                const int end = answer.indexOf(QLatin1Char('\n'), qMin(answer.size() - 1, at + 256 * 1024)) + 1;
+                const int next = end > 0 ? end : answer.size();
+                QMetaObject::invokeMethod(
+                    &dialog, "slotAddText", Qt::QueuedConnection, Q_ARG(QString, answer.mid(at, next - at)));
+                at = next;
+            }
+            if (!waitUntil([&] { return text->document()->blockCount() > lines.size(); }, 120000, 1)) {
+                std::fprintf(stderr, "lines shown: %d of %d\n", text->document()->blockCount(), int(lines.size()));
+                return -1.0;
+            }
+            QElapsedTimer timer;
+            timer.start();
+            // The answer's end: the views take what arrived.
+            QCoreApplication::processEvents();
+            tabs->setCurrentWidget(view->parentWidget());
+            view->viewport()->repaint();
+            const double tableMicros = timer.nsecsElapsed() / 1000.0;
+            timer.restart();
+            tabs->setCurrentWidget(chart->parentWidget());
+            QCoreApplication::processEvents();
+            for (int i = 0; i < chart->plotCount(); ++i)
+                chart->plot(i)->repaint();
+            chartTimes.push_back(timer.nsecsElapsed() / 1000.0 + tableMicros);
+            if (view->model()->rowCount() != lines.size() || chart->series().size() != 3) {
+                std::fprintf(stderr, "rows %d of %d, series %d\n", view->model()->rowCount(), int(lines.size()),
+                    int(chart->series().size()));
+                return -1.0;
+            }
+            const double width = (chart->viewTo() - chart->viewFrom()) / 2;
+            chart->setView(chart->viewFrom(), chart->viewFrom() + width);
+            for (int step = 0; step < 5; ++step) {
+                timer.restart();
+                chart->setView(chart->viewFrom() + width / 50, chart->viewTo() + width / 50);
+                for (int i = 0; i < chart->plotCount(); ++i)
+                    chart->plot(i)->repaint();
+                panTimes.push_back(timer.nsecsElapsed() / 1000.0);
+            }
+            return tableMicros;
+        },
+        &tableRow.runs);
+    chartRow.runs = chartTimes;
+    std::sort(chartTimes.begin(), chartTimes.end());
+    chartRow.medianMicros = chartTimes.empty() || tableRow.medianMicros < 0 ? -1 : chartTimes[chartTimes.size() / 2];
+    chartRow.note = QStringLiteral("3 series, 3 plots; table switched to first, then the chart");
+    panRow.runs = panTimes;
+    std::sort(panTimes.begin(), panTimes.end());
+    panRow.medianMicros = panTimes.empty() || tableRow.medianMicros < 0 ? -1 : panTimes[panTimes.size() / 2];
+    panRow.note = QStringLiteral("half the range shown, moved by 2 %, decimated again and painted; %1 steps")
+                      .arg(panTimes.size());
+    tableRow.note = QStringLiteral("sorting off (arrival order); rows are added while the lines arrive");
+    table.add(tableRow);
+    table.add(chartRow);
+    table.add(panRow);
 }

@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
 
     // --quick leaves out the 100,000-line PDF; --only WORD runs the groups
     // whose name contains WORD (exchange refresh firmware history view
-    // "history arrival" monitor listen search pdf "item list" csv package
+    // "history arrival" "history table and chart" monitor listen search pdf "item list" csv package
     // start fleet).
     bool quick = false;
     QString only;
@@ -71,6 +71,8 @@ int main(int argc, char *argv[])
         if (wanted("history arrival"))
             benchHistoryArrival(table, flood);
     }
+    if (wanted("history table and chart"))
+        benchHistoryTableAndChart(table);
     for (int lines : { 1000, 10000, 100000 }) {
         if (wanted("history view"))
             benchHistoryView(table, lines);
