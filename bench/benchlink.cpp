@@ -395,7 +395,10 @@ void benchHistoryQuery(BenchTable &table)
                 QElapsedTimer timer;
                 timer.start();
                 dialog.findChild<QPushButton *>(QStringLiteral("bntQuery"))->click();
-                const bool all = waitUntil([&] { return shown >= lines.size(); }, 120000, 1);
+                QTextEdit *text = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+                // Handed over, then shown in the dialog's next turns.
+                const bool all = waitUntil(
+                    [&] { return shown >= lines.size() && text->document()->blockCount() > lines.size(); }, 120000, 1);
                 QCoreApplication::processEvents();
                 const double last = timer.nsecsElapsed() / 1000.0;
                 waitUntil([&] { return !dialog.reader().isRunning(); }, 30000, 1);
