@@ -22,6 +22,7 @@
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 #include <qwt_symbol.h>
+#include <qwt_text.h>
 
 #include <cmath>
 
@@ -55,8 +56,9 @@ QwtDateScaleDraw *timeScaleDraw()
 {
     auto *draw = new QwtDateScaleDraw(Qt::UTC);
     draw->setDateFormat(QwtDate::Second, QStringLiteral("HH:mm:ss"));
-    draw->setDateFormat(QwtDate::Minute, QStringLiteral("MM-dd HH:mm"));
-    draw->setDateFormat(QwtDate::Hour, QStringLiteral("MM-dd HH:mm"));
+    // Two lines: the labels stay narrow enough not to run into each other.
+    draw->setDateFormat(QwtDate::Minute, QStringLiteral("MM-dd\nHH:mm"));
+    draw->setDateFormat(QwtDate::Hour, QStringLiteral("MM-dd\nHH:mm"));
     draw->setDateFormat(QwtDate::Day, QStringLiteral("yyyy-MM-dd"));
     draw->setDateFormat(QwtDate::Week, QStringLiteral("yyyy-MM-dd"));
     draw->setDateFormat(QwtDate::Month, QStringLiteral("yyyy-MM"));
@@ -151,14 +153,27 @@ void HistoryChart::rebuild()
         Group &group = m_groups[g];
         auto *plot = new QwtPlot(this);
         group.plot = plot;
+        // Several plots must still fit the dialog's first size.
+        plot->setMinimumSize(120, 70);
+        plot->setAxisMaxMajor(QwtPlot::xBottom, 6);
         plot->setObjectName(QStringLiteral("historyPlot%1").arg(g));
         plot->setCanvasBackground(Qt::white);
         plot->setAxisScaleDraw(QwtPlot::xBottom, timeScaleDraw());
         plot->setAxisScaleEngine(QwtPlot::xBottom, new QwtDateScaleEngine(Qt::UTC));
         // One time axis under the last plot; the others share it.
         plot->enableAxis(QwtPlot::xBottom, g == m_groups.size() - 1);
-        if (!group.unit.isEmpty())
-            plot->setAxisTitle(QwtPlot::yLeft, group.unit);
+        plot->setAxisMaxMajor(QwtPlot::yLeft, 4);
+        plot->setAxisMaxMinor(QwtPlot::yLeft, 2);
+        // One curve: its name on the axis instead of a legend line above.
+        const bool single = group.series.size() == 1;
+        const QString axisTitle = single ? m_series.at(group.series.first()).label() : group.unit;
+        if (!axisTitle.isEmpty()) {
+            QwtText title(axisTitle);
+            QFont font = plot->axisWidget(QwtPlot::yLeft)->font();
+            font.setBold(false);
+            title.setFont(font);
+            plot->setAxisTitle(QwtPlot::yLeft, title);
+        }
         auto *grid = new QwtPlotGrid;
         grid->setMajorPen(QColor(220, 220, 220), 0, Qt::DotLine);
         grid->attach(plot);
@@ -180,7 +195,8 @@ void HistoryChart::rebuild()
         group.cursor->setSymbol(new QwtSymbol(QwtSymbol::Ellipse, QBrush(Qt::NoBrush), QPen(Qt::black, 1.5), QSize(9, 9)));
         group.cursor->setVisible(false);
         group.cursor->attach(plot);
-        plot->insertLegend(new QwtLegend, QwtPlot::TopLegend);
+        if (!single)
+            plot->insertLegend(new QwtLegend, QwtPlot::TopLegend);
         plot->canvas()->installEventFilter(this);
         plot->canvas()->setMouseTracking(true);
         plot->canvas()->setCursor(Qt::CrossCursor);

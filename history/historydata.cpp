@@ -57,7 +57,11 @@ HistoryData::HistoryData(QWidget *parent)
     m_status->setObjectName(QStringLiteral("labelStatus"));
     // Room for the line from the start: the text view does not jump when it appears.
     m_status->setMinimumHeight(m_status->fontMetrics().height());
-    ui->verticalLayout->addWidget(m_status);
+    // Under every page, so the first row keeps its width.
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_status, 1);
+    bottom->addWidget(findChild<QPushButton *>(QStringLiteral("bntServiceReport")));
+    ui->verticalLayout->addLayout(bottom);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
     ui->textEdit->setReadOnly(true);
@@ -106,6 +110,12 @@ void HistoryData::setUpTableAndChart()
     // Arrival order until a header is clicked.
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
+    // The time column as wide as a time, without measuring every row.
+    connect(m_tableModel, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex &, int first) {
+        if (first == 0)
+            m_table->horizontalHeader()->resizeSection(0,
+                m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
+    });
     m_tableNote = new QLabel(tablePage);
     m_tableNote->setObjectName(QStringLiteral("historyTableNote"));
     tableLayout->addWidget(m_table, 1);
@@ -125,7 +135,8 @@ void HistoryData::setUpTableAndChart()
     m_chartStats->verticalHeader()->hide();
     m_chartStats->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_chartStats->horizontalHeader()->setStretchLastSection(true);
-    m_chartStats->setMaximumHeight(m_chartStats->fontMetrics().height() * 6);
+    m_chartStats->verticalHeader()->setDefaultSectionSize(m_chartStats->fontMetrics().height() + 4);
+    m_chartStats->setMaximumHeight((m_chartStats->fontMetrics().height() + 4) * 4 + 4);
     m_chartNote = new QLabel(chartPage);
     m_chartNote->setObjectName(QStringLiteral("historyChartNote"));
     m_chartNote->setWordWrap(true);
@@ -142,7 +153,6 @@ void HistoryData::setUpTableAndChart()
 
     auto *report = new QPushButton(tr("服务报告…"), this);
     report->setObjectName(QStringLiteral("bntServiceReport"));
-    ui->horizontalLayout->insertWidget(ui->horizontalLayout->indexOf(ui->bntExportPDF) + 1, report);
 
     connect(exportChart, &QPushButton::clicked, this, &HistoryData::slotExportChart);
     connect(report, &QPushButton::clicked, this, &HistoryData::slotServiceReport);

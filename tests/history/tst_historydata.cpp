@@ -533,7 +533,7 @@ void TstHistoryData::queryFillsTableAndChart()
     QCOMPARE(seriesLabels(*c),
         QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
     QCOMPARE(c->plotCount(), 3);
-    QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("m3/h"));
+    QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("瞬时流量 (m3/h)"));
     QCOMPARE(label(dialog, "historyChartNote"), QStringLiteral("未绘出: 1 行没有时间"));
     auto *stats = dialog.findChild<QTableWidget *>(QStringLiteral("historyChartStats"));
     QCOMPARE(stats->rowCount(), 3);
@@ -730,7 +730,23 @@ void TstHistoryData::screenshots()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     text(dialog)->verticalScrollBar()->setValue(0); // the header line on top
-    QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1.png").arg(QTest::currentDataTag())));
+    const QString tag = QLatin1String(QTest::currentDataTag());
+    QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1.png").arg(tag)));
+    auto *tabs = dialog.findChild<QTabWidget *>(QStringLiteral("historyTabs"));
+    for (const char *page : { "table", "chart" }) {
+        tabs->setCurrentIndex(tabs->currentIndex() + 1);
+        QTest::qWait(100);
+        QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1_%2.png").arg(QLatin1String(page), tag)));
+    }
+    KnownMeterValues values;
+    values.noteRead(QStringLiteral("x"), { 0, { QStringLiteral("设备名称"), QStringLiteral("VX-200 智能流量积算仪") } });
+    values.noteRead(QStringLiteral("x"), { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } });
+    values.noteRead(QStringLiteral("x"), { 5, { QStringLiteral("波特率(2400/4800/9600/19200/38400)"), QStringLiteral("19200") } });
+    dialog.setMeterValues(values);
+    const QString report = target + QStringLiteral("/report_%1.pdf").arg(tag);
+    setNextFileNames({ report });
+    button(dialog, "bntServiceReport")->click();
+    QVERIFY(QFile::exists(report));
     QCoreApplication::removeTranslator(&translator);
 }
 
