@@ -35,9 +35,10 @@ constexpr int kLines = 100080;
 
 QJsonObject bulkHistorySection(int pieceDelayMs)
 {
-    return { { "header", QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") }, { "generate",
-                                    QJsonObject { { "from", kFrom.toString(Qt::ISODate) },
-                                        { "to", kTo.toString(Qt::ISODate) }, { "everyMinutes", 6 } } },
+    return { { "header", QStringLiteral("日期时间,瞬时流量(m3/h),累积流量(m3),温度(℃)") },
+        { "generate",
+            QJsonObject {
+                { "from", kFrom.toString(Qt::ISODate) }, { "to", kTo.toString(Qt::ISODate) }, { "everyMinutes", 6 } } },
         { "pieceBytes", 4096 }, { "pieceDelayMs", pieceDelayMs } };
 }
 

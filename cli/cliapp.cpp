@@ -57,7 +57,8 @@ QList<CommandInfo> commands()
             QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
             { QStringLiteral("output"), QStringLiteral("pdf"), QStringLiteral("chart") } },
         { "report", "report FROM TO -o FILE.pdf",
-            QT_TRANSLATE_NOOP("VexaCli", "读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护"),
+            QT_TRANSLATE_NOOP(
+                "VexaCli", "读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护"),
             { QStringLiteral("output") } },
         { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
         { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
@@ -218,8 +219,8 @@ int checkCommandArguments(const CliOptions &options)
         return CliOk;
     }
     const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("report")
-        || options.command == QLatin1String("flash")
-        || options.command == QLatin1String("monitor") || options.command == QLatin1String("search");
+        || options.command == QLatin1String("flash") || options.command == QLatin1String("monitor")
+        || options.command == QLatin1String("search");
     if (single && options.fleet)
         return usageError(VexaCli::tr("该命令只用于一台设备"), options.command);
     if (options.command == QLatin1String("flash")) {

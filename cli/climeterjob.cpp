@@ -56,8 +56,7 @@ MeterReport CliMeterJob::run()
     if (m_options.command == QLatin1String("history")) {
         runHistory(m_target, m_options, &m_report);
         if (m_report.exit == CliOk && !m_options.chart.isEmpty())
-            writeHistoryChart(
-                m_target, m_options, m_report.json.value(QStringLiteral("lines")).toString(), &m_report);
+            writeHistoryChart(m_target, m_options, m_report.json.value(QStringLiteral("lines")).toString(), &m_report);
     } else if (m_options.command == QLatin1String("report")) {
         runReport(m_target, m_options, &m_report);
     } else if (m_options.command == QLatin1String("flash")) {

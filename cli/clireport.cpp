@@ -110,8 +110,8 @@ void writeHistoryChart(const CliTarget &target, const CliOptions &options, const
         report->error = error;
         return;
     }
-    const ServiceReport chart = collectServiceReport(values, target.link, dayOf(options.arguments.at(0)),
-        dayOf(options.arguments.at(1)), historyTextLines(text));
+    const ServiceReport chart = collectServiceReport(
+        values, target.link, dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1)), historyTextLines(text));
     const QString failure = renderWithHelper(QStringLiteral("chart"), options.chart, chart);
     if (!failure.isEmpty()) {
         report->exit = CliFileError;
@@ -144,8 +144,8 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
         report->error = error;
         return;
     }
-    const ServiceReport content = collectServiceReport(values, target.link, dayOf(options.arguments.at(0)),
-        dayOf(options.arguments.at(1)), historyTextLines(text));
+    const ServiceReport content = collectServiceReport(
+        values, target.link, dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1)), historyTextLines(text));
     const QString failure = renderWithHelper(QStringLiteral("report"), options.output, content);
     if (!failure.isEmpty()) {
         report->exit = CliFileError;

@@ -37,8 +37,7 @@ constexpr double kWheelZoom = 0.8;
 QColor seriesColor(int index)
 {
     static const QColor kColors[] = { QColor(31, 119, 180), QColor(214, 39, 40), QColor(44, 160, 44),
-        QColor(255, 127, 14), QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194),
-        QColor(23, 190, 207) };
+        QColor(255, 127, 14), QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194), QColor(23, 190, 207) };
     return kColors[index % int(sizeof(kColors) / sizeof(kColors[0]))];
 }
 
@@ -192,7 +191,8 @@ void HistoryChart::rebuild()
             group.curves.append(curve);
         }
         group.cursor = new QwtPlotMarker;
-        group.cursor->setSymbol(new QwtSymbol(QwtSymbol::Ellipse, QBrush(Qt::NoBrush), QPen(Qt::black, 1.5), QSize(9, 9)));
+        group.cursor->setSymbol(
+            new QwtSymbol(QwtSymbol::Ellipse, QBrush(Qt::NoBrush), QPen(Qt::black, 1.5), QSize(9, 9)));
         group.cursor->setVisible(false);
         group.cursor->attach(plot);
         if (!single)
@@ -398,10 +398,10 @@ void HistoryChart::hover(int g, const QPoint &pos, const QPoint &globalPos)
     group.cursor->setValue(series.times.at(bestPoint), series.values.at(bestPoint));
     group.cursor->setVisible(true);
     plot->replot();
-    setCursorText(QStringLiteral("%1  %2: %3 %4")
-                      .arg(timeText(series.times.at(bestPoint)), series.name, valueText(series.values.at(bestPoint)),
-                          series.unit)
-                      .trimmed());
+    setCursorText(
+        QStringLiteral("%1  %2: %3 %4")
+            .arg(timeText(series.times.at(bestPoint)), series.name, valueText(series.values.at(bestPoint)), series.unit)
+            .trimmed());
 }
 
 void HistoryChart::setCursorText(const QString &text)
@@ -436,6 +436,7 @@ void HistoryChart::render(QPainter &painter, const QRectF &rect)
     renderer.setLayoutFlag(QwtPlotRenderer::FrameWithScales);
     const double height = rect.height() / m_groups.size();
     for (int g = 0; g < m_groups.size(); ++g)
-        renderer.render(m_groups.at(g).plot, &painter, QRectF(rect.left(), rect.top() + g * height, rect.width(), height));
+        renderer.render(
+            m_groups.at(g).plot, &painter, QRectF(rect.left(), rect.top() + g * height, rect.width(), height));
     refreshSamples();
 }

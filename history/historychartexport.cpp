@@ -1,6 +1,7 @@
 #include "history/historychartexport.h"
 
 #include "history/historychart.h"
+#include "history/historyreadings.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -21,6 +22,20 @@ QString openError(const QString &path)
 }
 
 } // namespace
+
+QStringList chartHistoryLines(HistoryChart &chart, const QStringList &lines, const QVector<JournalEntry> &writes)
+{
+    HistoryReadings readings;
+    for (const QString &line : lines)
+        readings.addLine(line);
+    // The plots need a size to lay out; rendering gives them the page's.
+    chart.resize(1200, 800);
+    chart.setData(readings.sortedSeries(), historyMarks(writes));
+    QStringList quantities;
+    for (const HistorySeries &series : chart.series())
+        quantities << series.label();
+    return quantities;
+}
 
 void paintHistoryChart(QPainter &painter, const QRectF &rect, HistoryChart &chart, const QStringList &title)
 {

@@ -3,8 +3,17 @@
 #include <QRectF>
 #include <QStringList>
 
+#include "items/journal.h"
+
+#include <QVector>
+
 class HistoryChart;
 class QPainter;
+
+// Fills a chart of its own (the service report, the command line) with the
+// readings of these lines and the writes as marks; returns the quantities'
+// labels.
+QStringList chartHistoryLines(HistoryChart &chart, const QStringList &lines, const QVector<JournalEntry> &writes);
 
 // Title lines (the first bold) and the chart below them, inside rect.
 void paintHistoryChart(QPainter &painter, const QRectF &rect, HistoryChart &chart, const QStringList &title);

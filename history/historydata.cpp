@@ -113,8 +113,8 @@ void HistoryData::setUpTableAndChart()
     // The time column as wide as a time, without measuring every row.
     connect(m_tableModel, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex &, int first) {
         if (first == 0)
-            m_table->horizontalHeader()->resizeSection(0,
-                m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
+            m_table->horizontalHeader()->resizeSection(
+                0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
     });
     m_tableNote = new QLabel(tablePage);
     m_tableNote->setObjectName(QStringLiteral("historyTableNote"));
@@ -411,8 +411,7 @@ void HistoryData::closeBatch()
     if (!m_pending.isEmpty()) {
         m_showScheduled = true;
         QMetaObject::invokeMethod(this, &HistoryData::showPendingLines, Qt::QueuedConnection);
-    }
-    else if (!m_reader.isRunning())
+    } else if (!m_reader.isRunning())
         finishAnswer();
 }
 
@@ -434,8 +433,7 @@ void HistoryData::refreshChart()
     const QDateTime from(ui->dateStart->date(), QTime(0, 0));
     const QDateTime to(ui->dateEnd->date().addDays(1), QTime(0, 0));
     const LinkSettings link = readLinkSettings(*appSettings());
-    const QVector<JournalEntry> writes
-        = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
+    const QVector<JournalEntry> writes = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
     m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
     QStringList skipped;
     if (m_readings.linesWithoutTime() > 0)
@@ -443,7 +441,9 @@ void HistoryData::refreshChart()
     if (m_readings.linesWithoutNumber() > 0)
         skipped << tr("%1 行没有数值").arg(m_readings.linesWithoutNumber());
     if (m_readings.readingsOverSeriesCap() > 0)
-        skipped << tr("%1 个读数超出 %2 个数据系列").arg(m_readings.readingsOverSeriesCap()).arg(HistoryReadings::kMaxSeries);
+        skipped << tr("%1 个读数超出 %2 个数据系列")
+                       .arg(m_readings.readingsOverSeriesCap())
+                       .arg(HistoryReadings::kMaxSeries);
     QString note;
     for (const QString &part : qAsConst(skipped))
         note = note.isEmpty() ? part : tr("%1，%2").arg(note, part);

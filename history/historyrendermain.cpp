@@ -5,7 +5,6 @@
 // file is written; otherwise the message on stderr and status 4.
 #include "history/historychart.h"
 #include "history/historychartexport.h"
-#include "history/historyreadings.h"
 #include "history/servicereport.h"
 #include "history/servicereportwriter.h"
 
@@ -39,15 +38,8 @@ void loadTranslation(const QString &code)
 
 QString writeChart(const QString &path, const ServiceReport &report)
 {
-    HistoryReadings readings;
-    for (const QString &line : report.historyLines)
-        readings.addLine(line);
     HistoryChart chart;
-    chart.resize(1200, 800);
-    chart.setData(readings.sortedSeries(), historyMarks(report.rangeWrites));
-    QStringList quantities;
-    for (const HistorySeries &series : chart.series())
-        quantities << series.label();
+    const QStringList quantities = chartHistoryLines(chart, report.historyLines, report.rangeWrites);
     return exportHistoryChart(chart, path,
         historyChartTitle(report.model, report.deviceName, report.connection, report.from, report.to, quantities));
 }

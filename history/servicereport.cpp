@@ -44,9 +44,9 @@ QJsonObject ServiceReport::toJson() const
             { QStringLiteral("fields"), QJsonArray::fromStringList(item.fields) } });
     return QJsonObject { { QStringLiteral("connection"), connection }, { QStringLiteral("model"), model },
         { QStringLiteral("device_name"), deviceName },
-        { QStringLiteral("created"), created.toString(Qt::ISODateWithMs) },
-        { QStringLiteral("items"), itemArray }, { QStringLiteral("visit"), entriesJson(visit) },
-        { QStringLiteral("from"), from.toString(Qt::ISODate) }, { QStringLiteral("to"), to.toString(Qt::ISODate) },
+        { QStringLiteral("created"), created.toString(Qt::ISODateWithMs) }, { QStringLiteral("items"), itemArray },
+        { QStringLiteral("visit"), entriesJson(visit) }, { QStringLiteral("from"), from.toString(Qt::ISODate) },
+        { QStringLiteral("to"), to.toString(Qt::ISODate) },
         { QStringLiteral("range_writes"), entriesJson(rangeWrites) },
         { QStringLiteral("history"), QJsonArray::fromStringList(historyLines) } };
 }
@@ -118,7 +118,8 @@ QString serviceReportHtml(const ServiceReport &report)
         html += QStringLiteral("<p>%1</p>").arg(ServiceReport::tr("尚未读取配置项。").toHtmlEscaped());
     } else {
         html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
-        html += QStringLiteral("<tr>") + cell(ServiceReport::tr("序号")) + cell(ServiceReport::tr("名称")) + cell(ServiceReport::tr("值")) + QStringLiteral("</tr>");
+        html += QStringLiteral("<tr>") + cell(ServiceReport::tr("序号")) + cell(ServiceReport::tr("名称"))
+            + cell(ServiceReport::tr("值")) + QStringLiteral("</tr>");
         for (const ItemRecord &item : report.items)
             html += QStringLiteral("<tr>") + cell(QStringLiteral("%1").arg(item.index, 2, 10, QLatin1Char('0')))
                 + cell(item.fields.value(0)) + cell(item.fields.value(1)) + QStringLiteral("</tr>");
@@ -134,8 +135,8 @@ QString serviceReportHtml(const ServiceReport &report)
         html += QStringLiteral("<p>%1</p>").arg(ServiceReport::tr("今天没有写入配置项。").toHtmlEscaped());
     } else {
         html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
-        html += QStringLiteral("<tr>") + cell(ServiceReport::tr("时间")) + cell(ServiceReport::tr("配置项")) + cell(ServiceReport::tr("原值 → 新值"))
-            + cell(ServiceReport::tr("结果")) + QStringLiteral("</tr>");
+        html += QStringLiteral("<tr>") + cell(ServiceReport::tr("时间")) + cell(ServiceReport::tr("配置项"))
+            + cell(ServiceReport::tr("原值 → 新值")) + cell(ServiceReport::tr("结果")) + QStringLiteral("</tr>");
         for (const JournalEntry &entry : qAsConst(writes))
             html += QStringLiteral("<tr>") + cell(entry.time.toLocalTime().toString(QStringLiteral("HH:mm:ss")))
                 + cell(QStringLiteral("%1 %2").arg(entry.index, 2, 10, QLatin1Char('0')).arg(entry.name))

@@ -2,7 +2,6 @@
 
 #include "history/historychart.h"
 #include "history/historychartexport.h"
-#include "history/historyreadings.h"
 #include "history/servicereport.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -50,17 +49,11 @@ QString writeServiceReport(const QString &path, const ServiceReport &report)
         painter.restore();
     }
 
-    HistoryReadings readings;
-    for (const QString &line : report.historyLines)
-        readings.addLine(line);
     HistoryChart chart;
-    chart.resize(1200, 800);
-    chart.setData(readings.sortedSeries(), historyMarks(report.rangeWrites));
-    QStringList quantities;
-    for (const HistorySeries &series : chart.series())
-        quantities << series.label();
-    const QStringList title { historyChartTitle(QString(), QString(), QString(), report.from, report.to, quantities)
-                                  .last() };
+    const QStringList quantities = chartHistoryLines(chart, report.historyLines, report.rangeWrites);
+    const QStringList title {
+        historyChartTitle(QString(), QString(), QString(), report.from, report.to, quantities).last()
+    };
     double top = document.size().height() - (pages - 1) * height;
     if (height - top < kChartShare * height) {
         writer.newPage();

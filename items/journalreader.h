@@ -16,8 +16,8 @@ public:
 
     // The entries of the meter at `connection` (LinkSettings::describe())
     // and `address` whose local time lies in [from, to).
-    QVector<JournalEntry> entriesFor(const QString &connection, int address, const QDateTime &from,
-        const QDateTime &to) const;
+    QVector<JournalEntry> entriesFor(
+        const QString &connection, int address, const QDateTime &from, const QDateTime &to) const;
     const QVector<JournalEntry> &entries() const { return m_entries; }
 
     // One CSV record (RFC 4180) into its fields.

@@ -112,7 +112,8 @@ private slots:
         QTest::newRow("hex and both") << QStringList { "monitor", "--hex", "--both" };
         QTest::newRow("seconds 0") << QStringList { "monitor", "--seconds", "0" };
         QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
-        QTest::newRow("chart of another kind") << QStringList { "history", "2026-02-01", "2026-02-02", "--chart", "c.svg" };
+        QTest::newRow("chart of another kind")
+            << QStringList { "history", "2026-02-01", "2026-02-02", "--chart", "c.svg" };
         QTest::newRow("report without file") << QStringList { "report", "2026-02-01", "2026-02-02" };
         QTest::newRow("report not a PDF") << QStringList { "report", "2026-02-01", "2026-02-02", "-o", "r.png" };
     }
@@ -300,26 +301,37 @@ private slots:
         // The demo meter logs the last 120 days; today's write is the visit.
         const QString from = QDate::currentDate().addDays(-2).toString(Qt::ISODate);
         const QString to = QDate::currentDate().toString(Qt::ISODate);
-        QCOMPARE(cli(at(*m_meter) << "set" << "5=19200").exit, 0);
-        const Run png = cli(at(*m_meter) << "history" << from << to << "--chart" << "c.png" << "-o" << "h.csv");
+        QCOMPARE(cli(at(*m_meter) << "set"
+                                  << "5=19200")
+                     .exit,
+            0);
+        const Run png = cli(at(*m_meter) << "history" << from << to << "--chart"
+                                         << "c.png"
+                                         << "-o"
+                                         << "h.csv");
         QCOMPARE(png.exit, 0);
         QCOMPARE(QImage(m_dir->filePath("c.png")).size(), QSize(1600, 1000));
         QVERIFY(m_dir->readFile("h.csv").size() > 1000);
-        const Run pdf = cli(at(*m_meter) << "history" << from << to << "--chart" << "c.pdf");
+        const Run pdf = cli(at(*m_meter) << "history" << from << to << "--chart"
+                                         << "c.pdf");
         QCOMPARE(pdf.exit, 0);
         const QString chart = pdfText(m_dir->filePath("c.pdf"));
         for (const char *expected : { "历史数据", "VX-200 智能流量积算仪", "瞬时流量 (m3/h)", "温度 (℃)" })
             QVERIFY2(chart.contains(QString::fromUtf8(expected)), expected);
 
-        const Run report = cli(at(*m_meter) << "report" << from << to << "-o" << "r.pdf", "en_US.UTF-8");
+        const Run report = cli(at(*m_meter) << "report" << from << to << "-o"
+                                            << "r.pdf",
+            "en_US.UTF-8");
         QCOMPARE(report.exit, 0);
         QCOMPARE(report.out, QStringLiteral("Service report written to r.pdf\n"));
         const QString text = pdfText(m_dir->filePath("r.pdf"));
         for (const char *expected : { "Service Report", "VX-200 智能流量积算仪", "Items (values as last read)",
                  "09 IP地址", "05 波特率(2400/4800/9600/19200/38400)", "9600 → 19200", "History " })
-            QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + " in " + text));
+            QVERIFY2(
+                text.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + " in " + text));
         m_meter->addFault("silent,times=all");
-        const Run silent = cli(at(*m_meter) << "report" << from << to << "-o" << "r2.pdf");
+        const Run silent = cli(at(*m_meter) << "report" << from << to << "-o"
+                                            << "r2.pdf");
         QCOMPARE(silent.exit, 2);
         QVERIFY(!QFile::exists(m_dir->filePath("r2.pdf")));
     }

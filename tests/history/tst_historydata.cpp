@@ -530,8 +530,7 @@ void TstHistoryData::queryFillsTableAndChart()
     }
 
     HistoryChart *c = chart(dialog);
-    QCOMPARE(seriesLabels(*c),
-        QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
+    QCOMPARE(seriesLabels(*c), QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
     QCOMPARE(c->plotCount(), 3);
     QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("瞬时流量 (m3/h)"));
     QCOMPARE(label(dialog, "historyChartNote"), QStringLiteral("未绘出: 1 行没有时间"));
@@ -549,7 +548,8 @@ void TstHistoryData::badInputShownAndCounted()
 {
     HistoryData dialog;
     addLines(dialog,
-        { QStringLiteral("2018-03-01 08:00:00,瞬时流量,12.50,m3/h"), QStringLiteral("2018-03-01 09:00:00,瞬时流量,13.50,m3/h"),
+        { QStringLiteral("2018-03-01 08:00:00,瞬时流量,12.50,m3/h"),
+            QStringLiteral("2018-03-01 09:00:00,瞬时流量,13.50,m3/h"),
             QStringLiteral("2018-03-01 08:30:00,瞬时流量,11.00,m3/h"), // out of order
             QStringLiteral("2018-03-01 09:00:00,瞬时流量,13.50,m3/h"), // twice
             QStringLiteral("2018-03-01 08:00:00,累计流量,1000,m3"),
@@ -571,8 +571,8 @@ void TstHistoryData::chartReadsPointsAndMarks()
     const LinkSettings link = readLinkSettings(*appSettings());
     Journal journal;
     const QDateTime written(QDate(2018, 3, 1), QTime(8, 30));
-    QVERIFY(journal.append({ written, link.describe(), link.deviceAddress, "VX-200", "", 5, "波特率", "9600", "19200",
-        "19200", "ok" }));
+    QVERIFY(journal.append(
+        { written, link.describe(), link.deviceAddress, "VX-200", "", 5, "波特率", "9600", "19200", "19200", "ok" }));
     QVERIFY(journal.append({ written, "UDP 10.0.0.9:1", 1, "VX-200", "", 5, "波特率", "9600", "4800", "4800", "ok" }));
     HistoryData dialog;
     setRange(dialog, QDate(2018, 3, 1), QDate(2018, 3, 1));
@@ -590,7 +590,8 @@ void TstHistoryData::chartReadsPointsAndMarks()
     QCOMPARE(c->marks().size(), 1);
     QCOMPARE(c->series().first().size(), 20000);
     // Drawn decimated: a few points per pixel column, never all of them.
-    QVERIFY2(c->drawnPoints(0) <= 4 * c->plot(0)->canvas()->width() + 2, qPrintable(QString::number(c->drawnPoints(0))));
+    QVERIFY2(
+        c->drawnPoints(0) <= 4 * c->plot(0)->canvas()->width() + 2, qPrintable(QString::number(c->drawnPoints(0))));
     QWidget *canvas = c->plot(0)->canvas();
     const auto move = [&](double time) {
         const QPoint at(int(c->plot(0)->transform(QwtPlot::xBottom, time)), canvas->height() / 2);
@@ -609,8 +610,8 @@ void TstHistoryData::chartReadsPointsAndMarks()
     // The nearest point of the pixel column: its time and value.
     const QStringList read = c->cursorText().split(QStringLiteral("  "));
     QCOMPARE(read.size(), 2);
-    const qint64 readAt = QDateTime::fromString(read.at(0), QStringLiteral("yyyy-MM-dd HH:mm:ss")).secsTo(
-        QDateTime(QDate(2018, 3, 6), QTime(10, 0)));
+    const qint64 readAt = QDateTime::fromString(read.at(0), QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                              .secsTo(QDateTime(QDate(2018, 3, 6), QTime(10, 0)));
     // A pixel is many minutes wide here.
     QVERIFY2(qAbs(readAt) <= 3600, qPrintable(c->cursorText()));
     const int minute = 5 * 1440 + 600 - int(readAt / 60);
@@ -622,7 +623,7 @@ void TstHistoryData::chartReadsPointsAndMarks()
     QMouseEvent drag(QEvent::MouseMove, QPoint(100, 10), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(canvas, &drag);
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(100, 10));
-    QVERIFY(qAbs((c->viewFrom() - c->plot(0)->invTransform(QwtPlot::xBottom, 0)) ) < fullWidth / 100);
+    QVERIFY(qAbs((c->viewFrom() - c->plot(0)->invTransform(QwtPlot::xBottom, 0))) < fullWidth / 100);
     QVERIFY(c->viewFrom() > QDateTime(QDate(2018, 3, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
 }
 
@@ -642,8 +643,9 @@ void TstHistoryData::exportChart()
     values.noteRead(QStringLiteral("x"), { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } });
     dialog.setMeterValues(values);
     setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 2));
-    addLines(dialog, simHistoryLines(historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1),
-                         QDate(2024, 3, 2), QDateTime()));
+    addLines(dialog,
+        simHistoryLines(historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1), QDate(2024, 3, 2),
+            QDateTime()));
     setNextFileNames({ m_dir->filePath(file) });
     button(dialog, "bntExportChart")->click();
     QCOMPARE(askedFiles().at(0).proposed, QStringLiteral("history_20240301_20240302_chart.png"));
@@ -655,9 +657,9 @@ void TstHistoryData::exportChart()
         return;
     }
     const QString text = pdfText(m_dir->filePath(file)).simplified();
-    for (const QString &expected : { QStringLiteral("历史数据 2024-03-01 至 2024-03-02"), QStringLiteral("VX-200"),
-             QStringLiteral("北泵房"), connectionTargetText(*appSettings()), QStringLiteral("瞬时流量 (m3/h)"),
-             QStringLiteral("温度 (℃)") })
+    for (const QString &expected :
+        { QStringLiteral("历史数据 2024-03-01 至 2024-03-02"), QStringLiteral("VX-200"), QStringLiteral("北泵房"),
+            connectionTargetText(*appSettings()), QStringLiteral("瞬时流量 (m3/h)"), QStringLiteral("温度 (℃)") })
         QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in: ") + text.left(400)));
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), { m_dir->filePath(file) });
@@ -673,8 +675,8 @@ void TstHistoryData::serviceReport()
     Journal journal;
     QVERIFY(journal.append({ now.addSecs(-60), link.describe(), link.deviceAddress, "VX-200", "北泵房", 5, "波特率",
         "9600", "19200", "19200", "ok" }));
-    QVERIFY(journal.append({ now.addSecs(-30), link.describe(), link.deviceAddress, "VX-200", "北泵房", -1, "clock",
-        "", "2024-03-02 10:00:00", "OK", "ok" }));
+    QVERIFY(journal.append({ now.addSecs(-30), link.describe(), link.deviceAddress, "VX-200", "北泵房", -1, "clock", "",
+        "2024-03-02 10:00:00", "OK", "ok" }));
     QVERIFY(journal.append({ now.addDays(-1), link.describe(), link.deviceAddress, "VX-200", "北泵房", 6, "报警上限",
         "1", "2", "2", "ok" }));
     QVERIFY(journal.append({ now, "UDP 10.0.0.9:1", 1, "VX-100", "", 7, "量程", "1", "2", "2", "refused" }));
@@ -684,18 +686,19 @@ void TstHistoryData::serviceReport()
     values.noteRead(QStringLiteral("x"), { 5, { QStringLiteral("波特率"), QStringLiteral("19200") } });
     dialog.setMeterValues(values);
     setRange(dialog, QDate(2024, 3, 1), QDate(2024, 3, 2));
-    addLines(dialog, simHistoryLines(historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1),
-                         QDate(2024, 3, 2), QDateTime()));
+    addLines(dialog,
+        simHistoryLines(historyTestProfile().section(QStringLiteral("history")), QDate(2024, 3, 1), QDate(2024, 3, 2),
+            QDateTime()));
     setNextFileNames({ m_dir->filePath(QStringLiteral("report")) });
     ModalBoxCatcher boxes;
     button(dialog, "bntServiceReport")->click();
     QCOMPARE(boxes.texts(), QStringList());
     QVERIFY(askedFiles().at(0).proposed.startsWith(QStringLiteral("service_report_")));
     const QString text = pdfText(m_dir->filePath(QStringLiteral("report.pdf"))).simplified();
-    for (const QString &expected : { QStringLiteral("服务报告"), QStringLiteral("设备型号 VX-200"),
-             QStringLiteral(" 05 波特率 19200 "), QStringLiteral("05 波特率 9600 → 19200 ok"),
-             QStringLiteral("时钟设为 2024-03-02 10:00:00 (ok)"), QStringLiteral("历史数据 2024-03-01 至 2024-03-02"),
-             QStringLiteral("瞬时流量 (m3/h)") })
+    for (const QString &expected :
+        { QStringLiteral("服务报告"), QStringLiteral("设备型号 VX-200"), QStringLiteral(" 05 波特率 19200 "),
+            QStringLiteral("05 波特率 9600 → 19200 ok"), QStringLiteral("时钟设为 2024-03-02 10:00:00 (ok)"),
+            QStringLiteral("历史数据 2024-03-01 至 2024-03-02"), QStringLiteral("瞬时流量 (m3/h)") })
         QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in: ") + text));
     // Yesterday's write and another meter's are not this visit.
     QVERIFY(!text.contains(QStringLiteral("报警上限")));
@@ -739,9 +742,11 @@ void TstHistoryData::screenshots()
         QVERIFY(dialog.grab().save(target + QStringLiteral("/history_%1_%2.png").arg(QLatin1String(page), tag)));
     }
     KnownMeterValues values;
-    values.noteRead(QStringLiteral("x"), { 0, { QStringLiteral("设备名称"), QStringLiteral("VX-200 智能流量积算仪") } });
+    values.noteRead(
+        QStringLiteral("x"), { 0, { QStringLiteral("设备名称"), QStringLiteral("VX-200 智能流量积算仪") } });
     values.noteRead(QStringLiteral("x"), { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } });
-    values.noteRead(QStringLiteral("x"), { 5, { QStringLiteral("波特率(2400/4800/9600/19200/38400)"), QStringLiteral("19200") } });
+    values.noteRead(
+        QStringLiteral("x"), { 5, { QStringLiteral("波特率(2400/4800/9600/19200/38400)"), QStringLiteral("19200") } });
     dialog.setMeterValues(values);
     const QString report = target + QStringLiteral("/report_%1.pdf").arg(tag);
     setNextFileNames({ report });

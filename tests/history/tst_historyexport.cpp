@@ -313,19 +313,27 @@ void TstHistoryExport::recordTime_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected"); // ISO with milliseconds; empty: no time
-    QTest::newRow("date and time") << "2018-03-01 08:00:00" << "2018-03-01T08:00:00.000";
-    QTest::newRow("blanks around") << " 2018-03-01  08:00:00 " << "2018-03-01T08:00:00.000";
-    QTest::newRow("without leading zeros, no seconds") << "2018-3-1 8:05" << "2018-03-01T08:05:00.000";
-    QTest::newRow("slashes") << "2018/03/01 23:59:59" << "2018-03-01T23:59:59.000";
-    QTest::newRow("points, date only") << "2018.03.01" << "2018-03-01T00:00:00.000";
-    QTest::newRow("ISO T") << "2018-03-01T08:00:00" << "2018-03-01T08:00:00.000";
-    QTest::newRow("fraction") << "2018-03-01 08:00:00.5" << "2018-03-01T08:00:00.500";
+    QTest::newRow("date and time") << "2018-03-01 08:00:00"
+                                   << "2018-03-01T08:00:00.000";
+    QTest::newRow("blanks around") << " 2018-03-01  08:00:00 "
+                                   << "2018-03-01T08:00:00.000";
+    QTest::newRow("without leading zeros, no seconds") << "2018-3-1 8:05"
+                                                       << "2018-03-01T08:05:00.000";
+    QTest::newRow("slashes") << "2018/03/01 23:59:59"
+                             << "2018-03-01T23:59:59.000";
+    QTest::newRow("points, date only") << "2018.03.01"
+                                       << "2018-03-01T00:00:00.000";
+    QTest::newRow("ISO T") << "2018-03-01T08:00:00"
+                           << "2018-03-01T08:00:00.000";
+    QTest::newRow("fraction") << "2018-03-01 08:00:00.5"
+                              << "2018-03-01T08:00:00.500";
     // Wall-clock time: a daylight-saving gap of the PC's zone does not matter.
-    QTest::newRow("no zone") << "2024-03-31 02:30:00" << "2024-03-31T02:30:00.000";
-    QTest::newRow("29 February") << "2024-02-29 00:00" << "2024-02-29T00:00:00.000";
-    for (const char *bad : { "2018-02-30 00:00:00", "2018-03-01 24:00:00", "2018-03-01 08:60", "18-03-01",
-             "2018-03/01", "2018-03-01 08", "2018-03-01 08:00:00 x", "2018-03-01,08:00", "", "日期时间", "12.5",
-             "２０１８-03-01" })
+    QTest::newRow("no zone") << "2024-03-31 02:30:00"
+                             << "2024-03-31T02:30:00.000";
+    QTest::newRow("29 February") << "2024-02-29 00:00"
+                                 << "2024-02-29T00:00:00.000";
+    for (const char *bad : { "2018-02-30 00:00:00", "2018-03-01 24:00:00", "2018-03-01 08:60", "18-03-01", "2018-03/01",
+             "2018-03-01 08", "2018-03-01 08:00:00 x", "2018-03-01,08:00", "", "日期时间", "12.5", "２０１８-03-01" })
         QTest::newRow(bad) << QString::fromUtf8(bad) << QString();
 }
 
@@ -385,8 +393,8 @@ void TstHistoryExport::journalReadBack()
     // damaged line is skipped, not the rest.
     Journal journal(file("journal.csv"));
     const QDateTime at = QDateTime::currentDateTime().addSecs(-10);
-    const JournalEntry entry { at, "udp 127.0.0.1:1", 3, "VX-200", "a \"quoted\", name", 5, "名称,带逗号", "line\r\nbreak",
-        "19200", "19200", "ok" };
+    const JournalEntry entry { at, "udp 127.0.0.1:1", 3, "VX-200", "a \"quoted\", name", 5, "名称,带逗号",
+        "line\r\nbreak", "19200", "19200", "ok" };
     QVERIFY(journal.append(entry));
     QFile damaged(file("journal.csv"));
     QVERIFY(damaged.open(QIODevice::Append));
