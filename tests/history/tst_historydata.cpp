@@ -3,6 +3,7 @@
 #include "history/historychart.h"
 #include "history/historydata.h"
 #include "history/historyrequest.h"
+#include "history/servicereportdialog.h"
 #include "items/journal.h"
 #include "link/commsettings.h"
 #include "link/connectiontarget.h"
@@ -106,6 +107,7 @@ private slots:
     void exportChart_data();
     void exportChart();
     void serviceReport();
+    void serviceReportFromTheMenu();
     void screenshots_data();
     void screenshots();
 
@@ -703,6 +705,38 @@ void TstHistoryData::serviceReport()
     // Yesterday's write and another meter's are not this visit.
     QVERIFY(!text.contains(QStringLiteral("报警上限")));
     QVERIFY(!text.contains(QStringLiteral("量程")));
+}
+
+void TstHistoryData::serviceReportFromTheMenu()
+{
+    // The small dialog of 操作: the last 7 days by default, the file asked
+    // first, then the history read and the report written.
+    startMeter();
+    KnownMeterValues values;
+    values.noteRead(QStringLiteral("x"), { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } });
+    ServiceReportDialog dialog(values);
+    auto *start = dialog.findChild<QDateEdit *>(QStringLiteral("dateStart"));
+    auto *end = dialog.findChild<QDateEdit *>(QStringLiteral("dateEnd"));
+    QCOMPARE(end->date(), QDate::currentDate());
+    QCOMPARE(start->date(), QDate::currentDate().addDays(-6));
+    start->setDate(QDate(2024, 3, 1));
+    end->setDate(QDate(2024, 3, 1));
+    setNextFileNames({ QString() }); // cancelled: nothing is read
+    dialog.accept();
+    QVERIFY(!dialog.reader().isRunning());
+    QVERIFY(!m_meter->waitForFrames(1, 200));
+    setNextFileNames({ m_dir->filePath(QStringLiteral("visit.pdf")) });
+    dialog.accept();
+    QVERIFY(dialog.reader().isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.reader().isRunning(), 15000);
+    QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.writtenFile(), m_dir->filePath(QStringLiteral("visit.pdf")));
+    QCOMPARE(
+        m_meter->receivedFrames(), QList<QByteArray>({ buildHistoryRequest(QDate(2024, 3, 1), QDate(2024, 3, 1)) }));
+    const QString text = pdfText(m_dir->filePath(QStringLiteral("visit.pdf"))).simplified();
+    for (const QString &expected : { QStringLiteral("设备型号 VX-200"),
+             QStringLiteral("历史数据 2024-03-01 至 2024-03-01"), QStringLiteral("瞬时流量 (m3/h)") })
+        QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in: ") + text));
 }
 
 void TstHistoryData::screenshots_data()
