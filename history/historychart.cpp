@@ -78,7 +78,22 @@ HistoryChart::HistoryChart(QWidget *parent)
     m_plots->addWidget(m_empty);
 }
 
-HistoryChart::~HistoryChart() = default;
+HistoryChart::~HistoryChart()
+{
+    deletePlots();
+}
+
+void HistoryChart::deletePlots()
+{
+    // A canvas being destroyed still sends events through the filter: the
+    // groups are gone first, and the filter with them.
+    const QVector<Group> groups = m_groups;
+    m_groups.clear();
+    for (const Group &group : groups) {
+        group.plot->canvas()->removeEventFilter(this);
+        delete group.plot;
+    }
+}
 
 QwtPlot *HistoryChart::plot(int index) const
 {
@@ -109,9 +124,7 @@ void HistoryChart::setData(const QVector<HistorySeries> &series, const QVector<H
 
 void HistoryChart::rebuild()
 {
-    for (Group &group : m_groups)
-        delete group.plot;
-    m_groups.clear();
+    deletePlots();
     setCursorText(QString());
 
     bool any = false;

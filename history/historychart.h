@@ -67,6 +67,7 @@ private:
     };
 
     void rebuild();
+    void deletePlots();
     void refreshSamples(int buckets = 0);
     void alignAxes();
     int groupOfCanvas(const QObject *canvas) const;
