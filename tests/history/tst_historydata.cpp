@@ -620,6 +620,15 @@ void TstHistoryData::chartReadsPointsAndMarks()
     QCOMPARE(read.at(1), QStringLiteral("瞬时流量: %1 m3/h").arg(minute % 97));
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     QCOMPARE(c->viewTo() - c->viewFrom(), fullWidth);
+    // A band drawn with the right button: its two edges become the view.
+    const double left = c->plot(0)->invTransform(QwtPlot::xBottom, 100);
+    const double right = c->plot(0)->invTransform(QwtPlot::xBottom, 300);
+    QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, QPoint(100, 10));
+    QMouseEvent band(QEvent::MouseMove, QPoint(300, 40), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &band);
+    QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, QPoint(300, 40));
+    QVERIFY(qAbs(c->viewFrom() - left) < 1000 && qAbs(c->viewTo() - right) < 1000);
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     // Dragging pans by what the pointer moved.
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(200, 10));
     QMouseEvent drag(QEvent::MouseMove, QPoint(100, 10), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);

@@ -1,6 +1,8 @@
 #include "history/historyexport.h"
+#include "history/historyreadings.h"
 #include "history/historyrecord.h"
 #include "history/historyseries.h"
+#include "history/historytablemodel.h"
 #include "items/journalreader.h"
 #include "tests/support/tempworkdir.h"
 
@@ -199,6 +201,9 @@ private slots:
     void recordFields();
     void recordTime_data();
     void recordTime();
+    void readings_data();
+    void readings();
+    void tableSortKeepsTheSelection();
     void seriesStatsAndDecimation();
     void journalReadBack();
     void csvBytes_data();
@@ -346,6 +351,84 @@ void TstHistoryExport::recordTime()
     QCOMPARE(parsed, !expected.isEmpty());
     if (parsed)
         QCOMPARE(QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(Qt::ISODateWithMs).left(23), expected);
+}
+
+void TstHistoryExport::readings_data()
+{
+    // Series as "name (unit):points", then lines without a time and without a number.
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("series");
+    QTest::addColumn<int>("withoutTime");
+    QTest::addColumn<int>("withoutNumber");
+    QTest::newRow("name, value, unit") << QStringList { "2018-03-01 08:00:00,瞬时流量,12.50,m3/h",
+        "2018-03-01 08:00:00,累计流量,100,m3", "2018-03-01 09:00:00,瞬时流量,13,m3/h" }
+                                       << QStringList { "瞬时流量 (m3/h):2", "累计流量 (m3):1" } << 0 << 0;
+    QTest::newRow("two readings in one line")
+        << QStringList { "2018-03-01 08:00:00,瞬时流量,12.5,m3/h,累计流量,100,m3" }
+        << QStringList { "瞬时流量 (m3/h):1", "累计流量 (m3):1" } << 0 << 0;
+    QTest::newRow("columns named by the header, units in brackets") << QStringList {
+        "日期时间,瞬时流量(m3/h),温度（℃）", "2024-03-01 00:00:00,120.5,22.1", "2024-03-01 01:00:00,0.00,停电"
+    } << QStringList { "瞬时流量 (m3/h):2", "温度 (℃):1" } << 1 << 0;
+    QTest::newRow("columns without a header")
+        << QStringList { "2024-03-01 00:00:00,1,2" } << QStringList { "第2列:1", "第3列:1" } << 0 << 0;
+    QTest::newRow("name, value and unit in one field")
+        << QStringList { "2024-06-01 08:00:00,流量 123.45 m3/h,累积 10234.5 m3" }
+        << QStringList { "流量 (m3/h):1", "累积 (m3):1" } << 0 << 0;
+    QTest::newRow("no number, no time, blank")
+        << QStringList { "2024-03-05 08:00:00,校准完成", "abc,1,2", "", "2024-03-05 09:00:00,流量,nan,m3/h" }
+        << QStringList {} << 1 << 2;
+    QTest::newRow("a unit that changes gets a series of its own")
+        << QStringList { "2018-03-01 08:00:00,流量,1,m3/h", "2018-03-01 09:00:00,流量,2,L/s" }
+        << QStringList { "流量 (m3/h):1", "流量 (L/s):1" } << 0 << 0;
+}
+
+void TstHistoryExport::readings()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, series);
+    QFETCH(int, withoutTime);
+    QFETCH(int, withoutNumber);
+    HistoryReadings readings;
+    for (const QString &line : lines)
+        readings.addLine(line + "\r\n");
+    QStringList found;
+    for (const HistorySeries &one : readings.series())
+        found << QStringLiteral("%1:%2").arg(one.label()).arg(one.size());
+    QCOMPARE(found, series);
+    QCOMPARE(readings.linesWithoutTime(), withoutTime);
+    QCOMPARE(readings.linesWithoutNumber(), withoutNumber);
+}
+
+void TstHistoryExport::tableSortKeepsTheSelection()
+{
+    HistoryTableModel model;
+    model.appendLines({ "2018-03-01 10:00:00,b,3\r\n", "header,x,y\r\n", "2018-03-01 08:00:00,a,10\r\n",
+        "2018-03-01 09:00:00,c,2.5\r\n" });
+    QCOMPARE(model.rowCount(), 4);
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.rowsWithoutTime(), 1);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("x"));
+    const QPersistentModelIndex selected = model.index(2, 1); // "a"
+    const auto column = [&model](int c) {
+        QStringList cells;
+        for (int row = 0; row < model.rowCount(); ++row)
+            cells << model.index(row, c).data().toString();
+        return cells;
+    };
+    model.sort(0, Qt::AscendingOrder);
+    QCOMPARE(column(1), QStringList({ "a", "c", "b", "x" }));
+    QCOMPARE(selected.row(), 0);
+    // Numbers as numbers (10 after 3), the row without one last either way.
+    model.sort(2, Qt::DescendingOrder);
+    QCOMPARE(column(2), QStringList({ "10", "3", "2.5", "y" }));
+    model.sort(2, Qt::AscendingOrder);
+    QCOMPARE(column(2), QStringList({ "2.5", "3", "10", "y" }));
+    QCOMPARE(selected.data().toString(), QStringLiteral("a"));
+    // Lines that come in later join the sort once it is applied again.
+    model.appendLines({ "2018-03-01 07:00:00,d,1\r\n" });
+    QCOMPARE(model.index(4, 1).data().toString(), QStringLiteral("d"));
+    model.applySort();
+    QCOMPARE(column(1), QStringList({ "d", "c", "b", "a", "x" }));
 }
 
 void TstHistoryExport::seriesStatsAndDecimation()
