@@ -94,7 +94,7 @@ void HistoryData::setUpTableAndChart()
     // The text stays the first page and keeps its place in the form.
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("historyTabs"));
-    ui->verticalLayout->replaceWidget(ui->textEdit, m_tabs);
+    delete ui->verticalLayout->replaceWidget(ui->textEdit, m_tabs);
     m_tabs->addTab(ui->textEdit, tr("文本"));
 
     auto *tablePage = new QWidget(m_tabs);
@@ -234,18 +234,21 @@ void HistoryData::showPendingLines()
         const int count = qMin(kLinesPerInsert, m_pending.size() - taken);
         QString block;
         QString last;
+        QStringList shown;
         for (int i = taken; i < taken + count; ++i) {
             block += last;
-            // One huge line must not stall the layout: its start and its length show.
+            // One huge line must not stall the layout: its start and its length
+            // show. Table and chart hold the lines as shown, no more.
             last = clipShownText(m_pending.at(i), MonitorLineFormat::kDefaultMaxShownBytes, tr("…（共 %1 个字符）"));
-            m_readings.addLine(m_pending.at(i));
+            m_readings.addLine(last);
+            shown.append(last);
         }
         // The last line on its own: the view ends where it starts.
         m_appendCursor.movePosition(QTextCursor::End);
         m_appendCursor.insertText(block);
         m_lastLineStart = m_appendCursor.position();
         m_appendCursor.insertText(last);
-        m_tableModel->appendLines(m_pending.mid(taken, count));
+        m_tableModel->appendLines(shown);
         taken += count;
     }
     m_pending.erase(m_pending.begin(), m_pending.begin() + taken);
