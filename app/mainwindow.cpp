@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
+#include "history/servicereportdialog.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
 #include "link/connectiontarget.h"
@@ -71,6 +72,11 @@ MainWindow::MainWindow(QWidget *parent)
     setUpKeyboard();
     setUpConnectionLabel();
     setUpWriteSafety();
+    m_serviceReport = new QAction(this);
+    m_serviceReport->setObjectName(QStringLiteral("actionServiceReport"));
+    // With the other additions after the specified operations.
+    ui->menu->insertAction(m_openJournalFolder, m_serviceReport);
+    connect(m_serviceReport, &QAction::triggered, this, &MainWindow::slotServiceReport);
 
     // After the stored language is applied, so "ready" shows in that language.
     loadWindowSettings();
@@ -191,6 +197,8 @@ void MainWindow::retranslateForm()
     ui->retranslateUi(this);
     if (m_openJournalFolder)
         m_openJournalFolder->setText(tr("打开记录文件夹"));
+    if (m_serviceReport)
+        m_serviceReport->setText(tr("服务报告…"));
 }
 
 void MainWindow::applyLanguage(const QString &code)
@@ -310,7 +318,15 @@ void MainWindow::slotRefreshFinished()
 void MainWindow::slotHistoryData()
 {
     HistoryData dialog(this);
+    dialog.setMeterValues(m_knownValues);
     dialog.exec();
+}
+
+void MainWindow::slotServiceReport()
+{
+    ServiceReportDialog dialog(m_knownValues, this);
+    if (dialog.exec() == QDialog::Accepted)
+        statusBar()->showMessage(tr("服务报告已保存: %1").arg(dialog.writtenFile()), 5000);
 }
 
 void MainWindow::slotUpdateHardware()

@@ -73,6 +73,9 @@ public slots:
     void slotRefreshFinished();
     void slotRefreshedItem(int index, const QStringList &list);
     void slotOpenJournalFolder();
+    // A PDF for the customer: the meter, its items, today's writes and the
+    // history chart of a range read first.
+    void slotServiceReport();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -148,5 +151,6 @@ private:
     bool m_journalWarned = false;
     QString m_journalWarning; // shown once the operation has ended
     QAction *m_openJournalFolder = nullptr;
+    QAction *m_serviceReport = nullptr;
     QLabel *m_writeSummary = nullptr;
 };

@@ -282,11 +282,16 @@ void benchHistoryView(BenchTable &table, int lineCount)
         [&] {
             HistoryData dialog;
             dialog.show();
-            const double micros = feedFromThread(&dialog, lineCount, [&](int i) {
+            QElapsedTimer timer;
+            timer.start();
+            feedFromThread(&dialog, lineCount, [&](int i) {
                 QMetaObject::invokeMethod(&dialog, "slotAddText", Qt::QueuedConnection, Q_ARG(QString, lines.at(i)));
             });
-            const int blocks = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document()->blockCount();
-            return blocks < lineCount ? -1.0 : micros;
+            // What did not fit into the turns so far comes in the next ones.
+            const QTextDocument *document = dialog.findChild<QTextEdit *>(QStringLiteral("textEdit"))->document();
+            const bool all = waitUntil([&] { return document->blockCount() > lineCount; }, 600000, 1);
+            QCoreApplication::processEvents();
+            return all ? timer.nsecsElapsed() / 1000.0 : -1.0;
         },
         &row.runs);
     if (row.medianMicros > 0)

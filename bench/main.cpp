@@ -2,6 +2,7 @@
 // Markdown table: operation, transport, size, median time and the ratio to
 // what the link itself needs.
 #include "bench/benchfleet.h"
+#include "bench/benchhistorydata.h"
 #include "bench/benchlink.h"
 #include "bench/benchlisten.h"
 #include "bench/benchlocal.h"
@@ -23,7 +24,8 @@ int main(int argc, char *argv[])
 
     // --quick leaves out the 100,000-line PDF; --only WORD runs the groups
     // whose name contains WORD (exchange refresh firmware history view
-    // monitor listen search pdf "item list" csv package start fleet).
+    // "history arrival" "history table and chart" monitor listen search pdf "item list" csv package
+    // start fleet).
     bool quick = false;
     QString only;
     for (int i = 1; i < argc; ++i) {
@@ -65,6 +67,12 @@ int main(int argc, char *argv[])
         benchFirmwareUpdate(table);
     if (wanted("history query"))
         benchHistoryQuery(table);
+    for (bool flood : { false, true }) {
+        if (wanted("history arrival"))
+            benchHistoryArrival(table, flood);
+    }
+    if (wanted("history table and chart"))
+        benchHistoryTableAndChart(table);
     for (int lines : { 1000, 10000, 100000 }) {
         if (wanted("history view"))
             benchHistoryView(table, lines);

@@ -3,6 +3,7 @@
 #include "base/settings.h"
 #include "cli/clifleet.h"
 #include "cli/clihistory.h"
+#include "cli/clireport.h"
 #include "cli/cliprogress.h"
 #include "cli/vexacli.h"
 #include "items/itemcsv.h"
@@ -52,9 +53,13 @@ QList<CommandInfo> commands()
             QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
             { QStringLiteral("dry-run"), QStringLiteral("all") } },
         { "clock", "clock", QT_TRANSLATE_NOOP("VexaCli", "将设备时钟设为本机当前时间"), {} },
-        { "history", "history FROM TO [-o FILE] [--pdf FILE]",
+        { "history", "history FROM TO [-o FILE] [--pdf FILE] [--chart FILE.png|FILE.pdf]",
             QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
-            { QStringLiteral("output"), QStringLiteral("pdf") } },
+            { QStringLiteral("output"), QStringLiteral("pdf"), QStringLiteral("chart") } },
+        { "report", "report FROM TO -o FILE.pdf",
+            QT_TRANSLATE_NOOP(
+                "VexaCli", "读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护"),
+            { QStringLiteral("output") } },
         { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
         { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
             QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出"),
@@ -98,6 +103,8 @@ QCommandLineOption commandOption(const QString &name)
         return { QStringLiteral("no-debug"), VexaCli::tr("不打开设备的调试输出") };
     if (name == QLatin1String("pdf"))
         return { QStringLiteral("pdf"), VexaCli::tr("另存为A4 PDF表格"), QStringLiteral("FILE") };
+    if (name == QLatin1String("chart"))
+        return { QStringLiteral("chart"), VexaCli::tr("另存为图表(PNG图片或A4横向PDF)"), QStringLiteral("FILE") };
     if (name == QLatin1String("dry-run"))
         return { QStringLiteral("dry-run"), VexaCli::tr("只显示比较,不写入") };
     return { QStringLiteral("all"), VexaCli::tr("写入每一行,包括相同的值") };
@@ -211,8 +218,9 @@ int checkCommandArguments(const CliOptions &options)
         }
         return CliOk;
     }
-    const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("flash")
-        || options.command == QLatin1String("monitor") || options.command == QLatin1String("search");
+    const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("report")
+        || options.command == QLatin1String("flash") || options.command == QLatin1String("monitor")
+        || options.command == QLatin1String("search");
     if (single && options.fleet)
         return usageError(VexaCli::tr("该命令只用于一台设备"), options.command);
     if (options.command == QLatin1String("flash")) {
@@ -228,8 +236,12 @@ int checkCommandArguments(const CliOptions &options)
     }
     if (options.hex && options.both)
         return usageError(VexaCli::tr("--hex和--both只能选一个"), options.command);
-    if (options.command == QLatin1String("history")) {
-        const QString error = checkHistoryDates(options.arguments);
+    if (options.command == QLatin1String("history") || options.command == QLatin1String("report")) {
+        QString error = checkHistoryDates(options.arguments);
+        if (error.isEmpty() && options.command == QLatin1String("report"))
+            error = options.output.isEmpty() ? VexaCli::tr("需要 -o FILE.pdf") : checkRenderFile(options.output, true);
+        if (error.isEmpty() && !options.chart.isEmpty())
+            error = checkRenderFile(options.chart, false);
         return error.isEmpty() ? CliOk : usageError(error, options.command);
     }
     if (count != 0)
@@ -270,6 +282,17 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
 
 } // namespace
 
+namespace {
+
+QString installedLanguage;
+
+} // namespace
+
+QString installedCliLanguage()
+{
+    return installedLanguage;
+}
+
 QString installCliTranslation()
 {
     QString language = qEnvironmentVariable("LC_ALL");
@@ -281,7 +304,7 @@ QString installCliTranslation()
     if (language.startsWith(QLatin1String("zh_TW")) || language.startsWith(QLatin1String("zh_HK")))
         code = QStringLiteral("zh_TW");
     else if (language.startsWith(QLatin1String("zh")))
-        return QStringLiteral("zh_CH"); // the source texts
+        return installedLanguage = QStringLiteral("zh_CH"); // the source texts
     // Beside the program (build tree, installed folder), then the working directory.
     auto *translator = new QTranslator(QCoreApplication::instance());
     const QString dir = QCoreApplication::applicationDirPath();
@@ -291,7 +314,7 @@ QString installCliTranslation()
             break;
         }
     }
-    return code;
+    return installedLanguage = code;
 }
 
 int runCli(const QStringList &arguments)
@@ -352,6 +375,7 @@ int runCli(const QStringList &arguments)
     options.output
         = info->options.contains(QStringLiteral("output")) ? parser.value(QStringLiteral("output")) : QString();
     options.pdf = info->options.contains(QStringLiteral("pdf")) ? parser.value(QStringLiteral("pdf")) : QString();
+    options.chart = info->options.contains(QStringLiteral("chart")) ? parser.value(QStringLiteral("chart")) : QString();
     options.hex = info->options.contains(QStringLiteral("hex")) && parser.isSet(QStringLiteral("hex"));
     options.both = info->options.contains(QStringLiteral("both")) && parser.isSet(QStringLiteral("both"));
     options.noDebug = info->options.contains(QStringLiteral("no-debug")) && parser.isSet(QStringLiteral("no-debug"));

@@ -1,6 +1,7 @@
 #include "cli/climeterjob.h"
 
 #include "cli/clihistory.h"
+#include "cli/clireport.h"
 #include "cli/cliprogress.h"
 #include "cli/cliservice.h"
 #include "cli/vexacli.h"
@@ -56,6 +57,10 @@ MeterReport CliMeterJob::run()
     // These workers open their own channel on their own thread.
     if (m_options.command == QLatin1String("history")) {
         runHistory(m_target, m_options, &m_report);
+        if (m_report.exit == CliOk && !m_options.chart.isEmpty())
+            writeHistoryChart(m_target, m_options, m_report.json.value(QStringLiteral("lines")).toString(), &m_report);
+    } else if (m_options.command == QLatin1String("report")) {
+        runReport(m_target, m_options, &m_report);
     } else if (m_options.command == QLatin1String("flash")) {
         runFlash(m_target, m_options, m_progress, &m_report);
     } else if (m_options.command == QLatin1String("monitor")) {

@@ -19,6 +19,7 @@ struct CliOptions
     QStringList arguments; // the command's own positional arguments
     QString output; // -o: a file, or with several meters a folder
     QString pdf; // history --pdf
+    QString chart; // history --chart
     bool fleet = false;
     bool json = false;
     bool dryRun = false;

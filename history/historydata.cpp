@@ -2,8 +2,17 @@
 
 #include "base/filedialogs.h"
 #include "base/filenames.h"
+#include "base/settings.h"
+#include "history/historychart.h"
+#include "history/historychartexport.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
+#include "history/historytablemodel.h"
+#include "history/servicereport.h"
+#include "history/servicereportwriter.h"
+#include "items/journalreader.h"
+#include "link/commsettings.h"
+#include "link/connectiontarget.h"
 #include "link/linkerrorcontext.h"
 #include "monitor/monitorline.h"
 #include "ui_historydata.h"
@@ -11,27 +20,48 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QEventLoop>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTextCursor>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <atomic>
 #include <memory>
+
+namespace {
+
+// Work on arriving lines per event-loop turn; the rest waits for the next.
+// Laying out what went in takes about as long again, in a turn of its own.
+constexpr int kTurnBudgetMs = 15;
+// Lines put into the document with one insertion.
+constexpr int kLinesPerInsert = 256;
+
+} // namespace
 
 HistoryData::HistoryData(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::HistoryData>())
 {
     ui->setupUi(this);
+    setUpTableAndChart();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("labelStatus"));
     // Room for the line from the start: the text view does not jump when it appears.
     m_status->setMinimumHeight(m_status->fontMetrics().height());
-    ui->verticalLayout->addWidget(m_status);
+    // Under every page, so the first row keeps its width.
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_status, 1);
+    bottom->addWidget(findChild<QPushButton *>(QStringLiteral("bntServiceReport")));
+    ui->verticalLayout->addLayout(bottom);
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/image/debug.png")));
     ui->textEdit->setReadOnly(true);
@@ -54,6 +84,83 @@ HistoryData::HistoryData(QWidget *parent)
     connect(&m_reader, &QThread::finished, this, [this] {
         ui->bntQuery->setEnabled(true);
         showQueryState();
+        if (m_pending.isEmpty())
+            finishAnswer();
+    });
+}
+
+void HistoryData::setUpTableAndChart()
+{
+    // The text stays the first page and keeps its place in the form.
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("historyTabs"));
+    delete ui->verticalLayout->replaceWidget(ui->textEdit, m_tabs);
+    m_tabs->addTab(ui->textEdit, tr("文本"));
+
+    auto *tablePage = new QWidget(m_tabs);
+    auto *tableLayout = new QVBoxLayout(tablePage);
+    m_tableModel = new HistoryTableModel(this);
+    m_table = new QTableView(tablePage);
+    m_table->setObjectName(QStringLiteral("historyTable"));
+    m_table->setModel(m_tableModel);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Arrival order until a header is clicked.
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_table->setSortingEnabled(true);
+    // The time column as wide as a time, without measuring every row.
+    connect(m_tableModel, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex &, int first) {
+        if (first == 0)
+            m_table->horizontalHeader()->resizeSection(
+                0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16);
+    });
+    m_tableNote = new QLabel(tablePage);
+    m_tableNote->setObjectName(QStringLiteral("historyTableNote"));
+    tableLayout->addWidget(m_table, 1);
+    tableLayout->addWidget(m_tableNote);
+    m_tabs->addTab(tablePage, tr("表格"));
+
+    auto *chartPage = new QWidget(m_tabs);
+    auto *chartLayout = new QVBoxLayout(chartPage);
+    m_chart = new HistoryChart(chartPage);
+    m_chart->setObjectName(QStringLiteral("historyChart"));
+    m_chart->setToolTip(tr("滚轮缩放，拖动平移，右键拖动（或按住Ctrl拖动）框选放大，双击显示全部"));
+    m_chartCursor = new QLabel(chartPage);
+    m_chartCursor->setObjectName(QStringLiteral("historyChartCursor"));
+    m_chartCursor->setMinimumHeight(m_chartCursor->fontMetrics().height());
+    m_chartStats = new QTableWidget(0, 6, chartPage);
+    m_chartStats->setObjectName(QStringLiteral("historyChartStats"));
+    m_chartStats->verticalHeader()->hide();
+    m_chartStats->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_chartStats->horizontalHeader()->setStretchLastSection(true);
+    m_chartStats->verticalHeader()->setDefaultSectionSize(m_chartStats->fontMetrics().height() + 4);
+    m_chartStats->setMaximumHeight((m_chartStats->fontMetrics().height() + 4) * 4 + 4);
+    m_chartNote = new QLabel(chartPage);
+    m_chartNote->setObjectName(QStringLiteral("historyChartNote"));
+    m_chartNote->setWordWrap(true);
+    auto *exportChart = new QPushButton(tr("导出图表…"), chartPage);
+    exportChart->setObjectName(QStringLiteral("bntExportChart"));
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_chartNote, 1);
+    bottom->addWidget(exportChart);
+    chartLayout->addWidget(m_chart, 1);
+    chartLayout->addWidget(m_chartCursor);
+    chartLayout->addWidget(m_chartStats);
+    chartLayout->addLayout(bottom);
+    m_tabs->addTab(chartPage, tr("图表"));
+
+    auto *report = new QPushButton(tr("服务报告…"), this);
+    report->setObjectName(QStringLiteral("bntServiceReport"));
+
+    connect(exportChart, &QPushButton::clicked, this, &HistoryData::slotExportChart);
+    connect(report, &QPushButton::clicked, this, &HistoryData::slotServiceReport);
+    connect(m_chart, &HistoryChart::viewChanged, this, &HistoryData::showChartStats);
+    connect(m_chart, &HistoryChart::cursorTextChanged, m_chartCursor, &QLabel::setText);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        if (m_chartStale && m_tabs->currentWidget() == m_chart->parentWidget())
+            refreshChart();
     });
 }
 
@@ -75,6 +182,14 @@ void HistoryData::slotClearText()
         m_appendCursor.endEditBlock();
     }
     ui->textEdit->clear();
+    m_pending.clear();
+    m_showScheduled = false;
+    m_tableModel->clear();
+    m_readings.clear();
+    m_chart->clear();
+    m_chartStale = false;
+    m_tableNote->clear();
+    m_chartNote->clear();
     m_linesReceived = 0;
     if (m_reader.isRunning())
         showQueryState();
@@ -82,20 +197,62 @@ void HistoryData::slotClearText()
 
 void HistoryData::slotAddText(const QString &text)
 {
-    // The text is in the document at once; only layout and scrolling wait
-    // for the end of this event-loop turn.
-    if (!m_batchOpen) {
-        m_appendCursor = QTextCursor(ui->textEdit->document());
-        m_appendCursor.movePosition(QTextCursor::End);
-        m_appendCursor.beginEditBlock();
-        m_batchOpen = true;
-        QMetaObject::invokeMethod(this, &HistoryData::closeBatch, Qt::QueuedConnection);
+    // The reader hands over several lines at once, each with its line end.
+    int start = 0;
+    while (start < text.size()) {
+        const int feed = text.indexOf(QLatin1Char('\n'), start);
+        const int end = feed < 0 ? text.size() : feed + 1;
+        m_pending.append(text.mid(start, end - start));
+        ++m_linesReceived;
+        start = end;
     }
-    m_appendCursor.movePosition(QTextCursor::End);
-    m_lastLineStart = m_appendCursor.position();
-    // One huge line must not stall the layout: its start and its length show.
-    m_appendCursor.insertText(clipShownText(text, MonitorLineFormat::kDefaultMaxShownBytes, tr("…（共 %1 个字符）")));
-    ++m_linesReceived;
+    // After a layout turn the next lines wait for the turn already asked for.
+    if (!m_showScheduled)
+        showPendingLines();
+}
+
+bool HistoryData::turnSpent() const
+{
+    return m_batchOpen && m_turn.elapsed() >= kTurnBudgetMs;
+}
+
+void HistoryData::showPendingLines()
+{
+    // The text is in the document at once while this turn has time left;
+    // only layout and scrolling wait for the end of the turn. What does not
+    // fit into this turn goes in at its end, in order.
+    m_showScheduled = false;
+    int taken = 0;
+    while (taken < m_pending.size() && !turnSpent()) {
+        if (!m_batchOpen) {
+            m_appendCursor = QTextCursor(ui->textEdit->document());
+            m_appendCursor.beginEditBlock();
+            m_batchOpen = true;
+            m_turn.start();
+            QMetaObject::invokeMethod(this, &HistoryData::closeBatch, Qt::QueuedConnection);
+        }
+        const int count = qMin(kLinesPerInsert, m_pending.size() - taken);
+        QString block;
+        QString last;
+        QStringList shown;
+        for (int i = taken; i < taken + count; ++i) {
+            block += last;
+            // One huge line must not stall the layout: its start and its length
+            // show. Table and chart hold the lines as shown, no more.
+            last = clipShownText(m_pending.at(i), MonitorLineFormat::kDefaultMaxShownBytes, tr("…（共 %1 个字符）"));
+            m_readings.addLine(last);
+            shown.append(last);
+        }
+        // The last line on its own: the view ends where it starts.
+        m_appendCursor.movePosition(QTextCursor::End);
+        m_appendCursor.insertText(block);
+        m_lastLineStart = m_appendCursor.position();
+        m_appendCursor.insertText(last);
+        m_tableModel->appendLines(shown);
+        taken += count;
+    }
+    m_pending.erase(m_pending.begin(), m_pending.begin() + taken);
+    m_chartStale = m_chartStale || taken > 0;
 }
 
 void HistoryData::slotShowError(const QString &title, const QString &error)
@@ -123,7 +280,7 @@ void HistoryData::slotQueryHistory()
 
 void HistoryData::showQueryState()
 {
-    if (m_reader.isRunning())
+    if (m_reader.isRunning() || !m_pending.isEmpty())
         m_status->setText(tr("正在查询…已收到 %1 行").arg(m_linesReceived));
     else if (m_queryFailed)
         m_status->setText(tr("查询失败，已收到 %1 行").arg(m_linesReceived));
@@ -253,6 +410,112 @@ void HistoryData::closeBatch()
     bar->setValue(shown);
     if (m_reader.isRunning())
         showQueryState();
+    // The next lines in a turn of their own: input and painting come between.
+    if (!m_pending.isEmpty()) {
+        m_showScheduled = true;
+        QMetaObject::invokeMethod(this, &HistoryData::showPendingLines, Qt::QueuedConnection);
+    } else if (!m_reader.isRunning())
+        finishAnswer();
+}
+
+void HistoryData::finishAnswer()
+{
+    showQueryState();
+    m_tableModel->applySort();
+    const int rows = m_tableModel->rowCount();
+    const int untimed = m_tableModel->rowsWithoutTime();
+    m_tableNote->setText(untimed == 0 ? tr("共 %1 行").arg(rows)
+                                      : tr("共 %1 行，其中 %2 行的时间无法识别（仍列在表中）").arg(rows).arg(untimed));
+    if (m_chartStale)
+        refreshChart();
+}
+
+void HistoryData::refreshChart()
+{
+    m_chartStale = false;
+    const QDateTime from(ui->dateStart->date(), QTime(0, 0));
+    const QDateTime to(ui->dateEnd->date().addDays(1), QTime(0, 0));
+    const LinkSettings link = readLinkSettings(*appSettings());
+    const QVector<JournalEntry> writes = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
+    m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
+    QStringList skipped;
+    if (m_readings.linesWithoutTime() > 0)
+        skipped << tr("%1 行没有时间").arg(m_readings.linesWithoutTime());
+    if (m_readings.linesWithoutNumber() > 0)
+        skipped << tr("%1 行没有数值").arg(m_readings.linesWithoutNumber());
+    if (m_readings.readingsOverSeriesCap() > 0)
+        skipped << tr("%1 个读数超出 %2 个数据系列")
+                       .arg(m_readings.readingsOverSeriesCap())
+                       .arg(HistoryReadings::kMaxSeries);
+    QString note;
+    for (const QString &part : qAsConst(skipped))
+        note = note.isEmpty() ? part : tr("%1，%2").arg(note, part);
+    m_chartNote->setText(note.isEmpty() ? QString() : tr("未绘出: %1").arg(note));
+}
+
+void HistoryData::showChartStats()
+{
+    const QVector<HistorySeries> &series = m_chart->series();
+    m_chartStats->setHorizontalHeaderLabels(
+        { tr("数据"), tr("单位"), tr("最小值"), tr("最大值"), tr("平均值"), tr("点数") });
+    m_chartStats->setRowCount(series.size());
+    for (int row = 0; row < series.size(); ++row) {
+        const HistorySeriesStats stats = seriesStats(series.at(row), m_chart->viewFrom(), m_chart->viewTo());
+        const QStringList cells { series.at(row).name, series.at(row).unit,
+            stats.count ? QString::number(stats.min, 'g', 10) : QString(),
+            stats.count ? QString::number(stats.max, 'g', 10) : QString(),
+            stats.count ? QString::number(stats.mean, 'g', 6) : QString(), QString::number(stats.count) };
+        for (int column = 0; column < cells.size(); ++column) {
+            QTableWidgetItem *item = m_chartStats->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                m_chartStats->setItem(row, column, item);
+            }
+            item->setText(cells.at(column));
+        }
+    }
+}
+
+QStringList HistoryData::chartTitle() const
+{
+    QStringList quantities;
+    for (const HistorySeries &series : m_chart->series())
+        quantities << series.label();
+    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), connectionTargetText(*appSettings()),
+        ui->dateStart->date(), ui->dateEnd->date(), quantities);
+}
+
+void HistoryData::slotExportChart()
+{
+    if (m_chartStale)
+        refreshChart();
+    const QString suggested = QStringLiteral("history_%1_%2_chart.png")
+                                  .arg(ui->dateStart->date().toString(QStringLiteral("yyyyMMdd")),
+                                      ui->dateEnd->date().toString(QStringLiteral("yyyyMMdd")));
+    const QString fileName = askSaveFileName(
+        this, tr("导出图表"), kHistoryFiles, suggested, tr("图片或PDF (*.png *.pdf)"), QStringLiteral("png"));
+    if (fileName.isEmpty())
+        return;
+    const QString error = exportHistoryChart(*m_chart, fileName, chartTitle());
+    if (!error.isEmpty())
+        showErrorBox(tr("导出图表"), error);
+}
+
+ServiceReport HistoryData::serviceReport() const
+{
+    return collectServiceReport(m_meterValues, readLinkSettings(*appSettings()), ui->dateStart->date(),
+        ui->dateEnd->date(), historyTextLines(ui->textEdit->toPlainText()));
+}
+
+void HistoryData::slotServiceReport()
+{
+    const QString fileName = askSaveFileName(this, tr("服务报告"), kHistoryFiles,
+        serviceReportFileName(QDateTime::currentDateTime()), QStringLiteral("Files (*.pdf)"), QStringLiteral("pdf"));
+    if (fileName.isEmpty())
+        return;
+    const QString error = writeServiceReport(fileName, serviceReport());
+    if (!error.isEmpty())
+        showErrorBox(tr("服务报告"), error);
 }
 
 void HistoryData::showErrorBox(const QString &title, const QString &text)

@@ -1,20 +1,31 @@
 #pragma once
 
 #include "history/historyexport.h"
+#include "history/historyreadings.h"
 #include "history/readthread.h"
+#include "items/knownvalues.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
 #include <QTextCursor>
 
 #include <memory>
 
+class HistoryChart;
+class HistoryTableModel;
 class QLabel;
+class QTableView;
+class QTableWidget;
+class QTabWidget;
+struct ServiceReport;
 namespace Ui {
 class HistoryData;
 }
 
 // Asks the instrument for its history log between two dates, shows the
-// lines and exports them as CSV or as an A4 PDF table.
+// lines and exports them as CSV or as an A4 PDF table. Beside the text: the
+// same lines as a sortable table and as a chart, and the service report.
 class HistoryData : public QDialog
 {
     Q_OBJECT
@@ -25,6 +36,11 @@ public:
 
     // For observers (tests): the reader's signals and running state.
     const ReadThread &reader() const { return m_reader; }
+    // The meter as the main window last read it: names the chart and fills
+    // the service report.
+    void setMeterValues(const KnownMeterValues &values) { m_meterValues = values; }
+    // What the service report says of the meter, with the history shown now.
+    ServiceReport serviceReport() const;
 
     void reject() override;
 
@@ -35,6 +51,8 @@ private slots:
     void slotQueryHistory();
     void slotExportCSV();
     void slotExportPDF();
+    void slotExportChart();
+    void slotServiceReport();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,6 +65,15 @@ private:
     void stopReader();
     void closeBatch();
     void showQueryState();
+    void setUpTableAndChart();
+    // Moves waiting lines into the views until this turn's time is spent.
+    void showPendingLines();
+    bool turnSpent() const;
+    // Once the reader has ended and every line is shown.
+    void finishAnswer();
+    void refreshChart();
+    void showChartStats();
+    QStringList chartTitle() const;
     // Runs the export on a thread of its own behind a progress dialog with
     // Cancel; the window keeps answering meanwhile.
     HistoryExportResult exportPdfInBackground(
@@ -63,4 +90,20 @@ private:
     QLabel *m_status;
     int m_linesReceived = 0;
     bool m_queryFailed = false;
+    // Lines not yet in the views: a fast answer is shown over several turns
+    // so that none of them stalls the window.
+    QStringList m_pending;
+    QElapsedTimer m_turn;
+    bool m_showScheduled = false;
+    QTabWidget *m_tabs = nullptr;
+    HistoryTableModel *m_tableModel = nullptr;
+    QTableView *m_table = nullptr;
+    QLabel *m_tableNote = nullptr;
+    HistoryChart *m_chart = nullptr;
+    QLabel *m_chartCursor = nullptr;
+    QLabel *m_chartNote = nullptr;
+    QTableWidget *m_chartStats = nullptr;
+    HistoryReadings m_readings;
+    bool m_chartStale = false;
+    KnownMeterValues m_meterValues;
 };

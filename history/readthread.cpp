@@ -47,13 +47,21 @@ void ReadThread::onReceiveData(const QByteArray data)
     // Decode whole lines only, so a GB2312 character split across two
     // pieces still decodes correctly. A line cut at the cap gets a line end
     // of its own, so the next piece starts a line of its own in the view.
+    // The lines of one piece go out together: one queued signal for many
+    // lines, however fast the meter talks.
     const QList<QByteArray> lines = m_splitter.feed(data);
+    QString batch;
     for (const QByteArray &line : lines) {
+        batch += decodeGb2312(line);
         if (LineSplitter::isCut(line))
-            emit signalAddText(decodeGb2312(line) + QLatin1Char('\n'));
-        else
-            emit signalAddText(decodeGb2312(line));
+            batch += QLatin1Char('\n');
+        if (batch.size() >= kMaxBatchChars) {
+            emit signalAddText(batch);
+            batch.clear();
+        }
     }
+    if (!batch.isEmpty())
+        emit signalAddText(batch);
 }
 
 void ReadThread::flushLine()

@@ -14,12 +14,17 @@
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
 // stays part of the line) and a last line without one is delivered when the
 // instrument falls silent. A line that grows past the splitter's cap is
-// handed on in pieces, each ended by a line feed of its own.
+// handed on in pieces, each ended by a line feed of its own. One
+// signalAddText carries the whole lines of one received piece (several
+// lines, each with its line end); the text is the same as line by line.
 class ReadThread : public QThread, public DDataReceiver
 {
     Q_OBJECT
 
 public:
+    // A piece with more text than this goes out in several signals.
+    static constexpr int kMaxBatchChars = 256 * 1024;
+
     explicit ReadThread(QObject *parent = nullptr);
     ~ReadThread() override;
 

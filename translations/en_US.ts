@@ -73,6 +73,14 @@
     </message>
 </context>
 <context>
+    <name>HistoryChart</name>
+    <message>
+        <location filename="../history/historychart.cpp" line="+77"/>
+        <source>没有可绘制的数据</source>
+        <translation>No data to plot</translation>
+    </message>
+</context>
+<context>
     <name>HistoryData</name>
     <message>
         <location filename="../forms/historydata.ui" line="+14"/>
@@ -91,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+114"/>
+        <location filename="../history/historydata.cpp" line="+271"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -106,18 +114,49 @@
         <translation>Export PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="-17"/>
+        <location filename="../history/historydata.cpp" line="-29"/>
         <source>…（共 %1 个字符）</source>
         <translation>… (%1 characters)</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="+35"/>
-        <location filename="../history/historydata.cpp" line="+17"/>
+        <location filename="../history/historydata.cpp" line="+29"/>
+        <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+13"/>
+        <location filename="../history/historydata.cpp" line="-173"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>表格</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>滚轮缩放，拖动平移，右键拖动（或按住Ctrl拖动）框选放大，双击显示全部</source>
+        <translation>Wheel zooms, dragging pans, dragging with the right button (or with Ctrl) zooms to the box, a double click shows everything</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>导出图表…</source>
+        <translation>Export Chart...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>图表</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>Service Report...</translation>
+    </message>
+    <message>
+        <location line="+130"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>Querying... %1 lines received</translation>
     </message>
@@ -139,13 +178,13 @@
     </message>
     <message>
         <location line="-27"/>
-        <location line="+108"/>
+        <location line="+214"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-108"/>
+        <location filename="../history/historydata.cpp" line="-214"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -160,14 +199,134 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+84"/>
+        <source>共 %1 行</source>
+        <translation>%1 lines</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
+        <translation>%1 lines, %2 of them without a recognizable time (still listed)</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 行没有时间</source>
+        <translation>%1 lines without a time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 行没有数值</source>
+        <translation>%1 lines without a number</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 个读数超出 %2 个数据系列</source>
+        <translation>%1 readings beyond %2 data series</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未绘出: %1</source>
+        <translation>Not plotted: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+5"/>
+        <source>导出图表</source>
+        <translation>Export Chart</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>图片或PDF (*.png *.pdf)</source>
+        <translation>Image or PDF (*.png *.pdf)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+6"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../history/servicereportdialog.cpp" line="+54"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../history/historychartexport.cpp" line="+21"/>
+        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/servicereportwriter.cpp" line="+25"/>
+        <location line="+40"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryMarks</name>
+    <message>
+        <location filename="../history/historymarks.cpp" line="+14"/>
+        <source>时钟设为 %1 (%2)</source>
+        <translation>Clock set to %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2: %3 → %4 (%5)</source>
+        <translation>%1 %2: %3 → %4 (%5)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryReadings</name>
+    <message>
+        <location filename="../history/historyreadings.cpp" line="+49"/>
+        <source>第%1列</source>
+        <translation>Column %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTableModel</name>
+    <message>
+        <location filename="../history/historytablemodel.cpp" line="+86"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1列</source>
+        <translation>Column %1</translation>
     </message>
 </context>
 <context>
@@ -224,7 +383,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+116"/>
+        <location filename="../app/mainwindow.cpp" line="+122"/>
         <location filename="../items/mainwindow_items.cpp" line="+137"/>
         <location line="+6"/>
         <source>导入配置</source>
@@ -326,12 +485,22 @@
         <translation>Open Journal Folder</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>Service Report...</translation>
+    </message>
+    <message>
         <location line="+105"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+224"/>
+        <location line="+23"/>
+        <source>服务报告已保存: %1</source>
+        <translation>Service report saved: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+232"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
         <location filename="../cli/clitarget.cpp" line="+132"/>
         <location filename="../items/itemcsv.cpp" line="+70"/>
@@ -457,7 +626,7 @@
         <translation>Write Journal</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+342"/>
+        <location filename="../cli/climeterjob.cpp" line="+347"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
@@ -821,7 +990,7 @@
     <name>ReadThread</name>
     <message>
         <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+30"/>
+        <location line="+38"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -865,6 +1034,180 @@
         <location line="+16"/>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReport</name>
+    <message>
+        <location filename="../history/servicereport.cpp" line="+102"/>
+        <location line="+62"/>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <location filename="../history/servicereportwriter.cpp" line="-35"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>报告时间</source>
+        <translation>Report time</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项（最后读取的值）</source>
+        <translation>Items (values as last read)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>尚未读取配置项。</source>
+        <translation>The items have not been read yet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>本次维护的写入</source>
+        <translation>Writes of this visit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>今天没有写入配置项。</source>
+        <translation>No items were written today.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>原值 → 新值</source>
+        <translation>Old → new value</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>时钟</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>今天没有设置时钟。</source>
+        <translation>The clock was not set today.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+14"/>
+        <source>历史数据 %1 至 %2</source>
+        <translation>History %1 to %2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>设备型号: %1    设备名称: %2    连接: %3</source>
+        <translation>Model: %1    Device name: %2    Connection: %3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据: %1</source>
+        <translation>Data: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReportDialog</name>
+    <message>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
+        <location line="+52"/>
+        <location line="+3"/>
+        <location line="+32"/>
+        <location line="+9"/>
+        <source>服务报告</source>
+        <translation>Service Report</translation>
+    </message>
+    <message>
+        <location line="-84"/>
+        <source>读取并生成…</source>
+        <translation>Read and Write Report...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>起始日期:</source>
+        <translation>Start date:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结束日期:</source>
+        <translation>End date:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
+        <translation>The report holds the items as last read, today&apos;s writes and the history chart of these days.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+35"/>
+        <source>正在读取历史数据…已收到 %1 行</source>
+        <translation>Reading the history... %1 lines received</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>已取消</source>
+        <translation>Canceled</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>正在生成报告…</source>
+        <translation>Writing the report...</translation>
     </message>
 </context>
 <context>
@@ -1174,7 +1517,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-176"/>
+        <location filename="../cli/cliapp.cpp" line="-183"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
     </message>
@@ -1199,7 +1542,12 @@ File model: %2</translation>
         <translation>Read the history between two days (dates yyyy-MM-dd); to standard output without -o</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
+        <translation>read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>用固件包更新设备固件;进度显示在标准错误输出</source>
         <translation>Update the device&apos;s firmware from a package; progress on standard error</translation>
     </message>
@@ -1300,6 +1648,11 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>另存为图表(PNG图片或A4横向PDF)</source>
+        <translation>save as a chart (PNG image or A4 landscape PDF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>只显示比较,不写入</source>
         <translation>Print the comparison only, write nothing</translation>
     </message>
@@ -1390,7 +1743,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>需要一个文件</source>
         <translation>One file expected</translation>
     </message>
@@ -1405,6 +1758,11 @@ File model: %2</translation>
         <translation>Use --hex or --both, not both</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>需要 -o FILE.pdf</source>
+        <translation>-o FILE.pdf is needed</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>多余的参数: %1</source>
         <translation>Unexpected arguments: %1</translation>
@@ -1415,7 +1773,7 @@ File model: %2</translation>
         <translation>%2 of %1 devices failed:</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+51"/>
         <source>显示版本</source>
         <translation>Show the version</translation>
     </message>
@@ -1435,7 +1793,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>无效的秒数: %1</source>
         <translation>Invalid number of seconds: %1</translation>
     </message>
@@ -1592,6 +1950,37 @@ File model: %2</translation>
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>No devices in %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/clireport.cpp" line="+71"/>
+        <source>报告文件应以.pdf结尾: %1</source>
+        <translation>the report file must end in .pdf: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>图表文件应以.png或.pdf结尾: %1</source>
+        <translation>the chart file must end in .png or .pdf: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+10"/>
+        <source>找不到绘图程序%1</source>
+        <translation>could not find the drawing program %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>绘图程序没有结束</source>
+        <translation>the drawing program did not finish</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>绘图程序失败</source>
+        <translation>the drawing program failed</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>服务报告已写入%1</source>
+        <translation>Service report written to %1</translation>
     </message>
 </context>
 <context>

@@ -73,6 +73,14 @@
     </message>
 </context>
 <context>
+    <name>HistoryChart</name>
+    <message>
+        <location filename="../history/historychart.cpp" line="+77"/>
+        <source>没有可绘制的数据</source>
+        <translation>沒有可繪製的資料</translation>
+    </message>
+</context>
+<context>
     <name>HistoryData</name>
     <message>
         <location filename="../forms/historydata.ui" line="+14"/>
@@ -91,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+114"/>
+        <location filename="../history/historydata.cpp" line="+271"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -106,18 +114,49 @@
         <translation>匯出PDF</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="-17"/>
+        <location filename="../history/historydata.cpp" line="-29"/>
         <source>…（共 %1 个字符）</source>
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="+35"/>
-        <location filename="../history/historydata.cpp" line="+17"/>
+        <location filename="../history/historydata.cpp" line="+29"/>
+        <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+13"/>
+        <location filename="../history/historydata.cpp" line="-173"/>
+        <source>文本</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>表格</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>滚轮缩放，拖动平移，右键拖动（或按住Ctrl拖动）框选放大，双击显示全部</source>
+        <translation>滾輪縮放，拖曳平移，按右鍵拖曳（或按住Ctrl拖曳）框選放大，按兩下顯示全部</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>导出图表…</source>
+        <translation>匯出圖表……</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>图表</source>
+        <translation>圖表</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>服務報告……</translation>
+    </message>
+    <message>
+        <location line="+130"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>正在查詢……已收到 %1 行</translation>
     </message>
@@ -139,13 +178,13 @@
     </message>
     <message>
         <location line="-27"/>
-        <location line="+108"/>
+        <location line="+214"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-108"/>
+        <location filename="../history/historydata.cpp" line="-214"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -160,14 +199,134 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+84"/>
+        <source>共 %1 行</source>
+        <translation>共 %1 行</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
+        <translation>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 行没有时间</source>
+        <translation>%1 行沒有時間</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 行没有数值</source>
+        <translation>%1 行沒有數值</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 个读数超出 %2 个数据系列</source>
+        <translation>%1 個讀數超出 %2 個資料系列</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1，%2</source>
+        <translation>%1，%2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>未绘出: %1</source>
+        <translation>未繪出：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>数据</source>
+        <translation>資料</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>单位</source>
+        <translation>單位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最小值</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最大值</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>平均值</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>点数</source>
+        <translation>點數</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+5"/>
+        <source>导出图表</source>
+        <translation>匯出圖表</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>图片或PDF (*.png *.pdf)</source>
+        <translation>圖片或PDF (*.png *.pdf)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+6"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../history/servicereportdialog.cpp" line="+54"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../history/historychartexport.cpp" line="+21"/>
+        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/servicereportwriter.cpp" line="+25"/>
+        <location line="+40"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryMarks</name>
+    <message>
+        <location filename="../history/historymarks.cpp" line="+14"/>
+        <source>时钟设为 %1 (%2)</source>
+        <translation>時鐘設為 %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2: %3 → %4 (%5)</source>
+        <translation>%1 %2: %3 → %4 (%5)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryReadings</name>
+    <message>
+        <location filename="../history/historyreadings.cpp" line="+49"/>
+        <source>第%1列</source>
+        <translation>第%1欄</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryTableModel</name>
+    <message>
+        <location filename="../history/historytablemodel.cpp" line="+86"/>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>第%1列</source>
+        <translation>第%1欄</translation>
     </message>
 </context>
 <context>
@@ -224,7 +383,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+116"/>
+        <location filename="../app/mainwindow.cpp" line="+122"/>
         <location filename="../items/mainwindow_items.cpp" line="+137"/>
         <location line="+6"/>
         <source>导入配置</source>
@@ -326,12 +485,22 @@
         <translation>開啟記錄資料夾</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>服务报告…</source>
+        <translation>服務報告……</translation>
+    </message>
+    <message>
         <location line="+105"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+224"/>
+        <location line="+23"/>
+        <source>服务报告已保存: %1</source>
+        <translation>服務報告已儲存：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliapp.cpp" line="+232"/>
         <location filename="../cli/clihistory.cpp" line="-1"/>
         <location filename="../cli/clitarget.cpp" line="+132"/>
         <location filename="../items/itemcsv.cpp" line="+70"/>
@@ -457,7 +626,7 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+342"/>
+        <location filename="../cli/climeterjob.cpp" line="+347"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
@@ -821,7 +990,7 @@
     <name>ReadThread</name>
     <message>
         <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+30"/>
+        <location line="+38"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -865,6 +1034,180 @@
         <location line="+16"/>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReport</name>
+    <message>
+        <location filename="../history/servicereport.cpp" line="+102"/>
+        <location line="+62"/>
+        <source>—</source>
+        <translation>—</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <location filename="../history/servicereportwriter.cpp" line="-35"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备型号</source>
+        <translation>裝置型號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备名称</source>
+        <translation>裝置名稱</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>连接</source>
+        <translation>連線</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>报告时间</source>
+        <translation>報告時間</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项（最后读取的值）</source>
+        <translation>設定項目（最後讀取的值）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>尚未读取配置项。</source>
+        <translation>尚未讀取設定項目。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>值</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>本次维护的写入</source>
+        <translation>本次維護的寫入</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>今天没有写入配置项。</source>
+        <translation>今天沒有寫入設定項目。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项</source>
+        <translation>設定項目</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>原值 → 新值</source>
+        <translation>原值 → 新值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>时钟</source>
+        <translation>時鐘</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>今天没有设置时钟。</source>
+        <translation>今天沒有設定時鐘。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+14"/>
+        <source>历史数据 %1 至 %2</source>
+        <translation>歷史資料 %1 至 %2</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1、%2</source>
+        <translation>%1、%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>设备型号: %1    设备名称: %2    连接: %3</source>
+        <translation>裝置型號：%1    裝置名稱：%2    連線：%3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>数据: %1</source>
+        <translation>資料：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReportDialog</name>
+    <message>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
+        <location line="+52"/>
+        <location line="+3"/>
+        <location line="+32"/>
+        <location line="+9"/>
+        <source>服务报告</source>
+        <translation>服務報告</translation>
+    </message>
+    <message>
+        <location line="-84"/>
+        <source>读取并生成…</source>
+        <translation>讀取並產生……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>起始日期:</source>
+        <translation>起始日期：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>结束日期:</source>
+        <translation>結束日期：</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
+        <translation>報告包含設定項目的最後讀取值、今天的寫入記錄和這段時間的歷史資料圖表。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+35"/>
+        <source>正在读取历史数据…已收到 %1 行</source>
+        <translation>正在讀取歷史資料……已收到 %1 行</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>已取消</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>正在生成报告…</source>
+        <translation>正在產生報告……</translation>
     </message>
 </context>
 <context>
@@ -1174,7 +1517,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-176"/>
+        <location filename="../cli/cliapp.cpp" line="-183"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
     </message>
@@ -1199,7 +1542,12 @@
         <translation>讀取兩天之間的歷史資料（日期yyyy-MM-dd）；無-o時輸出到標準輸出</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
+        <translation>讀取設定項目和兩天之間的歷史資料，寫出服務報告(A4 PDF)；今天對該裝置的寫入記錄為本次維護</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>用固件包更新设备固件;进度显示在标准错误输出</source>
         <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出</translation>
     </message>
@@ -1300,6 +1648,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>另存为图表(PNG图片或A4横向PDF)</source>
+        <translation>另存為圖表(PNG圖片或A4橫向PDF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>只显示比较,不写入</source>
         <translation>只顯示比較，不寫入</translation>
     </message>
@@ -1390,7 +1743,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+14"/>
+        <location line="+15"/>
         <source>需要一个文件</source>
         <translation>需要一個檔案</translation>
     </message>
@@ -1405,6 +1758,11 @@
         <translation>--hex和--both只能選一個</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>需要 -o FILE.pdf</source>
+        <translation>需要 -o FILE.pdf</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>多余的参数: %1</source>
         <translation>多餘的參數：%1</translation>
@@ -1415,7 +1773,7 @@
         <translation>%1台裝置中%2台失敗：</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+51"/>
         <source>显示版本</source>
         <translation>顯示版本</translation>
     </message>
@@ -1435,7 +1793,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
@@ -1592,6 +1950,37 @@
         <location line="+5"/>
         <source>%1 中没有设备</source>
         <translation>%1 中沒有裝置</translation>
+    </message>
+    <message>
+        <location filename="../cli/clireport.cpp" line="+71"/>
+        <source>报告文件应以.pdf结尾: %1</source>
+        <translation>報告檔案應以.pdf結尾：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>图表文件应以.png或.pdf结尾: %1</source>
+        <translation>圖表檔案應以.png或.pdf結尾：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+10"/>
+        <source>找不到绘图程序%1</source>
+        <translation>找不到繪圖程式%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>绘图程序没有结束</source>
+        <translation>繪圖程式沒有結束</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>绘图程序失败</source>
+        <translation>繪圖程式失敗</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>服务报告已写入%1</source>
+        <translation>服務報告已寫入%1</translation>
     </message>
 </context>
 <context>

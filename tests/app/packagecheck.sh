@@ -35,7 +35,7 @@ echo "package: ${deb##*/} ($(du -k "$deb" | cut -f1) KiB, cpack $(($(date +%s) -
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 for dep in libc6 libqt5core5a libqt5widgets5 libqt5network5 libqt5serialport5 libqt5sql5 libqt5sql5-sqlite \
-  fonts-wqy-microhei; do
+  libqwt-qt5-6 fonts-wqy-microhei; do
   [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = vexa-assistant ] || fail "Package field"
@@ -49,6 +49,7 @@ expected=(
   usr/share/icons/hicolor/scalable/apps/vexa-assistant.svg
   usr/share/vexa-assistant/translations/en_US.qm
   usr/share/vexa-assistant/translations/zh_TW.qm
+  usr/libexec/vexa-assistant/vexa-history-render
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/vexa-assistant.png")

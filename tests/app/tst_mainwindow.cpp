@@ -89,7 +89,7 @@ private slots:
             inMenu << a->objectName();
         QCOMPARE(inMenu,
             (QStringList { "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update",
-                "monitor", "", "openJournalFolder", "", "quit" }));
+                "monitor", "", "actionServiceReport", "openJournalFolder", "", "quit" }));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
         // Tool-bar icons are reduced to a single 16 px image.

@@ -4,6 +4,7 @@
 #include "sim/simrunner.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -41,6 +42,14 @@ Run cli(const QStringList &arguments, const QString &language = QStringLiteral("
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+    tool.waitForFinished(30000);
+    return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
 }
 
 QString udp(const SimRunner &meter)
@@ -111,6 +120,10 @@ private slots:
         QTest::newRow("hex and both") << QStringList { "monitor", "--hex", "--both" };
         QTest::newRow("seconds 0") << QStringList { "monitor", "--seconds", "0" };
         QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
+        QTest::newRow("chart of another kind")
+            << QStringList { "history", "2026-02-01", "2026-02-02", "--chart", "c.svg" };
+        QTest::newRow("report without file") << QStringList { "report", "2026-02-01", "2026-02-02" };
+        QTest::newRow("report not a PDF") << QStringList { "report", "2026-02-01", "2026-02-02", "-o", "r.png" };
     }
     void badInputIsAUsageError()
     {
@@ -417,6 +430,46 @@ private slots:
                                             << "2024-06-02");
         QCOMPARE(silent.exit, 2);
         QCOMPARE(silent.err, QStringLiteral("vexa-cli: 接受数据超时\n"));
+    }
+
+    void chartAndServiceReport()
+    {
+        // The demo meter logs the last 120 days; today's write is the visit.
+        const QString from = QDate::currentDate().addDays(-2).toString(Qt::ISODate);
+        const QString to = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(cli(at(*m_meter) << "set"
+                                  << "5=19200")
+                     .exit,
+            0);
+        const Run png = cli(at(*m_meter) << "history" << from << to << "--chart"
+                                         << "c.png"
+                                         << "-o"
+                                         << "h.csv");
+        QCOMPARE(png.exit, 0);
+        QCOMPARE(QImage(m_dir->filePath("c.png")).size(), QSize(1600, 1000));
+        QVERIFY(m_dir->readFile("h.csv").size() > 1000);
+        const Run pdf = cli(at(*m_meter) << "history" << from << to << "--chart"
+                                         << "c.pdf");
+        QCOMPARE(pdf.exit, 0);
+        const QString chart = pdfText(m_dir->filePath("c.pdf"));
+        for (const char *expected : { "历史数据", "VX-200 智能流量积算仪", "瞬时流量 (m3/h)", "温度 (℃)" })
+            QVERIFY2(chart.contains(QString::fromUtf8(expected)), expected);
+
+        const Run report = cli(at(*m_meter) << "report" << from << to << "-o"
+                                            << "r.pdf",
+            "en_US.UTF-8");
+        QCOMPARE(report.exit, 0);
+        QCOMPARE(report.out, QStringLiteral("Service report written to r.pdf\n"));
+        const QString text = pdfText(m_dir->filePath("r.pdf"));
+        for (const char *expected : { "Service Report", "VX-200 智能流量积算仪", "Items (values as last read)",
+                 "09 IP地址", "05 波特率(2400/4800/9600/19200/38400)", "9600 → 19200", "History " })
+            QVERIFY2(
+                text.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + " in " + text));
+        m_meter->addFault("silent,times=all");
+        const Run silent = cli(at(*m_meter) << "report" << from << to << "-o"
+                                            << "r2.pdf");
+        QCOMPARE(silent.exit, 2);
+        QVERIFY(!QFile::exists(m_dir->filePath("r2.pdf")));
     }
 
     void flashChecksTheModel_data()

@@ -1,4 +1,9 @@
 #include "history/historyexport.h"
+#include "history/historyreadings.h"
+#include "history/historyrecord.h"
+#include "history/historyseries.h"
+#include "history/historytablemodel.h"
+#include "items/journalreader.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QBuffer>
@@ -192,6 +197,15 @@ private slots:
     void fields();
     void cells_data();
     void cells();
+    void recordFields_data();
+    void recordFields();
+    void recordTime_data();
+    void recordTime();
+    void readings_data();
+    void readings();
+    void tableSortKeepsTheSelection();
+    void seriesStatsAndDecimation();
+    void journalReadBack();
     void csvBytes_data();
     void csvBytes();
     void openFailure();
@@ -274,6 +288,210 @@ void TstHistoryExport::cells()
     QFETCH(int, columns);
     QFETCH(QStringList, expected);
     QCOMPARE(historyCells(line, columns), expected);
+}
+
+void TstHistoryExport::recordFields_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("a record") << "2018-03-01 08:00:00,瞬时流量,12.50,m3/h\r\n"
+                              << QStringList { "2018-03-01 08:00:00", "瞬时流量", "12.50", "m3/h" };
+    QTest::newRow("blanks trimmed, empty fields kept") << " a , ,b," << QStringList { "a", "", "b", "" };
+    QTest::newRow("no comma") << "校准完成" << QStringList { "校准完成" };
+    QTest::newRow("empty line") << "\r\n" << QStringList { "" };
+    QStringList capped;
+    for (int i = 0; i < 15; ++i)
+        capped << QString::number(i);
+    capped << "15,16,17,18,19";
+    QTest::newRow("more columns than the table has: the rest stays in the last")
+        << "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19" << capped;
+}
+
+void TstHistoryExport::recordFields()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, expected);
+    QCOMPARE(historyRecordFields(line), expected);
+}
+
+void TstHistoryExport::recordTime_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // ISO with milliseconds; empty: no time
+    QTest::newRow("date and time") << "2018-03-01 08:00:00"
+                                   << "2018-03-01T08:00:00.000";
+    QTest::newRow("blanks around") << " 2018-03-01  08:00:00 "
+                                   << "2018-03-01T08:00:00.000";
+    QTest::newRow("without leading zeros, no seconds") << "2018-3-1 8:05"
+                                                       << "2018-03-01T08:05:00.000";
+    QTest::newRow("slashes") << "2018/03/01 23:59:59"
+                             << "2018-03-01T23:59:59.000";
+    QTest::newRow("points, date only") << "2018.03.01"
+                                       << "2018-03-01T00:00:00.000";
+    QTest::newRow("ISO T") << "2018-03-01T08:00:00"
+                           << "2018-03-01T08:00:00.000";
+    QTest::newRow("fraction") << "2018-03-01 08:00:00.5"
+                              << "2018-03-01T08:00:00.500";
+    // Wall-clock time: a daylight-saving gap of the PC's zone does not matter.
+    QTest::newRow("no zone") << "2024-03-31 02:30:00"
+                             << "2024-03-31T02:30:00.000";
+    QTest::newRow("29 February") << "2024-02-29 00:00"
+                                 << "2024-02-29T00:00:00.000";
+    for (const char *bad : { "2018-02-30 00:00:00", "2018-03-01 24:00:00", "2018-03-01 08:60", "18-03-01", "2018-03/01",
+             "2018-03-01 08", "2018-03-01 08:00:00 x", "2018-03-01,08:00", "", "日期时间", "12.5", "２０１８-03-01" })
+        QTest::newRow(bad) << QString::fromUtf8(bad) << QString();
+}
+
+void TstHistoryExport::recordTime()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    qint64 msecs = -1;
+    const bool parsed = parseHistoryTime(text, &msecs);
+    QCOMPARE(parsed, !expected.isEmpty());
+    if (parsed)
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(Qt::ISODateWithMs).left(23), expected);
+}
+
+void TstHistoryExport::readings_data()
+{
+    // Series as "name (unit):points", then lines without a time and without a number.
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("series");
+    QTest::addColumn<int>("withoutTime");
+    QTest::addColumn<int>("withoutNumber");
+    QTest::newRow("name, value, unit") << QStringList { "2018-03-01 08:00:00,瞬时流量,12.50,m3/h",
+        "2018-03-01 08:00:00,累计流量,100,m3", "2018-03-01 09:00:00,瞬时流量,13,m3/h" }
+                                       << QStringList { "瞬时流量 (m3/h):2", "累计流量 (m3):1" } << 0 << 0;
+    QTest::newRow("two readings in one line")
+        << QStringList { "2018-03-01 08:00:00,瞬时流量,12.5,m3/h,累计流量,100,m3" }
+        << QStringList { "瞬时流量 (m3/h):1", "累计流量 (m3):1" } << 0 << 0;
+    QTest::newRow("columns named by the header, units in brackets") << QStringList {
+        "日期时间,瞬时流量(m3/h),温度（℃）", "2024-03-01 00:00:00,120.5,22.1", "2024-03-01 01:00:00,0.00,停电"
+    } << QStringList { "瞬时流量 (m3/h):2", "温度 (℃):1" } << 1 << 0;
+    QTest::newRow("columns without a header")
+        << QStringList { "2024-03-01 00:00:00,1,2" } << QStringList { "第2列:1", "第3列:1" } << 0 << 0;
+    QTest::newRow("name, value and unit in one field")
+        << QStringList { "2024-06-01 08:00:00,流量 123.45 m3/h,累积 10234.5 m3" }
+        << QStringList { "流量 (m3/h):1", "累积 (m3):1" } << 0 << 0;
+    QTest::newRow("no number, no time, blank")
+        << QStringList { "2024-03-05 08:00:00,校准完成", "abc,1,2", "", "2024-03-05 09:00:00,流量,nan,m3/h" }
+        << QStringList {} << 1 << 2;
+    QTest::newRow("a unit that changes gets a series of its own")
+        << QStringList { "2018-03-01 08:00:00,流量,1,m3/h", "2018-03-01 09:00:00,流量,2,L/s" }
+        << QStringList { "流量 (m3/h):1", "流量 (L/s):1" } << 0 << 0;
+}
+
+void TstHistoryExport::readings()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, series);
+    QFETCH(int, withoutTime);
+    QFETCH(int, withoutNumber);
+    HistoryReadings readings;
+    for (const QString &line : lines)
+        readings.addLine(line + "\r\n");
+    QStringList found;
+    for (const HistorySeries &one : readings.series())
+        found << QStringLiteral("%1:%2").arg(one.label()).arg(one.size());
+    QCOMPARE(found, series);
+    QCOMPARE(readings.linesWithoutTime(), withoutTime);
+    QCOMPARE(readings.linesWithoutNumber(), withoutNumber);
+}
+
+void TstHistoryExport::tableSortKeepsTheSelection()
+{
+    HistoryTableModel model;
+    model.appendLines({ "2018-03-01 10:00:00,b,3\r\n", "header,x,y\r\n", "2018-03-01 08:00:00,a,10\r\n",
+        "2018-03-01 09:00:00,c,2.5\r\n" });
+    QCOMPARE(model.rowCount(), 4);
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.rowsWithoutTime(), 1);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("x"));
+    const QPersistentModelIndex selected = model.index(2, 1); // "a"
+    const auto column = [&model](int c) {
+        QStringList cells;
+        for (int row = 0; row < model.rowCount(); ++row)
+            cells << model.index(row, c).data().toString();
+        return cells;
+    };
+    model.sort(0, Qt::AscendingOrder);
+    QCOMPARE(column(1), QStringList({ "a", "c", "b", "x" }));
+    QCOMPARE(selected.row(), 0);
+    // Numbers as numbers (10 after 3), the row without one last either way.
+    model.sort(2, Qt::DescendingOrder);
+    QCOMPARE(column(2), QStringList({ "10", "3", "2.5", "y" }));
+    model.sort(2, Qt::AscendingOrder);
+    QCOMPARE(column(2), QStringList({ "2.5", "3", "10", "y" }));
+    QCOMPARE(selected.data().toString(), QStringLiteral("a"));
+    // Lines that come in later join the sort once it is applied again.
+    model.appendLines({ "2018-03-01 07:00:00,d,1\r\n" });
+    QCOMPARE(model.index(4, 1).data().toString(), QStringLiteral("d"));
+    model.applySort();
+    QCOMPARE(column(1), QStringList({ "d", "c", "b", "a", "x" }));
+}
+
+void TstHistoryExport::seriesStatsAndDecimation()
+{
+    HistorySeries series;
+    for (int i = 0; i < 100000; ++i) {
+        series.times << double(i) * 1000;
+        series.values << (i == 54321 ? 500.0 : i == 12345 ? -500.0 : double(i % 10));
+    }
+    const HistorySeriesStats all = seriesStats(series, 0, 1e12);
+    QCOMPARE(all.count, 100000);
+    QCOMPARE(all.min, -500.0);
+    QCOMPARE(all.max, 500.0);
+    const HistorySeriesStats part = seriesStats(series, 10000, 19000);
+    QCOMPARE(part.count, 10);
+    QCOMPARE(part.mean, 4.5);
+    QCOMPARE(seriesStats(series, -5, -1).count, 0);
+    // A few points per pixel column, and no spike lost between them.
+    const QVector<QPointF> drawn = decimatedPoints(series, 0, 99999000, 800);
+    QVERIFY2(drawn.size() <= 4 * 800 + 2, qPrintable(QString::number(drawn.size())));
+    double low = 0;
+    double high = 0;
+    for (const QPointF &point : drawn) {
+        low = qMin(low, point.y());
+        high = qMax(high, point.y());
+        QVERIFY(point.x() >= 0 && point.x() <= 99999000);
+    }
+    QCOMPARE(low, -500.0);
+    QCOMPARE(high, 500.0);
+    // Zoomed in: every point of the range, and one beyond each edge.
+    QCOMPARE(decimatedPoints(series, 10000, 19000, 800).size(), 12);
+    QCOMPARE(nearestPoint(series, 1400), 1);
+    QCOMPARE(nearestPoint(series, 1600), 2);
+    QCOMPARE(nearestPoint(series, 1e12), 99999);
+    // Out of order with a repeat: sorted, the repeat kept.
+    HistorySeries shuffled { "q", "u", { 3, 1, 2, 1 }, { 30, 10, 20, 11 } };
+    sortSeriesByTime(shuffled);
+    QCOMPARE(shuffled.times, QVector<double>({ 1, 1, 2, 3 }));
+    QCOMPARE(shuffled.values, QVector<double>({ 10, 11, 20, 30 }));
+}
+
+void TstHistoryExport::journalReadBack()
+{
+    // What the journal writes reads back the same, quoting included; a
+    // damaged line is skipped, not the rest.
+    Journal journal(file("journal.csv"));
+    const QDateTime at = QDateTime::currentDateTime().addSecs(-10);
+    const JournalEntry entry { at, "udp 127.0.0.1:1", 3, "VX-200", "a \"quoted\", name", 5, "名称,带逗号",
+        "line\r\nbreak", "19200", "19200", "ok" };
+    QVERIFY(journal.append(entry));
+    QFile damaged(file("journal.csv"));
+    QVERIFY(damaged.open(QIODevice::Append));
+    damaged.write("not,a,journal,line\r\n");
+    damaged.close();
+    QVERIFY(journal.append({ at, "udp 127.0.0.1:1", 4, "", "", -1, "clock", "", "2024-03-01 08:00:00", "OK", "ok" }));
+    const JournalReader reader(file("journal.csv"));
+    QCOMPARE(reader.entries().size(), 2);
+    const JournalEntry back = reader.entries().first();
+    QCOMPARE(Journal::line(back), Journal::line(entry));
+    QCOMPARE(reader.entriesFor("udp 127.0.0.1:1", 3, at.addSecs(-1), at.addSecs(1)).size(), 1);
+    QCOMPARE(reader.entriesFor("udp 127.0.0.1:1", 4, at.addSecs(-1), at.addSecs(1)).first().index, -1);
+    QCOMPARE(reader.entriesFor("udp 127.0.0.1:1", 3, at.addSecs(1), at.addSecs(2)).size(), 0);
+    QCOMPARE(reader.entriesFor("udp 127.0.0.1:2", 3, at.addSecs(-1), at.addSecs(1)).size(), 0);
 }
 
 void TstHistoryExport::csvBytes_data()

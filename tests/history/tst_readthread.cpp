@@ -23,6 +23,7 @@ private slots:
     void cleanup();
     void lines_data();
     void lines();
+    void linesOfOnePieceTravelTogether();
     void stopMidStreamEndsWithoutMessage();
     void secondStartWhileRunningRefused();
     void openFailure_data();
@@ -104,6 +105,27 @@ void TstReadThread::lines()
     }
     QTRY_VERIFY_WITH_TIMEOUT(log.finished(), 5000);
     QCOMPARE(log.events, expected);
+}
+
+void TstReadThread::linesOfOnePieceTravelTogether()
+{
+    // 3,000 lines in one write: a handful of signals, never one per line, and
+    // every signal but the last ends at a line end.
+    QByteArray answer;
+    for (int i = 0; i < 3000; ++i)
+        answer += "2024-03-01 00:00:00," + gb("流量") + "," + QByteArray::number(i) + ",m3/h\r\n";
+    answer += "tail";
+    ReadThread reader;
+    ReaderLog log(reader);
+    QVERIFY(reader.startQuery(m_request));
+    QCOMPARE(m_pty->readMaster(m_request.size(), 5000).size(), m_request.size());
+    QVERIFY(m_pty->writeMaster(answer));
+    QTRY_VERIFY_WITH_TIMEOUT(log.finished(), 5000);
+    QCOMPARE(log.batches.join(QString()), QTextCodec::codecForName("gb2312")->toUnicode(answer));
+    QCOMPARE(log.events.size(), 3000 + 3);
+    QVERIFY2(log.batches.size() <= 100, qPrintable(QString::number(log.batches.size())));
+    for (int i = 0; i + 1 < log.batches.size(); ++i)
+        QVERIFY(log.batches.at(i).endsWith(QLatin1Char('\n')));
 }
 
 void TstReadThread::stopMidStreamEndsWithoutMessage()
