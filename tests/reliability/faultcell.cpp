@@ -310,7 +310,9 @@ Outcome runHistory()
     Outcome outcome;
     ReadThread thread;
     int lines = 0;
-    QObject::connect(&thread, &ReadThread::signalAddText, [&lines](const QString &) { ++lines; });
+    // One signal may carry several lines.
+    QObject::connect(&thread, &ReadThread::signalAddText,
+        [&lines](const QString &text) { lines += int(text.count(QLatin1Char('\n'))); });
     QObject::connect(&thread, &ReadThread::signalShowError,
         [&outcome](const QString &, const QString &error) { outcome.messages << error; });
     thread.startQuery(buildHistoryRequest(kToday.addDays(-2), kToday));
