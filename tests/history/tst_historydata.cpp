@@ -19,7 +19,11 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -266,29 +270,53 @@ void TstHistoryData::exportSlots_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("file"); // relative to the work dir; empty: cancel
+    QTest::addColumn<QString>("file"); // relative to the work dir; empty: cancel; "fifo...": made a FIFO first
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QByteArray>("written"); // CSV content, or "%PDF" for a PDF
+    QTest::addColumn<int>("sizeLimit"); // largest file the process may write (RLIMIT_FSIZE), 0: none
 
+    const QString missing = qt_error_string(ENOENT);
+    const QString fifo = QStringLiteral("这是一个管道(FIFO),只能写入普通文件");
     QTest::newRow("CSV") << "slotExportCSV"
                          << "a,1\r\nb,2\r\n"
-                         << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n");
+                         << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n") << 0;
     QTest::newRow("CSV cancelled") << "slotExportCSV"
                                    << "a,1\n"
-                                   << "" << QStringList() << QByteArray();
+                                   << "" << QStringList() << QByteArray() << 0;
     QTest::newRow("CSV cannot open") << "slotExportCSV"
                                      << "a,1\n"
-                                     << "missing/h.csv" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+                                     << "missing/h.csv" << QStringList { "导出配置|打开文件失败: %1\n" + missing }
+                                     << QByteArray() << 0;
+    // The system's reason, not an unknown error, and what fitted stays.
+    QTest::newRow("CSV on a full disk") << "slotExportCSV" << QString("x,1\n").repeated(3000) << "h.csv"
+                                        << QStringList { "导出配置|写入文件失败: %1\n" + qt_error_string(EFBIG) }
+                                        << QByteArray("x,1\n").repeated(3000).left(4096) << 4096;
+    // Refused by name: nothing waits in open() for a reader. (The file
+    // dialog first asks whether to replace what is there.)
+    const QString replace = QStringLiteral("导出历史数据|%1 already exists.\nDo you want to replace it?");
+    QTest::newRow("CSV into a FIFO") << "slotExportCSV"
+                                     << "a,1\n"
+                                     << "fifo.csv"
+                                     << QStringList { replace.arg("fifo.csv"), "导出配置|打开文件失败: %1\n" + fifo }
+                                     << QByteArray() << 0;
     QTest::newRow("PDF") << "slotExportPDF"
                          << "2024-03-01 08:00:00,1\n"
-                         << "h.pdf" << QStringList() << QByteArray("%PDF");
+                         << "h.pdf" << QStringList() << QByteArray("%PDF") << 0;
     QTest::newRow("PDF single field") << "slotExportPDF"
                                       << "alpha\nbeta\n"
                                       << "h.pdf" << QStringList { "导出配置|导出数据失败，数据格式错误" }
-                                      << QByteArray("%PDF");
+                                      << QByteArray("%PDF") << 0;
     QTest::newRow("PDF cannot open") << "slotExportPDF"
                                      << "a b\n"
-                                     << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+                                     << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1\n" + missing }
+                                     << QByteArray() << 0;
+    // The finished document would be renamed over it: a FIFO (or a device)
+    // must not be replaced by a regular file.
+    QTest::newRow("PDF onto a FIFO") << "slotExportPDF"
+                                     << "a b\n"
+                                     << "fifo.pdf"
+                                     << QStringList { replace.arg("fifo.pdf"), "导出配置|打开文件失败: %1\n" + fifo }
+                                     << QByteArray() << 0;
 }
 
 void TstHistoryData::exportSlots()
@@ -298,13 +326,27 @@ void TstHistoryData::exportSlots()
     QFETCH(QString, file);
     QFETCH(QStringList, boxes);
     QFETCH(QByteArray, written);
+    QFETCH(int, sizeLimit);
 
     HistoryData dialog;
     addText(dialog, text);
     ModalBoxCatcher catcher;
     const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
+    if (file.startsWith(QLatin1String("fifo")))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     FileDialogAnswer answer(path);
-    QVERIFY(QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData()));
+    rlimit previous {};
+    if (sizeLimit > 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &previous) == 0);
+        rlimit limited = previous;
+        limited.rlim_cur = rlim_t(sizeLimit);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    }
+    const bool invoked = QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData());
+    if (sizeLimit > 0)
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+    QVERIFY(invoked);
 
     QStringList seen;
     for (const ModalBoxCatcher::Box &box : catcher.boxes())
@@ -312,7 +354,13 @@ void TstHistoryData::exportSlots()
     for (QString &box : boxes)
         box.replace(QLatin1String("%1"), path);
     QCOMPARE(seen, boxes);
-    const QByteArray content = m_dir->readFile(file);
+    if (file.startsWith(QLatin1String("fifo"))) {
+        struct stat status
+        {
+        };
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    }
+    const QByteArray content = file.startsWith(QLatin1String("fifo")) ? QByteArray() : m_dir->readFile(file);
     if (written.startsWith("%PDF"))
         QVERIFY(content.startsWith(written));
     else
