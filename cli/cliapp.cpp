@@ -3,6 +3,7 @@
 #include "base/settings.h"
 #include "cli/clifleet.h"
 #include "cli/clihistory.h"
+#include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "cli/vexacli.h"
 #include "items/itemcsv.h"
@@ -17,21 +18,18 @@
 #include <QSet>
 #include <QTranslator>
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
 
 void printOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    writeOut(text);
 }
 
 void printErr(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    writeErr(text);
 }
 
 struct CommandInfo
@@ -241,7 +239,7 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
 {
     for (const MeterReport &report : reports) {
         if (options.json) {
-            printOut(QString::fromUtf8(QJsonDocument(report.json).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+            writeOutBytes(QJsonDocument(report.json).toJson(QJsonDocument::Compact) + '\n');
             continue;
         }
         if (!options.fleet) {
@@ -267,6 +265,8 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }
+
+int runCommand(const QStringList &arguments);
 
 } // namespace
 
@@ -295,6 +295,20 @@ QString installCliTranslation()
 }
 
 int runCli(const QStringList &arguments)
+{
+    int exit = runCommand(arguments);
+    // Output that did not arrive is no success, whatever the meter did.
+    const QString failed = outFailure();
+    if (!failed.isEmpty()) {
+        printErr(QStringLiteral("vexa-cli: %1\n").arg(VexaCli::tr("写入标准输出失败: %1").arg(failed)));
+        exit = qMax(exit, int(CliFileError));
+    }
+    return exit;
+}
+
+namespace {
+
+int runCommand(const QStringList &arguments)
 {
     // First pass with every option, so option values are not taken for the command.
     QCommandLineParser all;
@@ -419,3 +433,5 @@ int runCli(const QStringList &arguments)
         exit = qMax(exit, report.exit);
     return exit;
 }
+
+} // namespace
