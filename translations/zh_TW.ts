@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../firmware/downloadthread.cpp" line="+105"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
@@ -91,7 +91,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+117"/>
+        <location filename="../history/historydata.cpp" line="+114"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -111,7 +111,7 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+17"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
@@ -132,20 +132,20 @@
         <translation>查詢結束，共收到 %1 行</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+42"/>
         <location line="+20"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location line="-27"/>
-        <location line="+108"/>
+        <location line="+110"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-108"/>
+        <location filename="../cli/clihistory.cpp" line="-87"/>
+        <location filename="../history/historydata.cpp" line="-110"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -166,6 +166,11 @@
     </message>
     <message>
         <location line="+6"/>
+        <source>写入文件失败: %1</source>
+        <translation>寫入檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
@@ -173,7 +178,7 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+62"/>
+        <location filename="../items/journal.cpp" line="+90"/>
         <location line="+8"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
@@ -182,7 +187,7 @@
 <context>
     <name>LaunchOptions</name>
     <message>
-        <location filename="../app/launchoptions.cpp" line="+157"/>
+        <location filename="../app/launchoptions.cpp" line="+162"/>
         <source>无法使用工作目录 %1。</source>
         <translation>無法使用工作目錄 %1。</translation>
     </message>
@@ -224,8 +229,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+118"/>
-        <location filename="../items/mainwindow_items.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+116"/>
+        <location filename="../items/mainwindow_items.cpp" line="+137"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -243,19 +248,19 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+19"/>
+        <location line="+21"/>
         <location line="+23"/>
-        <location line="+40"/>
-        <location line="+29"/>
-        <location line="+85"/>
+        <location line="+28"/>
+        <location line="+38"/>
+        <location line="+82"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-56"/>
-        <location line="+16"/>
+        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -310,18 +315,18 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-34"/>
+        <location filename="../app/mainwindow.cpp" line="-33"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <location filename="../items/mainwindow_items.cpp" line="+104"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+99"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -331,21 +336,27 @@
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+218"/>
-        <location filename="../cli/clihistory.cpp" line="-1"/>
+        <location filename="../cli/cliapp.cpp" line="+222"/>
+        <location filename="../cli/clihistory.cpp" line="-3"/>
+        <location line="+36"/>
+        <location line="+67"/>
+        <location filename="../cli/climeterjob.cpp" line="+144"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
-        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="-45"/>
+        <location filename="../cli/clihistory.cpp" line="-101"/>
+        <location line="+68"/>
+        <location line="+72"/>
+        <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location filename="../items/itemcsv.cpp" line="+59"/>
         <source>第%1行</source>
         <translation>第%1行</translation>
     </message>
@@ -360,7 +371,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-317"/>
+        <location filename="../items/mainwindow_items.cpp" line="-313"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -388,19 +399,19 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+84"/>
-        <location line="+182"/>
+        <location line="+76"/>
+        <location line="+186"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-280"/>
-        <location line="+19"/>
+        <location line="-276"/>
+        <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
@@ -410,18 +421,18 @@
         <translation>已取消寫入設定</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+43"/>
         <source>正在写入第%1项(共%2项): %3</source>
         <translation>正在寫入第%1項（共%2項）：%3</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <location line="+85"/>
+        <location line="+18"/>
+        <location line="+82"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-74"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
@@ -432,7 +443,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+173"/>
+        <location line="+170"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
@@ -452,7 +463,7 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+321"/>
+        <location filename="../cli/climeterjob.cpp" line="+205"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
@@ -464,8 +475,8 @@
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-215"/>
-        <location line="+184"/>
+        <location line="-221"/>
+        <location line="+190"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -475,7 +486,7 @@
         <translation>送出</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+113"/>
+        <location filename="../items/itemsession.cpp" line="+138"/>
         <source>配置值含有设备无法表示的字符,未写入</source>
         <translation>設定值含有裝置無法表示的字元，未寫入</translation>
     </message>
@@ -561,23 +572,23 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+42"/>
+        <location filename="../monitor/monitordialog.cpp" line="+286"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+2"/>
         <source>日志文件 (*.log);;所有文件 (*)</source>
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="+38"/>
-        <location line="+269"/>
+        <location line="-215"/>
+        <location line="+272"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-265"/>
+        <location line="-268"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -598,12 +609,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+279"/>
+        <location line="+282"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-276"/>
+        <location line="-279"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -638,7 +649,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+147"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -661,7 +672,7 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+51"/>
+        <location filename="../monitor/monitorthread.cpp" line="+52"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
@@ -685,9 +696,42 @@
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <location filename="../base/outputfile.cpp" line="+21"/>
+        <source>这是一个符号链接;程序自己命名的文件不经链接写入</source>
+        <translation>這是符號連結；程式自行命名的檔案不經由連結寫入。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个管道(FIFO),只能写入普通文件</source>
+        <translation>這是管道（FIFO），只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个设备,只能写入普通文件</source>
+        <translation>這是裝置，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个文件夹,只能写入普通文件</source>
+        <translation>這是資料夾，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这不是普通文件,只能写入普通文件</source>
+        <translation>這不是一般檔案，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件已存在;不覆盖本次运行之前就有的文件</source>
+        <translation>檔案已存在；不覆寫本次執行之前就有的檔案。</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
-        <location filename="../app/messageboxes.cpp" line="+38"/>
+        <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -726,7 +770,7 @@
         <translation>解析檔案失敗，無法取得檔案內容！</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+127"/>
         <source>解析文件失败,文件校验失败!</source>
         <translation>解析檔案失敗，檔案驗證失敗！</translation>
     </message>
@@ -736,7 +780,7 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+220"/>
+        <location filename="../link/devicechannel.cpp" line="+243"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -755,7 +799,7 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-140"/>
+        <location filename="../link/devicechannel.cpp" line="-156"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗：%1</translation>
     </message>
@@ -765,19 +809,19 @@
         <translation>串列埠開啟失敗</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+102"/>
         <location line="+14"/>
         <location line="+5"/>
         <source>发送命令失败</source>
         <translation>傳送指令失敗</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+92"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
     </message>
     <message>
-        <location filename="../link/connectiontarget.cpp" line="+39"/>
+        <location filename="../link/connectiontarget.cpp" line="+12"/>
         <source>未设置地址</source>
         <translation>未設定位址</translation>
     </message>
@@ -792,7 +836,7 @@
         <translation>%1 · 位址 %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <location filename="../link/linkerrorcontext.cpp" line="+44"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
     </message>
@@ -810,7 +854,7 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+41"/>
+        <location filename="../history/readthread.cpp" line="+42"/>
         <location line="+30"/>
         <source>查询</source>
         <translation>查詢</translation>
@@ -819,12 +863,12 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+63"/>
+        <location filename="../items/refreshthread.cpp" line="+22"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-56"/>
+        <location filename="../items/itemsession.cpp" line="-80"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
@@ -930,7 +974,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+104"/>
+        <location filename="../link/commsettings.cpp" line="+106"/>
         <source>请选择串口!</source>
         <translation>請選擇串列埠！</translation>
     </message>
@@ -965,7 +1009,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+211"/>
+        <location filename="../firmware/updatedialog.cpp" line="+207"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -1002,14 +1046,14 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-52"/>
+        <location filename="../firmware/updatedialog.cpp" line="-51"/>
         <source>烧写</source>
         <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+109"/>
+        <location filename="../firmware/updatedialog.cpp" line="+108"/>
         <source>下载文件</source>
         <translation>下載檔案</translation>
     </message>
@@ -1034,12 +1078,12 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-210"/>
+        <location filename="../firmware/updatedialog.cpp" line="-208"/>
         <source>正在结束更新…</source>
         <translation>正在結束更新……</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+65"/>
         <source>请选择文件!</source>
         <translation>請選擇檔案！</translation>
     </message>
@@ -1093,13 +1137,13 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+78"/>
-        <location filename="../firmware/updatedialog.cpp" line="+42"/>
+        <location filename="../cli/cliservice.cpp" line="+80"/>
+        <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+50"/>
+        <location filename="../firmware/updatedialog.cpp" line="+53"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>
@@ -1113,7 +1157,7 @@
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+66"/>
+        <location filename="../firmware/updatethread.cpp" line="+67"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -1159,7 +1203,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-170"/>
+        <location filename="../cli/cliapp.cpp" line="-176"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
     </message>
@@ -1259,7 +1303,7 @@
         <translation>輸出檔案；多台裝置時為資料夾</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>持续秒数(默认10)</source>
         <translation>持續秒數（預設10）</translation>
     </message>
@@ -1334,27 +1378,27 @@
         <translation>缺少串列埠名稱</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的波特率: %1</source>
         <translation>無效的鮑率：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的数据位: %1</source>
         <translation>無效的資料位元：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的校验: %1</source>
         <translation>無效的同位檢查：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>无效的停止位: %1</source>
         <translation>無效的停止位元：%1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>无效的设备地址: %1</source>
         <translation>無效的裝置位址：%1</translation>
     </message>
@@ -1400,7 +1444,12 @@
         <translation>%1台裝置中%2台失敗：</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+39"/>
+        <source>写入标准输出失败: %1</source>
+        <translation>寫入標準輸出失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>显示版本</source>
         <translation>顯示版本</translation>
     </message>
@@ -1420,12 +1469,12 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>--udp、--serial和--targets只能选一个</source>
         <translation>--udp、--serial和--targets只能選一個</translation>
     </message>
@@ -1450,12 +1499,12 @@
         <translation>無法建立資料夾：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+37"/>
+        <location filename="../cli/clifleet.cpp" line="+60"/>
         <source>设备</source>
         <translation>裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+9"/>
+        <location filename="../cli/clihistory.cpp" line="-58"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -1465,13 +1514,23 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-191"/>
-        <location line="+93"/>
+        <location line="+49"/>
+        <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
+        <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="-210"/>
+        <source>输出文件%1与程序自己的文件同名,不写入</source>
+        <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <location line="+96"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location line="-42"/>
         <source>设备没有配置项%1</source>
         <translation>裝置沒有設定項目%1</translation>
     </message>
@@ -1481,13 +1540,13 @@
         <translation>設定項目%1是指令，不帶值：%2</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location line="+92"/>
+        <location line="+16"/>
+        <location line="+91"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-90"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
@@ -1507,12 +1566,12 @@
         <translation>寫入</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>设备未接受%1项的值</source>
         <translation>裝置未接受%1項的值</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+19"/>
         <source>时钟已设为%1</source>
         <translation>時鐘已設為%1</translation>
     </message>
@@ -1522,7 +1581,7 @@
         <translation>韌體</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-114"/>
+        <location filename="../cli/clitarget.cpp" line="-115"/>
         <source>无效的UDP地址: %1</source>
         <translation>無效的UDP位址：%1</translation>
     </message>
@@ -1533,13 +1592,13 @@
     </message>
     <message>
         <location line="+28"/>
-        <location line="+64"/>
+        <location line="+65"/>
         <source>未知的参数: %1</source>
         <translation>未知的參數：%1</translation>
     </message>
     <message>
-        <location line="-61"/>
-        <location line="+63"/>
+        <location line="-62"/>
+        <location line="+64"/>
         <source>无效的参数值: %1=%2</source>
         <translation>無效的參數值：%1=%2</translation>
     </message>
@@ -1554,7 +1613,12 @@
         <translation>無法辨識的目標：%1</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
+        <source>一行不能超过%1字节</source>
+        <translation>一行不能超過%1位元組</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>名称应为字母、数字、点、横线或下划线</source>
         <translation>名稱應為字母、數字、點、連字號或底線</translation>
     </message>
@@ -1564,7 +1628,8 @@
         <translation>名稱%1重複出現</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-14"/>
+        <location line="+18"/>
         <source>%1 第%2行: %3</source>
         <translation>%1 第%2行：%3</translation>
     </message>
