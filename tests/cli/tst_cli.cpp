@@ -414,6 +414,17 @@ private slots:
         QCOMPARE(files.out, QString());
         QCOMPARE(QString::fromUtf8(m_dir->readFile("h.csv")), run.out);
         QVERIFY(m_dir->readFile("h.pdf").startsWith("%PDF"));
+        // A full disk (here a file size limit): the system's reason and exit
+        // 4, not exit 0 with a cut file.
+        const Run full = cli(at(*m_meter) << "history"
+                                          << "2020-01-01"
+                                          << "2026-12-31"
+                                          << "-o"
+                                          << "full.csv",
+            "zh_CN.UTF-8", { "sh", "-c", "trap '' XFSZ; exec prlimit --fsize=2000 \"$0\" \"$@\"" });
+        QCOMPARE(full.exit, 4);
+        QCOMPARE(full.err, "vexa-cli: 写入文件失败: full.csv\n" + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
+        QCOMPARE(QFileInfo(m_dir->filePath("full.csv")).size(), 2000);
         m_meter->addFault("silent,times=all");
         const Run silent = cli(at(*m_meter) << "history"
                                             << "2024-06-01"
