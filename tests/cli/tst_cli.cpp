@@ -261,6 +261,17 @@ private slots:
                                            .arg(udp(*m_meter))));
     }
 
+    void aJournalThatIsAFifoDoesNotHoldTheRun()
+    {
+        // The write was sent: a FIFO named journal.csv must not hang the run.
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath("journal.csv")).constData(), 0600) == 0);
+        const Run run = cli(at(*m_meter) << "set"
+                                         << "5=19200");
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(m_meter->items().at(5).value, QStringLiteral("19200"));
+        QCOMPARE(run.err, QStringLiteral("无法写入记录文件journal.csv: 这是一个管道(FIFO),只能写入普通文件\n"));
+    }
+
     void refusedValueIsStatus3_data()
     {
         QTest::addColumn<QString>("assignment");
