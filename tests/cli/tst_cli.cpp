@@ -532,6 +532,11 @@ private slots:
         const QByteArray line = QByteArray(4095, 'h') + '\n';
         EndlessPtyMeter meter(line);
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LANG", "zh_CN.UTF-8");
+        environment.remove("LC_ALL");
+        environment.remove("LC_MESSAGES");
+        process.setProcessEnvironment(environment);
         process.setStandardOutputFile(m_dir->filePath("out.txt"));
         process.start(VEXA_BIN_DIR "/vexa-cli",
             QStringList { "--serial", meter.path(), "history", "2024-06-01", "2024-06-02" } + output);
