@@ -135,6 +135,11 @@ QString LaunchOptions::userDir()
 {
     // Set here as well so the folder does not depend on argv[0].
     QCoreApplication::setApplicationName(QStringLiteral("vexa-assistant"));
+    // The base directory rules take only absolute paths: a relative
+    // XDG_DATA_HOME is ignored, not taken from wherever the program starts.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty() && QDir::isRelativePath(dataHome))
+        return QDir::homePath() + QLatin1String("/.local/share/") + QCoreApplication::applicationName();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 

@@ -7,10 +7,14 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // A write into a pipe whose reader left fails with its reason (shown like
+    // any write failure) instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -34,6 +34,15 @@ QString historyFileName(const QDate &from, const QDate &to, const QString &suffi
         .arg(from.toString(QStringLiteral("yyyyMMdd")), to.toString(QStringLiteral("yyyyMMdd")), suffix);
 }
 
+bool isProgramFileName(const QString &fileName)
+{
+    for (const char *own : { "config.ini", "journal.csv", "SkipItems" }) {
+        if (fileName.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return fileName.endsWith(QLatin1String(".qm"), Qt::CaseInsensitive);
+}
+
 QString withSuffix(const QString &path, const QString &suffix)
 {
     // A suffix the user typed is a choice; only a bare name gets ours.

@@ -14,6 +14,10 @@ QString historyFileName(const QDate &from, const QDate &to, const QString &suffi
 // The path with ".<suffix>" appended when its name has no suffix at all.
 QString withSuffix(const QString &path, const QString &suffix);
 
+// The program's own files in its working folder (config.ini, journal.csv,
+// SkipItems, the translations *.qm), any case: no output may take their name.
+bool isProgramFileName(const QString &fileName);
+
 // Kinds of files with a folder of their own.
 extern const char *const kItemFiles;
 extern const char *const kHistoryFiles;

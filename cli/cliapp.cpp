@@ -1,9 +1,11 @@
 #include "cli/cliapp.h"
 
+#include "base/outputfile.h"
 #include "base/settings.h"
 #include "cli/clifleet.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
+#include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "cli/vexacli.h"
 #include "items/itemcsv.h"
@@ -18,21 +20,18 @@
 #include <QSet>
 #include <QTranslator>
 
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
 
 void printOut(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    writeOut(text);
 }
 
 void printErr(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    writeErr(text);
 }
 
 struct CommandInfo
@@ -242,7 +241,19 @@ int checkCommandArguments(const CliOptions &options)
             error = options.output.isEmpty() ? VexaCli::tr("需要 -o FILE.pdf") : checkRenderFile(options.output, true);
         if (error.isEmpty() && !options.chart.isEmpty())
             error = checkRenderFile(options.chart, false);
-        return error.isEmpty() ? CliOk : usageError(error, options.command);
+        if (!error.isEmpty())
+            return usageError(error, options.command);
+        // Drawn files replace their target: only a regular file may be there.
+        const QString drawn = options.command == QLatin1String("report") ? options.output : options.chart;
+        const QString refused = drawn.isEmpty()
+            ? QString()
+            : OutputFile::checkTarget(drawn, OutputFile::Mode::Replace, OutputFile::Name::Chosen);
+        if (!refused.isEmpty()) {
+            printErr(QStringLiteral("vexa-cli: %1\n%2\n")
+                         .arg(QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(drawn), refused));
+            return CliFileError;
+        }
+        return CliOk;
     }
     if (count != 0)
         return usageError(VexaCli::tr("多余的参数: %1").arg(options.arguments.join(QLatin1Char(' '))), options.command);
@@ -253,7 +264,7 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
 {
     for (const MeterReport &report : reports) {
         if (options.json) {
-            printOut(QString::fromUtf8(QJsonDocument(report.json).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+            writeOutBytes(QJsonDocument(report.json).toJson(QJsonDocument::Compact) + '\n');
             continue;
         }
         if (!options.fleet) {
@@ -279,6 +290,8 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }
+
+int runCommand(const QStringList &arguments);
 
 } // namespace
 
@@ -318,6 +331,20 @@ QString installCliTranslation()
 }
 
 int runCli(const QStringList &arguments)
+{
+    int exit = runCommand(arguments);
+    // Output that did not arrive is no success, whatever the meter did.
+    const QString failed = outFailure();
+    if (!failed.isEmpty()) {
+        printErr(QStringLiteral("vexa-cli: %1\n").arg(VexaCli::tr("写入标准输出失败: %1").arg(failed)));
+        exit = qMax(exit, int(CliFileError));
+    }
+    return exit;
+}
+
+namespace {
+
+int runCommand(const QStringList &arguments)
 {
     // First pass with every option, so option values are not taken for the command.
     QCommandLineParser all;
@@ -443,3 +470,5 @@ int runCli(const QStringList &arguments)
         exit = qMax(exit, report.exit);
     return exit;
 }
+
+} // namespace

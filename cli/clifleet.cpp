@@ -3,11 +3,33 @@
 #include "cli/cliprogress.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+namespace {
+
+// One name for one serial device, however it is spelled: a symlink, "..",
+// "//" and the device node itself all lead to the same device number.
+QString serialDeviceKey(const QString &port)
+{
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(port).constData(), &status) == 0 && S_ISCHR(status.st_mode))
+        return QStringLiteral("device %1:%2").arg(major(status.st_rdev)).arg(minor(status.st_rdev));
+    const QString canonical = QFileInfo(port).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(port) : canonical;
+}
+
+} // namespace
 
 QVector<MeterReport> runFleet(
     const QVector<CliTarget> &targets, const CliOptions &options, int jobs, Journal &journal, CliProgress *progress)
@@ -22,11 +44,12 @@ QVector<MeterReport> runFleet(
             lanes.append(QVector<int> { i });
             continue;
         }
-        const auto found = serialLane.constFind(link.serial.port);
+        const QString device = serialDeviceKey(link.serial.port);
+        const auto found = serialLane.constFind(device);
         if (found != serialLane.constEnd()) {
             lanes[found.value()].append(i);
         } else {
-            serialLane.insert(link.serial.port, lanes.size());
+            serialLane.insert(device, lanes.size());
             lanes.append(QVector<int> { i });
         }
     }

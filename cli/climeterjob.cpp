@@ -1,7 +1,10 @@
 #include "cli/climeterjob.h"
 
+#include "base/filenames.h"
+#include "base/outputfile.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
+#include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "cli/cliservice.h"
 #include "cli/vexacli.h"
@@ -17,6 +20,7 @@
 #include <QJsonArray>
 #include <QMap>
 #include <QScopeGuard>
+#include <QRegularExpression>
 
 namespace {
 
@@ -35,7 +39,7 @@ QJsonObject itemJson(const ItemRecord &record)
 
 QString itemLine(int index, const QString &name, const QString &value)
 {
-    return QStringLiteral("%1. %2: %3\n").arg(index, 2, 10, QLatin1Char('0')).arg(name, value);
+    return QStringLiteral("%1. %2: %3\n").arg(index, 2, 10, QLatin1Char('0')).arg(shownValue(name), shownValue(value));
 }
 
 } // namespace
@@ -136,16 +140,50 @@ void CliMeterJob::journalWrite(int index, const QString &name, const QString &ol
         m_progress->warnOnce(m_journal.errorText());
 }
 
+bool CliMeterJob::outputNamedByProgram() const
+{
+    return m_options.fleet || QFileInfo(m_options.output).isDir();
+}
+
 QString CliMeterJob::outputPath() const
 {
-    if (m_options.fleet || QFileInfo(m_options.output).isDir())
-        return QDir(m_options.output.isEmpty() ? QStringLiteral(".") : m_options.output)
-            .filePath(m_target.name + QLatin1String(".csv"));
-    return m_options.output;
+    if (!outputNamedByProgram())
+        return m_options.output;
+    // The meter's name as one plain file name in the folder, whatever it is
+    // (a port path, an address with its port).
+    static const QRegularExpression kNotPlain(QStringLiteral("[^A-Za-z0-9_.-]"));
+    QString name = m_target.name;
+    name.replace(kNotPlain, QStringLiteral("_"));
+    while (name.startsWith(QLatin1Char('.')))
+        name[0] = QLatin1Char('_');
+    return QDir(m_options.output.isEmpty() ? QStringLiteral(".") : m_options.output)
+        .filePath(name + QLatin1String(".csv"));
+}
+
+QString CliMeterJob::checkOutputPath() const
+{
+    // A name the program made never takes one of its own files and never
+    // replaces a file that was there before this run.
+    const QString path = outputPath();
+    const bool byProgram = outputNamedByProgram();
+    if (byProgram && isProgramFileName(QFileInfo(path).fileName()))
+        return VexaCli::tr("输出文件%1与程序自己的文件同名,不写入").arg(path);
+    const QString refused = byProgram
+        ? OutputFile::checkTarget(path, OutputFile::Mode::CreateNew, OutputFile::Name::Program)
+        : OutputFile::checkTarget(path, OutputFile::Mode::Replace, OutputFile::Name::Chosen);
+    if (!refused.isEmpty())
+        return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path) + QLatin1Char('\n') + refused;
+    return QString();
 }
 
 void CliMeterJob::readItems(ItemSession &session)
 {
+    const bool toFile = !m_options.json && (!m_options.output.isEmpty() || m_options.fleet);
+    const QString refused = toFile ? checkOutputPath() : QString();
+    if (!refused.isEmpty()) {
+        fail(CliFileError, refused);
+        return;
+    }
     QVector<ItemRecord> records;
     const ItemListResult list = session.readList(
         [&](const ItemRecord &record) {
@@ -168,12 +206,16 @@ void CliMeterJob::readItems(ItemSession &session)
     if (m_options.json)
         return;
     if (m_options.output.isEmpty() && !m_options.fleet) {
+        // One row per item on a terminal too: a line break in a value shows
+        // as an escape, not as a row of its own.
         for (const ItemRowText &row : qAsConst(rows))
-            m_report.out += itemCsvLine(row) + QLatin1Char('\n');
+            m_report.out += shownValue(itemCsvLine(row)) + QLatin1Char('\n');
         return;
     }
     const QString path = outputPath();
-    const QString error = exportItems(path, rows);
+    const QString error = outputNamedByProgram()
+        ? exportItems(path, rows, OutputFile::Mode::CreateNew, OutputFile::Name::Program)
+        : exportItems(path, rows);
     if (!error.isEmpty())
         fail(CliFileError, error);
     else

@@ -45,7 +45,13 @@ private:
     void identify(const ItemRecord &record);
     void journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
         const QString &answered, const QString &result);
+    // Where `items` writes: the file named by -o, or, for a fleet or a
+    // folder, NAME.csv in that folder (named by the program).
+    bool outputNamedByProgram() const;
     QString outputPath() const;
+    // Empty when the output may be written: a regular file or none, and for
+    // a name of the program's own none that exists or is its own file.
+    QString checkOutputPath() const;
 
     CliTarget m_target;
     CliOptions m_options;

@@ -1,6 +1,7 @@
 #include "cli/clireport.h"
 
 #include "cli/cliapp.h"
+#include "cli/clihistory.h"
 #include "cli/vexacli.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
@@ -126,12 +127,24 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
     KnownMeterValues values;
     QString error = readItems(target, true, &values);
     QString text;
+    bool capped = false;
     if (error.isEmpty()) {
         ReadThread reader;
         reader.setLinkSettings(target.link);
         // Collected on the reader's thread; read here only after wait().
+        // The same cap as the history command: a meter that never stops must not fill the memory.
         QObject::connect(
-            &reader, &ReadThread::signalAddText, &reader, [&text](const QString &lines) { text += lines; },
+            &reader, &ReadThread::signalAddText, &reader,
+            [&text, &capped, &reader](const QString &lines) {
+                if (capped)
+                    return;
+                if (qint64(text.size() + lines.size()) * 2 > kMaxHistoryAnswerBytes) {
+                    capped = true;
+                    reader.stop();
+                    return;
+                }
+                text += lines;
+            },
             Qt::DirectConnection);
         QObject::connect(
             &reader, &ReadThread::signalShowError, &reader,
@@ -139,6 +152,9 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
         reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
         reader.wait();
     }
+    if (error.isEmpty() && capped)
+        error = QCoreApplication::translate("VexaCli", "历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行")
+                    .arg(kMaxHistoryAnswerBytes / (1024 * 1024));
     if (!error.isEmpty()) {
         report->exit = CliLinkError;
         report->error = error;

@@ -1,5 +1,6 @@
 #include "cli/cliservice.h"
 
+#include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "firmware/ddbserver.h"
 #include "firmware/updatethread.h"
@@ -15,15 +16,16 @@
 #include <QMutex>
 #include <QThread>
 
-#include <cstdio>
+#include <atomic>
 
 namespace {
 
-// Waits up to `seconds` while the worker runs, in short steps.
-void runFor(QThread &worker, int seconds)
+// Waits up to `seconds` while the worker runs, in short steps; a failed
+// stdout ends the wait too.
+void runFor(QThread &worker, int seconds, const std::atomic<bool> *outputFailed = nullptr)
 {
     QDeadlineTimer deadline(qint64(seconds) * 1000);
-    while (!worker.isFinished() && !deadline.hasExpired())
+    while (!worker.isFinished() && !deadline.hasExpired() && !(outputFailed && *outputFailed))
         worker.wait(QDeadlineTimer(qMin<qint64>(100, deadline.remainingTime())));
 }
 
@@ -88,19 +90,28 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
                                           : MonitorMode::Original;
     QString error;
     QMutex mutex;
+    std::atomic<bool> outputFailed { false };
     // Lines go out as they come, so a pipe sees them at once.
     QObject::connect(
         &monitor, &MonitorThread::signalDataRecv, &monitor,
         [&](const QByteArray &line) {
             const QDateTime now = QDateTime::currentDateTime();
-            const QByteArray bytes = options.json
-                ? QJsonDocument(QJsonObject { { QStringLiteral("time"), now.toString(Qt::ISODateWithMs) },
-                                    { QStringLiteral("line"), decodeGb2312(line) } })
+            bool written = false;
+            if (options.json) {
+                written = writeOutBytes(
+                    QJsonDocument(QJsonObject { { QStringLiteral("time"), now.toString(Qt::ISODateWithMs) },
+                                      { QStringLiteral("line"), decodeGb2312(line) } })
                         .toJson(QJsonDocument::Compact)
-                    + '\n'
-                : formatMonitorLine(line, mode, now).toUtf8();
-            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-            std::fflush(stdout);
+                    + '\n');
+            } else {
+                // A piece cut at the line cap has no line end of its own.
+                QString text = formatMonitorLine(line, mode, now);
+                if (!text.endsWith(QLatin1Char('\n')))
+                    text += QLatin1Char('\n');
+                written = writeOut(text);
+            }
+            if (!written)
+                outputFailed = true;
         },
         Qt::DirectConnection);
     QObject::connect(
@@ -111,7 +122,7 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
         },
         Qt::DirectConnection);
     monitor.start();
-    runFor(monitor, options.seconds);
+    runFor(monitor, options.seconds, &outputFailed);
     monitor.stop();
     if (!error.isEmpty()) {
         report->exit = CliLinkError;
@@ -132,7 +143,7 @@ void runSearch(const CliOptions &options, MeterReport *report)
             bool isIpv4 = false;
             const quint32 ipv4 = host.toIPv4Address(&isIpv4);
             const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
-            report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(content.trimmed());
+            report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(shownValue(content.trimmed()));
             found << QJsonObject { { QStringLiteral("host"), address }, { QStringLiteral("port"), port },
                 { QStringLiteral("answer"), content.trimmed() } };
         },

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTextStream>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -127,16 +126,29 @@ QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *
 {
     *fileMissing = false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         *fileMissing = true;
         return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path);
     }
     static const QRegularExpression kPlainName(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]{0,63}$"));
-    QTextStream stream(&file);
-    stream.setCodec("utf-8");
     QSet<QString> names;
-    for (int lineNumber = 1; !stream.atEnd(); ++lineNumber) {
-        const QString line = stream.readLine(4096).trimmed();
+    for (int lineNumber = 1; !file.atEnd(); ++lineNumber) {
+        // Whole lines only: the tail of a long one must never be read as a
+        // line of its own (a commented-out meter would come back to life).
+        QByteArray bytes = file.readLine(kMaxTargetLineBytes + 2);
+        const bool ended = bytes.endsWith('\n');
+        if (ended)
+            bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        if (lineNumber == 1 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        if (bytes.size() > kMaxTargetLineBytes || (!ended && !file.atEnd()))
+            return VexaCli::tr("%1 第%2行: %3")
+                .arg(path)
+                .arg(lineNumber)
+                .arg(VexaCli::tr("一行不能超过%1字节").arg(kMaxTargetLineBytes));
+        const QString line = QString::fromUtf8(bytes).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         const int comma = line.indexOf(QLatin1Char(','));

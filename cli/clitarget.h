@@ -25,7 +25,11 @@ bool parseParity(const QString &text, int *parity);
 bool parseStopBits(const QString &text, int *stopBits);
 bool parseDeviceAddress(const QString &text, quint8 *address);
 
+// Longest line of a fleet file, line end not counted.
+constexpr int kMaxTargetLineBytes = 4096;
+
 // A fleet file: one meter a line, "NAME,URI"; blank lines and lines starting
-// with # are skipped. Names must be plain file names and unique. Empty on
-// success, otherwise the message (with the line number).
+// with # are skipped. Names must be plain file names and unique; a line over
+// kMaxTargetLineBytes refuses the whole file. Empty on success, otherwise the
+// message (with the line number).
 QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *fileMissing);

@@ -3,11 +3,15 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstring>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // A reader that left (vexa-cli ... | head) is a failed write with its
+    // reason and exit status 4, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     // Only a PDF needs fonts and a painter; everything else stays without a
     // display connection.
     bool pdf = false;

@@ -85,7 +85,7 @@ QString DDbServer::readPackageText(const QString &path, QByteArray &text)
     // "select *" would compute every column of the row, and a generated
     // column can expand a few bytes of file into gigabytes.
     const QString column = firstColumnName();
-    if (column.isEmpty())
+    if (column.isEmpty() || firstColumnIsComputed())
         return QObject::tr("解析文件失败,无法获取文件内容!");
     QSqlQuery size(m_database);
     if (!size.prepare(QStringLiteral("select typeof(%1), length(cast(%1 as blob)) from INFO").arg(column))
@@ -118,6 +118,23 @@ void DDbServer::limitConnection()
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kMaxPackageTextBytes);
     m_progressSteps = 0;
     sqlite3_progress_handler(db, kProgressStep, stopRunawayQuery, &m_progressSteps);
+}
+
+bool DDbServer::firstColumnIsComputed()
+{
+    // A virtual generated column is computed on every read: a few bytes of
+    // schema could make even its size check build the whole content, up to
+    // the length cap, before anything is known. A package stores its text.
+    QSqlQuery query(m_database);
+    if (!query.exec(QStringLiteral("pragma table_xinfo(INFO)")))
+        return false;
+    while (query.next()) {
+        const int hidden = query.value(6).toInt();
+        // 1: a hidden column of a virtual table, not part of "select *".
+        if (hidden != 1)
+            return hidden == 2;
+    }
+    return false;
 }
 
 QString DDbServer::firstColumnName()

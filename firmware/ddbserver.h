@@ -45,6 +45,8 @@ private:
     void limitConnection();
     // The first column of "select * from INFO", quoted; empty if none.
     QString firstColumnName();
+    // True when that column is computed on reading (a virtual generated column).
+    bool firstColumnIsComputed();
 
     QSqlDatabase m_database;
     int m_progressSteps = 0;

@@ -1,5 +1,6 @@
 #include "firmware/downloadthread.h"
 
+#include "base/filenames.h"
 #include "firmware/makersite.h"
 
 #include <QCoreApplication>
@@ -79,10 +80,7 @@ bool DownloadThread::isPlainFileName(const QString &name)
         return false;
     if (std::any_of(name.cbegin(), name.cend(), isInvisible))
         return false;
-    // The program's own files in its working folder.
-    return name.compare(QLatin1String("config.ini"), Qt::CaseInsensitive) != 0
-        && name.compare(QLatin1String("SkipItems"), Qt::CaseInsensitive) != 0
-        && !name.endsWith(QLatin1String(".qm"), Qt::CaseInsensitive);
+    return !isProgramFileName(name);
 }
 
 QString DownloadThread::targetPath(const QString &link, const QString &folder)

@@ -33,8 +33,8 @@ public:
     // and trimmed; empty when it names no file ("", ".", "..").
     static QString fileNameFromLink(const QString &link);
     // A name a download may be saved under: visible (no leading dot), no
-    // control characters, and none of the program's own files (config.ini,
-    // SkipItems, translations *.qm).
+    // control characters, and none of the program's own files
+    // (isProgramFileName).
     static bool isPlainFileName(const QString &name);
     // Where a link is saved in a folder; empty when its name is not plain or
     // would leave the folder.

@@ -1,5 +1,6 @@
 #include "history/historychartexport.h"
 
+#include "base/outputfile.h"
 #include "history/historychart.h"
 #include "history/historyreadings.h"
 
@@ -16,9 +17,10 @@ namespace {
 constexpr int kImageWidth = 1600;
 constexpr int kImageHeight = 1000;
 
-QString openError(const QString &path)
+QString openError(const QString &path, const QString &reason = QString())
 {
-    return QCoreApplication::translate("HistoryData", "打开文件失败: %1").arg(path);
+    const QString text = QCoreApplication::translate("HistoryData", "打开文件失败: %1").arg(path);
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 
 } // namespace
@@ -57,9 +59,14 @@ void paintHistoryChart(QPainter &painter, const QRectF &rect, HistoryChart &char
 
 QString exportHistoryChart(HistoryChart &chart, const QString &path, const QStringList &title)
 {
+    // The finished file is renamed over the target: a FIFO or a device there
+    // would be replaced by a regular file.
+    const QString refused = OutputFile::checkTarget(path, OutputFile::Mode::Replace, OutputFile::Name::Chosen);
+    if (!refused.isEmpty())
+        return openError(path, refused);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return openError(path);
+        return openError(path, file.errorString());
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
         QPdfWriter writer(&file);
         writer.setPageLayout(QPageLayout(
@@ -77,9 +84,9 @@ QString exportHistoryChart(HistoryChart &chart, const QString &path, const QStri
         paintHistoryChart(painter, QRectF(16, 12, kImageWidth - 32, kImageHeight - 24), chart, title);
         painter.end();
         if (!image.save(&file, "PNG"))
-            return openError(path);
+            return openError(path, file.errorString());
     }
     if (!file.commit())
-        return openError(path);
+        return openError(path, file.errorString());
     return {};
 }

@@ -293,8 +293,10 @@ void HistoryData::slotExportCSV()
     const QString fileName = askExportFile(QStringLiteral("csv"));
     if (fileName.isEmpty())
         return;
-    if (exportHistoryCsv(fileName, ui->textEdit->toPlainText()) == HistoryExportResult::OpenFailed)
-        showExportError(fileName);
+    QString reason;
+    const HistoryExportResult result = exportHistoryCsv(fileName, ui->textEdit->toPlainText(), &reason);
+    if (result != HistoryExportResult::Ok)
+        showExportError(result, fileName, reason);
 }
 
 void HistoryData::slotExportPDF()
@@ -306,12 +308,16 @@ void HistoryData::slotExportPDF()
     HistoryPdfOptions options;
     // One row per text line: the on-screen word wrap must not change the table.
     options.rowCount = document->blockCount();
-    switch (exportPdfInBackground(fileName, historyTextLines(document->toPlainText()), options)) {
+    QString reason;
+    const HistoryExportResult result
+        = exportPdfInBackground(fileName, historyTextLines(document->toPlainText()), options, &reason);
+    switch (result) {
     case HistoryExportResult::Ok:
     case HistoryExportResult::Cancelled:
         break;
     case HistoryExportResult::OpenFailed:
-        showExportError(fileName);
+    case HistoryExportResult::WriteFailed:
+        showExportError(result, fileName, reason);
         break;
     case HistoryExportResult::FormatError:
         showErrorBox(tr("导出配置"), tr("导出数据失败，数据格式错误"));
@@ -327,7 +333,7 @@ QString HistoryData::askExportFile(const QString &suffix)
 }
 
 HistoryExportResult HistoryData::exportPdfInBackground(
-    const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options)
+    const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options, QString *reason)
 {
     std::atomic<bool> cancel { false };
     std::atomic<int> rowsDone { 0 };
@@ -338,7 +344,7 @@ HistoryExportResult HistoryData::exportPdfInBackground(
     };
     HistoryExportResult result = HistoryExportResult::Cancelled;
     std::unique_ptr<QThread> worker(
-        QThread::create([&] { result = exportHistoryPdf(fileName, lines, options, control); }));
+        QThread::create([&] { result = exportHistoryPdf(fileName, lines, options, control, reason); }));
 
     QProgressDialog progress(tr("正在导出PDF…"), tr("取消"), 0, qMax(1, options.rowCount), this);
     progress.setWindowTitle(tr("导出历史数据"));
@@ -526,7 +532,9 @@ void HistoryData::showErrorBox(const QString &title, const QString &text)
     box.exec();
 }
 
-void HistoryData::showExportError(const QString &fileName)
+void HistoryData::showExportError(HistoryExportResult result, const QString &fileName, const QString &reason)
 {
-    showErrorBox(tr("导出配置"), tr("打开文件失败: %1").arg(fileName));
+    const QString text = result == HistoryExportResult::WriteFailed ? tr("写入文件失败: %1").arg(fileName)
+                                                                    : tr("打开文件失败: %1").arg(fileName);
+    showErrorBox(tr("导出配置"), reason.isEmpty() ? text : text + QLatin1Char('\n') + reason);
 }

@@ -61,7 +61,9 @@ private:
     // The export file, named after the dates asked for.
     QString askExportFile(const QString &suffix);
     void showErrorBox(const QString &title, const QString &text);
-    void showExportError(const QString &fileName);
+    // "打开文件失败: %1" or, when writing failed, "写入文件失败: %1"; the
+    // system's reason as a second line.
+    void showExportError(HistoryExportResult result, const QString &fileName, const QString &reason);
     void stopReader();
     void closeBatch();
     void showQueryState();
@@ -77,7 +79,7 @@ private:
     // Runs the export on a thread of its own behind a progress dialog with
     // Cancel; the window keeps answering meanwhile.
     HistoryExportResult exportPdfInBackground(
-        const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options);
+        const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options, QString *reason);
 
     const std::unique_ptr<Ui::HistoryData> ui;
     ReadThread m_reader;

@@ -1,8 +1,9 @@
 #include "history/historyexport.h"
 
+#include "base/outputfile.h"
+#include "history/historycsvwriter.h"
 #include "history/historypdflayout.h"
 
-#include <QFile>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QSaveFile>
@@ -10,7 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextCodec>
 #include <QTextStream>
 
 #include <memory>
@@ -66,16 +66,19 @@ QStringList historyCells(const QString &line, int columns)
     return fields;
 }
 
-HistoryExportResult exportHistoryCsv(const QString &path, const QString &text)
+HistoryExportResult exportHistoryCsv(const QString &path, const QString &text, QString *reason)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate))
+    HistoryCsvWriter writer;
+    if (!writer.open(path)) {
+        if (reason)
+            *reason = writer.errorText();
         return HistoryExportResult::OpenFailed;
-    QTextStream stream(&file);
-    stream.setCodec(QTextCodec::codecForLocale());
-    stream << text;
-    stream.flush();
-    file.close();
+    }
+    if (!writer.write(text) || !writer.close()) {
+        if (reason)
+            *reason = writer.errorText();
+        return HistoryExportResult::WriteFailed;
+    }
     return HistoryExportResult::Ok;
 }
 
@@ -133,16 +136,26 @@ void setUpPageNumbers(QPainter &painter, HistoryPdfTable &table, int tableBottom
 } // namespace
 
 HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines, const HistoryPdfOptions &options,
-    const HistoryExportControl &control)
+    const HistoryExportControl &control, QString *reason)
 {
     const auto cancelled = [&control] {
         return control.cancel && control.cancel->load();
     };
-    QSaveFile file(path);
+    const auto failed = [reason](HistoryExportResult result, const QString &why) {
+        if (reason)
+            *reason = why;
+        return result;
+    };
     if (cancelled())
         return HistoryExportResult::Cancelled;
+    // The finished document is renamed over the target: a FIFO or a device
+    // there would be replaced by a regular file.
+    const QString refused = OutputFile::checkTarget(path, OutputFile::Mode::Replace, OutputFile::Name::Chosen);
+    if (!refused.isEmpty())
+        return failed(HistoryExportResult::OpenFailed, refused);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return HistoryExportResult::OpenFailed;
+        return failed(HistoryExportResult::OpenFailed, file.errorString());
 
     auto writer = std::make_unique<QPdfWriter>(&file);
     writer->setPageSize(QPageSize(QPageSize::A4));
@@ -214,6 +227,6 @@ HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lin
         return result;
     }
     if (!file.commit())
-        return HistoryExportResult::OpenFailed;
+        return failed(HistoryExportResult::WriteFailed, file.errorString());
     return result;
 }

@@ -11,7 +11,8 @@
 // Outcome of a history export; the dialog turns it into its message.
 enum class HistoryExportResult {
     Ok,
-    OpenFailed, // the file could not be opened for writing
+    OpenFailed, // the file could not be opened for writing, or is no regular file
+    WriteFailed, // writing or completing the file failed (a full disk)
     FormatError, // fewer than two columns, or not one row fits a page
     Cancelled, // stopped on request; no file was written
 };
@@ -51,13 +52,16 @@ int historyColumnCount(const QStringList &lines);
 // fields at the end are dropped.
 QStringList historyCells(const QString &line, int columns);
 
-// Writes the text unchanged through the locale's codec in text mode.
-HistoryExportResult exportHistoryCsv(const QString &path, const QString &text);
+// Writes the text through the locale's codec in text mode, unchanged but for
+// control characters other than line ends (HistoryCsvWriter). On OpenFailed
+// and WriteFailed, `reason` gets the system's reason.
+HistoryExportResult exportHistoryCsv(const QString &path, const QString &text, QString *reason = nullptr);
 
 // An A4 table, full grid on every page. On FormatError the file is left as a
 // PDF without the table. The document is written beside the target and takes
 // its name only when complete: a cancelled or failed export leaves an
 // existing file as it was. Cells are laid out on a second thread while this
-// one draws and compresses the pages.
+// one draws and compresses the pages. A target that is no regular file (a
+// FIFO, a device) is refused, never replaced.
 HistoryExportResult exportHistoryPdf(const QString &path, const QStringList &lines,
-    const HistoryPdfOptions &options = {}, const HistoryExportControl &control = {});
+    const HistoryPdfOptions &options = {}, const HistoryExportControl &control = {}, QString *reason = nullptr);

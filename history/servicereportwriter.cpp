@@ -1,5 +1,6 @@
 #include "history/servicereportwriter.h"
 
+#include "base/outputfile.h"
 #include "history/historychart.h"
 #include "history/historychartexport.h"
 #include "history/servicereport.h"
@@ -20,9 +21,16 @@ constexpr double kChartShare = 0.45;
 
 QString writeServiceReport(const QString &path, const ServiceReport &report)
 {
+    const auto failed = [&path](const QString &reason) {
+        return QCoreApplication::translate("HistoryData", "打开文件失败: %1").arg(path) + QLatin1Char('\n') + reason;
+    };
+    // Renamed over the target when done: only a regular file may be there.
+    const QString refused = OutputFile::checkTarget(path, OutputFile::Mode::Replace, OutputFile::Name::Chosen);
+    if (!refused.isEmpty())
+        return failed(refused);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QCoreApplication::translate("HistoryData", "打开文件失败: %1").arg(path);
+        return failed(file.errorString());
     QPdfWriter writer(&file);
     writer.setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
@@ -62,6 +70,6 @@ QString writeServiceReport(const QString &path, const ServiceReport &report)
     paintHistoryChart(painter, QRectF(0, top, width, qMin(height - top, width * 0.75)), chart, title);
     painter.end();
     if (!file.commit())
-        return QCoreApplication::translate("HistoryData", "打开文件失败: %1").arg(path);
+        return failed(file.errorString());
     return {};
 }

@@ -1,5 +1,7 @@
 #include "items/itemcsv.h"
 
+#include "base/metertext.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
@@ -63,19 +65,23 @@ QString itemCsvLine(const ItemRowText &row)
     return line;
 }
 
-QString exportItems(const QString &path, const QVector<ItemRowText> &rows)
+QString itemFileLine(const ItemRowText &row)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path);
-    file.write("\xEF\xBB\xBF", 3);
-    QTextStream stream(&file);
-    stream.setCodec("utf-8");
+    return withoutControlCharacters(itemCsvLine(row));
+}
+
+QString exportItems(const QString &path, const QVector<ItemRowText> &rows, OutputFile::Mode mode, OutputFile::Name name)
+{
+    OutputFile file;
+    if (!file.open(path, mode, name))
+        return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path) + QLatin1Char('\n')
+            + file.errorText();
+    QByteArray bytes("\xEF\xBB\xBF");
     for (const ItemRowText &row : rows)
-        stream << itemCsvLine(row) << '\n';
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || !file.flush())
-        return QCoreApplication::translate("MainWindow", "写入文件失败: %1").arg(path);
+        bytes += itemFileLine(row).toUtf8() + '\n';
+    if (!file.write(bytes) || !file.close())
+        return QCoreApplication::translate("MainWindow", "写入文件失败: %1").arg(path) + QLatin1Char('\n')
+            + file.errorText();
     return {};
 }
 
@@ -85,7 +91,8 @@ QStringList itemsLostOnImport(const QVector<ItemRowText> &rows)
     for (const ItemRowText &row : rows) {
         ItemRecord back;
         const ItemRecord expected = expectedRecord(row);
-        if (!parseItemLine(itemCsvLine(row), &back) || back.index != expected.index || back.fields != expected.fields) {
+        if (!parseItemLine(itemFileLine(row), &back) || back.index != expected.index
+            || back.fields != expected.fields) {
             lost << QStringLiteral("%1. %2").arg(row.index, 2, 10, QLatin1Char('0')).arg(nameOf(row));
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/outputfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -31,13 +33,19 @@ constexpr int kMaxImportedItemIndex = 254;
 // "05. name, value" (no line end); the value part keeps its leading blank.
 QString itemCsvLine(const ItemRowText &row);
 
+// The line as a file gets it: control characters (line breaks too) dropped,
+// so every row stays one line.
+QString itemFileLine(const ItemRowText &row);
+
 // Writes the rows with a UTF-8 byte order mark; empty on success, otherwise
-// the message for the user.
-QString exportItems(const QString &path, const QVector<ItemRowText> &rows);
+// the message for the user (with the reason as a second line). Only a
+// regular file is written (OutputFile).
+QString exportItems(const QString &path, const QVector<ItemRowText> &rows,
+    OutputFile::Mode mode = OutputFile::Mode::Replace, OutputFile::Name name = OutputFile::Name::Chosen);
 
 // Rows that the file cannot carry back unchanged, as "index. name" texts:
 // the last comma of a line separates name from value, so a value with a comma
-// comes back split, and a line break inside a text breaks the line apart.
+// comes back split, and control characters (line breaks too) are dropped.
 QStringList itemsLostOnImport(const QVector<ItemRowText> &rows);
 
 // Understands one line; false when it does not have the item line shape or

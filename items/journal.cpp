@@ -1,7 +1,9 @@
 #include "items/journal.h"
 
+#include "base/metertext.h"
+#include "base/outputfile.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStringList>
@@ -53,6 +55,11 @@ QString Journal::headerLine()
                           "answered_value,result");
 }
 
+QString Journal::meterCell(const QString &text)
+{
+    return spreadsheetSafe(withoutControlCharacters(text));
+}
+
 QString Journal::line(const JournalEntry &entry)
 {
     const QDateTime local = entry.time.toLocalTime();
@@ -64,9 +71,9 @@ QString Journal::line(const JournalEntry &entry)
               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
               .arg(qAbs(offset) / 3600, 2, 10, QLatin1Char('0'))
               .arg(qAbs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
-    const QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), entry.model,
-        entry.deviceName, entry.index >= 0 ? QString::number(entry.index) : QString(), entry.name, entry.oldValue,
-        entry.requestedValue, entry.answeredValue, entry.result };
+    const QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), meterCell(entry.model),
+        meterCell(entry.deviceName), entry.index >= 0 ? QString::number(entry.index) : QString(), meterCell(entry.name),
+        meterCell(entry.oldValue), meterCell(entry.requestedValue), meterCell(entry.answeredValue), entry.result };
     QStringList quoted;
     for (const QString &text : fields)
         quoted << field(text);
@@ -76,17 +83,19 @@ QString Journal::line(const JournalEntry &entry)
 bool Journal::append(const JournalEntry &entry)
 {
     QMutexLocker locker(&journalMutex);
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorString());
+    // The program names this file: a link, FIFO or device there is refused,
+    // so a write that was sent is never held up by its journal line.
+    OutputFile file;
+    if (!file.open(m_path, OutputFile::Mode::Append, OutputFile::Name::Program)) {
+        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorText());
         return false;
     }
     QByteArray bytes;
     if (file.size() == 0)
         bytes = QByteArray("\xEF\xBB\xBF") + headerLine().toUtf8() + "\r\n";
     bytes += line(entry).toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorString());
+    if (!file.write(bytes) || !file.close()) {
+        m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorText());
         return false;
     }
     m_errorText.clear();

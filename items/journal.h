@@ -23,7 +23,8 @@ struct JournalEntry
 
 // Appends write attempts to journal.csv: UTF-8 with a byte order mark, one
 // header line when the file is new, RFC 4180 quoting, CRLF line ends. The
-// file is only ever appended to. Safe to use from several threads.
+// file is only ever appended to, and only if it is a regular file. Safe to
+// use from several threads.
 class Journal
 {
 public:
@@ -41,6 +42,10 @@ public:
         const QString &result);
 
     static QString headerLine();
+    // A cell of text from the meter or a file: control characters dropped
+    // (a tab stays) and, where a spreadsheet would start a formula, a
+    // leading apostrophe.
+    static QString meterCell(const QString &text);
     static QString line(const JournalEntry &entry);
     // The field as RFC 4180 wants it: quoted when it holds a comma, quote,
     // CR or LF, inner quotes doubled.

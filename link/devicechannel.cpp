@@ -11,6 +11,8 @@
 #include <QTimer>
 
 #include <cstring>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 namespace {
 
@@ -101,6 +103,9 @@ bool DeviceChannel::open(const LinkSettings &settings)
     const QString portName = settings.serial.port;
     m_serialPort.setPortName(portName);
     if (!portName.isEmpty() && m_serialPort.open(QIODevice::ReadWrite)) {
+        // Ours alone: a second program (or channel) opening the port now
+        // fails with the system's reason instead of mixing its answers in.
+        ::ioctl(int(m_serialPort.handle()), TIOCEXCL);
         // Applied after opening: some drivers reset the line settings on open.
         m_serialPort.setBaudRate(settings.serial.baudRate, QSerialPort::AllDirections);
         m_serialPort.setDataBits(toDataBits(settings.serial.dataBits));

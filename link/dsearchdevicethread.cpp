@@ -15,6 +15,14 @@
 namespace {
 QMutex routeMutex;
 std::optional<DSearchDeviceThread::Route> routeOverride;
+
+// One form for an IPv4 sender, whether it came as a.b.c.d or ::ffff:a.b.c.d.
+QString senderKey(const QHostAddress &address)
+{
+    bool isIpv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+}
 } // namespace
 
 DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObject *parent)
@@ -99,6 +107,9 @@ void DSearchDeviceThread::run()
 
     const Route route = currentRoute();
     const QByteArray datagram = searchDatagram();
+    // A meter is listed once, however often (or through however many
+    // targets) it answers: by its sender address and port.
+    QSet<QPair<QString, quint16>> listed;
     for (const QHostAddress &target : route.targets) {
         if (m_stop)
             break;
@@ -111,7 +122,9 @@ void DSearchDeviceThread::run()
         while (!m_stop && sent.elapsed() <= route.targetLimitMs) {
             if (socket.hasPendingDatagrams()) {
                 const QNetworkDatagram reply = socket.receiveDatagram();
-                if (!reply.data().isEmpty()) {
+                const QPair<QString, quint16> sender { senderKey(reply.senderAddress()), quint16(reply.senderPort()) };
+                if (!reply.data().isEmpty() && !listed.contains(sender)) {
+                    listed.insert(sender);
                     emit signalInsertDevice(
                         decodeGb2312(reply.data()).trimmed(), reply.senderAddress(), quint16(reply.senderPort()));
                 }

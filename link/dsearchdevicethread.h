@@ -9,7 +9,8 @@
 class SearchDeviceDialogInterf;
 
 // Broadcasts the search datagram on every IPv4 network of the machine and
-// reports each reply. Stoppable so its dialog never outlives a running search.
+// reports each replying meter once (by sender address and port). Stoppable
+// so its dialog never outlives a running search.
 class DSearchDeviceThread : public QThread
 {
     Q_OBJECT

@@ -323,7 +323,8 @@ void MonitorDialog::startRecording()
         = m_recordFile.isEmpty() ? MonitorRecorder::defaultFileName(m_settings.recordFolder, m_clock()) : m_recordFile;
     m_edRecordFile->setText(fileName);
     const auto content = m_settings.recordRaw ? MonitorRecorder::Content::Raw : MonitorRecorder::Content::Shown;
-    if (!m_recorder.start(fileName, content)) {
+    const auto named = m_recordFile.isEmpty() ? OutputFile::Name::Program : OutputFile::Name::Chosen;
+    if (!m_recorder.start(fileName, content, named)) {
         recordingFailed();
         return;
     }

@@ -12,18 +12,18 @@ QString MonitorRecorder::defaultFileName(const QString &folder, const QDateTime 
     return QDir(folder).filePath(QStringLiteral("monitor_%1.log").arg(now.toString(QStringLiteral("yyyyMMdd-hhmmss"))));
 }
 
-bool MonitorRecorder::start(const QString &fileName, Content content)
+bool MonitorRecorder::start(const QString &fileName, Content content, OutputFile::Name name)
 {
     stop();
     m_error.clear();
     m_content = content;
-    m_file.setFileName(fileName);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        m_error = m_file.errorString();
+    m_fileName = fileName;
+    m_buffer.clear();
+    if (!m_file.open(fileName, OutputFile::Mode::Append, name)) {
+        m_error = m_file.errorText();
         return false;
     }
     m_sinceFlush.start();
-    m_dirty = false;
     return true;
 }
 
@@ -31,19 +31,16 @@ void MonitorRecorder::stop()
 {
     if (!m_file.isOpen())
         return;
-    flush();
-    m_file.close();
+    if (flush())
+        m_file.close();
 }
 
 bool MonitorRecorder::record(const QByteArray &line, const QString &shownText)
 {
     if (!m_file.isOpen())
         return false;
-    const QByteArray bytes = m_content == Content::Raw ? line : shownText.toUtf8();
-    if (m_file.write(bytes) != bytes.size())
-        return fail();
-    m_dirty = true;
-    if (m_sinceFlush.elapsed() >= kFlushIntervalMs)
+    m_buffer += m_content == Content::Raw ? line : shownText.toUtf8();
+    if (m_sinceFlush.elapsed() >= kFlushIntervalMs || m_buffer.size() >= kBufferBytes)
         return flush();
     return true;
 }
@@ -53,18 +50,19 @@ bool MonitorRecorder::flush()
     if (!m_file.isOpen())
         return false;
     m_sinceFlush.restart();
-    if (!m_dirty)
+    if (m_buffer.isEmpty())
         return true;
-    m_dirty = false;
-    if (!m_file.flush())
+    const QByteArray bytes = m_buffer;
+    m_buffer.clear();
+    if (!m_file.write(bytes))
         return fail();
     return true;
 }
 
 bool MonitorRecorder::fail()
 {
-    m_error = m_file.errorString();
-    // Whatever is still buffered cannot go anywhere either.
-    m_file.close();
+    // The file is closed already; what is still buffered cannot go anywhere.
+    m_error = m_file.errorText();
+    m_buffer.clear();
     return false;
 }

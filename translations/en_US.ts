@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../firmware/downloadthread.cpp" line="+105"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
@@ -119,7 +119,7 @@
         <translation>… (%1 characters)</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -171,20 +171,20 @@
         <translation>Query finished: %1 lines received</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+42"/>
         <location line="+20"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
         <location line="-27"/>
-        <location line="+214"/>
+        <location line="+216"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-214"/>
+        <location filename="../cli/clihistory.cpp" line="-87"/>
+        <location filename="../history/historydata.cpp" line="-216"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -287,8 +287,13 @@
         <translation>OK</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>写入文件失败: %1</source>
+        <translation>Could not write the file: %1</translation>
+    </message>
+    <message>
         <location filename="../history/historychartexport.cpp" line="+21"/>
-        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/historydata.cpp" line="+1"/>
         <location filename="../history/servicereportwriter.cpp" line="+25"/>
         <location line="+40"/>
         <source>打开文件失败: %1</source>
@@ -332,7 +337,7 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+81"/>
+        <location filename="../items/journal.cpp" line="+90"/>
         <location line="+8"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>Could not write the journal %1: %2</translation>
@@ -341,7 +346,7 @@
 <context>
     <name>LaunchOptions</name>
     <message>
-        <location filename="../app/launchoptions.cpp" line="+157"/>
+        <location filename="../app/launchoptions.cpp" line="+162"/>
         <source>无法使用工作目录 %1。</source>
         <translation>Cannot use %1 as the working folder.</translation>
     </message>
@@ -500,21 +505,27 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+232"/>
-        <location filename="../cli/clihistory.cpp" line="-1"/>
-        <location filename="../cli/clitarget.cpp" line="+132"/>
-        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location filename="../cli/cliapp.cpp" line="+230"/>
+        <location filename="../cli/clihistory.cpp" line="-3"/>
+        <location line="+36"/>
+        <location line="+67"/>
+        <location filename="../cli/climeterjob.cpp" line="+175"/>
+        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="-45"/>
+        <location filename="../cli/clihistory.cpp" line="-101"/>
+        <location line="+68"/>
+        <location line="+72"/>
+        <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location filename="../items/itemcsv.cpp" line="+59"/>
         <source>第%1行</source>
         <translation>Line %1</translation>
     </message>
@@ -626,7 +637,7 @@
         <translation>Write Journal</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+347"/>
+        <location filename="../cli/climeterjob.cpp" line="+214"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
@@ -751,12 +762,12 @@
     </message>
     <message>
         <location line="-215"/>
-        <location line="+271"/>
+        <location line="+272"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-268"/>
         <source>显示的文本</source>
         <translation>Shown text</translation>
     </message>
@@ -777,12 +788,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+281"/>
+        <location line="+282"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-278"/>
+        <location line="-279"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -817,7 +828,7 @@
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+147"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -864,6 +875,39 @@
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <location filename="../base/outputfile.cpp" line="+21"/>
+        <source>这是一个符号链接;程序自己命名的文件不经链接写入</source>
+        <translation>This is a symbolic link; files the program names itself are not written through links.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个管道(FIFO),只能写入普通文件</source>
+        <translation>This is a pipe (FIFO); only regular files are written.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个设备,只能写入普通文件</source>
+        <translation>This is a device; only regular files are written.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个文件夹,只能写入普通文件</source>
+        <translation>This is a folder; only regular files are written.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这不是普通文件,只能写入普通文件</source>
+        <translation>This is not a regular file; only regular files are written.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件已存在;不覆盖本次运行之前就有的文件</source>
+        <translation>The file exists already; files from before this run are not overwritten.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <location filename="../base/messageboxes.cpp" line="+38"/>
@@ -905,7 +949,7 @@
         <translation>Could not load the file: its content could not be read.</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+127"/>
         <source>解析文件失败,文件校验失败!</source>
         <translation>Could not load the file: it failed its integrity check.</translation>
     </message>
@@ -915,7 +959,7 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+315"/>
+        <location filename="../link/devicechannel.cpp" line="+320"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -1451,7 +1495,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+78"/>
+        <location filename="../cli/cliservice.cpp" line="+80"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1773,7 +1817,12 @@ File model: %2</translation>
         <translation>%2 of %1 devices failed:</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+50"/>
+        <source>写入标准输出失败: %1</source>
+        <translation>Could not write to standard output: %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>显示版本</source>
         <translation>Show the version</translation>
     </message>
@@ -1823,12 +1872,12 @@ File model: %2</translation>
         <translation>Could not create the folder: %1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+37"/>
+        <location filename="../cli/clifleet.cpp" line="+60"/>
         <source>设备</source>
         <translation>devices</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+9"/>
+        <location filename="../cli/clihistory.cpp" line="-58"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>Expected the days FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -1838,8 +1887,13 @@ File model: %2</translation>
         <translation>Invalid date: %1</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-193"/>
-        <location line="+90"/>
+        <location line="+49"/>
+        <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
+        <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="-197"/>
+        <location line="+94"/>
         <source>配置项</source>
         <translation>items</translation>
     </message>
@@ -1860,12 +1914,17 @@ File model: %2</translation>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-215"/>
+        <location line="-253"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
     <message>
-        <location line="+157"/>
+        <location line="+57"/>
+        <source>输出文件%1与程序自己的文件同名,不写入</source>
+        <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
+    </message>
+    <message>
+        <location line="+138"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>An answer came twice while the items were read: item %1 read as “%2” on the device, not “%3” as in the file. Read the device again.</translation>
     </message>
@@ -1932,7 +1991,12 @@ File model: %2</translation>
         <translation>Unrecognized target: %1</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
+        <source>一行不能超过%1字节</source>
+        <translation>a line may not exceed %1 bytes</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>名称应为字母、数字、点、横线或下划线</source>
         <translation>Names are letters, digits, dots, hyphens or underscores</translation>
     </message>
@@ -1942,7 +2006,8 @@ File model: %2</translation>
         <translation>Name %1 appears more than once</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-14"/>
+        <location line="+18"/>
         <source>%1 第%2行: %3</source>
         <translation>%1 line %2: %3</translation>
     </message>

@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../firmware/downloadthread.cpp" line="+105"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
@@ -119,7 +119,7 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+35"/>
+        <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+83"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -171,20 +171,20 @@
         <translation>查詢結束，共收到 %1 行</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+42"/>
         <location line="+20"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location line="-27"/>
-        <location line="+214"/>
+        <location line="+216"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-14"/>
-        <location filename="../history/historydata.cpp" line="-214"/>
+        <location filename="../cli/clihistory.cpp" line="-87"/>
+        <location filename="../history/historydata.cpp" line="-216"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -287,8 +287,13 @@
         <translation>確定</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>写入文件失败: %1</source>
+        <translation>寫入檔案失敗：%1</translation>
+    </message>
+    <message>
         <location filename="../history/historychartexport.cpp" line="+21"/>
-        <location filename="../history/historydata.cpp" line="+6"/>
+        <location filename="../history/historydata.cpp" line="+1"/>
         <location filename="../history/servicereportwriter.cpp" line="+25"/>
         <location line="+40"/>
         <source>打开文件失败: %1</source>
@@ -332,7 +337,7 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+81"/>
+        <location filename="../items/journal.cpp" line="+90"/>
         <location line="+8"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
@@ -341,7 +346,7 @@
 <context>
     <name>LaunchOptions</name>
     <message>
-        <location filename="../app/launchoptions.cpp" line="+157"/>
+        <location filename="../app/launchoptions.cpp" line="+162"/>
         <source>无法使用工作目录 %1。</source>
         <translation>無法使用工作目錄 %1。</translation>
     </message>
@@ -500,21 +505,27 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+232"/>
-        <location filename="../cli/clihistory.cpp" line="-1"/>
-        <location filename="../cli/clitarget.cpp" line="+132"/>
-        <location filename="../items/itemcsv.cpp" line="+70"/>
+        <location filename="../cli/cliapp.cpp" line="+230"/>
+        <location filename="../cli/clihistory.cpp" line="-3"/>
+        <location line="+36"/>
+        <location line="+67"/>
+        <location filename="../cli/climeterjob.cpp" line="+175"/>
+        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="-45"/>
+        <location filename="../cli/clihistory.cpp" line="-101"/>
+        <location line="+68"/>
+        <location line="+72"/>
+        <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location filename="../items/itemcsv.cpp" line="+59"/>
         <source>第%1行</source>
         <translation>第%1行</translation>
     </message>
@@ -626,7 +637,7 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+347"/>
+        <location filename="../cli/climeterjob.cpp" line="+214"/>
         <location filename="../items/mainwindow_items.cpp" line="-169"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
@@ -751,12 +762,12 @@
     </message>
     <message>
         <location line="-215"/>
-        <location line="+271"/>
+        <location line="+272"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-268"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -777,12 +788,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+281"/>
+        <location line="+282"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-278"/>
+        <location line="-279"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -817,7 +828,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+147"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -864,6 +875,39 @@
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <location filename="../base/outputfile.cpp" line="+21"/>
+        <source>这是一个符号链接;程序自己命名的文件不经链接写入</source>
+        <translation>這是符號連結；程式自行命名的檔案不經由連結寫入。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个管道(FIFO),只能写入普通文件</source>
+        <translation>這是管道（FIFO），只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个设备,只能写入普通文件</source>
+        <translation>這是裝置，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这是一个文件夹,只能写入普通文件</source>
+        <translation>這是資料夾，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>这不是普通文件,只能写入普通文件</source>
+        <translation>這不是一般檔案，只能寫入一般檔案。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件已存在;不覆盖本次运行之前就有的文件</source>
+        <translation>檔案已存在；不覆寫本次執行之前就有的檔案。</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <location filename="../base/messageboxes.cpp" line="+38"/>
@@ -905,7 +949,7 @@
         <translation>解析檔案失敗，無法取得檔案內容！</translation>
     </message>
     <message>
-        <location line="+110"/>
+        <location line="+127"/>
         <source>解析文件失败,文件校验失败!</source>
         <translation>解析檔案失敗，檔案驗證失敗！</translation>
     </message>
@@ -915,7 +959,7 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+315"/>
+        <location filename="../link/devicechannel.cpp" line="+320"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -1451,7 +1495,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+78"/>
+        <location filename="../cli/cliservice.cpp" line="+80"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1773,7 +1817,12 @@
         <translation>%1台裝置中%2台失敗：</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+50"/>
+        <source>写入标准输出失败: %1</source>
+        <translation>寫入標準輸出失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>显示版本</source>
         <translation>顯示版本</translation>
     </message>
@@ -1823,12 +1872,12 @@
         <translation>無法建立資料夾：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+37"/>
+        <location filename="../cli/clifleet.cpp" line="+60"/>
         <source>设备</source>
         <translation>裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+9"/>
+        <location filename="../cli/clihistory.cpp" line="-58"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -1838,8 +1887,13 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-193"/>
-        <location line="+90"/>
+        <location line="+49"/>
+        <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
+        <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
+    </message>
+    <message>
+        <location filename="../cli/climeterjob.cpp" line="-197"/>
+        <location line="+94"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
@@ -1860,12 +1914,17 @@
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-215"/>
+        <location line="-253"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
     <message>
-        <location line="+157"/>
+        <location line="+57"/>
+        <source>输出文件%1与程序自己的文件同名,不写入</source>
+        <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
+    </message>
+    <message>
+        <location line="+138"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>讀取時收到重複的回應，設定項目%1在裝置中讀到「%2」，與檔案中的「%3」不符，請重新讀取</translation>
     </message>
@@ -1932,7 +1991,12 @@
         <translation>無法辨識的目標：%1</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
+        <source>一行不能超过%1字节</source>
+        <translation>一行不能超過%1位元組</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>名称应为字母、数字、点、横线或下划线</source>
         <translation>名稱應為字母、數字、點、連字號或底線</translation>
     </message>
@@ -1942,7 +2006,8 @@
         <translation>名稱%1重複出現</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-14"/>
+        <location line="+18"/>
         <source>%1 第%2行: %3</source>
         <translation>%1 第%2行：%3</translation>
     </message>

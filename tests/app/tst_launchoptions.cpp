@@ -69,6 +69,28 @@ private slots:
         QVERIFY(!options.message().contains(QLatin1Char('\n')) || request != int(LaunchOptions::Request::Error));
     }
 
+    void userDirFollowsTheDataHome_data()
+    {
+        QTest::addColumn<QByteArray>("dataHome");
+        QTest::addColumn<QString>("userDir"); // "~" for the home folder
+        QTest::newRow("absolute") << QByteArray("/srv/data") << "/srv/data/vexa-assistant";
+        QTest::newRow("unset") << QByteArray() << "~/.local/share/vexa-assistant";
+        // Only absolute paths count: a relative one would put the folder
+        // wherever the program happens to start.
+        QTest::newRow("relative") << QByteArray("data") << "~/.local/share/vexa-assistant";
+        QTest::newRow("dot") << QByteArray(".") << "~/.local/share/vexa-assistant";
+    }
+    void userDirFollowsTheDataHome()
+    {
+        QFETCH(QByteArray, dataHome);
+        QFETCH(QString, userDir);
+        const QByteArray previous = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome);
+        const QString found = LaunchOptions::userDir();
+        qputenv("XDG_DATA_HOME", previous);
+        QCOMPARE(found, userDir.replace(QLatin1Char('~'), QDir::homePath()));
+    }
+
     void helpNamesTheOptions()
     {
         const LaunchOptions options = LaunchOptions::parse({ QStringLiteral("./a.out"), QStringLiteral("--help") });

@@ -1,7 +1,11 @@
 #include "firmware/packagewriter.h"
 #include "items/journal.h"
+#include "link/devicechannel.h"
+#include "sim/debugresponder.h"
+#include "sim/metersim.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
+#include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QImage>
@@ -11,7 +15,17 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +37,10 @@ struct Run
 };
 
 // vexa-cli as a user runs it: a separate process in the working directory.
-Run cli(const QStringList &arguments, const QString &language = QStringLiteral("zh_CN.UTF-8"))
+// `wrapper` runs it through another program (setpriv, sh), `standardOutput`
+// sends its stdout to a file instead of the pipe.
+Run cli(const QStringList &arguments, const QString &language = QStringLiteral("zh_CN.UTF-8"),
+    const QStringList &wrapper = {}, const QString &standardOutput = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -31,7 +48,12 @@ Run cli(const QStringList &arguments, const QString &language = QStringLiteral("
     environment.remove("LC_ALL");
     environment.remove("LC_MESSAGES");
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VEXA_BIN_DIR "/vexa-cli"), arguments);
+    if (!standardOutput.isEmpty())
+        process.setStandardOutputFile(standardOutput);
+    if (wrapper.isEmpty())
+        process.start(QStringLiteral(VEXA_BIN_DIR "/vexa-cli"), arguments);
+    else
+        process.start(wrapper.first(), wrapper.mid(1) + QStringList { VEXA_BIN_DIR "/vexa-cli" } + arguments);
     Run run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -69,6 +91,74 @@ QStringList on(const SimRunner &meter, const QString &line)
         return at(meter);
     return { "--serial", meter.ptyPath(), "--baud", "115200", "--address", QString::number(meter.address()) };
 }
+
+// "@meter" in an argument list stands for the simulated meter over UDP.
+QStringList withMeter(QStringList arguments, const SimRunner &meter)
+{
+    const int at = arguments.indexOf("@meter");
+    if (at >= 0) {
+        arguments.removeAt(at);
+        const QStringList target = { "--udp", udp(meter), "--address", QString::number(meter.address()) };
+        for (int i = target.size() - 1; i >= 0; --i)
+            arguments.insert(at, target.at(i));
+    }
+    return arguments;
+}
+
+// A device node like /dev/full, but in a folder of the test: whatever the
+// program does to it, no real device is touched. Without root, /dev/full
+// itself (which a plain user cannot replace).
+QString deviceNode(const TempWorkDir &dir)
+{
+    const QString path = dir.filePath("device");
+    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        return path;
+    return "/dev/full";
+}
+
+// A meter that, once asked, sends `piece` over and over on a pseudo-terminal,
+// as fast as it is read, until it is destroyed: a history answer that never
+// ends.
+class EndlessPtyMeter
+{
+public:
+    explicit EndlessPtyMeter(const QByteArray &piece)
+        : m_piece(piece)
+        , m_writer([this] { run(); })
+    {
+    }
+    ~EndlessPtyMeter()
+    {
+        m_stop = true;
+        m_writer.join();
+    }
+    QString path() const { return m_pty.slavePath(); }
+
+private:
+    void run()
+    {
+        // The request first: what came before it is dropped by the program.
+        pollfd asked { m_pty.masterFd(), POLLIN, 0 };
+        while (!m_stop && ::poll(&asked, 1, 20) <= 0) { }
+        m_pty.drainMaster();
+        qint64 offset = 0;
+        while (!m_stop) {
+            const ssize_t written
+                = ::write(m_pty.masterFd(), m_piece.constData() + offset, size_t(m_piece.size() - offset));
+            if (written > 0) {
+                offset = (offset + written) % m_piece.size();
+                continue;
+            }
+            pollfd pfd { m_pty.masterFd(), POLLOUT, 0 };
+            ::poll(&pfd, 1, 20);
+        }
+    }
+
+    PtyPair m_pty;
+    QByteArray m_piece;
+    std::atomic<bool> m_stop { false };
+    std::thread m_writer;
+};
 
 int writeCount(const SimRunner &meter)
 {
@@ -194,6 +284,17 @@ private slots:
         QVERIFY(journal.at(1).contains(QStringLiteral(
             ",udp %1,1,VX-200,VX-200 智能流量积算仪,5,波特率(2400/4800/9600/19200/38400),9600,19200,19200,ok")
                                            .arg(udp(*m_meter))));
+    }
+
+    void aJournalThatIsAFifoDoesNotHoldTheRun()
+    {
+        // The write was sent: a FIFO named journal.csv must not hang the run.
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath("journal.csv")).constData(), 0600) == 0);
+        const Run run = cli(at(*m_meter) << "set"
+                                         << "5=19200");
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(m_meter->items().at(5).value, QStringLiteral("19200"));
+        QCOMPARE(run.err, QStringLiteral("无法写入记录文件journal.csv: 这是一个管道(FIFO),只能写入普通文件\n"));
     }
 
     void refusedValueIsStatus3_data()
@@ -380,22 +481,79 @@ private slots:
     void fileErrorsAreStatus4_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("missing apply file") << QStringList { "apply", "none.csv" };
-        QTest::newRow("bad apply file") << QStringList { "apply", "bad.csv" };
-        QTest::newRow("missing targets") << QStringList { "--targets", "none.txt", "items" };
-        QTest::newRow("bad targets") << QStringList { "--targets", "bad.txt", "items" };
-        QTest::newRow("missing package") << QStringList { "flash", "none.vexabin" };
-        QTest::newRow("not a package") << QStringList { "flash", "bad.csv" };
+        QTest::addColumn<QString>("reason"); // the last line of stderr, if it matters
+        QTest::newRow("missing apply file") << QStringList { "apply", "none.csv" } << QString();
+        QTest::newRow("bad apply file") << QStringList { "apply", "bad.csv" } << QString();
+        QTest::newRow("missing targets") << QStringList { "--targets", "none.txt", "items" } << QString();
+        QTest::newRow("bad targets") << QStringList { "--targets", "bad.txt", "items" } << QString();
+        // Its tail was once read as a line of its own: a meter commented out came back.
+        QTest::newRow("targets line over 4096 bytes")
+            << QStringList { "--targets", "long.txt", "items" } << "long.txt 第1行: 一行不能超过4096字节";
+        QTest::newRow("missing package") << QStringList { "flash", "none.vexabin" } << QString();
+        QTest::newRow("not a package") << QStringList { "flash", "bad.csv" } << QString();
+        // Refused by name before the meter is asked: nothing hangs in open(),
+        // no device is written or replaced.
+        const QStringList history { "@meter", "history", "2024-06-01", "2024-06-02" };
+        QTest::newRow("history into a FIFO")
+            << history + QStringList { "-o", "fifo" } << "这是一个管道(FIFO),只能写入普通文件";
+        QTest::newRow("history into a folder")
+            << history + QStringList { "-o", "folder" } << "这是一个文件夹,只能写入普通文件";
+        QTest::newRow("history into a device")
+            << history + QStringList { "-o", "@device" } << "这是一个设备,只能写入普通文件";
+        QTest::newRow("history PDF onto a device")
+            << history + QStringList { "--pdf", "@device" } << "这是一个设备,只能写入普通文件";
+        QTest::newRow("history chart onto a device")
+            << history + QStringList { "--chart", "@device.png" } << "这是一个设备,只能写入普通文件";
+        QTest::newRow("report onto a FIFO")
+            << QStringList { "@meter", "report", "2024-06-01", "2024-06-02", "-o", "fifo.pdf" }
+            << "这是一个管道(FIFO),只能写入普通文件";
+        QTest::newRow("items into a FIFO")
+            << QStringList { "@meter", "items", "-o", "fifo" } << "这是一个管道(FIFO),只能写入普通文件";
     }
     void fileErrorsAreStatus4()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
         m_dir->writeFile("bad.csv", "05. a, 1\n255. 调试,1\n");
         m_dir->writeFile("bad.txt", "a,udp://127.0.0.1:1\n../b,udp://127.0.0.1:2\n");
-        const Run run = cli(arguments);
+        m_dir->writeFile("long.txt", "#" + QByteArray(4095, 'x') + "m9,udp://127.0.0.1:9?address=1\n");
+        for (const char *fifo : { "fifo", "fifo.pdf" })
+            QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath(fifo)).constData(), 0600) == 0);
+        QVERIFY(QDir(m_dir->path()).mkdir("folder"));
+        const QString device = deviceNode(*m_dir);
+        // A drawn file needs its suffix: the device node gets a second name that has one.
+        QVERIFY(QFile::link(device, device + ".png") || device == "/dev/full");
+        arguments.replaceInStrings(QRegularExpression("^@device"), device);
+        const Run run = cli(withMeter(arguments, *m_meter));
         QCOMPARE(run.exit, 4);
-        QVERIFY(run.err.startsWith("vexa-cli: "));
+        QVERIFY(run.err.contains("vexa-cli: ")); // a PDF may bring a warning of the toolkit first
+        if (!reason.isEmpty())
+            QVERIFY2(run.err.endsWith(reason + "\n"), qPrintable(run.err));
         QVERIFY(m_meter->receivedFrames().isEmpty());
+        QVERIFY(QFileInfo(device).exists() && !QFileInfo(device).isFile());
+    }
+
+    void stdoutFailureIsStatus4_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<int>("error");
+        QTest::newRow("full disk") << false << ENOSPC;
+        QTest::newRow("reader gone") << true << EPIPE;
+    }
+    void stdoutFailureIsStatus4()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(int, error);
+        Run run;
+        if (pipe) {
+            // A pipe whose reader left before the first line.
+            run = cli(at(*m_meter) << "items", "zh_CN.UTF-8",
+                { "sh", "-c", "mkfifo p && exec 3<>p 4>p && exec 3<&- && rm p && exec \"$0\" \"$@\" >&4 4>&-" });
+        } else {
+            run = cli(at(*m_meter) << "items", "zh_CN.UTF-8", {}, "/dev/full");
+        }
+        QCOMPARE(run.exit, 4);
+        QCOMPARE(run.err, "vexa-cli: 写入标准输出失败: " + QString::fromLocal8Bit(std::strerror(error)) + "\n");
     }
 
     void clockIsSet()
@@ -424,6 +582,17 @@ private slots:
         QCOMPARE(files.out, QString());
         QCOMPARE(QString::fromUtf8(m_dir->readFile("h.csv")), run.out);
         QVERIFY(m_dir->readFile("h.pdf").startsWith("%PDF"));
+        // A full disk (here a file size limit): the system's reason and exit
+        // 4, not exit 0 with a cut file.
+        const Run full = cli(at(*m_meter) << "history"
+                                          << "2020-01-01"
+                                          << "2026-12-31"
+                                          << "-o"
+                                          << "full.csv",
+            "zh_CN.UTF-8", { "sh", "-c", "trap '' XFSZ; exec prlimit --fsize=2000 \"$0\" \"$@\"" });
+        QCOMPARE(full.exit, 4);
+        QCOMPARE(full.err, "vexa-cli: 写入文件失败: full.csv\n" + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
+        QCOMPARE(QFileInfo(m_dir->filePath("full.csv")).size(), 2000);
         m_meter->addFault("silent,times=all");
         const Run silent = cli(at(*m_meter) << "history"
                                             << "2024-06-01"
@@ -545,6 +714,197 @@ private slots:
         QVERIFY(run.err.contains("silent: 接受数据超时 (2)"));
     }
 
+    void historyAnswerIsCappedAndStreamed_data()
+    {
+        QTest::addColumn<QStringList>("output"); // -o FILE, or stdout into out.txt
+        QTest::addColumn<QString>("file");
+        QTest::newRow("stdout") << QStringList() << "out.txt";
+        QTest::newRow("CSV file") << QStringList { "-o", "h.csv" } << "h.csv";
+    }
+    void historyAnswerIsCappedAndStreamed()
+    {
+        QFETCH(QStringList, output);
+        QFETCH(QString, file);
+        // A meter whose history never ends: 4 KiB lines for as long as they are read.
+        const QByteArray line = QByteArray(4095, 'h') + '\n';
+        EndlessPtyMeter meter(line);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LANG", "zh_CN.UTF-8");
+        environment.remove("LC_ALL");
+        environment.remove("LC_MESSAGES");
+        process.setProcessEnvironment(environment);
+        process.setStandardOutputFile(m_dir->filePath("out.txt"));
+        process.start(VEXA_BIN_DIR "/vexa-cli",
+            QStringList { "--serial", meter.path(), "history", "2024-06-01", "2024-06-02" } + output);
+        // Streamed: the lines are in the file while the answer still comes.
+        qint64 grownWhileRunning = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (!process.waitForFinished(100) && timer.elapsed() < 100000)
+            grownWhileRunning = qMax(grownWhileRunning, QFileInfo(m_dir->filePath(file)).size());
+        const qint64 took = timer.elapsed();
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+            QFAIL("the history of a meter that never stops did not end");
+        }
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+            QStringLiteral("vexa-cli: 历史数据超过64 MiB的上限,已停止读取;只写出了前面的行\n"));
+        const QByteArray written = m_dir->readFile(file);
+        const qint64 cap = 64 * 1024 * 1024;
+        QVERIFY2(
+            written.size() <= cap && written.size() > cap - line.size(), qPrintable(QString::number(written.size())));
+        QCOMPARE(written.size() % line.size(), 0); // whole lines only
+        QVERIFY(written.startsWith(line));
+        QVERIFY2(grownWhileRunning > 0, qPrintable(QStringLiteral("ended after %1 ms").arg(took)));
+        qInfo("history cap of 64 MiB reached in %lld ms", took);
+    }
+
+    void monitorEndsCutPiecesWithALineFeed()
+    {
+        // A line that never ends comes out in 64 KiB pieces, each on its own line.
+        m_meter->call([](MeterSim &sim) {
+            auto *debug = sim.responder<DebugResponder>();
+            debug->setLines({ QString(50000, 'm') });
+            debug->setLineEnding(QByteArray());
+            debug->setNumbered(false);
+            debug->setIntervalMs(20);
+        });
+        const Run run = cli({ "--serial", m_meter->ptyPath(), "--address", "1", "monitor", "--seconds", "3" });
+        QCOMPARE(run.exit, 0);
+        QStringList pieces = run.out.split('\n');
+        QVERIFY2(pieces.size() >= 3, qPrintable(QString::number(run.out.size())));
+        QCOMPARE(pieces.takeLast(), QString()); // the last piece ended with its line feed too
+        pieces.removeLast(); // the rest when the monitor stopped
+        for (const QString &piece : qAsConst(pieces))
+            QCOMPARE(piece, QString(64 * 1024, 'm'));
+    }
+
+    void oneSerialDeviceIsOneLane()
+    {
+        // Four spellings of one port: served one after another, never at once.
+        const QString pty = m_meter->ptyPath();
+        QVERIFY(QFile::link(pty, m_dir->filePath("meter-link")));
+        const QStringList spellings { pty, m_dir->filePath("meter-link"),
+            QStringLiteral("/dev/pts/../pts/") + pty.section('/', -1), "/" + pty };
+        QByteArray targets;
+        for (int i = 0; i < spellings.size(); ++i)
+            targets += QStringLiteral("s%1,serial:%2?address=1\n").arg(i).arg(spellings.at(i)).toUtf8();
+        m_dir->writeFile("site.txt", targets);
+        const Run run = cli({ "--targets", "site.txt", "--jobs", "4", "items", "-o", "out" });
+        QCOMPARE(run.exit, 0);
+        const QByteArray first = m_dir->readFile("out/s0.csv");
+        QCOMPARE(first.count('\n'), SimProfile::demo().items.size());
+        for (int i = 1; i < spellings.size(); ++i)
+            QCOMPARE(m_dir->readFile(QStringLiteral("out/s%1.csv").arg(i)), first);
+    }
+
+    void aHeldPortIsNotShared()
+    {
+        // The port held exclusively by one program: another one, through
+        // another name (so the toolkit's lock file does not decide), is
+        // refused by the system. Root passes that check unless it drops the
+        // capability.
+        const bool root = ::geteuid() == 0;
+        if (root && QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("setpriv is needed to drop CAP_SYS_ADMIN");
+        LinkSettings link;
+        link.useUdp = false;
+        link.serial.port = m_meter->ptyPath();
+        DeviceChannel holder;
+        QVERIFY(holder.open(link));
+        QVERIFY(QFile::link(m_meter->ptyPath(), m_dir->filePath("other-name")));
+        const QStringList wrapper
+            = root ? QStringList { "setpriv", "--inh-caps=-sys_admin", "--bounding-set=-sys_admin" } : QStringList();
+        const Run run = cli({ "--serial", m_dir->filePath("other-name"), "items" }, "zh_CN.UTF-8", wrapper);
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.startsWith("vexa-cli: 打开串口失败: " + m_dir->filePath("other-name")), qPrintable(run.err));
+        QVERIFY(m_meter->receivedFrames().isEmpty());
+    }
+
+    void fleetOutputsNeverReplaceFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("kept"); // a file that must stay as it was
+        QTest::addColumn<QString>("message");
+        QTest::newRow("named like the journal") << "journal" << QString() << "journal.csv"
+                                                << "输出文件./journal.csv与程序自己的文件同名,不写入";
+        QTest::newRow("named like the journal, other case") << "JOURNAL" << QString() << "journal.csv"
+                                                            << "输出文件./JOURNAL.csv与程序自己的文件同名,不写入";
+        QTest::newRow("file of an earlier run") << "m0"
+                                                << "out"
+                                                << "out/m0.csv"
+                                                << "文件已存在;不覆盖本次运行之前就有的文件";
+        QTest::newRow("link at the name") << "m1"
+                                          << "out"
+                                          << "victim.csv"
+                                          << "这是一个符号链接;程序自己命名的文件不经链接写入";
+        QTest::newRow("single meter into a folder") << "@single"
+                                                    << "out"
+                                                    << "out/127.0.0.1_PORT.csv"
+                                                    << "文件已存在;不覆盖本次运行之前就有的文件";
+    }
+    void fleetOutputsNeverReplaceFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, folder);
+        QFETCH(QString, kept);
+        QFETCH(QString, message);
+        kept.replace("PORT", QString::number(m_meter->udpPort()));
+        QVERIFY(QDir(m_dir->path()).mkpath("out"));
+        for (const QString &file : { QString("journal.csv"), QString("out/m0.csv"), QString("victim.csv"), kept })
+            QVERIFY(m_dir->writeFile(file, "kept\n"));
+        QVERIFY(QFile::link(m_dir->filePath("victim.csv"), m_dir->filePath("out/m1.csv")));
+        m_dir->writeFile("site.txt", QStringLiteral("%1,udp://%2?address=1\n").arg(name, udp(*m_meter)).toUtf8());
+        QStringList arguments = name == "@single" ? at(*m_meter) : QStringList { "--targets", "site.txt" };
+        arguments << "items";
+        if (!folder.isEmpty())
+            arguments << "-o" << folder;
+        const Run run = cli(arguments);
+        QCOMPARE(run.exit, 4);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(m_dir->readFile(kept), QByteArray("kept\n"));
+        QCOMPARE(m_dir->readFile("journal.csv"), QByteArray("kept\n"));
+        // Known before the meter was read.
+        QVERIFY(m_meter->receivedFrames().isEmpty());
+    }
+
+    void meterTextIsMadeInert()
+    {
+        m_meter->call([](MeterSim &sim) {
+            sim.state().items[1].value = QStringLiteral("@VX\x1b[31m");
+            sim.state().items[16].value = QStringLiteral("=1+1");
+            sim.state().items[17].value = QStringLiteral("0.0\x1b]0;title\x07\nextra");
+        });
+        // On the terminal: escapes, and one line per item.
+        const Run items = cli(at(*m_meter) << "items");
+        QCOMPARE(items.exit, 0);
+        QVERIFY(!items.out.contains(QChar(0x1b)));
+        const QStringList lines = items.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), SimProfile::demo().items.size());
+        QCOMPARE(lines.at(17), QStringLiteral("17. 量程下限, 0.0\\x1b]0;title\\x07\\nextra"));
+        // In the file: control characters dropped, still one row per item.
+        QCOMPARE(cli(at(*m_meter) << "items"
+                                  << "-o"
+                                  << "items.csv")
+                     .exit,
+            0);
+        const QString file = QString::fromUtf8(m_dir->readFile("items.csv"));
+        QCOMPARE(file.count('\n'), SimProfile::demo().items.size());
+        QVERIFY(file.contains(QStringLiteral("\n17. 量程下限, 0.0]0;titleextra\n")));
+        // In the journal: no formulas, no control characters.
+        QCOMPARE(cli(at(*m_meter) << "set"
+                                  << "16=-5")
+                     .exit,
+            0);
+        const QString journal = QString::fromUtf8(m_dir->readFile("journal.csv"));
+        QVERIFY2(
+            journal.contains(",'@VX[31m,VX-200 智能流量积算仪,16,累积流量单位,'=1+1,'-5,'-5,"), qPrintable(journal));
+    }
+
     void journalQuotesLikeRfc4180_data()
     {
         QTest::addColumn<QString>("text");
@@ -565,8 +925,41 @@ private slots:
         QCOMPARE(Journal::field(text), field);
         JournalEntry entry;
         entry.time = QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5), Qt::OffsetFromUTC, 3600);
-        entry.requestedValue = text;
+        entry.result = text;
         QVERIFY(Journal::line(entry).contains(field));
+    }
+
+    void journalCellsFromTheMeterAreInert_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("plain") << "9600"
+                               << "9600";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
+        QTest::newRow("formula") << "=HYPERLINK(\"x\")"
+                                 << "'=HYPERLINK(\"x\")";
+        QTest::newRow("plus") << "+1"
+                              << "'+1";
+        QTest::newRow("minus") << "-5"
+                               << "'-5";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("CR dropped, then a formula") << "\r=1"
+                                                    << "'=1";
+        QTest::newRow("control characters dropped") << QStringLiteral("a\u0000b\x1b[31m\x7f\u0085\nc") << "ab[31mc";
+    }
+    void journalCellsFromTheMeterAreInert()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, cell);
+        QCOMPARE(Journal::meterCell(text), cell);
+        JournalEntry entry;
+        entry.model = entry.deviceName = entry.name = entry.oldValue = entry.requestedValue = entry.answeredValue
+            = text;
+        QCOMPARE(Journal::line(entry).count(Journal::field(cell)), 6);
     }
 
 private:

@@ -30,7 +30,11 @@
 
 #include <qwt_plot.h>
 
+#include <cerrno>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -309,29 +313,53 @@ void TstHistoryData::exportSlots_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("file"); // relative to the work dir; empty: cancel
+    QTest::addColumn<QString>("file"); // relative to the work dir; empty: cancel; "fifo...": made a FIFO first
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QByteArray>("written"); // CSV content, or "%PDF" for a PDF
+    QTest::addColumn<int>("sizeLimit"); // largest file the process may write (RLIMIT_FSIZE), 0: none
 
+    const QString missing = qt_error_string(ENOENT);
+    const QString fifo = QStringLiteral("这是一个管道(FIFO),只能写入普通文件");
     QTest::newRow("CSV") << "slotExportCSV"
                          << "a,1\r\nb,2\r\n"
-                         << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n");
+                         << "h.csv" << QStringList() << QByteArray("a,1\nb,2\n") << 0;
     QTest::newRow("CSV cancelled") << "slotExportCSV"
                                    << "a,1\n"
-                                   << "" << QStringList() << QByteArray();
+                                   << "" << QStringList() << QByteArray() << 0;
     QTest::newRow("CSV cannot open") << "slotExportCSV"
                                      << "a,1\n"
-                                     << "missing/h.csv" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+                                     << "missing/h.csv" << QStringList { "导出配置|打开文件失败: %1\n" + missing }
+                                     << QByteArray() << 0;
+    // The system's reason, not an unknown error, and what fitted stays.
+    QTest::newRow("CSV on a full disk") << "slotExportCSV" << QString("x,1\n").repeated(3000) << "h.csv"
+                                        << QStringList { "导出配置|写入文件失败: %1\n" + qt_error_string(EFBIG) }
+                                        << QByteArray("x,1\n").repeated(3000).left(4096) << 4096;
+    // Refused by name: nothing waits in open() for a reader. (The file
+    // dialog first asks whether to replace what is there.)
+    const QString replace = QStringLiteral("导出历史数据|%1 already exists.\nDo you want to replace it?");
+    QTest::newRow("CSV into a FIFO") << "slotExportCSV"
+                                     << "a,1\n"
+                                     << "fifo.csv"
+                                     << QStringList { replace.arg("fifo.csv"), "导出配置|打开文件失败: %1\n" + fifo }
+                                     << QByteArray() << 0;
     QTest::newRow("PDF") << "slotExportPDF"
                          << "2024-03-01 08:00:00,1\n"
-                         << "h.pdf" << QStringList() << QByteArray("%PDF");
+                         << "h.pdf" << QStringList() << QByteArray("%PDF") << 0;
     QTest::newRow("PDF single field") << "slotExportPDF"
                                       << "alpha\nbeta\n"
                                       << "h.pdf" << QStringList { "导出配置|导出数据失败，数据格式错误" }
-                                      << QByteArray("%PDF");
+                                      << QByteArray("%PDF") << 0;
     QTest::newRow("PDF cannot open") << "slotExportPDF"
                                      << "a b\n"
-                                     << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1" } << QByteArray();
+                                     << "missing/h.pdf" << QStringList { "导出配置|打开文件失败: %1\n" + missing }
+                                     << QByteArray() << 0;
+    // The finished document would be renamed over it: a FIFO (or a device)
+    // must not be replaced by a regular file.
+    QTest::newRow("PDF onto a FIFO") << "slotExportPDF"
+                                     << "a b\n"
+                                     << "fifo.pdf"
+                                     << QStringList { replace.arg("fifo.pdf"), "导出配置|打开文件失败: %1\n" + fifo }
+                                     << QByteArray() << 0;
 }
 
 void TstHistoryData::exportSlots()
@@ -341,13 +369,27 @@ void TstHistoryData::exportSlots()
     QFETCH(QString, file);
     QFETCH(QStringList, boxes);
     QFETCH(QByteArray, written);
+    QFETCH(int, sizeLimit);
 
     HistoryData dialog;
     addText(dialog, text);
     ModalBoxCatcher catcher;
     const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
+    if (file.startsWith(QLatin1String("fifo")))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     FileDialogAnswer answer(path);
-    QVERIFY(QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData()));
+    rlimit previous {};
+    if (sizeLimit > 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &previous) == 0);
+        rlimit limited = previous;
+        limited.rlim_cur = rlim_t(sizeLimit);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    }
+    const bool invoked = QMetaObject::invokeMethod(&dialog, slot.toLatin1().constData());
+    if (sizeLimit > 0)
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+    QVERIFY(invoked);
 
     QStringList seen;
     for (const ModalBoxCatcher::Box &box : catcher.boxes())
@@ -355,7 +397,13 @@ void TstHistoryData::exportSlots()
     for (QString &box : boxes)
         box.replace(QLatin1String("%1"), path);
     QCOMPARE(seen, boxes);
-    const QByteArray content = m_dir->readFile(file);
+    if (file.startsWith(QLatin1String("fifo"))) {
+        struct stat status
+        {
+        };
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    }
+    const QByteArray content = file.startsWith(QLatin1String("fifo")) ? QByteArray() : m_dir->readFile(file);
     if (written.startsWith("%PDF"))
         QVERIFY(content.startsWith(written));
     else
@@ -517,7 +565,7 @@ void TstHistoryData::queryFillsTableAndChart()
         for (int column = 0; column < fields.size(); ++column)
             QCOMPARE(model->index(row, column).data().toString(), fields.at(column));
     }
-    QCOMPARE(label(dialog, "historyTableNote"), QStringLiteral("共 50 行，其中 1 行的时间无法识别（仍列在表中）"));
+    QTRY_COMPARE(label(dialog, "historyTableNote"), QStringLiteral("共 50 行，其中 1 行的时间无法识别（仍列在表中）"));
     // The header row has no time: it stays, after the records.
     table(dialog)->sortByColumn(0, Qt::AscendingOrder);
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("2024-03-01 00:00:00"));
@@ -532,7 +580,7 @@ void TstHistoryData::queryFillsTableAndChart()
     }
 
     HistoryChart *c = chart(dialog);
-    QCOMPARE(seriesLabels(*c), QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
+    QTRY_COMPARE(seriesLabels(*c), QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
     QCOMPARE(c->plotCount(), 3);
     QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("瞬时流量 (m3/h)"));
     QCOMPARE(label(dialog, "historyChartNote"), QStringLiteral("未绘出: 1 行没有时间"));
@@ -558,8 +606,8 @@ void TstHistoryData::badInputShownAndCounted()
             QStringLiteral("2018-03-01 10:00:00,瞬时流量,3.2,L/s"), // another unit
             QStringLiteral("2018-03-01 10:00:00,瞬时流量,abc,m3/h"), QStringLiteral("no time,瞬时流量,1,m3/h"),
             QStringLiteral("2018/3/1 11:00,流量 7.5 m3/h,累积 1001.5 m3") });
-    QCOMPARE(label(dialog, "historyTableNote"), QStringLiteral("共 9 行，其中 1 行的时间无法识别（仍列在表中）"));
-    QCOMPARE(seriesLabels(*chart(dialog)),
+    QTRY_COMPARE(label(dialog, "historyTableNote"), QStringLiteral("共 9 行，其中 1 行的时间无法识别（仍列在表中）"));
+    QTRY_COMPARE(seriesLabels(*chart(dialog)),
         QStringList({ "瞬时流量 (m3/h):4", "累计流量 (m3):1", "瞬时流量 (L/s):1", "流量 (m3/h):1", "累积 (m3):1" }));
     const HistorySeries &flow = chart(dialog)->series().first();
     QCOMPARE(flow.values, QVector<double>({ 12.5, 11.0, 13.5, 13.5 }));

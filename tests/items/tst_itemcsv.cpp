@@ -3,6 +3,9 @@
 
 #include <QtTest>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 Q_DECLARE_METATYPE(QVector<ItemRowText>)
 
 namespace {
@@ -41,6 +44,11 @@ private slots:
         QTest::newRow("empty value keeps its blank")
             << QVector<ItemRowText> { row(7, "07. 名称", ": ") } << bom() + QByteArray("07. 名称, \n");
         QTest::newRow("no rows") << QVector<ItemRowText>() << bom();
+        // Control characters from the meter never reach the file; a line
+        // break must not start a row of its own.
+        QTest::newRow("control characters dropped")
+            << QVector<ItemRowText> { row(9, "09. IP\x1b[2J", QString(": 1.2\n3.4\u0000\r")), row(10, "10. b", ": c") }
+            << bom() + QByteArray("09. IP[2J, 1.23.4\n10. b, c\n");
     }
     void exportBytes()
     {
@@ -55,7 +63,59 @@ private slots:
     {
         TempWorkDir dir;
         const QString path = dir.filePath("missing/items.csv");
-        QCOMPARE(exportItems(path, {}), QStringLiteral("打开文件失败: %1").arg(path));
+        QCOMPARE(exportItems(path, {}), QStringLiteral("打开文件失败: %1\n").arg(path) + qt_error_string(ENOENT));
+    }
+
+    void exportRefusesWhatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("name");
+        QTest::addColumn<QString>("reason");
+        const int replace = int(OutputFile::Mode::Replace);
+        const int createNew = int(OutputFile::Mode::CreateNew);
+        const int chosen = int(OutputFile::Name::Chosen);
+        const int program = int(OutputFile::Name::Program);
+        // A FIFO would hold open() until a reader comes.
+        QTest::newRow("FIFO") << "fifo" << replace << chosen << "这是一个管道(FIFO),只能写入普通文件";
+        QTest::newRow("folder") << "folder" << replace << chosen << "这是一个文件夹,只能写入普通文件";
+        QTest::newRow("link chosen by the user is followed") << "link" << replace << chosen << QString();
+        QTest::newRow("link at a name of the program")
+            << "link" << replace << program << "这是一个符号链接;程序自己命名的文件不经链接写入";
+        QTest::newRow("file of before, new one asked")
+            << "file" << createNew << program << "文件已存在;不覆盖本次运行之前就有的文件";
+        QTest::newRow("file of before, replaced") << "file" << replace << chosen << QString();
+    }
+    void exportRefusesWhatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, mode);
+        QFETCH(int, name);
+        QFETCH(QString, reason);
+        TempWorkDir dir;
+        const QString path = dir.filePath("items.csv");
+        dir.writeFile("target.csv", "before\n");
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("items.csv"));
+        else if (kind == "link")
+            QVERIFY(QFile::link(dir.filePath("target.csv"), path));
+        else
+            dir.writeFile("items.csv", "before\n");
+        const QString error
+            = exportItems(path, { row(5, "01. a", ": b") }, OutputFile::Mode(mode), OutputFile::Name(name));
+        const QByteArray exported = QByteArray("\xEF\xBB\xBF"
+                                               "05. a, b\n");
+        if (reason.isEmpty()) {
+            QCOMPARE(error, QString());
+            QCOMPARE(QFileInfo(path).canonicalFilePath() == dir.filePath("target.csv") ? dir.readFile("target.csv")
+                                                                                       : dir.readFile("items.csv"),
+                exported);
+        } else {
+            QCOMPARE(error, QStringLiteral("打开文件失败: %1\n").arg(path) + reason);
+            QCOMPARE(dir.readFile("target.csv"), QByteArray("before\n"));
+        }
     }
 
     void parseLine_data()

@@ -18,6 +18,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QDateTime kFixedTime(QDate(2018, 3, 1), QTime(12, 0, 0, 123));
@@ -105,6 +107,7 @@ private slots:
     void recordingIsFlushedWithinASecond();
     void unwritableRecordingLeavesTheMonitorRunning_data();
     void unwritableRecordingLeavesTheMonitorRunning();
+    void defaultRecordingNameIsNotFollowedThroughALink();
     void pauseHoldsAndResumesInOrder();
     void viewKeepsTheLastMaxLines();
     void findCountsAndWraps();
@@ -365,14 +368,21 @@ void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::newRow("folder missing") << "/nonexistent/folder/x.log";
-    // Opens, then every flush fails: the failure shows up while listening.
-    QTest::newRow("disk full") << "/dev/full";
+    // Refused by name: a device is no place for a recording.
+    QTest::newRow("device") << "/dev/full";
+    // Would hold the window in open() until a reader came, and end the
+    // program when it left.
+    QTest::newRow("FIFO") << "@fifo";
 }
 
 void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
 {
     QFETCH(QString, fileName);
     TempWorkDir dir;
+    if (fileName == "@fifo") {
+        fileName = dir.filePath("fifo.log");
+        QVERIFY(::mkfifo(QFile::encodeName(fileName).constData(), 0600) == 0);
+    }
     SimRunner meter;
     QVERIFY(meter.isStarted());
     useTalkingMeter(meter);
@@ -395,6 +405,27 @@ void TstMonitorDialog::unwritableRecordingLeavesTheMonitorRunning()
     QTest::mousePress(buttons.stop, Qt::LeftButton);
     QTRY_VERIFY(buttons.idle());
     QCOMPARE(boxes.boxes().size(), 1);
+}
+
+void TstMonitorDialog::defaultRecordingNameIsNotFollowedThroughALink()
+{
+    // The program names the default file: a link placed there beforehand
+    // must not make it append to another file.
+    TempWorkDir dir;
+    appSettings()->setValue("monitor/record_folder", dir.path());
+    dir.writeFile(QStringLiteral("victim.log"), "mine\n");
+    QVERIFY(QFile::link(dir.filePath("victim.log"), dir.filePath("monitor_20180301-120000.log")));
+    MonitorDialog dialog;
+    dialog.setClock([] { return kFixedTime; });
+    ModalBoxCatcher boxes;
+    child<QCheckBox>(dialog, "ckRecord")->setChecked(true);
+    dialog.slotThreadStarted();
+    dialog.slotDataRecv("line\n");
+    dialog.slotThreadFinished();
+    QCOMPARE(boxes.texts(),
+        QStringList { QStringLiteral("无法写入记录文件: %1\n这是一个符号链接;程序自己命名的文件不经链接写入")
+                          .arg(dir.filePath("monitor_20180301-120000.log")) });
+    QCOMPARE(dir.readFile(QStringLiteral("victim.log")), QByteArray("mine\n"));
 }
 
 void TstMonitorDialog::pauseHoldsAndResumesInOrder()

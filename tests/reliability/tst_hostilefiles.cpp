@@ -300,15 +300,22 @@ void TstHostileFiles::packageThatExpandsInMemory_data()
     QTest::addColumn<QString>("insert");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // on stdout when it parses, on stderr otherwise
+    QTest::addColumn<int>("zeros"); // the generated column's size, in zero bytes
 
     // Computed on reading: 450 MB of zeros as 900 MB of hex text, from 8 KB.
     const QString bomb = QStringLiteral("text as (hex(zeroblob(1)))");
     QTest::newRow("generated content column") << QStringLiteral("create table INFO (DATA %1, PAD text)").arg(bomb)
                                               << QStringLiteral("insert into INFO (PAD) values ('')") << 2
-                                              << QStringLiteral("解析文件失败,无法获取文件内容!");
+                                              << QStringLiteral("解析文件失败,无法获取文件内容!") << 450000000;
+    // Just under the 128 MiB cap, so no length limit stops it: refused before
+    // a byte of it is computed.
+    QTest::newRow("generated content column under the cap")
+        << QStringLiteral("create table INFO (DATA %1, PAD text)").arg(bomb)
+        << QStringLiteral("insert into INFO (PAD) values ('')") << 2 << QStringLiteral("解析文件失败,无法获取文件内容!")
+        << (kMaxPackageTextBytes / 2 - 1024);
     QTest::newRow("generated later column")
         << QStringLiteral("create table INFO (DATA text, BAD %1)").arg(bomb)
-        << QStringLiteral("insert into INFO (DATA) values (?)") << 0 << QStringLiteral("model:   VX-200");
+        << QStringLiteral("insert into INFO (DATA) values (?)") << 0 << QStringLiteral("model:   VX-200") << 450000000;
 }
 
 void TstHostileFiles::packageThatExpandsInMemory()
@@ -317,6 +324,7 @@ void TstHostileFiles::packageThatExpandsInMemory()
     QFETCH(QString, insert);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
+    QFETCH(int, zeros);
 
     const QString path = m_dir->filePath(QStringLiteral("bomb.vexabin"));
     {
@@ -335,7 +343,7 @@ void TstHostileFiles::packageThatExpandsInMemory()
         // Grown only now, so that writing the row does not compute it.
         QVERIFY(query.exec(QStringLiteral("pragma writable_schema = on")));
         QVERIFY(query.exec(
-            QStringLiteral("update sqlite_master set sql = replace(sql, 'zeroblob(1)', 'zeroblob(450000000)')")));
+            QStringLiteral("update sqlite_master set sql = replace(sql, 'zeroblob(1)', 'zeroblob(%1)')").arg(zeros)));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bomb-maker"));
