@@ -61,6 +61,20 @@ public:
     }
 
 private:
+    // The flash as pages: the page number names its slot modulo 256, the
+    // slot nearest after the last one written.
+    static void storePage(SimState &state, int number, const QByteArray &data)
+    {
+        if (number < 0)
+            return;
+        const int expected = state.extra.value(key("lastSlot"), -1).toInt() + 1;
+        const int slot = number + 256 * qMax(0, qRound((expected - number) / 256.0));
+        QVariantMap pages = state.extra.take(key("pages")).toMap();
+        pages.insert(QString::number(slot), data);
+        state.extra.insert(key("pages"), pages);
+        state.extra.insert(key("lastSlot"), slot);
+    }
+
     QVariant option(SimContext &context, const char *name) const
     {
         const QVariant runtime = context.state().extra.value(key(name));
@@ -106,6 +120,8 @@ private:
         state.extra.insert(key("lastPageTail"), QByteArray());
         state.extra.insert(key("pageNumbers"), QVariantList());
         state.extra.insert(key("pageOrderOk"), true);
+        state.extra.insert(key("pages"), QVariantMap());
+        state.extra.insert(key("lastSlot"), -1);
 
         QByteArray payload(kEraseOk);
         payload.append(QByteArray("\x00\x00\x00\xC1\x81\x40", 6));
@@ -138,6 +154,7 @@ private:
                 state.extra.insert(key("lastPageTail"), data.mid(take));
         }
         state.extra.insert(key("image"), image);
+        storePage(state, number, data);
 
         const QVariant wrongAt = option(context, "wrongPageReplyAt");
         const int replyNumber = wrongAt.isValid() && wrongAt.toInt() == sequence ? (number + 1) % 256 : number;
@@ -164,5 +181,30 @@ SimFirmwareRecord SimFirmwareRecord::fromState(const SimState &state)
     record.image = state.extra.value(key("image")).toByteArray();
     record.lastPageTail = state.extra.value(key("lastPageTail")).toByteArray();
     record.finishCount = count(state, "finishCount");
+    const QVariantMap pages = state.extra.value(key("pages")).toMap();
+    for (auto it = pages.cbegin(); it != pages.cend(); ++it)
+        record.pages.insert(it.key().toInt(), it.value().toByteArray());
     return record;
+}
+
+bool SimFirmwareRecord::holdsImage(const QByteArray &wanted) const
+{
+    if (eraseSize != wanted.size())
+        return false;
+    for (int page = 0; qint64(page) * kPageSize < wanted.size(); ++page) {
+        const QByteArray part = wanted.mid(page * kPageSize, kPageSize);
+        if (!pages.contains(page) || !pages.value(page).startsWith(part))
+            return false;
+    }
+    return true;
+}
+
+QList<int> SimFirmwareRecord::missingPages(const QByteArray &wanted) const
+{
+    QList<int> missing;
+    for (int page = 0; qint64(page) * kPageSize < wanted.size(); ++page) {
+        if (!pages.value(page).startsWith(wanted.mid(page * kPageSize, kPageSize)))
+            missing << page;
+    }
+    return missing;
 }
