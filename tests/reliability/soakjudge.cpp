@@ -43,6 +43,8 @@ public:
         , said(evidence.said)
         , clean(evidence.after.chaos.isEmpty())
     {
+        for (const SoakWrite &write : op.writes)
+            m_beyondLimits = m_beyondLimits || !withinLimits(e.before.items.value(write.index), write.value);
     }
 
     QList<SoakViolation> run()
@@ -119,12 +121,8 @@ private:
         const bool mayRefuse = op.kind == SoakOperation::CliSet || op.kind == SoakOperation::CliApply
             || op.kind == SoakOperation::CliApplyDry || op.kind == SoakOperation::CliClock;
         // A value the meter cannot hold may be refused as a bad argument.
-        bool badArgument = false;
-        for (const SoakWrite &write : op.writes)
-            badArgument = badArgument || !withinLimits(e.before.items.value(write.index), write.value);
-        badArgument = badArgument && mayRefuse;
         if (said.failure.isEmpty() && said.exit != 0 && said.exit != 2 && !(mayRefuse && said.exit == 3)
-            && !(badArgument && said.exit == 1))
+            && !(mayRefuse && m_beyondLimits && said.exit == 1))
             add(QStringLiteral("exit"), QStringLiteral("exit status"),
                 QStringLiteral("%1: %2").arg(said.exit).arg(said.error),
                 mayRefuse ? QStringLiteral("0, 2 or 3 expected") : QStringLiteral("0 or 2 expected"));
@@ -153,11 +151,12 @@ private:
     void checkList()
     {
         if (op.kind == SoakOperation::CliApply || op.kind == SoakOperation::CliApplyDry) {
-            // The file was made from the meter's own items: a mismatch is the read's.
+            // The file was made from the meter's own items: a mismatch is the read's
+            // (a file with a value the meter cannot hold may be refused whole).
             bool refused = false;
             for (const SoakRow &row : said.rows)
                 refused = refused || row.result == QLatin1String("refused");
-            if (said.exit == 3 && !refused)
+            if (said.exit == 3 && !refused && !m_beyondLimits)
                 add(QStringLiteral("false-mismatch"), QStringLiteral("apply"), said.error,
                     QStringLiteral("the file names the meter's own items"));
             if (op.kind == SoakOperation::CliApplyDry)
@@ -187,11 +186,15 @@ private:
         QStringList told;
         for (const SoakWrite &write : op.writes) {
             const QString meter = e.before.items.at(write.index).value;
+            if (!withinLimits(e.before.items.at(write.index), write.value))
+                continue; // listed or not, as the program sees fit
             if (meter != write.value.trimmed())
                 wanted << QStringLiteral("%1:%2->%3").arg(write.index).arg(meter, write.value.trimmed());
         }
-        for (const SoakRow &row : said.rows)
-            told << QStringLiteral("%1:%2->%3").arg(row.index).arg(row.old, row.requested);
+        for (const SoakRow &row : said.rows) {
+            if (withinLimits(e.before.items.value(row.index), row.requested))
+                told << QStringLiteral("%1:%2->%3").arg(row.index).arg(row.old, row.requested);
+        }
         wanted.sort();
         told.sort();
         if (wanted != told)
@@ -383,6 +386,7 @@ private:
     const SoakOperation &op;
     const SoakSaid &said;
     const bool clean; // no request of the episode met chaos
+    bool m_beyondLimits = false; // a value the meter cannot hold or answer
     QList<SoakViolation> m_found;
 };
 
