@@ -9,10 +9,6 @@
 
 namespace {
 
-const quint16 kIdentify = 0x293F;
-const quint16 kFinish = 0x2A79;
-const quint16 kErase = 0x2FAC;
-const quint16 kPage = 0x2C01;
 const int kPageSize = 1024;
 
 const char kEraseOk[] = "Erase OK\r\n";
@@ -42,16 +38,16 @@ public:
         if (request.family != SimRequest::TildeFrame)
             return false;
         switch (request.tildeCommand()) {
-        case kIdentify:
+        case SimCommand::Identify:
             identify(context);
             return true;
-        case kErase:
+        case SimCommand::Erase:
             erase(request, context);
             return true;
-        case kPage:
+        case SimCommand::Page:
             page(request, context);
             return true;
-        case kFinish:
+        case SimCommand::Finish:
             increment(context.state(), "finishCount");
             context.reply(simTildeReply(QByteArrayLiteral("Finish OK\r\n")));
             return true;

@@ -4,9 +4,6 @@
 
 namespace {
 
-// Index 255 switches the debug output; that belongs to the debug responder.
-constexpr quint8 kDebugSwitchIndex = 255;
-
 // The configuration items: read by index, written by index.
 class ItemResponder : public SimResponder
 {
@@ -19,7 +16,8 @@ public:
             read(request.index, context);
             return true;
         }
-        if (request.isItemWrite() && request.index != kDebugSwitchIndex) {
+        // Index 255 switches the debug output; that belongs to the debug responder.
+        if (request.isItemWrite() && request.index != SimCommand::DebugSwitchIndex) {
             write(request, context);
             return true;
         }

@@ -4,13 +4,6 @@
 
 namespace {
 
-constexpr quint16 kIdentify = 0x293F;
-constexpr quint16 kErase = 0x2FAC;
-constexpr quint16 kPage = 0x2C01;
-constexpr quint16 kFinish = 0x2A79;
-constexpr quint16 kHistory = 0x4E9F;
-constexpr quint8 kDebugSwitchIndex = 255;
-
 struct RateKey
 {
     const char *name;
@@ -271,27 +264,27 @@ QString SimChaos::kindOf(const SimRequest &request, int *index)
             kind = QStringLiteral("read");
             at = request.index;
         } else if (request.isItemWrite()) {
-            kind = request.index == kDebugSwitchIndex ? QStringLiteral("switch") : QStringLiteral("write");
+            kind = request.index == SimCommand::DebugSwitchIndex ? QStringLiteral("switch") : QStringLiteral("write");
             at = request.index;
         } else if (request.isClockWrite()) {
             kind = QStringLiteral("clock");
         }
     } else {
         switch (request.tildeCommand()) {
-        case kIdentify:
+        case SimCommand::Identify:
             kind = QStringLiteral("identify");
             break;
-        case kErase:
+        case SimCommand::Erase:
             kind = QStringLiteral("erase");
             break;
-        case kPage:
+        case SimCommand::Page:
             kind = QStringLiteral("page");
             at = request.tildeBody().isEmpty() ? -1 : quint8(request.tildeBody().at(0));
             break;
-        case kFinish:
+        case SimCommand::Finish:
             kind = QStringLiteral("finish");
             break;
-        case kHistory:
+        case SimCommand::History:
             kind = QStringLiteral("history");
             break;
         default:

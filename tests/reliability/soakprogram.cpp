@@ -8,6 +8,7 @@
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
 #include "sim/simrunner.h"
+#include "tests/reliability/processprobe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,19 +26,6 @@
 namespace {
 
 const char kModel[] = "VX-200";
-
-qint64 statusKb(qint64 pid, const char *field)
-{
-    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 // A journal cell as written: a guard quote before a leading = + - @ tab or CR goes.
 QString journalCell(const QString &cell)
@@ -262,7 +250,7 @@ SoakSaid SoakProgram::runCli(const SoakOperation &operation, qint64 boundMs)
     }
     const qint64 pid = process.processId();
     while (!process.waitForFinished(20)) {
-        said.peakRssKb = qMax(said.peakRssKb, statusKb(pid, "VmHWM"));
+        said.peakRssKb = qMax(said.peakRssKb, peakRssKbOf(pid));
         if (clock.elapsed() > boundMs) {
             said.failure = QStringLiteral("killed: still running after its bound");
             process.kill();
