@@ -23,7 +23,9 @@ public:
         const QDate date(2000 + field(0), field(1), field(2));
         const QTime time(field(3), field(4), field(5));
         const int dow = field(6);
-        if (request.index != 0x08 || d.size() != 7 || !date.isValid() || !time.isValid() || dow < 1 || dow > 7) {
+        // A refusing meter answers as to an impossible time and keeps its clock.
+        if (request.index != 0x08 || d.size() != 7 || !date.isValid() || !time.isValid() || dow < 1 || dow > 7
+            || context.writeBehaviour() == SimWriteBehaviour::Refuse) {
             context.replyAddressAnswer(QByteArrayLiteral("ER"));
             return true;
         }

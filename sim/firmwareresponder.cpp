@@ -9,10 +9,6 @@
 
 namespace {
 
-const quint16 kIdentify = 0x293F;
-const quint16 kFinish = 0x2A79;
-const quint16 kErase = 0x2FAC;
-const quint16 kPage = 0x2C01;
 const int kPageSize = 1024;
 
 const char kEraseOk[] = "Erase OK\r\n";
@@ -42,16 +38,16 @@ public:
         if (request.family != SimRequest::TildeFrame)
             return false;
         switch (request.tildeCommand()) {
-        case kIdentify:
+        case SimCommand::Identify:
             identify(context);
             return true;
-        case kErase:
+        case SimCommand::Erase:
             erase(request, context);
             return true;
-        case kPage:
+        case SimCommand::Page:
             page(request, context);
             return true;
-        case kFinish:
+        case SimCommand::Finish:
             increment(context.state(), "finishCount");
             context.reply(simTildeReply(QByteArrayLiteral("Finish OK\r\n")));
             return true;
@@ -61,6 +57,20 @@ public:
     }
 
 private:
+    // The flash as pages: the page number names its slot modulo 256, the
+    // slot nearest after the last one written.
+    static void storePage(SimState &state, int number, const QByteArray &data)
+    {
+        if (number < 0)
+            return;
+        const int expected = state.extra.value(key("lastSlot"), -1).toInt() + 1;
+        const int slot = number + 256 * qMax(0, qRound((expected - number) / 256.0));
+        QVariantMap pages = state.extra.take(key("pages")).toMap();
+        pages.insert(QString::number(slot), data);
+        state.extra.insert(key("pages"), pages);
+        state.extra.insert(key("lastSlot"), slot);
+    }
+
     QVariant option(SimContext &context, const char *name) const
     {
         const QVariant runtime = context.state().extra.value(key(name));
@@ -106,6 +116,8 @@ private:
         state.extra.insert(key("lastPageTail"), QByteArray());
         state.extra.insert(key("pageNumbers"), QVariantList());
         state.extra.insert(key("pageOrderOk"), true);
+        state.extra.insert(key("pages"), QVariantMap());
+        state.extra.insert(key("lastSlot"), -1);
 
         QByteArray payload(kEraseOk);
         payload.append(QByteArray("\x00\x00\x00\xC1\x81\x40", 6));
@@ -138,6 +150,7 @@ private:
                 state.extra.insert(key("lastPageTail"), data.mid(take));
         }
         state.extra.insert(key("image"), image);
+        storePage(state, number, data);
 
         const QVariant wrongAt = option(context, "wrongPageReplyAt");
         const int replyNumber = wrongAt.isValid() && wrongAt.toInt() == sequence ? (number + 1) % 256 : number;
@@ -164,5 +177,30 @@ SimFirmwareRecord SimFirmwareRecord::fromState(const SimState &state)
     record.image = state.extra.value(key("image")).toByteArray();
     record.lastPageTail = state.extra.value(key("lastPageTail")).toByteArray();
     record.finishCount = count(state, "finishCount");
+    const QVariantMap pages = state.extra.value(key("pages")).toMap();
+    for (auto it = pages.cbegin(); it != pages.cend(); ++it)
+        record.pages.insert(it.key().toInt(), it.value().toByteArray());
     return record;
+}
+
+bool SimFirmwareRecord::holdsImage(const QByteArray &wanted) const
+{
+    if (eraseSize != wanted.size())
+        return false;
+    for (int page = 0; qint64(page) * kPageSize < wanted.size(); ++page) {
+        const QByteArray part = wanted.mid(page * kPageSize, kPageSize);
+        if (!pages.contains(page) || !pages.value(page).startsWith(part))
+            return false;
+    }
+    return true;
+}
+
+QList<int> SimFirmwareRecord::missingPages(const QByteArray &wanted) const
+{
+    QList<int> missing;
+    for (int page = 0; qint64(page) * kPageSize < wanted.size(); ++page) {
+        if (!pages.value(page).startsWith(wanted.mid(page * kPageSize, kPageSize)))
+            missing << page;
+    }
+    return missing;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 
 #include <memory>
 
@@ -36,6 +37,14 @@ struct SimFirmwareRecord
     QByteArray image; // the pages since the last erase, cut to the erase size
     QByteArray lastPageTail; // the bytes of the last page past the image end
     int finishCount = 0;
+    // The flash since the last erase, page by page (slot 0, 1, 2 ...): what
+    // the meter holds, whatever order the pages came in.
+    QMap<int, QByteArray> pages;
+
+    // Erased for exactly this image, and every page holds its part of it.
+    bool holdsImage(const QByteArray &image) const;
+    // The pages that do not hold their part of the image.
+    QList<int> missingPages(const QByteArray &image) const;
 
     static SimFirmwareRecord fromState(const SimState &state);
 };

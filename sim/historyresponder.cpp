@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr quint16 kHistoryCommand = 0x4E9F;
-
 // Bytes 0..9 of a valid request, before the dates.
 const QByteArray &requestHead()
 {
@@ -98,7 +96,7 @@ public:
 
     bool handle(const SimRequest &request, SimContext &context) override
     {
-        if (request.family != SimRequest::TildeFrame || request.tildeCommand() != kHistoryCommand)
+        if (request.family != SimRequest::TildeFrame || request.tildeCommand() != SimCommand::History)
             return false;
         SimState &state = context.state();
         const QByteArray &bytes = request.bytes;

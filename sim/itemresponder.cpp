@@ -4,9 +4,6 @@
 
 namespace {
 
-// Index 255 switches the debug output; that belongs to the debug responder.
-constexpr quint8 kDebugSwitchIndex = 255;
-
 // The configuration items: read by index, written by index.
 class ItemResponder : public SimResponder
 {
@@ -19,7 +16,8 @@ public:
             read(request.index, context);
             return true;
         }
-        if (request.isItemWrite() && request.index != kDebugSwitchIndex) {
+        // Index 255 switches the debug output; that belongs to the debug responder.
+        if (request.isItemWrite() && request.index != SimCommand::DebugSwitchIndex) {
             write(request, context);
             return true;
         }
@@ -27,6 +25,27 @@ public:
     }
 
 private:
+    static bool wrapsLongAnswers(const SimContext &context)
+    {
+        return context.chaos() && context.chaos()->wrapLongAnswers;
+    }
+
+    // The chaos meter keeps texts longer than its one-byte length can say and
+    // answers them with that length wrapped: such an item never reads right again.
+    static void answerItem(SimContext &context, const QString &text)
+    {
+        const QByteArray bytes = simEncodeText(text);
+        if (bytes.size() <= 255 || !wrapsLongAnswers(context)) {
+            context.replyAddressAnswer(bytes);
+            return;
+        }
+        QByteArray frame;
+        frame.append(static_cast<char>(context.address())).append(char(0x03));
+        frame.append(static_cast<char>(bytes.size() & 0xFF)).append(bytes);
+        simAppendCrcLowFirst(frame);
+        context.reply(frame);
+    }
+
     static void read(int index, SimContext &context)
     {
         const QList<SimItem> &items = context.state().items;
@@ -34,7 +53,7 @@ private:
             context.replyAddressAnswer(QByteArray()); // end of the list
             return;
         }
-        context.replyAddressAnswer(simEncodeText(items.at(index).text()));
+        answerItem(context, items.at(index).text());
     }
 
     static void write(const SimRequest &request, SimContext &context)
@@ -50,18 +69,45 @@ private:
         const int zero = raw.indexOf('\0');
         if (zero >= 0)
             raw.truncate(zero);
-        const QString value = simDecodeText(raw);
+        const bool strict = context.chaos() && context.chaos()->strictText;
+        const QString value = strict ? simDecodeStrictText(raw) : simDecodeText(raw);
 
         if (item.command) {
             context.state().commandsRun.append(item.name);
-        } else if (accepts(item, value)) {
-            item.value = value;
+            answerItem(context, item.text());
+            return;
         }
-        context.replyAddressAnswer(simEncodeText(item.text()));
+        const bool takes = accepts(item, value, wrapsLongAnswers(context));
+        switch (context.writeBehaviour()) {
+        case SimWriteBehaviour::Honest:
+            if (takes)
+                item.value = value;
+            answerItem(context, item.text());
+            break;
+        case SimWriteBehaviour::Refuse:
+            answerItem(context, item.text());
+            break;
+        case SimWriteBehaviour::KeepOther:
+            if (takes)
+                item.value = otherValue(item, value);
+            answerItem(context, item.text());
+            break;
+        case SimWriteBehaviour::AnswerThenApply:
+            answerItem(context, item.text());
+            if (takes)
+                item.value = value;
+            break;
+        case SimWriteBehaviour::AnswerWithoutApplying: {
+            SimItem claimed = item;
+            claimed.value = value;
+            answerItem(context, claimed.text());
+            break;
+        }
+        }
     }
 
     // A refused write leaves the value as it was; the answer shows that.
-    static bool accepts(const SimItem &item, const QString &value)
+    static bool accepts(const SimItem &item, const QString &value, bool wrapLong)
     {
         if (item.readOnly)
             return false;
@@ -70,7 +116,20 @@ private:
             return false;
         SimItem changed = item;
         changed.value = value;
-        return simEncodeText(changed.text()).size() <= 255;
+        return wrapLong || simEncodeText(changed.text()).size() <= 255;
+    }
+
+    // What a meter that rounds or clips keeps instead of the value asked for.
+    static QString otherValue(const SimItem &item, const QString &value)
+    {
+        const QStringList choices = item.options();
+        for (const QString &choice : choices) {
+            if (choice != value && choice != item.value)
+                return choice;
+        }
+        if (!choices.isEmpty())
+            return item.value;
+        return value.size() > 1 ? value.chopped(1) : value + QLatin1Char('0');
     }
 };
 

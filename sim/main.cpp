@@ -5,9 +5,12 @@
 #include "sim/metersim.h"
 #include "sim/searchresponder.h"
 #include "sim/simprofile.h"
+#include "sim/simtruth.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QSaveFile>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -46,6 +49,16 @@ bool parseUdp(const QString &text, QHostAddress &address, quint16 &port)
         return false;
     port = static_cast<quint16>(value);
     return true;
+}
+
+// The meter's ground truth as JSON, replaced whole after every request.
+void writeTruth(MeterSim &meter, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(QJsonDocument(SimTruth::of(meter).toJson()).toJson(QJsonDocument::Indented));
+    file.commit();
 }
 
 int fail(const QString &text)
@@ -92,6 +105,13 @@ int main(int argc, char *argv[])
                        "(no answer to the first read of item 3); bad-crc,after=2,times=all.")
             .arg(SimFault::kindNames().join(QStringLiteral(", "))),
         QStringLiteral("RULE"));
+    const QCommandLineOption chaosOption(QStringLiteral("chaos"),
+        QStringLiteral("Chaos mode for every meter (the n-th meter uses SEED+n). ") + SimChaos::helpText(),
+        QStringLiteral("SEED[,key=value...]"));
+    const QCommandLineOption truthOption(QStringLiteral("truth"),
+        QStringLiteral("After every request write what the first meter really holds to FILE as JSON "
+                       "(items, clock, firmware pages, the requests that met chaos), replaced atomically."),
+        QStringLiteral("FILE"));
     const QCommandLineOption verboseOption(QStringList { QStringLiteral("v"), QStringLiteral("verbose") },
         QStringLiteral("Log every frame received and sent in hexadecimal to stderr."));
     const QCommandLineOption printDemoOption(QStringLiteral("print-demo"),
@@ -101,7 +121,7 @@ int main(int argc, char *argv[])
                        "several meters and processes share the port). Replies come from each meter's UDP port."));
     parser.addOption(searchOption);
     parser.addOptions({ profileOption, udpOption, ptyOption, serialOption, baudOption, addressOption, faultOption,
-        verboseOption, printDemoOption });
+        chaosOption, truthOption, verboseOption, printDemoOption });
     parser.process(app);
 
     if (parser.isSet(printDemoOption)) {
@@ -141,6 +161,14 @@ int main(int argc, char *argv[])
             return fail(error);
     }
 
+    SimChaos chaos;
+    if (parser.isSet(chaosOption)) {
+        QString error;
+        chaos = SimChaos::parse(parser.value(chaosOption), &error);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+
     SimTransportOptions base;
     base.pty = parser.isSet(ptyOption);
     base.udp = parser.isSet(udpOption) || (!base.pty && !parser.isSet(serialOption));
@@ -164,6 +192,17 @@ int main(int argc, char *argv[])
         meter->setVerbose(parser.isSet(verboseOption));
         for (const SimFault &fault : faults)
             meter->addFault(fault);
+        if (parser.isSet(chaosOption)) {
+            SimChaos own = chaos;
+            own.restart(chaos.seed + i);
+            meter->setChaos(own);
+        }
+        if (i == 0 && parser.isSet(truthOption)) {
+            const QString path = parser.value(truthOption);
+            MeterSim *first = meter.get();
+            QObject::connect(first, &MeterSim::requestHandled, first, [first, path] { writeTruth(*first, path); });
+            writeTruth(*first, path);
+        }
         QString error;
         if (!meter->start(options, &error))
             return fail(error);

@@ -17,6 +17,19 @@
 namespace {
 // A partial frame that sits this long without more bytes is garbage.
 constexpr int kQuietFlushMs = 500;
+// An answer that follows one released for its request keeps this far behind
+// it, so the two stay apart on a serial line as they do in datagrams.
+constexpr int kAfterReleasedMs = 80;
+// Held answers beyond this are dropped, oldest first: memory stays bounded
+// whatever the rates.
+constexpr int kMaxHeld = 256;
+
+QString requestText(const SimRequest &request)
+{
+    int index = -1;
+    const QString kind = SimChaos::kindOf(request, &index);
+    return index >= 0 ? QStringLiteral("%1[%2]").arg(kind).arg(index) : kind;
+}
 } // namespace
 
 MeterSim::MeterSim(const SimProfile &profile, QObject *parent)
@@ -101,6 +114,7 @@ void MeterSim::stop()
     if (m_sendTimer)
         m_sendTimer->stop();
     m_queue.clear();
+    m_held.clear();
     if (m_udp) {
         m_udp->close();
         m_udp->deleteLater();
@@ -153,6 +167,36 @@ void MeterSim::clearFaults()
 {
     m_faults.clear();
     m_faultSeen.clear();
+}
+
+void MeterSim::setChaos(const SimChaos &chaos)
+{
+    m_chaos = chaos;
+    m_chaosEvents.clear();
+}
+
+void MeterSim::clearChaos()
+{
+    m_chaos.reset();
+    m_held.clear();
+}
+
+void MeterSim::startEpisode(quint64 seed)
+{
+    m_state = SimState();
+    m_state.items = m_profile.items;
+    m_queue.clear();
+    if (m_sendTimer)
+        m_sendTimer->stop();
+    m_held.clear();
+    m_chaosEvents.clear();
+    m_ptyFramer.flush();
+    m_serialFramer.flush();
+    m_ptyFramer.takeGarbage();
+    m_serialFramer.takeGarbage();
+    if (m_chaos)
+        m_chaos->restart(seed);
+    clearReceived();
 }
 
 void MeterSim::onUdpReadyRead()
@@ -233,6 +277,20 @@ void MeterSim::handle(SimRequest request)
         m_lastPeerPort = request.peerPort;
     }
 
+    const bool released = releaseHeld();
+    SimChaosPlan plan;
+    if (m_chaos) {
+        plan = m_chaos->decide(request);
+        if (!plan.isClean()) {
+            m_chaosEvents.append(SimChaosEvent { m_chaos->requestsSeen() - 1, requestText(request), plan.describe() });
+            if (m_chaosEvents.size() > kChaosEventsKept)
+                m_chaosEvents.removeFirst();
+            if (m_verbose)
+                std::fprintf(stderr, "[meter %u] chaos %s: %s\n", unsigned(m_profile.address),
+                    qPrintable(m_chaosEvents.last().request), qPrintable(plan.describe().join(QLatin1Char(' '))));
+        }
+    }
+
     // Every rule counts the requests it matches; the first one active now applies.
     int active = -1;
     for (int i = 0; i < m_faults.size(); ++i) {
@@ -245,8 +303,10 @@ void MeterSim::handle(SimRequest request)
     }
 
     SimContext context(*this, request);
+    context.setWriteBehaviour(plan.write);
     const bool forOthers = request.family == SimRequest::AddressFrame && request.address != m_profile.address;
-    const bool lost = active >= 0 && m_faults.at(active).kind == SimFault::Lost;
+    // A lost request never reaches the meter: no effect, no answer.
+    const bool lost = (active >= 0 && m_faults.at(active).kind == SimFault::Lost) || plan.loseRequest;
     if (!forOthers && !lost) {
         for (const auto &responder : m_responders) {
             if (responder->handle(request, context))
@@ -257,7 +317,11 @@ void MeterSim::handle(SimRequest request)
     const bool vanish = active >= 0 && m_faults.at(active).kind == SimFault::Disappear;
     if (active >= 0)
         outputs = simApplyFault(m_faults.at(active), outputs, m_profile.address);
-    for (const SimOutput &output : outputs) {
+    if (m_chaos)
+        outputs = applyChaos(request, plan, outputs);
+    for (SimOutput &output : outputs) {
+        if (released)
+            output.delayMs = qMax(output.delayMs, kAfterReleasedMs);
         if (output.delayMs <= 0)
             send(request, output);
         else
@@ -265,6 +329,53 @@ void MeterSim::handle(SimRequest request)
     }
     if (vanish)
         disappear();
+    emit requestHandled(request);
+}
+
+QList<SimOutput> MeterSim::applyChaos(
+    const SimRequest &request, const SimChaosPlan &plan, const QList<SimOutput> &outputs)
+{
+    QList<SimOutput> spoilt = SimChaos::spoil(plan, outputs);
+    if (spoilt.isEmpty() || (plan.copyAtRequest <= 0 && plan.deferToRequest <= 0))
+        return spoilt;
+    // Held answers go out when their request arrives, keeping their own spacing.
+    int first = spoilt.first().delayMs;
+    for (const SimOutput &output : qAsConst(spoilt))
+        first = qMin(first, output.delayMs);
+    const auto hold = [&](int requests) {
+        for (SimOutput output : qAsConst(spoilt)) {
+            output.delayMs -= first;
+            m_held.append(HeldOutput { requests, request, output });
+        }
+        while (m_held.size() > kMaxHeld)
+            m_held.removeFirst();
+    };
+    if (plan.copyAtRequest > 0)
+        hold(plan.copyAtRequest);
+    if (plan.deferToRequest > 0) {
+        hold(plan.deferToRequest);
+        return {};
+    }
+    return spoilt;
+}
+
+bool MeterSim::releaseHeld()
+{
+    bool any = false;
+    QList<HeldOutput> waiting;
+    for (HeldOutput &held : m_held) {
+        if (--held.requestsLeft > 0) {
+            waiting.append(held);
+            continue;
+        }
+        any = true;
+        if (held.output.delayMs <= 0)
+            send(held.request, held.output);
+        else
+            enqueue(held.request, held.output);
+    }
+    m_held = waiting;
+    return any;
 }
 
 void MeterSim::enqueue(const SimRequest &request, const SimOutput &output)

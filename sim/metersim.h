@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/simchaos.h"
 #include "sim/simfault.h"
 #include "sim/simframer.h"
 #include "sim/simprofile.h"
@@ -12,6 +13,8 @@
 #include <QMutex>
 #include <QObject>
 #include <QWaitCondition>
+
+#include <optional>
 
 class QSerialPort;
 class QTimer;
@@ -58,6 +61,21 @@ public:
     void addFault(const SimFault &fault);
     void clearFaults();
 
+    // Chaos mode (see SimChaos): every request meets the seeded misbehaviours.
+    void setChaos(const SimChaos &chaos);
+    void clearChaos();
+    const SimChaos *chaos() const { return m_chaos ? &*m_chaos : nullptr; }
+    // The requests that met chaos since the episode began (the latest
+    // kChaosEventsKept), in order.
+    QList<SimChaosEvent> chaosEvents() const { return m_chaosEvents; }
+    static constexpr int kChaosEventsKept = 1000;
+    // A fresh episode: the profile's items, no clock set, no firmware, nothing
+    // queued or held, nothing recorded, and the chaos counted from 0 under
+    // the new seed.
+    void startEpisode(quint64 seed);
+    // Answers held back for later requests, copies included.
+    int heldAnswers() const { return m_held.size(); }
+
     // The responder of the given type, or null (for tests and responders that cooperate).
     template<class T> T *responder() const
     {
@@ -92,12 +110,18 @@ public:
 
 signals:
     void requestReceived(const SimRequest &request);
+    // After the meter acted on the request (its state is final for it).
+    void requestHandled(const SimRequest &request);
     void disappeared();
 
 private:
     void onUdpReadyRead();
     void onSerialReadyRead();
     void handle(SimRequest request);
+    // Sends what was held for the request that just arrived; true if anything went.
+    bool releaseHeld();
+    // Applies the plan to the outputs; held answers and copies wait in m_held.
+    QList<SimOutput> applyChaos(const SimRequest &request, const SimChaosPlan &plan, const QList<SimOutput> &outputs);
     void send(const SimRequest &request, const SimOutput &output);
     void enqueue(const SimRequest &request, const SimOutput &output);
     void sendDue();
@@ -125,6 +149,16 @@ private:
         SimOutput output;
     };
     QList<QueuedOutput> m_queue;
+    // Answers waiting for a number of later requests to arrive.
+    struct HeldOutput
+    {
+        int requestsLeft;
+        SimRequest request;
+        SimOutput output;
+    };
+    QList<HeldOutput> m_held;
+    std::optional<SimChaos> m_chaos;
+    QList<SimChaosEvent> m_chaosEvents;
     QTimer *m_sendTimer = nullptr;
     QElapsedTimer m_clock;
     QUdpSocket *m_udp = nullptr;

@@ -81,6 +81,31 @@ QString simDecodeText(const QByteArray &bytes)
     return meterCodec() ? meterCodec()->toUnicode(bytes) : QString::fromLatin1(bytes);
 }
 
+QString simDecodeStrictText(const QByteArray &bytes)
+{
+    QString text;
+    for (int i = 0; i < bytes.size(); ++i) {
+        const quint8 lead = quint8(bytes.at(i));
+        if (lead < 0x80) {
+            text.append(QLatin1Char(char(lead)));
+            continue;
+        }
+        const quint8 trail = i + 1 < bytes.size() ? quint8(bytes.at(i + 1)) : 0;
+        if (lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE) {
+            text.append(simDecodeText(bytes.mid(i, 2)));
+            ++i;
+        } else {
+            text.append(QLatin1Char('?'));
+        }
+    }
+    return text;
+}
+
+bool simIsGb2312Proper(const QString &text)
+{
+    return simDecodeStrictText(simEncodeText(text)) == text;
+}
+
 QString simHex(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes.toHex(' ').toUpper());

@@ -27,6 +27,11 @@ QByteArray simTildeReply(const QByteArray &payload);
 // The meter's text coding.
 QByteArray simEncodeText(const QString &text);
 QString simDecodeText(const QByteArray &bytes);
+// A meter that knows GB2312 proper only (ASCII and the two-byte rows A1..F7
+// with trail bytes A1..FE): every other byte is taken as '?'.
+QString simDecodeStrictText(const QByteArray &bytes);
+// True when such a meter keeps the text as it is.
+bool simIsGb2312Proper(const QString &text);
 
 // "01 AB" style, bytes separated by one blank (for logs and test messages).
 QString simHex(const QByteArray &bytes);

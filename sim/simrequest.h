@@ -4,6 +4,17 @@
 #include <QHostAddress>
 #include <QMetaType>
 
+// The tilde commands (bytes 3..4) the meter knows, and the item index that
+// switches its debug output.
+namespace SimCommand {
+constexpr quint16 Identify = 0x293F;
+constexpr quint16 Erase = 0x2FAC;
+constexpr quint16 Page = 0x2C01;
+constexpr quint16 Finish = 0x2A79;
+constexpr quint16 History = 0x4E9F;
+constexpr quint8 DebugSwitchIndex = 255;
+} // namespace SimCommand
+
 // One request as the meter received it, already cut out of the byte stream
 // and checked (valid CRC). `bytes` is the exact frame.
 struct SimRequest

@@ -19,6 +19,11 @@ SimState &SimContext::state()
     return m_sim.state();
 }
 
+const SimChaos *SimContext::chaos() const
+{
+    return m_sim.chaos();
+}
+
 quint8 SimContext::address() const
 {
     return m_sim.address();

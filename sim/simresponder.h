@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/simchaos.h"
 #include "sim/simfault.h"
 #include "sim/simrequest.h"
 
@@ -25,6 +26,11 @@ public:
     const SimProfile &profile() const;
     SimState &state();
     quint8 address() const; // the meter's own address
+    // Chaos mode: the meter model's settings (null when off) and what this
+    // write is to meet (Honest otherwise).
+    const SimChaos *chaos() const;
+    SimWriteBehaviour writeBehaviour() const { return m_writeBehaviour; }
+    void setWriteBehaviour(SimWriteBehaviour behaviour) { m_writeBehaviour = behaviour; }
 
     void reply(const QByteArray &bytes) { replyLater(0, bytes); }
     void replyLater(int delayMs, const QByteArray &bytes);
@@ -39,6 +45,7 @@ private:
     MeterSim &m_sim;
     SimRequest m_request;
     QList<SimOutput> m_outputs;
+    SimWriteBehaviour m_writeBehaviour = SimWriteBehaviour::Honest;
 };
 
 // One feature of the meter. Responders are asked in registry order (see

@@ -62,6 +62,23 @@ void SimRunner::setVerbose(bool verbose)
     call([verbose](MeterSim &sim) { sim.setVerbose(verbose); });
 }
 
+void SimRunner::setChaos(const SimChaos &chaos)
+{
+    call([&chaos](MeterSim &sim) { sim.setChaos(chaos); });
+}
+
+void SimRunner::startEpisode(quint64 seed)
+{
+    call([seed](MeterSim &sim) { sim.startEpisode(seed); });
+}
+
+SimTruth SimRunner::truth() const
+{
+    SimTruth truth;
+    call([&truth](MeterSim &sim) { truth = SimTruth::of(sim); });
+    return truth;
+}
+
 SimState SimRunner::state() const
 {
     SimState copy;

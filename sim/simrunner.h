@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/metersim.h"
+#include "sim/simtruth.h"
 
 #include <QThread>
 
@@ -37,6 +38,10 @@ public:
     void addFault(const QString &text); // SimFault::parse form; asserts it parses
     void clearFaults();
     void setVerbose(bool verbose);
+    // Chaos mode; see MeterSim::setChaos and MeterSim::startEpisode.
+    void setChaos(const SimChaos &chaos);
+    void startEpisode(quint64 seed);
+    SimTruth truth() const;
 
     // Runs `work` on the meter's thread and waits for it: the way to read or
     // change state (items, clock, responders' own state) safely.

@@ -11,9 +11,9 @@
 
 namespace {
 
-qint64 statusField(const char *name)
+qint64 statusField(const char *name, const QString &process = QStringLiteral("self"))
 {
-    QFile file(QStringLiteral("/proc/self/status"));
+    QFile file(QStringLiteral("/proc/%1/status").arg(process));
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray prefix = QByteArray(name) + ':';
@@ -52,6 +52,11 @@ qint64 processCpuMs()
 qint64 peakRssKb()
 {
     return statusField("VmHWM");
+}
+
+qint64 peakRssKbOf(qint64 pid)
+{
+    return statusField("VmHWM", QString::number(pid));
 }
 
 qint64 currentRssKb()

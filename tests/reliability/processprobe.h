@@ -13,6 +13,8 @@ qint64 processCpuMs();
 // Peak and current resident set size (VmHWM, VmRSS) in KiB; -1 when unknown.
 qint64 peakRssKb();
 qint64 currentRssKb();
+// The peak RSS of another running process; -1 once it is gone.
+qint64 peakRssKbOf(qint64 pid);
 // The current RSS after handing freed heap back to the system, so it counts
 // what is alive rather than what the allocator keeps for later.
 qint64 liveRssKb();

@@ -1,3 +1,4 @@
+#include "sim/simchaos.h"
 #include "sim/simfault.h"
 #include "sim/simframe.h"
 #include "sim/simprofile.h"
@@ -19,6 +20,10 @@ private slots:
     void rejectsBadFaults_data();
     void rejectsBadFaults();
     void appliesFaults();
+    void parsesChaos_data();
+    void parsesChaos();
+    void chaosReplaysFromItsSeed();
+    void chaosSpoilsAnswers();
 };
 
 void TstSimProfile::parsesItems()
@@ -203,6 +208,113 @@ void TstSimProfile::appliesFaults()
 
     fault.kind = SimFault::Silent;
     QVERIFY(simApplyFault(fault, outputs, 1).isEmpty());
+}
+
+void TstSimProfile::parsesChaos_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("canonical");
+    QTest::newRow("seed") << "42" << true << "42";
+    QTest::newRow("hex seed") << "0x10" << true << "16";
+    QTest::newRow("rates") << "5,late=0.5,lie=0" << true << "5,late=0.5,lie=0";
+    QTest::newRow("scale") << "5,scale=0" << true
+                           << "5,late=0,copy=0,defer=0,fragment=0,noise=0,lose-answer=0,lose-request=0,bad-crc=0,"
+                              "refuse=0,lie=0";
+    QTest::newRow("script") << "9,at=erase#0:copy-next,at=page[0]#1:lose-request:late=20" << true
+                            << "9,at=erase#0:copy-next=1,at=page[0]#1:lose-request:late=20";
+    QTest::newRow("meter model") << "1,long=refuse,text=codec" << true << "1,long=refuse,text=codec";
+    QTest::newRow("no seed") << "late=0.1" << false << "";
+    QTest::newRow("unknown key") << "1,chaos=max" << false << "";
+    QTest::newRow("negative rate") << "1,late=-1" << false << "";
+    QTest::newRow("bad step") << "1,at=erase" << false << "";
+    QTest::newRow("unknown action") << "1,at=write#0:explode" << false << "";
+    QTest::newRow("one fragment") << "1,at=read#0:fragments=1" << false << "";
+}
+
+void TstSimProfile::parsesChaos()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QString error;
+    const SimChaos chaos = SimChaos::parse(text, &error);
+    QCOMPARE(error.isEmpty(), valid);
+    if (!valid)
+        return;
+    QTEST(chaos.toString(), "canonical");
+    QCOMPARE(SimChaos::parse(chaos.toString(), &error).toString(), chaos.toString());
+}
+
+// The draw for a request depends on the seed and its number alone.
+void TstSimProfile::chaosReplaysFromItsSeed()
+{
+    QList<SimRequest> requests;
+    for (int i = 0; i < 400; ++i) {
+        SimRequest request;
+        request.function = i % 3 == 0 ? 0x0F : 0x03;
+        request.table = 0x4B;
+        request.index = quint8(i % 29);
+        requests << request;
+    }
+    const auto episode = [&requests](quint64 seed) {
+        SimChaos chaos = SimChaos::parse(QStringLiteral("1,scale=4")); // about half the answers spoilt
+        chaos.restart(seed);
+        QStringList plans;
+        for (const SimRequest &request : requests)
+            plans << chaos.decide(request).describe().join(QLatin1Char(':'));
+        return plans;
+    };
+    const QStringList first = episode(77);
+    QCOMPARE(episode(77), first);
+    QVERIFY(episode(78) != first);
+    const QString all = first.join(QLatin1Char(' '));
+    for (const char *action : { "late=", "copy=", "copy-next=", "defer=", "fragments=", "noise-", "lose-answer",
+             "lose-request", "bad-crc", "refuse", "keep-other", "answer-then-apply", "answer-without-applying" })
+        QVERIFY2(all.contains(QLatin1String(action)), action);
+
+    // A scripted step replaces the draw for the request it names only.
+    SimChaos scripted = SimChaos::parse(QStringLiteral("3,scale=0,at=read[4]#1:defer=2"));
+    QStringList plans;
+    for (const SimRequest &request : requests.mid(0, 70))
+        plans << scripted.decide(request).describe().join(QLatin1Char(':'));
+    QCOMPARE(plans.count(QString()), 69);
+    QCOMPARE(plans.indexOf(QStringLiteral("defer=2")), 62); // the second read of item 4
+}
+
+void TstSimProfile::chaosSpoilsAnswers()
+{
+    const QByteArray answer = simAddressAnswer(1, "OK");
+    const QList<SimOutput> outputs { SimOutput { 0, answer, false } };
+    SimChaosPlan plan;
+    QCOMPARE(SimChaos::spoil(plan, outputs).first().bytes, answer);
+
+    plan.noiseBefore = "\x01\x02";
+    plan.noiseAfter = "\x03";
+    plan.lateMs = 500;
+    plan.fragments = 3;
+    plan.fragmentGapMs = 40;
+    plan.copyDelayMs = 1000;
+    const QList<SimOutput> spoilt = SimChaos::spoil(plan, outputs);
+    QCOMPARE(spoilt.size(), 6);
+    QByteArray first;
+    for (int i = 0; i < 3; ++i) {
+        first += spoilt.at(i).bytes;
+        QCOMPARE(spoilt.at(i).delayMs, 500 + 40 * i);
+        QCOMPARE(spoilt.at(i + 3).bytes, spoilt.at(i).bytes);
+        QCOMPARE(spoilt.at(i + 3).delayMs, 1500 + 40 * i);
+    }
+    QCOMPARE(first, QByteArray("\x01\x02") + answer + "\x03");
+
+    SimChaosPlan crc;
+    crc.badCrc = true;
+    const QByteArray broken = SimChaos::spoil(crc, outputs).first().bytes;
+    QCOMPARE(broken.left(broken.size() - 1), answer.left(answer.size() - 1));
+    QVERIFY(broken != answer);
+
+    SimChaosPlan lost;
+    lost.loseAnswer = true;
+    lost.copyDelayMs = 0;
+    QVERIFY(SimChaos::spoil(lost, outputs).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstSimProfile)

@@ -6,6 +6,10 @@
 #include "sim/historyresponder.h"
 #include "sim/searchresponder.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
 #include <QJsonObject>
 #include <QtTest>
 
@@ -31,6 +35,11 @@ private slots:
     void unsolicitedGoesToLastPeer();
     void longHistoryAnswerArrivesInOrder();
     void searchReplyNamesTheRunningAddress();
+    void chaosWrites_data();
+    void chaosWrites();
+    void chaosHoldsAnswersForLaterRequests();
+    void chaosEpisodeReplaysAndKeepsTheFlash();
+    void truthFileFollowsTheMeter();
 
 private:
     TempWorkDir m_dir;
@@ -402,6 +411,158 @@ void TstSimUdp::searchReplyNamesTheRunningAddress()
     QCOMPARE(replies.size(), 1);
     QCOMPARE(simDecodeText(replies.first().data()), QStringLiteral("VX-200 智能流量积算仪 地址9"));
     QCOMPARE(replies.first().senderPort(), meter.udpPort());
+}
+
+void TstSimUdp::chaosWrites_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QString>("answered"); // "-": no answer
+    QTest::addColumn<QString>("held");
+    const QByteArray ip = "10.0.0.9";
+    const QString old = QStringLiteral("192.168.1.120");
+    QTest::newRow("honest") << "late=0" << ip << "10.0.0.9"
+                            << "10.0.0.9";
+    QTest::newRow("refuse") << "refuse" << ip << old << old;
+    QTest::newRow("keep another") << "keep-other" << ip << "10.0.0."
+                                  << "10.0.0.";
+    QTest::newRow("answer, then apply") << "answer-then-apply" << ip << old << "10.0.0.9";
+    QTest::newRow("answer without applying") << "answer-without-applying" << ip << "10.0.0.9" << old;
+    QTest::newRow("answer lost") << "lose-answer" << ip << "-"
+                                 << "10.0.0.9";
+    QTest::newRow("request lost") << "lose-request" << ip << "-" << old;
+    // GBK's euro sign is no GB2312: the strict meter keeps '?'.
+    QTest::newRow("not GB2312") << "late=0" << QByteArray("\x80") << "?"
+                                << "?";
+    // 7 bytes of name and colon plus 254: kept, answered with 261 & 0xFF as length.
+    QTest::newRow("longer than an answer") << "late=0" << QByteArray(254, 'a') << "wrapped" << QString(254, 'a');
+}
+
+void TstSimUdp::chaosWrites()
+{
+    QFETCH(QString, actions);
+    QFETCH(QByteArray, value);
+    QFETCH(QString, answered);
+    QFETCH(QString, held);
+    SimRunner meter;
+    meter.setChaos(SimChaos::parse(QStringLiteral("1,scale=0,at=write[9]#0:") + actions));
+    UdpClient client;
+    const QByteArray answer = client.exchange(meter.udpPort(), writeRequest(1, 9, value), 600);
+    QCOMPARE(meter.truth().items.at(9).value, held);
+    if (answered == QLatin1String("-")) {
+        QCOMPARE(answer, QByteArray());
+    } else if (answered == QLatin1String("wrapped")) {
+        QCOMPARE(answer.size(), 7 + 254 + 5);
+        QCOMPARE(int(quint8(answer.at(2))), (7 + 254) & 0xFF);
+    } else {
+        QCOMPARE(answer, simAddressAnswer(1, simEncodeText(QStringLiteral("IP地址:") + answered)));
+    }
+    const QList<SimChaosEvent> events = meter.truth().chaos;
+    QCOMPARE(events.size(), actions == QLatin1String("late=0") ? 0 : 1);
+}
+
+// A copy waits for the next request, a held answer for the second one; what
+// follows a released answer keeps 80 ms behind it.
+void TstSimUdp::chaosHoldsAnswersForLaterRequests()
+{
+    SimRunner meter;
+    meter.setChaos(SimChaos::parse(QStringLiteral("1,scale=0,at=read[1]#0:copy-next,at=read[2]#0:defer=2")));
+    const QList<SimItem> items = SimProfile::demo().items;
+    const auto answer = [&items](int index) {
+        return simAddressAnswer(1, simEncodeText(items.at(index).text()));
+    };
+    UdpClient client;
+    const auto datagrams = [&client, &meter](int index) {
+        client.send(meter.udpPort(), readRequest(1, quint8(index)));
+        QElapsedTimer clock;
+        clock.start();
+        QList<QPair<QByteArray, qint64>> arrived;
+        for (const QNetworkDatagram &datagram : client.collect(400, 250))
+            arrived << qMakePair(datagram.data(), clock.elapsed());
+        return arrived;
+    };
+    QCOMPARE(datagrams(1).size(), 1);
+    const auto second = datagrams(2); // the copy of item 1 only: item 2's answer is held
+    QCOMPARE(second.size(), 1);
+    QCOMPARE(second.at(0).first, answer(1));
+    QCOMPARE(datagrams(3).value(0).first, answer(3));
+    const auto fourth = datagrams(4);
+    QCOMPARE(fourth.size(), 2);
+    QCOMPARE(fourth.at(0).first, answer(2));
+    QCOMPARE(fourth.at(1).first, answer(4));
+    QCOMPARE(meter.truth().chaos.size(), 2);
+}
+
+void TstSimUdp::chaosEpisodeReplaysAndKeepsTheFlash()
+{
+    SimRunner meter;
+    meter.setChaos(SimChaos::parse(QStringLiteral("5,scale=3,lose-request=0,lose-answer=0")));
+    UdpClient client;
+    const auto episode = [&] {
+        meter.startEpisode(5);
+        for (int i = 0; i < 40; ++i)
+            client.exchange(meter.udpPort(), readRequest(1, quint8(i % 30)), 30, 30);
+        QStringList events;
+        for (const SimChaosEvent &event : meter.truth().chaos)
+            events << QStringLiteral("%1 %2 %3").arg(event.ordinal).arg(event.request, event.actions.join(':'));
+        return events;
+    };
+    const QStringList first = episode();
+    QVERIFY(first.size() > 5);
+    QCOMPARE(episode(), first);
+
+    // Page 0 never arrives: the flash lacks it whatever came after.
+    meter.setChaos(SimChaos::parse(QStringLiteral("1,scale=0,at=page#0:lose-request")));
+    meter.startEpisode(1);
+    QByteArray image(2500, Qt::Uninitialized);
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(i * 13 + 1);
+    QByteArray erase = simFromHex(QStringLiteral("7E 05 02 2F AC 00 07 91 00 04"));
+    erase.append(char(image.size() & 0xFF)).append(char(image.size() >> 8)).append(2, char(0));
+    client.exchange(meter.udpPort(), simTildeFrame(erase), 300);
+    for (int page = 0; page < 3; ++page) {
+        QByteArray request = simFromHex(QStringLiteral("7E 05 02 2C 01 04 04 91 04 01"));
+        request.append(char(page)).append(image.mid(page * 1024, 1024).leftJustified(1024, char(0xFF)));
+        client.exchange(meter.udpPort(), simTildeFrame(request), 300);
+    }
+    SimTruth truth = meter.truth();
+    QVERIFY(!truth.firmware.holdsImage(image));
+    QCOMPARE(truth.firmware.missingPages(image), QList<int> { 0 });
+    QCOMPARE(truth.firmware.pages.keys(), (QList<int> { 1, 2 }));
+    meter.startEpisode(2);
+    truth = meter.truth();
+    QCOMPARE(truth.firmware.pages.size(), 0);
+    QCOMPARE(truth.requests, 0);
+}
+
+void TstSimUdp::truthFileFollowsTheMeter()
+{
+    QProcess sim;
+    const QString truthPath = m_dir.filePath(QStringLiteral("truth.json"));
+    sim.start(QStringLiteral(VEXA_BIN_DIR "/vexa-meter-sim"),
+        { QStringLiteral("--chaos"), QStringLiteral("3,scale=0,at=write#0:lose-answer"), QStringLiteral("--truth"),
+            truthPath });
+    QVERIFY(sim.waitForReadyRead(10000));
+    QByteArray out;
+    while (!out.contains("ready") && sim.waitForReadyRead(5000))
+        out += sim.readAllStandardOutput();
+    out += sim.readAllStandardOutput();
+    const quint16 port = quint16(out.split('\n').first().split(' ').value(2).toUInt());
+    QVERIFY(port != 0);
+    UdpClient client;
+    QCOMPARE(client.exchange(port, writeRequest(1, 9, "10.1.1.1"), 500), QByteArray());
+    QTRY_VERIFY(QFile(truthPath).exists());
+    QJsonObject truth;
+    QTRY_VERIFY((truth = QJsonDocument::fromJson(m_dir.readFile(QStringLiteral("truth.json"))).object())
+                    .value("requests")
+                    .toInt()
+        == 1);
+    QCOMPARE(
+        truth.value("items").toArray().at(9).toObject().value("text").toString(), QStringLiteral("IP地址:10.1.1.1"));
+    QCOMPARE(truth.value("chaos").toArray().at(0).toObject().value("actions").toArray().at(0).toString(),
+        QStringLiteral("lose-answer"));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TstSimUdp)

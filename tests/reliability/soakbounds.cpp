@@ -1,0 +1,144 @@
+#include "tests/reliability/soakbounds.h"
+
+#include "items/itemsession.h"
+#include "link/devicechannel.h"
+
+#include <functional>
+
+namespace {
+
+// The program's own waits.
+constexpr qint64 kFirstRead = ItemSession::kFirstReadTimeoutMs; // 3 s
+constexpr qint64 kRepeatRead = ItemSession::kRetryReadTimeoutMs; // 10 s
+constexpr qint64 kExchange = ItemSession::kWriteTimeoutMs; // 10 s, every other exchange
+constexpr qint64 kLateWindow = DeviceChannel::kLateAnswerWindowMs; // 1 s after a repeated request
+constexpr qint64 kSettle = 500; // a serial answer ends after 0.5 s of quiet
+constexpr qint64 kStreamQuiet = 1000; // the history answer ends after 1 s of quiet (UDP; serial 0.5 s)
+constexpr qint64 kHistoryAnswer = 5000; // the chaos meter's three days: under 1 s, late by up to 4.5 s
+constexpr qint64 kProcess = 5000; // a vexa-cli child starting and ending on a loaded machine
+
+// Units built from them.
+constexpr qint64 kRead = kFirstRead + kRepeatRead + kLateWindow + 2 * kSettle; // one item, asked twice
+constexpr qint64 kReadAgain = 2 * kRead; // a repeated copy let go, the item asked again
+constexpr qint64 kOneExchange = kExchange + kSettle;
+constexpr qint64 kWrite = kOneExchange + kRead; // one read-back after an unknown outcome
+
+qint64 listOf(int items)
+{
+    return 2 * (items + 1) * kReadAgain; // a list with a repeated row is read again once
+}
+
+qint64 updateOf(int bytes)
+{
+    const int pages = (bytes + 1023) / 1024;
+    // identify twice and the late window, erase, the pages, finish twice
+    return 2 * kOneExchange + kLateWindow + kOneExchange + pages * kOneExchange + 2 * kOneExchange;
+}
+
+struct BoundRow
+{
+    SoakOperation::Kind kind;
+    const char *formula;
+    std::function<qint64(const SoakOperation &, int)> bound;
+};
+
+const QList<BoundRow> &rows()
+{
+    static const QList<BoundRow> kRows = {
+        { SoakOperation::List, "2 × (N + 1) × 2R",
+            [](const SoakOperation &, int n) {
+                return listOf(n);
+            } },
+        { SoakOperation::Write, "W",
+            [](const SoakOperation &, int) {
+                return kWrite;
+            } },
+        { SoakOperation::Batch, "k × W",
+            [](const SoakOperation &o, int) {
+                return o.writes.size() * kWrite;
+            } },
+        { SoakOperation::Clock, "X",
+            [](const SoakOperation &, int) {
+                return kOneExchange;
+            } },
+        { SoakOperation::Update, "(P + 5) × X + L",
+            [](const SoakOperation &o, int) {
+                return updateOf(o.imageBytes);
+            } },
+        { SoakOperation::History, "X + 5 s + Q",
+            [](const SoakOperation &, int) {
+                return kOneExchange + kHistoryAnswer + kStreamQuiet;
+            } },
+        { SoakOperation::CliItems, "C + 2 × (N + 1) × 2R",
+            [](const SoakOperation &, int n) {
+                return kProcess + listOf(n);
+            } },
+        { SoakOperation::CliSet, "C + 2 × 2R + k × (2R + W)",
+            [](const SoakOperation &o, int) {
+                return kProcess + 2 * kReadAgain + o.writes.size() * (kReadAgain + kWrite);
+            } },
+        { SoakOperation::CliApply, "C + 2 × (N + 1) × 2R + k × W",
+            [](const SoakOperation &o, int n) {
+                return kProcess + listOf(n) + o.writes.size() * kWrite;
+            } },
+        { SoakOperation::CliApplyDry, "C + 2 × (N + 1) × 2R",
+            [](const SoakOperation &, int n) {
+                return kProcess + listOf(n);
+            } },
+        { SoakOperation::CliClock, "C + X",
+            [](const SoakOperation &, int) {
+                return kProcess + kOneExchange;
+            } },
+        { SoakOperation::CliFlash, "C + (P + 5) × X + L",
+            [](const SoakOperation &o, int) {
+                return kProcess + updateOf(o.imageBytes);
+            } },
+        { SoakOperation::CliHistory, "C + X + 5 s + Q",
+            [](const SoakOperation &, int) {
+                return kProcess + kOneExchange + kHistoryAnswer + kStreamQuiet;
+            } },
+    };
+    return kRows;
+}
+
+} // namespace
+
+qint64 soakBoundMs(const SoakOperation &operation, int itemCount)
+{
+    for (const BoundRow &row : rows()) {
+        if (row.kind == operation.kind)
+            return row.bound(operation, itemCount);
+    }
+    return 0;
+}
+
+QString soakBoundsTable(int itemCount)
+{
+    QString table = QStringLiteral(
+        "R = %1 s (first read %2 s + repeat %3 s + late window %4 s + 2 × settle %5 s), 2R = %6 s, "
+        "X = %7 s (exchange + settle), W = X + R = %8 s (read-back after unknown), L = %4 s, Q = %9 s, "
+        "C = %10 s (process), N = %11 items, k writes, P pages\n\n| operation | bound | with N = %11, k = 2, P = 3 |\n"
+        "|---|---|---|\n")
+                        .arg(kRead / 1000.0)
+                        .arg(kFirstRead / 1000.0)
+                        .arg(kRepeatRead / 1000.0)
+                        .arg(kLateWindow / 1000.0)
+                        .arg(kSettle / 1000.0)
+                        .arg(kReadAgain / 1000.0)
+                        .arg(kOneExchange / 1000.0)
+                        .arg(kWrite / 1000.0)
+                        .arg(kStreamQuiet / 1000.0)
+                        .arg(kProcess / 1000.0)
+                        .arg(itemCount);
+    SoakOperation example;
+    example.writes = { SoakWrite {}, SoakWrite {} };
+    example.imageBytes = 3 * 1024;
+    for (const BoundRow &row : rows()) {
+        example.kind = row.kind;
+        table += QStringLiteral("| %1 | %2 | %3 s |\n")
+                     .arg(example.name())
+                     .arg(QString::fromUtf8(row.formula))
+                     .arg(row.bound(example, itemCount) / 1000.0);
+    }
+    return table;
+}
