@@ -93,7 +93,7 @@ SoakSaid SoakProgram::runSession(const SoakOperation &operation, qint64 boundMs)
         } else if (operation.kind == SoakOperation::Clock) {
             said.clockTime = QDateTime::currentDateTime();
             const ClockResult result = session.setClock(said.clockTime);
-            said.clock = result.outcome();
+            said.clock = result.outcomeWord();
             said.error = result.error;
         } else {
             QVector<ItemWriteRequest> rows;
@@ -101,7 +101,7 @@ SoakSaid SoakProgram::runSession(const SoakOperation &operation, qint64 boundMs)
                 rows << ItemWriteRequest { write.index, items.at(write.index).name, write.value };
             const auto report = [&](int row, const ItemWriteResult &result) {
                 said.rows << SoakRow { rows.at(row).index, rows.at(row).name, items.at(rows.at(row).index).value,
-                    rows.at(row).value, result.answer.value(1), result.outcome() };
+                    rows.at(row).value, result.answer.value(1), result.outcomeWord() };
                 return true;
             };
             if (operation.kind == SoakOperation::Write)
