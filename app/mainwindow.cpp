@@ -12,7 +12,7 @@
 #include "history/servicereportdialog.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
-#include "link/connectiontarget.h"
+#include "link/commsettings.h"
 #include "link/linkerrorcontext.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
@@ -157,7 +157,7 @@ void MainWindow::setUpConnectionLabel()
 
 void MainWindow::updateConnectionLabel()
 {
-    const QString text = connectionTargetText(*appSettings());
+    const QString text = storedLinkSettings().targetText();
     m_connectionLabel->setText(text);
     m_connectionLabel->setToolTip(text);
 }
@@ -170,11 +170,9 @@ void MainWindow::slotEditCurrentItem()
 
 void MainWindow::loadWindowSettings()
 {
-    QSettings *settings = appSettings();
     // The language first: it decides how wide the tool bar needs the window.
-    applyLanguage(settings->value(QStringLiteral("language/language")).toString());
-    const QSize stored(settings->value(QStringLiteral("window/width")).toInt(),
-        settings->value(QStringLiteral("window/height")).toInt());
+    applyLanguage(storedLanguage());
+    const QSize stored = storedWindowSize();
     // A config.ini from a larger screen (or a damaged one) must not put the
     // status bar below this screen's edge.
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
@@ -231,9 +229,8 @@ void MainWindow::applyLanguage(const QString &code)
     setMinimumWidth(width);
     resize(width, height());
 
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("language/language"), code);
-    setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
+    storeLanguage(code);
+    setWindowTitle(applicationTitle());
     updateConnectionLabel();
 }
 
@@ -263,9 +260,7 @@ void MainWindow::scaleActionIcons()
 
 void MainWindow::saveWindowSize()
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("window/width"), width());
-    settings->setValue(QStringLiteral("window/height"), height());
+    storeWindowSize(size());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

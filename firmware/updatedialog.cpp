@@ -6,7 +6,7 @@
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
-#include "link/connectiontarget.h"
+#include "link/commsettings.h"
 #include "link/linkerrorcontext.h"
 #include "ui_updatedialog.h"
 
@@ -152,7 +152,7 @@ bool UpdateDialog::confirmUpdate(const DEncryptInfo &info)
 {
     // Flashing cannot be taken back: name what goes where before it starts.
     const QString text = tr("确认烧写以下固件？\n设备：%1\n版本：%2\n型号：%3\n连接：%4")
-                             .arg(info.device(), info.version(), info.model(), connectionTargetText(*appSettings()));
+                             .arg(info.device(), info.version(), info.model(), storedLinkSettings().targetText());
     return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 

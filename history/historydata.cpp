@@ -12,7 +12,6 @@
 #include "history/servicereportwriter.h"
 #include "items/journalreader.h"
 #include "link/commsettings.h"
-#include "link/connectiontarget.h"
 #include "link/linkerrorcontext.h"
 #include "monitor/monitorline.h"
 #include "ui_historydata.h"
@@ -441,7 +440,7 @@ void HistoryData::refreshChart()
     m_chartStale = false;
     const QDateTime from(ui->dateStart->date(), QTime(0, 0));
     const QDateTime to(ui->dateEnd->date().addDays(1), QTime(0, 0));
-    const LinkSettings link = readLinkSettings(*appSettings());
+    const LinkSettings link = storedLinkSettings();
     const QVector<JournalEntry> writes = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
     m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
     QStringList skipped;
@@ -487,7 +486,7 @@ QStringList HistoryData::chartTitle() const
     QStringList quantities;
     for (const HistorySeries &series : m_chart->series())
         quantities << series.label();
-    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), connectionTargetText(*appSettings()),
+    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), storedLinkSettings().targetText(),
         ui->dateStart->date(), ui->dateEnd->date(), quantities);
 }
 
@@ -509,8 +508,8 @@ void HistoryData::slotExportChart()
 
 ServiceReport HistoryData::serviceReport() const
 {
-    return collectServiceReport(m_meterValues, readLinkSettings(*appSettings()), ui->dateStart->date(),
-        ui->dateEnd->date(), historyTextLines(ui->textEdit->toPlainText()));
+    return collectServiceReport(m_meterValues, storedLinkSettings(), ui->dateStart->date(), ui->dateEnd->date(),
+        historyTextLines(ui->textEdit->toPlainText()));
 }
 
 void HistoryData::slotServiceReport()

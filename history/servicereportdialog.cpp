@@ -120,8 +120,7 @@ void ServiceReportDialog::readFinished()
     }
     m_state->setText(tr("正在生成报告…"));
     const QString error = writeServiceReport(m_file,
-        collectServiceReport(
-            m_values, readLinkSettings(*appSettings()), m_start->date(), m_end->date(), historyTextLines(m_text)));
+        collectServiceReport(m_values, storedLinkSettings(), m_start->date(), m_end->date(), historyTextLines(m_text)));
     if (!error.isEmpty()) {
         m_state->clear();
         showError(tr("服务报告"), error);

@@ -167,7 +167,7 @@ void MainWindow::slotWriteItems()
     if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
         return;
     statusBar()->showMessage(tr("正在写入配置......"));
-    const LinkSettings link = readLinkSettings(*appSettings());
+    const LinkSettings link = storedLinkSettings();
     runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
         const QString openError
             = runBatchInBackground(link, requests, onStart, onResult, stop, tr("写入错误,连接设备失败"));
@@ -524,8 +524,7 @@ void MainWindow::setUpWriteSafety()
 
 QString MainWindow::connectionKey() const
 {
-    const LinkSettings link = readLinkSettings(*appSettings());
-    return link.describe() + QStringLiteral(" @%1").arg(link.deviceAddress);
+    return storedLinkSettings().meterKey();
 }
 
 void MainWindow::slotRefreshedItem(int index, const QStringList &list)
@@ -557,7 +556,7 @@ void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const I
 void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    const JournalEntry entry = Journal::entryNow(readLinkSettings(*appSettings()), m_knownValues.model(),
+    const JournalEntry entry = Journal::entryNow(storedLinkSettings(), m_knownValues.model(),
         m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.

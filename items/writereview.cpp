@@ -1,14 +1,9 @@
 #include "items/writereview.h"
 
+#include "base/settingskeys.h"
 #include "items/itemvalue.h"
 
 #include <QSettings>
-
-namespace {
-
-const QString kReviewKey = QStringLiteral("items/review_before_write");
-
-} // namespace
 
 QVector<ReviewRow> buildReviewRows(const QVector<ItemWriteRequest> &requests, const KnownMeterValues &known)
 {
@@ -48,10 +43,10 @@ ReviewSummary summarizeReview(const QVector<ReviewRow> &rows)
 
 bool readReviewBeforeWrite(const QSettings &settings)
 {
-    return settings.value(kReviewKey, true).toBool();
+    return settings.value(SettingsKey::kReviewBeforeWrite, true).toBool();
 }
 
 void writeReviewBeforeWrite(QSettings &settings, bool review)
 {
-    settings.setValue(kReviewKey, review);
+    settings.setValue(SettingsKey::kReviewBeforeWrite, review);
 }

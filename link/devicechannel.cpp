@@ -1,7 +1,5 @@
 #include "link/devicechannel.h"
 
-#include "base/settings.h"
-#include "link/connectiontarget.h"
 #include "link/udpwait.h"
 
 #include <QElapsedTimer>
@@ -28,46 +26,6 @@ constexpr int kMaxDatagramsPerPass = 256;
 // Longer than any answer of the instrument (an item answer is at most 260 bytes).
 constexpr int kAnswerOverlapBytes = 1024;
 
-// Only the values QSerialPort knows; anything else keeps the default.
-QSerialPort::DataBits toDataBits(int value)
-{
-    switch (value) {
-    case QSerialPort::Data5:
-    case QSerialPort::Data6:
-    case QSerialPort::Data7:
-    case QSerialPort::Data8:
-        return QSerialPort::DataBits(value);
-    default:
-        return QSerialPort::Data8;
-    }
-}
-
-QSerialPort::Parity toParity(int value)
-{
-    switch (value) {
-    case QSerialPort::NoParity:
-    case QSerialPort::EvenParity:
-    case QSerialPort::OddParity:
-    case QSerialPort::SpaceParity:
-    case QSerialPort::MarkParity:
-        return QSerialPort::Parity(value);
-    default:
-        return QSerialPort::NoParity;
-    }
-}
-
-QSerialPort::StopBits toStopBits(int value)
-{
-    switch (value) {
-    case QSerialPort::OneStop:
-    case QSerialPort::OneAndHalfStop:
-    case QSerialPort::TwoStop:
-        return QSerialPort::StopBits(value);
-    default:
-        return QSerialPort::OneStop;
-    }
-}
-
 } // namespace
 
 DeviceChannel::DeviceChannel() = default;
@@ -80,13 +38,13 @@ DeviceChannel::~DeviceChannel()
 
 bool DeviceChannel::open()
 {
-    return open(readLinkSettings(*appSettings()));
+    return open(storedLinkSettings());
 }
 
 bool DeviceChannel::open(const LinkSettings &settings)
 {
     m_errorText.clear();
-    m_targetText = connectionTargetText(settings);
+    m_targetText = settings.targetText();
     m_sendRts = settings.serial.sendRts;
     // Stored but deliberately not applied: the option is hidden in the setup
     // dialog and no exchange needs the DTR line.
@@ -96,7 +54,7 @@ bool DeviceChannel::open(const LinkSettings &settings)
 
     if (m_udp) {
         m_hostAddress = QHostAddress(settings.udp.address.trimmed());
-        m_port = quint16(settings.udp.port.toUInt() & 0xFFFF);
+        m_port = settings.udp.port;
         return true;
     }
 
@@ -108,9 +66,9 @@ bool DeviceChannel::open(const LinkSettings &settings)
         ::ioctl(int(m_serialPort.handle()), TIOCEXCL);
         // Applied after opening: some drivers reset the line settings on open.
         m_serialPort.setBaudRate(settings.serial.baudRate, QSerialPort::AllDirections);
-        m_serialPort.setDataBits(toDataBits(settings.serial.dataBits));
-        m_serialPort.setParity(toParity(settings.serial.parity));
-        m_serialPort.setStopBits(toStopBits(settings.serial.stopBits));
+        m_serialPort.setDataBits(settings.serial.dataBits);
+        m_serialPort.setParity(settings.serial.parity);
+        m_serialPort.setStopBits(settings.serial.stopBits);
         m_serialPort.setFlowControl(QSerialPort::NoFlowControl);
     } else if (!portName.isEmpty()) {
         m_errorText = QObject::tr("打开串口失败: %1").arg(portName);

@@ -1,7 +1,6 @@
 #include "link/linkerrorcontext.h"
 
-#include "base/settings.h"
-#include "link/connectiontarget.h"
+#include "link/commsettings.h"
 #include "link/devicechannel.h"
 
 #include <QCoreApplication>
@@ -54,10 +53,10 @@ QString withLinkContext(const QString &error, const DeviceChannel &channel)
     // A channel that was never opened falls back to the stored target.
     const QString target = channel.targetText();
     return withLinkContext(
-        error, target.isEmpty() ? connectionTargetText(*appSettings()) : target, channel.systemReason());
+        error, target.isEmpty() ? storedLinkSettings().targetText() : target, channel.systemReason());
 }
 
 QString withLinkContext(const QString &error)
 {
-    return withLinkContext(error, connectionTargetText(*appSettings()));
+    return withLinkContext(error, storedLinkSettings().targetText());
 }

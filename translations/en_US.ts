@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+271"/>
+        <location filename="../history/historydata.cpp" line="+270"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -292,10 +292,9 @@
         <translation>Could not write the file: %1</translation>
     </message>
     <message>
-        <location filename="../history/historychartexport.cpp" line="+21"/>
+        <location filename="../history/historychartexport.cpp" line="+22"/>
         <location filename="../history/historydata.cpp" line="+1"/>
         <location filename="../history/servicereportwriter.cpp" line="+25"/>
-        <location line="+40"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
@@ -485,7 +484,7 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+97"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -495,7 +494,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+102"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -505,12 +504,13 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+230"/>
+        <location filename="../cli/cliapp.cpp" line="+231"/>
+        <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
         <location filename="../cli/climeterjob.cpp" line="+175"/>
-        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
@@ -959,7 +959,7 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+320"/>
+        <location filename="../link/devicechannel.cpp" line="+278"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -1000,7 +1000,7 @@
         <translation>Please select a device.</translation>
     </message>
     <message>
-        <location filename="../link/connectiontarget.cpp" line="+12"/>
+        <location filename="../link/commsettings.cpp" line="+163"/>
         <source>未设置地址</source>
         <translation>no address set</translation>
     </message>
@@ -1015,7 +1015,7 @@
         <translation>%1 · address %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+44"/>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>Check the cable, the port and the device address, and that the meter is powered on.</translation>
     </message>
@@ -1090,7 +1090,7 @@
     </message>
     <message>
         <location line="-60"/>
-        <location filename="../history/servicereportwriter.cpp" line="-35"/>
+        <location filename="../history/servicereportwriter.cpp" line="+13"/>
         <source>服务报告</source>
         <translation>Service Report</translation>
     </message>
@@ -1332,7 +1332,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+106"/>
+        <location filename="../link/commsettings.cpp" line="+39"/>
         <source>请选择串口!</source>
         <translation>Please select a serial port.</translation>
     </message>
@@ -1561,7 +1561,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-183"/>
+        <location filename="../cli/cliapp.cpp" line="-205"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
     </message>
@@ -1807,7 +1807,7 @@ File model: %2</translation>
         <translation>-o FILE.pdf is needed</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+18"/>
         <source>多余的参数: %1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
@@ -1888,6 +1888,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+49"/>
+        <location filename="../cli/clireport.cpp" line="+156"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
     </message>
@@ -1959,7 +1960,7 @@ File model: %2</translation>
         <translation>firmware</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-115"/>
+        <location filename="../cli/clitarget.cpp" line="-125"/>
         <source>无效的UDP地址: %1</source>
         <translation>Invalid UDP address: %1</translation>
     </message>
@@ -1969,14 +1970,14 @@ File model: %2</translation>
         <translation>Invalid UDP port: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location line="+65"/>
+        <location line="+27"/>
+        <location line="+76"/>
         <source>未知的参数: %1</source>
         <translation>Unknown parameter: %1</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+64"/>
+        <location line="-73"/>
+        <location line="+75"/>
         <source>无效的参数值: %1=%2</source>
         <translation>Invalid parameter value: %1=%2</translation>
     </message>
@@ -2017,7 +2018,7 @@ File model: %2</translation>
         <translation>No devices in %1</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="+71"/>
+        <location filename="../cli/clireport.cpp" line="-84"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>the report file must end in .pdf: %1</translation>
     </message>
@@ -2043,7 +2044,7 @@ File model: %2</translation>
         <translation>the drawing program failed</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+73"/>
         <source>服务报告已写入%1</source>
         <translation>Service report written to %1</translation>
     </message>

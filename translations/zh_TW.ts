@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+271"/>
+        <location filename="../history/historydata.cpp" line="+270"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -292,10 +292,9 @@
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../history/historychartexport.cpp" line="+21"/>
+        <location filename="../history/historychartexport.cpp" line="+22"/>
         <location filename="../history/historydata.cpp" line="+1"/>
         <location filename="../history/servicereportwriter.cpp" line="+25"/>
-        <location line="+40"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
@@ -485,7 +484,7 @@
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+97"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -495,7 +494,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+102"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -505,12 +504,13 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+230"/>
+        <location filename="../cli/cliapp.cpp" line="+231"/>
+        <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
         <location filename="../cli/climeterjob.cpp" line="+175"/>
-        <location filename="../cli/clitarget.cpp" line="+131"/>
+        <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
         <source>打开文件失败: %1</source>
@@ -959,7 +959,7 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+320"/>
+        <location filename="../link/devicechannel.cpp" line="+278"/>
         <location line="+21"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
@@ -1000,7 +1000,7 @@
         <translation>請選擇裝置</translation>
     </message>
     <message>
-        <location filename="../link/connectiontarget.cpp" line="+12"/>
+        <location filename="../link/commsettings.cpp" line="+163"/>
         <source>未设置地址</source>
         <translation>未設定位址</translation>
     </message>
@@ -1015,7 +1015,7 @@
         <translation>%1 · 位址 %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+44"/>
+        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
     </message>
@@ -1090,7 +1090,7 @@
     </message>
     <message>
         <location line="-60"/>
-        <location filename="../history/servicereportwriter.cpp" line="-35"/>
+        <location filename="../history/servicereportwriter.cpp" line="+13"/>
         <source>服务报告</source>
         <translation>服務報告</translation>
     </message>
@@ -1332,7 +1332,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+106"/>
+        <location filename="../link/commsettings.cpp" line="+39"/>
         <source>请选择串口!</source>
         <translation>請選擇串列埠！</translation>
     </message>
@@ -1561,7 +1561,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-183"/>
+        <location filename="../cli/cliapp.cpp" line="-205"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
     </message>
@@ -1807,7 +1807,7 @@
         <translation>需要 -o FILE.pdf</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+18"/>
         <source>多余的参数: %1</source>
         <translation>多餘的參數：%1</translation>
     </message>
@@ -1888,6 +1888,7 @@
     </message>
     <message>
         <location line="+49"/>
+        <location filename="../cli/clireport.cpp" line="+156"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
@@ -1959,7 +1960,7 @@
         <translation>韌體</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-115"/>
+        <location filename="../cli/clitarget.cpp" line="-125"/>
         <source>无效的UDP地址: %1</source>
         <translation>無效的UDP位址：%1</translation>
     </message>
@@ -1969,14 +1970,14 @@
         <translation>無效的UDP連接埠：%1</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location line="+65"/>
+        <location line="+27"/>
+        <location line="+76"/>
         <source>未知的参数: %1</source>
         <translation>未知的參數：%1</translation>
     </message>
     <message>
-        <location line="-62"/>
-        <location line="+64"/>
+        <location line="-73"/>
+        <location line="+75"/>
         <source>无效的参数值: %1=%2</source>
         <translation>無效的參數值：%1=%2</translation>
     </message>
@@ -2017,7 +2018,7 @@
         <translation>%1 中沒有裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="+71"/>
+        <location filename="../cli/clireport.cpp" line="-84"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>報告檔案應以.pdf結尾：%1</translation>
     </message>
@@ -2043,7 +2044,7 @@
         <translation>繪圖程式失敗</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+73"/>
         <source>服务报告已写入%1</source>
         <translation>服務報告已寫入%1</translation>
     </message>

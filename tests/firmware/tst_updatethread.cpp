@@ -1,5 +1,6 @@
 #include "firmware/dencryptinfo.h"
 #include "firmware/updatethread.h"
+#include "tests/support/meterlink.h"
 
 #include "base/settings.h"
 #include "sim/firmwareresponder.h"
@@ -53,17 +54,7 @@ SimTransportOptions options(Line line)
 
 void pointSettingsAt(const SimRunner &meter, Line line)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    if (line == Line::Udp) {
-        settings->setValue(QStringLiteral("communicate/udp"), 1);
-        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    } else {
-        settings->setValue(QStringLiteral("communicate/udp"), 0);
-        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
-    }
+    connectToMeter(meter, line == Line::Udp);
 }
 
 struct Outcome
@@ -393,8 +384,7 @@ private slots:
     void channelOpenFailure()
     {
         TempWorkDir dir;
-        appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
-        appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
+        storeLinkSettings(LinkSettings::overSerial(QStringLiteral("/dev/vexa-no-such-port"), 255));
         const Outcome outcome = runUpdate(package(kModel, sampleImage(10)));
         // The target and the system's reason follow the specified text.
         QCOMPARE(outcome.errors,

@@ -1,6 +1,7 @@
 #include "base/settings.h"
 #include "history/historyrequest.h"
 #include "history/readthread.h"
+#include "link/commsettings.h"
 #include "readerlog.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
@@ -56,13 +57,9 @@ void TstReadThread::cleanup()
 
 void TstReadThread::useSerial(const QString &port)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 0);
-    if (port.isNull())
-        settings->remove(QStringLiteral("serial/port"));
-    else
-        settings->setValue(QStringLiteral("serial/port"), port);
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    LinkSettings link = LinkSettings::overSerial(port, 255);
+    link.serial.baudRate = 115200;
+    storeLinkSettings(link);
 }
 
 void TstReadThread::lines_data()

@@ -116,8 +116,7 @@ private slots:
     void openFailure()
     {
         TempWorkDir dir;
-        appSettings()->setValue("communicate/udp", 0);
-        appSettings()->setValue("serial/port", dir.filePath("no-such-port"));
+        storeLinkSettings(LinkSettings::overSerial(dir.filePath("no-such-port"), 255));
         MainWindow window;
         ModalBoxCatcher catcher;
         window.slotSyncTime();

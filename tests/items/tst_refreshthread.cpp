@@ -227,7 +227,7 @@ private slots:
     void openFailureLeavesTheTree()
     {
         TempWorkDir dir;
-        appSettings()->setValue("communicate/udp", 0);
+        storeLinkSettings(LinkSettings::overSerial(QString(), 255));
         const RefreshRecord record = runRefresh();
         QCOMPARE(record.clears, 0);
         QCOMPARE(record.errors,

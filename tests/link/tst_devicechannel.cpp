@@ -309,20 +309,14 @@ void TstDeviceChannel::cleanup()
 
 void TstDeviceChannel::configureUdp(quint16 port, int deviceAddress)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("device/address"), deviceAddress);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), port);
+    storeLinkSettings(LinkSettings::overUdp(QStringLiteral("127.0.0.1"), port, quint8(deviceAddress)));
 }
 
 void TstDeviceChannel::configureSerial(const QString &port, int deviceAddress)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 0);
-    settings->setValue(QStringLiteral("device/address"), deviceAddress);
-    settings->setValue(QStringLiteral("serial/port"), port);
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    LinkSettings link = LinkSettings::overSerial(port, quint8(deviceAddress));
+    link.serial.baudRate = 115200;
+    storeLinkSettings(link);
 }
 
 bool TstDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests)

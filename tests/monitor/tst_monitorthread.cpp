@@ -3,6 +3,7 @@
 #include "monitor/monitorthread.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QElapsedTimer>
@@ -36,13 +37,7 @@ public:
 
 void useMeter(const SimRunner &meter, bool udp)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    connectToMeter(meter, udp);
 }
 
 SimTransportOptions withPty()
@@ -492,9 +487,7 @@ void TstMonitorThread::openFailure()
     QFETCH(QString, port);
     QFETCH(QString, message);
     TempWorkDir dir;
-    appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
-    if (!port.isEmpty())
-        appSettings()->setValue(QStringLiteral("serial/port"), port);
+    storeLinkSettings(LinkSettings::overSerial(port, 255));
 
     MonitorThread thread;
     Recorder recorder(thread);

@@ -1,4 +1,5 @@
 #include "tests/reliability/faultcell.h"
+#include "tests/support/meterlink.h"
 
 #include "app/mainwindow.h"
 #include "base/settings.h"
@@ -204,17 +205,8 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 
 void pointSettingsAt(const SimRunner &meter, bool udp)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
-    if (udp) {
-        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    } else {
-        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
-    }
-    settings->sync();
+    connectToMeter(meter, udp);
+    appSettings()->sync();
 }
 
 // Waits for the thread while queued signals keep arriving.

@@ -9,6 +9,7 @@
 #include "link/devicechannel.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
+#include "tests/support/meterlink.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,15 +49,8 @@ SoakRow rowOf(const QJsonObject &object, const char *oldKey, const char *request
 SoakProgram::SoakProgram(const SimRunner &meter, bool udp, const QString &folder)
     : m_folder(folder)
 {
-    m_link.useUdp = udp;
-    m_link.deviceAddress = meter.address();
-    if (udp) {
-        m_link.udp.address = QStringLiteral("127.0.0.1");
-        m_link.udp.port = QString::number(meter.udpPort());
-    } else {
-        m_link.serial.port = meter.ptyPath();
-        m_link.serial.baudRate = 115200;
-    }
+    m_link = meterLink(meter, udp);
+    m_link.serial.baudRate = 115200;
 }
 
 SoakSaid SoakProgram::run(const SoakOperation &operation, qint64 boundMs)
@@ -195,7 +189,7 @@ QString SoakProgram::writePackage(int imageBytes)
 QStringList SoakProgram::cliArguments(const SoakOperation &operation)
 {
     QStringList arguments = m_link.useUdp
-        ? QStringList { QStringLiteral("--udp"), QStringLiteral("127.0.0.1:") + m_link.udp.port }
+        ? QStringList { QStringLiteral("--udp"), QStringLiteral("127.0.0.1:") + QString::number(m_link.udp.port) }
         : QStringList { QStringLiteral("--serial"), m_link.serial.port, QStringLiteral("--baud"),
               QString::number(m_link.serial.baudRate) };
     arguments << QStringLiteral("--address") << QString::number(m_link.deviceAddress) << QStringLiteral("--json");
