@@ -13,7 +13,6 @@
 #include "items/configtree.h"
 #include "items/identificationrows.h"
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
 #include "ui_mainwindow.h"
@@ -63,7 +62,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
     connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshedItem);
-    connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
+    connect(
+        &m_refreshThread, &RefreshThread::signalFailed, this, [this](const QString &title, const LinkFailure &failure) {
+            slotShowErrorMessage(title, failure.text(), QStringLiteral(":/image/refresh.png"));
+        });
     connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
     connect(&m_refreshThread, &QThread::started, this, &MainWindow::slotRefreshStarted);
@@ -344,7 +346,7 @@ void MainWindow::slotAbout()
 
 void MainWindow::slotShowErrorMessage(const QString &title, const QString &error, const QString &image)
 {
-    showErrorBox(title, withLinkContext(error), QIcon(image));
+    showErrorBox(title, error, QIcon(image));
 }
 
 void MainWindow::slot_en_US()

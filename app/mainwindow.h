@@ -108,7 +108,7 @@ private:
     void retranslateForm();
     // Shows a write's outcome on its row; false (after an error box) when the
     // write was not confirmed.
-    bool showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, int count);
+    bool showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, const QString &error, int count);
     // An item operation runs with the actions that reach the meter or change
     // the tree disabled; false when one runs already.
     bool beginItemOperation();

@@ -12,7 +12,6 @@
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
-#include "link/linkerrorcontext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -72,7 +71,7 @@ MeterReport CliMeterJob::run()
     } else if (m_options.command == QLatin1String("search")) {
         runSearch(m_options, &m_report);
     } else if (!channel.open(m_target.link)) {
-        fail(CliLinkError, withLinkContext(channel.errorText(), channel));
+        fail(CliLinkError, channel.openFailure().briefText());
     } else {
         ItemSession session(channel);
         if (m_options.command == QLatin1String("items"))
@@ -113,12 +112,12 @@ bool CliMeterJob::report(const ItemWriteResult &write, int index, const QString 
         fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
         return true;
     case WriteOutcome::Unknown:
-        stop(CliLinkError, withOutcomeLine(write.error, write.outcome));
+        stop(CliLinkError, withOutcomeLine(write.failure.briefText(), write.outcome));
         return false;
     case WriteOutcome::NotSent:
         break;
     }
-    stop(CliUsage, write.error);
+    stop(CliUsage, write.failure.message);
     return false;
 }
 
@@ -192,8 +191,8 @@ void CliMeterJob::readItems(ItemSession &session)
                 m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
         },
         nullptr, [&] { records.clear(); });
-    if (!list.error.isEmpty()) {
-        fail(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        fail(CliLinkError, list.failure.briefText());
         return;
     }
     QJsonArray items;
@@ -227,8 +226,8 @@ void CliMeterJob::setItems(ItemSession &session)
     // Checked before: INDEX=VALUE with an index 0..254.
     for (int index = 0; index < 2; ++index) {
         const ItemReadResult read = session.readItem(index);
-        if (!read.error.isEmpty()) {
-            stop(CliLinkError, read.error);
+        if (read.failure.failed()) {
+            stop(CliLinkError, read.failure.briefText());
             return;
         }
         identify(read.record);
@@ -241,8 +240,8 @@ void CliMeterJob::setItems(ItemSession &session)
         const int index = assignment.left(equals).toInt();
         const QString value = assignment.mid(equals + 1).trimmed();
         const ItemReadResult read = session.readItem(index);
-        if (!read.error.isEmpty()) {
-            stop(CliLinkError, read.error);
+        if (read.failure.failed()) {
+            stop(CliLinkError, read.failure.briefText());
             return;
         }
         if (read.endOfList) {
@@ -286,8 +285,8 @@ void CliMeterJob::applyFile(ItemSession &session)
                 m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
         },
         nullptr, [&] { meter.clear(); });
-    if (!list.error.isEmpty()) {
-        fail(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        fail(CliLinkError, list.failure.briefText());
         return;
     }
 
@@ -382,7 +381,7 @@ void CliMeterJob::setClock(ItemSession &session)
     m_report.json.insert(QStringLiteral("time"), requested);
     m_report.json.insert(QStringLiteral("result"), clock.outcomeWord());
     if (clock.outcome == WriteOutcome::Unknown) {
-        fail(CliLinkError, withOutcomeLine(clock.error, clock.outcome));
+        fail(CliLinkError, withOutcomeLine(clock.failure.briefText(), clock.outcome));
         return;
     }
     if (!clock.acknowledged()) {

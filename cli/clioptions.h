@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/linkfailure.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,13 @@ enum CliExit {
     CliRefused = 3,
     CliFileError = 4,
 };
+
+// A meter of another model refused the package; anything else on the way to
+// the meter is a link error.
+inline CliExit cliExitStatus(const LinkFailure &failure)
+{
+    return failure.kind == LinkFailure::Kind::WrongModel ? CliRefused : CliLinkError;
+}
 
 // What one run was asked to do, once the arguments were understood.
 struct CliOptions

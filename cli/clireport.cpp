@@ -45,17 +45,17 @@ QString readItems(const CliTarget &target, bool all, KnownMeterValues *values)
 {
     DeviceChannel channel;
     if (!channel.open(target.link))
-        return channel.errorText();
+        return channel.openFailure().message;
     ItemSession session(channel);
     if (all) {
         const ItemListResult list
             = session.readList([values](const ItemRecord &record) { values->noteRead(QString(), record); });
-        return list.error;
+        return list.failure.message;
     }
     for (int index = 0; index < 2; ++index) {
         const ItemReadResult read = session.readItem(index);
-        if (!read.error.isEmpty())
-            return read.error;
+        if (read.failure.failed())
+            return read.failure.message;
         if (!read.endOfList)
             values->noteRead(QString(), read.record);
     }

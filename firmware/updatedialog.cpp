@@ -7,7 +7,6 @@
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
 #include "ui_updatedialog.h"
 
 #include <QCloseEvent>
@@ -25,7 +24,8 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/image/update.png")));
     setFixedSize(size());
 
-    connect(&m_updateThread, &UpdateThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
+    connect(&m_updateThread, &UpdateThread::signalFailed, this,
+        [this](const QString &, const LinkFailure &failure) { slotShowErrorMessage(failure.text()); });
     connect(&m_deviceTypeMgr, &DeviceTypeMgr::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
     connect(&m_downloadThread, &DownloadThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
 
@@ -297,7 +297,7 @@ void UpdateDialog::slotDownloadSucceed()
 
 void UpdateDialog::slotShowErrorMessage(const QString &error)
 {
-    showCriticalBox(withLinkContext(error), this);
+    showCriticalBox(error, this);
 }
 
 bool UpdateDialog::prepareClose()

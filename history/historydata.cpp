@@ -12,7 +12,6 @@
 #include "history/servicereportwriter.h"
 #include "items/journalreader.h"
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
 #include "monitor/monitorline.h"
 #include "ui_historydata.h"
 
@@ -77,7 +76,8 @@ HistoryData::HistoryData(QWidget *parent)
     connect(ui->bntExportPDF, &QPushButton::clicked, this, &HistoryData::slotExportPDF);
     connect(&m_reader, &ReadThread::signalClearText, this, &HistoryData::slotClearText);
     connect(&m_reader, &ReadThread::signalAddText, this, &HistoryData::slotAddText);
-    connect(&m_reader, &ReadThread::signalShowError, this, &HistoryData::slotShowError);
+    connect(&m_reader, &ReadThread::signalFailed, this,
+        [this](const QString &title, const LinkFailure &failure) { slotShowError(title, failure.text()); });
     // The answer has no end marker: the reader ends after a quiet spell. Until
     // then a second query is not possible, and the button says so.
     connect(&m_reader, &QThread::finished, this, [this] {
@@ -257,7 +257,7 @@ void HistoryData::showPendingLines()
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
     m_queryFailed = true;
-    showErrorBox(title, withLinkContext(error));
+    showErrorBox(title, error);
 }
 
 void HistoryData::slotQueryHistory()

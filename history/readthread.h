@@ -2,6 +2,7 @@
 
 #include "link/commsettings.h"
 #include "link/ddatareceiver.h"
+#include "link/linkfailure.h"
 #include "monitor/linesplitter.h"
 
 #include <QByteArray>
@@ -35,6 +36,8 @@ public:
     void stop();
     // Settings for the next runs instead of config.ini (the command line).
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
+    // What ended the last run, once it has finished (Kind::None: the answer ended).
+    LinkFailure failure() const { return m_failure; }
 
     bool isStopped() override;
     void onReceiveError(const QString error) override;
@@ -44,6 +47,9 @@ signals:
     void signalClearText();
     void signalAddText(const QString &text);
     void signalShowError(const QString &title, const QString &error);
+    // Each failure as a value, right after its text above: what a dialog
+    // shows is made from it.
+    void signalFailed(const QString &title, const LinkFailure &failure);
 
 protected:
     void run() override;
@@ -55,4 +61,5 @@ private:
     LineSplitter m_splitter; // worker thread only
     QByteArray m_request; // written only while not running
     std::optional<LinkSettings> m_link; // written only while not running
+    LinkFailure m_failure; // written only by the run
 };

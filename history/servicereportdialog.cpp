@@ -9,7 +9,6 @@
 #include "history/servicereport.h"
 #include "history/servicereportwriter.h"
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
 
 #include <QDateEdit>
 #include <QDateTime>
@@ -57,8 +56,8 @@ ServiceReportDialog::ServiceReportDialog(const KnownMeterValues &values, QWidget
         m_lines += text.count(QLatin1Char('\n'));
         m_state->setText(tr("正在读取历史数据…已收到 %1 行").arg(m_lines));
     });
-    connect(&m_reader, &ReadThread::signalShowError, this,
-        [this](const QString &, const QString &error) { m_error = withLinkContext(error); });
+    connect(&m_reader, &ReadThread::signalFailed, this,
+        [this](const QString &, const LinkFailure &failure) { m_error = failure.text(); });
     connect(&m_reader, &QThread::finished, this, &ServiceReportDialog::readFinished);
 }
 

@@ -13,7 +13,6 @@
 #include "items/writereviewdialog.h"
 #include "link/commsettings.h"
 #include "link/devicechannel.h"
-#include "link/linkerrorcontext.h"
 #include "ui_mainwindow.h"
 
 #include <QDesktopServices>
@@ -62,7 +61,7 @@ QString runBatchInBackground(const LinkSettings &link, const QVector<ItemWriteRe
     QScopedPointer<QThread> worker(QThread::create([&] {
         DeviceChannel channel;
         if (!channel.open(link)) {
-            openError = withLinkContext(openFailure, channel);
+            openError = channel.openFailure().saying(openFailure).text();
             return;
         }
         ItemSession(channel).writeBatch(
@@ -152,7 +151,7 @@ bool MainWindow::openWriteChannel(DeviceChannel &channel)
 {
     if (channel.open())
         return true;
-    showErrorBox(tr("写入配置"), withLinkContext(tr("写入错误,连接设备失败"), channel), windowIcon());
+    showErrorBox(tr("写入配置"), channel.openFailure().saying(tr("写入错误,连接设备失败")).text(), windowIcon());
     return false;
 }
 
@@ -250,7 +249,7 @@ bool MainWindow::runBatch(
         },
         [&](int i, ItemWriteResult result) {
             recordWrite(rows.at(i), requests.at(i).value, result, 2);
-            result.error = withOutcomeLine(withLinkContext(result.error), result.outcome);
+            const QString error = withOutcomeLine(result.failure.text(), result.outcome);
             // The batch ends at a failure: its boxes come without the progress under them.
             // reset() also stops the dialog's own timer, which would show it
             // again over the box.
@@ -258,7 +257,7 @@ bool MainWindow::runBatch(
                 progress.reset();
                 progress.hide();
             }
-            if (showWriteResult(rows.at(i), result, 2)) {
+            if (showWriteResult(rows.at(i), result, error, 2)) {
                 ++confirmed;
                 refused += result.matches() ? 0 : 1;
                 return true;
@@ -302,7 +301,7 @@ void MainWindow::slotSyncTime()
     const auto done = qScopeGuard([this] { endItemOperation(); });
     DeviceChannel channel;
     if (!channel.open()) {
-        showErrorBox(tr("同步时间"), withLinkContext(channel.errorText(), channel), windowIcon());
+        showErrorBox(tr("同步时间"), channel.openFailure().text(), windowIcon());
         return;
     }
     syncTime(channel);
@@ -315,8 +314,7 @@ void MainWindow::syncTime(DeviceChannel &channel)
     appendJournal(
         -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answer, clock.outcomeWord());
     if (clock.outcome == WriteOutcome::Unknown) {
-        showErrorBox(
-            tr("同步时间"), withOutcomeLine(withLinkContext(clock.error, channel), clock.outcome), windowIcon());
+        showErrorBox(tr("同步时间"), withOutcomeLine(clock.failure.text(), clock.outcome), windowIcon());
         return;
     }
     if (clock.acknowledged())
@@ -442,17 +440,16 @@ bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const Q
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
-    ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
+    const ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
     recordWrite(row, value, result, count);
-    result.error = withOutcomeLine(withLinkContext(result.error, channel), result.outcome);
-    return showWriteResult(row, result, count);
+    return showWriteResult(row, result, withOutcomeLine(result.failure.text(), result.outcome), count);
 }
 
-bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, int count)
+bool MainWindow::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, const QString &error, int count)
 {
     // Without a confirmed answer the row keeps the value it showed.
     if (!result.confirmed()) {
-        showErrorBox(tr("提交"), result.error, windowIcon());
+        showErrorBox(tr("提交"), error, windowIcon());
         return false;
     }
     if (count == 2)

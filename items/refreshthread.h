@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/linkfailure.h"
+
 #include <QStringList>
 #include <QThread>
 
@@ -23,10 +25,14 @@ signals:
     void signalClearItems();
     void signalAddItems(int index, const QStringList &list);
     void showErrorMessage(const QString &title, const QString &error, const QString &image);
+    // Each failure as a value, right after its text above: what the window
+    // shows is made from it.
+    void signalFailed(const QString &title, const LinkFailure &failure);
 
 protected:
     void run() override;
 
 private:
+    void fail(const QString &title, const LinkFailure &failure);
     std::atomic<bool> m_stop { false };
 };

@@ -78,6 +78,29 @@ bool DeviceChannel::open(const LinkSettings &settings)
     return m_errorText.isEmpty();
 }
 
+LinkFailure DeviceChannel::openFailure() const
+{
+    if (m_errorText.isEmpty())
+        return {};
+    return failure(LinkFailure::Kind::NotOpened, m_errorText);
+}
+
+LinkFailure DeviceChannel::exchangeFailure(LinkResult result, const QByteArray &response) const
+{
+    const LinkFailure::Kind kind = linkFailureKind(result, response);
+    if (kind == LinkFailure::Kind::None)
+        return {};
+    return failure(kind, linkErrorText(result, response));
+}
+
+LinkFailure DeviceChannel::failure(LinkFailure::Kind kind, const QString &message) const
+{
+    LinkFailure failure = LinkFailure::of(kind, message);
+    failure.target = m_targetText;
+    failure.reason = systemReason();
+    return failure;
+}
+
 QString DeviceChannel::systemReason() const
 {
     if (m_udp) {
@@ -247,73 +270,68 @@ DeviceChannel::Answer DeviceChannel::exchangeUdp(const QByteArray &request, Pend
     }
 }
 
-void DeviceChannel::transactStream(const char *request, int length, DDataReceiver *receiver)
+LinkFailure DeviceChannel::transactStream(const char *request, int length, DDataReceiver *receiver)
 {
     if (!receiver)
-        return;
-    if (!request || length < 0) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
-    }
-    if (stopRequested(m_stop))
-        return;
-    if (m_udp)
-        transactStreamUdp(request, length, receiver);
+        return {};
+    LinkFailure failure;
+    if (!request || length < 0)
+        failure = this->failure(LinkFailure::Kind::SendFailed, QObject::tr("发送命令失败"));
+    else if (stopRequested(m_stop))
+        return {};
+    else if (m_udp)
+        failure = transactStreamUdp(request, length, receiver);
     else
-        transactStreamSerial(request, length, receiver);
+        failure = transactStreamSerial(request, length, receiver);
+    if (failure.failed())
+        receiver->onReceiveError(failure.briefText());
+    return failure;
 }
 
-void DeviceChannel::transactStreamSerial(const char *request, int length, DDataReceiver *receiver)
+LinkFailure DeviceChannel::transactStreamSerial(const char *request, int length, DDataReceiver *receiver)
 {
-    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts())) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
-    }
+    const LinkFailure notSent = failure(LinkFailure::Kind::SendFailed, QObject::tr("发送命令失败"));
+    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts()))
+        return notSent;
     discardPending();
-    if (m_serialPort.write(request, length) < length) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
-    }
-    if (!m_serialPort.waitForBytesWritten(kStreamTimeoutMs)) {
-        receiver->onReceiveError(QObject::tr("发送命令超时"));
-        return;
-    }
+    if (m_serialPort.write(request, length) < length)
+        return notSent;
+    if (!m_serialPort.waitForBytesWritten(kStreamTimeoutMs))
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("发送命令超时"));
     if (!waitForSerialData(kStreamTimeoutMs, m_stop)) {
-        if (!stopRequested(m_stop))
-            receiver->onReceiveError(QObject::tr("接受数据超时"));
-        return;
+        if (stopRequested(m_stop))
+            return {};
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("接受数据超时"));
     }
     for (;;) {
         if (receiver->isStopped())
-            return;
+            return {};
         if (!waitForSerialData(kSerialQuietMs, m_stop))
-            return;
+            return {};
         receiver->onReceiveData(m_serialPort.readAll());
     }
 }
 
-void DeviceChannel::transactStreamUdp(const char *request, int length, DDataReceiver *receiver)
+LinkFailure DeviceChannel::transactStreamUdp(const char *request, int length, DDataReceiver *receiver)
 {
     discardPending();
-    if (!sendDatagram(request, length)) {
-        receiver->onReceiveError(QObject::tr("发送命令超时"));
-        return;
-    }
+    if (!sendDatagram(request, length))
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("发送命令超时"));
     // A stray datagram (another host, a search answer) must neither end the
     // stream early nor pass for its end: only the instrument's data counts.
     QByteArray chunk = receiveDeviceChunk(kStreamTimeoutMs, m_stop);
     if (chunk.isEmpty()) {
-        if (!stopRequested(m_stop))
-            receiver->onReceiveError(QObject::tr("接受数据超时"));
-        return;
+        if (stopRequested(m_stop))
+            return {};
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("接受数据超时"));
     }
     for (;;) {
         if (receiver->isStopped())
-            return;
+            return {};
         receiver->onReceiveData(chunk);
         chunk = receiveDeviceChunk(kUdpStreamQuietMs, m_stop);
         if (chunk.isEmpty())
-            return;
+            return {};
     }
 }
 

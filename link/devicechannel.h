@@ -3,6 +3,7 @@
 #include "link/commsettings.h"
 #include "link/ddatareceiver.h"
 #include "link/frame.h"
+#include "link/linkfailure.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -35,6 +36,12 @@ public:
     // missing device, a refused datagram); empty for time-outs and when
     // nothing was said.
     QString systemReason() const;
+    // Failures on this channel, with its target and the system's reason: the
+    // last open's (Kind::None when it opened), an exchange's (None when its
+    // bytes are an answer), and any other an operation names.
+    LinkFailure openFailure() const;
+    LinkFailure exchangeFailure(LinkResult result, const QByteArray &response) const;
+    LinkFailure failure(LinkFailure::Kind kind, const QString &message) const;
 
     // Time an answer may still come after a repeated request was answered.
     static constexpr int kLateAnswerWindowMs = 1000;
@@ -87,10 +94,11 @@ public:
     {
         return transact(request.constData(), request.size(), response, crcHighFirst, timeoutMs);
     }
-    void transactStream(const char *request, int length, DDataReceiver *receiver);
-    void transactStream(const QByteArray &request, DDataReceiver *receiver)
+    // The receiver is told a failure's brief text; the failure itself is returned.
+    LinkFailure transactStream(const char *request, int length, DDataReceiver *receiver);
+    LinkFailure transactStream(const QByteArray &request, DDataReceiver *receiver)
     {
-        transactStream(request.constData(), request.size(), receiver);
+        return transactStream(request.constData(), request.size(), receiver);
     }
 
     // After a repeated request was answered, the answer to the first one may
@@ -137,8 +145,8 @@ private:
     // Judges the complete answers at the start of the pending bytes; true once one was taken.
     bool judgeCollected(Pending &pending);
     void remember(const QByteArray &answer);
-    void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
-    void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
+    LinkFailure transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
+    LinkFailure transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
     bool pulseRts();
     // One datagram to the instrument; false when nothing was sent.
     bool sendDatagram(const char *request, int length);

@@ -2,7 +2,6 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
-#include "link/linkerrorcontext.h"
 #include "link/udpwait.h"
 #include "monitor/debugswitch.h"
 
@@ -20,6 +19,7 @@ constexpr int kSerialGapMs = 50;
 MonitorThread::MonitorThread(QObject *parent)
     : QThread(parent)
 {
+    qRegisterMetaType<LinkFailure>();
 }
 
 MonitorThread::~MonitorThread()
@@ -47,9 +47,10 @@ void MonitorThread::stop()
 void MonitorThread::run()
 {
     const bool debugRun = m_debug;
+    m_failure = LinkFailure();
     DeviceChannel channel;
     if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("设备监听"), withLinkContext(channel.errorText(), channel));
+        fail(tr("设备监听"), channel.openFailure());
         return;
     }
 
@@ -82,9 +83,9 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
         = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
     if (exchange.result == LinkStopped)
         return SwitchAborted;
-    const QString message = linkErrorText(exchange.result, exchange.response);
-    if (!message.isEmpty()) {
-        emit signalShowError(tr("监听调试"), message);
+    const LinkFailure failure = channel.exchangeFailure(exchange.result, exchange.response);
+    if (failure.failed()) {
+        fail(tr("监听调试"), failure);
         return SwitchFailed;
     }
     // What follows the answer at once is already the instrument's output.
@@ -126,6 +127,13 @@ void MonitorThread::readSerialPass(DeviceChannel &channel)
     do {
         splitAndEmit(port.readAll());
     } while (!m_stop && (port.waitForReadyRead(kSerialGapMs) || port.bytesAvailable() > 0));
+}
+
+void MonitorThread::fail(const QString &title, const LinkFailure &failure)
+{
+    m_failure = failure;
+    emit signalShowError(title, failure.briefText());
+    emit signalFailed(title, failure);
 }
 
 void MonitorThread::splitAndEmit(const QByteArray &chunk)

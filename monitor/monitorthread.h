@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/commsettings.h"
+#include "link/linkfailure.h"
 
 #include "monitor/linesplitter.h"
 
@@ -35,10 +36,15 @@ public:
 
     // Settings for the next runs instead of config.ini (the command line).
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
+    // The last failure of a run, once it has finished.
+    LinkFailure failure() const { return m_failure; }
 
 signals:
     void signalShowError(const QString &title, const QString &error);
     void signalDataRecv(const QByteArray &byteArray);
+    // Each failure as a value, right after its text above: what the dialog
+    // shows is made from it.
+    void signalFailed(const QString &title, const LinkFailure &failure);
 
 public slots:
     void start();
@@ -55,6 +61,7 @@ private:
     void readUdpPass(DeviceChannel &channel);
     void readSerialPass(DeviceChannel &channel);
     void splitAndEmit(const QByteArray &chunk);
+    void fail(const QString &title, const LinkFailure &failure);
 
     std::atomic<bool> m_stop { false };
     std::atomic<bool> m_debug { false };
@@ -62,4 +69,5 @@ private:
     // Worker side only.
     LineSplitter m_splitter;
     std::optional<LinkSettings> m_link; // written only while not running
+    LinkFailure m_failure; // written only by the run
 };

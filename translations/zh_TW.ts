@@ -121,7 +121,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+83"/>
+        <location filename="../history/servicereportdialog.cpp" line="+82"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
@@ -282,7 +282,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../history/servicereportdialog.cpp" line="+54"/>
+        <location filename="../history/servicereportdialog.cpp" line="+53"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -387,8 +387,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+122"/>
-        <location filename="../items/mainwindow_items.cpp" line="+137"/>
+        <location filename="../app/mainwindow.cpp" line="+123"/>
+        <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -509,7 +509,7 @@
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+175"/>
+        <location filename="../cli/climeterjob.cpp" line="+174"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
@@ -519,7 +519,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="-101"/>
         <location line="+68"/>
-        <location line="+72"/>
+        <location line="+69"/>
         <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
@@ -617,17 +617,17 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+171"/>
+        <location line="+170"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-142"/>
+        <location line="-141"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+140"/>
+        <location line="+139"/>
         <source>设备未接受该值</source>
         <translation>裝置未接受此值</translation>
     </message>
@@ -638,24 +638,24 @@
     </message>
     <message>
         <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-169"/>
+        <location filename="../items/mainwindow_items.cpp" line="-168"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+93"/>
+        <location line="+92"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-233"/>
+        <location line="-232"/>
         <location line="+202"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+24"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -670,12 +670,12 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+178"/>
+        <location filename="../items/itemsession.cpp" line="+186"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location line="-4"/>
         <source>设备应答的配置项“%1”不是所写的“%2”,写入未确认</source>
         <translation>裝置回應的設定項目「%1」不是所寫入的「%2」，寫入未確認</translation>
     </message>
@@ -851,7 +851,7 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+52"/>
+        <location filename="../monitor/monitorthread.cpp" line="+53"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
@@ -959,15 +959,15 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+278"/>
-        <location line="+21"/>
+        <location filename="../link/devicechannel.cpp" line="+300"/>
+        <location line="+19"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>傳送指令逾時</translation>
     </message>
     <message>
-        <location line="-16"/>
-        <location line="+24"/>
+        <location line="-15"/>
+        <location line="+22"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
         <translation>接收資料逾時</translation>
@@ -978,7 +978,7 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-233"/>
+        <location filename="../link/devicechannel.cpp" line="-252"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗：%1</translation>
     </message>
@@ -988,9 +988,8 @@
         <translation>串列埠開啟失敗</translation>
     </message>
     <message>
-        <location line="+179"/>
+        <location line="+203"/>
         <location line="+14"/>
-        <location line="+5"/>
         <source>发送命令失败</source>
         <translation>傳送指令失敗</translation>
     </message>
@@ -1000,7 +999,7 @@
         <translation>請選擇裝置</translation>
     </message>
     <message>
-        <location filename="../link/commsettings.cpp" line="+163"/>
+        <location filename="../link/commsettings.cpp" line="+164"/>
         <source>未设置地址</source>
         <translation>未設定位址</translation>
     </message>
@@ -1015,7 +1014,7 @@
         <translation>%1 · 位址 %2</translation>
     </message>
     <message>
-        <location filename="../link/linkerrorcontext.cpp" line="+43"/>
+        <location filename="../link/linkfailure.cpp" line="+17"/>
         <source>请检查电缆、端口和设备地址，并确认仪表已通电。</source>
         <translation>請檢查纜線、連接埠和裝置位址，並確認儀表已通電。</translation>
     </message>
@@ -1034,7 +1033,9 @@
     <name>ReadThread</name>
     <message>
         <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+38"/>
+        <location line="+40"/>
+        <location line="+1"/>
+        <location line="+7"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -1042,17 +1043,17 @@
 <context>
     <name>RefreshThread</name>
     <message>
-        <location filename="../items/refreshthread.cpp" line="+22"/>
+        <location filename="../items/refreshthread.cpp" line="+28"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-49"/>
+        <location filename="../items/itemsession.cpp" line="-51"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取</source>
         <translation>設定項目%1與設定項目%2的回應完全相同，清單可能錯位，請重新讀取</translation>
     </message>
@@ -1204,16 +1205,16 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-106"/>
+        <location filename="../history/servicereportdialog.cpp" line="-105"/>
         <location line="+52"/>
         <location line="+3"/>
         <location line="+32"/>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>服务报告</source>
         <translation>服務報告</translation>
     </message>
     <message>
-        <location line="-84"/>
+        <location line="-83"/>
         <source>读取并生成…</source>
         <translation>讀取並產生……</translation>
     </message>
@@ -1495,7 +1496,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+80"/>
+        <location filename="../cli/cliservice.cpp" line="+74"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1514,8 +1515,8 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+82"/>
+        <location filename="../cli/cliservice.cpp" line="-30"/>
+        <location filename="../firmware/updatethread.cpp" line="+90"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -1530,13 +1531,12 @@
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+31"/>
-        <location filename="../firmware/updatethread.cpp" line="+9"/>
+        <location line="+10"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+7"/>
+        <location line="+7"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
@@ -1877,7 +1877,7 @@
         <translation>裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-58"/>
+        <location filename="../cli/clihistory.cpp" line="-55"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -1887,7 +1887,7 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+46"/>
         <location filename="../cli/clireport.cpp" line="+156"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
@@ -1955,7 +1955,7 @@
         <translation>時鐘已設為%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-21"/>
+        <location filename="../cli/cliservice.cpp" line="+10"/>
         <source>固件</source>
         <translation>韌體</translation>
     </message>

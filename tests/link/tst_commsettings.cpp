@@ -1,11 +1,13 @@
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
+#include "link/linkfailure.h"
 #include "link/devicechannel.h"
 #include "link/serialportnames.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QSettings>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(LinkFailure::Kind)
 
 class TstCommSettings : public QObject
 {
@@ -63,39 +65,73 @@ private slots:
 
     void linkErrorsGetASecondLine_data()
     {
+        QTest::addColumn<LinkFailure::Kind>("kind");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("expected");
         const QString target = QStringLiteral("UDP 127.0.0.1:47800 · 地址 1");
         const QString wiring = QStringLiteral(": 请检查电缆、端口和设备地址，并确认仪表已通电。");
         const QString port = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
-        QTest::newRow("receive time-out") << "接受数据超时"
+        QTest::newRow("receive time-out") << LinkFailure::Kind::TimedOut << "接受数据超时"
                                           << ""
                                           << "接受数据超时\n" + target + wiring;
-        QTest::newRow("send time-out") << "发送命令超时"
+        QTest::newRow("send time-out") << LinkFailure::Kind::TimedOut << "发送命令超时"
                                        << ""
                                        << "发送命令超时\n" + target + wiring;
-        QTest::newRow("port with reason") << "打开串口失败: /dev/x"
+        QTest::newRow("port with reason") << LinkFailure::Kind::NotOpened << "打开串口失败: /dev/x"
                                           << "Permission denied"
                                           << "打开串口失败: /dev/x\n" + target + " (Permission denied)" + port;
-        QTest::newRow("no port") << "串口打开失败"
+        QTest::newRow("no port") << LinkFailure::Kind::NotOpened << "串口打开失败"
                                  << ""
                                  << "串口打开失败\n" + target + port;
-        QTest::newRow("behind a task's words") << "固件更新失败,打开串口失败: /dev/x"
+        QTest::newRow("behind a task's words") << LinkFailure::Kind::NotOpened << "固件更新失败,打开串口失败: /dev/x"
                                                << ""
                                                << "固件更新失败,打开串口失败: /dev/x\n" + target + port;
-        QTest::newRow("other failures unchanged") << "CRC校验错误"
+        QTest::newRow("other failures unchanged") << LinkFailure::Kind::BadAnswer << "CRC校验错误"
                                                   << ""
                                                   << "CRC校验错误";
-        QTest::newRow("said once") << "接受数据超时\n" + target + wiring << ""
-                                   << "接受数据超时\n" + target + wiring;
+        QTest::newRow("a refused send unchanged") << LinkFailure::Kind::SendFailed << "发送命令失败"
+                                                  << ""
+                                                  << "发送命令失败";
+        QTest::newRow("wrong model unchanged")
+            << LinkFailure::Kind::WrongModel << "固件更新失败,BIN文件与设备型号不一致!\nA"
+            << ""
+            << "固件更新失败,BIN文件与设备型号不一致!\nA";
     }
     void linkErrorsGetASecondLine()
     {
+        QFETCH(LinkFailure::Kind, kind);
         QFETCH(QString, error);
         QFETCH(QString, reason);
         QFETCH(QString, expected);
-        QCOMPARE(withLinkContext(error, QStringLiteral("UDP 127.0.0.1:47800 · 地址 1"), reason), expected);
+        LinkFailure failure = LinkFailure::of(kind, QStringLiteral("first"));
+        failure.target = QStringLiteral("UDP 127.0.0.1:47800 · 地址 1");
+        failure.reason = reason;
+        // Told under another first line, the context is still said once.
+        QCOMPARE(failure.saying(error).text(), expected);
+        QCOMPARE(failure.saying(error).kind, kind);
+    }
+
+    // What an exchange amounts to: a time-out, a bad answer or none.
+    void exchangeResultsHaveAKind_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<LinkFailure::Kind>("kind");
+        const QByteArray answer = QByteArray::fromHex("ff03024f4be597");
+        QTest::newRow("answer") << int(LinkOk) << answer << LinkFailure::Kind::None;
+        QTest::newRow("bad crc") << int(LinkOk) << answer.left(6) << LinkFailure::Kind::BadAnswer;
+        QTest::newRow("nothing") << int(LinkOk) << QByteArray() << LinkFailure::Kind::BadAnswer;
+        QTest::newRow("send") << int(LinkSendError) << QByteArray() << LinkFailure::Kind::TimedOut;
+        QTest::newRow("receive") << int(LinkReceiveTimeout) << answer << LinkFailure::Kind::TimedOut;
+        QTest::newRow("stopped") << int(LinkStopped) << QByteArray() << LinkFailure::Kind::None;
+    }
+    void exchangeResultsHaveAKind()
+    {
+        QFETCH(int, result);
+        QFETCH(QByteArray, response);
+        QFETCH(LinkFailure::Kind, kind);
+        QCOMPARE(linkFailureKind(LinkResult(result), response), kind);
     }
 
     void udpChoiceIsChecked_data()

@@ -82,13 +82,13 @@ SoakSaid SoakProgram::runSession(const SoakOperation &operation, qint64 boundMs)
         if (operation.kind == SoakOperation::List) {
             const ItemListResult list
                 = session.readList([&said](const ItemRecord &record) { said.list << record; }, &stop);
-            said.listOk = list.error.isEmpty() && !list.stopped;
-            said.error = list.error;
+            said.listOk = !list.failure.failed() && !list.stopped;
+            said.error = list.failure.message;
         } else if (operation.kind == SoakOperation::Clock) {
             said.clockTime = QDateTime::currentDateTime();
             const ClockResult result = session.setClock(said.clockTime);
             said.clock = result.outcomeWord();
-            said.error = result.error;
+            said.error = result.failure.message;
         } else {
             QVector<ItemWriteRequest> rows;
             for (const SoakWrite &write : operation.writes)
