@@ -5,17 +5,18 @@
 #include "link/frame.h"
 #include "link/linkfailure.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
-#include <QSerialPort>
-#include <QUdpSocket>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
-// The one way to the instrument: opened from the settings of the moment,
-// used on the thread that created it, closed when destroyed.
+class LinkTransport;
+
+// The one way to the instrument: opened from the settings handed to it,
+// used on the thread that opened it, closed when destroyed. Each kind of
+// exchange is written once, over the transport (serial or UDP) it opened.
 class DeviceChannel
 {
 public:
@@ -49,7 +50,7 @@ public:
     // keeps talking cannot make the channel grow without bound.
     static constexpr int kMaxCollectedBytes = 16 * 1024;
 
-    // Every wait of transact, transactStream and discardLateAnswer looks at
+    // Every wait of transact, transactStream, discardLateAnswer and listen looks at
     // this flag at least every few tens of milliseconds and gives up once it
     // is set (transact then returns LinkStopped). Null: the waits run their course.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
@@ -121,50 +122,32 @@ public:
     TrafficExchange transactAmidTraffic(
         const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
+    // Listens without asking, for one pass: waits up to passMs for the
+    // instrument's bytes, then hands each piece to onBytes as it comes, for
+    // as long as the next one follows within gapMs. Stops early once *stop is set.
+    void listen(const std::atomic<bool> *stop, const std::function<void(const QByteArray &bytes)> &onBytes,
+        int passMs = 100, int gapMs = 50);
+
     bool sendRts() const { return m_sendRts; }
     bool sendDtr() const { return m_sendDtr; }
     bool isUdp() const { return m_udp; }
     quint8 deviceAddress() const { return m_deviceAddress; }
     QHostAddress hostAddress() const { return m_hostAddress; }
     quint16 port() const { return m_port; }
-    QUdpSocket &udpSocket() { return m_udpSocket; }
-    QSerialPort &serialPort() { return m_serialPort; }
-
-    // Whether a datagram's sender is the configured instrument: same port, and the
-    // same address also across the IPv4 / IPv4-mapped IPv6 forms. Never true
-    // for a null host address.
-    bool isFromDevice(const QHostAddress &sender, quint16 senderPort) const;
-    // Reads pending datagrams (a bounded number per call) and returns those
-    // of the instrument, joined in arrival order.
-    QByteArray takeDeviceDatagrams();
+    // The serial port or UDP socket the last open made; null before.
+    LinkTransport *transport() const;
 
 private:
     struct Pending;
-    Answer exchangeSerial(const QByteArray &request, Pending &pending);
-    Answer exchangeUdp(const QByteArray &request, Pending &pending);
     // Judges the complete answers at the start of the pending bytes; true once one was taken.
     bool judgeCollected(Pending &pending);
     void remember(const QByteArray &answer);
-    LinkFailure transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
-    LinkFailure transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
-    bool pulseRts();
-    // One datagram to the instrument; false when nothing was sent.
-    bool sendDatagram(const char *request, int length);
-    // Waits until a datagram is pending or more than timeoutMs passed.
-    bool waitForDatagram(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // Reads the next datagram; empty with *fromOthers set when it was not the instrument's.
-    QByteArray takeOneDeviceDatagram(bool *fromOthers);
-    // Waits up to timeoutMs for the instrument's datagrams; those of others do not end the wait.
-    QByteArray receiveDeviceChunk(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // Waits up to timeoutMs for serial bytes; true when some are available.
-    bool waitForSerialData(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // What arrived before a request belongs to an earlier one: dropped.
-    void discardPending();
+    LinkFailure stream(const QByteArray &request, DDataReceiver *receiver);
+    // The instrument's bytes that can be read now (a bounded number of pieces).
+    QByteArray readAvailable();
+    // Waits up to timeoutMs for the instrument's bytes; those of others do not end the wait.
+    QByteArray receiveChunk(int timeoutMs);
     static bool stopRequested(const std::atomic<bool> *stop) { return stop && stop->load(); }
-    TrafficExchange trafficSerial(
-        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
-    TrafficExchange trafficUdp(
-        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
     bool m_sendRts = false;
     bool m_sendDtr = false;
@@ -174,11 +157,7 @@ private:
     quint16 m_port = 65535;
     QString m_errorText;
     QString m_targetText;
-    QUdpSocket m_udpSocket;
-    QSerialPort m_serialPort;
+    std::unique_ptr<LinkTransport> m_transport;
     const std::atomic<bool> *m_stop = nullptr;
     QList<QByteArray> m_answers;
 };
-
-// Waits while the calling thread keeps processing its events.
-void waitWithEventLoop(int milliseconds);

@@ -2,19 +2,7 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
-#include "link/udpwait.h"
 #include "monitor/debugswitch.h"
-
-#include <QElapsedTimer>
-
-namespace {
-
-// An idle read pass lasts about this long; it bounds how late a stop is seen.
-constexpr int kPassMs = 100;
-constexpr int kStopPollMs = 20;
-constexpr int kSerialGapMs = 50;
-
-} // namespace
 
 MonitorThread::MonitorThread(QObject *parent)
     : QThread(parent)
@@ -64,11 +52,9 @@ void MonitorThread::run()
         return;
     }
 
+    // An idle pass lasts about 100 ms, which bounds how late a stop is seen.
     do {
-        if (channel.isUdp())
-            readUdpPass(channel);
-        else
-            readSerialPass(channel);
+        channel.listen(&m_stop, [this](const QByteArray &bytes) { splitAndEmit(bytes); });
     } while (!m_stop);
 
     if (debugRun)
@@ -92,41 +78,6 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
     if (abortOnStop)
         splitAndEmit(exchange.trailing);
     return SwitchOk;
-}
-
-void MonitorThread::readUdpPass(DeviceChannel &channel)
-{
-    QUdpSocket &socket = channel.udpSocket();
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        if (socket.hasPendingDatagrams()) {
-            splitAndEmit(takeDeviceDatagrams(channel));
-            return;
-        }
-        // Wakes up as soon as a datagram lands; a stop is still seen within
-        // kStopPollMs, as between the polls this replaces.
-        if (m_stop || !sleepUntilReadable(socket, timer, kPassMs, kStopPollMs))
-            return;
-    }
-}
-
-void MonitorThread::readSerialPass(DeviceChannel &channel)
-{
-    QSerialPort &port = channel.serialPort();
-    QElapsedTimer timer;
-    timer.start();
-    if (!port.waitForReadyRead(kPassMs) && port.bytesAvailable() == 0) {
-        // A port that fails at once (unplugged) must not spin.
-        const qint64 left = kPassMs - timer.elapsed();
-        if (left > 0)
-            QThread::msleep(ulong(left));
-        return;
-    }
-    // Lines are handed on piece by piece, so a stream without pauses still shows live.
-    do {
-        splitAndEmit(port.readAll());
-    } while (!m_stop && (port.waitForReadyRead(kSerialGapMs) || port.bytesAvailable() > 0));
 }
 
 void MonitorThread::fail(const QString &title, const LinkFailure &failure)

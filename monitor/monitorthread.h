@@ -58,8 +58,6 @@ private:
     enum SwitchResult { SwitchOk, SwitchFailed, SwitchAborted };
 
     SwitchResult sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop);
-    void readUdpPass(DeviceChannel &channel);
-    void readSerialPass(DeviceChannel &channel);
     void splitAndEmit(const QByteArray &chunk);
     void fail(const QString &title, const LinkFailure &failure);
 

@@ -387,7 +387,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+123"/>
+        <location filename="../app/mainwindow.cpp" line="+124"/>
         <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
@@ -410,15 +410,15 @@
         <location line="+23"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+92"/>
+        <location line="+91"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
-        <location line="+14"/>
+        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -540,7 +540,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-325"/>
+        <location filename="../items/mainwindow_items.cpp" line="-324"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -569,12 +569,12 @@
     <message>
         <location line="+21"/>
         <location line="+77"/>
-        <location line="+197"/>
+        <location line="+196"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-288"/>
+        <location line="-287"/>
         <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
@@ -596,12 +596,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+92"/>
+        <location line="+91"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location line="-81"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -617,7 +617,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+170"/>
+        <location line="+169"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
@@ -649,8 +649,8 @@
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-232"/>
-        <location line="+202"/>
+        <location line="-231"/>
+        <location line="+201"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -670,7 +670,7 @@
         <translation>The value is too long: %1 bytes when encoded, but the device accepts at most %2 bytes. Nothing was written.</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+186"/>
+        <location filename="../items/itemsession.cpp" line="+187"/>
         <source>硬件返回数据校验错误</source>
         <translation>The device&apos;s answer failed the check.</translation>
     </message>
@@ -851,12 +851,12 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+53"/>
+        <location filename="../monitor/monitorthread.cpp" line="+41"/>
         <source>设备监听</source>
         <translation>Monitor</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>监听调试</source>
         <translation>Debug Output</translation>
     </message>
@@ -959,15 +959,13 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+300"/>
-        <location line="+19"/>
+        <location filename="../link/devicechannel.cpp" line="+272"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>Sending the command timed out.</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+22"/>
+        <location line="+8"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
         <translation>Receiving data timed out.</translation>
@@ -978,12 +976,12 @@
         <translation>Unknown error.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-252"/>
+        <location filename="../link/devicechannel.cpp" line="-227"/>
         <source>打开串口失败: %1</source>
         <translation>Could not open the serial port: %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+0"/>
         <source>串口打开失败</source>
         <translation>Could not open the serial port.</translation>
     </message>

@@ -387,7 +387,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+123"/>
+        <location filename="../app/mainwindow.cpp" line="+124"/>
         <location filename="../items/mainwindow_items.cpp" line="+136"/>
         <location line="+6"/>
         <source>导入配置</source>
@@ -410,15 +410,15 @@
         <location line="+23"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+92"/>
+        <location line="+91"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
-        <location line="+14"/>
+        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
         <source>同步时间</source>
@@ -540,7 +540,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-325"/>
+        <location filename="../items/mainwindow_items.cpp" line="-324"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -569,12 +569,12 @@
     <message>
         <location line="+21"/>
         <location line="+77"/>
-        <location line="+197"/>
+        <location line="+196"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-288"/>
+        <location line="-287"/>
         <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
@@ -596,12 +596,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+92"/>
+        <location line="+91"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location line="-81"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -617,7 +617,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+170"/>
+        <location line="+169"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
@@ -649,8 +649,8 @@
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-232"/>
-        <location line="+202"/>
+        <location line="-231"/>
+        <location line="+201"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -670,7 +670,7 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+186"/>
+        <location filename="../items/itemsession.cpp" line="+187"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
@@ -851,12 +851,12 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+53"/>
+        <location filename="../monitor/monitorthread.cpp" line="+41"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>监听调试</source>
         <translation>除錯訊息</translation>
     </message>
@@ -959,15 +959,13 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+300"/>
-        <location line="+19"/>
+        <location filename="../link/devicechannel.cpp" line="+272"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>傳送指令逾時</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+22"/>
+        <location line="+8"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>接受数据超时</source>
         <translation>接收資料逾時</translation>
@@ -978,12 +976,12 @@
         <translation>未定義的錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="-252"/>
+        <location filename="../link/devicechannel.cpp" line="-227"/>
         <source>打开串口失败: %1</source>
         <translation>開啟串列埠失敗：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+0"/>
         <source>串口打开失败</source>
         <translation>串列埠開啟失敗</translation>
     </message>

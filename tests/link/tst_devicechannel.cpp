@@ -1,6 +1,8 @@
 #include "link/devicechannel.h"
 
 #include "base/settings.h"
+#include "link/serialtransport.h"
+#include "link/udptransport.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 
@@ -22,6 +24,12 @@
 #include <vector>
 
 namespace {
+
+// The port a serial channel opened, as its transport holds it.
+const QSerialPort &serialPortOf(const DeviceChannel &channel)
+{
+    return static_cast<SerialTransport *>(channel.transport())->port();
+}
 
 QByteArray hex(const char *text)
 {
@@ -282,6 +290,10 @@ private slots:
     void stoppableWaits_data();
     void stoppableWaits();
 
+    void listenHandsOnOnlyTheMetersBytes_data();
+    void listenHandsOnOnlyTheMetersBytes();
+    void transportsTellWhyNothingWentOut();
+
     void waitKeepsEventsFlowing();
     void exchangeTimes_data();
     void exchangeTimes();
@@ -412,7 +424,7 @@ void TstDeviceChannel::secondChannelOnOpenPort()
     configureSerial(pty.slavePath());
     DeviceChannel first;
     QVERIFY2(first.open(), qPrintable(first.errorText()));
-    QVERIFY(first.serialPort().isOpen());
+    QVERIFY(serialPortOf(first).isOpen());
     DeviceChannel second;
     QVERIFY(!second.open());
     QCOMPARE(second.errorText(), QStringLiteral("打开串口失败: %1").arg(pty.slavePath()));
@@ -456,7 +468,8 @@ void TstDeviceChannel::senderMatching()
     appSettings()->setValue(QStringLiteral("udp/port"), 4000);
     DeviceChannel channel;
     QVERIFY(channel.open());
-    QCOMPARE(channel.isFromDevice(QHostAddress(sender), quint16(senderPort)), expected);
+    QCOMPARE(static_cast<UdpTransport *>(channel.transport())->isFromDevice(QHostAddress(sender), quint16(senderPort)),
+        expected);
 }
 
 void TstDeviceChannel::udpTransact_data()
@@ -572,7 +585,7 @@ void TstDeviceChannel::serialParameters()
         appSettings()->setValue(it.key(), it.value());
     DeviceChannel channel;
     QVERIFY2(channel.open(), qPrintable(channel.errorText()));
-    QSerialPort &port = channel.serialPort();
+    const QSerialPort &port = serialPortOf(channel);
     QCOMPARE(port.baudRate(QSerialPort::Input), baudRate);
     QCOMPARE(port.baudRate(QSerialPort::Output), baudRate);
     QCOMPARE(int(port.dataBits()), dataBits);
@@ -617,7 +630,7 @@ void TstDeviceChannel::serialTransact()
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
     QVERIFY2(channel.open(), qPrintable(channel.errorText()));
-    QCOMPARE(channel.serialPort().baudRate(), 115200);
+    QCOMPARE(serialPortOf(channel).baudRate(), 115200);
     peer.start(kRequest.size(), script);
 
     QByteArray received("stale");
@@ -1056,8 +1069,9 @@ void TstDeviceChannel::stoppableWaits()
     stopper.join();
     // A pseudo-terminal nobody reads fills up: take what the peer still says.
     while (!udp && !ptyPeer.finished()) {
-        channel.serialPort().waitForReadyRead(20);
-        channel.serialPort().readAll();
+        bool foreign = false;
+        channel.transport()->waitReadable(20, nullptr);
+        channel.transport()->readPiece(&foreign);
     }
 
     QCOMPARE(code, result);
@@ -1065,6 +1079,58 @@ void TstDeviceChannel::stoppableWaits()
         QCOMPARE(received.toHex(), okAnswer().toHex());
     QVERIFY2(received.size() <= 2 * DeviceChannel::kMaxCollectedBytes, qPrintable(QString::number(received.size())));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TstDeviceChannel::listenHandsOnOnlyTheMetersBytes_data()
+{
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<Script>("script");
+    // A pause longer than a pass's gap between the two lines.
+    QTest::newRow("udp, a stranger between") << true
+                                             << Script { { 0, "AB\n" }, { 10, "stranger\n", From::OtherHost },
+                                                    { 10, "xx\n", From::OtherPort }, { 120, "CD\n" } };
+    QTest::newRow("serial") << false << Script { { 0, "AB\n" }, { 120, "CD\n" } };
+}
+
+void TstDeviceChannel::listenHandsOnOnlyTheMetersBytes()
+{
+    QFETCH(bool, udp);
+    QFETCH(Script, script);
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 1));
+    DeviceChannel channel;
+    QVERIFY(channel.open(storedLinkSettings()));
+    // Something must go out first: the peer talks once asked, and a UDP
+    // socket hears nothing before it sent.
+    QCOMPARE(channel.transport()->send(kRequest, 1000), LinkTransport::Sent::Ok);
+    std::atomic<bool> stop { false };
+    QByteArray heard;
+    QElapsedTimer timer;
+    timer.start();
+    while (heard.size() < 6 && timer.elapsed() < 3000)
+        channel.listen(&stop, [&heard](const QByteArray &bytes) { heard += bytes; });
+    QCOMPARE(heard, QByteArray("AB\nCD\n"));
+
+    // A set stop ends an idle pass at once, without the pass's wait.
+    stop = true;
+    timer.restart();
+    channel.listen(&stop, [&heard](const QByteArray &bytes) { heard += bytes; });
+    QVERIFY2(timer.elapsed() < 50, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TstDeviceChannel::transportsTellWhyNothingWentOut()
+{
+    // A port that never opened refuses; a datagram without a host is told as
+    // one that did not go out in time, as the stream has always said.
+    SerialTransport serial;
+    QVERIFY(!serial.open(SerialSettings()));
+    QCOMPARE(serial.send(kRequest, 100), LinkTransport::Sent::Refused);
+    UdpTransport nowhere(QHostAddress(), 4000);
+    QCOMPARE(nowhere.send(kRequest, 100), LinkTransport::Sent::TimedOut);
+    QVERIFY(!nowhere.waitReadable(30, nullptr));
+    QCOMPARE(nowhere.answerGapMs(), -1);
+    QCOMPARE(serial.answerGapMs(), SerialTransport::kQuietMs);
 }
 
 void TstDeviceChannel::waitKeepsEventsFlowing()
