@@ -287,8 +287,13 @@ void MainWindow::slotCommunicationSetup()
 
 void MainWindow::slotRefresh()
 {
-    if (!m_refreshThread.isRunning())
-        m_refreshThread.start(QThread::InheritPriority);
+    if (m_refreshThread.isRunning())
+        return;
+    // The connection of this refresh: the rows it reads are that meter's.
+    const LinkSettings link = storedLinkSettings();
+    m_refreshThread.setLinkSettings(link);
+    m_refreshConnection = link.meterKey();
+    m_refreshThread.start(QThread::InheritPriority);
 }
 
 void MainWindow::slotRefreshStarted()

@@ -86,10 +86,11 @@ private:
     void addItemRow(int index, const QStringList &list);
     bool isSkippedItem(int index, const QStringList &list);
     void loadSkipItems();
-    bool writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count);
+    bool writeItem(
+        DeviceChannel &channel, const LinkSettings &link, QTreeWidgetItem *row, const QString &value, int count);
     static QByteArray buildClockFrame(const DeviceChannel &channel);
-    bool openWriteChannel(DeviceChannel &channel);
-    void syncTime(DeviceChannel &channel);
+    bool openWriteChannel(DeviceChannel &channel, const LinkSettings &link);
+    void syncTime(DeviceChannel &channel, const LinkSettings &link);
     void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
     // The work behind the file slots, once the user has chosen the file.
     void exportItemsTo(const QString &path);
@@ -123,13 +124,13 @@ private:
     // Sends the rows and reports each step; false when no channel opened.
     using BatchRunner = std::function<bool(const BatchStart &, const BatchResult &, const std::atomic_bool *stop)>;
     // A batch with its progress dialog, row updates, journal and summary.
-    bool runBatch(
-        const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner);
+    bool runBatch(const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows,
+        const QVector<ItemWriteRequest> &requests, const BatchRunner &runner);
     // Marks the row, remembers the answer and journals the attempt.
-    void recordWrite(QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count);
-    void appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
-        const QString &answered, const QString &result);
-    QString connectionKey() const;
+    void recordWrite(
+        QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link);
+    void appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
+        const QString &requested, const QString &answered, const QString &result);
 
     const std::unique_ptr<Ui::MainWindow> ui;
     ConfigTree *m_tree;

@@ -157,7 +157,7 @@ void benchSmallExchange(BenchTable &table)
             continue;
         }
         DeviceChannel channel;
-        channel.open();
+        channel.open(storedLinkSettings());
         const QByteArray request = buildItemReadFrame(channel.deviceAddress(), 0);
         QByteArray answer;
         std::vector<double> limits;
@@ -288,6 +288,7 @@ void benchFirmwareUpdate(BenchTable &table)
             [&] {
                 meter.resetCounts();
                 UpdateThread thread;
+                thread.setLinkSettings(storedLinkSettings());
                 thread.setInfo(info);
                 std::atomic<bool> succeeded { false };
                 QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });

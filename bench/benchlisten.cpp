@@ -43,7 +43,7 @@ void benchMonitorListen(BenchTable &table)
         QStringLiteral("11 B + 8 B"), -1, 0, {}, {}, 0 };
     if (meter.isStarted()) {
         DeviceChannel channel;
-        if (channel.open()) {
+        if (channel.open(storedLinkSettings())) {
             const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), false);
             switchRow.medianMicros = medianMicros(
                 kSamples,
@@ -64,6 +64,7 @@ void benchMonitorListen(BenchTable &table)
         QStringLiteral("1 line"), -1, 0, {}, {}, 0 };
     if (meter.isStarted()) {
         MonitorThread thread;
+        thread.setLinkSettings(storedLinkSettings());
         int received = 0;
         QObject::connect(&thread, &MonitorThread::signalDataRecv, &thread, [&received] { ++received; });
         thread.setDebug(false);

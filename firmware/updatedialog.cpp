@@ -142,17 +142,20 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(tr("固件更新失败,文件中没有固件数据!"), this);
         return;
     }
-    if (!confirmUpdate(info))
+    // The connection named in the question is the one flashed.
+    const LinkSettings link = storedLinkSettings();
+    if (!confirmUpdate(info, link))
         return;
     m_updateThread.setInfo(info);
+    m_updateThread.setLinkSettings(link);
     m_updateThread.start(QThread::InheritPriority);
 }
 
-bool UpdateDialog::confirmUpdate(const DEncryptInfo &info)
+bool UpdateDialog::confirmUpdate(const DEncryptInfo &info, const LinkSettings &link)
 {
     // Flashing cannot be taken back: name what goes where before it starts.
     const QString text = tr("确认烧写以下固件？\n设备：%1\n版本：%2\n型号：%3\n连接：%4")
-                             .arg(info.device(), info.version(), info.model(), storedLinkSettings().targetText());
+                             .arg(info.device(), info.version(), info.model(), link.targetText());
     return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 

@@ -91,7 +91,7 @@ void UpdateThread::run()
         return;
     }
 
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
+    if (!channel.open(m_link)) {
         fail(channel.openFailure().saying(tr("固件更新失败,") + channel.errorText()));
         return;
     }

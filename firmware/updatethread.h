@@ -9,8 +9,6 @@
 #include <QByteArray>
 #include <QThread>
 
-#include <optional>
-
 class DeviceChannel;
 
 // Writes a package's image into the instrument: identify and check the
@@ -28,7 +26,7 @@ public:
     // Only while the thread is not running.
     void setInfo(const DEncryptInfo &info);
 
-    // Settings for the next runs instead of config.ini (the command line).
+    // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
     // What ended the last run without success, once it has finished.
     LinkFailure failure() const { return m_failure; }
@@ -54,6 +52,6 @@ private:
     void fail(const LinkFailure &failure);
 
     DEncryptInfo m_info;
-    std::optional<LinkSettings> m_link; // written only while not running
+    LinkSettings m_link; // written only while not running
     LinkFailure m_failure; // written only by the run
 };

@@ -272,6 +272,9 @@ void HistoryData::slotQueryHistory()
     }
     m_queryFailed = false;
     m_linesReceived = 0;
+    // The lines, the chart's title and the writes marked on it are this connection's.
+    m_link = storedLinkSettings();
+    m_reader.setLinkSettings(m_link);
     m_reader.startQuery(buildHistoryRequest(start, end));
     ui->bntQuery->setEnabled(false);
     showQueryState();
@@ -440,7 +443,7 @@ void HistoryData::refreshChart()
     m_chartStale = false;
     const QDateTime from(ui->dateStart->date(), QTime(0, 0));
     const QDateTime to(ui->dateEnd->date().addDays(1), QTime(0, 0));
-    const LinkSettings link = storedLinkSettings();
+    const LinkSettings &link = m_link;
     const QVector<JournalEntry> writes = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
     m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
     QStringList skipped;
@@ -486,7 +489,7 @@ QStringList HistoryData::chartTitle() const
     QStringList quantities;
     for (const HistorySeries &series : m_chart->series())
         quantities << series.label();
-    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), storedLinkSettings().targetText(),
+    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), m_link.targetText(),
         ui->dateStart->date(), ui->dateEnd->date(), quantities);
 }
 
@@ -508,7 +511,7 @@ void HistoryData::slotExportChart()
 
 ServiceReport HistoryData::serviceReport() const
 {
-    return collectServiceReport(m_meterValues, storedLinkSettings(), ui->dateStart->date(), ui->dateEnd->date(),
+    return collectServiceReport(m_meterValues, m_link, ui->dateStart->date(), ui->dateEnd->date(),
         historyTextLines(ui->textEdit->toPlainText()));
 }
 

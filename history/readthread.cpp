@@ -77,7 +77,7 @@ void ReadThread::run()
     m_splitter.clear();
     m_failure = LinkFailure();
     DeviceChannel channel;
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
+    if (!channel.open(m_link)) {
         m_failure = channel.openFailure();
         emit signalShowError(tr("查询"), m_failure.briefText());
         emit signalFailed(tr("查询"), m_failure);

@@ -91,6 +91,8 @@ void ServiceReportDialog::accept()
     m_lines = 0;
     m_state->setText(tr("正在读取历史数据…已收到 %1 行").arg(0));
     setBusy(true);
+    m_link = storedLinkSettings();
+    m_reader.setLinkSettings(m_link);
     m_reader.startQuery(buildHistoryRequest(m_start->date(), m_end->date()));
 }
 
@@ -118,8 +120,8 @@ void ServiceReportDialog::readFinished()
         return;
     }
     m_state->setText(tr("正在生成报告…"));
-    const QString error = writeServiceReport(m_file,
-        collectServiceReport(m_values, storedLinkSettings(), m_start->date(), m_end->date(), historyTextLines(m_text)));
+    const QString error = writeServiceReport(
+        m_file, collectServiceReport(m_values, m_link, m_start->date(), m_end->date(), historyTextLines(m_text)));
     if (!error.isEmpty()) {
         m_state->clear();
         showError(tr("服务报告"), error);

@@ -147,9 +147,9 @@ void MainWindow::importItemsFrom(const QString &path)
     statusBar()->showMessage(tr("导入配置成功"), kResultMessageMs);
 }
 
-bool MainWindow::openWriteChannel(DeviceChannel &channel)
+bool MainWindow::openWriteChannel(DeviceChannel &channel, const LinkSettings &link)
 {
-    if (channel.open())
+    if (channel.open(link))
         return true;
     showErrorBox(tr("写入配置"), channel.openFailure().saying(tr("写入错误,连接设备失败")).text(), windowIcon());
     return false;
@@ -167,14 +167,15 @@ void MainWindow::slotWriteItems()
         return;
     statusBar()->showMessage(tr("正在写入配置......"));
     const LinkSettings link = storedLinkSettings();
-    runBatch(rows, requests, [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
-        const QString openError
-            = runBatchInBackground(link, requests, onStart, onResult, stop, tr("写入错误,连接设备失败"));
-        if (openError.isEmpty())
-            return true;
-        showErrorBox(tr("写入配置"), openError, windowIcon());
-        return false;
-    });
+    runBatch(link, rows, requests,
+        [&](const BatchStart &onStart, const BatchResult &onResult, const std::atomic_bool *stop) {
+            const QString openError
+                = runBatchInBackground(link, requests, onStart, onResult, stop, tr("写入错误,连接设备失败"));
+            if (openError.isEmpty())
+                return true;
+            showErrorBox(tr("写入配置"), openError, windowIcon());
+            return false;
+        });
 }
 
 void MainWindow::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const
@@ -217,8 +218,8 @@ bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWrite
     return !requests.isEmpty();
 }
 
-bool MainWindow::runBatch(
-    const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests, const BatchRunner &runner)
+bool MainWindow::runBatch(const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows,
+    const QVector<ItemWriteRequest> &requests, const BatchRunner &runner)
 {
     std::atomic_bool stop { false };
     QProgressDialog progress(this);
@@ -248,7 +249,7 @@ bool MainWindow::runBatch(
             progress.setValue(i);
         },
         [&](int i, ItemWriteResult result) {
-            recordWrite(rows.at(i), requests.at(i).value, result, 2);
+            recordWrite(rows.at(i), requests.at(i).value, result, 2, link);
             const QString error = withOutcomeLine(result.failure.text(), result.outcome);
             // The batch ends at a failure: its boxes come without the progress under them.
             // reset() also stops the dialog's own timer, which would show it
@@ -299,20 +300,21 @@ void MainWindow::slotSyncTime()
     if (!beginItemOperation())
         return;
     const auto done = qScopeGuard([this] { endItemOperation(); });
+    const LinkSettings link = storedLinkSettings();
     DeviceChannel channel;
-    if (!channel.open()) {
+    if (!channel.open(link)) {
         showErrorBox(tr("同步时间"), channel.openFailure().text(), windowIcon());
         return;
     }
-    syncTime(channel);
+    syncTime(channel, link);
 }
 
-void MainWindow::syncTime(DeviceChannel &channel)
+void MainWindow::syncTime(DeviceChannel &channel, const LinkSettings &link)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const ClockResult clock = ItemSession(channel).setClock(now);
     appendJournal(
-        -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answer, clock.outcomeWord());
+        link, -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answer, clock.outcomeWord());
     if (clock.outcome == WriteOutcome::Unknown) {
         showErrorBox(tr("同步时间"), withOutcomeLine(clock.failure.text(), clock.outcome), windowIcon());
         return;
@@ -350,10 +352,11 @@ void MainWindow::writeEditedItem(QTreeWidgetItem *row, const QString &value, int
     if (!beginItemOperation())
         return;
     const auto done = qScopeGuard([this] { endItemOperation(); });
+    const LinkSettings link = storedLinkSettings();
     DeviceChannel channel;
-    if (!openWriteChannel(channel))
+    if (!openWriteChannel(channel, link))
         return;
-    if (!writeItem(channel, row, value, count))
+    if (!writeItem(channel, link, row, value, count))
         showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), windowIcon());
 }
 
@@ -436,12 +439,13 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
     return 2;
 }
 
-bool MainWindow::writeItem(DeviceChannel &channel, QTreeWidgetItem *row, const QString &value, int count)
+bool MainWindow::writeItem(
+    DeviceChannel &channel, const LinkSettings &link, QTreeWidgetItem *row, const QString &value, int count)
 {
     statusBar()->showMessage(tr("正在写入配置......"));
     const int index = row->data(0, Qt::UserRole).toInt();
     const ItemWriteResult result = ItemSession(channel).writeItem(index, itemRowName(row->text(0)), value, count);
-    recordWrite(row, value, result, count);
+    recordWrite(row, value, result, count, link);
     return showWriteResult(row, result, withOutcomeLine(result.failure.text(), result.outcome), count);
 }
 
@@ -515,13 +519,6 @@ void MainWindow::setUpWriteSafety()
     m_writeSummary = new QLabel(this);
     m_writeSummary->setObjectName(QStringLiteral("writeSummary"));
     statusBar()->addPermanentWidget(m_writeSummary);
-    connect(
-        &m_refreshThread, &RefreshThread::signalClearItems, this, [this] { m_refreshConnection = connectionKey(); });
-}
-
-QString MainWindow::connectionKey() const
-{
-    return storedLinkSettings().meterKey();
 }
 
 void MainWindow::slotRefreshedItem(int index, const QStringList &list)
@@ -540,21 +537,22 @@ void MainWindow::slotOpenJournalFolder()
     QDesktopServices::openUrl(journalFolderUrl());
 }
 
-void MainWindow::recordWrite(QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count)
+void MainWindow::recordWrite(
+    QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link)
 {
     const int index = row->data(0, Qt::UserRole).toInt();
     const QString oldValue = m_knownValues.value(index);
     if (result.confirmed())
-        m_knownValues.noteWrite(connectionKey(), index, result.answer);
+        m_knownValues.noteWrite(link.meterKey(), index, result.answer);
     const QString answered = count == 2 ? result.answer.value(1) : QString();
-    appendJournal(index, itemRowName(row->text(0)), oldValue, value, answered, result.outcomeWord());
+    appendJournal(link, index, itemRowName(row->text(0)), oldValue, value, answered, result.outcomeWord());
 }
 
-void MainWindow::appendJournal(int index, const QString &name, const QString &oldValue, const QString &requested,
-    const QString &answered, const QString &result)
+void MainWindow::appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
+    const QString &requested, const QString &answered, const QString &result)
 {
-    const JournalEntry entry = Journal::entryNow(storedLinkSettings(), m_knownValues.model(),
-        m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
+    const JournalEntry entry = Journal::entryNow(
+        link, m_knownValues.model(), m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {

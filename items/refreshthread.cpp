@@ -29,7 +29,7 @@ void RefreshThread::run()
 
     DeviceChannel channel;
     channel.setStopFlag(&m_stop);
-    if (!channel.open()) {
+    if (!channel.open(m_link)) {
         fail(title, channel.openFailure());
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/commsettings.h"
 #include "link/linkfailure.h"
 
 #include <QStringList>
@@ -15,6 +16,8 @@ class RefreshThread : public QThread
 public:
     explicit RefreshThread(QObject *parent = nullptr);
 
+    // The connection of the next runs, taken by whoever starts them; set while not running.
+    void setLinkSettings(const LinkSettings &link) { m_link = link; }
     // Starts a new run unless one runs already.
     void start(Priority priority = InheritPriority);
     // Ends a run at its next wait, within one poll slice, without a message;
@@ -35,4 +38,5 @@ protected:
 private:
     void fail(const QString &title, const LinkFailure &failure);
     std::atomic<bool> m_stop { false };
+    LinkSettings m_link; // written only while not running
 };

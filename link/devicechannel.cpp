@@ -24,11 +24,6 @@ DeviceChannel::DeviceChannel() = default;
 
 DeviceChannel::~DeviceChannel() = default;
 
-bool DeviceChannel::open()
-{
-    return open(storedLinkSettings());
-}
-
 bool DeviceChannel::open(const LinkSettings &settings)
 {
     m_errorText.clear();

@@ -26,9 +26,7 @@ public:
     DeviceChannel(const DeviceChannel &) = delete;
     DeviceChannel &operator=(const DeviceChannel &) = delete;
 
-    // Opens with the settings of config.ini at this moment.
-    bool open();
-    // Opens with the given settings (the command line's, or a stored copy).
+    // Opens with the settings an operation took when it started.
     bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
     // The target of the last open, as the status bar shows it.

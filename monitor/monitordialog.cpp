@@ -242,6 +242,7 @@ void MonitorDialog::slotThreadFinished()
 void MonitorDialog::startMonitor()
 {
     m_thread.setDebug(ui->ckDebug->isChecked());
+    m_thread.setLinkSettings(storedLinkSettings());
     m_thread.start();
 }
 

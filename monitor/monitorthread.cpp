@@ -37,7 +37,7 @@ void MonitorThread::run()
     const bool debugRun = m_debug;
     m_failure = LinkFailure();
     DeviceChannel channel;
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
+    if (!channel.open(m_link)) {
         fail(tr("设备监听"), channel.openFailure());
         return;
     }

@@ -9,8 +9,6 @@
 #include <QString>
 #include <QThread>
 
-#include <optional>
-
 #include <atomic>
 
 class DeviceChannel;
@@ -34,7 +32,7 @@ public:
     void setSwitchTimeout(int milliseconds) { m_switchTimeoutMs = milliseconds; }
     int switchTimeout() const { return m_switchTimeoutMs; }
 
-    // Settings for the next runs instead of config.ini (the command line).
+    // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
     // The last failure of a run, once it has finished.
     LinkFailure failure() const { return m_failure; }
@@ -66,6 +64,6 @@ private:
     std::atomic<int> m_switchTimeoutMs { 10000 };
     // Worker side only.
     LineSplitter m_splitter;
-    std::optional<LinkSettings> m_link; // written only while not running
+    LinkSettings m_link; // written only while not running
     LinkFailure m_failure; // written only by the run
 };

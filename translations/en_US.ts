@@ -156,7 +156,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+133"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>Querying... %1 lines received</translation>
     </message>
@@ -282,7 +282,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../history/servicereportdialog.cpp" line="+53"/>
+        <location filename="../history/servicereportdialog.cpp" line="+55"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -406,18 +406,18 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+21"/>
+        <location line="+22"/>
         <location line="+23"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+91"/>
+        <location line="+93"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location filename="../items/mainwindow_items.cpp" line="-54"/>
         <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
@@ -479,7 +479,7 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+104"/>
+        <location filename="../items/mainwindow_items.cpp" line="+105"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -494,7 +494,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+107"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -540,7 +540,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-324"/>
+        <location filename="../items/mainwindow_items.cpp" line="-327"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -568,14 +568,14 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+77"/>
-        <location line="+196"/>
+        <location line="+78"/>
+        <location line="+199"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-287"/>
-        <location line="+18"/>
+        <location line="-291"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
@@ -596,12 +596,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+91"/>
+        <location line="+93"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-83"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -617,17 +617,17 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+169"/>
+        <location line="+172"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-141"/>
+        <location line="-143"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+141"/>
         <source>设备未接受该值</source>
         <translation>The device did not accept this value.</translation>
     </message>
@@ -638,24 +638,24 @@
     </message>
     <message>
         <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-168"/>
+        <location filename="../items/mainwindow_items.cpp" line="-170"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+92"/>
+        <location filename="../items/mainwindow_items.cpp" line="+44"/>
+        <location line="+93"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-231"/>
-        <location line="+201"/>
+        <location line="-234"/>
+        <location line="+203"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -751,7 +751,7 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+286"/>
+        <location filename="../monitor/monitordialog.cpp" line="+287"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
@@ -761,13 +761,13 @@
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="-215"/>
-        <location line="+272"/>
+        <location line="-216"/>
+        <location line="+273"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-268"/>
+        <location line="-269"/>
         <source>显示的文本</source>
         <translation>Shown text</translation>
     </message>
@@ -788,12 +788,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+282"/>
+        <location line="+283"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-279"/>
+        <location line="-280"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -828,7 +828,7 @@
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+147"/>
+        <location line="+148"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -959,7 +959,7 @@
         <translation>CRC check failed.</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+272"/>
+        <location filename="../link/devicechannel.cpp" line="+267"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>Sending the command timed out.</translation>
@@ -1203,16 +1203,16 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location filename="../history/servicereportdialog.cpp" line="-107"/>
         <location line="+52"/>
         <location line="+3"/>
-        <location line="+32"/>
+        <location line="+34"/>
         <location line="+8"/>
         <source>服务报告</source>
         <translation>Service Report</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-85"/>
         <source>读取并生成…</source>
         <translation>Read and Write Report...</translation>
     </message>
@@ -1243,7 +1243,7 @@
         <translation>Reading the history... %1 lines received</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <source>已取消</source>
         <translation>Canceled</translation>
     </message>
@@ -1366,7 +1366,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+207"/>
+        <location filename="../firmware/updatedialog.cpp" line="+210"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -1435,7 +1435,7 @@
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-208"/>
+        <location filename="../firmware/updatedialog.cpp" line="-211"/>
         <source>正在结束更新…</source>
         <translation>Finishing the update...</translation>
     </message>
@@ -1455,7 +1455,7 @@
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>确认烧写以下固件？
 设备：%1
 版本：%2

@@ -156,7 +156,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+133"/>
         <source>正在查询…已收到 %1 行</source>
         <translation>正在查詢……已收到 %1 行</translation>
     </message>
@@ -282,7 +282,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../history/servicereportdialog.cpp" line="+53"/>
+        <location filename="../history/servicereportdialog.cpp" line="+55"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -406,18 +406,18 @@
         <location line="+4"/>
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+21"/>
+        <location line="+22"/>
         <location line="+23"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+91"/>
+        <location line="+93"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-53"/>
+        <location filename="../items/mainwindow_items.cpp" line="-54"/>
         <location line="+13"/>
         <location line="+4"/>
         <location line="+2"/>
@@ -479,7 +479,7 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+104"/>
+        <location filename="../items/mainwindow_items.cpp" line="+105"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -494,7 +494,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+107"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -540,7 +540,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-324"/>
+        <location filename="../items/mainwindow_items.cpp" line="-327"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -568,14 +568,14 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+77"/>
-        <location line="+196"/>
+        <location line="+78"/>
+        <location line="+199"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-287"/>
-        <location line="+18"/>
+        <location line="-291"/>
+        <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
@@ -596,12 +596,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+91"/>
+        <location line="+93"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-81"/>
+        <location line="-83"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -617,17 +617,17 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+169"/>
+        <location line="+172"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-141"/>
+        <location line="-143"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+141"/>
         <source>设备未接受该值</source>
         <translation>裝置未接受此值</translation>
     </message>
@@ -638,24 +638,24 @@
     </message>
     <message>
         <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-168"/>
+        <location filename="../items/mainwindow_items.cpp" line="-170"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+92"/>
+        <location filename="../items/mainwindow_items.cpp" line="+44"/>
+        <location line="+93"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-231"/>
-        <location line="+201"/>
+        <location line="-234"/>
+        <location line="+203"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -751,7 +751,7 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+286"/>
+        <location filename="../monitor/monitordialog.cpp" line="+287"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
@@ -761,13 +761,13 @@
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="-215"/>
-        <location line="+272"/>
+        <location line="-216"/>
+        <location line="+273"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-268"/>
+        <location line="-269"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -788,12 +788,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+282"/>
+        <location line="+283"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-279"/>
+        <location line="-280"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -828,7 +828,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+147"/>
+        <location line="+148"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -959,7 +959,7 @@
         <translation>CRC檢查錯誤</translation>
     </message>
     <message>
-        <location filename="../link/devicechannel.cpp" line="+272"/>
+        <location filename="../link/devicechannel.cpp" line="+267"/>
         <location filename="../link/frame.cpp" line="+2"/>
         <source>发送命令超时</source>
         <translation>傳送指令逾時</translation>
@@ -1203,16 +1203,16 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location filename="../history/servicereportdialog.cpp" line="-107"/>
         <location line="+52"/>
         <location line="+3"/>
-        <location line="+32"/>
+        <location line="+34"/>
         <location line="+8"/>
         <source>服务报告</source>
         <translation>服務報告</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-85"/>
         <source>读取并生成…</source>
         <translation>讀取並產生……</translation>
     </message>
@@ -1243,7 +1243,7 @@
         <translation>正在讀取歷史資料……已收到 %1 行</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <source>已取消</source>
         <translation>已取消</translation>
     </message>
@@ -1366,7 +1366,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+207"/>
+        <location filename="../firmware/updatedialog.cpp" line="+210"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -1435,7 +1435,7 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-208"/>
+        <location filename="../firmware/updatedialog.cpp" line="-211"/>
         <source>正在结束更新…</source>
         <translation>正在結束更新……</translation>
     </message>
@@ -1455,7 +1455,7 @@
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>确认烧写以下固件？
 设备：%1
 版本：%2

@@ -69,6 +69,7 @@ struct Outcome
 Outcome runUpdate(const DEncryptInfo &info, int waitMs = 60000)
 {
     UpdateThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
     QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
     QSignalSpy progress(&thread, &UpdateThread::signalUpdateProgress);
@@ -249,6 +250,7 @@ private slots:
         meter.addFault(QStringLiteral("delay,match=tilde,command=2FAC,delay=600"));
         pointSettingsAt(meter, Line::Udp);
         UpdateThread thread;
+        thread.setLinkSettings(storedLinkSettings());
         QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
         QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
         thread.setInfo(package(kModel, sampleImage(3000)));

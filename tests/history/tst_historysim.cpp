@@ -71,6 +71,8 @@ void TstHistorySim::query()
     connectToMeter(meter, udp);
 
     ReadThread reader;
+
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     const QByteArray request = buildHistoryRequest(start, end);
     QVERIFY(reader.startQuery(request));

@@ -102,7 +102,7 @@ private slots:
         SimRunner meter(SimProfile::demo());
         connectToMeter(meter, true);
         DeviceChannel channel;
-        QVERIFY(channel.open());
+        QVERIFY(channel.open(storedLinkSettings()));
         QElapsedTimer timer;
         timer.start();
         const ClockResult clock = ItemSession(channel).setClock(QDateTime(QDate(2026, 2, 30), QTime(8, 0)));

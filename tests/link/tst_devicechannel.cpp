@@ -382,7 +382,7 @@ void TstDeviceChannel::openSettings()
         appSettings()->setValue(it.key(), it.value());
 
     DeviceChannel channel;
-    const bool opened = channel.open();
+    const bool opened = channel.open(storedLinkSettings());
     QCOMPARE(channel.isUdp(), udp);
     QCOMPARE(int(channel.deviceAddress()), address);
     QCOMPARE(channel.hostAddress().toString(), host);
@@ -412,7 +412,7 @@ void TstDeviceChannel::openSerialFailure()
     if (port.isValid())
         appSettings()->setValue(QStringLiteral("serial/port"), port);
     DeviceChannel channel;
-    QVERIFY(!channel.open());
+    QVERIFY(!channel.open(storedLinkSettings()));
     QCOMPARE(channel.errorText(), expected);
     QVERIFY(!channel.isUdp());
 }
@@ -423,10 +423,10 @@ void TstDeviceChannel::secondChannelOnOpenPort()
     QVERIFY(pty.isValid());
     configureSerial(pty.slavePath());
     DeviceChannel first;
-    QVERIFY2(first.open(), qPrintable(first.errorText()));
+    QVERIFY2(first.open(storedLinkSettings()), qPrintable(first.errorText()));
     QVERIFY(serialPortOf(first).isOpen());
     DeviceChannel second;
-    QVERIFY(!second.open());
+    QVERIFY(!second.open(storedLinkSettings()));
     QCOMPARE(second.errorText(), QStringLiteral("打开串口失败: %1").arg(pty.slavePath()));
 }
 
@@ -467,7 +467,7 @@ void TstDeviceChannel::senderMatching()
     appSettings()->setValue(QStringLiteral("udp/address"), host);
     appSettings()->setValue(QStringLiteral("udp/port"), 4000);
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QCOMPARE(static_cast<UdpTransport *>(channel.transport())->isFromDevice(QHostAddress(sender), quint16(senderPort)),
         expected);
 }
@@ -510,7 +510,7 @@ void TstDeviceChannel::udpTransact()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(script);
 
     QByteArray received("stale");
@@ -542,7 +542,7 @@ void TstDeviceChannel::udpSendFailure()
     appSettings()->setValue(QStringLiteral("udp/address"), host);
     appSettings()->setValue(QStringLiteral("udp/port"), port);
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QByteArray response("stale");
     QCOMPARE(channel.transact(kRequest, response, false, 300), int(LinkSendError));
     QCOMPARE(response, QByteArray());
@@ -584,7 +584,7 @@ void TstDeviceChannel::serialParameters()
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         appSettings()->setValue(it.key(), it.value());
     DeviceChannel channel;
-    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
+    QVERIFY2(channel.open(storedLinkSettings()), qPrintable(channel.errorText()));
     const QSerialPort &port = serialPortOf(channel);
     QCOMPARE(port.baudRate(QSerialPort::Input), baudRate);
     QCOMPARE(port.baudRate(QSerialPort::Output), baudRate);
@@ -629,7 +629,7 @@ void TstDeviceChannel::serialTransact()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
+    QVERIFY2(channel.open(storedLinkSettings()), qPrintable(channel.errorText()));
     QCOMPARE(serialPortOf(channel).baudRate(), 115200);
     peer.start(kRequest.size(), script);
 
@@ -654,7 +654,7 @@ void TstDeviceChannel::serialEndlessChatterIsBounded()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(kRequest.size(), Script(30, Piece { 50, hex("AA") }));
 
     QByteArray received;
@@ -675,7 +675,7 @@ void TstDeviceChannel::rtsPulseRefused()
     configureSerial(pty.slavePath());
     appSettings()->setValue(QStringLiteral("serial/send_rts"), true);
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QVERIFY(channel.sendRts());
 
     QByteArray response("stale");
@@ -714,7 +714,7 @@ void TstDeviceChannel::serialStream()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(kRequest.size(), script);
 
     RecordingReceiver receiver;
@@ -759,7 +759,7 @@ void TstDeviceChannel::udpStream()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(script);
 
     RecordingReceiver receiver;
@@ -784,7 +784,7 @@ void TstDeviceChannel::udpStreamWithoutAnswer()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(Script { { 0, "noise", From::OtherPort } });
 
     RecordingReceiver receiver;
@@ -883,7 +883,7 @@ void TstDeviceChannel::staleAnswersAreDropped()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 2));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     QByteArray response;
     QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
@@ -960,7 +960,7 @@ void TstDeviceChannel::copiesAreLetGo()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, Script { { 0, okAnswer() } }, 1));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QByteArray response;
     QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
     QVERIFY(channel.isRemembered(okAnswer()));
@@ -1037,7 +1037,7 @@ void TstDeviceChannel::stoppableWaits()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 1));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     std::atomic<bool> stop { false };
     std::thread stopper([&stop, stopAfterMs] {
@@ -1175,7 +1175,7 @@ void TstDeviceChannel::exchangeTimes()
         ptyPeer.start(kRequest.size(), script, kRounds);
     }
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     std::vector<qint64> times;
     for (int i = 0; i < kRounds; ++i) {

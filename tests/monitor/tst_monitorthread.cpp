@@ -120,6 +120,8 @@ void TstMonitorThread::debugRunDeliversLinesInOrder()
     configureDebug(meter, 40, 3, parts);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(true);
     thread.start();
@@ -163,6 +165,8 @@ void TstMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
     meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(false);
     thread.start();
@@ -189,6 +193,8 @@ void TstMonitorThread::partialLineIsDroppedAtStop()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -215,6 +221,8 @@ void TstMonitorThread::stopWhileIdleAndStartWhileRunning()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     QElapsedTimer timer;
     timer.start();
     thread.stop();
@@ -253,6 +261,8 @@ void TstMonitorThread::stopIsNoticedWithinAPass()
     configureDebug(meter, 10, 1, 1);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -282,6 +292,8 @@ void TstMonitorThread::foreignDatagramsAreIgnored()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -336,6 +348,8 @@ void TstMonitorThread::switchFailures()
         meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(600);
     Recorder recorder(thread);
     // A "1" with a spoilt answer still starts the meter talking.
@@ -359,6 +373,8 @@ void TstMonitorThread::closingSwitchFailureIsOnlyReported()
     configureDebug(meter, 20, 1, 1);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(400);
     Recorder recorder(thread);
     thread.setDebug(true);
@@ -388,6 +404,8 @@ void TstMonitorThread::silentInstrumentTimesOutOpeningSwitch()
     meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     QCOMPARE(thread.switchTimeout(), 10000);
     Recorder recorder(thread);
     thread.setDebug(false);
@@ -427,6 +445,8 @@ void TstMonitorThread::answerAmidLineTrafficIsAccepted()
     QTest::qWait(100);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(3000);
     Recorder recorder(thread);
     thread.setDebug(true);
@@ -457,6 +477,8 @@ void TstMonitorThread::stopDuringOpeningSwitchReturnsEarly()
     meter.addFault(QStringLiteral("silent,match=write,index=255,times=all"));
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(false);
     thread.start();
@@ -490,6 +512,8 @@ void TstMonitorThread::openFailure()
     storeLinkSettings(LinkSettings::overSerial(port, 255));
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QTRY_COMPARE(recorder.finished, 1);

@@ -226,6 +226,7 @@ Outcome runRefresh()
 {
     Outcome outcome;
     RefreshThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int items = 0;
     QObject::connect(&thread, &RefreshThread::signalAddItems, [&items](int, const QStringList &) { ++items; });
     QObject::connect(&thread, &RefreshThread::showErrorMessage,
@@ -301,6 +302,7 @@ Outcome runHistory()
 {
     Outcome outcome;
     ReadThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int lines = 0;
     // One signal may carry several lines.
     QObject::connect(&thread, &ReadThread::signalAddText,
@@ -320,6 +322,7 @@ Outcome runMonitor(const FaultCell &cell, SimRunner &meter)
 {
     Outcome outcome;
     MonitorThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     thread.setDebug(true);
     QMutex mutex;
     int lines = 0;
@@ -383,6 +386,7 @@ Outcome runUpdate(SimRunner &meter, const QString &folder)
         }
     }
     UpdateThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int progress = 0;
     bool succeeded = false;
     QObject::connect(&thread, &UpdateThread::signalUpdateProgress, [&progress](int) { ++progress; });
