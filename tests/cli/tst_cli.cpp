@@ -304,11 +304,11 @@ private slots:
         QTest::addColumn<QString>("journaled");
         QTest::newRow("read-only item") << "2=V9"
                                         << "02. 软件版本: V2.3.1"
-                                        << ",V2.3.1,V9,V2.3.1,refused\r\n";
+                                        << ",V2.3.1,V9,V2.3.1,refused,\r\n";
         // The meter kept 9600: a part of it is no confirmation.
         QTest::newRow("value kept, request a part of it") << "5=960"
                                                           << "05. 波特率(2400/4800/9600/19200/38400): 9600"
-                                                          << ",9600,960,9600,refused\r\n";
+                                                          << ",9600,960,9600,refused,\r\n";
     }
     void refusedValueIsStatus3()
     {
@@ -363,29 +363,29 @@ private slots:
             QTest::addRow("%s: a copy of the read answer in the write", qPrintable(line))
                 << line << QStringList { "set", "5=19200" }
                 << QStringList { "duplicate,match=read,index=5,delay=50", "delay,match=write,index=5,delay=300" } << 0
-                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
                 << "5=19200" << 4000;
             // The first write's answer once more inside the next item's pre-read.
             QTest::addRow("%s: a copy of the write answer in the next read", qPrintable(line))
                 << line << QStringList { "set", "5=19200", "9=10.0.0.9" }
                 << QStringList { "duplicate,match=write,index=5,delay=50", "delay,match=read,index=9,delay=300" } << 0
-                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok\r\n"
+                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok,\r\n"
                 << "9=10.0.0.9" << 5000;
         }
         // The answer is lost, the value landed: the read-back says so.
         QTest::newRow("write answer lost, value taken")
             << "udp" << QStringList { "set", "5=19200" } << QStringList { "silent,match=write" } << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
             << "5=19200" << 14000;
         QTest::newRow("write answer spoilt, read-back fails")
             << "pty" << QStringList { "set", "5=19200" }
             << QStringList { "bad-crc,match=write", "silent,match=read,after=3,times=all" } << 2
-            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown\r\n"
+            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown,\r\n"
             << "5=19200" << 8000;
         // Nothing in the clock's answer is its own: it may have been set.
         QTest::newRow("clock acknowledged from another address")
             << "udp" << QStringList { "clock" } << QStringList { "other-address,match=clock" } << 2
-            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown\r\n"
+            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown,\r\n"
             << "" << 13000;
         // A later read fails: the writes made so far stay in the JSON, and the
         // error is the one that ended the run.
@@ -393,12 +393,12 @@ private slots:
             << "udp" << QStringList { "set", "5=19200", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 2
             << QStringList { "\"writes\":[{\"answer\":\"19200\",\"index\":5,", "\"error\":\"地址或命令校验错误" }
-            << ",19200,19200,ok\r\n"
+            << ",19200,19200,ok,\r\n"
             << "5=19200" << 4000;
         QTest::newRow("the error that ended the run")
             << "udp" << QStringList { "set", "2=V9", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 3
-            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused\r\n"
+            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused,\r\n"
             << "2=V2.3.1" << 4000;
         // Item 3 answers after its repeat and the settle window: that answer
         // must not shift the rows after it.
@@ -417,21 +417,21 @@ private slots:
         // Values the answer could not carry back are not sent at all.
         QTest::newRow("value longer than the answer can carry")
             << "udp" << QStringList { "set", "9=" + QString(250, 'x') } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent\r\n"
+            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent,\r\n"
             << "9=192.168.1.120" << 3000;
         QTest::newRow("value outside GB2312")
             << "udp" << QStringList { "set", "9=1€" } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent\r\n"
+            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent,\r\n"
             << "9=192.168.1.120" << 3000;
         // The meter answers with the value it already holds: no wait for a
         // copy, and a refusal is told soon.
         QTest::newRow("value already held")
             << "pty" << QStringList { "set", "5=9600" } << QStringList {} << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok,\r\n"
             << "5=9600" << 1500;
         QTest::newRow("refused, answer as read before")
             << "pty" << QStringList { "set", "2=V9" } << QStringList {} << 3 << QStringList { "02. 软件版本: V2.3.1" }
-            << ",V2.3.1,V9,V2.3.1,refused\r\n"
+            << ",V2.3.1,V9,V2.3.1,refused,\r\n"
             << "2=V2.3.1" << 6000;
     }
     void outcomesOnAChaoticLine()

@@ -2,6 +2,7 @@
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/configtreedelegate.h"
+#include "items/itemrowfilter.h"
 #include "items/skipitems.h"
 #include "tests/support/tempworkdir.h"
 
@@ -175,6 +176,17 @@ private slots:
         for (const Record &record : records)
             window.slotAddItems(record.first, record.second);
         QCOMPARE(rowsOf(window), rows);
+
+        // vexa-cli numbers the same rows the same way (0: hidden).
+        QVector<ItemRecord> received;
+        for (const Record &record : records)
+            received << ItemRecord { record.first, record.second };
+        QMap<int, int> shown; // item index -> row number
+        for (const QString &row : rows)
+            shown.insert(row.section('|', 2).toInt(), row.section('.', 0, 0).toInt());
+        const QVector<int> numbers = ItemRowFilter::rowNumbers(received, loadSkipFile(dir.filePath("SkipItems")));
+        for (int i = 0; i < received.size(); ++i)
+            QCOMPARE(numbers.at(i), shown.value(received.at(i).index));
     }
 
     void nameColumnFitsTheWidestName_data()
