@@ -156,8 +156,6 @@ void SetupDialog::searchDialog()
 
 QString SetupDialog::addressText(const QHostAddress &address)
 {
-    bool isIpv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
     // Replies come over IPv4, possibly reported in IPv4-mapped IPv6 form.
-    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+    return DSearchDeviceThread::senderText(address);
 }

@@ -167,7 +167,8 @@ private slots:
                 search->done(QDialog::Rejected);
         });
         child<QPushButton>(dialog, "bntSearch")->click();
-        QCOMPARE(listed, QStringList { QStringLiteral("VX-200 智能流量积算仪 地址1") });
+        QCOMPARE(listed,
+            QStringList { QStringLiteral("VX-200 智能流量积算仪 地址1  (127.0.0.1:%1)").arg(meter.ports().first()) });
         QCOMPARE(child<QLineEdit>(dialog, "edUdpAddress")->text(), QStringLiteral("127.0.0.1"));
         QCOMPARE(child<QLineEdit>(dialog, "edUdpPort")->text(), QString::number(meter.ports().first()));
 
@@ -204,8 +205,12 @@ private slots:
         const QMap<QString, quint16> expected { { "VX-200 一号表", pair.ports().at(0) },
             { "VX-300 二号表", pair.ports().at(1) }, { defaultLine, single.ports().first() } };
         QStringList listed;
-        for (int i = 0; i < list->count(); ++i)
-            listed << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) {
+            // The meter's words, then where it answered from.
+            const QString text = list->item(i)->text();
+            listed << text.section(QStringLiteral("  (127.0.0.1:"), 0, 0);
+            QVERIFY2(text.endsWith(QStringLiteral(":%1)").arg(expected.value(listed.last()))), qPrintable(text));
+        }
         listed.sort();
         QCOMPARE(listed, expected.keys());
 
