@@ -358,6 +358,12 @@ void MonitorDialog::setPaused(bool paused)
         return;
     m_paused = paused;
     if (!paused) {
+        // Resuming goes back to the live end, also after a find scrolled
+        // away from it: the held lines and what follows stay in view.
+        closeBatch();
+        m_view->moveCursor(QTextCursor::End);
+        QScrollBar *bar = m_view->verticalScrollBar();
+        bar->setValue(bar->maximum());
         const QStringList held = m_held.take();
         for (const QString &text : held)
             appendText(text);
