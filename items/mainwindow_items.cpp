@@ -390,6 +390,7 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
     newValue.clear();
     const bool hasValue = !value.isEmpty();
     static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
+    const QString rowNumber = kRowNumber.match(name).captured().chopped(1);
     QString itemName = name;
     itemName.remove(kRowNumber);
     QString itemValue = value;
@@ -404,6 +405,10 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
         box.setWindowIcon(windowIcon());
         box.button(QMessageBox::Ok)->setText(tr("确定"));
         box.button(QMessageBox::Cancel)->setText(tr("取消"));
+        // A command runs as soon as it is sent (a factory reset cannot be
+        // taken back): say which row it is, and let Enter cancel.
+        box.setInformativeText(tr("第%1行是命令,按“确定”立即发送给设备执行。").arg(rowNumber));
+        box.setDefaultButton(QMessageBox::Cancel);
         return box.exec() == QMessageBox::Ok ? 1 : 0;
     }
 
