@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/settings.h"
+#include "history/dayedit.h"
 #include "history/historychart.h"
 #include "history/historychartexport.h"
 #include "history/historyexport.h"
@@ -69,7 +70,7 @@ HistoryData::HistoryData(QWidget *parent)
     ui->textEdit->setUndoRedoEnabled(false);
     const QDate today = QDateTime::currentDateTime().date();
     for (QDateEdit *edit : { ui->dateStart, ui->dateEnd }) {
-        edit->setCalendarPopup(true);
+        setUpDayEdit(edit);
         edit->setDate(today);
     }
 

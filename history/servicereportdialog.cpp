@@ -4,6 +4,7 @@
 #include "base/filenames.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
+#include "history/dayedit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "history/servicereport.h"
@@ -35,10 +36,8 @@ ServiceReportDialog::ServiceReportDialog(const KnownMeterValues &values, QWidget
     const QDate today = QDate::currentDate();
     m_start->setDate(today.addDays(-6));
     m_end->setDate(today);
-    for (QDateEdit *edit : { m_start, m_end }) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
+    for (QDateEdit *edit : { m_start, m_end })
+        setUpDayEdit(edit);
     m_state->setObjectName(QStringLiteral("labelStatus"));
     m_buttons->button(QDialogButtonBox::Ok)->setText(tr("读取并生成…"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
