@@ -115,12 +115,12 @@ QString MainWindow::askItemsExportFile()
             model = row->text(1).mid(1).trimmed();
     }
     return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
-        QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
+        tr("Files (*.csv)"), QStringLiteral("csv"));
 }
 
 QString MainWindow::askItemsImportFile()
 {
-    return askOpenFileName(this, tr("导入配置"), kItemFiles, QStringLiteral("Files (*.csv)"));
+    return askOpenFileName(this, tr("导入配置"), kItemFiles, tr("Files (*.csv)"));
 }
 
 void MainWindow::setUpKeyboard()

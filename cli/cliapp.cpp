@@ -324,7 +324,9 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
             failures << QStringLiteral("  %1: %2 (%3)").arg(report.name, report.error).arg(report.exit);
     }
     if (!failures.isEmpty()) {
-        printErr(VexaCli::tr("%1台设备中%2台失败:").arg(reports.size()).arg(failures.size()) + QLatin1Char('\n'));
+        printErr(
+            VexaCli::tr("%1台设备中%2台失败:", nullptr, int(reports.size())).arg(reports.size()).arg(failures.size())
+            + QLatin1Char('\n'));
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }

@@ -436,7 +436,8 @@ void CliMeterJob::applyFile(ItemSession &session)
             changes << QJsonObject { { QStringLiteral("index"), row.index }, { QStringLiteral("name"), row.name },
                 { QStringLiteral("meter"), oldValues.at(i) }, { QStringLiteral("file"), row.value } };
         }
-        m_report.out += VexaCli::tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
+        m_report.out += VexaCli::tr("将写入%1项,%2项相同", nullptr, int(plan.size())).arg(plan.size()).arg(unchanged)
+            + QLatin1Char('\n');
         m_report.json.insert(QStringLiteral("changes"), changes);
         return;
     }
@@ -471,7 +472,7 @@ void CliMeterJob::applyFile(ItemSession &session)
             return true;
         });
     if (refused > 0)
-        fail(CliRefused, VexaCli::tr("设备未接受%1项的值").arg(refused));
+        fail(CliRefused, VexaCli::tr("设备未接受%1项的值", nullptr, refused).arg(refused));
     m_report.json.insert(QStringLiteral("changes"), changes);
 }
 

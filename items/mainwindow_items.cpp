@@ -288,7 +288,8 @@ bool MainWindow::runBatch(
     if (failed)
         return false;
     if (confirmed < requests.size()) {
-        statusBar()->showMessage(tr("已取消写入配置: 已写入%1项,共%2项").arg(confirmed).arg(requests.size()));
+        statusBar()->showMessage(
+            tr("已取消写入配置: 已写入%1项,共%2项", nullptr, int(requests.size())).arg(confirmed).arg(requests.size()));
         return false;
     }
     statusBar()->showMessage(tr("写入配置成功"), kResultMessageMs);

@@ -373,7 +373,8 @@ void MonitorDialog::setPaused(bool paused)
 
 void MonitorDialog::updatePauseText()
 {
-    m_bntPause->setText(m_paused ? tr("继续显示（%1 行）").arg(m_held.count()) : tr("暂停显示"));
+    m_bntPause->setText(
+        m_paused ? tr("继续显示（%1 行）", nullptr, m_held.count()).arg(m_held.count()) : tr("暂停显示"));
 }
 
 void MonitorDialog::copyAll()
@@ -414,7 +415,7 @@ void MonitorDialog::updateMatchCount()
         return;
     }
     const int matches = countMatches(m_view->toPlainText(), needle);
-    m_lbMatches->setText(matches == 0 ? tr("无匹配") : tr("%1 处匹配").arg(matches));
+    m_lbMatches->setText(matches == 0 ? tr("无匹配") : tr("%1 处匹配", nullptr, matches).arg(matches));
 }
 
 void MonitorDialog::storeSettings()
