@@ -230,13 +230,7 @@ void CliMeterJob::readItems(ItemSession &session)
         return;
     }
     QVector<ItemRecord> records;
-    const ItemListResult list = session.readList(
-        [&](const ItemRecord &record) {
-            records << record;
-            if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
-        },
-        nullptr, [&] { records.clear(); });
+    const ItemListResult list = readMeterList(session, &records);
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
         return;
@@ -268,17 +262,22 @@ void CliMeterJob::readItems(ItemSession &session)
         m_report.json.insert(QStringLiteral("file"), path);
 }
 
+ItemListResult CliMeterJob::readMeterList(ItemSession &session, QVector<ItemRecord> *records)
+{
+    return session.readList(
+        [&](const ItemRecord &record) {
+            *records << record;
+            identify(record);
+            if (m_progress && !m_options.fleet)
+                m_progress->step(m_target.name, VexaCli::tr("配置项"), records->size(), 0);
+        },
+        nullptr, [records] { records->clear(); });
+}
+
 bool CliMeterJob::resolveNames(ItemSession &session, QVector<CliAssignment> &assignments)
 {
     QVector<ItemRecord> records;
-    const ItemListResult list = session.readList(
-        [&](const ItemRecord &record) {
-            records << record;
-            identify(record);
-            if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
-        },
-        nullptr, [&] { records.clear(); });
+    const ItemListResult list = readMeterList(session, &records);
     if (!list.error.isEmpty()) {
         stop(CliLinkError, list.error);
         return false;
@@ -379,19 +378,15 @@ void CliMeterJob::applyFile(ItemSession &session)
         fail(CliFileError, import.error);
         return;
     }
-    QMap<int, ItemRecord> meter;
-    const ItemListResult list = session.readList(
-        [&](const ItemRecord &record) {
-            meter.insert(record.index, record);
-            identify(record);
-            if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
-        },
-        nullptr, [&] { meter.clear(); });
+    QVector<ItemRecord> records;
+    const ItemListResult list = readMeterList(session, &records);
     if (!list.error.isEmpty()) {
         fail(CliLinkError, list.error);
         return;
     }
+    QMap<int, ItemRecord> meter;
+    for (const ItemRecord &record : qAsConst(records))
+        meter.insert(record.index, record);
 
     // The file must describe this meter: same item names at the same indices.
     QVector<ItemWriteRequest> plan;

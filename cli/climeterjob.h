@@ -34,6 +34,9 @@ public:
 
 private:
     void readItems(ItemSession &session);
+    // The meter's whole list, with progress on a terminal; its identification
+    // rows are noted for the journal.
+    ItemListResult readMeterList(ItemSession &session, QVector<ItemRecord> *records);
     void setItems(ItemSession &session);
     // Reads the list and finds the items named in NAME=VALUE; false when the
     // run ends here.
