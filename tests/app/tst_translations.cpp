@@ -9,6 +9,7 @@
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/modifydialog.h"
+#include "items/writereviewdialog.h"
 #include "link/searchdevicedialog.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
@@ -352,6 +353,19 @@ private slots:
             { "modify",
                 [&] {
                     return new ModifyDialog(QStringLiteral("波特率(9600/19200)"), QStringLiteral("9600"), &window);
+                } },
+            { "review",
+                [&] {
+                    ReviewRow baud;
+                    baud.request = { 5, QStringLiteral("波特率(9600/19200)"), QStringLiteral("19200") };
+                    baud.row = 6;
+                    baud.meterValue = QStringLiteral("9600");
+                    baud.state = ReviewRow::State::Changed;
+                    baud.checked = true;
+                    ReviewRow gateway;
+                    gateway.request = { 11, QStringLiteral("网关"), QStringLiteral("192.168.1.1") };
+                    gateway.row = 12;
+                    return new WriteReviewDialog({ baud, gateway }, &window);
                 } },
         };
         for (const auto &made : dialogs) {
