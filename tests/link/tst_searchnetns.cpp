@@ -84,7 +84,16 @@ public:
     }
     bool isReady() const { return m_ready; }
     QList<quint16> ports() const { return m_ports; }
-    QByteArray errors() { return m_process.readAllStandardError(); }
+    // What the simulator said on stderr besides where each meter answers.
+    QByteArray errors()
+    {
+        QByteArray said;
+        for (const QByteArray &line : m_process.readAllStandardError().split('\n')) {
+            if (!line.isEmpty() && !line.contains(" at device address "))
+                said += line + '\n';
+        }
+        return said;
+    }
 
 private:
     QProcess m_process;
