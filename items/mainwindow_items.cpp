@@ -391,7 +391,8 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
     newValue.clear();
     const bool hasValue = !value.isEmpty();
     static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
-    const QString rowNumber = kRowNumber.match(name).captured().chopped(1);
+    QString rowNumber = kRowNumber.match(name).captured();
+    rowNumber.chop(1);
     QString itemName = name;
     itemName.remove(kRowNumber);
     QString itemValue = value;
