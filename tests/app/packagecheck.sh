@@ -42,6 +42,7 @@ for dep in libc6 libqt5core5a libqt5widgets5 libqt5network5 libqt5serialport5 li
   [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = vexa-assistant ] || fail "Package field"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qttranslations5-l10n ] || fail "Recommends field"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "Architecture field"
 
 programs=(vexa-assistant vexa-pack vexa-meter-sim)
