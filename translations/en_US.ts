@@ -1697,7 +1697,7 @@ File model: %2</translation>
     <message>
         <location line="+3"/>
         <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
-        <translation>read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
+        <translation>Read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
     </message>
     <message>
         <location line="+3"/>
