@@ -41,12 +41,13 @@ QString rendererPath()
 }
 
 // The items the meter holds now: all of them, or only its identification rows.
-QString readItems(const CliTarget &target, bool all, KnownMeterValues *values)
+QString readItems(const CliTarget &target, const CliOptions &options, bool all, KnownMeterValues *values)
 {
     DeviceChannel channel;
     if (!channel.open(target.link))
         return channel.errorText();
     ItemSession session(channel);
+    session.setAnswerTimeoutMs(options.timeoutMs);
     if (all) {
         const ItemListResult list
             = session.readList([values](const ItemRecord &record) { values->noteRead(QString(), record); });
@@ -105,7 +106,7 @@ QString renderWithHelper(const QString &kind, const QString &path, const Service
 void writeHistoryChart(const CliTarget &target, const CliOptions &options, const QString &text, MeterReport *report)
 {
     KnownMeterValues values;
-    const QString error = readItems(target, false, &values);
+    const QString error = readItems(target, options, false, &values);
     if (!error.isEmpty()) {
         report->exit = CliLinkError;
         report->error = error;
@@ -125,7 +126,7 @@ void writeHistoryChart(const CliTarget &target, const CliOptions &options, const
 void runReport(const CliTarget &target, const CliOptions &options, MeterReport *report)
 {
     KnownMeterValues values;
-    QString error = readItems(target, true, &values);
+    QString error = readItems(target, options, true, &values);
     QString text;
     bool capped = false;
     if (error.isEmpty()) {

@@ -139,10 +139,7 @@ void runSearch(const CliOptions &options, MeterReport *report)
         &search, &DSearchDeviceThread::signalInsertDevice, &search,
         [&](const QString &content, const QHostAddress &host, quint16 port) {
             QMutexLocker locker(&mutex);
-            // An IPv4 sender as the dotted form people type, not as ::ffff:a.b.c.d.
-            bool isIpv4 = false;
-            const quint32 ipv4 = host.toIPv4Address(&isIpv4);
-            const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
+            const QString address = DSearchDeviceThread::senderText(host);
             report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(shownValue(content.trimmed()));
             found << QJsonObject { { QStringLiteral("host"), address }, { QStringLiteral("port"), port },
                 { QStringLiteral("answer"), content.trimmed() } };

@@ -15,6 +15,9 @@ QString windowText(const char *text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
+const char *const kLengthCheck = QT_TRANSLATE_NOOP("ItemSession", "数据长度校验错误 : \n%1");
+const char *const kAddressCheck = QT_TRANSLATE_NOOP("ItemSession", "地址或命令校验错误: \n%1");
+
 // Empty when the answer is a well-formed item answer of this meter; the two
 // check texts are shown as the instrument's words, untranslated.
 QString itemAnswerError(const QByteArray &buffer, quint8 address)
@@ -22,9 +25,9 @@ QString itemAnswerError(const QByteArray &buffer, quint8 address)
     if (buffer.size() > 4 && quint8(buffer.at(0)) == address && buffer.at(1) == 0x03) {
         if (buffer.size() == quint8(buffer.at(2)) + 5)
             return {};
-        return QStringLiteral("数据长度校验错误 : \n%1").arg(hexDump(buffer));
+        return QString::fromUtf8(kLengthCheck).arg(hexDump(buffer));
     }
-    return QStringLiteral("地址或命令校验错误: \n%1").arg(hexDump(buffer));
+    return QString::fromUtf8(kAddressCheck).arg(hexDump(buffer));
 }
 
 bool isStopped(const std::atomic_bool *stop)
@@ -50,6 +53,16 @@ void judgeHeld(ItemWriteResult &write, const QStringList &fields, const QString 
 }
 
 } // namespace
+
+QString translatedAnswerCheck(const QString &error)
+{
+    for (const char *check : { kLengthCheck, kAddressCheck }) {
+        const QString start = QString::fromUtf8(check).chopped(2);
+        if (error.startsWith(start))
+            return QCoreApplication::translate("ItemSession", check).arg(error.mid(start.size()));
+    }
+    return error;
+}
 
 ItemSession::ItemSession(DeviceChannel &channel)
     : m_channel(channel)
@@ -82,10 +95,10 @@ ItemReadResult ItemSession::readResult(
 ItemReadResult ItemSession::askItem(int index, const std::atomic_bool *stop) const
 {
     const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    DeviceChannel::Answer answer = m_channel.exchange(request, false, kFirstReadTimeoutMs);
+    DeviceChannel::Answer answer = m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs));
     if (answer.result != LinkStopped && !isStopped(stop) && !linkErrorText(answer.result, answer.bytes).isEmpty()) {
         const LinkResult first = answer.result;
-        answer = m_channel.exchange(request, false, kRetryReadTimeoutMs);
+        answer = m_channel.exchange(request, false, timeoutMs(kRetryReadTimeoutMs));
         // The first attempt's answer may still come, after the repeated one.
         if (first == LinkReceiveTimeout && answer.result == LinkOk && linkErrorText(LinkOk, answer.bytes).isEmpty())
             m_channel.discardLateAnswer(false);
@@ -191,10 +204,11 @@ void ItemSession::readBack(int index, const QString &expectedName, const QString
     const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
     // What is still on its way belongs to the write or to earlier requests.
     m_channel.discardLateAnswer(false);
-    ItemReadResult read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+    ItemReadResult read
+        = readResult(index, m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     if (read.error.isEmpty() && read.remembered) {
         m_channel.discardLateAnswer(false);
-        read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+        read = readResult(index, m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     }
     const QStringList &fields = read.record.fields;
     if (!read.error.isEmpty() || read.endOfList || fields.size() != 2
@@ -225,8 +239,8 @@ ItemWriteResult ItemSession::writeItem(
             return DeviceChannel::Verdict::LetGoCopy;
         return DeviceChannel::Verdict::Take;
     };
-    const DeviceChannel::Answer answer = m_channel.exchange(
-        buildItemWriteFrame(address, index, value), false, kWriteTimeoutMs, judge, DeviceChannel::kLateAnswerWindowMs);
+    const DeviceChannel::Answer answer = m_channel.exchange(buildItemWriteFrame(address, index, value), false,
+        timeoutMs(kWriteTimeoutMs), judge, DeviceChannel::kLateAnswerWindowMs);
     if (answer.taken) {
         QStringList fields;
         parseItemAnswer(answer.bytes, address, &fields);
@@ -273,7 +287,7 @@ ClockResult ItemSession::setClock(const QDateTime &localTime) const
             return DeviceChannel::Verdict::LetGoOther;
         return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::Take;
     };
-    const DeviceChannel::Answer answer = m_channel.exchange(clock.frame, false, kWriteTimeoutMs, judge);
+    const DeviceChannel::Answer answer = m_channel.exchange(clock.frame, false, timeoutMs(kWriteTimeoutMs), judge);
     if (answer.taken) {
         clock.answer = decodeGb2312(answer.bytes.mid(3, 2));
         clock.outcome = answer.bytes == clockAcknowledgement(address) ? WriteOutcome::Ok : WriteOutcome::Refused;

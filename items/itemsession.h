@@ -48,6 +48,11 @@ struct ItemListResult
     bool repeated = false;
 };
 
+// The two answer-check texts are the refresh's own and stay untranslated
+// there; elsewhere this gives them in the language shown. Other texts come
+// back unchanged.
+QString translatedAnswerCheck(const QString &error);
+
 // One item read: the item, the end of the list, or a failure.
 struct ItemReadResult
 {
@@ -88,6 +93,10 @@ public:
     explicit ItemSession(DeviceChannel &channel);
 
     DeviceChannel &channel() const { return m_channel; }
+
+    // A slow link: every wait for an answer (a read, its repetition, a
+    // write, the clock) takes up to ms instead of the times above; 0 keeps them.
+    void setAnswerTimeoutMs(int ms) { m_answerTimeoutMs = ms; }
 
     // Reads item 0, 1, 2 ... until the end answer, a failure or *stop; a failed
     // item is asked once more with a longer time-out. Each item goes to onItem
@@ -133,5 +142,8 @@ private:
     // Why no own answer decided: the link's failure, or answers that were not it.
     QString unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const;
 
+    int timeoutMs(int usual) const { return m_answerTimeoutMs > 0 ? m_answerTimeoutMs : usual; }
+
     DeviceChannel &m_channel;
+    int m_answerTimeoutMs = 0;
 };

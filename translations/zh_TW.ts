@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+271"/>
+        <location filename="../history/historydata.cpp" line="+273"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -155,20 +155,26 @@
         <source>服务报告…</source>
         <translation>服務報告……</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+130"/>
         <source>正在查询…已收到 %1 行</source>
-        <translation>正在查詢……已收到 %1 行</translation>
+        <translation>
+            <numerusform>正在查詢……已收到 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询失败，已收到 %1 行</source>
-        <translation>查詢失敗，已收到 %1 行</translation>
+        <translation>
+            <numerusform>查詢失敗，已收到 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询结束，共收到 %1 行</source>
-        <translation>查詢結束，共收到 %1 行</translation>
+        <translation>
+            <numerusform>查詢結束，共收到 %1 行</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+42"/>
@@ -189,7 +195,12 @@
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+26"/>
+        <location filename="../history/historydata.cpp" line="+8"/>
+        <source>Files (*.%1)</source>
+        <translation>檔案 (*.%1)</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
@@ -198,30 +209,40 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+84"/>
         <source>共 %1 行</source>
-        <translation>共 %1 行</translation>
+        <translation>
+            <numerusform>共 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
         <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
-        <translation>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</translation>
+        <translation>
+            <numerusform>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+15"/>
         <source>%1 行没有时间</source>
-        <translation>%1 行沒有時間</translation>
+        <translation>
+            <numerusform>%1 行沒有時間</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 行没有数值</source>
-        <translation>%1 行沒有數值</translation>
+        <translation>
+            <numerusform>%1 行沒有數值</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 个读数超出 %2 个数据系列</source>
-        <translation>%1 個讀數超出 %2 個資料系列</translation>
+        <translation>
+            <numerusform>%1 個讀數超出 %2 個資料系列</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+5"/>
@@ -281,7 +302,12 @@
         <translation>服務報告</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-5"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location filename="../history/servicereportdialog.cpp" line="+54"/>
         <source>确定</source>
         <translation>確定</translation>
@@ -292,10 +318,9 @@
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../history/historychartexport.cpp" line="+21"/>
+        <location filename="../history/historychartexport.cpp" line="+22"/>
         <location filename="../history/historydata.cpp" line="+1"/>
         <location filename="../history/servicereportwriter.cpp" line="+25"/>
-        <location line="+40"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
@@ -335,10 +360,27 @@
     </message>
 </context>
 <context>
+    <name>ItemSession</name>
+    <message>
+        <location filename="../items/itemsession.cpp" line="+18"/>
+        <source>数据长度校验错误 : 
+%1</source>
+        <translation>資料長度檢查錯誤：
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地址或命令校验错误: 
+%1</source>
+        <translation>位址或指令檢查錯誤：
+%1</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+90"/>
-        <location line="+8"/>
+        <location filename="../items/journal.cpp" line="+100"/>
+        <location line="+14"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
     </message>
@@ -388,8 +430,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+122"/>
-        <location filename="../items/mainwindow_items.cpp" line="+137"/>
+        <location filename="../app/mainwindow.cpp" line="+123"/>
+        <location filename="../items/mainwindow_items.cpp" line="+135"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -408,7 +450,7 @@
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
         <location line="+21"/>
-        <location line="+23"/>
+        <location line="+25"/>
         <location line="+28"/>
         <location line="+40"/>
         <location line="+92"/>
@@ -447,7 +489,7 @@
         <location line="+3"/>
         <location line="+1"/>
         <source>退出</source>
-        <translation>退出</translation>
+        <translation>結束</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -480,12 +522,18 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+104"/>
+        <location filename="../items/mainwindow_items.cpp" line="+81"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+17"/>
+        <location line="+5"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV檔案 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+77"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -495,7 +543,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+107"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -505,11 +553,12 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+230"/>
+        <location filename="../cli/cliapp.cpp" line="+268"/>
+        <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+175"/>
+        <location filename="../cli/climeterjob.cpp" line="+218"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
@@ -540,7 +589,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-325"/>
+        <location filename="../items/mainwindow_items.cpp" line="-304"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -568,19 +617,19 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+77"/>
-        <location line="+197"/>
+        <location line="+79"/>
+        <location line="+178"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-288"/>
+        <location line="-271"/>
         <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
@@ -610,24 +659,31 @@
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+8"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>已取消寫入設定：已寫入%1項，共%2項</translation>
+        <translation>
+            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+171"/>
+        <location line="+152"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-142"/>
+        <location line="-123"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+140"/>
+        <location line="+87"/>
+        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
+        <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>设备未接受该值</source>
         <translation>裝置未接受此值</translation>
     </message>
@@ -637,25 +693,25 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-169"/>
+        <location filename="../cli/climeterjob.cpp" line="+271"/>
+        <location filename="../items/mainwindow_items.cpp" line="-150"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+93"/>
+        <location line="+74"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-233"/>
-        <location line="+202"/>
+        <location line="-214"/>
+        <location line="+179"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+29"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -670,7 +726,7 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+178"/>
+        <location filename="../items/itemsession.cpp" line="+172"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
@@ -788,12 +844,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+282"/>
+        <location line="+288"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-279"/>
+        <location line="-285"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -832,20 +888,24 @@
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
-    <message>
-        <location line="+24"/>
+    <message numerus="yes">
+        <location line="+30"/>
         <source>继续显示（%1 行）</source>
-        <translation>繼續顯示（%1 行）</translation>
+        <translation>
+            <numerusform>繼續顯示（%1 行）</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+41"/>
         <source>无匹配</source>
         <translation>無相符項目</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+0"/>
         <source>%1 处匹配</source>
-        <translation>%1 個相符項目</translation>
+        <translation>
+            <numerusform>%1 個相符項目</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -995,7 +1055,7 @@
         <translation>傳送指令失敗</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+93"/>
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
     </message>
@@ -1090,7 +1150,7 @@
     </message>
     <message>
         <location line="-60"/>
-        <location filename="../history/servicereportwriter.cpp" line="-35"/>
+        <location filename="../history/servicereportwriter.cpp" line="+13"/>
         <source>服务报告</source>
         <translation>服務報告</translation>
     </message>
@@ -1237,14 +1297,21 @@
         <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
         <translation>報告包含設定項目的最後讀取值、今天的寫入記錄和這段時間的歷史資料圖表。</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+9"/>
         <location line="+35"/>
         <source>正在读取历史数据…已收到 %1 行</source>
-        <translation>正在讀取歷史資料……已收到 %1 行</translation>
+        <translation>
+            <numerusform>正在讀取歷史資料……已收到 %1 行</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="-6"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>已取消</source>
         <translation>已取消</translation>
     </message>
@@ -1360,6 +1427,31 @@
         <location line="+4"/>
         <source>UDP端口无效，请输入1到65535之间的数字</source>
         <translation>UDP連接埠無效，請輸入1到65535之間的數字</translation>
+    </message>
+    <message>
+        <location filename="../link/setupdialog.cpp" line="+26"/>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Even</source>
+        <translation>偶同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odd</source>
+        <translation>奇同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Space</source>
+        <translation>空白同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Mark</source>
+        <translation>標記同位</translation>
     </message>
 </context>
 <context>
@@ -1489,7 +1581,12 @@
         <translation>取代</translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="+10"/>
+        <source>Files (*.vexabin)</source>
+        <translation>韌體套件 (*.vexabin)</translation>
+    </message>
+    <message>
+        <location line="-51"/>
         <location line="+42"/>
         <source>取消</source>
         <translation>取消</translation>
@@ -1561,17 +1658,17 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-183"/>
-        <source>读取配置项列表(配置助手的CSV格式)</source>
-        <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
+        <location filename="../cli/cliapp.cpp" line="-237"/>
+        <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
+        <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>按序号写入配置项,并显示设备的应答</source>
-        <translation>依序號寫入設定項目，並顯示裝置的回應</translation>
+        <location line="+4"/>
+        <source>按配置项序号(不是行号)或名称写入配置项,并显示设备的应答;名称可只写开头,须只对应一项</source>
+        <translation>依設定項目序號（不是行號）或名稱寫入設定項目，並顯示裝置的回應；名稱可只寫開頭，須只對應一項</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
         <translation>寫入檔案中與裝置不同的值（先讀取）；--dry-run只顯示比較；--all寫入每一列</translation>
     </message>
@@ -1661,7 +1758,12 @@
         <translation>每台裝置一行JSON輸出</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+2"/>
+        <source>慢速线路:items、set、apply、clock和report每次等待应答的毫秒数(默认读取3000,重试和写入10000)</source>
+        <translation>慢速線路：items、set、apply、clock和report每次等待回應的毫秒數（預設讀取3000，重試和寫入10000）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>输出文件;多台设备时为文件夹</source>
         <translation>輸出檔案；多台裝置時為資料夾</translation>
     </message>
@@ -1701,6 +1803,16 @@
         <translation>只顯示比較，不寫入</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>允许把有值的配置项写为空值</source>
+        <translation>允許把有值的設定項目寫為空值</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=</source>
+        <translation>執行指令設定項目（沒有值的項目，如恢復出廠設定），寫作INDEX=或NAME=</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>写入每一行,包括相同的值</source>
         <translation>寫入每一列，包括相同的值</translation>
@@ -1711,27 +1823,38 @@
         <translation>顯示說明</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+11"/>
+        <source>用法: %1</source>
+        <translation>用法：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。</source>
         <translation>設定、讀取和維護儀表；預設目標為目前資料夾的config.ini，與設定助手相同。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>命令:</source>
         <translation>指令：</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
         <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <location line="+9"/>
+        <source>选项:</source>
+        <translation>選項：</translation>
+    </message>
+    <message>
+        <location line="-8"/>
         <source>每个命令的帮助: vexa-cli COMMAND --help</source>
         <translation>每個指令的說明：vexa-cli COMMAND --help</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+15"/>
         <source>用法见 vexa-cli --help</source>
         <translation>用法請見 vexa-cli --help</translation>
     </message>
@@ -1772,16 +1895,17 @@
     </message>
     <message>
         <location line="+11"/>
-        <source>缺少 INDEX=VALUE</source>
-        <translation>缺少 INDEX=VALUE</translation>
+        <source>缺少 INDEX=VALUE 或 NAME=VALUE</source>
+        <translation>缺少 INDEX=VALUE 或 NAME=VALUE</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>应为 INDEX=VALUE,INDEX为0..254: %1</source>
-        <translation>應為 INDEX=VALUE，INDEX為0..254：%1</translation>
+        <location line="+6"/>
+        <source>应为 INDEX=VALUE(INDEX为0..254)或 NAME=VALUE: %1</source>
+        <translation>應為 INDEX=VALUE（INDEX為0..254）或 NAME=VALUE：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <location filename="../cli/climeterjob.cpp" line="-197"/>
         <source>配置项%1重复出现</source>
         <translation>設定項目%1重複出現</translation>
     </message>
@@ -1807,17 +1931,19 @@
         <translation>需要 -o FILE.pdf</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+18"/>
         <source>多余的参数: %1</source>
         <translation>多餘的參數：%1</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+30"/>
         <source>%1台设备中%2台失败:</source>
-        <translation>%1台裝置中%2台失敗：</translation>
+        <translation>
+            <numerusform>%1台裝置中%2台失敗：</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+53"/>
         <source>写入标准输出失败: %1</source>
         <translation>寫入標準輸出失敗：%1</translation>
     </message>
@@ -1842,7 +1968,12 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+27"/>
+        <source>无效的等待时间: %1</source>
+        <translation>無效的等待時間：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
@@ -1888,33 +2019,50 @@
     </message>
     <message>
         <location line="+49"/>
+        <location filename="../cli/clireport.cpp" line="+157"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-197"/>
-        <location line="+94"/>
+        <location filename="../cli/climeterjob.cpp" line="-57"/>
+        <location line="+42"/>
+        <location line="+109"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="-51"/>
         <source>设备没有配置项%1</source>
         <translation>裝置沒有設定項目%1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+30"/>
         <source>配置项%1是命令,不带值: %2</source>
         <translation>設定項目%1是指令，不帶值：%2</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+98"/>
+        <location line="-10"/>
+        <location line="+111"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-253"/>
+        <location line="-405"/>
+        <source>行号</source>
+        <translation>行號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置项序号</source>
+        <translation>設定項目序號</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>名称: 值</source>
+        <translation>名稱：值</translation>
+    </message>
+    <message>
+        <location line="+91"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
@@ -1924,7 +2072,17 @@
         <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+154"/>
+        <source>配置项%1“%2”是命令,写入即执行;确要执行请加--trigger</source>
+        <translation>設定項目%1「%2」是指令，寫入即執行；確要執行請加--trigger</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>配置项%1“%2”的值为空;确要写入空值请加--allow-empty</source>
+        <translation>設定項目%1「%2」的值為空；確要寫入空值請加--allow-empty</translation>
+    </message>
+    <message>
+        <location line="+39"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>讀取時收到重複的回應，設定項目%1在裝置中讀到「%2」，與檔案中的「%3」不符，請重新讀取</translation>
     </message>
@@ -1933,20 +2091,24 @@
         <source>文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”</source>
         <translation>檔案與裝置不符：設定項目%1在檔案中為「%2」，在裝置中為「%3」</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+23"/>
         <source>将写入%1项,%2项相同</source>
-        <translation>將寫入%1項，%2項相同</translation>
+        <translation>
+            <numerusform>將寫入%1項，%2項相同</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+10"/>
         <source>写入</source>
         <translation>寫入</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+25"/>
         <source>设备未接受%1项的值</source>
-        <translation>裝置未接受%1項的值</translation>
+        <translation>
+            <numerusform>裝置未接受%1項的值</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+20"/>
@@ -2017,7 +2179,7 @@
         <translation>%1 中沒有裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="+71"/>
+        <location filename="../cli/clireport.cpp" line="-84"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>報告檔案應以.pdf結尾：%1</translation>
     </message>
@@ -2043,9 +2205,24 @@
         <translation>繪圖程式失敗</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+73"/>
         <source>服务报告已写入%1</source>
         <translation>服務報告已寫入%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliassignment.cpp" line="+63"/>
+        <source>设备没有名称以“%1”开头的配置项</source>
+        <translation>裝置沒有名稱以「%1」開頭的設定項目</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项序号%1 %2</source>
+        <translation>設定項目序號%1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1”对应多个配置项,请写出更多字或使用配置项序号: %2</source>
+        <translation>「%1」對應多個設定項目，請寫出更多字或使用設定項目序號：%2</translation>
     </message>
 </context>
 <context>
@@ -2056,12 +2233,7 @@
         <translation>寫入前核對</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>序号</source>
-        <translation>序號</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="+8"/>
         <source>名称</source>
         <translation>名稱</translation>
     </message>
@@ -2081,7 +2253,27 @@
         <translation>說明</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+0"/>
+        <source>行号</source>
+        <translation>行號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项序号</source>
+        <translation>設定項目序號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置列表中显示的行号</source>
+        <translation>設定清單中顯示的行號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备的配置项序号,文件和vexa-cli使用该序号</source>
+        <translation>裝置的設定項目序號，檔案和vexa-cli使用該序號</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>写入选中项</source>
         <translation>寫入勾選項目</translation>
     </message>
