@@ -256,6 +256,12 @@ void TstSoak::fixedPlans_data()
         << plan(false, QStringLiteral("8,scale=0"), { operation(K::Write, { { 22, tooLongFor(22) } }) });
     QTest::newRow("8 set: a value outside GB2312 (cli, pty)")
         << plan(false, QStringLiteral("8,scale=0"), { operation(K::CliSet, { { 9, QStringLiteral("€5") } }) });
+    // Found by a one-hour soak after the eight above were mended.
+    const QString foreignPreRead = QStringLiteral("9,scale=0,at=read[0]#0:defer=3,at=read[1]#0:copy-next=2");
+    QTest::newRow("9 set: the pre-read takes an earlier item's held answer (cli, pty)")
+        << plan(false, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
+    QTest::newRow("9 set: the same (cli, udp)")
+        << plan(true, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
 }
 
 void TstSoak::fixedPlans()
