@@ -262,6 +262,14 @@ void TstSoak::fixedPlans_data()
         << plan(false, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
     QTest::newRow("9 set: the same (cli, udp)")
         << plan(true, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
+    const QString cutIdentification = QStringLiteral("10,scale=0,at=identify#0:fragments=3/630");
+    QTest::newRow("10 flash: the identification in pieces past the quiet gap (cli, pty)")
+        << plan(false, cutIdentification, { operation(K::CliFlash, {}, 2017) });
+    QTest::newRow("10 update: the same, cut in two (window worker, pty)")
+        << plan(false, QStringLiteral("10,scale=0,at=identify#0:fragments=2/650"), { operation(K::Update, {}, 1000) });
+    QTest::newRow("10 flash: both identifications cut: no identification, a link error (cli, pty)")
+        << plan(false, QStringLiteral("10,scale=0,at=identify#0:fragments=2/650,at=identify#1:fragments=2/650"),
+               { operation(K::CliFlash, {}, 1500) });
 }
 
 void TstSoak::fixedPlans()
