@@ -270,6 +270,9 @@ void TstSoak::fixedPlans_data()
     QTest::newRow("10 flash: both identifications cut: no identification, a link error (cli, pty)")
         << plan(false, QStringLiteral("10,scale=0,at=identify#0:fragments=2/650,at=identify#1:fragments=2/650"),
                { operation(K::CliFlash, {}, 1500) });
+    QTest::newRow("11 list: copies and a late answer in later rows (window, udp)") << plan(true,
+        QStringLiteral("11,scale=0,at=read[6]#0:late=4184,at=read[8]#0:copy-next=2,at=read[10]#1:late=339"),
+        { operation(K::List) });
 }
 
 void TstSoak::fixedPlans()
