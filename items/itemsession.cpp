@@ -87,18 +87,38 @@ ItemReadResult ItemSession::readResult(
         return read;
     const int length = quint8(read.answer.at(2));
     read.endOfList = length == 0;
-    if (!read.endOfList)
+    if (!read.endOfList) {
         read.record.fields = splitItemText(decodeGb2312(read.answer.constData() + 3, length));
+        if (!read.record.fields.at(0).isEmpty())
+            m_indexOfName.insert(read.record.fields.at(0), index);
+    }
     return read;
+}
+
+DeviceChannel::Answer ItemSession::exchangeRead(int index, int timeoutMs) const
+{
+    const quint8 address = m_channel.deviceAddress();
+    const DeviceChannel::AnswerJudge judge = [&](const QByteArray &answer, bool remembered) {
+        // Answers carry no index; the name they carry is the item's own.
+        QStringList fields;
+        if (parseItemAnswer(answer, address, &fields)) {
+            const auto read = m_indexOfName.constFind(fields.at(0));
+            if (read != m_indexOfName.cend() && read.value() != index)
+                return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::LetGoOther;
+        }
+        return DeviceChannel::Verdict::Take;
+    };
+    // A copy's own answer is right behind it, unless it was lost.
+    return m_channel.exchange(
+        buildItemReadFrame(address, index), false, timeoutMs, judge, DeviceChannel::kLateAnswerWindowMs);
 }
 
 ItemReadResult ItemSession::askItem(int index, const std::atomic_bool *stop) const
 {
-    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    DeviceChannel::Answer answer = m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs));
+    DeviceChannel::Answer answer = exchangeRead(index, timeoutMs(kFirstReadTimeoutMs));
     if (answer.result != LinkStopped && !isStopped(stop) && !linkErrorText(answer.result, answer.bytes).isEmpty()) {
         const LinkResult first = answer.result;
-        answer = m_channel.exchange(request, false, timeoutMs(kRetryReadTimeoutMs));
+        answer = exchangeRead(index, timeoutMs(kRetryReadTimeoutMs));
         // The first attempt's answer may still come, after the repeated one.
         if (first == LinkReceiveTimeout && answer.result == LinkOk && linkErrorText(LinkOk, answer.bytes).isEmpty())
             m_channel.discardLateAnswer(false);
@@ -144,13 +164,15 @@ ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &
             list.repeated = list.repeated || read.repeated;
             list.stopped = read.stopped;
             list.error = read.error;
-            if (read.stopped || !read.error.isEmpty() || read.endOfList)
+            // A row's very bytes once more, taken or the only answer that
+            // came: an answer came so late that it took another item's place
+            // (or two items read the same), and the rows after it may be out
+            // of step. Read once more from a quiet line; twice is a failure.
+            const auto earlier = read.stopped ? rows.cend() : rows.constFind(read.answer);
+            if (earlier == rows.cend() && (read.stopped || !read.error.isEmpty() || read.endOfList))
                 return list;
-            // A row's very bytes once more: an answer came so late that it
-            // took another item's place, and the rows after it may be out of
-            // step. Read once more from a quiet line; twice is a failure.
-            const auto earlier = rows.constFind(read.answer);
             if (earlier != rows.cend()) {
+                list.error.clear();
                 list.repeated = true;
                 if (pass > 0) {
                     list.error = QCoreApplication::translate(
@@ -168,6 +190,7 @@ ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &
         }
         m_channel.discardLateAnswer(false);
         m_channel.forgetAnswers();
+        m_indexOfName.clear();
         if (onRestart)
             onRestart();
     }
@@ -201,14 +224,12 @@ QString ItemSession::unknownReason(const DeviceChannel::Answer &answer, const QS
 
 void ItemSession::readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const
 {
-    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
     // What is still on its way belongs to the write or to earlier requests.
     m_channel.discardLateAnswer(false);
-    ItemReadResult read
-        = readResult(index, m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs)), nullptr);
+    ItemReadResult read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     if (read.error.isEmpty() && read.remembered) {
         m_channel.discardLateAnswer(false);
-        read = readResult(index, m_channel.exchange(request, false, timeoutMs(kFirstReadTimeoutMs)), nullptr);
+        read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     }
     const QStringList &fields = read.record.fields;
     if (!read.error.isEmpty() || read.endOfList || fields.size() != 2

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -111,7 +112,9 @@ public:
     // time-out, unless *stop is set by then. When the repetition answers after
     // a time-out, the first attempt's late answer is let go by. An answer that
     // was handed out before in this session is let go and the item asked
-    // again, once.
+    // again, once. An answer naming an item this session read at another
+    // index is another request's (names are unique within a meter): let go
+    // while the item's own answer may still come.
     ItemReadResult readItem(int index, const std::atomic_bool *stop = nullptr) const;
 
     // expectedFields is 2 for an item with a value, 1 for a command item. An
@@ -136,6 +139,8 @@ public:
 private:
     // One item read with its repeat after a failure, and what came.
     ItemReadResult askItem(int index, const std::atomic_bool *stop) const;
+    // One read request of the item, judged by the names read so far.
+    DeviceChannel::Answer exchangeRead(int index, int timeoutMs) const;
     ItemReadResult readResult(int index, const DeviceChannel::Answer &answer, const std::atomic_bool *stop) const;
     // After a write without an own answer: reads the item to see what it holds.
     void readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const;
@@ -146,4 +151,6 @@ private:
 
     DeviceChannel &m_channel;
     int m_answerTimeoutMs = 0;
+    // Where each item name was read in this session (the index of its row).
+    mutable QHash<QString, int> m_indexOfName;
 };

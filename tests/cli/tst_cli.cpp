@@ -559,12 +559,19 @@ private slots:
             << QStringList { "delay,match=read,index=3,delay=4300", "delay,match=read,delay=40,times=all" } << 0
             << QStringList {} << ""
             << "5=9600" << 12000;
-        // The list needed a repeat and then names another item: read again,
-        // rather than blame the file.
+        // The list needed a repeat (item 5 answered only by item 4's copy)
+        // and then names another item: read again, rather than blame the file.
         QTest::newRow("apply, names differ after a repeated answer")
             << "udp" << QStringList { "apply", "other.csv" }
-            << QStringList { "duplicate,match=read,index=4,delay=100", "delay,match=read,index=5,delay=300" } << 2
-            << QStringList {} << ""
+            << QStringList { "duplicate,match=read,index=4,delay=3200", "silent,match=read,index=5,times=2" } << 2
+            << QStringList { "读取时收到重复的应答" } << ""
+            << "5=9600" << 11000;
+        // A copy of item 4 inside item 5's read is let go: the list is right,
+        // and the file is another meter's.
+        QTest::newRow("apply, a copy let go, another meter's file")
+            << "udp" << QStringList { "apply", "other.csv" }
+            << QStringList { "duplicate,match=read,index=4,delay=100", "delay,match=read,index=5,delay=300" } << 3
+            << QStringList { "文件与设备不符" } << ""
             << "5=9600" << 8000;
         // Values the answer could not carry back are not sent at all.
         QTest::newRow("value longer than the answer can carry")
