@@ -108,6 +108,7 @@ private slots:
     void pauseHoldsAndResumesInOrder();
     void viewKeepsTheLastMaxLines();
     void findCountsAndWraps();
+    void resumingAfterAFindReturnsToTheLiveEnd();
     void screenshots_data();
     void screenshots();
 };
@@ -495,6 +496,32 @@ void TstMonitorDialog::findCountsAndWraps()
     QTest::keyClick(child<QLineEdit>(dialog, "edFind"), Qt::Key_Escape);
     QVERIFY(!child<QWidget>(dialog, "findBar")->isVisible());
     QVERIFY(dialog.isVisible());
+}
+
+void TstMonitorDialog::resumingAfterAFindReturnsToTheLiveEnd()
+{
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QScrollBar *bar = child<QPlainTextEdit>(dialog, "textEdit")->verticalScrollBar();
+    for (int i = 0; i < 200; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    QCoreApplication::processEvents();
+    child<QPushButton>(dialog, "bntPause")->click();
+    // A find takes the view to the first match, far from the end.
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("line 3"));
+    QTRY_VERIFY(bar->value() < bar->maximum() / 2);
+    for (int i = 200; i < 210; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    child<QPushButton>(dialog, "bntPause")->click();
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    // and stays with what comes next.
+    for (int i = 210; i < 260; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    QTRY_COMPARE(bar->value(), bar->maximum());
 }
 
 void TstMonitorDialog::screenshots_data()
