@@ -31,6 +31,7 @@
 #include <QtTest>
 
 #include <qwt_plot.h>
+#include <qwt_plot_textlabel.h>
 
 #include <cerrno>
 #include <csignal>
@@ -623,7 +624,9 @@ void TstHistoryData::queryFillsTableAndChart()
     HistoryChart *c = chart(dialog);
     QTRY_COMPARE(seriesLabels(*c), QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
     QCOMPARE(c->plotCount(), 3);
-    QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("瞬时流量 (m3/h)"));
+    const QwtPlotItemList captions = c->plot(0)->itemList(QwtPlotItem::Rtti_PlotTextLabel);
+    QCOMPARE(captions.size(), 1);
+    QCOMPARE(static_cast<QwtPlotTextLabel *>(captions.first())->text().text(), QStringLiteral("瞬时流量 (m3/h)"));
     QCOMPARE(label(dialog, "historyChartNote"), QStringLiteral("未绘出: 1 行没有时间"));
     auto *stats = dialog.findChild<QTableWidget *>(QStringLiteral("historyChartStats"));
     QCOMPARE(stats->rowCount(), 3);
