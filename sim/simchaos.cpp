@@ -356,11 +356,11 @@ SimChaosPlan SimChaos::decide(const SimRequest &request)
     if (chance(rates.late)) {
         // Within the settle windows, past them, or past a first read's 3 s.
         const int band = pick(0, 2);
-        plan.lateMs = band == 0 ? pick(100, 400) : band == 1 ? pick(600, 1500) : pick(3100, 4500);
+        plan.lateMs = band == 0 ? pick(100, 400) : band == 1 ? pick(600, 1500) : pick(3100, kMaxLateMs);
     }
     if (chance(rates.fragment)) {
-        plan.fragments = pick(2, 4);
-        plan.fragmentGapMs = chance(0.8) ? pick(5, 150) : pick(300, 700);
+        plan.fragments = pick(2, kMaxFragments);
+        plan.fragmentGapMs = chance(0.8) ? pick(5, 150) : pick(300, kMaxFragmentGapMs);
     }
     if (chance(rates.noise)) {
         const int side = pick(0, 2);
@@ -377,7 +377,7 @@ SimChaosPlan SimChaos::decide(const SimRequest &request)
         plan.badCrc = true;
     if (chance(rates.copy)) {
         if (pick(0, 1) == 0)
-            plan.copyDelayMs = pick(0, 1500);
+            plan.copyDelayMs = pick(0, kMaxCopyDelayMs);
         else
             plan.copyAtRequest = pick(1, 2);
     }

@@ -82,6 +82,12 @@ public:
         SimChaosPlan plan;
     };
 
+    // The longest draws: what a bound on waiting for this meter must allow.
+    static constexpr int kMaxLateMs = 4500;
+    static constexpr int kMaxCopyDelayMs = 1500;
+    static constexpr int kMaxFragments = 4;
+    static constexpr int kMaxFragmentGapMs = 700;
+
     quint64 seed = 0;
     Rates rates;
     QList<Step> steps;

@@ -2,6 +2,9 @@
 
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
+#include "sim/simchaos.h"
+#include "sim/simframe.h"
+#include "sim/simprofile.h"
 
 #include <functional>
 
@@ -14,7 +17,6 @@ constexpr qint64 kExchange = ItemSession::kWriteTimeoutMs; // 10 s, every other 
 constexpr qint64 kLateWindow = DeviceChannel::kLateAnswerWindowMs; // 1 s after a repeated request
 constexpr qint64 kSettle = 500; // a serial answer ends after 0.5 s of quiet
 constexpr qint64 kStreamQuiet = 1000; // the history answer ends after 1 s of quiet (UDP; serial 0.5 s)
-constexpr qint64 kHistoryAnswer = 5000; // the chaos meter's three days: under 1 s, late by up to 4.5 s
 constexpr qint64 kProcess = 5000; // a vexa-cli child starting and ending on a loaded machine
 
 // Units built from them.
@@ -22,6 +24,37 @@ constexpr qint64 kRead = kFirstRead + kRepeatRead + kLateWindow + 2 * kSettle; /
 constexpr qint64 kReadAgain = 2 * kRead; // a repeated copy let go, the item asked again
 constexpr qint64 kOneExchange = kExchange + kSettle;
 constexpr qint64 kWrite = kOneExchange + kRead; // one read-back after an unknown outcome
+
+// The chaos meter sends the history in pieces (256 bytes, 10 ms apart) and
+// cuts each piece on its own: up to four parts 0.7 s apart, each cut pushing
+// every later piece back. So a cut answer lasts about as many seconds as it
+// has pieces, 50 s for the three days, and the reader rightly reads on while
+// bytes keep coming within its quiet time. A: the answer's last byte, late
+// and copied at the latest.
+qint64 historyPieces()
+{
+    const QJsonObject history = SimProfile::demo().section(QStringLiteral("history"));
+    const qint64 pieceBytes = qMax(1, history.value(QStringLiteral("pieceBytes")).toInt(256));
+    return (simEncodeText(soakHistoryTruth()).size() + pieceBytes - 1) / pieceBytes;
+}
+
+qint64 historyPieceMs()
+{
+    const QJsonObject history = SimProfile::demo().section(QStringLiteral("history"));
+    return history.value(QStringLiteral("pieceDelayMs")).toInt(10)
+        + (SimChaos::kMaxFragments - 1) * SimChaos::kMaxFragmentGapMs;
+}
+
+qint64 historyAnswerMs()
+{
+    return SimChaos::kMaxLateMs + historyPieces() * historyPieceMs() + SimChaos::kMaxCopyDelayMs;
+}
+
+// Without a first byte the reader gives up after one exchange.
+qint64 historyRead()
+{
+    return qMax(kOneExchange, historyAnswerMs()) + kStreamQuiet;
+}
 
 qint64 listOf(int items)
 {
@@ -65,9 +98,9 @@ const QList<BoundRow> &rows()
             [](const SoakOperation &o, int) {
                 return updateOf(o.imageBytes);
             } },
-        { SoakOperation::History, "X + 5 s + Q",
+        { SoakOperation::History, "max(X, A) + Q",
             [](const SoakOperation &, int) {
-                return kOneExchange + kHistoryAnswer + kStreamQuiet;
+                return historyRead();
             } },
         { SoakOperation::CliItems, "C + 2 × (N + 1) × 2R",
             [](const SoakOperation &, int n) {
@@ -93,9 +126,9 @@ const QList<BoundRow> &rows()
             [](const SoakOperation &o, int) {
                 return kProcess + updateOf(o.imageBytes);
             } },
-        { SoakOperation::CliHistory, "C + X + 5 s + Q",
+        { SoakOperation::CliHistory, "C + max(X, A) + Q",
             [](const SoakOperation &, int) {
-                return kProcess + kOneExchange + kHistoryAnswer + kStreamQuiet;
+                return kProcess + historyRead();
             } },
     };
     return kRows;
@@ -117,7 +150,8 @@ QString soakBoundsTable(int itemCount)
     QString table = QStringLiteral(
         "R = %1 s (first read %2 s + repeat %3 s + late window %4 s + 2 × settle %5 s), 2R = %6 s, "
         "X = %7 s (exchange + settle), W = X + R = %8 s (read-back after unknown), L = %4 s, Q = %9 s, "
-        "C = %10 s (process), N = %11 items, k writes, P pages\n\n| operation | bound | with N = %11, k = 2, P = 3 |\n"
+        "C = %10 s (process), A = %12 s (history answer: late %13 s + H × %14 s + copy %15 s, H = %16 pieces), "
+        "N = %11 items, k writes, P pages\n\n| operation | bound | with N = %11, k = 2, P = 3 |\n"
         "|---|---|---|\n")
                         .arg(kRead / 1000.0)
                         .arg(kFirstRead / 1000.0)
@@ -129,7 +163,12 @@ QString soakBoundsTable(int itemCount)
                         .arg(kWrite / 1000.0)
                         .arg(kStreamQuiet / 1000.0)
                         .arg(kProcess / 1000.0)
-                        .arg(itemCount);
+                        .arg(itemCount)
+                        .arg(historyAnswerMs() / 1000.0)
+                        .arg(SimChaos::kMaxLateMs / 1000.0)
+                        .arg(historyPieceMs() / 1000.0)
+                        .arg(SimChaos::kMaxCopyDelayMs / 1000.0)
+                        .arg(historyPieces());
     SoakOperation example;
     example.writes = { SoakWrite {}, SoakWrite {} };
     example.imageBytes = 3 * 1024;

@@ -1,5 +1,6 @@
 #include "tests/reliability/soakepisode.h"
 
+#include "sim/historyresponder.h"
 #include "sim/simframe.h"
 #include "sim/simprofile.h"
 
@@ -164,4 +165,14 @@ QByteArray soakImage(int bytes)
     for (int i = 0; i < bytes; ++i)
         image[i] = char((i * 31 + 7) ^ (i >> 8));
     return image;
+}
+
+QString soakHistoryTruth()
+{
+    QString text;
+    const QStringList lines = simHistoryLines(SimProfile::demo().section(QStringLiteral("history")), soakHistoryFrom(),
+        soakHistoryTo(), QDateTime::currentDateTime());
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
 }

@@ -72,3 +72,5 @@ inline QDate soakHistoryTo()
 {
     return QDate::currentDate().addDays(-1);
 }
+// The text the meter sends for the history asked for.
+QString soakHistoryTruth();

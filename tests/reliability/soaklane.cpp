@@ -1,6 +1,6 @@
 #include "tests/reliability/soaklane.h"
 
-#include "sim/historyresponder.h"
+#include "sim/simprofile.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
 #include "tests/reliability/soakbounds.h"
@@ -19,16 +19,6 @@ namespace {
 constexpr int kWarmUpEpisodes = 3;
 // Growth of this process (meter, sessions, workers) allowed after warming up.
 constexpr qint64 kLiveGrowthBoundKb = 64 * 1024;
-
-QString historyTruth()
-{
-    QString text;
-    const QStringList lines = simHistoryLines(SimProfile::demo().section(QStringLiteral("history")), soakHistoryFrom(),
-        soakHistoryTo(), QDateTime::currentDateTime());
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
 
 } // namespace
 
@@ -94,7 +84,7 @@ QList<SoakViolation> runSoakEpisode(
         evidence.after = meter.truth();
         evidence.sent = meter.receivedRequests().mid(evidence.before.requests);
         if (operation.readsHistory())
-            evidence.historyTruth = historyTruth();
+            evidence.historyTruth = soakHistoryTruth();
         const QList<SoakViolation> violations = judgeSoakOperation(evidence);
         found << violations;
         if (!report)

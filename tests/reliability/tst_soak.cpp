@@ -7,6 +7,7 @@
 // something false; each replays exactly.
 // scripts/soak runs long soaks (VEXA_SOAK_MINUTES) and replays one episode
 // (VEXA_SOAK_EPISODE=SEED:udp|pty[:CHAOS KEYS]).
+#include "sim/simchaos.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/soakbounds.h"
@@ -188,6 +189,25 @@ void TstSoak::boundsFollowTheProgramsTimeOuts()
     QCOMPARE(soakBoundMs(operation(SoakOperation::Clock), 29), 10500);
     QCOMPARE(soakBoundMs(operation(SoakOperation::Write, { {} }), 29), 25500);
     QCOMPARE(soakBoundMs(operation(SoakOperation::CliFlash, {}, 2600), 29), 5000 + 8 * 10500 + 1000);
+
+    // The chaos meter's slowest history answer (its 256-byte pieces each cut
+    // in four with the longest gaps, late and copied at the latest) ends
+    // within the bound, with the reader's 1 s of quiet after its last byte.
+    const QByteArray answer = simEncodeText(soakHistoryTruth());
+    QList<SimOutput> pieces;
+    for (int at = 0; at < answer.size(); at += 256)
+        pieces << SimOutput { int(pieces.size()) * 10, answer.mid(at, 256), false };
+    SimChaosPlan slowest;
+    slowest.lateMs = SimChaos::kMaxLateMs;
+    slowest.fragments = SimChaos::kMaxFragments;
+    slowest.fragmentGapMs = SimChaos::kMaxFragmentGapMs;
+    slowest.copyDelayMs = SimChaos::kMaxCopyDelayMs;
+    int lastByteMs = 0;
+    for (const SimOutput &piece : SimChaos::spoil(slowest, pieces))
+        lastByteMs = qMax(lastByteMs, piece.delayMs);
+    const qint64 bound = soakBoundMs(operation(SoakOperation::History), 29);
+    QVERIFY2(bound >= lastByteMs + 1000,
+        qPrintable(QStringLiteral("last byte at %1 ms, bound %2 ms").arg(lastByteMs).arg(bound)));
     qInfo("%s", qPrintable(soakBoundsTable(29)));
 }
 
