@@ -37,4 +37,7 @@ struct CliOptions
     bool hex = false;
     bool both = false;
     bool noDebug = false;
+    // monitor: bytes to send once the line is open (--send, --send-hex, --eol).
+    QByteArray send;
+    bool reconnect = false;
 };
