@@ -504,7 +504,7 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+231"/>
+        <location filename="../cli/cliapp.cpp" line="+265"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
@@ -709,6 +709,91 @@
     </message>
 </context>
 <context>
+    <name>MonitorCommandsDialog</name>
+    <message>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <source>编辑命令</source>
+        <translation>Edit Commands</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>名称</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>模式</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>行尾</source>
+        <translation>Line end:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>内容</source>
+        <translation>Content:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>修改</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入…</source>
+        <translation>Import...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导出…</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <location line="+44"/>
+        <source>命令超过%1条</source>
+        <translation>More than %1 commands</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>导入命令</source>
+        <translation>Import Commands</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+19"/>
+        <source>命令文件 (*.txt);;所有文件 (*)</source>
+        <translation>Command files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>导出命令</source>
+        <translation>Export Commands</translation>
+    </message>
+</context>
+<context>
     <name>MonitorDialog</name>
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
@@ -751,7 +836,7 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+287"/>
+        <location filename="../monitor/monitordialog.cpp" line="+409"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
@@ -761,13 +846,18 @@
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="-216"/>
-        <location line="+273"/>
+        <location line="-326"/>
+        <location line="+383"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-269"/>
+        <location line="-412"/>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>显示的文本</source>
         <translation>Shown text</translation>
     </message>
@@ -788,17 +878,58 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+283"/>
+        <location line="+393"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-280"/>
+        <location line="-390"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+31"/>
+        <source>按停顿分行</source>
+        <translation>New line at pauses</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>十六进制显示时,线路停顿超过所设毫秒数也开始新的一行</source>
+        <translation>In hex, a pause of the line longer than these milliseconds also starts a new line</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 毫秒</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+211"/>
+        <source>未监听</source>
+        <translation>Not monitoring</translation>
+    </message>
+    <message>
+        <location line="-163"/>
+        <source>连接已断开</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已重新连接</source>
+        <translation>Reconnected</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>未连接，无法发送</source>
+        <translation>Not connected: nothing was sent</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>上一次发送尚未完成</source>
+        <translation>The previous send has not finished yet</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>查找</source>
         <translation>Find</translation>
     </message>
@@ -823,12 +954,13 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-86"/>
+        <location line="+97"/>
         <source>…（共 %1 字节）</source>
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+153"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -849,16 +981,168 @@
     </message>
 </context>
 <context>
+    <name>MonitorSend</name>
+    <message>
+        <location filename="../monitor/monitorcommand.cpp" line="+20"/>
+        <source>应为 名称&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;内容</source>
+        <translation>Expected name&lt;TAB&gt;mode&lt;TAB&gt;line end&lt;TAB&gt;content</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>缺少名称</source>
+        <translation>The name is missing.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>未知的模式: %1</source>
+        <translation>Unknown mode: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的行尾: %1</source>
+        <translation>Unknown line end: %1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>打开文件失败: %1</source>
+        <translation>Could not open the file: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件太大: %1</source>
+        <translation>The file is too large: %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>第%1行: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>命令超过%1条</source>
+        <translation>More than %1 commands</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>写入文件失败: %1</source>
+        <translation>Could not write the file: %1</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsend.cpp" line="+83"/>
+        <source>第%1个字符: 十六进制数字不成对</source>
+        <translation>Character %1: a hex digit without its pair</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>第%1个字符不是十六进制数字</source>
+        <translation>Character %1 is not a hex digit.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>文本含有GB2312以外的字符</source>
+        <translation>The text holds characters outside GB2312.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>没有要发送的内容</source>
+        <translation>Nothing to send.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>一次最多发送%1字节,这次是%2字节</source>
+        <translation>At most %1 bytes per send; this is %2 bytes.</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorSendBar</name>
+    <message>
+        <location filename="../monitor/monitorsendbar.cpp" line="+20"/>
+        <source>要发送的文本或十六进制字节</source>
+        <translation>Text or hex bytes to send</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>允许发送</source>
+        <translation>Allow sending</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>错误的帧可能改变设备的设置</source>
+        <translation>A wrong frame can change the device&apos;s settings</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>附加CRC</source>
+        <translation>Append CRC</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在内容后附加CRC-16/MODBUS,低字节在前</source>
+        <translation>Appends CRC-16/MODBUS after the content, low byte first</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>编辑命令…</source>
+        <translation>Edit Commands...</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>十六进制</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>发送命令…</source>
+        <translation>Send command...</translation>
+    </message>
+</context>
+<context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+41"/>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— Disconnected %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— Reconnected %1 ——</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsession.cpp" line="+38"/>
+        <location line="+32"/>
         <source>设备监听</source>
         <translation>Monitor</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+1"/>
+        <source>连接已断开</source>
+        <translation>Disconnected.</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <source>监听调试</source>
         <translation>Debug Output</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>未连接，无法发送</source>
+        <translation>Not connected: nothing was sent</translation>
     </message>
 </context>
 <context>
@@ -1494,7 +1778,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+74"/>
+        <location filename="../cli/cliservice.cpp" line="+75"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1559,7 +1843,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-205"/>
+        <location filename="../cli/cliapp.cpp" line="-238"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
     </message>
@@ -1594,12 +1878,12 @@ File model: %2</translation>
         <translation>Update the device&apos;s firmware from a package; progress on standard error</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>监听设备发送的行并输出到标准输出</source>
-        <translation>Print the lines the device sends to standard output</translation>
+        <location line="+4"/>
+        <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
+        <translation>Print the lines the device sends to standard output; can send once after opening</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>广播搜索设备(只在您自己的网络上使用)</source>
         <translation>Search for devices by broadcast (only on networks you own)</translation>
     </message>
@@ -1685,6 +1969,26 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>打开后发送的文本(GB2312)</source>
+        <translation>Text to send after opening (GB2312)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开后发送的十六进制字节</source>
+        <translation>Hex bytes to send after opening</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送内容后的行尾: none|cr|lf|crlf(默认none)</source>
+        <translation>Line end after the content sent: none|cr|lf|crlf (default none)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>连接断开后等待并重新连接,直到--seconds结束</source>
+        <translation>Wait for a lost connection and reconnect until --seconds end</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>Also save as an A4 PDF table</translation>
     </message>
@@ -1739,7 +2043,22 @@ File model: %2</translation>
         <translation>See vexa-cli %1 --help for usage</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+18"/>
+        <source>--send和--send-hex只能选一个</source>
+        <translation>Use only one of --send and --send-hex</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的行尾: %1</source>
+        <translation>Invalid line end: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--eol只用于--send或--send-hex</source>
+        <translation>--eol is only for --send or --send-hex</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>缺少串口名</source>
         <translation>Serial port name missing</translation>
     </message>
@@ -1840,7 +2159,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>无效的秒数: %1</source>
         <translation>Invalid number of seconds: %1</translation>
     </message>

@@ -504,7 +504,7 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+231"/>
+        <location filename="../cli/cliapp.cpp" line="+265"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
@@ -709,6 +709,91 @@
     </message>
 </context>
 <context>
+    <name>MonitorCommandsDialog</name>
+    <message>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <source>编辑命令</source>
+        <translation>編輯指令</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>名称</source>
+        <translation>名稱：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>模式</source>
+        <translation>模式：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>行尾</source>
+        <translation>行尾：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>内容</source>
+        <translation>內容：</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>添加</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>修改</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入…</source>
+        <translation>匯入……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导出…</source>
+        <translation>匯出……</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <location line="+44"/>
+        <source>命令超过%1条</source>
+        <translation>指令超過%1條</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>导入命令</source>
+        <translation>匯入指令</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+19"/>
+        <source>命令文件 (*.txt);;所有文件 (*)</source>
+        <translation>指令檔案 (*.txt);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>导出命令</source>
+        <translation>匯出指令</translation>
+    </message>
+</context>
+<context>
     <name>MonitorDialog</name>
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
@@ -751,7 +836,7 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+287"/>
+        <location filename="../monitor/monitordialog.cpp" line="+409"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
@@ -761,13 +846,18 @@
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="-216"/>
-        <location line="+273"/>
+        <location line="-326"/>
+        <location line="+383"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-269"/>
+        <location line="-412"/>
+        <source>已连接</source>
+        <translation>已連線</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -788,17 +878,58 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+283"/>
+        <location line="+393"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-280"/>
+        <location line="-390"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+31"/>
+        <source>按停顿分行</source>
+        <translation>依停頓分行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>十六进制显示时,线路停顿超过所设毫秒数也开始新的一行</source>
+        <translation>十六進位顯示時，線路停頓超過所設毫秒數也開始新的一行</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 毫秒</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+211"/>
+        <source>未监听</source>
+        <translation>未監控</translation>
+    </message>
+    <message>
+        <location line="-163"/>
+        <source>连接已断开</source>
+        <translation>連線已中斷</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已重新连接</source>
+        <translation>已重新連線</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>未连接，无法发送</source>
+        <translation>未連線，無法傳送</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>上一次发送尚未完成</source>
+        <translation>上一次傳送尚未完成</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>查找</source>
         <translation>尋找</translation>
     </message>
@@ -823,12 +954,13 @@
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-86"/>
+        <location line="+97"/>
         <source>…（共 %1 字节）</source>
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+153"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -849,16 +981,168 @@
     </message>
 </context>
 <context>
+    <name>MonitorSend</name>
+    <message>
+        <location filename="../monitor/monitorcommand.cpp" line="+20"/>
+        <source>应为 名称&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;内容</source>
+        <translation>應為 名稱&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;內容</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>缺少名称</source>
+        <translation>缺少名稱</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>未知的模式: %1</source>
+        <translation>未知的模式：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的行尾: %1</source>
+        <translation>未知的行尾：%1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>打开文件失败: %1</source>
+        <translation>開啟檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件太大: %1</source>
+        <translation>檔案太大：%1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>第%1行: %2</source>
+        <translation>第%1行：%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>命令超过%1条</source>
+        <translation>指令超過%1條</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>写入文件失败: %1</source>
+        <translation>寫入檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsend.cpp" line="+83"/>
+        <source>第%1个字符: 十六进制数字不成对</source>
+        <translation>第%1個字元：十六進位數字不成對</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>第%1个字符不是十六进制数字</source>
+        <translation>第%1個字元不是十六進位數字</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>文本含有GB2312以外的字符</source>
+        <translation>文字含有GB2312以外的字元</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>没有要发送的内容</source>
+        <translation>沒有要傳送的內容</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>一次最多发送%1字节,这次是%2字节</source>
+        <translation>一次最多傳送%1位元組，這次是%2位元組</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorSendBar</name>
+    <message>
+        <location filename="../monitor/monitorsendbar.cpp" line="+20"/>
+        <source>要发送的文本或十六进制字节</source>
+        <translation>要傳送的文字或十六進位位元組</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送</source>
+        <translation>傳送</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>允许发送</source>
+        <translation>允許傳送</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>错误的帧可能改变设备的设置</source>
+        <translation>錯誤的訊框可能改變裝置的設定</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>附加CRC</source>
+        <translation>附加CRC</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在内容后附加CRC-16/MODBUS,低字节在前</source>
+        <translation>在內容後附加CRC-16/MODBUS，低位元組在前</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>编辑命令…</source>
+        <translation>編輯指令……</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>文本</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>十六进制</source>
+        <translation>十六進位</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>发送命令…</source>
+        <translation>傳送指令……</translation>
+    </message>
+</context>
+<context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+41"/>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— 連線已中斷 %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— 已重新連線 %1 ——</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsession.cpp" line="+38"/>
+        <location line="+32"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+1"/>
+        <source>连接已断开</source>
+        <translation>連線已中斷</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <source>监听调试</source>
         <translation>除錯訊息</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>未连接，无法发送</source>
+        <translation>未連線，無法傳送</translation>
     </message>
 </context>
 <context>
@@ -1494,7 +1778,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+74"/>
+        <location filename="../cli/cliservice.cpp" line="+75"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1559,7 +1843,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-205"/>
+        <location filename="../cli/cliapp.cpp" line="-238"/>
         <source>读取配置项列表(配置助手的CSV格式)</source>
         <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
     </message>
@@ -1594,12 +1878,12 @@
         <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>监听设备发送的行并输出到标准输出</source>
-        <translation>接收裝置傳送的行並輸出到標準輸出</translation>
+        <location line="+4"/>
+        <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
+        <translation>接收裝置傳送的行並輸出到標準輸出；可在開啟後傳送一次</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>广播搜索设备(只在您自己的网络上使用)</source>
         <translation>廣播搜尋裝置（只在您自己的網路上使用）</translation>
     </message>
@@ -1685,6 +1969,26 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>打开后发送的文本(GB2312)</source>
+        <translation>開啟後傳送的文字（GB2312）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开后发送的十六进制字节</source>
+        <translation>開啟後傳送的十六進位位元組</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送内容后的行尾: none|cr|lf|crlf(默认none)</source>
+        <translation>傳送內容後的行尾：none|cr|lf|crlf（預設none）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>连接断开后等待并重新连接,直到--seconds结束</source>
+        <translation>連線中斷後等待並重新連線，直到--seconds結束</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>另存為A4 PDF表格</translation>
     </message>
@@ -1739,7 +2043,22 @@
         <translation>用法請見 vexa-cli %1 --help</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+18"/>
+        <source>--send和--send-hex只能选一个</source>
+        <translation>--send和--send-hex只能選一個</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的行尾: %1</source>
+        <translation>無效的行尾：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--eol只用于--send或--send-hex</source>
+        <translation>--eol只用於--send或--send-hex</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>缺少串口名</source>
         <translation>缺少串列埠名稱</translation>
     </message>
@@ -1840,7 +2159,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+34"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
