@@ -6,15 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-QString commandText(const char *text)
-{
-    return QCoreApplication::translate("MonitorSend", text);
-}
-
-} // namespace
-
 QString MonitorCommand::toLine() const
 {
     return QStringList { name, mode == SendMode::Hex ? QStringLiteral("hex") : QStringLiteral("text"),
@@ -26,17 +17,17 @@ QString MonitorCommand::fromLine(const QString &line, MonitorCommand *command)
 {
     const QStringList fields = line.split(QLatin1Char('\t'));
     if (fields.size() < 4)
-        return commandText("应为 名称<TAB>模式<TAB>行尾<TAB>内容");
+        return QCoreApplication::translate("MonitorSend", "应为 名称<TAB>模式<TAB>行尾<TAB>内容");
     MonitorCommand parsed;
     parsed.name = fields.at(0).trimmed();
     if (parsed.name.isEmpty())
-        return commandText("缺少名称");
+        return QCoreApplication::translate("MonitorSend", "缺少名称");
     if (fields.at(1) == QLatin1String("hex"))
         parsed.mode = SendMode::Hex;
     else if (fields.at(1) != QLatin1String("text"))
-        return commandText("未知的模式: %1").arg(fields.at(1));
+        return QCoreApplication::translate("MonitorSend", "未知的模式: %1").arg(fields.at(1));
     if (!lineEndFromKey(fields.at(2), &parsed.lineEnd))
-        return commandText("未知的行尾: %1").arg(fields.at(2));
+        return QCoreApplication::translate("MonitorSend", "未知的行尾: %1").arg(fields.at(2));
     // The text may hold tabs of its own.
     parsed.text = fields.mid(3).join(QLatin1Char('\t'));
     // A command is worth keeping only if it can be sent.
@@ -79,9 +70,9 @@ QString readCommandFile(const QString &fileName, QList<MonitorCommand> *commands
 {
     QFile file(fileName);
     if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
-        return commandText("打开文件失败: %1").arg(fileName);
+        return QCoreApplication::translate("MonitorSend", "打开文件失败: %1").arg(fileName);
     if (file.size() > kMaxCommandFileBytes)
-        return commandText("文件太大: %1").arg(fileName);
+        return QCoreApplication::translate("MonitorSend", "文件太大: %1").arg(fileName);
     QString content = QString::fromUtf8(file.read(kMaxCommandFileBytes));
     if (content.startsWith(QChar(0xFEFF)))
         content.remove(0, 1);
@@ -96,9 +87,9 @@ QString readCommandFile(const QString &fileName, QList<MonitorCommand> *commands
         MonitorCommand command;
         const QString error = MonitorCommand::fromLine(line, &command);
         if (!error.isEmpty())
-            return commandText("第%1行: %2").arg(i + 1).arg(error);
+            return QCoreApplication::translate("MonitorSend", "第%1行: %2").arg(i + 1).arg(error);
         if (read.size() >= kMaxMonitorCommands)
-            return commandText("命令超过%1条").arg(kMaxMonitorCommands);
+            return QCoreApplication::translate("MonitorSend", "命令超过%1条").arg(kMaxMonitorCommands);
         read.append(command);
     }
     *commands = read;
@@ -113,6 +104,7 @@ QString writeCommandFile(const QString &fileName, const QList<MonitorCommand> &c
         content += command.toLine().toUtf8() + '\n';
     if (!file.open(fileName, OutputFile::Mode::Replace, OutputFile::Name::Chosen) || !file.write(content)
         || !file.close())
-        return commandText("写入文件失败: %1").arg(fileName) + QLatin1Char('\n') + file.errorText();
+        return QCoreApplication::translate("MonitorSend", "写入文件失败: %1").arg(fileName) + QLatin1Char('\n')
+            + file.errorText();
     return {};
 }

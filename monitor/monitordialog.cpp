@@ -140,11 +140,15 @@ void MonitorDialog::buildLinkRow()
     m_spHexPauseMs->setRange(1, MonitorSettings::kMaxHexPauseMs);
     m_spHexPauseMs->setSuffix(tr(" 毫秒"));
     m_spHexPauseMs->setValue(m_settings.hexPauseMs);
-    ui->horizontalLayout->insertWidget(3, m_ckHexPause);
-    ui->horizontalLayout->insertWidget(4, m_spHexPauseMs);
     m_lbState = new QLabel(tr("未监听"), this);
     m_lbState->setObjectName(QStringLiteral("monitorState"));
-    ui->horizontalLayout->addWidget(m_lbState);
+    // A row of its own: the top row is full at the dialog's size.
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_ckHexPause);
+    row->addWidget(m_spHexPauseMs);
+    row->addStretch();
+    row->addWidget(m_lbState);
+    ui->verticalLayout->insertLayout(1, row);
 
     connect(m_ckHexPause, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.hexPause = on;

@@ -23,11 +23,6 @@ int hexValue(QChar c)
     return -1;
 }
 
-QString sendText(const char *text)
-{
-    return QCoreApplication::translate("MonitorSend", text);
-}
-
 // The position as people count characters: a pair of surrogates is one.
 int typedPosition(const QString &text, int index)
 {
@@ -84,15 +79,16 @@ SendPayload buildSendPayload(const SendRequest &request)
         bool unpaired = false;
         payload.bytes = parseHexBytes(request.text, &position, &unpaired);
         if (position > 0) {
-            payload.error = unpaired ? sendText("第%1个字符: 十六进制数字不成对").arg(position)
-                                     : sendText("第%1个字符不是十六进制数字").arg(position);
+            payload.error = unpaired
+                ? QCoreApplication::translate("MonitorSend", "第%1个字符: 十六进制数字不成对").arg(position)
+                : QCoreApplication::translate("MonitorSend", "第%1个字符不是十六进制数字").arg(position);
             return payload;
         }
     } else {
         payload.bytes = encodeGb2312(request.text);
         // A character GB2312 lacks would go out as something else.
         if (decodeGb2312(payload.bytes) != request.text) {
-            payload.error = sendText("文本含有GB2312以外的字符");
+            payload.error = QCoreApplication::translate("MonitorSend", "文本含有GB2312以外的字符");
             payload.bytes.clear();
             return payload;
         }
@@ -113,9 +109,11 @@ SendPayload buildSendPayload(const SendRequest &request)
         break;
     }
     if (payload.bytes.isEmpty()) {
-        payload.error = sendText("没有要发送的内容");
+        payload.error = QCoreApplication::translate("MonitorSend", "没有要发送的内容");
     } else if (payload.bytes.size() > kMaxSendBytes) {
-        payload.error = sendText("一次最多发送%1字节,这次是%2字节").arg(kMaxSendBytes).arg(payload.bytes.size());
+        payload.error = QCoreApplication::translate("MonitorSend", "一次最多发送%1字节,这次是%2字节")
+                            .arg(kMaxSendBytes)
+                            .arg(payload.bytes.size());
         payload.bytes.clear();
     }
     return payload;

@@ -45,6 +45,8 @@ MonitorSendBar::MonitorSendBar(QWidget *parent)
     m_lbRefusal = new QLabel(this);
     m_lbRefusal->setObjectName(QStringLiteral("lbSendRefusal"));
     m_lbRefusal->setStyleSheet(QStringLiteral("color: #b00020"));
+    // A long reason is cut, not a reason for the dialog to grow; the tip has it all.
+    m_lbRefusal->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -112,6 +114,7 @@ void MonitorSendBar::setCommands(const QList<MonitorCommand> &commands)
 void MonitorSendBar::showRefusal(const QString &reason)
 {
     m_lbRefusal->setText(reason);
+    m_lbRefusal->setToolTip(reason);
 }
 
 QString MonitorSendBar::refusal() const

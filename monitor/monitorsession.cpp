@@ -15,11 +15,6 @@ constexpr int kStopPollMs = 20;
 // A send on a line that does not take it (flow held) must not hold the monitor.
 constexpr int kWriteSlackMs = 1000;
 
-QString sessionText(const char *text)
-{
-    return QCoreApplication::translate("MonitorThread", text);
-}
-
 } // namespace
 
 MonitorSession::MonitorSession(
@@ -40,7 +35,7 @@ void MonitorSession::run()
     m_failure = LinkFailure();
     auto channel = std::make_unique<DeviceChannel>();
     if (!channel->open(m_link)) {
-        fail(sessionText("设备监听"), channel->openFailure());
+        fail(QCoreApplication::translate("MonitorThread", "设备监听"), channel->openFailure());
         return;
     }
     // Taken now, while the device is there to be recognised.
@@ -72,7 +67,8 @@ void MonitorSession::run()
         if (!partial.isEmpty())
             m_events.line(partial);
         if (!m_reconnect) {
-            fail(sessionText("设备监听"), channel->failure(LinkFailure::Kind::Other, sessionText("连接已断开")));
+            fail(QCoreApplication::translate("MonitorThread", "设备监听"),
+                channel->failure(LinkFailure::Kind::Other, QCoreApplication::translate("MonitorThread", "连接已断开")));
             return;
         }
         channel.reset();
@@ -151,7 +147,7 @@ MonitorSession::SwitchResult MonitorSession::sendDebugSwitch(
     const LinkFailure failure = channel.exchangeFailure(exchange.result, exchange.response);
     if (failure.failed()) {
         if (report)
-            fail(sessionText("监听调试"), failure);
+            fail(QCoreApplication::translate("MonitorThread", "监听调试"), failure);
         return SwitchFailed;
     }
     // What follows the answer at once is already the instrument's output.
@@ -189,7 +185,7 @@ void MonitorSession::sendQueued(DeviceChannel *channel)
     for (const QByteArray &bytes : queued) {
         if (!channel || channel->isLost()) {
             if (m_events.sendRefused)
-                m_events.sendRefused(sessionText("未连接，无法发送"));
+                m_events.sendRefused(QCoreApplication::translate("MonitorThread", "未连接，无法发送"));
             continue;
         }
         const LinkResult result = channel->sendWhileListening(bytes, writeTimeoutMs(bytes.size()));

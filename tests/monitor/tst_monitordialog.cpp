@@ -638,6 +638,14 @@ void TstMonitorDialog::screenshots()
     for (int i = 0; i < 12; ++i)
         dialog.slotDataRecv(gb2312->fromUnicode(
             QStringLiteral("%1 ADC=1023 T=25.%2C 流量=12.5\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i % 10)));
+    // The line went away and came back; something was sent.
+    MonitorThread &thread = dialog.monitorThread();
+    emit thread.signalLinkLost();
+    emit thread.signalLinkBack();
+    emit thread.signalSent("AT+VER?\r\n");
+    child<QCheckBox>(dialog, "ckAllowSend")->setChecked(true);
+    child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(3);
+    child<QLineEdit>(dialog, "monitorSend")->setText("AT+ADDR?");
     child<QPushButton>(dialog, "bntPause")->click();
     for (int i = 0; i < 42; ++i)
         dialog.slotDataRecv("held\r\n");
@@ -645,7 +653,7 @@ void TstMonitorDialog::screenshots()
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
-    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("ADC"));
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("AT+VER"));
     QCoreApplication::processEvents();
     QVERIFY(dialog.grab().save(target + QStringLiteral("/monitor_%1.png").arg(QTest::currentDataTag())));
     dialog.slotThreadFinished();
