@@ -1,7 +1,7 @@
 #include "app/launchoptions.h"
 #include "app/mainwindow.h"
-#include "app/translationlookup.h"
 #include "base/messageboxes.h"
+#include "base/translationlookup.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -40,8 +40,7 @@ int main(int argc, char *argv[])
         // in the desktop's language where a translation is installed.
         std::fprintf(stderr, "vexa-assistant: %s\n", workDirError.toLocal8Bit().constData());
         QTranslator translator;
-        if (loadTranslation(
-                translator, QLocale::system().name(), translationFallbackDirs(QCoreApplication::applicationDirPath())))
+        if (loadProgramTranslation(translator, QLocale::system().name()))
             QApplication::installTranslator(&translator);
         showCriticalBox(options.workDirFailureText(), nullptr);
         return 1;

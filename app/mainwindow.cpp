@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
 
 #include "about/neutralaboutdialog.h"
-#include "app/translationlookup.h"
 #include "app/windowgeometry.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
+#include "base/translationlookup.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "history/servicereportdialog.h"
@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
@@ -116,12 +117,12 @@ QString MainWindow::askItemsExportFile()
             model = row->text(1).mid(1).trimmed();
     }
     return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
-        QStringLiteral("Files (*.csv)"), QStringLiteral("csv"));
+        tr("Files (*.csv)"), QStringLiteral("csv"));
 }
 
 QString MainWindow::askItemsImportFile()
 {
-    return askOpenFileName(this, tr("导入配置"), kItemFiles, QStringLiteral("Files (*.csv)"));
+    return askOpenFileName(this, tr("导入配置"), kItemFiles, tr("Files (*.csv)"));
 }
 
 void MainWindow::setUpKeyboard()
@@ -207,11 +208,13 @@ void MainWindow::applyLanguage(const QString &code)
     ui->lang_zh_TW->setChecked(code == QLatin1String("zh_TW"));
     ui->lang_zh_CH->setChecked(!ui->lang_en_US->isChecked() && !ui->lang_zh_TW->isChecked());
 
-    if (loadTranslation(*m_translator, code, translationFallbackDirs(QCoreApplication::applicationDirPath())))
+    if (loadProgramTranslation(*m_translator, code))
         QApplication::installTranslator(m_translator);
     else
         QApplication::removeTranslator(m_translator);
     loadQtTranslation(code);
+    // Calendars and month names of the dialogs opened from now on.
+    QLocale::setDefault(languageLocale(code));
 
     retranslateForm();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "items/itemrowfilter.h"
 #include "items/journal.h"
 #include "items/knownvalues.h"
 #include "items/refreshthread.h"
@@ -130,7 +131,7 @@ private:
     void recordWrite(
         QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link);
     void appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
-        const QString &requested, const QString &answered, const QString &result);
+        const QString &requested, const QString &answered, const QString &result, int row = 0);
 
     const std::unique_ptr<Ui::MainWindow> ui;
     ConfigTree *m_tree;
@@ -139,11 +140,8 @@ private:
     QTranslator *m_qtTranslator;
     QLabel *m_connectionLabel = nullptr;
     QString m_refreshMessage;
-    QMap<QString, QSet<QString>> m_skipItems;
-    // Device-name row kept back until the next model row decides it.
-    bool m_hasHeldRow = false;
-    int m_heldIndex = 0;
-    QStringList m_heldFields;
+    // SkipItems and the device-name row kept back until the next model row decides it.
+    ItemRowFilter m_rowFilter;
     bool m_itemOperationRunning = false;
     QList<QAction *> m_disabledActions;
     KnownMeterValues m_knownValues;

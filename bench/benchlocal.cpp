@@ -418,7 +418,7 @@ int coldStartChild()
     return app.exec();
 }
 
-void benchColdStart(BenchTable &table, const char *program)
+void benchColdStart(BenchTable &table, const QString &program)
 {
     BenchRow row { QStringLiteral("cold start to first paint"), QStringLiteral("new process"),
         QStringLiteral("main window"), -1, 0, {}, {}, 0 };
@@ -429,7 +429,7 @@ void benchColdStart(BenchTable &table, const char *program)
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert(QStringLiteral("VEXA_BENCH_T0"), QString::number(monotonicNanos()));
             child.setProcessEnvironment(environment);
-            child.start(QString::fromLocal8Bit(program), { QStringLiteral("--cold-start") });
+            child.start(program, { QStringLiteral("--cold-start") });
             if (!child.waitForFinished(30000))
                 return -1.0;
             bool ok = false;

@@ -13,7 +13,7 @@ void benchHistoryView(BenchTable &table, int lineCount);
 void benchMonitorView(BenchTable &table, int lineCount, MonitorMode mode = MonitorMode::Original);
 // How late the dialog handles input while lines stream in.
 void benchMonitorResponsive(BenchTable &table);
-void benchColdStart(BenchTable &table, const char *program);
+void benchColdStart(BenchTable &table, const QString &program);
 // In the child process: builds the main window, reports the time from
 // process start to its first paint on stdout and quits.
 int coldStartChild();

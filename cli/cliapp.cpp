@@ -2,7 +2,10 @@
 
 #include "base/outputfile.h"
 #include "base/settings.h"
+#include "base/translationlookup.h"
+#include "cli/cliassignment.h"
 #include "cli/clifleet.h"
+#include "cli/clihelp.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
 #include "cli/clioutput.h"
@@ -17,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTranslator>
@@ -46,9 +50,14 @@ struct CommandInfo
 QList<CommandInfo> commands()
 {
     return {
-        { "items", "items [-o FILE|DIR] [--json]", QT_TRANSLATE_NOOP("VexaCli", "读取配置项列表(配置助手的CSV格式)"),
+        { "items", "items [-o FILE|DIR] [--json]",
+            QT_TRANSLATE_NOOP("VexaCli",
+                "读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件"),
             { QStringLiteral("output") } },
-        { "set", "set INDEX=VALUE...", QT_TRANSLATE_NOOP("VexaCli", "按序号写入配置项,并显示设备的应答"), {} },
+        { "set", "set INDEX=VALUE|NAME=VALUE... [--allow-empty] [--trigger]",
+            QT_TRANSLATE_NOOP(
+                "VexaCli", "按配置项序号(不是行号)或名称写入配置项,并显示设备的应答;名称可只写开头,须只对应一项"),
+            { QStringLiteral("allow-empty"), QStringLiteral("trigger") } },
         { "apply", "apply FILE [--dry-run] [--all]",
             QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
             { QStringLiteral("dry-run"), QStringLiteral("all") } },
@@ -89,6 +98,9 @@ QList<QCommandLineOption> globalOptions()
             QStringLiteral("FILE") },
         { QStringLiteral("jobs"), VexaCli::tr("同时服务的设备数(默认8;同一串口上逐台进行)"), QStringLiteral("N") },
         { QStringLiteral("json"), VexaCli::tr("每台设备一行JSON输出") },
+        { QStringLiteral("timeout"),
+            VexaCli::tr("慢速线路:items、set、apply、clock和report每次等待应答的毫秒数(默认读取3000,重试和写入10000)"),
+            QStringLiteral("MS") },
     };
 }
 
@@ -120,29 +132,55 @@ QCommandLineOption commandOption(const QString &name)
         return { QStringLiteral("chart"), VexaCli::tr("另存为图表(PNG图片或A4横向PDF)"), QStringLiteral("FILE") };
     if (name == QLatin1String("dry-run"))
         return { QStringLiteral("dry-run"), VexaCli::tr("只显示比较,不写入") };
+    if (name == QLatin1String("allow-empty"))
+        return { QStringLiteral("allow-empty"), VexaCli::tr("允许把有值的配置项写为空值") };
+    if (name == QLatin1String("trigger"))
+        return { QStringLiteral("trigger"),
+            VexaCli::tr("执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=") };
     return { QStringLiteral("all"), VexaCli::tr("写入每一行,包括相同的值") };
+}
+
+QList<QCommandLineOption> allOptions(const QStringList &commandOptions)
+{
+    QList<QCommandLineOption> options = globalOptions();
+    for (const QString &name : commandOptions)
+        options << commandOption(name);
+    options << QCommandLineOption({ QStringLiteral("h"), QStringLiteral("help") }, VexaCli::tr("显示帮助"));
+    return options;
 }
 
 void addOptions(QCommandLineParser &parser, const QStringList &commandOptions)
 {
-    parser.addOptions(globalOptions());
-    for (const QString &name : commandOptions)
-        parser.addOption(commandOption(name));
-    parser.addOption({ { QStringLiteral("h"), QStringLiteral("help") }, VexaCli::tr("显示帮助") });
+    parser.addOptions(allOptions(commandOptions));
 }
 
-QString toolHelp(QCommandLineParser &parser)
+QString usageLine(const QString &syntax)
 {
-    QString text = QStringLiteral("Usage: vexa-cli [TARGET] COMMAND [ARGS]\n\n");
-    text += VexaCli::tr("配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。") + QLatin1String("\n\n");
+    return CliHelp::wrapped(VexaCli::tr("用法: %1").arg(QStringLiteral("vexa-cli [TARGET] ") + syntax), 0);
+}
+
+QString toolHelp()
+{
+    using CliHelp::wrapped;
+    QString text = usageLine(QStringLiteral("COMMAND [ARGS]")) + QLatin1Char('\n');
+    text += wrapped(VexaCli::tr("配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。"), 0)
+        + QLatin1Char('\n');
     text += VexaCli::tr("命令:") + QLatin1Char('\n');
     for (const CommandInfo &command : commands())
-        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(command.syntax), VexaCli::tr(command.summary));
-    text += QLatin1Char('\n') + VexaCli::tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误")
-        + QLatin1String("\n\n");
-    const QString options = parser.helpText();
-    text += options.mid(options.indexOf(QLatin1String("Options:")));
-    text += VexaCli::tr("每个命令的帮助: vexa-cli COMMAND --help") + QLatin1Char('\n');
+        text += wrapped(QLatin1String(command.syntax), 2) + wrapped(VexaCli::tr(command.summary), 6);
+    text += QLatin1Char('\n')
+        + wrapped(VexaCli::tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误"), 0)
+        + QLatin1Char('\n');
+    text += VexaCli::tr("选项:") + QLatin1Char('\n') + CliHelp::options(allOptions({})) + QLatin1Char('\n');
+    text += wrapped(VexaCli::tr("每个命令的帮助: vexa-cli COMMAND --help"), 0);
+    return text;
+}
+
+QString commandHelp(const CommandInfo &command)
+{
+    QString text = usageLine(QLatin1String(command.syntax)) + QLatin1Char('\n');
+    text += CliHelp::wrapped(VexaCli::tr(command.summary), 0) + QLatin1Char('\n');
+    text += VexaCli::tr("选项:") + QLatin1Char('\n') + CliHelp::options(allOptions(command.options));
     return text;
 }
 
@@ -227,17 +265,17 @@ int checkCommandArguments(const CliOptions &options)
     const int count = options.arguments.size();
     if (options.command == QLatin1String("set")) {
         if (count == 0)
-            return usageError(VexaCli::tr("缺少 INDEX=VALUE"), options.command);
-        static const QRegularExpression kAssignment(QStringLiteral("^(\\d{1,3})=(.*)$"));
-        QSet<int> seen;
+            return usageError(VexaCli::tr("缺少 INDEX=VALUE 或 NAME=VALUE"), options.command);
+        QSet<QString> seen;
         for (const QString &argument : options.arguments) {
-            const QRegularExpressionMatch match = kAssignment.match(argument);
-            const int index = match.captured(1).toInt();
-            if (!match.hasMatch() || index > kMaxImportedItemIndex)
-                return usageError(VexaCli::tr("应为 INDEX=VALUE,INDEX为0..254: %1").arg(argument), options.command);
-            if (seen.contains(index))
-                return usageError(VexaCli::tr("配置项%1重复出现").arg(index), options.command);
-            seen.insert(index);
+            const CliAssignment assignment = CliAssignment::parse(argument);
+            if (!assignment.isValid())
+                return usageError(
+                    VexaCli::tr("应为 INDEX=VALUE(INDEX为0..254)或 NAME=VALUE: %1").arg(argument), options.command);
+            const QString key = assignment.byName() ? assignment.name : QString::number(assignment.index);
+            if (seen.contains(key))
+                return usageError(VexaCli::tr("配置项%1重复出现").arg(key), options.command);
+            seen.insert(key);
         }
         return CliOk;
     }
@@ -320,7 +358,9 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
             failures << QStringLiteral("  %1: %2 (%3)").arg(report.name, report.error).arg(report.exit);
     }
     if (!failures.isEmpty()) {
-        printErr(VexaCli::tr("%1台设备中%2台失败:").arg(reports.size()).arg(failures.size()) + QLatin1Char('\n'));
+        printErr(
+            VexaCli::tr("%1台设备中%2台失败:", nullptr, int(reports.size())).arg(reports.size()).arg(failures.size())
+            + QLatin1Char('\n'));
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }
@@ -351,15 +391,19 @@ QString installCliTranslation()
     if (language.startsWith(QLatin1String("zh_TW")) || language.startsWith(QLatin1String("zh_HK")))
         code = QStringLiteral("zh_TW");
     else if (language.startsWith(QLatin1String("zh")))
-        return installedLanguage = QStringLiteral("zh_CH"); // the source texts
-    // Beside the program (build tree, installed folder), then the working directory.
+        code = QStringLiteral("zh_CH"); // the source texts
+    // The same places as the window: working directory, installed folder, beside the program.
     auto *translator = new QTranslator(QCoreApplication::instance());
-    const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString &folder : { dir, dir + QLatin1String("/../share/vexa-assistant"), QDir::currentPath() }) {
-        if (translator->load(code, folder)) {
-            QCoreApplication::installTranslator(translator);
-            break;
-        }
+    if (loadProgramTranslation(*translator, code))
+        QCoreApplication::installTranslator(translator);
+    // The option parser's own messages come from the toolkit's translations
+    // where the system has them; its built-in texts are English.
+    if (code != QLatin1String("en_US")) {
+        auto *toolkit = new QTranslator(QCoreApplication::instance());
+        const QString name
+            = code == QLatin1String("zh_TW") ? QStringLiteral("qtbase_zh_TW") : QStringLiteral("qtbase_zh_CN");
+        if (toolkit->load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(toolkit);
     }
     return installedLanguage = code;
 }
@@ -398,7 +442,7 @@ int runCommand(const QStringList &arguments)
     const QStringList positional = all.positionalArguments();
     if (positional.isEmpty()) {
         if (all.isSet(QStringLiteral("help"))) {
-            printOut(toolHelp(all));
+            printOut(toolHelp());
             return CliOk;
         }
         return usageError(VexaCli::tr("缺少命令"));
@@ -421,12 +465,7 @@ int runCommand(const QStringList &arguments)
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), options.command);
     if (parser.isSet(QStringLiteral("help"))) {
-        // The program's name as people type it, not the path it was started by.
-        QString help = parser.helpText().replace(QLatin1String("[options]"), QLatin1String("[TARGET]"));
-        const int nameEnd = help.indexOf(QLatin1String(" [TARGET]"));
-        if (help.startsWith(QLatin1String("Usage: ")) && nameEnd > 0)
-            help.replace(7, nameEnd - 7, QStringLiteral("vexa-cli"));
-        printOut(help);
+        printOut(commandHelp(*info));
         return CliOk;
     }
     options.arguments = parser.positionalArguments().mid(1);
@@ -445,6 +484,13 @@ int runCommand(const QStringList &arguments)
         if (!error.isEmpty())
             return usageError(error, options.command);
     }
+    options.allowEmpty
+        = info->options.contains(QStringLiteral("allow-empty")) && parser.isSet(QStringLiteral("allow-empty"));
+    options.trigger = info->options.contains(QStringLiteral("trigger")) && parser.isSet(QStringLiteral("trigger"));
+    if (parser.isSet(QStringLiteral("timeout"))
+        && !parsePositive(parser.value(QStringLiteral("timeout")), 1, 600000, &options.timeoutMs))
+        return usageError(
+            VexaCli::tr("无效的等待时间: %1").arg(parser.value(QStringLiteral("timeout"))), options.command);
     if (info->options.contains(QStringLiteral("seconds")) && parser.isSet(QStringLiteral("seconds"))
         && !parsePositive(parser.value(QStringLiteral("seconds")), 1, 86400, &options.seconds))
         return usageError(VexaCli::tr("无效的秒数: %1").arg(parser.value(QStringLiteral("seconds"))), options.command);

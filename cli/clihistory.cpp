@@ -1,6 +1,7 @@
 #include "cli/clihistory.h"
 
 #include "base/outputfile.h"
+#include "cli/clifailuretext.h"
 #include "cli/clioutput.h"
 #include "cli/vexacli.h"
 #include "history/historycsvwriter.h"
@@ -143,7 +144,7 @@ void runHistory(const CliTarget &target, const CliOptions &options, MeterReport 
         Qt::DirectConnection);
     reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
     reader.wait();
-    const QString error = reader.failure().briefText();
+    const QString error = reader.failure().failed() ? cliFailureText(reader.failure(), options.fleet) : QString();
 
     report->json.insert(QStringLiteral("lines"), sink.kept);
     if (!sink.fileFailure.isEmpty()) {

@@ -2,6 +2,9 @@
 
 #include "base/filenames.h"
 #include "base/outputfile.h"
+#include "cli/cliassignment.h"
+#include "cli/clihelp.h"
+#include "cli/clifailuretext.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
 #include "cli/clioutput.h"
@@ -10,6 +13,7 @@
 #include "cli/vexacli.h"
 #include "items/identificationrows.h"
 #include "items/itemcsv.h"
+#include "items/itemrowfilter.h"
 #include "items/journal.h"
 #include "link/devicechannel.h"
 
@@ -19,6 +23,7 @@
 #include <QJsonArray>
 #include <QMap>
 #include <QScopeGuard>
+#include <QSet>
 #include <QRegularExpression>
 
 namespace {
@@ -39,6 +44,37 @@ QJsonObject itemJson(const ItemRecord &record)
 QString itemLine(int index, const QString &name, const QString &value)
 {
     return QStringLiteral("%1. %2: %3\n").arg(index, 2, 10, QLatin1Char('0')).arg(shownValue(name), shownValue(value));
+}
+
+QString padded(const QString &text, int width)
+{
+    return text + QString(qMax(0, width - CliHelp::displayWidth(text)), QLatin1Char(' '));
+}
+
+// Both numbers of every item under titles that say which is which: the row
+// the window shows (-- when SkipItems hides it) and the item index that
+// files and `set` use. One row per item: a line break in a value shows as an
+// escape, not as a row of its own.
+QString itemTable(const QVector<ItemRecord> &records, const QVector<int> &shownRows)
+{
+    const QString rowTitle = VexaCli::tr("行号");
+    const QString indexTitle = VexaCli::tr("配置项序号");
+    const int rowWidth = qMax(3, CliHelp::displayWidth(rowTitle)) + 2;
+    const int indexWidth = qMax(3, CliHelp::displayWidth(indexTitle)) + 2;
+    QString table
+        = padded(rowTitle, rowWidth) + padded(indexTitle, indexWidth) + VexaCli::tr("名称: 值") + QLatin1Char('\n');
+    for (int i = 0; i < records.size(); ++i) {
+        const ItemRecord &record = records.at(i);
+        const QString row = shownRows.at(i) > 0 ? QStringLiteral("%1").arg(shownRows.at(i), 2, 10, QLatin1Char('0'))
+                                                : QStringLiteral("--");
+        QString item = shownValue(record.fields.value(0).trimmed());
+        if (record.fields.size() >= 2)
+            item += QLatin1String(": ") + shownValue(record.fields.at(1).trimmed());
+        table += padded(row, rowWidth)
+            + padded(QStringLiteral("%1").arg(record.index, 2, 10, QLatin1Char('0')), indexWidth) + item
+            + QLatin1Char('\n');
+    }
+    return table;
 }
 
 } // namespace
@@ -71,9 +107,10 @@ MeterReport CliMeterJob::run()
     } else if (m_options.command == QLatin1String("search")) {
         runSearch(m_options, &m_report);
     } else if (!channel.open(m_target.link)) {
-        fail(CliLinkError, channel.openFailure().briefText());
+        fail(CliLinkError, told(channel.openFailure()));
     } else {
         ItemSession session(channel);
+        session.setAnswerTimeoutMs(m_options.timeoutMs);
         if (m_options.command == QLatin1String("items"))
             readItems(session);
         else if (m_options.command == QLatin1String("set"))
@@ -88,6 +125,11 @@ MeterReport CliMeterJob::run()
     if (!m_report.error.isEmpty())
         m_report.json.insert(QStringLiteral("error"), m_report.error);
     return m_report;
+}
+
+QString CliMeterJob::told(const LinkFailure &failure) const
+{
+    return cliFailureText(failure, m_options.fleet);
 }
 
 void CliMeterJob::fail(int exit, const QString &error)
@@ -112,7 +154,7 @@ bool CliMeterJob::report(const ItemWriteResult &write, int index, const QString 
         fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
         return true;
     case WriteOutcome::Unknown:
-        stop(CliLinkError, withOutcomeLine(write.failure.briefText(), write.outcome));
+        stop(CliLinkError, withOutcomeLine(told(write.failure), write.outcome));
         return false;
     case WriteOutcome::NotSent:
         break;
@@ -184,31 +226,26 @@ void CliMeterJob::readItems(ItemSession &session)
         return;
     }
     QVector<ItemRecord> records;
-    const ItemListResult list = session.readList(
-        [&](const ItemRecord &record) {
-            records << record;
-            if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, VexaCli::tr("配置项"), records.size(), 0);
-        },
-        nullptr, [&] { records.clear(); });
+    const ItemListResult list = readMeterList(session, &records);
     if (list.failure.failed()) {
-        fail(CliLinkError, list.failure.briefText());
+        fail(CliLinkError, told(list.failure));
         return;
     }
+    // The window's row numbers: its working directory's SkipItems hides rows.
+    const QVector<int> shownRows = ItemRowFilter::rowNumbers(records, loadSkipFile(QStringLiteral("SkipItems")));
     QJsonArray items;
     QVector<ItemRowText> rows;
-    for (const ItemRecord &record : qAsConst(records)) {
-        rows << itemRowText(rows.size() + 1, record);
-        items << itemJson(record);
+    for (int i = 0; i < records.size(); ++i) {
+        rows << itemRowText(rows.size() + 1, records.at(i));
+        QJsonObject item = itemJson(records.at(i));
+        item.insert(QStringLiteral("row"), shownRows.at(i));
+        items << item;
     }
     m_report.json.insert(QStringLiteral("items"), items);
     if (m_options.json)
         return;
     if (m_options.output.isEmpty() && !m_options.fleet) {
-        // One row per item on a terminal too: a line break in a value shows
-        // as an escape, not as a row of its own.
-        for (const ItemRowText &row : qAsConst(rows))
-            m_report.out += shownValue(itemCsvLine(row)) + QLatin1Char('\n');
+        m_report.out = itemTable(records, shownRows);
         return;
     }
     const QString path = outputPath();
@@ -221,27 +258,74 @@ void CliMeterJob::readItems(ItemSession &session)
         m_report.json.insert(QStringLiteral("file"), path);
 }
 
+ItemListResult CliMeterJob::readMeterList(ItemSession &session, QVector<ItemRecord> *records)
+{
+    return session.readList(
+        [&](const ItemRecord &record) {
+            *records << record;
+            identify(record);
+            if (m_progress && !m_options.fleet)
+                m_progress->step(m_target.name, VexaCli::tr("配置项"), records->size(), 0);
+        },
+        nullptr, [records] { records->clear(); });
+}
+
+bool CliMeterJob::resolveNames(ItemSession &session, QVector<CliAssignment> &assignments)
+{
+    QVector<ItemRecord> records;
+    const ItemListResult list = readMeterList(session, &records);
+    if (list.failure.failed()) {
+        stop(CliLinkError, told(list.failure));
+        return false;
+    }
+    QSet<int> seen;
+    for (CliAssignment &assignment : assignments) {
+        const QString error = assignment.byName() ? assignment.resolve(records) : QString();
+        if (!error.isEmpty()) {
+            stop(CliUsage, error);
+            return false;
+        }
+        if (seen.contains(assignment.index)) {
+            stop(CliUsage, VexaCli::tr("配置项%1重复出现").arg(assignment.index));
+            return false;
+        }
+        seen.insert(assignment.index);
+    }
+    return true;
+}
+
 void CliMeterJob::setItems(ItemSession &session)
 {
-    // Checked before: INDEX=VALUE with an index 0..254.
-    for (int index = 0; index < 2; ++index) {
-        const ItemReadResult read = session.readItem(index);
-        if (read.failure.failed()) {
-            stop(CliLinkError, read.failure.briefText());
+    // Checked before: INDEX=VALUE with an index 0..254, or NAME=VALUE.
+    QVector<CliAssignment> assignments;
+    bool byName = false;
+    for (const QString &argument : qAsConst(m_options.arguments)) {
+        assignments << CliAssignment::parse(argument);
+        byName = byName || assignments.last().byName();
+    }
+    if (byName) {
+        // Names are found in the meter's own list.
+        if (!resolveNames(session, assignments))
             return;
+    } else {
+        for (int index = 0; index < 2; ++index) {
+            const ItemReadResult read = session.readItem(index);
+            if (read.failure.failed()) {
+                stop(CliLinkError, told(read.failure));
+                return;
+            }
+            identify(read.record);
         }
-        identify(read.record);
     }
     QJsonArray results;
     // What was written stays in the report, whatever ends the run.
     const auto keepWrites = qScopeGuard([&] { m_report.json.insert(QStringLiteral("writes"), results); });
-    for (const QString &assignment : qAsConst(m_options.arguments)) {
-        const int equals = assignment.indexOf(QLatin1Char('='));
-        const int index = assignment.left(equals).toInt();
-        const QString value = assignment.mid(equals + 1).trimmed();
+    for (const CliAssignment &assignment : qAsConst(assignments)) {
+        const int index = assignment.index;
+        const QString &value = assignment.value;
         const ItemReadResult read = session.readItem(index);
         if (read.failure.failed()) {
-            stop(CliLinkError, read.failure.briefText());
+            stop(CliLinkError, told(read.failure));
             return;
         }
         if (read.endOfList) {
@@ -250,8 +334,9 @@ void CliMeterJob::setItems(ItemSession &session)
         }
         const QString name = read.record.fields.value(0);
         const int fields = read.record.fields.size() >= 2 ? 2 : 1;
-        if (fields == 1 && !value.isEmpty()) {
-            stop(CliUsage, VexaCli::tr("配置项%1是命令,不带值: %2").arg(index).arg(name));
+        const QString refused = refusedAssignment(index, name, fields, value);
+        if (!refused.isEmpty()) {
+            stop(CliUsage, refused);
             return;
         }
         const ItemWriteResult write = session.writeItem(index, name, value, fields);
@@ -269,6 +354,19 @@ void CliMeterJob::setItems(ItemSession &session)
     }
 }
 
+QString CliMeterJob::refusedAssignment(int index, const QString &name, int fields, const QString &value) const
+{
+    // A command runs when it is written, and an empty value wipes one: both
+    // only when asked for in so many words.
+    if (fields == 1 && !value.isEmpty())
+        return VexaCli::tr("配置项%1是命令,不带值: %2").arg(index).arg(name);
+    if (fields == 1 && !m_options.trigger)
+        return VexaCli::tr("配置项%1“%2”是命令,写入即执行;确要执行请加--trigger").arg(index).arg(name);
+    if (fields == 2 && value.isEmpty() && !m_options.allowEmpty)
+        return VexaCli::tr("配置项%1“%2”的值为空;确要写入空值请加--allow-empty").arg(index).arg(name);
+    return {};
+}
+
 void CliMeterJob::applyFile(ItemSession &session)
 {
     const ItemImport import = importItems(m_options.arguments.value(0));
@@ -276,19 +374,15 @@ void CliMeterJob::applyFile(ItemSession &session)
         fail(CliFileError, import.error);
         return;
     }
-    QMap<int, ItemRecord> meter;
-    const ItemListResult list = session.readList(
-        [&](const ItemRecord &record) {
-            meter.insert(record.index, record);
-            identify(record);
-            if (m_progress && !m_options.fleet)
-                m_progress->step(m_target.name, VexaCli::tr("配置项"), meter.size(), 0);
-        },
-        nullptr, [&] { meter.clear(); });
+    QVector<ItemRecord> records;
+    const ItemListResult list = readMeterList(session, &records);
     if (list.failure.failed()) {
-        fail(CliLinkError, list.failure.briefText());
+        fail(CliLinkError, told(list.failure));
         return;
     }
+    QMap<int, ItemRecord> meter;
+    for (const ItemRecord &record : qAsConst(records))
+        meter.insert(record.index, record);
 
     // The file must describe this meter: same item names at the same indices.
     QVector<ItemWriteRequest> plan;
@@ -333,7 +427,8 @@ void CliMeterJob::applyFile(ItemSession &session)
             changes << QJsonObject { { QStringLiteral("index"), row.index }, { QStringLiteral("name"), row.name },
                 { QStringLiteral("meter"), oldValues.at(i) }, { QStringLiteral("file"), row.value } };
         }
-        m_report.out += VexaCli::tr("将写入%1项,%2项相同").arg(plan.size()).arg(unchanged) + QLatin1Char('\n');
+        m_report.out += VexaCli::tr("将写入%1项,%2项相同", nullptr, int(plan.size())).arg(plan.size()).arg(unchanged)
+            + QLatin1Char('\n');
         m_report.json.insert(QStringLiteral("changes"), changes);
         return;
     }
@@ -368,7 +463,7 @@ void CliMeterJob::applyFile(ItemSession &session)
             return true;
         });
     if (refused > 0)
-        fail(CliRefused, VexaCli::tr("设备未接受%1项的值").arg(refused));
+        fail(CliRefused, VexaCli::tr("设备未接受%1项的值", nullptr, refused).arg(refused));
     m_report.json.insert(QStringLiteral("changes"), changes);
 }
 
@@ -381,7 +476,7 @@ void CliMeterJob::setClock(ItemSession &session)
     m_report.json.insert(QStringLiteral("time"), requested);
     m_report.json.insert(QStringLiteral("result"), clock.outcomeWord());
     if (clock.outcome == WriteOutcome::Unknown) {
-        fail(CliLinkError, withOutcomeLine(clock.failure.briefText(), clock.outcome));
+        fail(CliLinkError, withOutcomeLine(told(clock.failure), clock.outcome));
         return;
     }
     if (!clock.acknowledged()) {

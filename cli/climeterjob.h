@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QString>
 
+struct CliAssignment;
 class CliProgress;
 class Journal;
 
@@ -33,13 +34,23 @@ public:
 
 private:
     void readItems(ItemSession &session);
+    // The meter's whole list, with progress on a terminal; its identification
+    // rows are noted for the journal.
+    ItemListResult readMeterList(ItemSession &session, QVector<ItemRecord> *records);
     void setItems(ItemSession &session);
+    // Reads the list and finds the items named in NAME=VALUE; false when the
+    // run ends here.
+    bool resolveNames(ItemSession &session, QVector<CliAssignment> &assignments);
+    // Why this value is not written to the item as it is; empty when it is.
+    QString refusedAssignment(int index, const QString &name, int fields, const QString &value) const;
     void applyFile(ItemSession &session);
     void setClock(ItemSession &session);
     // A failure: the exit status is the highest so far, the error the first
     // one told. stop() is for the failure that ends the run: its error is shown.
     void fail(int exit, const QString &error);
     void stop(int exit, const QString &error);
+    // A link failure as this run tells it.
+    QString told(const LinkFailure &failure) const;
     // A write's outcome as the run reports it; false when the run ends here.
     bool report(const ItemWriteResult &write, int index, const QString &value);
     void identify(const ItemRecord &record);

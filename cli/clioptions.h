@@ -40,4 +40,7 @@ struct CliOptions
     // monitor: bytes to send once the line is open (--send, --send-hex, --eol).
     QByteArray send;
     bool reconnect = false;
+    int timeoutMs = 0; // --timeout: each answer's wait for the item commands; 0 keeps the usual
+    bool allowEmpty = false; // set: an empty value for an item that has one
+    bool trigger = false; // set: run a command item
 };

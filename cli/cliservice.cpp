@@ -1,5 +1,6 @@
 #include "cli/cliservice.h"
 
+#include "cli/clifailuretext.h"
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "firmware/ddbserver.h"
@@ -69,7 +70,7 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
         progress->clear();
     if (!succeeded) {
         report->exit = cliExitStatus(updater.failure());
-        report->error = updater.failure().briefText();
+        report->error = cliFailureText(updater.failure(), options.fleet);
         return;
     }
     report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n');
@@ -157,7 +158,7 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
     const LinkFailure failure = monitor.failure();
     if (failure.failed()) {
         report->exit = cliExitStatus(failure);
-        report->error = failure.briefText();
+        report->error = cliFailureText(failure, options.fleet);
     } else if (!sendFailure.isEmpty()) {
         report->exit = CliLinkError;
         report->error = sendFailure;
@@ -173,10 +174,7 @@ void runSearch(const CliOptions &options, MeterReport *report)
         &search, &DSearchDeviceThread::signalInsertDevice, &search,
         [&](const QString &content, const QHostAddress &host, quint16 port) {
             QMutexLocker locker(&mutex);
-            // An IPv4 sender as the dotted form people type, not as ::ffff:a.b.c.d.
-            bool isIpv4 = false;
-            const quint32 ipv4 = host.toIPv4Address(&isIpv4);
-            const QString address = isIpv4 ? QHostAddress(ipv4).toString() : host.toString();
+            const QString address = DSearchDeviceThread::senderText(host);
             report->out += QStringLiteral("%1:%2  %3\n").arg(address).arg(port).arg(shownValue(content.trimmed()));
             found << QJsonObject { { QStringLiteral("host"), address }, { QStringLiteral("port"), port },
                 { QStringLiteral("answer"), content.trimmed() } };

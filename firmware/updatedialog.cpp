@@ -207,7 +207,7 @@ bool UpdateDialog::askReplace(const QString &name)
 void UpdateDialog::slotSelectFile()
 {
     QDir().mkpath(packageFolder());
-    selectPackage(askOpenFileNameIn(this, tr("更新固件"), packageFolder(), QStringLiteral("Files (*.vexabin)")));
+    selectPackage(askOpenFileNameIn(this, tr("更新固件"), packageFolder(), tr("Files (*.vexabin)")));
 }
 
 void UpdateDialog::slotUpdate()

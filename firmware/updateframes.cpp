@@ -92,6 +92,19 @@ bool isAcceptedUpdateReply(LinkResult linkResult, const QByteArray &reply, const
     return reply.mid(start, end - start + 1) == QByteArray(kEraseOk);
 }
 
+bool isWellFormedReply(const QByteArray &reply)
+{
+    const int size = reply.size();
+    if (size < 13 || !reply.startsWith(QByteArray(kReplyStart, 5)) || reply.at(7) != kReplyMarker
+        || quint8(reply.at(size - 1)) != 0x7F)
+        return false;
+    const auto lengthAt = [&reply](int offset) {
+        return (quint8(reply.at(offset)) << 8) | quint8(reply.at(offset + 1));
+    };
+    const int length = lengthAt(8);
+    return lengthAt(5) == length + 3 && size == length + 13 && checkFrameCrc(reply.left(size - 1), true);
+}
+
 QString modelMismatchDetail(const QByteArray &reply, const QString &packageModel)
 {
     // A tilde frame carries its text after ten header bytes, its length in

@@ -32,6 +32,11 @@ QByteArray expectedPageReply(int pageNumber);
 // next line feed.
 bool isAcceptedUpdateReply(LinkResult linkResult, const QByteArray &reply, const QByteArray &expected);
 
+// Whether the bytes are one whole, well-formed reply frame: 7E 02 05 01 01,
+// lengths that agree with its size, marker 01, CRC and 7F. Only such a reply
+// can identify the meter.
+bool isWellFormedReply(const QByteArray &reply);
+
 // Whether the decoded identification reply names the model. The model is
 // used as pattern text as it is, without escaping.
 bool identificationMatchesModel(const QString &replyText, const QString &model);

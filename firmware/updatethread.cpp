@@ -26,13 +26,14 @@ void UpdateThread::setInfo(const DEncryptInfo &info)
     m_info = info;
 }
 
-LinkResult UpdateThread::identify(DeviceChannel &channel, QByteArray &response)
-{
-    response.clear();
-    return channel.transact(buildIdentifyRequest(), response, true, kExchangeTimeoutMs);
-}
-
 namespace {
+
+// Only a whole reply frame tells the model: one cut short, with a broken CRC
+// or noise, or some other answer is no identification at all.
+DeviceChannel::Verdict identificationOnly(const QByteArray &answer, bool)
+{
+    return isWellFormedReply(answer) ? DeviceChannel::Verdict::Take : DeviceChannel::Verdict::LetGoOther;
+}
 
 // Erase and pages count only by their own answers: a copy of an earlier one
 // (the erase answer that came twice, the identification) is let go, and the
@@ -49,6 +50,14 @@ bool exchangeChecked(DeviceChannel &channel, const QByteArray &request, const QB
 }
 
 } // namespace
+
+bool UpdateThread::identify(DeviceChannel &channel, QByteArray &reply)
+{
+    const DeviceChannel::Answer answer
+        = channel.exchange(buildIdentifyRequest(), true, kExchangeTimeoutMs, identificationOnly);
+    reply = answer.taken ? answer.bytes : QByteArray();
+    return answer.taken;
+}
 
 bool UpdateThread::erase(DeviceChannel &channel, quint32 imageSize)
 {
@@ -97,8 +106,8 @@ void UpdateThread::run()
     }
 
     QByteArray identification;
-    if (identify(channel, identification) != LinkOk) {
-        if (identify(channel, identification) != LinkOk) {
+    if (!identify(channel, identification)) {
+        if (!identify(channel, identification)) {
             fail(LinkFailure::of(LinkFailure::Kind::Other, tr("固件更新失败,获取设备ID失败!")));
             finishUpdate(channel);
             return;

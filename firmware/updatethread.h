@@ -45,7 +45,8 @@ protected:
     void run() override;
 
 private:
-    LinkResult identify(DeviceChannel &channel, QByteArray &response);
+    // True with the reply when this exchange's own well-formed identification reply came.
+    bool identify(DeviceChannel &channel, QByteArray &reply);
     bool erase(DeviceChannel &channel, quint32 imageSize);
     bool sendPage(DeviceChannel &channel, const char *page, int pageNumber);
     void finishUpdate(DeviceChannel &channel);

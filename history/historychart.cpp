@@ -16,6 +16,7 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
+#include <qwt_plot_textlabel.h>
 #include <qwt_plot_layout.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_renderer.h>
@@ -176,15 +177,19 @@ void HistoryChart::rebuild()
         plot->enableAxis(QwtPlot::xBottom, g == m_groups.size() - 1);
         plot->setAxisMaxMajor(QwtPlot::yLeft, 4);
         plot->setAxisMaxMinor(QwtPlot::yLeft, 2);
-        // One curve: its name on the axis instead of a legend line above.
+        // One curve: its name (or else the unit) written across the top of
+        // the canvas, where a short plot cannot clip it as a turned axis title.
         const bool single = group.series.size() == 1;
-        const QString axisTitle = single ? m_series.at(group.series.first()).label() : group.unit;
-        if (!axisTitle.isEmpty()) {
-            QwtText title(axisTitle);
-            QFont font = plot->axisWidget(QwtPlot::yLeft)->font();
-            font.setBold(false);
-            title.setFont(font);
-            plot->setAxisTitle(QwtPlot::yLeft, title);
+        const QString caption = single ? m_series.at(group.series.first()).label() : group.unit;
+        if (!caption.isEmpty()) {
+            QwtText text(caption);
+            text.setRenderFlags(Qt::AlignLeft | Qt::AlignTop);
+            text.setColor(single ? seriesColor(group.series.first()).darker(130) : QColor(Qt::black));
+            text.setBackgroundBrush(QColor(255, 255, 255, 200));
+            auto *label = new QwtPlotTextLabel;
+            label->setText(text);
+            label->setMargin(2);
+            label->attach(plot);
         }
         auto *grid = new QwtPlotGrid;
         grid->setMajorPen(QColor(220, 220, 220), 0, Qt::DotLine);

@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/settings.h"
+#include "history/dayedit.h"
 #include "history/historychart.h"
 #include "history/historychartexport.h"
 #include "history/historyexport.h"
@@ -67,7 +68,7 @@ HistoryData::HistoryData(QWidget *parent)
     ui->textEdit->setUndoRedoEnabled(false);
     const QDate today = QDateTime::currentDateTime().date();
     for (QDateEdit *edit : { ui->dateStart, ui->dateEnd }) {
-        edit->setCalendarPopup(true);
+        setUpDayEdit(edit);
         edit->setDate(today);
     }
 
@@ -283,11 +284,11 @@ void HistoryData::slotQueryHistory()
 void HistoryData::showQueryState()
 {
     if (m_reader.isRunning() || !m_pending.isEmpty())
-        m_status->setText(tr("正在查询…已收到 %1 行").arg(m_linesReceived));
+        m_status->setText(tr("正在查询…已收到 %1 行", nullptr, m_linesReceived).arg(m_linesReceived));
     else if (m_queryFailed)
-        m_status->setText(tr("查询失败，已收到 %1 行").arg(m_linesReceived));
+        m_status->setText(tr("查询失败，已收到 %1 行", nullptr, m_linesReceived).arg(m_linesReceived));
     else
-        m_status->setText(tr("查询结束，共收到 %1 行").arg(m_linesReceived));
+        m_status->setText(tr("查询结束，共收到 %1 行", nullptr, m_linesReceived).arg(m_linesReceived));
 }
 
 void HistoryData::slotExportCSV()
@@ -330,8 +331,7 @@ void HistoryData::slotExportPDF()
 QString HistoryData::askExportFile(const QString &suffix)
 {
     return askSaveFileName(this, tr("导出历史数据"), kHistoryFiles,
-        historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), QStringLiteral("Files (*.%1)").arg(suffix),
-        suffix);
+        historyFileName(ui->dateStart->date(), ui->dateEnd->date(), suffix), tr("Files (*.%1)").arg(suffix), suffix);
 }
 
 HistoryExportResult HistoryData::exportPdfInBackground(
@@ -432,8 +432,9 @@ void HistoryData::finishAnswer()
     m_tableModel->applySort();
     const int rows = m_tableModel->rowCount();
     const int untimed = m_tableModel->rowsWithoutTime();
-    m_tableNote->setText(untimed == 0 ? tr("共 %1 行").arg(rows)
-                                      : tr("共 %1 行，其中 %2 行的时间无法识别（仍列在表中）").arg(rows).arg(untimed));
+    m_tableNote->setText(untimed == 0
+            ? tr("共 %1 行", nullptr, rows).arg(rows)
+            : tr("共 %1 行，其中 %2 行的时间无法识别（仍列在表中）", nullptr, rows).arg(rows).arg(untimed));
     if (m_chartStale)
         refreshChart();
 }
@@ -448,11 +449,11 @@ void HistoryData::refreshChart()
     m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
     QStringList skipped;
     if (m_readings.linesWithoutTime() > 0)
-        skipped << tr("%1 行没有时间").arg(m_readings.linesWithoutTime());
+        skipped << tr("%1 行没有时间", nullptr, m_readings.linesWithoutTime()).arg(m_readings.linesWithoutTime());
     if (m_readings.linesWithoutNumber() > 0)
-        skipped << tr("%1 行没有数值").arg(m_readings.linesWithoutNumber());
+        skipped << tr("%1 行没有数值", nullptr, m_readings.linesWithoutNumber()).arg(m_readings.linesWithoutNumber());
     if (m_readings.readingsOverSeriesCap() > 0)
-        skipped << tr("%1 个读数超出 %2 个数据系列")
+        skipped << tr("%1 个读数超出 %2 个数据系列", nullptr, m_readings.readingsOverSeriesCap())
                        .arg(m_readings.readingsOverSeriesCap())
                        .arg(HistoryReadings::kMaxSeries);
     QString note;
@@ -518,7 +519,7 @@ ServiceReport HistoryData::serviceReport() const
 void HistoryData::slotServiceReport()
 {
     const QString fileName = askSaveFileName(this, tr("服务报告"), kHistoryFiles,
-        serviceReportFileName(QDateTime::currentDateTime()), QStringLiteral("Files (*.pdf)"), QStringLiteral("pdf"));
+        serviceReportFileName(QDateTime::currentDateTime()), tr("Files (*.pdf)"), QStringLiteral("pdf"));
     if (fileName.isEmpty())
         return;
     const QString error = writeServiceReport(fileName, serviceReport());

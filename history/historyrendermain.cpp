@@ -3,13 +3,13 @@
 // { "kind": "chart" | "report", "path": FILE, "language": CODE, "report": {...} }
 // (the report as ServiceReport::toJson writes it). Exit status 0 when the
 // file is written; otherwise the message on stderr and status 4.
+#include "base/translationlookup.h"
 #include "history/historychart.h"
 #include "history/historychartexport.h"
 #include "history/servicereport.h"
 #include "history/servicereportwriter.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,14 +26,8 @@ void loadTranslation(const QString &code)
     if (code.isEmpty() || code == QLatin1String("zh_CH"))
         return;
     auto *translator = new QTranslator(QCoreApplication::instance());
-    const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString &folder : { dir, dir + QLatin1String("/../../share/vexa-assistant/translations"),
-             dir + QLatin1String("/../share/vexa-assistant/translations") }) {
-        if (translator->load(code, folder)) {
-            QCoreApplication::installTranslator(translator);
-            return;
-        }
-    }
+    if (loadProgramTranslation(*translator, code))
+        QCoreApplication::installTranslator(translator);
 }
 
 QString writeChart(const QString &path, const ServiceReport &report)

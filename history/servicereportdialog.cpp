@@ -4,6 +4,7 @@
 #include "base/filenames.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
+#include "history/dayedit.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
 #include "history/servicereport.h"
@@ -34,10 +35,8 @@ ServiceReportDialog::ServiceReportDialog(const KnownMeterValues &values, QWidget
     const QDate today = QDate::currentDate();
     m_start->setDate(today.addDays(-6));
     m_end->setDate(today);
-    for (QDateEdit *edit : { m_start, m_end }) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
+    for (QDateEdit *edit : { m_start, m_end })
+        setUpDayEdit(edit);
     m_state->setObjectName(QStringLiteral("labelStatus"));
     m_buttons->button(QDialogButtonBox::Ok)->setText(tr("读取并生成…"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
@@ -54,7 +53,7 @@ ServiceReportDialog::ServiceReportDialog(const KnownMeterValues &values, QWidget
     connect(&m_reader, &ReadThread::signalAddText, this, [this](const QString &text) {
         m_text += text;
         m_lines += text.count(QLatin1Char('\n'));
-        m_state->setText(tr("正在读取历史数据…已收到 %1 行").arg(m_lines));
+        m_state->setText(tr("正在读取历史数据…已收到 %1 行", nullptr, m_lines).arg(m_lines));
     });
     connect(&m_reader, &ReadThread::signalFailed, this,
         [this](const QString &, const LinkFailure &failure) { m_error = failure.text(); });
@@ -83,13 +82,13 @@ void ServiceReportDialog::accept()
         return;
     }
     m_file = askSaveFileName(this, tr("服务报告"), kHistoryFiles, serviceReportFileName(QDateTime::currentDateTime()),
-        QStringLiteral("Files (*.pdf)"), QStringLiteral("pdf"));
+        tr("Files (*.pdf)"), QStringLiteral("pdf"));
     if (m_file.isEmpty())
         return;
     m_text.clear();
     m_error.clear();
     m_lines = 0;
-    m_state->setText(tr("正在读取历史数据…已收到 %1 行").arg(0));
+    m_state->setText(tr("正在读取历史数据…已收到 %1 行", nullptr, 0).arg(0));
     setBusy(true);
     m_link = storedLinkSettings();
     m_reader.setLinkSettings(m_link);

@@ -15,6 +15,9 @@ QString windowText(const char *text)
     return QCoreApplication::translate("MainWindow", text);
 }
 
+const char *const kLengthCheck = QT_TRANSLATE_NOOP("ItemSession", "数据长度校验错误 : \n%1");
+const char *const kAddressCheck = QT_TRANSLATE_NOOP("ItemSession", "地址或命令校验错误: \n%1");
+
 // Empty when the answer is a well-formed item answer of this meter; the two
 // check texts are shown as the instrument's words, untranslated.
 QString itemAnswerProblem(const QByteArray &buffer, quint8 address)
@@ -22,9 +25,9 @@ QString itemAnswerProblem(const QByteArray &buffer, quint8 address)
     if (buffer.size() > 4 && quint8(buffer.at(0)) == address && buffer.at(1) == 0x03) {
         if (buffer.size() == quint8(buffer.at(2)) + 5)
             return {};
-        return QStringLiteral("数据长度校验错误 : \n%1").arg(hexDump(buffer));
+        return QString::fromUtf8(kLengthCheck).arg(hexDump(buffer));
     }
-    return QStringLiteral("地址或命令校验错误: \n%1").arg(hexDump(buffer));
+    return QString::fromUtf8(kAddressCheck).arg(hexDump(buffer));
 }
 
 bool isStopped(const std::atomic_bool *stop)
@@ -50,6 +53,16 @@ void judgeHeld(ItemWriteResult &write, const QStringList &fields, const QString 
 }
 
 } // namespace
+
+QString translatedAnswerCheck(const QString &error)
+{
+    for (const char *check : { kLengthCheck, kAddressCheck }) {
+        const QString start = QString::fromUtf8(check).chopped(2);
+        if (error.startsWith(start))
+            return QCoreApplication::translate("ItemSession", check).arg(error.mid(start.size()));
+    }
+    return error;
+}
 
 ItemSession::ItemSession(DeviceChannel &channel)
     : m_channel(channel)
@@ -77,19 +90,39 @@ ItemReadResult ItemSession::readResult(
         return read;
     const int length = quint8(read.answer.at(2));
     read.endOfList = length == 0;
-    if (!read.endOfList)
+    if (!read.endOfList) {
         read.record.fields = splitItemText(decodeGb2312(read.answer.constData() + 3, length));
+        if (!read.record.fields.at(0).isEmpty())
+            m_indexOfName.insert(read.record.fields.at(0), index);
+    }
     return read;
+}
+
+DeviceChannel::Answer ItemSession::exchangeRead(int index, int timeoutMs) const
+{
+    const quint8 address = m_channel.deviceAddress();
+    const DeviceChannel::AnswerJudge judge = [&](const QByteArray &answer, bool remembered) {
+        // Answers carry no index; the name they carry is the item's own.
+        QStringList fields;
+        if (parseItemAnswer(answer, address, &fields)) {
+            const auto read = m_indexOfName.constFind(fields.at(0));
+            if (read != m_indexOfName.cend() && read.value() != index)
+                return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::LetGoOther;
+        }
+        return DeviceChannel::Verdict::Take;
+    };
+    // A copy's own answer is right behind it, unless it was lost.
+    return m_channel.exchange(
+        buildItemReadFrame(address, index), false, timeoutMs, judge, DeviceChannel::kLateAnswerWindowMs);
 }
 
 ItemReadResult ItemSession::askItem(int index, const std::atomic_bool *stop) const
 {
-    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
-    DeviceChannel::Answer answer = m_channel.exchange(request, false, kFirstReadTimeoutMs);
+    DeviceChannel::Answer answer = exchangeRead(index, timeoutMs(kFirstReadTimeoutMs));
     if (answer.result != LinkStopped && !isStopped(stop)
         && linkFailureKind(answer.result, answer.bytes) != LinkFailure::Kind::None) {
         const LinkResult first = answer.result;
-        answer = m_channel.exchange(request, false, kRetryReadTimeoutMs);
+        answer = exchangeRead(index, timeoutMs(kRetryReadTimeoutMs));
         // The first attempt's answer may still come, after the repeated one.
         if (first == LinkReceiveTimeout && answer.result == LinkOk
             && linkFailureKind(LinkOk, answer.bytes) == LinkFailure::Kind::None)
@@ -137,13 +170,15 @@ ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &
             list.repeated = list.repeated || read.repeated;
             list.stopped = read.stopped;
             list.failure = read.failure;
-            if (read.stopped || read.failure.failed() || read.endOfList)
+            // A row's very bytes once more, taken or the only answer that
+            // came: an answer came so late that it took another item's place
+            // (or two items read the same), and the rows after it may be out
+            // of step. Read once more from a quiet line; twice is a failure.
+            const auto earlier = read.stopped ? rows.cend() : rows.constFind(read.answer);
+            if (earlier == rows.cend() && (read.stopped || read.failure.failed() || read.endOfList))
                 return list;
-            // A row's very bytes once more: an answer came so late that it
-            // took another item's place, and the rows after it may be out of
-            // step. Read once more from a quiet line; twice is a failure.
-            const auto earlier = rows.constFind(read.answer);
             if (earlier != rows.cend()) {
+                list.failure = LinkFailure();
                 list.repeated = true;
                 if (pass > 0) {
                     list.failure = m_channel.failure(LinkFailure::Kind::BadAnswer,
@@ -162,6 +197,7 @@ ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &
         }
         m_channel.discardLateAnswer(false);
         m_channel.forgetAnswers();
+        m_indexOfName.clear();
         if (onRestart)
             onRestart();
     }
@@ -197,13 +233,12 @@ LinkFailure ItemSession::unknownReason(const DeviceChannel::Answer &answer, cons
 
 void ItemSession::readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const
 {
-    const QByteArray request = buildItemReadFrame(m_channel.deviceAddress(), index);
     // What is still on its way belongs to the write or to earlier requests.
     m_channel.discardLateAnswer(false);
-    ItemReadResult read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+    ItemReadResult read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     if (!read.failure.failed() && read.remembered) {
         m_channel.discardLateAnswer(false);
-        read = readResult(index, m_channel.exchange(request, false, kFirstReadTimeoutMs), nullptr);
+        read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     }
     const QStringList &fields = read.record.fields;
     if (read.failure.failed() || read.endOfList || fields.size() != 2
@@ -236,8 +271,8 @@ ItemWriteResult ItemSession::writeItem(
             return DeviceChannel::Verdict::LetGoCopy;
         return DeviceChannel::Verdict::Take;
     };
-    const DeviceChannel::Answer answer = m_channel.exchange(
-        buildItemWriteFrame(address, index, value), false, kWriteTimeoutMs, judge, DeviceChannel::kLateAnswerWindowMs);
+    const DeviceChannel::Answer answer = m_channel.exchange(buildItemWriteFrame(address, index, value), false,
+        timeoutMs(kWriteTimeoutMs), judge, DeviceChannel::kLateAnswerWindowMs);
     if (answer.taken) {
         QStringList fields;
         parseItemAnswer(answer.bytes, address, &fields);
@@ -284,7 +319,7 @@ ClockResult ItemSession::setClock(const QDateTime &localTime) const
             return DeviceChannel::Verdict::LetGoOther;
         return remembered ? DeviceChannel::Verdict::LetGoCopy : DeviceChannel::Verdict::Take;
     };
-    const DeviceChannel::Answer answer = m_channel.exchange(clock.frame, false, kWriteTimeoutMs, judge);
+    const DeviceChannel::Answer answer = m_channel.exchange(clock.frame, false, timeoutMs(kWriteTimeoutMs), judge);
     if (answer.taken) {
         clock.answer = decodeGb2312(answer.bytes.mid(3, 2));
         clock.outcome = answer.bytes == clockAcknowledgement(address) ? WriteOutcome::Ok : WriteOutcome::Refused;

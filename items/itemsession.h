@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -48,6 +49,11 @@ struct ItemListResult
     bool repeated = false;
 };
 
+// The two answer-check texts are the refresh's own and stay untranslated
+// there; elsewhere this gives them in the language shown. Other texts come
+// back unchanged.
+QString translatedAnswerCheck(const QString &error);
+
 // One item read: the item, the end of the list, or a failure.
 struct ItemReadResult
 {
@@ -89,6 +95,10 @@ public:
 
     DeviceChannel &channel() const { return m_channel; }
 
+    // A slow link: every wait for an answer (a read, its repetition, a
+    // write, the clock) takes up to ms instead of the times above; 0 keeps them.
+    void setAnswerTimeoutMs(int ms) { m_answerTimeoutMs = ms; }
+
     // Reads item 0, 1, 2 ... until the end answer, a failure or *stop; a failed
     // item is asked once more with a longer time-out. Each item goes to onItem
     // as soon as it has arrived. A list in which two items answered the very
@@ -102,7 +112,9 @@ public:
     // time-out, unless *stop is set by then. When the repetition answers after
     // a time-out, the first attempt's late answer is let go by. An answer that
     // was handed out before in this session is let go and the item asked
-    // again, once.
+    // again, once. An answer naming an item this session read at another
+    // index is another request's (names are unique within a meter): let go
+    // while the item's own answer may still come.
     ItemReadResult readItem(int index, const std::atomic_bool *stop = nullptr) const;
 
     // expectedFields is 2 for an item with a value, 1 for a command item. An
@@ -127,11 +139,18 @@ public:
 private:
     // One item read with its repeat after a failure, and what came.
     ItemReadResult askItem(int index, const std::atomic_bool *stop) const;
+    // One read request of the item, judged by the names read so far.
+    DeviceChannel::Answer exchangeRead(int index, int timeoutMs) const;
     ItemReadResult readResult(int index, const DeviceChannel::Answer &answer, const std::atomic_bool *stop) const;
     // After a write without an own answer: reads the item to see what it holds.
     void readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const;
     // Why no own answer decided: the link's failure, or answers that were not it.
     LinkFailure unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const;
 
+    int timeoutMs(int usual) const { return m_answerTimeoutMs > 0 ? m_answerTimeoutMs : usual; }
+
     DeviceChannel &m_channel;
+    int m_answerTimeoutMs = 0;
+    // Where each item name was read in this session (the index of its row).
+    mutable QHash<QString, int> m_indexOfName;
 };

@@ -4,6 +4,7 @@
 #include "base/outputfile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStringList>
@@ -49,10 +50,17 @@ JournalEntry Journal::entryNow(const LinkSettings &link, const QString &model, c
     return entry;
 }
 
-QString Journal::headerLine()
+QString Journal::headerLineWithoutRow()
 {
     return QStringLiteral("time,connection,address,model,device_name,index,name,old_value,requested_value,"
                           "answered_value,result");
+}
+
+QString Journal::headerLine()
+{
+    // index is the meter's item index (as files and vexa-cli use it), row the
+    // number the window showed beside the name.
+    return headerLineWithoutRow() + QLatin1String(",row");
 }
 
 QString Journal::meterCell(const QString &text)
@@ -60,7 +68,7 @@ QString Journal::meterCell(const QString &text)
     return spreadsheetSafe(withoutControlCharacters(text));
 }
 
-QString Journal::line(const JournalEntry &entry)
+QString Journal::line(const JournalEntry &entry, bool withRow)
 {
     const QDateTime local = entry.time.toLocalTime();
     // Offset always written out (also +00:00), so lines from machines in
@@ -71,9 +79,11 @@ QString Journal::line(const JournalEntry &entry)
               .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
               .arg(qAbs(offset) / 3600, 2, 10, QLatin1Char('0'))
               .arg(qAbs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
-    const QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), meterCell(entry.model),
+    QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), meterCell(entry.model),
         meterCell(entry.deviceName), entry.index >= 0 ? QString::number(entry.index) : QString(), meterCell(entry.name),
         meterCell(entry.oldValue), meterCell(entry.requestedValue), meterCell(entry.answeredValue), entry.result };
+    if (withRow)
+        fields << (entry.row > 0 ? QString::number(entry.row) : QString());
     QStringList quoted;
     for (const QString &text : fields)
         quoted << field(text);
@@ -91,9 +101,15 @@ bool Journal::append(const JournalEntry &entry)
         return false;
     }
     QByteArray bytes;
-    if (file.size() == 0)
+    bool withRow = true;
+    if (file.size() == 0) {
         bytes = QByteArray("\xEF\xBB\xBF") + headerLine().toUtf8() + "\r\n";
-    bytes += line(entry).toUtf8() + "\r\n";
+    } else {
+        QFile begun(m_path);
+        withRow = !begun.open(QIODevice::ReadOnly)
+            || begun.readLine(4096).trimmed() != QByteArray("\xEF\xBB\xBF") + headerLineWithoutRow().toUtf8();
+    }
+    bytes += line(entry, withRow).toUtf8() + "\r\n";
     if (!file.write(bytes) || !file.close()) {
         m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorText());
         return false;

@@ -19,12 +19,14 @@ struct JournalEntry
     QString requestedValue;
     QString answeredValue;
     QString result; // "ok", "refused" or the link error text
+    int row = 0; // the row number the window showed (from 1); 0: none (vexa-cli, the clock)
 };
 
 // Appends write attempts to journal.csv: UTF-8 with a byte order mark, one
 // header line when the file is new, RFC 4180 quoting, CRLF line ends. The
-// file is only ever appended to, and only if it is a regular file. Safe to
-// use from several threads.
+// file is only ever appended to, and only if it is a regular file. A journal
+// begun before the row column existed keeps its columns. Safe to use from
+// several threads.
 class Journal
 {
 public:
@@ -42,11 +44,13 @@ public:
         const QString &result);
 
     static QString headerLine();
+    // The header of journals begun before the row column existed.
+    static QString headerLineWithoutRow();
     // A cell of text from the meter or a file: control characters dropped
     // (a tab stays) and, where a spreadsheet would start a formula, a
     // leading apostrophe.
     static QString meterCell(const QString &text);
-    static QString line(const JournalEntry &entry);
+    static QString line(const JournalEntry &entry, bool withRow = true);
     // The field as RFC 4180 wants it: quoted when it holds a comma, quote,
     // CR or LF, inner quotes doubled.
     static QString field(const QString &text);

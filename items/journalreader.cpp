@@ -74,7 +74,8 @@ QStringList JournalReader::splitCsvRecord(const QString &record)
 bool JournalReader::parseLine(const QString &record, JournalEntry *entry)
 {
     const QStringList fields = splitCsvRecord(record);
-    if (fields.size() != 11)
+    // Eleven columns in journals begun before the row column existed.
+    if (fields.size() != 11 && fields.size() != 12)
         return false;
     entry->time = QDateTime::fromString(fields.at(0), Qt::ISODate);
     bool addressOk = false;
@@ -93,6 +94,7 @@ bool JournalReader::parseLine(const QString &record, JournalEntry *entry)
     entry->requestedValue = fields.at(8);
     entry->answeredValue = fields.at(9);
     entry->result = fields.at(10);
+    entry->row = fields.value(11).toInt();
     return true;
 }
 

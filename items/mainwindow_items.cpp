@@ -32,8 +32,6 @@ namespace {
 
 constexpr int kResultMessageMs = 5000;
 
-const QString kModelName = QStringLiteral("设备型号");
-const QString kDeviceName = QStringLiteral("设备名称");
 const QBrush kRefusedBrush(QColor(255, 205, 210));
 
 QVector<ItemRowText> rowTexts(const ConfigTree *tree)
@@ -194,7 +192,9 @@ void MainWindow::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWrit
 
 bool MainWindow::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests)
 {
-    const QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
+    QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
+    for (int i = 0; i < review.size(); ++i)
+        review[i].row = m_tree->indexOfTopLevelItem(rows.at(i)) + 1;
     if (summarizeReview(review).toWrite == 0) {
         showOkBox(QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), this);
         return false;
@@ -288,7 +288,8 @@ bool MainWindow::runBatch(const LinkSettings &link, const QVector<QTreeWidgetIte
     if (failed)
         return false;
     if (confirmed < requests.size()) {
-        statusBar()->showMessage(tr("已取消写入配置: 已写入%1项,共%2项").arg(confirmed).arg(requests.size()));
+        statusBar()->showMessage(
+            tr("已取消写入配置: 已写入%1项,共%2项", nullptr, int(requests.size())).arg(confirmed).arg(requests.size()));
         return false;
     }
     statusBar()->showMessage(tr("写入配置成功"), kResultMessageMs);
@@ -374,40 +375,16 @@ void MainWindow::addItemRow(int index, const QStringList &list)
 
 bool MainWindow::isSkippedItem(int index, const QStringList &list)
 {
-    if (list.size() < 2)
-        return false;
-    const QString &name = list.at(0);
-    const QString value = normalizeSkipText(list.at(1));
-
-    if (name == kModelName) {
-        if (!m_hasHeldRow)
-            return m_skipItems.contains(value);
-        const QString heldValue = normalizeSkipText(m_heldFields.value(1));
-        const bool hideBoth = m_skipItems.value(heldValue).contains(value);
-        if (!hideBoth)
-            addItemRow(m_heldIndex, m_heldFields);
-        m_hasHeldRow = false;
-        m_heldIndex = 0;
-        m_heldFields.clear();
-        return hideBoth;
-    }
-    if (name == kDeviceName) {
-        if (!m_skipItems.contains(value))
-            return false;
-        // Shown or hidden together with the model row that follows.
-        m_hasHeldRow = true;
-        m_heldIndex = index;
-        m_heldFields = list;
-        return true;
-    }
-    if (name.compare(QLatin1String("model"), Qt::CaseInsensitive) == 0)
-        return m_skipItems.contains(value);
-    return false;
+    ItemRecord released;
+    const bool skipped = m_rowFilter.isSkipped({ index, list }, &released);
+    if (!released.fields.isEmpty())
+        addItemRow(released.index, released.fields);
+    return skipped;
 }
 
 void MainWindow::loadSkipItems()
 {
-    m_skipItems = loadSkipFile(QStringLiteral("SkipItems"));
+    m_rowFilter = ItemRowFilter(loadSkipFile(QStringLiteral("SkipItems")));
 }
 
 int MainWindow::editItem(const QString &name, const QString &value, QString &newValue)
@@ -415,6 +392,8 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
     newValue.clear();
     const bool hasValue = !value.isEmpty();
     static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
+    QString rowNumber = kRowNumber.match(name).captured();
+    rowNumber.chop(1);
     QString itemName = name;
     itemName.remove(kRowNumber);
     QString itemValue = value;
@@ -429,6 +408,10 @@ int MainWindow::editItem(const QString &name, const QString &value, QString &new
         box.setWindowIcon(windowIcon());
         box.button(QMessageBox::Ok)->setText(tr("确定"));
         box.button(QMessageBox::Cancel)->setText(tr("取消"));
+        // A command runs as soon as it is sent (a factory reset cannot be
+        // taken back): say which row it is, and let Enter cancel.
+        box.setInformativeText(tr("第%1行是命令,按“确定”立即发送给设备执行。").arg(rowNumber));
+        box.setDefaultButton(QMessageBox::Cancel);
         return box.exec() == QMessageBox::Ok ? 1 : 0;
     }
 
@@ -545,14 +528,16 @@ void MainWindow::recordWrite(
     if (result.confirmed())
         m_knownValues.noteWrite(link.meterKey(), index, result.answer);
     const QString answered = count == 2 ? result.answer.value(1) : QString();
-    appendJournal(link, index, itemRowName(row->text(0)), oldValue, value, answered, result.outcomeWord());
+    appendJournal(link, index, itemRowName(row->text(0)), oldValue, value, answered, result.outcomeWord(),
+        m_tree->indexOfTopLevelItem(row) + 1);
 }
 
 void MainWindow::appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
-    const QString &requested, const QString &answered, const QString &result)
+    const QString &requested, const QString &answered, const QString &result, int row)
 {
-    const JournalEntry entry = Journal::entryNow(
+    JournalEntry entry = Journal::entryNow(
         link, m_knownValues.model(), m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
+    entry.row = row;
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {

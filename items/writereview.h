@@ -13,6 +13,7 @@ struct ReviewRow
     enum class State { Changed, Unchanged, Unknown };
 
     ItemWriteRequest request;
+    int row = 0; // the row number the list shows (from 1); 0 when not known
     QString meterValue; // as last known; empty when unknown
     State state = State::Unknown;
     bool identification = false; // rows 0 and 1 name the meter

@@ -11,7 +11,7 @@ namespace {
 
 std::function<bool(WriteReviewDialog &)> nextAnswer;
 
-enum Column { IndexColumn, NameColumn, MeterColumn, WriteColumn, NoteColumn };
+enum Column { RowColumn, IndexColumn, NameColumn, MeterColumn, WriteColumn, NoteColumn };
 
 } // namespace
 
@@ -26,21 +26,27 @@ WriteReviewDialog::WriteReviewDialog(const QVector<ReviewRow> &rows, QWidget *pa
     m_list->setObjectName(QStringLiteral("reviewList"));
     m_list->setRootIsDecorated(false);
     m_list->setAlternatingRowColors(true);
-    m_list->setHeaderLabels({ tr("序号"), tr("名称"), tr("设备中的值"), tr("将写入的值"), tr("说明") });
+    // The list's row number and the meter's item index differ by one, or
+    // more where rows are hidden: both are shown, each under its own name.
+    m_list->setHeaderLabels(
+        { tr("行号"), tr("配置项序号"), tr("名称"), tr("设备中的值"), tr("将写入的值"), tr("说明") });
+    m_list->headerItem()->setToolTip(RowColumn, tr("配置列表中显示的行号"));
+    m_list->headerItem()->setToolTip(IndexColumn, tr("设备的配置项序号,文件和vexa-cli使用该序号"));
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->header()->setStretchLastSection(true);
     const QBrush changed(QColor(255, 236, 179));
     const QBrush unwritable(QColor(255, 205, 210));
     for (const ReviewRow &row : qAsConst(m_rows)) {
         const QString meter = row.state == ReviewRow::State::Unknown ? QStringLiteral("—") : row.meterValue;
-        auto *item = new QTreeWidgetItem(
-            m_list, { QString::number(row.request.index), row.request.name, meter, row.request.value, row.problem });
+        auto *item = new QTreeWidgetItem(m_list,
+            { row.row > 0 ? QStringLiteral("%1").arg(row.row, 2, 10, QLatin1Char('0')) : QString(),
+                QString::number(row.request.index), row.request.name, meter, row.request.value, row.problem });
         // A value that cannot be written is never sent: its row cannot be checked.
         if (row.problem.isEmpty())
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         else
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
-        item->setCheckState(IndexColumn, row.checked ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(RowColumn, row.checked ? Qt::Checked : Qt::Unchecked);
         const bool marked = !row.problem.isEmpty() || row.state == ReviewRow::State::Changed;
         for (int column = 0; marked && column < m_list->columnCount(); ++column) {
             item->setBackground(column, row.problem.isEmpty() ? changed : unwritable);
@@ -69,15 +75,14 @@ QVector<ReviewRow> WriteReviewDialog::rows() const
 {
     QVector<ReviewRow> rows = m_rows;
     for (int i = 0; i < rows.size(); ++i)
-        rows[i].checked
-            = rows.at(i).problem.isEmpty() && m_list->topLevelItem(i)->checkState(IndexColumn) == Qt::Checked;
+        rows[i].checked = rows.at(i).problem.isEmpty() && m_list->topLevelItem(i)->checkState(RowColumn) == Qt::Checked;
     return rows;
 }
 
 void WriteReviewDialog::setChecked(int row, bool checked)
 {
     if (QTreeWidgetItem *item = m_list->topLevelItem(row))
-        item->setCheckState(IndexColumn, checked ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(RowColumn, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 QString WriteReviewDialog::summaryText() const

@@ -33,6 +33,13 @@ DSearchDeviceThread::DSearchDeviceThread(SearchDeviceDialogInterf *owner, QObjec
     qRegisterMetaType<QHostAddress>("QHostAddress");
 }
 
+QString DSearchDeviceThread::senderText(const QHostAddress &address)
+{
+    bool isIpv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+}
+
 DSearchDeviceThread::~DSearchDeviceThread()
 {
     requestStop();

@@ -38,6 +38,10 @@ public:
 
     SearchDeviceDialogInterf *owner() const { return m_owner; }
 
+    // A reply's sender as people type it: an IPv4 sender in dotted form,
+    // also when the socket reports it IPv4-mapped (::ffff:a.b.c.d).
+    static QString senderText(const QHostAddress &address);
+
     // Starts a search unless one runs.
     void startSearch();
     // Makes a running search end after its current poll (within kPollMs).

@@ -73,7 +73,11 @@ void SearchDeviceDialog::slotSetEnableButtons(bool enable)
 
 void SearchDeviceDialog::slotInsertDevice(const QString &content, const QHostAddress &hostAddress, quint16 hostPort)
 {
-    auto *item = new QListWidgetItem(content, ui->listWidget);
+    // The meter's own words first, then where it answered from: meters that
+    // describe themselves alike are told apart by their address.
+    auto *item = new QListWidgetItem(
+        QStringLiteral("%1  (%2:%3)").arg(content, DSearchDeviceThread::senderText(hostAddress)).arg(hostPort),
+        ui->listWidget);
     m_devices.insert(item, qMakePair(hostAddress, hostPort));
 }
 

@@ -21,9 +21,8 @@ SetupDialog::SetupDialog(QWidget *parent)
         { 4800, QStringLiteral("4800") }, { 9600, QStringLiteral("9600") }, { 19200, QStringLiteral("19200") },
         { 38400, QStringLiteral("38400") }, { 57600, QStringLiteral("57600") }, { 115200, QStringLiteral("115200") } }
     , m_dataBits { { 5, QStringLiteral("5") }, { 6, QStringLiteral("6") }, { 7, QStringLiteral("7") },
-        { 8, QStringLiteral("8") } }
-    , m_parities { { 0, QStringLiteral("None") }, { 2, QStringLiteral("Even") }, { 3, QStringLiteral("Odd") },
-        { 4, QStringLiteral("Space") }, { 5, QStringLiteral("Mark") } }
+        { 8, QStringLiteral("8") } } // The names are the list's source texts; each language shows its own words.
+    , m_parities { { 0, tr("None") }, { 2, tr("Even") }, { 3, tr("Odd") }, { 4, tr("Space") }, { 5, tr("Mark") } }
     , m_stopBits { { 1, QStringLiteral("1") }, { 2, QStringLiteral("2") }, { 3, QStringLiteral("1.5") } }
 {
     ui->setupUi(this);
@@ -156,8 +155,6 @@ void SetupDialog::searchDialog()
 
 QString SetupDialog::addressText(const QHostAddress &address)
 {
-    bool isIpv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
     // Replies come over IPv4, possibly reported in IPv4-mapped IPv6 form.
-    return isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+    return DSearchDeviceThread::senderText(address);
 }

@@ -485,6 +485,12 @@ void MonitorDialog::setPaused(bool paused)
         return;
     m_paused = paused;
     if (!paused) {
+        // Resuming goes back to the live end, also after a find scrolled
+        // away from it: the held lines and what follows stay in view.
+        closeBatch();
+        m_view->moveCursor(QTextCursor::End);
+        QScrollBar *bar = m_view->verticalScrollBar();
+        bar->setValue(bar->maximum());
         const QStringList held = m_held.take();
         for (const QString &text : held)
             appendText(text);
@@ -494,7 +500,8 @@ void MonitorDialog::setPaused(bool paused)
 
 void MonitorDialog::updatePauseText()
 {
-    m_bntPause->setText(m_paused ? tr("继续显示（%1 行）").arg(m_held.count()) : tr("暂停显示"));
+    m_bntPause->setText(
+        m_paused ? tr("继续显示（%1 行）", nullptr, m_held.count()).arg(m_held.count()) : tr("暂停显示"));
 }
 
 void MonitorDialog::copyAll()
@@ -535,7 +542,7 @@ void MonitorDialog::updateMatchCount()
         return;
     }
     const int matches = countMatches(m_view->toPlainText(), needle);
-    m_lbMatches->setText(matches == 0 ? tr("无匹配") : tr("%1 处匹配").arg(matches));
+    m_lbMatches->setText(matches == 0 ? tr("无匹配") : tr("%1 处匹配", nullptr, matches).arg(matches));
 }
 
 void MonitorDialog::storeSettings()

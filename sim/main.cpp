@@ -79,12 +79,14 @@ int main(int argc, char *argv[])
         QStringLiteral("Simulated meter for the assistant: answers item reads and writes, the clock and\n"
                        "whatever further responders are built in, over UDP, a pseudo-terminal or a serial line.\n"
                        "Without a transport option it listens on UDP 127.0.0.1 with an ephemeral port.\n"
-                       "On stdout it prints, per meter, 'udp ADDR PORT', 'pty PATH', 'serial DEVICE', then 'ready'.\n"
+                       "Without --profile it is the demo meter at device address 255, the assistant's default.\n"
+                       "On stdout it prints, per meter, 'udp ADDR PORT', 'pty PATH', 'serial DEVICE', then 'ready';\n"
+                       "on stderr, per meter, its model, device address and where it answers.\n"
                        "Stop it with Ctrl+C or SIGTERM."));
     parser.addHelpOption();
     const QCommandLineOption profileOption(QStringLiteral("profile"),
         QStringLiteral("Meter profile (JSON, see sim/README.md). Repeat for several meters. "
-                       "Default: the built-in demo profile."),
+                       "Default: the built-in demo profile, at device address 255."),
         QStringLiteral("FILE"));
     const QCommandLineOption udpOption(QStringLiteral("udp"),
         QStringLiteral("Listen on UDP [ADDR:]PORT (ADDR defaults to 127.0.0.1; PORT 0 = ephemeral, "
@@ -97,7 +99,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption baudOption(QStringLiteral("baud"),
         QStringLiteral("Baud rate for --serial (default 9600)."), QStringLiteral("N"), QStringLiteral("9600"));
     const QCommandLineOption addressOption(QStringLiteral("address"),
-        QStringLiteral("Override the profile's device address (0-255)."), QStringLiteral("N"));
+        QStringLiteral("Override the profile's device address (0-255) and its 设备地址 item."), QStringLiteral("N"));
     const QCommandLineOption faultOption(QStringLiteral("fault"),
         QStringLiteral("Add a fault rule to every meter: KIND[,key=value...]. Kinds: %1. "
                        "Keys: match=any|read|write|clock|address|tilde, index=N, command=HEX, after=N, "
@@ -125,7 +127,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     if (parser.isSet(printDemoOption)) {
-        const QByteArray demo = SimProfile::demoJson();
+        const QByteArray demo = SimProfile::programDemoJson();
         std::fwrite(demo.constData(), 1, size_t(demo.size()), stdout);
         return 0;
     }
@@ -138,14 +140,14 @@ int main(int argc, char *argv[])
             return fail(error);
     }
     if (profiles.empty())
-        profiles.push_back(SimProfile::demo());
+        profiles.push_back(SimProfile::programDemo());
     if (parser.isSet(addressOption)) {
         bool ok = false;
         const uint address = parser.value(addressOption).toUInt(&ok);
         if (!ok || address > 255)
             return fail(QStringLiteral("--address must be 0 to 255"));
         for (SimProfile &profile : profiles)
-            profile.address = static_cast<quint8>(address);
+            profile.setAddress(static_cast<quint8>(address));
     }
 
     if (parser.isSet(searchOption)) {
@@ -206,12 +208,25 @@ int main(int argc, char *argv[])
         QString error;
         if (!meter->start(options, &error))
             return fail(error);
-        if (options.udp)
+        // For scripts on stdout, for people on stderr: what to type into the
+        // assistant's connection settings.
+        const QString who
+            = QStringLiteral("vexa-meter-sim: %1 at device address %2").arg(profiles[i].model).arg(profiles[i].address);
+        if (options.udp) {
             std::printf("udp %s %u\n", qPrintable(meter->udpAddress().toString()), unsigned(meter->udpPort()));
-        if (options.pty)
+            std::fprintf(stderr, "%s on UDP %s port %u\n", qPrintable(who), qPrintable(meter->udpAddress().toString()),
+                unsigned(meter->udpPort()));
+        }
+        if (options.pty) {
             std::printf("pty %s\n", qPrintable(meter->ptyPath()));
-        if (!options.serialDevice.isEmpty())
+            std::fprintf(stderr, "%s on the serial port %s (a pseudo-terminal)\n", qPrintable(who),
+                qPrintable(meter->ptyPath()));
+        }
+        if (!options.serialDevice.isEmpty()) {
             std::printf("serial %s\n", qPrintable(options.serialDevice));
+            std::fprintf(stderr, "%s on the serial port %s, %d 8N1\n", qPrintable(who),
+                qPrintable(options.serialDevice), options.baudRate);
+        }
         QObject::connect(meter.get(), &MeterSim::disappeared, &app,
             [] { std::fprintf(stderr, "vexa-meter-sim: a meter disappeared (fault rule)\n"); });
         meters.push_back(std::move(meter));

@@ -118,3 +118,27 @@ SimProfile SimProfile::demo()
 {
     return fromJson(demoJson());
 }
+
+void SimProfile::setAddress(quint8 newAddress)
+{
+    address = newAddress;
+    for (SimItem &item : items) {
+        if (item.name == QStringLiteral("设备地址"))
+            item.value = QString::number(newAddress);
+    }
+}
+
+QByteArray SimProfile::programDemoJson()
+{
+    // The file as written, with the address in both places it appears.
+    QString text = QString::fromUtf8(demoJson());
+    const QString address = QString::number(kProgramDemoAddress);
+    text.replace(QRegularExpression(QStringLiteral("(\"address\":\\s*)\\d+")), QStringLiteral("\\1") + address);
+    text.replace(QRegularExpression(QStringLiteral("(\"设备地址:)\\d+")), QStringLiteral("\\1") + address);
+    return text.toUtf8();
+}
+
+SimProfile SimProfile::programDemo()
+{
+    return fromJson(programDemoJson());
+}

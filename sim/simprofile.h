@@ -31,6 +31,9 @@ struct SimProfile
     QList<SimItem> items;
     QJsonObject raw; // the whole JSON document, for responders' own sections
 
+    // Answers at another device address; an item 设备地址 says so too.
+    void setAddress(quint8 newAddress);
+
     // A named top-level object of the profile ("history", "debug", ...); empty if absent.
     QJsonObject section(const QString &name) const { return raw.value(name).toObject(); }
 
@@ -40,4 +43,9 @@ struct SimProfile
     // The demo profile compiled into the library (":/sim/profiles/demo.json").
     static SimProfile demo();
     static QByteArray demoJson();
+    // The demo as vexa-meter-sim runs it without a profile: at the
+    // assistant's default device address, 255, so a first try needs no setup.
+    static constexpr quint8 kProgramDemoAddress = 255;
+    static SimProfile programDemo();
+    static QByteArray programDemoJson();
 };

@@ -75,7 +75,7 @@
 <context>
     <name>HistoryChart</name>
     <message>
-        <location filename="../history/historychart.cpp" line="+77"/>
+        <location filename="../history/historychart.cpp" line="+78"/>
         <source>没有可绘制的数据</source>
         <translation>No data to plot</translation>
     </message>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+270"/>
+        <location filename="../history/historydata.cpp" line="+271"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -119,9 +119,9 @@
         <translation>… (%1 characters)</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+120"/>
+        <location filename="../cli/clihistory.cpp" line="+121"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+82"/>
+        <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
@@ -155,29 +155,38 @@
         <source>服务报告…</source>
         <translation>Service Report...</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+133"/>
         <source>正在查询…已收到 %1 行</source>
-        <translation>Querying... %1 lines received</translation>
+        <translation>
+            <numerusform>Querying... %1 line received</numerusform>
+            <numerusform>Querying... %1 lines received</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询失败，已收到 %1 行</source>
-        <translation>Query failed: %1 lines received</translation>
+        <translation>
+            <numerusform>Query failed: %1 line received</numerusform>
+            <numerusform>Query failed: %1 lines received</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询结束，共收到 %1 行</source>
-        <translation>Query finished: %1 lines received</translation>
+        <translation>
+            <numerusform>Query finished: %1 line received</numerusform>
+            <numerusform>Query finished: %1 lines received</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+42"/>
-        <location line="+20"/>
+        <location line="+19"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-26"/>
         <location line="+216"/>
         <source>导出配置</source>
         <translation>Export</translation>
@@ -189,7 +198,12 @@
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+26"/>
+        <location filename="../history/historydata.cpp" line="+8"/>
+        <source>Files (*.%1)</source>
+        <translation>Files (*.%1)</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>正在导出PDF…</source>
         <translation>Exporting PDF...</translation>
     </message>
@@ -198,30 +212,45 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
-    <message>
-        <location line="+84"/>
+    <message numerus="yes">
+        <location line="+85"/>
         <source>共 %1 行</source>
-        <translation>%1 lines</translation>
+        <translation>
+            <numerusform>%1 line</numerusform>
+            <numerusform>%1 lines</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
         <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
-        <translation>%1 lines, %2 of them without a recognizable time (still listed)</translation>
+        <translation>
+            <numerusform>%1 line (%2 without a recognizable time, still listed)</numerusform>
+            <numerusform>%1 lines, %2 of them without a recognizable time (still listed)</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+15"/>
         <source>%1 行没有时间</source>
-        <translation>%1 lines without a time</translation>
+        <translation>
+            <numerusform>%1 line without a time</numerusform>
+            <numerusform>%1 lines without a time</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 行没有数值</source>
-        <translation>%1 lines without a number</translation>
+        <translation>
+            <numerusform>%1 line without a number</numerusform>
+            <numerusform>%1 lines without a number</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 个读数超出 %2 个数据系列</source>
-        <translation>%1 readings beyond %2 data series</translation>
+        <translation>
+            <numerusform>%1 reading beyond %2 data series</numerusform>
+            <numerusform>%1 readings beyond %2 data series</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+5"/>
@@ -281,7 +310,12 @@
         <translation>Service Report</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-5"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location filename="../history/servicereportdialog.cpp" line="+55"/>
         <source>确定</source>
         <translation>OK</translation>
@@ -334,10 +368,27 @@
     </message>
 </context>
 <context>
+    <name>ItemSession</name>
+    <message>
+        <location filename="../items/itemsession.cpp" line="+18"/>
+        <source>数据长度校验错误 : 
+%1</source>
+        <translation>Data length check failed:
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地址或命令校验错误: 
+%1</source>
+        <translation>Address or command check failed:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+90"/>
-        <location line="+8"/>
+        <location filename="../items/journal.cpp" line="+100"/>
+        <location line="+14"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>Could not write the journal %1: %2</translation>
     </message>
@@ -387,8 +438,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+124"/>
-        <location filename="../items/mainwindow_items.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+125"/>
+        <location filename="../items/mainwindow_items.cpp" line="+134"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
@@ -407,10 +458,10 @@
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
         <location line="+22"/>
-        <location line="+23"/>
+        <location line="+25"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+93"/>
+        <location line="+94"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
@@ -479,12 +530,18 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+105"/>
+        <location filename="../items/mainwindow_items.cpp" line="+83"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+17"/>
+        <location line="+5"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -494,7 +551,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+109"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -504,12 +561,12 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+265"/>
+        <location filename="../cli/cliapp.cpp" line="+303"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+174"/>
+        <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
@@ -540,7 +597,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-327"/>
+        <location filename="../items/mainwindow_items.cpp" line="-308"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -568,19 +625,19 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+78"/>
-        <location line="+199"/>
+        <location line="+80"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-291"/>
+        <location line="-276"/>
         <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>The values to write match the device&apos;s values. No item was written.</translation>
     </message>
@@ -596,12 +653,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+93"/>
+        <location line="+94"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-84"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -610,52 +667,60 @@
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
-    <message>
-        <location line="+8"/>
+    <message numerus="yes">
+        <location line="+9"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>Writing canceled: %1 of %2 items written</translation>
+        <translation>
+            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
+            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+172"/>
+        <location line="+154"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-143"/>
+        <location line="-125"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
-        <location line="+141"/>
+        <location line="+89"/>
+        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
+        <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>设备未接受该值</source>
         <translation>The device did not accept this value.</translation>
     </message>
     <message>
         <location line="+31"/>
         <source>写入记录</source>
-        <translation>Write Journal</translation>
+        <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-170"/>
+        <location filename="../cli/climeterjob.cpp" line="+267"/>
+        <location filename="../items/mainwindow_items.cpp" line="-152"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+44"/>
-        <location line="+93"/>
+        <location line="+75"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+203"/>
+        <location line="-217"/>
+        <location line="+182"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+29"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -670,7 +735,7 @@
         <translation>The value is too long: %1 bytes when encoded, but the device accepts at most %2 bytes. Nothing was written.</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+187"/>
+        <location filename="../items/itemsession.cpp" line="+204"/>
         <source>硬件返回数据校验错误</source>
         <translation>The device&apos;s answer failed the check.</translation>
     </message>
@@ -836,7 +901,7 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+409"/>
+        <location filename="../monitor/monitordialog.cpp" line="+413"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
@@ -846,13 +911,13 @@
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="-326"/>
-        <location line="+383"/>
+        <location line="-330"/>
+        <location line="+387"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-412"/>
+        <location line="-416"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
@@ -878,12 +943,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+393"/>
+        <location line="+404"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-390"/>
+        <location line="-401"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -903,8 +968,8 @@
         <translation> ms</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+211"/>
+        <location line="+2"/>
+        <location line="+217"/>
         <source>未监听</source>
         <translation>Not monitoring</translation>
     </message>
@@ -964,20 +1029,26 @@
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
-    <message>
-        <location line="+24"/>
+    <message numerus="yes">
+        <location line="+31"/>
         <source>继续显示（%1 行）</source>
-        <translation>Resume (%1 Lines)</translation>
+        <translation>
+            <numerusform>Resume (%1 Line)</numerusform>
+            <numerusform>Resume (%1 Lines)</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+41"/>
         <source>无匹配</source>
         <translation>No matches</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+0"/>
         <source>%1 处匹配</source>
-        <translation>%1 matches</translation>
+        <translation>
+            <numerusform>%1 match</numerusform>
+            <numerusform>%1 matches</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1091,7 +1162,7 @@
         <translation>Edit Commands...</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>文本</source>
         <translation>Text</translation>
     </message>
@@ -1114,16 +1185,6 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorline.cpp" line="+94"/>
-        <source>—— 连接已断开 %1 ——</source>
-        <translation>—— Disconnected %1 ——</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>—— 已重新连接 %1 ——</source>
-        <translation>—— Reconnected %1 ——</translation>
-    </message>
-    <message>
         <location filename="../monitor/monitorsession.cpp" line="+38"/>
         <location line="+32"/>
         <source>设备监听</source>
@@ -1143,6 +1204,16 @@
         <location line="+38"/>
         <source>未连接，无法发送</source>
         <translation>Not connected: nothing was sent</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— Disconnected %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— Reconnected %1 ——</translation>
     </message>
 </context>
 <context>
@@ -1276,7 +1347,7 @@
         <translation>Could not send the command.</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+93"/>
         <source>请选择设备</source>
         <translation>Please select a device.</translation>
     </message>
@@ -1330,12 +1401,12 @@
         <translation>Refresh</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-51"/>
+        <location filename="../items/itemsession.cpp" line="-54"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>The device did not end its item list after %1 items. Reading stopped.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取</source>
         <translation>Items %1 and %2 gave the very same answer; the list may be out of step. Refresh again.</translation>
     </message>
@@ -1487,8 +1558,8 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-107"/>
-        <location line="+52"/>
+        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location line="+50"/>
         <location line="+3"/>
         <location line="+34"/>
         <location line="+8"/>
@@ -1520,14 +1591,22 @@
         <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
         <translation>The report holds the items as last read, today&apos;s writes and the history chart of these days.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+9"/>
         <location line="+35"/>
         <source>正在读取历史数据…已收到 %1 行</source>
-        <translation>Reading the history... %1 lines received</translation>
+        <translation>
+            <numerusform>Reading the history... %1 line received</numerusform>
+            <numerusform>Reading the history... %1 lines received</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="-6"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>已取消</source>
         <translation>Canceled</translation>
     </message>
@@ -1643,6 +1722,31 @@
         <location line="+4"/>
         <source>UDP端口无效，请输入1到65535之间的数字</source>
         <translation>The UDP port is not valid. Please enter a number from 1 to 65535.</translation>
+    </message>
+    <message>
+        <location filename="../link/setupdialog.cpp" line="+25"/>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Even</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odd</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Mark</source>
+        <translation>Mark</translation>
     </message>
 </context>
 <context>
@@ -1772,13 +1876,18 @@ Connection: %4</translation>
         <translation>Replace</translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="+10"/>
+        <source>Files (*.vexabin)</source>
+        <translation>Firmware packages (*.vexabin)</translation>
+    </message>
+    <message>
+        <location line="-51"/>
         <location line="+42"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+76"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1798,7 +1907,7 @@ Connection: %4</translation>
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+90"/>
+        <location filename="../firmware/updatethread.cpp" line="+99"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
@@ -1828,7 +1937,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
     <message>
-        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <location filename="../firmware/updateframes.cpp" line="+136"/>
         <source>未知</source>
         <translation>unknown</translation>
     </message>
@@ -1843,17 +1952,17 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-238"/>
-        <source>读取配置项列表(配置助手的CSV格式)</source>
-        <translation>Read the item list (CSV in the assistant&apos;s export format)</translation>
+        <location filename="../cli/cliapp.cpp" line="-271"/>
+        <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
+        <translation>Read the item list: each item&apos;s row number (as the assistant&apos;s list shows it) and item index (as files and set use it); -o writes the assistant&apos;s CSV file</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>按序号写入配置项,并显示设备的应答</source>
-        <translation>Write items by index and print the device&apos;s answer</translation>
+        <location line="+4"/>
+        <source>按配置项序号(不是行号)或名称写入配置项,并显示设备的应答;名称可只写开头,须只对应一项</source>
+        <translation>Write items by item index (not row number) or by name, and show the device&apos;s answer; the start of a name will do if only one item fits</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
         <translation>Write the file&apos;s values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
     </message>
@@ -1870,7 +1979,7 @@ File model: %2</translation>
     <message>
         <location line="+3"/>
         <source>读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护</source>
-        <translation>read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
+        <translation>Read the items and the history between two days and write the service report (A4 PDF); today&apos;s writes to this meter are the visit</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1943,7 +2052,12 @@ File model: %2</translation>
         <translation>One JSON line per device</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+2"/>
+        <source>慢速线路:items、set、apply、clock和report每次等待应答的毫秒数(默认读取3000,重试和写入10000)</source>
+        <translation>Slow lines: milliseconds to wait for each answer in items, set, apply, clock and report (default 3000 for a read, 10000 for its repeat and for a write)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>输出文件;多台设备时为文件夹</source>
         <translation>Output file; a folder for several devices</translation>
     </message>
@@ -2003,6 +2117,16 @@ File model: %2</translation>
         <translation>Print the comparison only, write nothing</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>允许把有值的配置项写为空值</source>
+        <translation>Allow writing an empty value to an item that has a value</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=</source>
+        <translation>Run a command item (one without a value, such as a factory reset), written as INDEX= or NAME=</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>写入每一行,包括相同的值</source>
         <translation>Write every row, equal values too</translation>
@@ -2013,27 +2137,38 @@ File model: %2</translation>
         <translation>Show this help</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+11"/>
+        <source>用法: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。</source>
         <translation>Configure, read and service meters; the default target is config.ini in the current folder, as for the assistant.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>命令:</source>
         <translation>Commands:</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
         <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <location line="+9"/>
+        <source>选项:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <location line="-8"/>
         <source>每个命令的帮助: vexa-cli COMMAND --help</source>
         <translation>Help for each command: vexa-cli COMMAND --help</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+15"/>
         <source>用法见 vexa-cli --help</source>
         <translation>See vexa-cli --help for usage</translation>
     </message>
@@ -2089,16 +2224,17 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+11"/>
-        <source>缺少 INDEX=VALUE</source>
-        <translation>INDEX=VALUE missing</translation>
+        <source>缺少 INDEX=VALUE 或 NAME=VALUE</source>
+        <translation>INDEX=VALUE or NAME=VALUE is missing</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>应为 INDEX=VALUE,INDEX为0..254: %1</source>
-        <translation>Expected INDEX=VALUE with INDEX 0..254: %1</translation>
+        <location line="+6"/>
+        <source>应为 INDEX=VALUE(INDEX为0..254)或 NAME=VALUE: %1</source>
+        <translation>Expected INDEX=VALUE (INDEX 0..254) or NAME=VALUE: %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <location filename="../cli/climeterjob.cpp" line="-194"/>
         <source>配置项%1重复出现</source>
         <translation>Item %1 given more than once</translation>
     </message>
@@ -2128,13 +2264,16 @@ File model: %2</translation>
         <source>多余的参数: %1</source>
         <translation>Unexpected arguments: %1</translation>
     </message>
-    <message>
-        <location line="+30"/>
+    <message numerus="yes">
+        <location line="+31"/>
         <source>%1台设备中%2台失败:</source>
-        <translation>%2 of %1 devices failed:</translation>
+        <translation>
+            <numerusform>%2 of %1 device failed:</numerusform>
+            <numerusform>%2 of %1 devices failed:</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+55"/>
         <source>写入标准输出失败: %1</source>
         <translation>Could not write to standard output: %1</translation>
     </message>
@@ -2159,7 +2298,12 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+33"/>
+        <source>无效的等待时间: %1</source>
+        <translation>Invalid time-out: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>无效的秒数: %1</source>
         <translation>Invalid number of seconds: %1</translation>
     </message>
@@ -2205,34 +2349,48 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+156"/>
+        <location filename="../cli/clireport.cpp" line="+157"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-197"/>
-        <location line="+94"/>
+        <location filename="../cli/climeterjob.cpp" line="-21"/>
         <source>配置项</source>
         <translation>items</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="+64"/>
         <source>设备没有配置项%1</source>
         <translation>The device has no item %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+30"/>
         <source>配置项%1是命令,不带值: %2</source>
         <translation>Item %1 is a command and takes no value: %2</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+98"/>
+        <location line="-10"/>
+        <location line="+108"/>
         <source>(设备未接受该值)</source>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-253"/>
+        <location line="-400"/>
+        <source>行号</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置项序号</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>名称: 值</source>
+        <translation>Name: value</translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
@@ -2242,7 +2400,17 @@ File model: %2</translation>
         <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+153"/>
+        <source>配置项%1“%2”是命令,写入即执行;确要执行请加--trigger</source>
+        <translation>Item %1 “%2” is a command that runs when written; add --trigger to run it</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>配置项%1“%2”的值为空;确要写入空值请加--allow-empty</source>
+        <translation>Item %1 “%2” would get an empty value; add --allow-empty to write it</translation>
+    </message>
+    <message>
+        <location line="+35"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>An answer came twice while the items were read: item %1 read as “%2” on the device, not “%3” as in the file. Read the device again.</translation>
     </message>
@@ -2251,20 +2419,26 @@ File model: %2</translation>
         <source>文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”</source>
         <translation>The file does not match the device: item %1 is “%2” in the file and “%3” on the device</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+23"/>
         <source>将写入%1项,%2项相同</source>
-        <translation>Will write %1 items, %2 unchanged</translation>
+        <translation>
+            <numerusform>Will write %1 item, %2 unchanged</numerusform>
+            <numerusform>Will write %1 items, %2 unchanged</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>写入</source>
         <translation>writing</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+25"/>
         <source>设备未接受%1项的值</source>
-        <translation>The device did not accept %1 values</translation>
+        <translation>
+            <numerusform>The device did not accept %1 value</numerusform>
+            <numerusform>The device did not accept %1 values</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+20"/>
@@ -2335,7 +2509,7 @@ File model: %2</translation>
         <translation>No devices in %1</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-84"/>
+        <location filename="../cli/clireport.cpp" line="-83"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>the report file must end in .pdf: %1</translation>
     </message>
@@ -2361,9 +2535,24 @@ File model: %2</translation>
         <translation>the drawing program failed</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+72"/>
         <source>服务报告已写入%1</source>
         <translation>Service report written to %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliassignment.cpp" line="+63"/>
+        <source>设备没有名称以“%1”开头的配置项</source>
+        <translation>The device has no item whose name starts with “%1”</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项序号%1 %2</source>
+        <translation>index %1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1”对应多个配置项,请写出更多字或使用配置项序号: %2</source>
+        <translation>“%1” fits several items; write more of the name or use the item index: %2</translation>
     </message>
 </context>
 <context>
@@ -2374,12 +2563,7 @@ File model: %2</translation>
         <translation>Review Before Writing</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>序号</source>
-        <translation>No.</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="+8"/>
         <source>名称</source>
         <translation>Name</translation>
     </message>
@@ -2399,7 +2583,27 @@ File model: %2</translation>
         <translation>Note</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+0"/>
+        <source>行号</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项序号</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置列表中显示的行号</source>
+        <translation>The row number the item list shows</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备的配置项序号,文件和vexa-cli使用该序号</source>
+        <translation>The device&apos;s item index, which files and vexa-cli use</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>写入选中项</source>
         <translation>Write Checked</translation>
     </message>
@@ -2409,7 +2613,7 @@ File model: %2</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+36"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>%1 to write, %2 unchanged, %3 unknown on the device</translation>
     </message>

@@ -75,7 +75,7 @@
 <context>
     <name>HistoryChart</name>
     <message>
-        <location filename="../history/historychart.cpp" line="+77"/>
+        <location filename="../history/historychart.cpp" line="+78"/>
         <source>没有可绘制的数据</source>
         <translation>沒有可繪製的資料</translation>
     </message>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+270"/>
+        <location filename="../history/historydata.cpp" line="+271"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -119,9 +119,9 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+120"/>
+        <location filename="../cli/clihistory.cpp" line="+121"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+82"/>
+        <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
@@ -155,29 +155,35 @@
         <source>服务报告…</source>
         <translation>服務報告……</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+133"/>
         <source>正在查询…已收到 %1 行</source>
-        <translation>正在查詢……已收到 %1 行</translation>
+        <translation>
+            <numerusform>正在查詢……已收到 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询失败，已收到 %1 行</source>
-        <translation>查詢失敗，已收到 %1 行</translation>
+        <translation>
+            <numerusform>查詢失敗，已收到 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>查询结束，共收到 %1 行</source>
-        <translation>查詢結束，共收到 %1 行</translation>
+        <translation>
+            <numerusform>查詢結束，共收到 %1 行</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+42"/>
-        <location line="+20"/>
+        <location line="+19"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-26"/>
         <location line="+216"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
@@ -189,7 +195,12 @@
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
     <message>
-        <location filename="../history/historydata.cpp" line="+26"/>
+        <location filename="../history/historydata.cpp" line="+8"/>
+        <source>Files (*.%1)</source>
+        <translation>檔案 (*.%1)</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
@@ -198,30 +209,40 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
-    <message>
-        <location line="+84"/>
+    <message numerus="yes">
+        <location line="+85"/>
         <source>共 %1 行</source>
-        <translation>共 %1 行</translation>
+        <translation>
+            <numerusform>共 %1 行</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+1"/>
         <source>共 %1 行，其中 %2 行的时间无法识别（仍列在表中）</source>
-        <translation>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</translation>
+        <translation>
+            <numerusform>共 %1 行，其中 %2 行的時間無法辨識（仍列在表中）</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+15"/>
         <source>%1 行没有时间</source>
-        <translation>%1 行沒有時間</translation>
+        <translation>
+            <numerusform>%1 行沒有時間</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 行没有数值</source>
-        <translation>%1 行沒有數值</translation>
+        <translation>
+            <numerusform>%1 行沒有數值</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+2"/>
         <source>%1 个读数超出 %2 个数据系列</source>
-        <translation>%1 個讀數超出 %2 個資料系列</translation>
+        <translation>
+            <numerusform>%1 個讀數超出 %2 個資料系列</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+5"/>
@@ -281,7 +302,12 @@
         <translation>服務報告</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-5"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location filename="../history/servicereportdialog.cpp" line="+55"/>
         <source>确定</source>
         <translation>確定</translation>
@@ -334,10 +360,27 @@
     </message>
 </context>
 <context>
+    <name>ItemSession</name>
+    <message>
+        <location filename="../items/itemsession.cpp" line="+18"/>
+        <source>数据长度校验错误 : 
+%1</source>
+        <translation>資料長度檢查錯誤：
+%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地址或命令校验错误: 
+%1</source>
+        <translation>位址或指令檢查錯誤：
+%1</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+90"/>
-        <location line="+8"/>
+        <location filename="../items/journal.cpp" line="+100"/>
+        <location line="+14"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
     </message>
@@ -387,8 +430,8 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+124"/>
-        <location filename="../items/mainwindow_items.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+125"/>
+        <location filename="../items/mainwindow_items.cpp" line="+134"/>
         <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
@@ -407,10 +450,10 @@
         <location line="+1"/>
         <location filename="../items/mainwindow_items.cpp" line="+39"/>
         <location line="+22"/>
-        <location line="+23"/>
+        <location line="+25"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+93"/>
+        <location line="+94"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
@@ -446,7 +489,7 @@
         <location line="+3"/>
         <location line="+1"/>
         <source>退出</source>
-        <translation>退出</translation>
+        <translation>結束</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -479,12 +522,18 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+105"/>
+        <location filename="../items/mainwindow_items.cpp" line="+83"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+17"/>
+        <location line="+5"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV檔案 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -494,7 +543,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+109"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -504,12 +553,12 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+265"/>
+        <location filename="../cli/cliapp.cpp" line="+303"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+174"/>
+        <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
         <location line="+53"/>
@@ -540,7 +589,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-327"/>
+        <location filename="../items/mainwindow_items.cpp" line="-308"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -568,19 +617,19 @@
     </message>
     <message>
         <location line="+21"/>
-        <location line="+78"/>
-        <location line="+199"/>
+        <location line="+80"/>
+        <location line="+182"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-291"/>
+        <location line="-276"/>
         <location line="+19"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
@@ -596,12 +645,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+93"/>
+        <location line="+94"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-84"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -610,24 +659,31 @@
         <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
-    <message>
-        <location line="+8"/>
+    <message numerus="yes">
+        <location line="+9"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>已取消寫入設定：已寫入%1項，共%2項</translation>
+        <translation>
+            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+172"/>
+        <location line="+154"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-143"/>
+        <location line="-125"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+141"/>
+        <location line="+89"/>
+        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
+        <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>设备未接受该值</source>
         <translation>裝置未接受此值</translation>
     </message>
@@ -637,25 +693,25 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+214"/>
-        <location filename="../items/mainwindow_items.cpp" line="-170"/>
+        <location filename="../cli/climeterjob.cpp" line="+267"/>
+        <location filename="../items/mainwindow_items.cpp" line="-152"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+44"/>
-        <location line="+93"/>
+        <location line="+75"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-234"/>
-        <location line="+203"/>
+        <location line="-217"/>
+        <location line="+182"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+29"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -670,7 +726,7 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+187"/>
+        <location filename="../items/itemsession.cpp" line="+204"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
@@ -836,7 +892,7 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+409"/>
+        <location filename="../monitor/monitordialog.cpp" line="+413"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
@@ -846,13 +902,13 @@
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="-326"/>
-        <location line="+383"/>
+        <location line="-330"/>
+        <location line="+387"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-412"/>
+        <location line="-416"/>
         <source>已连接</source>
         <translation>已連線</translation>
     </message>
@@ -878,12 +934,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+393"/>
+        <location line="+404"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-390"/>
+        <location line="-401"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -903,8 +959,8 @@
         <translation> 毫秒</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+211"/>
+        <location line="+2"/>
+        <location line="+217"/>
         <source>未监听</source>
         <translation>未監控</translation>
     </message>
@@ -964,20 +1020,24 @@
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
-    <message>
-        <location line="+24"/>
+    <message numerus="yes">
+        <location line="+31"/>
         <source>继续显示（%1 行）</source>
-        <translation>繼續顯示（%1 行）</translation>
+        <translation>
+            <numerusform>繼續顯示（%1 行）</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+41"/>
         <source>无匹配</source>
         <translation>無相符項目</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+0"/>
         <source>%1 处匹配</source>
-        <translation>%1 個相符項目</translation>
+        <translation>
+            <numerusform>%1 個相符項目</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1091,7 +1151,7 @@
         <translation>編輯指令……</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+38"/>
         <source>文本</source>
         <translation>文字</translation>
     </message>
@@ -1114,16 +1174,6 @@
 <context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorline.cpp" line="+94"/>
-        <source>—— 连接已断开 %1 ——</source>
-        <translation>—— 連線已中斷 %1 ——</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>—— 已重新连接 %1 ——</source>
-        <translation>—— 已重新連線 %1 ——</translation>
-    </message>
-    <message>
         <location filename="../monitor/monitorsession.cpp" line="+38"/>
         <location line="+32"/>
         <source>设备监听</source>
@@ -1143,6 +1193,16 @@
         <location line="+38"/>
         <source>未连接，无法发送</source>
         <translation>未連線，無法傳送</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— 連線已中斷 %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— 已重新連線 %1 ——</translation>
     </message>
 </context>
 <context>
@@ -1276,7 +1336,7 @@
         <translation>傳送指令失敗</translation>
     </message>
     <message>
-        <location filename="../link/searchdevicedialog.cpp" line="+89"/>
+        <location filename="../link/searchdevicedialog.cpp" line="+93"/>
         <source>请选择设备</source>
         <translation>請選擇裝置</translation>
     </message>
@@ -1330,12 +1390,12 @@
         <translation>重新整理</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-51"/>
+        <location filename="../items/itemsession.cpp" line="-54"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取</source>
         <translation>設定項目%1與設定項目%2的回應完全相同，清單可能錯位，請重新讀取</translation>
     </message>
@@ -1487,8 +1547,8 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-107"/>
-        <location line="+52"/>
+        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location line="+50"/>
         <location line="+3"/>
         <location line="+34"/>
         <location line="+8"/>
@@ -1520,14 +1580,21 @@
         <source>报告包含配置项的最后读取值、今天的写入记录和这段时间的历史数据图表。</source>
         <translation>報告包含設定項目的最後讀取值、今天的寫入記錄和這段時間的歷史資料圖表。</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+9"/>
         <location line="+35"/>
         <source>正在读取历史数据…已收到 %1 行</source>
-        <translation>正在讀取歷史資料……已收到 %1 行</translation>
+        <translation>
+            <numerusform>正在讀取歷史資料……已收到 %1 行</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="-6"/>
+        <source>Files (*.pdf)</source>
+        <translation>PDF檔案 (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>已取消</source>
         <translation>已取消</translation>
     </message>
@@ -1643,6 +1710,31 @@
         <location line="+4"/>
         <source>UDP端口无效，请输入1到65535之间的数字</source>
         <translation>UDP連接埠無效，請輸入1到65535之間的數字</translation>
+    </message>
+    <message>
+        <location filename="../link/setupdialog.cpp" line="+25"/>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Even</source>
+        <translation>偶同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odd</source>
+        <translation>奇同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Space</source>
+        <translation>空白同位</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Mark</source>
+        <translation>標記同位</translation>
     </message>
 </context>
 <context>
@@ -1772,13 +1864,18 @@
         <translation>取代</translation>
     </message>
     <message>
-        <location line="-41"/>
+        <location line="+10"/>
+        <source>Files (*.vexabin)</source>
+        <translation>韌體套件 (*.vexabin)</translation>
+    </message>
+    <message>
+        <location line="-51"/>
         <location line="+42"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+76"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1798,7 +1895,7 @@
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+90"/>
+        <location filename="../firmware/updatethread.cpp" line="+99"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -1828,7 +1925,7 @@
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
     <message>
-        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <location filename="../firmware/updateframes.cpp" line="+136"/>
         <source>未知</source>
         <translation>未知</translation>
     </message>
@@ -1843,17 +1940,17 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-238"/>
-        <source>读取配置项列表(配置助手的CSV格式)</source>
-        <translation>讀取設定項目清單（設定助手的CSV格式）</translation>
+        <location filename="../cli/cliapp.cpp" line="-271"/>
+        <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
+        <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>按序号写入配置项,并显示设备的应答</source>
-        <translation>依序號寫入設定項目，並顯示裝置的回應</translation>
+        <location line="+4"/>
+        <source>按配置项序号(不是行号)或名称写入配置项,并显示设备的应答;名称可只写开头,须只对应一项</source>
+        <translation>依設定項目序號（不是行號）或名稱寫入設定項目，並顯示裝置的回應；名稱可只寫開頭，須只對應一項</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
         <translation>寫入檔案中與裝置不同的值（先讀取）；--dry-run只顯示比較；--all寫入每一列</translation>
     </message>
@@ -1943,7 +2040,12 @@
         <translation>每台裝置一行JSON輸出</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+2"/>
+        <source>慢速线路:items、set、apply、clock和report每次等待应答的毫秒数(默认读取3000,重试和写入10000)</source>
+        <translation>慢速線路：items、set、apply、clock和report每次等待回應的毫秒數（預設讀取3000，重試和寫入10000）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>输出文件;多台设备时为文件夹</source>
         <translation>輸出檔案；多台裝置時為資料夾</translation>
     </message>
@@ -2003,6 +2105,16 @@
         <translation>只顯示比較，不寫入</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>允许把有值的配置项写为空值</source>
+        <translation>允許把有值的設定項目寫為空值</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=</source>
+        <translation>執行指令設定項目（沒有值的項目，如恢復出廠設定），寫作INDEX=或NAME=</translation>
+    </message>
+    <message>
         <location line="+1"/>
         <source>写入每一行,包括相同的值</source>
         <translation>寫入每一列，包括相同的值</translation>
@@ -2013,27 +2125,38 @@
         <translation>顯示說明</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+11"/>
+        <source>用法: %1</source>
+        <translation>用法：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>配置、读取和维护仪表;默认目标为当前目录的config.ini,与配置助手相同。</source>
         <translation>設定、讀取和維護儀表；預設目標為目前資料夾的config.ini，與設定助手相同。</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>命令:</source>
         <translation>指令：</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
         <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <location line="+9"/>
+        <source>选项:</source>
+        <translation>選項：</translation>
+    </message>
+    <message>
+        <location line="-8"/>
         <source>每个命令的帮助: vexa-cli COMMAND --help</source>
         <translation>每個指令的說明：vexa-cli COMMAND --help</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+15"/>
         <source>用法见 vexa-cli --help</source>
         <translation>用法請見 vexa-cli --help</translation>
     </message>
@@ -2089,16 +2212,17 @@
     </message>
     <message>
         <location line="+11"/>
-        <source>缺少 INDEX=VALUE</source>
-        <translation>缺少 INDEX=VALUE</translation>
+        <source>缺少 INDEX=VALUE 或 NAME=VALUE</source>
+        <translation>缺少 INDEX=VALUE 或 NAME=VALUE</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>应为 INDEX=VALUE,INDEX为0..254: %1</source>
-        <translation>應為 INDEX=VALUE，INDEX為0..254：%1</translation>
+        <location line="+6"/>
+        <source>应为 INDEX=VALUE(INDEX为0..254)或 NAME=VALUE: %1</source>
+        <translation>應為 INDEX=VALUE（INDEX為0..254）或 NAME=VALUE：%1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <location filename="../cli/climeterjob.cpp" line="-194"/>
         <source>配置项%1重复出现</source>
         <translation>設定項目%1重複出現</translation>
     </message>
@@ -2128,13 +2252,15 @@
         <source>多余的参数: %1</source>
         <translation>多餘的參數：%1</translation>
     </message>
-    <message>
-        <location line="+30"/>
+    <message numerus="yes">
+        <location line="+31"/>
         <source>%1台设备中%2台失败:</source>
-        <translation>%1台裝置中%2台失敗：</translation>
+        <translation>
+            <numerusform>%1台裝置中%2台失敗：</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+55"/>
         <source>写入标准输出失败: %1</source>
         <translation>寫入標準輸出失敗：%1</translation>
     </message>
@@ -2159,7 +2285,12 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+33"/>
+        <source>无效的等待时间: %1</source>
+        <translation>無效的等待時間：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>无效的秒数: %1</source>
         <translation>無效的秒數：%1</translation>
     </message>
@@ -2205,34 +2336,48 @@
     </message>
     <message>
         <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+156"/>
+        <location filename="../cli/clireport.cpp" line="+157"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-197"/>
-        <location line="+94"/>
+        <location filename="../cli/climeterjob.cpp" line="-21"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
     <message>
-        <location line="-37"/>
+        <location line="+64"/>
         <source>设备没有配置项%1</source>
         <translation>裝置沒有設定項目%1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+30"/>
         <source>配置项%1是命令,不带值: %2</source>
         <translation>設定項目%1是指令，不帶值：%2</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+98"/>
+        <location line="-10"/>
+        <location line="+108"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-253"/>
+        <location line="-400"/>
+        <source>行号</source>
+        <translation>行號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置项序号</source>
+        <translation>設定項目序號</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>名称: 值</source>
+        <translation>名稱：值</translation>
+    </message>
+    <message>
+        <location line="+89"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
@@ -2242,7 +2387,17 @@
         <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+153"/>
+        <source>配置项%1“%2”是命令,写入即执行;确要执行请加--trigger</source>
+        <translation>設定項目%1「%2」是指令，寫入即執行；確要執行請加--trigger</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>配置项%1“%2”的值为空;确要写入空值请加--allow-empty</source>
+        <translation>設定項目%1「%2」的值為空；確要寫入空值請加--allow-empty</translation>
+    </message>
+    <message>
+        <location line="+35"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>讀取時收到重複的回應，設定項目%1在裝置中讀到「%2」，與檔案中的「%3」不符，請重新讀取</translation>
     </message>
@@ -2251,20 +2406,24 @@
         <source>文件与设备不符: 配置项%1在文件中为“%2”,在设备中为“%3”</source>
         <translation>檔案與裝置不符：設定項目%1在檔案中為「%2」，在裝置中為「%3」</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+23"/>
         <source>将写入%1项,%2项相同</source>
-        <translation>將寫入%1項，%2項相同</translation>
+        <translation>
+            <numerusform>將寫入%1項，%2項相同</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>写入</source>
         <translation>寫入</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+25"/>
         <source>设备未接受%1项的值</source>
-        <translation>裝置未接受%1項的值</translation>
+        <translation>
+            <numerusform>裝置未接受%1項的值</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+20"/>
@@ -2335,7 +2494,7 @@
         <translation>%1 中沒有裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-84"/>
+        <location filename="../cli/clireport.cpp" line="-83"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>報告檔案應以.pdf結尾：%1</translation>
     </message>
@@ -2361,9 +2520,24 @@
         <translation>繪圖程式失敗</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+72"/>
         <source>服务报告已写入%1</source>
         <translation>服務報告已寫入%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/cliassignment.cpp" line="+63"/>
+        <source>设备没有名称以“%1”开头的配置项</source>
+        <translation>裝置沒有名稱以「%1」開頭的設定項目</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>配置项序号%1 %2</source>
+        <translation>設定項目序號%1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>“%1”对应多个配置项,请写出更多字或使用配置项序号: %2</source>
+        <translation>「%1」對應多個設定項目，請寫出更多字或使用設定項目序號：%2</translation>
     </message>
 </context>
 <context>
@@ -2374,12 +2548,7 @@
         <translation>寫入前核對</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <source>序号</source>
-        <translation>序號</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="+8"/>
         <source>名称</source>
         <translation>名稱</translation>
     </message>
@@ -2399,7 +2568,27 @@
         <translation>說明</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+0"/>
+        <source>行号</source>
+        <translation>行號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>配置项序号</source>
+        <translation>設定項目序號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>配置列表中显示的行号</source>
+        <translation>設定清單中顯示的行號</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设备的配置项序号,文件和vexa-cli使用该序号</source>
+        <translation>裝置的設定項目序號，檔案和vexa-cli使用該序號</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>写入选中项</source>
         <translation>寫入勾選項目</translation>
     </message>
@@ -2409,7 +2598,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+36"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>將寫入%1項，未變更%2項，裝置值未知%3項</translation>
     </message>

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package of this build tree into a temporary folder, lists
-# and extracts it (never installs it) and checks what a user would get.
-#   packagecheck.sh <cpack> <build dir> <version>
+# and extracts it (never installs it) and checks what a user would get; then
+# installs the build into a staged folder (DESTDIR) and runs vexa-cli from
+# there, where it must find its translations.
+#   packagecheck.sh <cpack> <build dir> <version> <cmake>
 set -euo pipefail
 cpack="$1"
 build="$2"
 version="$3"
+cmake="${4:-cmake}"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 failures=0
@@ -39,6 +42,7 @@ for dep in libc6 libqt5core5a libqt5widgets5 libqt5network5 libqt5serialport5 li
   [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = vexa-assistant ] || fail "Package field"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qttranslations5-l10n ] || fail "Recommends field"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "Architecture field"
 
 programs=(vexa-assistant vexa-pack vexa-meter-sim)
@@ -50,6 +54,9 @@ expected=(
   usr/share/vexa-assistant/translations/en_US.qm
   usr/share/vexa-assistant/translations/zh_TW.qm
   usr/libexec/vexa-assistant/vexa-history-render
+  usr/share/doc/vexa-assistant/changelog.gz
+  usr/share/doc/vexa-assistant/copyright
+  usr/share/doc/vexa-assistant/README.md
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/vexa-assistant.png")
@@ -80,7 +87,21 @@ done
 for program in "${programs[@]}"; do
   page="$(zcat "$root/usr/share/man/man1/$program.1.gz")"
   [[ "$page" == *".SH NAME"*"$program"* && "$page" == *".SH DESCRIPTION"* ]] || fail "man page of $program"
+  [[ "$page" == *".SH FILES"*".SH EXAMPLES"* ]] || fail "man page of $program lacks FILES or EXAMPLES"
+  # help2man makes an OPTIONS section only of an English "Options:".
+  [[ "$page" == *".SH OPTIONS"* ]] || fail "man page of $program is not in English"
 done
+zcat "$root/usr/share/man/man1/vexa-cli.1.gz" | grep -q 'journal.csv' || fail "vexa-cli man page lacks journal.csv"
+changelog="$(zcat "$root/usr/share/doc/vexa-assistant/changelog.gz")"
+[[ "${changelog%%$'\n'*}" == "vexa-assistant ($version"[\)~]* ]] || fail "changelog does not start with this version"
+
+# The package as Debian's checker sees it: no error and no warning.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 ||
+    { cat "$tmp/lintian.log" >&2; fail "lintian"; }
+else
+  fail "lintian is missing (scripts/deps)"
+fi
 zcat "$root/usr/share/man/man1/vexa-assistant.1.gz" | grep -q -- 'user\\-dir' || fail "man page lacks --user-dir"
 
 # The programs run from where the package puts them, with the system's Qt.
@@ -103,6 +124,24 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/org.vexa.assistant.meta
   { cat "$tmp/as.log" >&2; fail "appstreamcli validate"; }
 grep -q '<launchable type="desktop-id">vexa-assistant.desktop</launchable>' \
   "$root/usr/share/metainfo/org.vexa.assistant.metainfo.xml" || fail "metainfo does not launch the desktop entry"
+
+# Installed with the package's layout into a staged folder: vexa-cli, run
+# from a folder without translations, speaks the language of LANG.
+staged="$tmp/staged"
+DESTDIR="$staged" "$cmake" --install "$build" --prefix /usr >"$tmp/install.log" 2>&1 ||
+  { cat "$tmp/install.log" >&2; fail "staged install"; }
+if [ -x "$staged/usr/bin/vexa-cli" ]; then
+  mkdir -p "$tmp/elsewhere"
+  cd "$tmp/elsewhere"
+  for pair in "C.UTF-8|Commands:" "en_US.UTF-8|Commands:" "zh_CN.UTF-8|命令:" "zh_TW.UTF-8|指令："; do
+    lang="${pair%%|*}"
+    title="${pair#*|}"
+    out="$(env -u LC_ALL -u LC_MESSAGES LANG="$lang" "$staged/usr/bin/vexa-cli" --help 2>&1)" ||
+      fail "staged vexa-cli --help with LANG=$lang"
+    grep -qx -- "$title" <<<"$out" || fail "staged vexa-cli with LANG=$lang does not list its $title"
+  done
+  cd "$tmp"
+fi
 
 echo "checked ${#expected[@]} files in $(($(date +%s) - start)) s"
 [ $failures -eq 0 ]

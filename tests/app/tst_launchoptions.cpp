@@ -1,5 +1,5 @@
 #include "app/launchoptions.h"
-#include "app/translationlookup.h"
+#include "base/translationlookup.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QtTest>
@@ -135,24 +135,37 @@ private slots:
 
     void translationOrder_data()
     {
-        QTest::addColumn<QStringList>("present"); // folders holding en_US.qm: work, installed, exe
+        QTest::addColumn<QStringList>("present"); // folders holding the file: work, installed, exe
+        QTest::addColumn<QString>("file"); // the translation placed there
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected"); // the folder whose file was loaded, or empty
 
         QTest::newRow("working directory first") << QStringList { "work", "installed", "exe" } << "en_US"
+                                                 << "en_US"
                                                  << "work";
         QTest::newRow("then installed") << QStringList { "installed", "exe" } << "en_US"
+                                        << "en_US"
                                         << "installed";
         QTest::newRow("then beside the program") << QStringList { "exe" } << "en_US"
+                                                 << "en_US"
                                                  << "exe";
-        QTest::newRow("none") << QStringList {} << "en_US" << QString();
-        QTest::newRow("path in code stays in working directory")
-            << QStringList { "installed", "exe" } << "../bin/en_US" << QString();
+        QTest::newRow("none") << QStringList {} << "en_US"
+                              << "en_US" << QString();
+        QTest::newRow("path in code stays in working directory") << QStringList { "installed", "exe" } << "en_US"
+                                                                 << "../bin/en_US" << QString();
+        // Any other code shows Simplified Chinese, with its few Latin texts.
+        QTest::newRow("unknown code takes Simplified Chinese") << QStringList { "installed" } << "zh_CH"
+                                                               << "fr_FR"
+                                                               << "installed";
+        QTest::newRow("no code takes Simplified Chinese") << QStringList { "exe" } << "zh_CH" << QString() << "exe";
+        QTest::newRow("English never does") << QStringList { "installed" } << "zh_CH"
+                                            << "en_US" << QString();
     }
 
     void translationOrder()
     {
         QFETCH(QStringList, present);
+        QFETCH(QString, file);
         QFETCH(QString, code);
         QFETCH(QString, expected);
         TempWorkDir root;
@@ -163,7 +176,8 @@ private slots:
             { "installed", root.filePath("prefix/share/vexa-assistant/translations") },
             { "exe", root.filePath("prefix/bin") } };
         for (const QString &name : present)
-            QVERIFY(QFile::copy(QStringLiteral(VEXA_QM_DIR "/en_US.qm"), folders[name] + QStringLiteral("/en_US.qm")));
+            QVERIFY(QFile::copy(QStringLiteral(VEXA_QM_DIR "/") + file + QStringLiteral(".qm"),
+                folders[name] + QLatin1Char('/') + file + QStringLiteral(".qm")));
         QDir::setCurrent(folders["work"]);
 
         const QStringList fallbacks = translationFallbackDirs(folders["exe"]);
@@ -172,6 +186,15 @@ private slots:
         QCOMPARE(loadTranslation(translator, code, fallbacks), !expected.isEmpty());
         if (!expected.isEmpty())
             QCOMPARE(QFileInfo(translator.filePath()).canonicalPath(), QDir(folders[expected]).canonicalPath());
+    }
+
+    void helpersFindTheInstalledTranslations()
+    {
+        // vexa-history-render lives in libexec/vexa-assistant/ below the prefix.
+        QCOMPARE(translationFallbackDirs(QStringLiteral("/opt/x/libexec/vexa-assistant")),
+            (QStringList { "/opt/x/share/vexa-assistant/translations", "/opt/x/libexec/vexa-assistant" }));
+        QCOMPARE(translationFallbackDirs(QStringLiteral("/usr/bin/")),
+            (QStringList { "/usr/share/vexa-assistant/translations", "/usr/bin" }));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
 #include "items/modifydialog.h"
+#include "items/writereviewdialog.h"
 #include "link/searchdevicedialog.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
@@ -56,9 +57,18 @@ QList<Entry> readTs(const QString &language)
         for (int m = 0; m < messages.size(); ++m) {
             const QDomElement message = messages.at(m).toElement();
             const QDomElement translation = message.firstChildElement(QStringLiteral("translation"));
-            entries.append({ context.firstChildElement(QStringLiteral("name")).text(),
-                message.firstChildElement(QStringLiteral("source")).text(), translation.text(),
-                !translation.attribute(QStringLiteral("type")).isEmpty() });
+            // A text with a count has one translation per plural form: each
+            // is checked on its own.
+            QStringList forms;
+            for (QDomElement form = translation.firstChildElement(QStringLiteral("numerusform")); !form.isNull();
+                 form = form.nextSiblingElement(QStringLiteral("numerusform")))
+                forms << form.text();
+            if (forms.isEmpty())
+                forms << translation.text();
+            for (const QString &form : qAsConst(forms))
+                entries.append({ context.firstChildElement(QStringLiteral("name")).text(),
+                    message.firstChildElement(QStringLiteral("source")).text(), form,
+                    !translation.attribute(QStringLiteral("type")).isEmpty() });
         }
     }
     return entries;
@@ -187,6 +197,7 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::newRow("en_US") << "en_US";
         QTest::newRow("zh_TW") << "zh_TW";
+        QTest::newRow("zh_CH") << "zh_CH";
     }
     void filesFollowTheGlossary()
     {
@@ -216,7 +227,7 @@ private slots:
                 }
                 if (text.contains(kHalfWidthAfterChinese) || text.contains(QLatin1String("...")))
                     problems << where + QStringLiteral("half-width punctuation");
-            } else {
+            } else if (language == QLatin1String("en_US")) {
                 if (text.contains(QLatin1String("....")) || text.contains(QLatin1Char('!')))
                     problems << where + QStringLiteral("\"......\" or \"!\"");
                 for (const QString &stem : glossary.izeVerbs) {
@@ -227,6 +238,68 @@ private slots:
             }
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    void englishCountsOneAndMany_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one match") << "MonitorDialog"
+                                   << "%1 处匹配" << 1 << "1 match";
+        QTest::newRow("two matches") << "MonitorDialog"
+                                     << "%1 处匹配" << 2 << "2 matches";
+        QTest::newRow("one line held") << "MonitorDialog"
+                                       << "继续显示（%1 行）" << 1 << "Resume (1 Line)";
+        QTest::newRow("one item to write") << "VexaCli"
+                                           << "将写入%1项,%2项相同" << 1 << "Will write 1 item, %2 unchanged";
+        QTest::newRow("no item to write") << "VexaCli"
+                                          << "将写入%1项,%2项相同" << 0 << "Will write 0 items, %2 unchanged";
+        QTest::newRow("one history line") << "HistoryData"
+                                          << "查询结束，共收到 %1 行" << 1 << "Query finished: 1 line received";
+    }
+    void englishCountsOneAndMany()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        QFETCH(int, count);
+        QFETCH(QString, shown);
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(VEXA_QM_DIR "/en_US.qm")));
+        QCoreApplication::installTranslator(&english);
+        const QString text
+            = QCoreApplication::translate(qPrintable(context), source.toUtf8().constData(), nullptr, count);
+        QCoreApplication::removeTranslator(&english);
+        QCOMPARE(text.arg(count), shown);
+    }
+
+    // The Simplified Chinese window shows its few Latin source texts (the
+    // parity names, file filters, the two group titles) from zh_CH.ts: each
+    // such source has an entry there, and no entry there is left over.
+    void simplifiedChineseCoversTheLatinSources()
+    {
+        QSet<QPair<QString, QString>> sources;
+        QStringList missing;
+        static const QRegularExpression kLatinWord(QStringLiteral("[A-Za-z]{3,}"));
+        // The language's own name and a title the dialog always replaces.
+        const QStringList kept { QStringLiteral("English"), QStringLiteral("Dialog") };
+        QSet<QPair<QString, QString>> simplified;
+        for (const Entry &entry : readTs(QStringLiteral("zh_CH")))
+            simplified.insert({ entry.context, entry.source });
+        for (const Entry &entry : readTs(QStringLiteral("en_US"))) {
+            sources.insert({ entry.context, entry.source });
+            if (entry.source.contains(kLatinWord) && !kept.contains(entry.source)
+                && !entry.source.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]{2}")))
+                && !simplified.contains({ entry.context, entry.source }))
+                missing << entry.context + QLatin1Char(' ') + entry.source;
+        }
+        for (const auto &entry : qAsConst(simplified)) {
+            if (!sources.contains(entry))
+                missing << entry.first + QLatin1Char(' ') + entry.second + QStringLiteral(" (no such source)");
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+        QVERIFY(simplified.contains({ QStringLiteral("SetupDialog"), QStringLiteral("Serial通讯") }));
     }
 
     void windowsFitTheirTexts_data()
@@ -280,6 +353,19 @@ private slots:
             { "modify",
                 [&] {
                     return new ModifyDialog(QStringLiteral("波特率(9600/19200)"), QStringLiteral("9600"), &window);
+                } },
+            { "review",
+                [&] {
+                    ReviewRow baud;
+                    baud.request = { 5, QStringLiteral("波特率(9600/19200)"), QStringLiteral("19200") };
+                    baud.row = 6;
+                    baud.meterValue = QStringLiteral("9600");
+                    baud.state = ReviewRow::State::Changed;
+                    baud.checked = true;
+                    ReviewRow gateway;
+                    gateway.request = { 11, QStringLiteral("网关"), QStringLiteral("192.168.1.1") };
+                    gateway.row = 12;
+                    return new WriteReviewDialog({ baud, gateway }, &window);
                 } },
         };
         for (const auto &made : dialogs) {

@@ -8,9 +8,12 @@
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -199,6 +202,10 @@ private slots:
         QTest::newRow("set without value") << QStringList { "set", "5" };
         QTest::newRow("set index 255") << QStringList { "set", "255=1" };
         QTest::newRow("set index twice") << QStringList { "set", "5=1", "5=2" };
+        QTest::newRow("set name twice") << QStringList { "set", "波特率=1", "波特率=2" };
+        QTest::newRow("set index of four digits") << QStringList { "set", "0005=1" };
+        QTest::newRow("set without a name") << QStringList { "set", "=1" };
+        QTest::newRow("timeout 0") << QStringList { "--timeout", "0", "items" };
         QTest::newRow("baud without serial") << QStringList { "--baud", "9600", "items" };
         QTest::newRow("two targets") << QStringList { "--udp", "127.0.0.1:1", "--serial", "x", "items" };
         QTest::newRow("bad udp") << QStringList { "--udp", "localhost", "items" };
@@ -232,34 +239,160 @@ private slots:
         QVERIFY(m_meter->receivedFrames().isEmpty());
     }
 
+    void helpListsEveryCommand_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("commands"); // the title over the command list
+        QTest::newRow("English") << "C.UTF-8"
+                                 << "Commands:";
+        QTest::newRow("Simplified Chinese") << "zh_CN.UTF-8"
+                                            << "命令:";
+        QTest::newRow("Traditional Chinese") << "zh_TW.UTF-8"
+                                             << "指令：";
+    }
     void helpListsEveryCommand()
     {
-        const Run run = cli({ "--help" }, "C");
+        QFETCH(QString, language);
+        QFETCH(QString, commands);
+        const Run run = cli({ "--help" }, language);
         QCOMPARE(run.exit, 0);
-        for (const char *command : { "items", "set INDEX=VALUE", "apply FILE", "clock" })
+        QVERIFY2(run.out.contains("\n" + commands + "\n"), qPrintable(run.out));
+        for (const char *command : { "items", "set INDEX=VALUE|NAME=VALUE", "apply FILE", "clock", "--timeout <MS>" })
             QVERIFY2(run.out.contains(QLatin1String(command)), command);
-        const Run set = cli({ "set", "--help" });
+        const Run set = cli({ "set", "--help" }, language);
         QCOMPARE(set.exit, 0);
-        QVERIFY(set.out.contains("INDEX=VALUE"));
+        QVERIFY(set.out.contains("--trigger"));
+        // A terminal of 80 columns: a Chinese character takes two.
+        for (const QString &line : (run.out + set.out).split('\n')) {
+            int columns = 0;
+            for (const QChar c : line)
+                columns += c.unicode() >= 0x2E80 ? 2 : 1;
+            QVERIFY2(columns <= 80, qPrintable(line));
+        }
+    }
+
+    void parserErrorsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("English") << "C.UTF-8"
+                                 << "vexa-cli: Unknown option 'colour'.";
+        QTest::newRow("Simplified Chinese") << "zh_CN.UTF-8"
+                                            << "vexa-cli: 未知选项“colour”。";
+    }
+    void parserErrorsFollowTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, error);
+        if (!QFile::exists(QLibraryInfo::location(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+            QSKIP("the toolkit's translations are not installed (qttranslations5-l10n)");
+        const Run run = cli({ "items", "--colour" }, language);
+        QCOMPARE(run.exit, 1);
+        QCOMPARE(run.err.section('\n', 0, 0), error);
     }
 
     void itemsOverUdpAndSerial()
     {
+        // Both numbers under their titles: the window's row and the item index.
         const Run run = cli(at(*m_meter) << "items");
         QCOMPARE(run.exit, 0);
         const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), SimProfile::demo().items.size());
-        QCOMPARE(lines.at(5), QStringLiteral("05. 波特率(2400/4800/9600/19200/38400), 9600"));
+        QCOMPARE(lines.size(), SimProfile::demo().items.size() + 1);
+        QCOMPARE(lines.at(0), QStringLiteral("行号  配置项序号  名称: 值"));
+        QCOMPARE(lines.at(6), QStringLiteral("06    05          波特率(2400/4800/9600/19200/38400): 9600"));
 
         const Run serial = cli({ "--serial", m_meter->ptyPath(), "--address", "1", "items", "-o", "items.csv" });
         QCOMPARE(serial.exit, 0);
-        QCOMPARE(m_dir->readFile("items.csv"), QByteArray("\xEF\xBB\xBF") + run.out.toUtf8());
+        const QStringList csv = QString::fromUtf8(m_dir->readFile("items.csv")).split('\n');
+        QCOMPARE(csv.size(), SimProfile::demo().items.size() + 1);
+        QCOMPARE(csv.at(5), QStringLiteral("05. 波特率(2400/4800/9600/19200/38400), 9600"));
 
         const Run json = cli(at(*m_meter) << "items"
                                           << "--json");
         const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
         QCOMPARE(object.value("ok").toBool(), true);
         QCOMPARE(object.value("items").toArray().size(), SimProfile::demo().items.size());
+        QCOMPARE(object.value("items").toArray().at(5).toObject().value("row").toInt(), 6);
+    }
+
+    void rowsFollowTheSkipFile()
+    {
+        // The window hides the name and model rows named in SkipItems, and
+        // numbers the rows it shows: so does the command line.
+        m_dir->writeFile("SkipItems", "VX-200 智能流量积算仪,VX-200\n");
+        const Run run = cli(at(*m_meter) << "items"
+                                         << "--json");
+        const QJsonArray items = QJsonDocument::fromJson(run.out.toUtf8()).object().value("items").toArray();
+        QCOMPARE(items.at(0).toObject().value("row").toInt(), 0);
+        QCOMPARE(items.at(1).toObject().value("row").toInt(), 0);
+        QCOMPARE(items.at(5).toObject().value("row").toInt(), 4);
+        const QStringList lines = cli(at(*m_meter) << "items", "C.UTF-8").out.split('\n');
+        QCOMPARE(lines.at(0), QStringLiteral("Row  Index  Name: value"));
+        QVERIFY2(lines.at(1).startsWith("--   00"), qPrintable(lines.at(1)));
+        QVERIFY2(lines.at(6).startsWith("04   05"), qPrintable(lines.at(6)));
+    }
+
+    void setByName_data()
+    {
+        QTest::addColumn<QStringList>("assignments");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("shown"); // stdout, or the first line of stderr
+        QTest::addColumn<QString>("holds"); // INDEX=VALUE the meter holds afterwards
+        QTest::newRow("whole name") << QStringList { "波特率(2400/4800/9600/19200/38400)=19200" } << 0
+                                    << "05. 波特率(2400/4800/9600/19200/38400): 19200\n"
+                                    << "5=19200";
+        QTest::newRow("start of a name") << QStringList { "波特=38400" } << 0
+                                         << "05. 波特率(2400/4800/9600/19200/38400): 38400\n"
+                                         << "5=38400";
+        QTest::newRow("any case, with an index")
+            << QStringList { "ip=10.0.0.9", "12=8300" } << 0 << "09. IP地址: 10.0.0.9\n12. 本地端口: 8300\n"
+            << "9=10.0.0.9";
+        QTest::newRow("ambiguous") << QStringList { "量程=1" } << 1
+                                   << "vexa-cli: “量程”对应多个配置项,请写出更多字或使用配置项序号: 配置项序号17 "
+                                      "量程下限; 配置项序号18 量程上限"
+                                   << "17=0.000";
+        QTest::newRow("no such name") << QStringList { "温度=1" } << 1 << "vexa-cli: 设备没有名称以“温度”开头的配置项"
+                                      << "5=9600";
+        QTest::newRow("two names for one item")
+            << QStringList { "波特=19200", "5=2400" } << 1 << "vexa-cli: 配置项5重复出现"
+            << "5=9600";
+    }
+    void setByName()
+    {
+        QFETCH(QStringList, assignments);
+        QFETCH(int, exit);
+        QFETCH(QString, shown);
+        QFETCH(QString, holds);
+        const Run run = cli(at(*m_meter) << "set" << assignments);
+        QVERIFY2(run.exit == exit, qPrintable(run.err));
+        QCOMPARE(exit == 0 ? run.out : run.err.section('\n', 0, 0), shown);
+        QCOMPARE(m_meter->items().at(holds.section('=', 0, 0).toInt()).value, holds.section('=', 1));
+        if (exit != 0)
+            QCOMPARE(writeCount(*m_meter), 0);
+    }
+
+    void emptyValuesAndCommandsOnlyWhenAskedFor_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("empty value") << QStringList { "set", "网关=" } << 1 << 0;
+        QTest::newRow("empty value asked for") << QStringList { "set", "--allow-empty", "网关=" } << 0 << 1;
+        QTest::newRow("command") << QStringList { "set", "27=" } << 1 << 0;
+        QTest::newRow("command by name") << QStringList { "set", "恢复出厂=" } << 1 << 0;
+        QTest::newRow("command asked for") << QStringList { "set", "--trigger", "恢复出厂=" } << 0 << 1;
+        QTest::newRow("command with a value") << QStringList { "set", "--trigger", "27=1" } << 1 << 0;
+    }
+    void emptyValuesAndCommandsOnlyWhenAskedFor()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exit);
+        QFETCH(int, writes);
+        const Run run = cli(at(*m_meter) + arguments);
+        QVERIFY2(run.exit == exit, qPrintable(run.err));
+        QCOMPARE(writeCount(*m_meter), writes);
+        if (exit != 0)
+            QVERIFY2(run.err.contains(arguments.contains("27=1") ? "不带值" : "请加--"), qPrintable(run.err));
     }
 
     void linkFailureIsStatus2()
@@ -271,6 +404,25 @@ private slots:
         QCOMPARE(lines.at(0), QStringLiteral("vexa-cli: 打开串口失败: %1").arg(m_dir->filePath("no-tty")));
         QVERIFY2(lines.value(1).startsWith(m_dir->filePath("no-tty")), qPrintable(run.err));
         QVERIFY2(lines.value(1).contains("(No such file or directory): 请检查端口名称"), qPrintable(run.err));
+    }
+
+    void timeOutNamesTheTargetAndHonoursTimeout()
+    {
+        // A slow or silent line: --timeout shortens each wait, and the message
+        // says which target and address were tried and what to check.
+        m_meter->addFault("silent,match=any,times=all");
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = cli(at(*m_meter) << "--timeout"
+                                         << "300"
+                                         << "items",
+            "C.UTF-8");
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        const QStringList lines = run.err.split('\n');
+        QVERIFY2(lines.at(0).startsWith("vexa-cli: ") && lines.at(0).contains("timed out"), qPrintable(run.err));
+        QVERIFY2(lines.value(1).startsWith(QStringLiteral("UDP %1 · ").arg(udp(*m_meter))), qPrintable(run.err));
+        QVERIFY2(lines.value(1).contains(QString::number(m_meter->address())), qPrintable(run.err));
     }
 
     void setWritesAndJournals()
@@ -308,11 +460,11 @@ private slots:
         QTest::addColumn<QString>("journaled");
         QTest::newRow("read-only item") << "2=V9"
                                         << "02. 软件版本: V2.3.1"
-                                        << ",V2.3.1,V9,V2.3.1,refused\r\n";
+                                        << ",V2.3.1,V9,V2.3.1,refused,\r\n";
         // The meter kept 9600: a part of it is no confirmation.
         QTest::newRow("value kept, request a part of it") << "5=960"
                                                           << "05. 波特率(2400/4800/9600/19200/38400): 9600"
-                                                          << ",9600,960,9600,refused\r\n";
+                                                          << ",9600,960,9600,refused,\r\n";
     }
     void refusedValueIsStatus3()
     {
@@ -367,29 +519,29 @@ private slots:
             QTest::addRow("%s: a copy of the read answer in the write", qPrintable(line))
                 << line << QStringList { "set", "5=19200" }
                 << QStringList { "duplicate,match=read,index=5,delay=50", "delay,match=write,index=5,delay=300" } << 0
-                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
                 << "5=19200" << 4000;
             // The first write's answer once more inside the next item's pre-read.
             QTest::addRow("%s: a copy of the write answer in the next read", qPrintable(line))
                 << line << QStringList { "set", "5=19200", "9=10.0.0.9" }
                 << QStringList { "duplicate,match=write,index=5,delay=50", "delay,match=read,index=9,delay=300" } << 0
-                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok\r\n"
+                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok,\r\n"
                 << "9=10.0.0.9" << 5000;
         }
         // The answer is lost, the value landed: the read-back says so.
         QTest::newRow("write answer lost, value taken")
             << "udp" << QStringList { "set", "5=19200" } << QStringList { "silent,match=write" } << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
             << "5=19200" << 14000;
         QTest::newRow("write answer spoilt, read-back fails")
             << "pty" << QStringList { "set", "5=19200" }
             << QStringList { "bad-crc,match=write", "silent,match=read,after=3,times=all" } << 2
-            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown\r\n"
+            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown,\r\n"
             << "5=19200" << 8000;
         // Nothing in the clock's answer is its own: it may have been set.
         QTest::newRow("clock acknowledged from another address")
             << "udp" << QStringList { "clock" } << QStringList { "other-address,match=clock" } << 2
-            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown\r\n"
+            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown,\r\n"
             << "" << 13000;
         // A later read fails: the writes made so far stay in the JSON, and the
         // error is the one that ended the run.
@@ -397,12 +549,12 @@ private slots:
             << "udp" << QStringList { "set", "5=19200", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 2
             << QStringList { "\"writes\":[{\"answer\":\"19200\",\"index\":5,", "\"error\":\"地址或命令校验错误" }
-            << ",19200,19200,ok\r\n"
+            << ",19200,19200,ok,\r\n"
             << "5=19200" << 4000;
         QTest::newRow("the error that ended the run")
             << "udp" << QStringList { "set", "2=V9", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 3
-            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused\r\n"
+            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused,\r\n"
             << "2=V2.3.1" << 4000;
         // Item 3 answers after its repeat and the settle window: that answer
         // must not shift the rows after it.
@@ -411,31 +563,38 @@ private slots:
             << QStringList { "delay,match=read,index=3,delay=4300", "delay,match=read,delay=40,times=all" } << 0
             << QStringList {} << ""
             << "5=9600" << 12000;
-        // The list needed a repeat and then names another item: read again,
-        // rather than blame the file.
+        // The list needed a repeat (item 5 answered only by item 4's copy)
+        // and then names another item: read again, rather than blame the file.
         QTest::newRow("apply, names differ after a repeated answer")
             << "udp" << QStringList { "apply", "other.csv" }
-            << QStringList { "duplicate,match=read,index=4,delay=100", "delay,match=read,index=5,delay=300" } << 2
-            << QStringList {} << ""
+            << QStringList { "duplicate,match=read,index=4,delay=3200", "silent,match=read,index=5,times=2" } << 2
+            << QStringList { "读取时收到重复的应答" } << ""
+            << "5=9600" << 11000;
+        // A copy of item 4 inside item 5's read is let go: the list is right,
+        // and the file is another meter's.
+        QTest::newRow("apply, a copy let go, another meter's file")
+            << "udp" << QStringList { "apply", "other.csv" }
+            << QStringList { "duplicate,match=read,index=4,delay=100", "delay,match=read,index=5,delay=300" } << 3
+            << QStringList { "文件与设备不符" } << ""
             << "5=9600" << 8000;
         // Values the answer could not carry back are not sent at all.
         QTest::newRow("value longer than the answer can carry")
             << "udp" << QStringList { "set", "9=" + QString(250, 'x') } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent\r\n"
+            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent,\r\n"
             << "9=192.168.1.120" << 3000;
         QTest::newRow("value outside GB2312")
             << "udp" << QStringList { "set", "9=1€" } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent\r\n"
+            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent,\r\n"
             << "9=192.168.1.120" << 3000;
         // The meter answers with the value it already holds: no wait for a
         // copy, and a refusal is told soon.
         QTest::newRow("value already held")
             << "pty" << QStringList { "set", "5=9600" } << QStringList {} << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok,\r\n"
             << "5=9600" << 1500;
         QTest::newRow("refused, answer as read before")
             << "pty" << QStringList { "set", "2=V9" } << QStringList {} << 3 << QStringList { "02. 软件版本: V2.3.1" }
-            << ",V2.3.1,V9,V2.3.1,refused\r\n"
+            << ",V2.3.1,V9,V2.3.1,refused,\r\n"
             << "2=V2.3.1" << 6000;
     }
     void outcomesOnAChaoticLine()
@@ -601,7 +760,9 @@ private slots:
                                             << "2024-06-01"
                                             << "2024-06-02");
         QCOMPARE(silent.exit, 2);
-        QCOMPARE(silent.err, QStringLiteral("vexa-cli: 接受数据超时\n"));
+        QCOMPARE(silent.err,
+            QStringLiteral("vexa-cli: 接受数据超时\nUDP %1 · 地址 1: 请检查电缆、端口和设备地址，并确认仪表已通电。\n")
+                .arg(udp(*m_meter)));
     }
 
     void chartAndServiceReport()
@@ -935,8 +1096,8 @@ private slots:
         QCOMPARE(items.exit, 0);
         QVERIFY(!items.out.contains(QChar(0x1b)));
         const QStringList lines = items.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), SimProfile::demo().items.size());
-        QCOMPARE(lines.at(17), QStringLiteral("17. 量程下限, 0.0\\x1b]0;title\\x07\\nextra"));
+        QCOMPARE(lines.size(), SimProfile::demo().items.size() + 1);
+        QCOMPARE(lines.at(18), QStringLiteral("18    17          量程下限: 0.0\\x1b]0;title\\x07\\nextra"));
         // In the file: control characters dropped, still one row per item.
         QCOMPARE(cli(at(*m_meter) << "items"
                                   << "-o"

@@ -155,6 +155,40 @@ private slots:
         QFETCH(bool, matches);
         QCOMPARE(identificationMatchesModel(reply, model), matches);
     }
+
+    // Only a whole reply frame can identify the meter: what a line cut short,
+    // spoilt or mixed with other bytes leaves is none.
+    void wellFormedReply_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("wellFormed");
+        const QByteArray found = closeTildeFrame(hex("7E 02 05 01 01 00 11 01 00 0E") + "Find VX-200 OK");
+        QByteArray badCrc = found;
+        badCrc[badCrc.size() - 2] = char(badCrc.at(badCrc.size() - 2) ^ 0x01);
+        QTest::newRow("identification") << found << true;
+        QTest::newRow("page 0 reply") << hex(
+            "7E 02 05 01 01 00 0F 01 00 0C 50 61 67 65 5B 30 5D 20 4F 4B 0D 0A 73 50 7F")
+                                      << true;
+        QTest::newRow("first piece") << found.left(9) << false;
+        QTest::newRow("last piece missing") << found.chopped(3) << false;
+        QTest::newRow("broken CRC") << badCrc << false;
+        QTest::newRow("noise before") << QByteArray("\x13\x37") + found << false;
+        QTest::newRow("noise after") << found + "\x13" << false;
+        QTest::newRow("lengths disagree")
+            << closeTildeFrame(hex("7E 02 05 01 01 00 12 01 00 0E") + "Find VX-200 OK") << false;
+        QTest::newRow("marker of a request")
+            << closeTildeFrame(hex("7E 02 05 01 01 00 11 91 00 0E") + "Find VX-200 OK") << false;
+        QTest::newRow("a request") << buildIdentifyRequest() << false;
+        QTest::newRow("an item answer") << hex("01 03 0F C9 E8 B1 B8 D0 CD BA C5 3A 56 58 2D 32 30 30 DB B1") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+
+    void wellFormedReply()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, wellFormed);
+        QCOMPARE(isWellFormedReply(reply), wellFormed);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstUpdateFrames)

@@ -1,3 +1,4 @@
+#include "app/mainwindow.h"
 #include "base/filedialogs.h"
 #include "base/settings.h"
 #include "history/historychart.h"
@@ -14,6 +15,7 @@
 #include "tests/support/tempworkdir.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include <QtTest>
 
 #include <qwt_plot.h>
+#include <qwt_plot_textlabel.h>
 
 #include <cerrno>
 #include <csignal>
@@ -100,6 +103,8 @@ private slots:
     void exportSlots_data();
     void exportSlots();
     void exportNamesFollowTheDates();
+    void datesTypedAsShownInEveryLanguage_data();
+    void datesTypedAsShownInEveryLanguage();
     void appendTenThousandLines();
     void viewFollowsTheEnd_data();
     void viewFollowsTheEnd();
@@ -368,6 +373,8 @@ void TstHistoryData::exportSlots()
 
     HistoryData dialog;
     addText(dialog, text);
+    // Many lines reach the view over several turns; the export takes what it shows.
+    QTRY_VERIFY(this->text(dialog)->toPlainText().count(QLatin1Char('\n')) >= text.count(QLatin1Char('\n')) - 1);
     ModalBoxCatcher catcher;
     const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
     if (file.startsWith(QLatin1String("fifo")))
@@ -425,6 +432,46 @@ void TstHistoryData::exportNamesFollowTheDates()
     QVERIFY(QMetaObject::invokeMethod(&dialog, "slotExportCSV"));
     QCOMPARE(askedFiles().at(0).proposed, m_dir->filePath(QStringLiteral("history_20240301_20240331.csv")));
     QCOMPARE(catcher.texts(), QStringList());
+}
+
+void TstHistoryData::datesTypedAsShownInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("june"); // the calendar's name of the month
+    QTest::newRow("Simplified Chinese") << "zh_CH"
+                                        << "六月";
+    QTest::newRow("English") << "en_US"
+                             << "June";
+    QTest::newRow("Traditional Chinese") << "zh_TW"
+                                         << "6月";
+}
+
+void TstHistoryData::datesTypedAsShownInEveryLanguage()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, june);
+    const QLocale before;
+    appSettings()->setValue(QStringLiteral("language/language"), code);
+    {
+        // The window's language is the calendars' language from then on.
+        MainWindow window;
+    }
+    HistoryData dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QDateEdit *start = edit(dialog, "dateStart");
+    QCOMPARE(start->displayFormat(), QStringLiteral("yyyy-MM-dd"));
+    // Typed over the year as shown, separators and all, or without them.
+    start->setFocus();
+    start->setSelectedSection(QDateTimeEdit::YearSection);
+    QTest::keyClicks(start, QStringLiteral("2024-06-01"));
+    QCOMPARE(start->date(), QDate(2024, 6, 1));
+    QCOMPARE(start->text(), QStringLiteral("2024-06-01"));
+    start->setSelectedSection(QDateTimeEdit::YearSection);
+    QTest::keyClicks(start, QStringLiteral("20230915"));
+    QCOMPARE(start->date(), QDate(2023, 9, 15));
+    QCOMPARE(start->calendarWidget()->locale().standaloneMonthName(6), june);
+    QLocale::setDefault(before);
 }
 
 void TstHistoryData::appendTenThousandLines()
@@ -577,7 +624,9 @@ void TstHistoryData::queryFillsTableAndChart()
     HistoryChart *c = chart(dialog);
     QTRY_COMPARE(seriesLabels(*c), QStringList({ "瞬时流量 (m3/h):49", "累积流量 (m3):48", "温度 (℃):48" }));
     QCOMPARE(c->plotCount(), 3);
-    QCOMPARE(c->plot(0)->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("瞬时流量 (m3/h)"));
+    const QwtPlotItemList captions = c->plot(0)->itemList(QwtPlotItem::Rtti_PlotTextLabel);
+    QCOMPARE(captions.size(), 1);
+    QCOMPARE(static_cast<QwtPlotTextLabel *>(captions.first())->text().text(), QStringLiteral("瞬时流量 (m3/h)"));
     QCOMPARE(label(dialog, "historyChartNote"), QStringLiteral("未绘出: 1 行没有时间"));
     auto *stats = dialog.findChild<QTableWidget *>(QStringLiteral("historyChartStats"));
     QCOMPARE(stats->rowCount(), 3);

@@ -206,6 +206,7 @@ private slots:
     void tableSortKeepsTheSelection();
     void seriesStatsAndDecimation();
     void journalReadBack();
+    void journalRowColumn();
     void csvBytes_data();
     void csvBytes();
     void openFailure();
@@ -492,6 +493,32 @@ void TstHistoryExport::journalReadBack()
     QCOMPARE(reader.entriesFor("udp 127.0.0.1:1", 4, at.addSecs(-1), at.addSecs(1)).first().index, -1);
     QCOMPARE(reader.entriesFor("udp 127.0.0.1:1", 3, at.addSecs(1), at.addSecs(2)).size(), 0);
     QCOMPARE(reader.entriesFor("udp 127.0.0.1:2", 3, at.addSecs(-1), at.addSecs(1)).size(), 0);
+}
+
+void TstHistoryExport::journalRowColumn()
+{
+    // The window's row number is the last column; a journal begun before it
+    // existed keeps its eleven columns, and both read back.
+    JournalEntry entry { QDateTime::currentDateTime(), "udp 127.0.0.1:1", 3, "VX-200", "N", 5, "波特率", "9600",
+        "19200", "19200", "ok" };
+    entry.row = 6;
+    QVERIFY(m_dir->writeFile("new.csv", QByteArray()));
+    QVERIFY(Journal(file("new.csv")).append(entry));
+    const QByteArray written = m_dir->readFile("new.csv");
+    QVERIFY(written.startsWith("\xEF\xBB\xBF" + Journal::headerLine().toUtf8() + "\r\n"));
+    QVERIFY(Journal::headerLine().endsWith(",index,name,old_value,requested_value,answered_value,result,row"));
+    QVERIFY(written.endsWith(",5,波特率,9600,19200,19200,ok,6\r\n"));
+
+    QVERIFY(m_dir->writeFile("old.csv", "\xEF\xBB\xBF" + Journal::headerLineWithoutRow().toUtf8() + "\r\n"));
+    QVERIFY(Journal(file("old.csv")).append(entry));
+    QVERIFY(m_dir->readFile("old.csv").endsWith(",5,波特率,9600,19200,19200,ok\r\n"));
+
+    for (const char *name : { "new.csv", "old.csv" }) {
+        const QVector<JournalEntry> back = JournalReader(file(QLatin1String(name))).entries();
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(back.first().index, 5);
+        QCOMPARE(back.first().row, QLatin1String(name) == QLatin1String("new.csv") ? 6 : 0);
+    }
 }
 
 void TstHistoryExport::csvBytes_data()

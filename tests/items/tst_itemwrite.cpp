@@ -257,7 +257,7 @@ private slots:
             QStringLiteral("批量写入: 已写入7项,设备未接受0项,结果未知1项,未写入19项"));
         const QByteArray journal = m_dir->readFile("journal.csv");
         // The list was read over UDP: over the pseudo-terminal the old value is not known.
-        QVERIFY(journal.contains(QStringLiteral(",7,数据位(7/8),%1,8,,unknown\r\n").arg(udp ? "8" : "").toUtf8()));
+        QVERIFY(journal.contains(QStringLiteral(",7,数据位(7/8),%1,8,,unknown,8\r\n").arg(udp ? "8" : "").toUtf8()));
     }
 
     void answerForAnotherItemIsNotAWrite_data()
@@ -462,9 +462,15 @@ private slots:
             for (int i = 0; i < review.seen.size(); ++i)
                 dialog.setChecked(i, review.seen.at(i).request.index == 9 || review.seen.at(i).checked);
             review.seen = dialog.rows();
+            // The list's row number beside the item index, each under its own title.
             auto *list = dialog.findChild<QTreeWidget *>("reviewList");
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                review.summary += list->topLevelItem(i)->text(4) + QLatin1Char('|');
+            review.summary
+                = list->headerItem()->text(0) + QLatin1Char('/') + list->headerItem()->text(1) + QLatin1Char('|');
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *row = list->topLevelItem(i);
+                review.summary += row->text(0) + QLatin1Char('/') + row->text(1) + QLatin1Char(' ') + row->text(5)
+                    + QLatin1Char('|');
+            }
             return true;
         });
         ModalBoxCatcher catcher;
@@ -478,7 +484,10 @@ private slots:
         QCOMPARE(problems,
             (QMap<int, QString> { { 9, "配置值过长: 编码后为249字节,设备最多接受248字节,未写入" },
                 { kGateway, "配置值含有设备无法表示的字符,未写入" } }));
-        QVERIFY(review.summary.contains("|配置值含有设备无法表示的字符,未写入|"));
+        QVERIFY2(review.summary.startsWith("行号/配置项序号|"), qPrintable(review.summary));
+        QVERIFY2(review.summary.contains("|06/5 |"), qPrintable(review.summary));
+        QVERIFY2(review.summary.contains(QStringLiteral("|12/%1 配置值含有设备无法表示的字符,未写入|").arg(kGateway)),
+            qPrintable(review.summary));
         QCOMPARE(writtenIndices(*m_meter), QList<int> { kBaudRate });
         QCOMPARE(catcher.texts(), QStringList());
     }
@@ -514,7 +523,7 @@ private slots:
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines.at(0).startsWith("\xEF\xBB\xBFtime,connection,"));
         QVERIFY2(lines.at(1).contains(",udp 127.0.0.1:" + QByteArray::number(m_meter->udpPort())
-                     + ",1,VX-200,VX-200 智能流量积算仪,2,软件版本,V2.3.1,V9.9,V2.3.1,refused\r"),
+                     + ",1,VX-200,VX-200 智能流量积算仪,2,软件版本,V2.3.1,V9.9,V2.3.1,refused,3\r"),
             lines.at(1).constData());
 
         // A later write the meter takes clears the mark.
@@ -529,14 +538,15 @@ private slots:
         const QString value = QStringLiteral("a,\"b\"");
         editItemRow(*m_window, rowFor(*m_window, kGateway), value);
         QByteArray journal = m_dir->readFile("journal.csv");
-        QVERIFY2(journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok\r\n"), journal.constData());
+        QVERIFY2(
+            journal.contains(",11,网关,192.168.1.1,\"a,\"\"b\"\"\",\"a,\"\"b\"\"\",ok,12\r\n"), journal.constData());
         QCOMPARE(journal.count("time,connection"), 1);
         {
             // The clock is recorded as the command line records it.
             ModalBoxCatcher answered;
             m_window->slotSyncTime();
         }
-        QVERIFY(QRegularExpression(QStringLiteral(",clock,,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,OK,ok\r\n$"))
+        QVERIFY(QRegularExpression(QStringLiteral(",clock,,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d,OK,ok,\r\n$"))
                     .match(QString::fromUtf8(m_dir->readFile("journal.csv")))
                     .hasMatch());
 

@@ -166,6 +166,10 @@ private slots:
         QCOMPARE(catcher.boxes().at(0).text, QStringLiteral("恢复出厂"));
         QCOMPARE(catcher.boxes().at(0).title, QStringLiteral(" "));
         QCOMPARE(catcher.boxes().at(0).icon, QMessageBox::NoIcon);
+        // A command (a factory reset) runs at once: the box names its row and
+        // Enter cancels.
+        QCOMPARE(catcher.boxes().at(0).informativeText, QStringLiteral("第03行是命令,按“确定”立即发送给设备执行。"));
+        QCOMPARE(catcher.boxes().at(0).defaultButton, QMessageBox::Cancel);
     }
 };
 

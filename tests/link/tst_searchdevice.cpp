@@ -13,6 +13,7 @@
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QUdpSocket>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
@@ -48,12 +49,16 @@ template<class T> T *child(QWidget &parent, const char *name)
     return widget;
 }
 
+// The meters' own words, without the address each line ends with.
 QStringList lines(SearchDeviceDialog &dialog)
 {
+    static const QRegularExpression kSender(QStringLiteral("  \\(127\\.0\\.0\\.[12]:\\d+\\)$"));
     QStringList texts;
     auto *list = child<QListWidget>(dialog, "listWidget");
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) {
+        QString text = list->item(i)->text();
+        texts << (text.contains(kSender) ? text.remove(kSender) : QStringLiteral("(no address) ") + text);
+    }
     return texts;
 }
 
@@ -159,8 +164,9 @@ private slots:
         QVERIFY(search(dialog));
         QCOMPARE(lines(dialog), expected);
 
-        // The line leads back to the meter.
+        // The line shows and leads back to the meter's address.
         auto *list = child<QListWidget>(dialog, "listWidget");
+        QVERIFY(list->item(0)->text().endsWith(QStringLiteral("  (127.0.0.1:%1)").arg(meter.udpPort())));
         list->setCurrentRow(list->count() - 1);
         child<QPushButton>(dialog, "bntOk")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

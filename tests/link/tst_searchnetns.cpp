@@ -84,7 +84,16 @@ public:
     }
     bool isReady() const { return m_ready; }
     QList<quint16> ports() const { return m_ports; }
-    QByteArray errors() { return m_process.readAllStandardError(); }
+    // What the simulator said on stderr besides where each meter answers.
+    QByteArray errors()
+    {
+        QByteArray said;
+        for (const QByteArray &line : m_process.readAllStandardError().split('\n')) {
+            if (!line.isEmpty() && !line.contains(" at device address "))
+                said += line + '\n';
+        }
+        return said;
+    }
 
 private:
     QProcess m_process;
@@ -167,7 +176,8 @@ private slots:
                 search->done(QDialog::Rejected);
         });
         child<QPushButton>(dialog, "bntSearch")->click();
-        QCOMPARE(listed, QStringList { QStringLiteral("VX-200 智能流量积算仪 地址1") });
+        QCOMPARE(listed,
+            QStringList { QStringLiteral("VX-200 智能流量积算仪 地址255  (127.0.0.1:%1)").arg(meter.ports().first()) });
         QCOMPARE(child<QLineEdit>(dialog, "edUdpAddress")->text(), QStringLiteral("127.0.0.1"));
         QCOMPARE(child<QLineEdit>(dialog, "edUdpPort")->text(), QString::number(meter.ports().first()));
 
@@ -204,8 +214,12 @@ private slots:
         const QMap<QString, quint16> expected { { "VX-200 一号表", pair.ports().at(0) },
             { "VX-300 二号表", pair.ports().at(1) }, { defaultLine, single.ports().first() } };
         QStringList listed;
-        for (int i = 0; i < list->count(); ++i)
-            listed << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) {
+            // The meter's words, then where it answered from.
+            const QString text = list->item(i)->text();
+            listed << text.section(QStringLiteral("  (127.0.0.1:"), 0, 0);
+            QVERIFY2(text.endsWith(QStringLiteral(":%1)").arg(expected.value(listed.last()))), qPrintable(text));
+        }
         listed.sort();
         QCOMPARE(listed, expected.keys());
 
@@ -214,7 +228,8 @@ private slots:
             list->setCurrentRow(i);
             dialog.slotCommit();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(dialog.selectedPort(), expected.value(list->item(i)->text()));
+            QCOMPARE(dialog.selectedPort(),
+                expected.value(list->item(i)->text().section(QStringLiteral("  (127.0.0.1:"), 0, 0)));
             QVERIFY(dialog.selectedAddress().isEqual(QHostAddress::LocalHost, QHostAddress::TolerantConversion));
         }
         QVERIFY2(pair.errors().isEmpty(), "the search port could not be shared");

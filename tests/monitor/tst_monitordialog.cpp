@@ -113,6 +113,7 @@ private slots:
     void findCountsAndWraps();
     void survivesUnplugAndSends_data();
     void survivesUnplugAndSends();
+    void resumingAfterAFindReturnsToTheLiveEnd();
     void screenshots_data();
     void screenshots();
 };
@@ -607,6 +608,32 @@ void TstMonitorDialog::survivesUnplugAndSends()
     QVERIFY(recorded.indexOf("→ AT+VER?\r\n") > back);
     QVERIFY(recorded.contains("→ [2018-03-01 12:00:00.123][8] : 01 03 4B 00 00 00 52 2E \r\n"));
     QCOMPARE(recorded.count("—— 连接已断开"), 2);
+}
+
+void TstMonitorDialog::resumingAfterAFindReturnsToTheLiveEnd()
+{
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QScrollBar *bar = child<QPlainTextEdit>(dialog, "textEdit")->verticalScrollBar();
+    for (int i = 0; i < 200; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    QCoreApplication::processEvents();
+    child<QPushButton>(dialog, "bntPause")->click();
+    // A find takes the view to the first match, far from the end.
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("line 3"));
+    QTRY_VERIFY(bar->value() < bar->maximum() / 2);
+    for (int i = 200; i < 210; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    child<QPushButton>(dialog, "bntPause")->click();
+    QTRY_COMPARE(bar->value(), bar->maximum());
+    // and stays with what comes next.
+    for (int i = 210; i < 260; ++i)
+        dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
+    QTRY_COMPARE(bar->value(), bar->maximum());
 }
 
 void TstMonitorDialog::screenshots_data()

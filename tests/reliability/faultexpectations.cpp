@@ -163,8 +163,10 @@ CellExpectation update(const QString &fault, bool udp)
     // Identification asked twice, then the finish request twice: four time-outs.
     if (fault == QLatin1String("silence"))
         return make(noId, 40 + 2 * kSlack);
+    // A reply with a broken CRC identifies nothing: asked twice, then given up
+    // (a pseudo-terminal's exchange ends once the line is quiet).
     if (fault == QLatin1String("bad-crc"))
-        return udp ? make(noId, 40 + 2 * kSlack) : make(noPage, kQuick);
+        return udp ? make(noId, 40 + 2 * kSlack) : make(noId, kQuick);
     if (fault == QLatin1String("other-port"))
         return make(noId, kQuick);
     // drop / disappear at page 1

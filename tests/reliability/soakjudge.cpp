@@ -354,6 +354,11 @@ private:
 
     void checkFlash()
     {
+        // The meter is always the package's model; vexa-cli's exit status says so for its part.
+        if (op.kind == SoakOperation::Update
+            && said.error.startsWith(QStringLiteral("固件更新失败,BIN文件与设备型号不一致!")))
+            add(QStringLiteral("false-mismatch"), QStringLiteral("update"), said.error,
+                QStringLiteral("the meter's model is the package's"));
         if (!said.flashed)
             return;
         const QByteArray image = soakImage(op.imageBytes);

@@ -80,8 +80,9 @@ SoakSaid SoakProgram::runSession(const SoakOperation &operation, qint64 boundMs)
         }
         const ItemSession session(channel);
         if (operation.kind == SoakOperation::List) {
-            const ItemListResult list
-                = session.readList([&said](const ItemRecord &record) { said.list << record; }, &stop);
+            // A list read again from the start clears the rows, as the window's tree does.
+            const ItemListResult list = session.readList(
+                [&said](const ItemRecord &record) { said.list << record; }, &stop, [&said] { said.list.clear(); });
             said.listOk = !list.failure.failed() && !list.stopped;
             said.error = list.failure.message;
         } else if (operation.kind == SoakOperation::Clock) {

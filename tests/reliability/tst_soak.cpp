@@ -256,6 +256,23 @@ void TstSoak::fixedPlans_data()
         << plan(false, QStringLiteral("8,scale=0"), { operation(K::Write, { { 22, tooLongFor(22) } }) });
     QTest::newRow("8 set: a value outside GB2312 (cli, pty)")
         << plan(false, QStringLiteral("8,scale=0"), { operation(K::CliSet, { { 9, QStringLiteral("€5") } }) });
+    // Found by a one-hour soak after the eight above were mended.
+    const QString foreignPreRead = QStringLiteral("9,scale=0,at=read[0]#0:defer=3,at=read[1]#0:copy-next=2");
+    QTest::newRow("9 set: the pre-read takes an earlier item's held answer (cli, pty)")
+        << plan(false, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
+    QTest::newRow("9 set: the same (cli, udp)")
+        << plan(true, foreignPreRead, { operation(K::CliSet, { { 14, QStringLiteral("t") } }) });
+    const QString cutIdentification = QStringLiteral("10,scale=0,at=identify#0:fragments=3/630");
+    QTest::newRow("10 flash: the identification in pieces past the quiet gap (cli, pty)")
+        << plan(false, cutIdentification, { operation(K::CliFlash, {}, 2017) });
+    QTest::newRow("10 update: the same, cut in two (window worker, pty)")
+        << plan(false, QStringLiteral("10,scale=0,at=identify#0:fragments=2/650"), { operation(K::Update, {}, 1000) });
+    QTest::newRow("10 flash: both identifications cut: no identification, a link error (cli, pty)")
+        << plan(false, QStringLiteral("10,scale=0,at=identify#0:fragments=2/650,at=identify#1:fragments=2/650"),
+               { operation(K::CliFlash, {}, 1500) });
+    QTest::newRow("11 list: copies and a late answer in later rows (window, udp)") << plan(true,
+        QStringLiteral("11,scale=0,at=read[6]#0:late=4184,at=read[8]#0:copy-next=2,at=read[10]#1:late=339"),
+        { operation(K::List) });
 }
 
 void TstSoak::fixedPlans()

@@ -117,6 +117,20 @@ void TstSimProfile::demoProfileIsRealistic()
     QFile file(QStringLiteral(VEXA_SOURCE_DIR "/sim/profiles/demo.json"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), SimProfile::demoJson());
+
+    // vexa-meter-sim's own demo answers at the assistant's default address,
+    // and its 设备地址 item says so; everything else is the demo.
+    const SimProfile program = SimProfile::programDemo();
+    QCOMPARE(program.address, quint8(255));
+    QCOMPARE(program.items.size(), demo.items.size());
+    for (int i = 0; i < demo.items.size(); ++i) {
+        const bool addressItem = demo.items.at(i).name == QStringLiteral("设备地址");
+        QCOMPARE(program.items.at(i).value, addressItem ? QStringLiteral("255") : demo.items.at(i).value);
+    }
+    SimProfile moved = demo;
+    moved.setAddress(7);
+    QCOMPARE(moved.address, quint8(7));
+    QCOMPARE(moved.items.at(4).text(), QStringLiteral("设备地址:7"));
 }
 
 void TstSimProfile::parsesFaults_data()

@@ -549,8 +549,12 @@ void TstSimUdp::truthFileFollowsTheMeter()
     out += sim.readAllStandardOutput();
     const quint16 port = quint16(out.split('\n').first().split(' ').value(2).toUInt());
     QVERIFY(port != 0);
+    // Without a profile: the demo meter at the assistant's default address,
+    // and a line that says what to type into the connection settings.
+    QCOMPARE(QString::fromUtf8(sim.readAllStandardError()),
+        QStringLiteral("vexa-meter-sim: VX-200 at device address 255 on UDP 127.0.0.1 port %1\n").arg(port));
     UdpClient client;
-    QCOMPARE(client.exchange(port, writeRequest(1, 9, "10.1.1.1"), 500), QByteArray());
+    QCOMPARE(client.exchange(port, writeRequest(255, 9, "10.1.1.1"), 500), QByteArray());
     QTRY_VERIFY(QFile(truthPath).exists());
     QJsonObject truth;
     QTRY_VERIFY((truth = QJsonDocument::fromJson(m_dir.readFile(QStringLiteral("truth.json"))).object())

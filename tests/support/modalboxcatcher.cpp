@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
 
 ModalBoxCatcher::ModalBoxCatcher(QObject *parent)
     : QObject(parent)
@@ -28,6 +29,8 @@ void ModalBoxCatcher::poll()
     seen.title = box->windowTitle();
     seen.text = box->text();
     seen.icon = box->icon();
+    seen.informativeText = box->informativeText();
+    seen.defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
     QAbstractButton *button = box->button(m_answer);
     if (!button)
         button = box->button(QMessageBox::Ok);

@@ -16,6 +16,8 @@ public:
         QString text;
         QString okText;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString informativeText;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; // what Enter presses
     };
 
     explicit ModalBoxCatcher(QObject *parent = nullptr);

@@ -27,7 +27,7 @@ QString TempWorkDir::filePath(const QString &name) const
 bool TempWorkDir::copyTranslations() const
 {
     bool ok = true;
-    for (const char *name : { "en_US.qm", "zh_TW.qm" }) {
+    for (const char *name : { "en_US.qm", "zh_TW.qm", "zh_CH.qm" }) {
         const QString from = QStringLiteral(VEXA_QM_DIR "/") + QLatin1String(name);
         QFile::remove(filePath(QLatin1String(name)));
         ok = QFile::copy(from, filePath(QLatin1String(name))) && ok;
