@@ -368,6 +368,193 @@
     </message>
 </context>
 <context>
+    <name>ItemPage</name>
+    <message>
+        <location filename="../items/itempage.cpp" line="+109"/>
+        <location line="+401"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="-368"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>Reading item %1...</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+20"/>
+        <location line="+8"/>
+        <source>导出配置</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <location line="+35"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>正在导出配置......</source>
+        <translation>Exporting configuration...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>导出配置成功</source>
+        <translation>Configuration exported</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
+%1</source>
+        <translation>The values of these items contain a comma or a line break and will not import back unchanged from this file:
+%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+14"/>
+        <location line="+6"/>
+        <source>导入配置</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>正在导入配置......</source>
+        <translation>Importing configuration...</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>导入配置成功</source>
+        <translation>Configuration imported</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+67"/>
+        <location line="+135"/>
+        <location line="+5"/>
+        <source>正在写入配置......</source>
+        <translation>Writing configuration...</translation>
+    </message>
+    <message>
+        <location line="-182"/>
+        <location line="+30"/>
+        <location line="+33"/>
+        <location line="+21"/>
+        <location line="+97"/>
+        <location line="+12"/>
+        <location line="+5"/>
+        <source>写入配置</source>
+        <translation>Write Configuration</translation>
+    </message>
+    <message>
+        <location line="-198"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>The values to write match the device&apos;s values. No item was written.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>Writing the configuration was canceled.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+212"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="-199"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>Writing item %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+135"/>
+        <source>写入配置失败: %1</source>
+        <translation>Could not write the value: %1</translation>
+    </message>
+    <message>
+        <location line="-127"/>
+        <location line="+119"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>Write error: could not connect to the device.</translation>
+    </message>
+    <message>
+        <location line="-101"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
+            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+169"/>
+        <source>写入配置成功</source>
+        <translation>Configuration written</translation>
+    </message>
+    <message>
+        <location line="-155"/>
+        <location line="+10"/>
+        <location line="+6"/>
+        <location line="+4"/>
+        <location line="+2"/>
+        <source>同步时间</source>
+        <translation>Sync Time</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>同步时间成功</source>
+        <translation>Time synchronized.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同步时间失败</source>
+        <translation>Could not synchronize the time.</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <location line="+64"/>
+        <source>写入和导出使用配置项序号%1</source>
+        <translation>Writes and exports use item index %1</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
+        <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>提交</source>
+        <translation>Submit</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>设备未接受该值</source>
+        <translation>The device did not accept this value.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>写入配置失败,该项不支持修改</source>
+        <translation>Could not write: this item cannot be changed.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>写入记录</source>
+        <translation>Journal</translation>
+    </message>
+</context>
+<context>
     <name>ItemSession</name>
     <message>
         <location filename="../items/itemsession.cpp" line="+18"/>
@@ -438,40 +625,24 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+125"/>
-        <location filename="../items/mainwindow_items.cpp" line="+134"/>
-        <location line="+6"/>
         <source>导入配置</source>
         <translation>Import</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="-6"/>
-        <location filename="../items/mainwindow_items.cpp" line="-35"/>
-        <location line="+8"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+22"/>
-        <location line="+25"/>
-        <location line="+28"/>
-        <location line="+40"/>
-        <location line="+94"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
-        <location line="+13"/>
-        <location line="+4"/>
-        <location line="+2"/>
         <source>同步时间</source>
         <translation>Sync Time</translation>
     </message>
@@ -524,24 +695,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-33"/>
+        <location filename="../app/mainwindow.cpp" line="+59"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+83"/>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <location line="+5"/>
-        <source>Files (*.csv)</source>
-        <translation>CSV files (*.csv)</translation>
-    </message>
-    <message>
-        <location line="+75"/>
+        <location line="+103"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -551,12 +710,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+109"/>
-        <source>正在读取第 %1 项…</source>
-        <translation>Reading item %1...</translation>
-    </message>
-    <message>
-        <location line="+23"/>
+        <location line="+98"/>
         <source>服务报告已保存: %1</source>
         <translation>Service report saved: %1</translation>
     </message>
@@ -597,132 +751,9 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-308"/>
-        <source>正在导出配置......</source>
-        <translation>Exporting configuration...</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>导出配置成功</source>
-        <translation>Configuration exported</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
-%1</source>
-        <translation>The values of these items contain a comma or a line break and will not import back unchanged from this file:
-%1</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>正在导入配置......</source>
-        <translation>Importing configuration...</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>导入配置成功</source>
-        <translation>Configuration imported</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <location line="+80"/>
-        <location line="+182"/>
-        <source>正在写入配置......</source>
-        <translation>Writing configuration...</translation>
-    </message>
-    <message>
-        <location line="-276"/>
-        <location line="+19"/>
-        <source>写入错误,连接设备失败</source>
-        <translation>Write error: could not connect to the device.</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>The values to write match the device&apos;s values. No item was written.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>已取消写入配置</source>
-        <translation>Writing the configuration was canceled.</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>Writing item %1 of %2: %3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+94"/>
-        <source>写入配置失败: %1</source>
-        <translation>Could not write the value: %1</translation>
-    </message>
-    <message>
-        <location line="-84"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
-            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+154"/>
-        <source>写入配置成功</source>
-        <translation>Configuration written</translation>
-    </message>
-    <message>
-        <location line="-125"/>
-        <source>同步时间成功</source>
-        <translation>Time synchronized.</translation>
-    </message>
-    <message>
-        <location line="+89"/>
-        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
-        <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
-    </message>
-    <message>
-        <location line="+34"/>
-        <source>设备未接受该值</source>
-        <translation>The device did not accept this value.</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>写入记录</source>
-        <translation>Journal</translation>
-    </message>
-    <message>
         <location filename="../cli/climeterjob.cpp" line="+267"/>
-        <location filename="../items/mainwindow_items.cpp" line="-152"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
-    </message>
-    <message>
-        <location filename="../items/mainwindow_items.cpp" line="+44"/>
-        <location line="+75"/>
-        <source>写入和导出使用配置项序号%1</source>
-        <translation>Writes and exports use item index %1</translation>
-    </message>
-    <message>
-        <location line="-217"/>
-        <location line="+182"/>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>提交</source>
-        <translation>Submit</translation>
     </message>
     <message>
         <location filename="../items/itemvalue.cpp" line="+38"/>
@@ -743,11 +774,6 @@
         <location line="-4"/>
         <source>设备应答的配置项“%1”不是所写的“%2”,写入未确认</source>
         <translation>The device answered for item “%1”, not for “%2”. The write is not confirmed.</translation>
-    </message>
-    <message>
-        <location filename="../items/mainwindow_items.cpp" line="+12"/>
-        <source>写入配置失败,该项不支持修改</source>
-        <translation>Could not write: this item cannot be changed.</translation>
     </message>
     <message>
         <location filename="../items/writeoutcome.cpp" line="+26"/>

@@ -360,6 +360,192 @@
     </message>
 </context>
 <context>
+    <name>ItemPage</name>
+    <message>
+        <location filename="../items/itempage.cpp" line="+109"/>
+        <location line="+401"/>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <location line="-368"/>
+        <source>正在读取第 %1 项…</source>
+        <translation>正在讀取第 %1 項……</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+20"/>
+        <location line="+8"/>
+        <source>导出配置</source>
+        <translation>匯出設定</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <location line="+35"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV檔案 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>正在导出配置......</source>
+        <translation>正在匯出設定……</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>导出配置成功</source>
+        <translation>匯出設定成功</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
+%1</source>
+        <translation>以下設定項目的值含有逗號或換行，從該檔案匯入時無法原樣還原：
+%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+14"/>
+        <location line="+6"/>
+        <source>导入配置</source>
+        <translation>匯入設定</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>正在导入配置......</source>
+        <translation>正在匯入設定……</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>导入配置成功</source>
+        <translation>匯入設定成功</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+67"/>
+        <location line="+135"/>
+        <location line="+5"/>
+        <source>正在写入配置......</source>
+        <translation>正在寫入設定……</translation>
+    </message>
+    <message>
+        <location line="-182"/>
+        <location line="+30"/>
+        <location line="+33"/>
+        <location line="+21"/>
+        <location line="+97"/>
+        <location line="+12"/>
+        <location line="+5"/>
+        <source>写入配置</source>
+        <translation>寫入設定</translation>
+    </message>
+    <message>
+        <location line="-198"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已取消写入配置</source>
+        <translation>已取消寫入設定</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+212"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="-199"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>正在寫入第%1項（共%2項）：%3</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+135"/>
+        <source>写入配置失败: %1</source>
+        <translation>寫入設定值失敗：%1</translation>
+    </message>
+    <message>
+        <location line="-127"/>
+        <location line="+119"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>寫入錯誤，連線裝置失敗</translation>
+    </message>
+    <message>
+        <location line="-101"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+169"/>
+        <source>写入配置成功</source>
+        <translation>寫入設定成功</translation>
+    </message>
+    <message>
+        <location line="-155"/>
+        <location line="+10"/>
+        <location line="+6"/>
+        <location line="+4"/>
+        <location line="+2"/>
+        <source>同步时间</source>
+        <translation>同步時間</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>同步时间成功</source>
+        <translation>同步時間成功</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>同步时间失败</source>
+        <translation>同步時間失敗</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <location line="+64"/>
+        <source>写入和导出使用配置项序号%1</source>
+        <translation>寫入和匯出使用設定項目序號%1</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
+        <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>提交</source>
+        <translation>送出</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>设备未接受该值</source>
+        <translation>裝置未接受此值</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>写入配置失败,该项不支持修改</source>
+        <translation>寫入設定失敗，此項目不支援修改</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>写入记录</source>
+        <translation>寫入記錄</translation>
+    </message>
+</context>
+<context>
     <name>ItemSession</name>
     <message>
         <location filename="../items/itemsession.cpp" line="+18"/>
@@ -430,40 +616,24 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+125"/>
-        <location filename="../items/mainwindow_items.cpp" line="+134"/>
-        <location line="+6"/>
         <source>导入配置</source>
         <translation>匯入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="-6"/>
-        <location filename="../items/mainwindow_items.cpp" line="-35"/>
-        <location line="+8"/>
         <source>导出配置</source>
         <translation>匯出設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="+39"/>
-        <location line="+22"/>
-        <location line="+25"/>
-        <location line="+28"/>
-        <location line="+40"/>
-        <location line="+94"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../items/mainwindow_items.cpp" line="-54"/>
-        <location line="+13"/>
-        <location line="+4"/>
-        <location line="+2"/>
         <source>同步时间</source>
         <translation>同步時間</translation>
     </message>
@@ -516,24 +686,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-33"/>
+        <location filename="../app/mainwindow.cpp" line="+59"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+83"/>
-        <source>确定</source>
-        <translation>確定</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <location line="+5"/>
-        <source>Files (*.csv)</source>
-        <translation>CSV檔案 (*.csv)</translation>
-    </message>
-    <message>
-        <location line="+75"/>
+        <location line="+103"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -543,12 +701,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+109"/>
-        <source>正在读取第 %1 项…</source>
-        <translation>正在讀取第 %1 項……</translation>
-    </message>
-    <message>
-        <location line="+23"/>
+        <location line="+98"/>
         <source>服务报告已保存: %1</source>
         <translation>服務報告已儲存：%1</translation>
     </message>
@@ -589,131 +742,9 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-308"/>
-        <source>正在导出配置......</source>
-        <translation>正在匯出設定……</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>导出配置成功</source>
-        <translation>匯出設定成功</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:
-%1</source>
-        <translation>以下設定項目的值含有逗號或換行，從該檔案匯入時無法原樣還原：
-%1</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>正在导入配置......</source>
-        <translation>正在匯入設定……</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>导入配置成功</source>
-        <translation>匯入設定成功</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <location line="+80"/>
-        <location line="+182"/>
-        <source>正在写入配置......</source>
-        <translation>正在寫入設定……</translation>
-    </message>
-    <message>
-        <location line="-276"/>
-        <location line="+19"/>
-        <source>写入错误,连接设备失败</source>
-        <translation>寫入錯誤，連線裝置失敗</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>已取消写入配置</source>
-        <translation>已取消寫入設定</translation>
-    </message>
-    <message>
-        <location line="+44"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>正在寫入第%1項（共%2項）：%3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+94"/>
-        <source>写入配置失败: %1</source>
-        <translation>寫入設定值失敗：%1</translation>
-    </message>
-    <message>
-        <location line="-84"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+154"/>
-        <source>写入配置成功</source>
-        <translation>寫入設定成功</translation>
-    </message>
-    <message>
-        <location line="-125"/>
-        <source>同步时间成功</source>
-        <translation>同步時間成功</translation>
-    </message>
-    <message>
-        <location line="+89"/>
-        <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
-        <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
-    </message>
-    <message>
-        <location line="+34"/>
-        <source>设备未接受该值</source>
-        <translation>裝置未接受此值</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>写入记录</source>
-        <translation>寫入記錄</translation>
-    </message>
-    <message>
         <location filename="../cli/climeterjob.cpp" line="+267"/>
-        <location filename="../items/mainwindow_items.cpp" line="-152"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
-    </message>
-    <message>
-        <location filename="../items/mainwindow_items.cpp" line="+44"/>
-        <location line="+75"/>
-        <source>写入和导出使用配置项序号%1</source>
-        <translation>寫入和匯出使用設定項目序號%1</translation>
-    </message>
-    <message>
-        <location line="-217"/>
-        <location line="+182"/>
-        <source>取消</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <location line="+29"/>
-        <source>提交</source>
-        <translation>送出</translation>
     </message>
     <message>
         <location filename="../items/itemvalue.cpp" line="+38"/>
@@ -734,11 +765,6 @@
         <location line="-4"/>
         <source>设备应答的配置项“%1”不是所写的“%2”,写入未确认</source>
         <translation>裝置回應的設定項目「%1」不是所寫入的「%2」，寫入未確認</translation>
-    </message>
-    <message>
-        <location filename="../items/mainwindow_items.cpp" line="+12"/>
-        <source>写入配置失败,该项不支持修改</source>
-        <translation>寫入設定失敗，此項目不支援修改</translation>
     </message>
     <message>
         <location filename="../items/writeoutcome.cpp" line="+26"/>
