@@ -9,6 +9,7 @@
 
 const char *const kItemFiles = "items";
 const char *const kHistoryFiles = "history";
+const char *const kMonitorCommandFiles = "monitor_commands";
 
 namespace {
 

@@ -21,6 +21,7 @@ bool isProgramFileName(const QString &fileName);
 // Kinds of files with a folder of their own.
 extern const char *const kItemFiles;
 extern const char *const kHistoryFiles;
+extern const char *const kMonitorCommandFiles;
 
 // Empty when nothing was chosen yet, or the folder is gone.
 QString lastFolder(const char *kind);

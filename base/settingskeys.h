@@ -45,6 +45,9 @@ constexpr QLatin1String kMonitorMaxLines = key("monitor/max_lines");
 constexpr QLatin1String kMonitorRecordFolder = key("monitor/record_folder");
 constexpr QLatin1String kMonitorRecordRaw = key("monitor/record_raw");
 constexpr QLatin1String kMonitorTimestamps = key("monitor/timestamps");
+constexpr QLatin1String kMonitorCommands = key("monitor/commands");
+constexpr QLatin1String kMonitorHexPause = key("monitor/hex_pause");
+constexpr QLatin1String kMonitorHexPauseMs = key("monitor/hex_pause_ms");
 
 // The maker's download page: firmware/makersite.*
 constexpr QLatin1String kUpdatePageUrl = key("update/page_url");

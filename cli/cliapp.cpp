@@ -13,6 +13,7 @@
 #include "cli/vexacli.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
+#include "monitor/monitorsend.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -69,9 +70,13 @@ QList<CommandInfo> commands()
                 "VexaCli", "读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护"),
             { QStringLiteral("output") } },
         { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
-        { "monitor", "monitor [--seconds N] [--hex|--both] [--no-debug]",
-            QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出"),
-            { QStringLiteral("seconds"), QStringLiteral("hex"), QStringLiteral("both"), QStringLiteral("no-debug") } },
+        { "monitor",
+            "monitor [--seconds N] [--hex|--both] [--no-debug] [--send TEXT|--send-hex HEX] [--eol none|cr|lf|crlf] "
+            "[--reconnect]",
+            QT_TRANSLATE_NOOP("VexaCli", "监听设备发送的行并输出到标准输出;可在打开后发送一次"),
+            { QStringLiteral("seconds"), QStringLiteral("hex"), QStringLiteral("both"), QStringLiteral("no-debug"),
+                QStringLiteral("send"), QStringLiteral("send-hex"), QStringLiteral("eol"),
+                QStringLiteral("reconnect") } },
         { "search", "search [--seconds N]", QT_TRANSLATE_NOOP("VexaCli", "广播搜索设备(只在您自己的网络上使用)"),
             { QStringLiteral("seconds") } },
     };
@@ -112,6 +117,15 @@ QCommandLineOption commandOption(const QString &name)
         return { QStringLiteral("both"), VexaCli::tr("同时显示原文和十六进制") };
     if (name == QLatin1String("no-debug"))
         return { QStringLiteral("no-debug"), VexaCli::tr("不打开设备的调试输出") };
+    if (name == QLatin1String("send"))
+        return { QStringLiteral("send"), VexaCli::tr("打开后发送的文本(GB2312)"), QStringLiteral("TEXT") };
+    if (name == QLatin1String("send-hex"))
+        return { QStringLiteral("send-hex"), VexaCli::tr("打开后发送的十六进制字节"), QStringLiteral("HEX") };
+    if (name == QLatin1String("eol"))
+        return { QStringLiteral("eol"), VexaCli::tr("发送内容后的行尾: none|cr|lf|crlf(默认none)"),
+            QStringLiteral("EOL") };
+    if (name == QLatin1String("reconnect"))
+        return { QStringLiteral("reconnect"), VexaCli::tr("连接断开后等待并重新连接,直到--seconds结束") };
     if (name == QLatin1String("pdf"))
         return { QStringLiteral("pdf"), VexaCli::tr("另存为A4 PDF表格"), QStringLiteral("FILE") };
     if (name == QLatin1String("chart"))
@@ -183,6 +197,26 @@ bool parsePositive(const QString &text, int low, int high, int *value)
     bool ok = false;
     *value = text.toInt(&ok, 10);
     return ok && *value >= low && *value <= high;
+}
+
+// --send / --send-hex with --eol, as the bytes to send. Empty on success.
+QString sendOption(const QCommandLineParser &parser, CliOptions *options)
+{
+    options->reconnect = parser.isSet(QStringLiteral("reconnect"));
+    const bool text = parser.isSet(QStringLiteral("send"));
+    const bool hex = parser.isSet(QStringLiteral("send-hex"));
+    if (text && hex)
+        return VexaCli::tr("--send和--send-hex只能选一个");
+    SendRequest request;
+    if (parser.isSet(QStringLiteral("eol")) && !lineEndFromKey(parser.value(QStringLiteral("eol")), &request.lineEnd))
+        return VexaCli::tr("无效的行尾: %1").arg(parser.value(QStringLiteral("eol")));
+    if (!text && !hex)
+        return parser.isSet(QStringLiteral("eol")) ? VexaCli::tr("--eol只用于--send或--send-hex") : QString();
+    request.mode = hex ? SendMode::Hex : SendMode::Text;
+    request.text = parser.value(hex ? QStringLiteral("send-hex") : QStringLiteral("send"));
+    const SendPayload payload = buildSendPayload(request);
+    options->send = payload.bytes;
+    return payload.error;
 }
 
 // Builds the single target from --udp / --serial / config.ini. Empty on success.
@@ -445,6 +479,11 @@ int runCommand(const QStringList &arguments)
     options.hex = info->options.contains(QStringLiteral("hex")) && parser.isSet(QStringLiteral("hex"));
     options.both = info->options.contains(QStringLiteral("both")) && parser.isSet(QStringLiteral("both"));
     options.noDebug = info->options.contains(QStringLiteral("no-debug")) && parser.isSet(QStringLiteral("no-debug"));
+    if (info->options.contains(QStringLiteral("send"))) {
+        const QString error = sendOption(parser, &options);
+        if (!error.isEmpty())
+            return usageError(error, options.command);
+    }
     options.allowEmpty
         = info->options.contains(QStringLiteral("allow-empty")) && parser.isSet(QStringLiteral("allow-empty"));
     options.trigger = info->options.contains(QStringLiteral("trigger")) && parser.isSet(QStringLiteral("trigger"));

@@ -7,7 +7,8 @@
 #include "history/historycsvwriter.h"
 #include "history/historyexport.h"
 #include "history/historyrequest.h"
-#include "history/readthread.h"
+#include "history/historysession.h"
+#include "link/devicechannel.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -34,18 +35,17 @@ QString exportError(HistoryExportResult result, const QString &path, const QStri
     return QCoreApplication::translate("HistoryData", "导出数据失败，数据格式错误");
 }
 
-// Where the lines go while they arrive, on the reader's thread. Everything
-// stops at the first failure or at the cap.
+// Where the lines go while they arrive. Everything stops at the first
+// failure or at the cap.
 struct HistorySink
 {
-    HistorySink(const CliOptions &options, ReadThread &reader)
+    explicit HistorySink(const CliOptions &options)
         : options(options)
-        , reader(reader)
     {
     }
 
     const CliOptions &options;
-    ReadThread &reader;
+    std::atomic_bool stopRead { false };
     HistoryCsvWriter csv;
     QString kept; // for the PDF, the chart and the JSON line
     qint64 taken = 0;
@@ -73,7 +73,7 @@ struct HistorySink
     void stop()
     {
         stopped = true;
-        reader.stop();
+        stopRead = true;
     }
 
     void take(const QString &line)
@@ -109,6 +109,16 @@ struct HistorySink
 
 } // namespace
 
+LinkFailure readHistory(const CliTarget &target, const CliOptions &options,
+    const std::function<void(const QString &)> &onText, const std::atomic_bool *stop)
+{
+    DeviceChannel channel;
+    if (!channel.open(target.link))
+        return channel.openFailure();
+    return HistorySession(channel).read(
+        buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))), onText, stop);
+}
+
 QString checkHistoryDates(const QStringList &arguments)
 {
     if (arguments.size() != 2)
@@ -136,15 +146,10 @@ void runHistory(const CliTarget &target, const CliOptions &options, MeterReport 
         }
     }
 
-    ReadThread reader;
-    reader.setLinkSettings(target.link);
-    HistorySink sink(options, reader);
-    QObject::connect(
-        &reader, &ReadThread::signalAddText, &reader, [&sink](const QString &line) { sink.take(line); },
-        Qt::DirectConnection);
-    reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
-    reader.wait();
-    const QString error = reader.failure().failed() ? cliFailureText(reader.failure(), options.fleet) : QString();
+    HistorySink sink(options);
+    const LinkFailure failure = readHistory(
+        target, options, [&sink](const QString &line) { sink.take(line); }, &sink.stopRead);
+    const QString error = failure.failed() ? cliFailureText(failure, options.fleet) : QString();
 
     report->json.insert(QStringLiteral("lines"), sink.kept);
     if (!sink.fileFailure.isEmpty()) {

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "cli/climeterjob.h"
+#include "link/linkfailure.h"
+
+#include <atomic>
+#include <functional>
 
 // The most a history answer may bring: far beyond any meter's log (a
 // minute's record for a year is about 25 MiB), and what keeps a meter that
@@ -13,6 +17,11 @@ constexpr qint64 kMaxHistoryAnswerBytes = 64 * 1024 * 1024;
 // reading stops, what came so far stays and the run ends with exit 2 (no
 // PDF of a cut answer).
 void runHistory(const CliTarget &target, const CliOptions &options, MeterReport *report);
+
+// The history between the days of the arguments, read on this thread: the
+// text to onText as it arrives, until the answer ends, fails or *stop.
+LinkFailure readHistory(const CliTarget &target, const CliOptions &options,
+    const std::function<void(const QString &text)> &onText, const std::atomic_bool *stop);
 
 // Empty when FROM and TO are yyyy-MM-dd days in order, otherwise the message.
 QString checkHistoryDates(const QStringList &arguments);

@@ -37,6 +37,9 @@ struct CliOptions
     bool hex = false;
     bool both = false;
     bool noDebug = false;
+    // monitor: bytes to send once the line is open (--send, --send-hex, --eol).
+    QByteArray send;
+    bool reconnect = false;
     int timeoutMs = 0; // --timeout: each answer's wait for the item commands; 0 keeps the usual
     bool allowEmpty = false; // set: an empty value for an item that has one
     bool trigger = false; // set: run a command item

@@ -5,8 +5,6 @@
 #include "cli/clihistory.h"
 #include "cli/vexacli.h"
 #include "history/historyexport.h"
-#include "history/historyrequest.h"
-#include "history/readthread.h"
 #include "history/servicereport.h"
 #include "items/identificationrows.h"
 #include "items/itemsession.h"
@@ -131,26 +129,21 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
     QString text;
     bool capped = false;
     if (!failure.failed()) {
-        ReadThread reader;
-        reader.setLinkSettings(target.link);
-        // Collected on the reader's thread; read here only after wait().
         // The same cap as the history command: a meter that never stops must not fill the memory.
-        QObject::connect(
-            &reader, &ReadThread::signalAddText, &reader,
-            [&text, &capped, &reader](const QString &lines) {
+        std::atomic_bool stop { false };
+        failure = readHistory(
+            target, options,
+            [&](const QString &lines) {
                 if (capped)
                     return;
                 if (qint64(text.size() + lines.size()) * 2 > kMaxHistoryAnswerBytes) {
                     capped = true;
-                    reader.stop();
+                    stop = true;
                     return;
                 }
                 text += lines;
             },
-            Qt::DirectConnection);
-        reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
-        reader.wait();
-        failure = reader.failure();
+            &stop);
     }
     QString error = failure.failed() ? cliFailureText(failure, options.fleet) : QString();
     if (error.isEmpty() && capped)

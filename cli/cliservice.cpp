@@ -6,6 +6,7 @@
 #include "firmware/ddbserver.h"
 #include "firmware/updatethread.h"
 #include "link/dsearchdevicethread.h"
+#include "base/metertext.h"
 #include "link/frame.h"
 #include "monitor/monitorline.h"
 #include "monitor/monitorthread.h"
@@ -80,10 +81,54 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
     MonitorThread monitor;
     monitor.setLinkSettings(target.link);
     monitor.setDebug(!options.noDebug);
+    monitor.setReconnect(options.reconnect);
     const MonitorMode mode = options.both ? MonitorMode::OriginalHex
         : options.hex                     ? MonitorMode::Hex
                                           : MonitorMode::Original;
     std::atomic<bool> outputFailed { false };
+    // The monitor's own lines (sent bytes, the port going and coming back)
+    // go out among the meter's, as in the window's recording.
+    const auto note = [&](const QString &text, const char *event) {
+        const bool written = options.json
+            ? writeOutBytes(
+                QJsonDocument(
+                    QJsonObject { { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) },
+                        { QStringLiteral("event"), QLatin1String(event) }, { QStringLiteral("text"), text.trimmed() } })
+                    .toJson(QJsonDocument::Compact)
+                + '\n')
+            : writeOut(text);
+        if (!written)
+            outputFailed = true;
+    };
+    MonitorLineFormat sentFormat;
+    sentFormat.mode = mode;
+    sentFormat.maxShownBytes = -1;
+    QString sendFailure;
+    if (!options.send.isEmpty()) {
+        QObject::connect(
+            &monitor, &MonitorThread::signalConnected, &monitor, [&] { monitor.send(options.send); },
+            Qt::DirectConnection);
+    }
+    QObject::connect(
+        &monitor, &MonitorThread::signalSent, &monitor,
+        [&](const QByteArray &bytes) {
+            note(escapedControlCharacters(monitorSentLine(bytes, sentFormat, QDateTime::currentDateTime()), true),
+                "sent");
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &monitor, &MonitorThread::signalSendRefused, &monitor,
+        [&](const QString &reason) {
+            sendFailure = reason;
+            monitor.stop();
+        },
+        Qt::DirectConnection);
+    QObject::connect(
+        &monitor, &MonitorThread::signalLinkLost, &monitor,
+        [&] { note(monitorLinkMarker(true, QDateTime::currentDateTime()), "lost"); }, Qt::DirectConnection);
+    QObject::connect(
+        &monitor, &MonitorThread::signalLinkBack, &monitor,
+        [&] { note(monitorLinkMarker(false, QDateTime::currentDateTime()), "back"); }, Qt::DirectConnection);
     // Lines go out as they come, so a pipe sees them at once.
     QObject::connect(
         &monitor, &MonitorThread::signalDataRecv, &monitor,
@@ -114,6 +159,9 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
     if (failure.failed()) {
         report->exit = cliExitStatus(failure);
         report->error = cliFailureText(failure, options.fleet);
+    } else if (!sendFailure.isEmpty()) {
+        report->exit = CliLinkError;
+        report->error = sendFailure;
     }
 }
 

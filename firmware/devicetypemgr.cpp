@@ -2,7 +2,6 @@
 
 #include "firmware/makersite.h"
 
-#include <QCoreApplication>
 #include <QDomDocument>
 #include <QDomElement>
 #include <QElapsedTimer>
@@ -10,7 +9,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QXmlStreamReader>
+
+#include <memory>
 
 const int kMaxPageBytes = 4 * 1024 * 1024;
 const int kMaxPageDepth = 256;
@@ -63,6 +65,8 @@ void DeviceTypeMgr::stop()
     if (!isRunning())
         return;
     m_stop = true;
+    // Leaves the fetch's event loop, or keeps it from starting.
+    quit();
     wait();
 }
 
@@ -96,41 +100,43 @@ QByteArray DeviceTypeMgr::fetchPage()
         deadlineMs = m_deadlineMs;
     }
 
-    auto *manager = new QNetworkAccessManager;
-    QNetworkReply *reply = manager->get(makerRequest(url, verifyPeer));
+    // The reply drives this thread's event loop; its end, the deadline, the
+    // size cap or stop() leave it.
+    QNetworkAccessManager manager;
+    const std::unique_ptr<QNetworkReply> reply(manager.get(makerRequest(url, verifyPeer)));
     reply->setReadBufferSize(kReplyBufferBytes);
-    QElapsedTimer clock;
-    clock.start();
     QByteArray body;
-    bool complete = false;
     // A page too big or too slow is no page: an empty body fails the parse.
     bool refused = false;
-    while (!reply->isFinished() && !m_stop && !complete) {
-        if (clock.elapsed() > deadlineMs || body.size() > kMaxPageBytes) {
-            refused = true;
-            break;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        const QByteArray chunk = reply->read(kMaxPageBytes + 1 - body.size());
-        if (!chunk.isEmpty()) {
-            body += chunk;
-            bool ok = false;
-            const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
-            complete = ok && length == body.size();
-        } else {
-            QThread::msleep(50);
-            complete = false;
-        }
-    }
-    // What arrived together with the end of the reply.
-    if (!m_stop && !refused)
+    const auto take = [&] {
         body += reply->read(kMaxPageBytes + 1 - body.size());
-    if (refused || body.size() > kMaxPageBytes)
-        body.clear();
+        bool ok = false;
+        const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
+        if (body.size() > kMaxPageBytes)
+            refused = true;
+        if (refused || (ok && length == body.size()))
+            exit();
+    };
+    connect(reply.get(), &QNetworkReply::readyRead, reply.get(), take);
+    connect(reply.get(), &QNetworkReply::finished, reply.get(), [&] {
+        take();
+        exit();
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply.get(), [&] {
+        refused = true;
+        exit();
+    });
+    deadline.start(deadlineMs);
+    if (!m_stop)
+        exec();
+
+    reply->disconnect();
     reply->abort();
-    manager->clearAccessCache();
-    delete reply;
-    delete manager;
+    manager.clearAccessCache();
+    if (refused || m_stop)
+        body.clear();
     return body;
 }
 

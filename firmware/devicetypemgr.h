@@ -39,8 +39,6 @@ public:
 
     QMap<QString, QString> packageList() const;
 
-    // Reads the page; ends early (with what it has) when stopped.
-    QByteArray fetchPage();
     // Adds the rows of a page body to the package list; false when the body is
     // not a page of the expected structure or lists no package.
     bool parsePage(const QByteArray &body);
@@ -53,6 +51,10 @@ protected:
     void run() override;
 
 private:
+    // Reads the page on this object's thread; empty when stopped, too big or
+    // not complete within the deadline.
+    QByteArray fetchPage();
+
     std::atomic<bool> m_stop { false };
     QMap<QString, QString> m_packageList;
     QString m_pageUrl;

@@ -3,7 +3,6 @@
 #include "base/filenames.h"
 #include "firmware/makersite.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 
 const qint64 kMaxDownloadBytes = 256 * 1024 * 1024;
@@ -59,6 +59,8 @@ void DownloadThread::stop()
     if (!isRunning())
         return;
     m_stop = true;
+    // Leaves the download's event loop, or keeps it from starting.
+    quit();
     wait();
 }
 
@@ -145,11 +147,10 @@ void DownloadThread::setMaxDownloadBytes(qint64 bytes)
 
 void DownloadThread::downloadToFile(QFile &file)
 {
-    auto *manager = new QNetworkAccessManager;
-    QNetworkReply *reply = manager->get(makerRequest(m_link, m_verifyPeer));
+    QNetworkAccessManager manager;
+    const std::unique_ptr<QNetworkReply> reply(manager.get(makerRequest(m_link, m_verifyPeer)));
     if (!reply) {
         emit signalShowErrorMessage(tr("下载失败,打开链接失败!"));
-        delete manager;
         m_stop = false;
         return;
     }
@@ -158,51 +159,50 @@ void DownloadThread::downloadToFile(QFile &file)
     const QString tooBig = tr("下载异常: 文件过大,超过 %1 MB").arg(m_maxBytes / (1024 * 1024));
 
     emit signalSetDownloadProgress(0);
+    // The reply drives this thread's event loop until it ends (its error, a
+    // 404 one too, is known only then), fails a check or stop() leaves it.
     bool complete = false;
-    for (;;) {
-        if (reply->isFinished() || complete) {
-            if (m_stop) {
-                // Left silently; the temporary file goes with it.
-            } else if (reply->error() != QNetworkReply::NoError) {
-                emit signalShowErrorMessage(tr("下载异常: %1").arg(reply->errorString()));
-            } else if (complete) {
-                m_complete = true;
-            } else {
-                emit signalShowErrorMessage(tr("下载异常: 未找到该文件或下载失败"));
-            }
-            break;
-        }
-        if (m_stop)
-            break;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    bool failed = false;
+    const auto fail = [&](const QString &error) {
+        emit signalShowErrorMessage(error);
+        failed = true;
+        exit();
+    };
+    const auto take = [&] {
         const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (total > m_maxBytes) {
-            emit signalShowErrorMessage(tooBig);
-            break;
-        }
+        if (total > m_maxBytes)
+            return fail(tooBig);
         const QByteArray chunk = reply->readAll();
-        if (!chunk.isEmpty()) {
-            if (file.size() + chunk.size() > m_maxBytes) {
-                emit signalShowErrorMessage(tooBig);
-                break;
-            }
-            if (file.write(chunk) != chunk.size() || !file.flush()) {
-                emit signalShowErrorMessage(tr("下载失败,保存文件失败: %1").arg(fileNameFromLink(m_link)));
-                break;
-            }
-            const qint64 size = file.size();
-            if (total > 0)
-                emit signalSetDownloadProgress(int(100 * size / total));
-            complete = size == total;
-        } else {
-            QThread::msleep(50);
-            complete = false;
-        }
-    }
+        if (chunk.isEmpty())
+            return;
+        if (file.size() + chunk.size() > m_maxBytes)
+            return fail(tooBig);
+        if (file.write(chunk) != chunk.size() || !file.flush())
+            return fail(tr("下载失败,保存文件失败: %1").arg(fileNameFromLink(m_link)));
+        const qint64 size = file.size();
+        if (total > 0)
+            emit signalSetDownloadProgress(int(100 * size / total));
+        complete = size == total;
+    };
+    connect(reply.get(), &QNetworkReply::readyRead, reply.get(), take);
+    connect(reply.get(), &QNetworkReply::finished, reply.get(), [&] {
+        take();
+        exit();
+    });
+    if (!m_stop)
+        exec();
 
+    reply->disconnect();
+    if (m_stop || failed) {
+        // Left silently when stopped; the temporary file goes with it.
+    } else if (reply->error() != QNetworkReply::NoError) {
+        emit signalShowErrorMessage(tr("下载异常: %1").arg(reply->errorString()));
+    } else if (complete) {
+        m_complete = true;
+    } else {
+        emit signalShowErrorMessage(tr("下载异常: 未找到该文件或下载失败"));
+    }
     reply->abort();
-    manager->clearAccessCache();
-    delete reply;
-    delete manager;
+    manager.clearAccessCache();
     m_stop = false;
 }

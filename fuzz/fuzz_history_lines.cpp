@@ -3,9 +3,9 @@
 // the table and the chart's readings.
 #include "fuzzsupport.h"
 #include "history/historyexport.h"
+#include "history/historylines.h"
 #include "history/historyreadings.h"
 #include "history/historytablemodel.h"
-#include "history/readthread.h"
 #include "history/historyrecord.h"
 
 #include <algorithm>
@@ -21,14 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray input = fuzzBytes(data, size);
     QStringList lines;
     {
-        ReadThread reader;
-        QObject::connect(&reader, &ReadThread::signalAddText, [&lines](const QString &text) { lines << text; });
+        HistoryLines reader;
         QByteArray joined;
         for (const QByteArray &chunk : fuzzChunks(input)) {
-            reader.onReceiveData(chunk);
+            lines << reader.feed(chunk);
             joined += chunk;
         }
-        // A signal carries whole lines, several at once.
+        // A batch carries whole lines, several at once.
         for (const QString &batch : lines)
             FUZZ_CHECK(batch.endsWith(QLatin1Char('\n')));
         FUZZ_CHECK(lines.join(QString()).count(QLatin1Char('\n')) == joined.count('\n'));

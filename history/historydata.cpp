@@ -1,5 +1,6 @@
 #include "history/historydata.h"
 
+#include "base/backgroundjob.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/settings.h"
@@ -18,7 +19,6 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -337,39 +337,32 @@ QString HistoryData::askExportFile(const QString &suffix)
 HistoryExportResult HistoryData::exportPdfInBackground(
     const QString &fileName, const QStringList &lines, const HistoryPdfOptions &options, QString *reason)
 {
-    std::atomic<bool> cancel { false };
+    BackgroundJob job(this);
+    QProgressDialog &progress = job.progress();
+    progress.setWindowTitle(tr("导出历史数据"));
+    progress.setLabelText(tr("正在导出PDF…"));
+    progress.setCancelButtonText(tr("取消"));
+    progress.setRange(0, qMax(1, options.rowCount));
+    progress.setMinimumDuration(400);
+
     std::atomic<int> rowsDone { 0 };
     HistoryExportControl control;
-    control.cancel = &cancel;
+    control.cancel = &job.stopFlag();
     control.progress = [&rowsDone](int done, int) {
         rowsDone = done;
     };
-    HistoryExportResult result = HistoryExportResult::Cancelled;
-    std::unique_ptr<QThread> worker(
-        QThread::create([&] { result = exportHistoryPdf(fileName, lines, options, control, reason); }));
-
-    QProgressDialog progress(tr("正在导出PDF…"), tr("取消"), 0, qMax(1, options.rowCount), this);
-    progress.setWindowTitle(tr("导出历史数据"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    // Until the progress dialog shows, nothing else may start an export.
-    ui->bntExportPDF->setEnabled(false);
-    ui->bntExportCSV->setEnabled(false);
-
-    QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    connect(&progress, &QProgressDialog::canceled, &loop, [&cancel] { cancel = true; });
     QTimer tick;
     connect(&tick, &QTimer::timeout, &progress, [&] {
         if (!progress.wasCanceled())
             progress.setValue(rowsDone);
     });
     tick.start(50);
-    worker->start();
-    loop.exec();
-    worker->wait();
+    // Until the progress dialog shows, nothing else may start an export.
+    ui->bntExportPDF->setEnabled(false);
+    ui->bntExportCSV->setEnabled(false);
+
+    HistoryExportResult result = HistoryExportResult::Cancelled;
+    job.run([&] { result = exportHistoryPdf(fileName, lines, options, control, reason); });
 
     ui->bntExportPDF->setEnabled(true);
     ui->bntExportCSV->setEnabled(true);

@@ -397,6 +397,18 @@ void DeviceChannel::listen(
     } while (!stopRequested(stop) && m_transport->waitReadable(gapMs, stop));
 }
 
+LinkResult DeviceChannel::sendWhileListening(const QByteArray &bytes, int timeoutMs)
+{
+    if (!m_transport || !m_errorText.isEmpty())
+        return LinkSendError;
+    return m_transport->write(bytes, qMax(0, timeoutMs)) == LinkTransport::Sent::Ok ? LinkOk : LinkSendError;
+}
+
+bool DeviceChannel::isLost() const
+{
+    return m_transport && m_errorText.isEmpty() && m_transport->isLost();
+}
+
 LinkTransport *DeviceChannel::transport() const
 {
     return m_transport.get();

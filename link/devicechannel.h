@@ -125,6 +125,13 @@ public:
     // as long as the next one follows within gapMs. Stops early once *stop is set.
     void listen(const std::atomic<bool> *stop, const std::function<void(const QByteArray &bytes)> &onBytes,
         int passMs = 100, int gapMs = 50);
+    // Sends bytes on a line being listened to, without dropping what arrived
+    // and without waiting for an answer: LinkOk, or LinkSendError when they
+    // did not go out within timeoutMs.
+    LinkResult sendWhileListening(const QByteArray &bytes, int timeoutMs);
+    // The port or socket went away while open (a device unplugged): only a
+    // new open can reach the meter again.
+    bool isLost() const;
 
     bool sendRts() const { return m_sendRts; }
     bool sendDtr() const { return m_sendDtr; }

@@ -22,6 +22,9 @@ public:
     // Drops what arrived before (the answer to an earlier request), then sends
     // the request; the writing takes at most timeoutMs.
     virtual Sent send(const QByteArray &request, int timeoutMs) = 0;
+    // Sends without dropping what arrived: bytes typed into a line that the
+    // meter keeps talking on (the RTS pulse as for a request).
+    virtual Sent write(const QByteArray &bytes, int timeoutMs) = 0;
     // Waits until something can be read, at most timeoutMs; looks at *stop
     // every few tens of milliseconds and gives up once it is set. True when
     // something can be read.
@@ -36,6 +39,9 @@ public:
     // What the system said of the last failure of the port or socket; empty
     // for time-outs and when nothing was said.
     virtual QString systemReason() const = 0;
+    // The port or socket is gone (the device was unplugged, the socket
+    // failed): nothing more comes until it is opened again.
+    virtual bool isLost() const = 0;
 
     // How long a line may be quiet inside a begun answer before the answer
     // counts as complete (the caller's check judges it); -1: never, each

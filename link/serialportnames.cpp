@@ -1,5 +1,7 @@
 #include "link/serialportnames.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QSerialPortInfo>
 
@@ -12,6 +14,13 @@ std::function<QStringList()> &portNamesSource()
     static std::function<QStringList()> source;
     return source;
 }
+QString &byIdFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+// A folder of a few dozen links at most; a bound all the same.
+constexpr int kMaxByIdEntries = 1000;
 } // namespace
 
 QStringList availableSerialPortNames()
@@ -48,4 +57,31 @@ QStringList orderedPortNames(QStringList names)
         result.append(name);
     }
     return result;
+}
+
+QString serialByIdFolder()
+{
+    QMutexLocker locker(&sourceMutex);
+    return byIdFolderOverride().isEmpty() ? QStringLiteral("/dev/serial/by-id") : byIdFolderOverride();
+}
+
+void setSerialByIdFolder(const QString &folder)
+{
+    QMutexLocker locker(&sourceMutex);
+    byIdFolderOverride() = folder;
+}
+
+QString serialByIdPath(const QString &port)
+{
+    const QString device = QFileInfo(port).canonicalFilePath();
+    if (device.isEmpty())
+        return {};
+    const QDir folder(serialByIdFolder());
+    const QStringList names = folder.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (int i = 0; i < names.size() && i < kMaxByIdEntries; ++i) {
+        const QString path = folder.filePath(names.at(i));
+        if (QFileInfo(path).canonicalFilePath() == device)
+            return path;
+    }
+    return {};
 }

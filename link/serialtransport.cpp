@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -38,7 +39,19 @@ LinkTransport::Sent SerialTransport::send(const QByteArray &request, int timeout
     if (!m_port.isOpen() || (m_sendRts && !pulseRts()))
         return Sent::Refused;
     discardPending();
-    if (m_port.write(request) < request.size())
+    return writeNow(request, timeoutMs);
+}
+
+LinkTransport::Sent SerialTransport::write(const QByteArray &bytes, int timeoutMs)
+{
+    if (!m_port.isOpen() || (m_sendRts && !pulseRts()))
+        return Sent::Refused;
+    return writeNow(bytes, timeoutMs);
+}
+
+LinkTransport::Sent SerialTransport::writeNow(const QByteArray &bytes, int timeoutMs)
+{
+    if (m_port.write(bytes) < bytes.size())
         return Sent::Refused;
     return m_port.waitForBytesWritten(timeoutMs) ? Sent::Ok : Sent::TimedOut;
 }
@@ -102,6 +115,19 @@ QString SerialTransport::systemReason() const
     if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
         return m_port.errorString();
     return QString();
+}
+
+bool SerialTransport::isLost() const
+{
+    if (m_port.error() == QSerialPort::ResourceError)
+        return true;
+    // A device that went away hangs its line up: reads then end at once
+    // without data, which the port reports only as a read error, if at all.
+    // The system's own word for it is the hang-up.
+    if (!m_port.isOpen())
+        return false;
+    pollfd line { int(m_port.handle()), POLLIN, 0 };
+    return ::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 bool SerialTransport::pulseRts()

@@ -17,11 +17,13 @@ public:
     bool open(const SerialSettings &serial);
 
     Sent send(const QByteArray &request, int timeoutMs) override;
+    Sent write(const QByteArray &bytes, int timeoutMs) override;
     bool waitReadable(int timeoutMs, const std::atomic<bool> *stop) override;
     bool hasPending() override;
     QByteArray readPiece(bool *foreign) override;
     void discardPending() override;
     QString systemReason() const override;
+    bool isLost() const override;
     int answerGapMs() const override { return kQuietMs; }
     int streamGapMs() const override { return kQuietMs; }
 
@@ -30,6 +32,7 @@ public:
 
 private:
     bool pulseRts();
+    Sent writeNow(const QByteArray &bytes, int timeoutMs);
 
     QSerialPort m_port;
     bool m_sendRts = false;

@@ -22,11 +22,16 @@ UdpTransport::UdpTransport(const QHostAddress &host, quint16 port)
 LinkTransport::Sent UdpTransport::send(const QByteArray &request, int)
 {
     discardPending();
+    return write(request, 0);
+}
+
+LinkTransport::Sent UdpTransport::write(const QByteArray &bytes, int)
+{
     // The system would deliver a datagram for the null address to this very
     // machine; without a configured meter there is nobody to send to.
     if (m_host.isNull())
         return Sent::TimedOut;
-    return m_socket.writeDatagram(request, m_host, m_port) > 0 ? Sent::Ok : Sent::TimedOut;
+    return m_socket.writeDatagram(bytes, m_host, m_port) > 0 ? Sent::Ok : Sent::TimedOut;
 }
 
 bool UdpTransport::waitReadable(int timeoutMs, const std::atomic<bool> *stop)
@@ -79,6 +84,21 @@ QString UdpTransport::systemReason() const
     if (error != QAbstractSocket::UnknownSocketError && error != QAbstractSocket::SocketTimeoutError)
         return m_socket.errorString();
     return QString();
+}
+
+bool UdpTransport::isLost() const
+{
+    // A datagram that could not be sent or read (time-outs aside) says the
+    // socket or the way to the meter is gone; a new socket is needed.
+    switch (m_socket.error()) {
+    case QAbstractSocket::NetworkError:
+    case QAbstractSocket::SocketResourceError:
+    case QAbstractSocket::SocketAccessError:
+    case QAbstractSocket::ConnectionRefusedError:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool UdpTransport::isFromDevice(const QHostAddress &sender, quint16 senderPort) const

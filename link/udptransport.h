@@ -19,11 +19,13 @@ public:
 
     // A datagram the system did not take counts as one not sent in time.
     Sent send(const QByteArray &request, int timeoutMs) override;
+    Sent write(const QByteArray &bytes, int timeoutMs) override;
     bool waitReadable(int timeoutMs, const std::atomic<bool> *stop) override;
     bool hasPending() override;
     QByteArray readPiece(bool *foreign) override;
     void discardPending() override;
     QString systemReason() const override;
+    bool isLost() const override;
     int answerGapMs() const override { return -1; }
     int streamGapMs() const override { return kStreamQuietMs; }
 

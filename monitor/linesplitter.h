@@ -21,6 +21,13 @@ public:
     // Drops a partial line.
     void clear() { m_buffer.clear(); }
     const QByteArray &pending() const { return m_buffer; }
+    // Hands out the partial line (a line cut at a pause of the line).
+    QByteArray takePending()
+    {
+        const QByteArray pending = m_buffer;
+        m_buffer.clear();
+        return pending;
+    }
     int maxLineBytes() const { return m_maxLineBytes; }
 
     // A line handed out at the cap rather than at a line feed.

@@ -2,6 +2,7 @@
 
 #include "base/filedialogs.h"
 #include "base/settings.h"
+#include "monitor/monitorsendbar.h"
 #include "ui_monitordialog.h"
 
 #include <QApplication>
@@ -18,10 +19,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSpinBox>
 
 namespace {
 // How often a recording is flushed when lines stop coming.
 constexpr int kFlushTickMs = 500;
+// Sent lines and markers stand out from what the meter sent.
+const QColor kSentColour(0x1f, 0x5f, 0xbf);
+const QColor kMarkerColour(0xb0, 0x00, 0x20);
 } // namespace
 
 MonitorDialog::MonitorDialog(QWidget *parent)
@@ -36,6 +41,8 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/image/monitor.png")));
     m_view = ui->textEdit;
     buildTerminalRow();
+    buildLinkRow();
+    buildSendBar();
     buildFindBar();
 
     connect(ui->bntStop, &QPushButton::pressed, &m_thread, &MonitorThread::stop);
@@ -46,6 +53,11 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     connect(&m_thread, &MonitorThread::signalFailed, this,
         [this](const QString &title, const LinkFailure &failure) { slotShowError(title, failure.text()); });
     connect(&m_thread, &MonitorThread::signalDataRecv, this, &MonitorDialog::slotDataRecv);
+    connect(&m_thread, &MonitorThread::signalConnected, this, [this] { showLinkState(tr("已连接"), false); });
+    connect(&m_thread, &MonitorThread::signalLinkLost, this, &MonitorDialog::linkLost);
+    connect(&m_thread, &MonitorThread::signalLinkBack, this, &MonitorDialog::linkBack);
+    connect(&m_thread, &MonitorThread::signalSent, this, &MonitorDialog::showSent);
+    connect(&m_thread, &MonitorThread::signalSendRefused, m_sendBar, &MonitorSendBar::showRefusal);
     connect(&m_flushTimer, &QTimer::timeout, this, &MonitorDialog::flushRecording);
     m_flushTimer.setInterval(kFlushTickMs);
 
@@ -115,6 +127,115 @@ void MonitorDialog::buildTerminalRow()
     connect(ui->rdOriginal, &QRadioButton::toggled, m_ckTimestamps, &QCheckBox::setEnabled);
     connect(m_bntPause, &QPushButton::toggled, this, &MonitorDialog::setPaused);
     connect(copyAll, &QPushButton::clicked, this, &MonitorDialog::copyAll);
+}
+
+void MonitorDialog::buildLinkRow()
+{
+    m_ckHexPause = new QCheckBox(tr("按停顿分行"), this);
+    m_ckHexPause->setObjectName(QStringLiteral("ckHexPause"));
+    m_ckHexPause->setToolTip(tr("十六进制显示时,线路停顿超过所设毫秒数也开始新的一行"));
+    m_ckHexPause->setChecked(m_settings.hexPause);
+    m_spHexPauseMs = new QSpinBox(this);
+    m_spHexPauseMs->setObjectName(QStringLiteral("spHexPauseMs"));
+    m_spHexPauseMs->setRange(1, MonitorSettings::kMaxHexPauseMs);
+    m_spHexPauseMs->setSuffix(tr(" 毫秒"));
+    m_spHexPauseMs->setValue(m_settings.hexPauseMs);
+    m_lbState = new QLabel(tr("未监听"), this);
+    m_lbState->setObjectName(QStringLiteral("monitorState"));
+    // A row of its own: the top row is full at the dialog's size.
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_ckHexPause);
+    row->addWidget(m_spHexPauseMs);
+    row->addStretch();
+    row->addWidget(m_lbState);
+    ui->verticalLayout->insertLayout(1, row);
+
+    connect(m_ckHexPause, &QCheckBox::toggled, this, [this](bool on) {
+        m_settings.hexPause = on;
+        storeSettings();
+        updatePauseSplit();
+    });
+    connect(m_spHexPauseMs, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int milliseconds) {
+        m_settings.hexPauseMs = milliseconds;
+        storeSettings();
+        updatePauseSplit();
+    });
+    connect(ui->rdHex, &QRadioButton::toggled, this, &MonitorDialog::updatePauseSplit);
+    updatePauseSplit();
+}
+
+void MonitorDialog::buildSendBar()
+{
+    m_sendBar = new MonitorSendBar(this);
+    m_sendBar->setCommands(m_settings.commands);
+    ui->verticalLayout->addWidget(m_sendBar);
+    connect(m_sendBar, &MonitorSendBar::sendBytes, this, &MonitorDialog::sendBytes);
+    connect(m_sendBar, &MonitorSendBar::commandsEdited, this, [this](const QList<MonitorCommand> &commands) {
+        m_settings.commands = commands;
+        storeSettings();
+    });
+}
+
+void MonitorDialog::updatePauseSplit()
+{
+    // Only the hex view cuts at pauses; the box means nothing in the others.
+    const bool hex = ui->rdHex->isChecked();
+    m_ckHexPause->setEnabled(hex);
+    m_spHexPauseMs->setEnabled(hex && m_ckHexPause->isChecked());
+    m_thread.setPauseSplit(hex && m_ckHexPause->isChecked() ? m_spHexPauseMs->value() : 0);
+}
+
+void MonitorDialog::showLinkState(const QString &text, bool lost)
+{
+    m_linkLost = lost;
+    m_lbState->setText(text);
+    m_lbState->setStyleSheet(lost ? QStringLiteral("color: #b00020; font-weight: bold") : QString());
+}
+
+void MonitorDialog::linkLost()
+{
+    showLinkState(tr("连接已断开"), true);
+    appendNote(monitorLinkMarker(true, m_clock()), kMarkerColour);
+}
+
+void MonitorDialog::linkBack()
+{
+    showLinkState(tr("已重新连接"), false);
+    appendNote(monitorLinkMarker(false, m_clock()), kMarkerColour);
+}
+
+void MonitorDialog::sendBytes(const QByteArray &bytes)
+{
+    if (!m_sendBar->canSend())
+        return;
+    if (m_linkLost) {
+        m_sendBar->showRefusal(tr("未连接，无法发送"));
+        return;
+    }
+    if (!m_thread.send(bytes))
+        m_sendBar->showRefusal(tr("上一次发送尚未完成"));
+}
+
+void MonitorDialog::showSent(const QByteArray &bytes)
+{
+    MonitorLineFormat format;
+    format.mode = mode();
+    format.clippedNote = tr("…（共 %1 字节）");
+    format.timestamps = m_settings.timestamps;
+    appendNote(monitorSentLine(bytes, format, m_clock()), kSentColour);
+}
+
+void MonitorDialog::appendNote(const QString &text, const QColor &colour)
+{
+    if (m_recorder.isRecording() && !m_recorder.note(text))
+        recordingFailed();
+    if (m_paused) {
+        m_held.hold(text);
+        return;
+    }
+    QTextCharFormat format;
+    format.setForeground(colour);
+    appendText(text, format);
 }
 
 void MonitorDialog::buildFindBar()
@@ -225,6 +346,7 @@ void MonitorDialog::slotThreadStarted()
     ui->bntStart->setEnabled(false);
     ui->bntStop->setEnabled(true);
     ui->ckDebug->setEnabled(false);
+    m_sendBar->setListening(true);
     if (m_ckRecord->isChecked())
         startRecording();
 }
@@ -234,6 +356,8 @@ void MonitorDialog::slotThreadFinished()
     ui->bntStart->setEnabled(true);
     ui->bntStop->setEnabled(false);
     ui->ckDebug->setEnabled(true);
+    m_sendBar->setListening(false);
+    showLinkState(tr("未监听"), false);
     // Lines still queued from the worker arrive before this; the file is complete.
     m_recorder.stop();
     m_flushTimer.stop();
@@ -243,10 +367,11 @@ void MonitorDialog::startMonitor()
 {
     m_thread.setDebug(ui->ckDebug->isChecked());
     m_thread.setLinkSettings(storedLinkSettings());
+    m_thread.setReconnect(true);
     m_thread.start();
 }
 
-void MonitorDialog::appendText(const QString &text)
+void MonitorDialog::appendText(const QString &text, const QTextCharFormat &format)
 {
     // The text is in the document at once; only layout and scrolling wait
     // for the end of this event-loop turn. A cursor of our own leaves the
@@ -261,7 +386,8 @@ void MonitorDialog::appendText(const QString &text)
             QMetaObject::invokeMethod(this, &MonitorDialog::closeBatch, Qt::QueuedConnection);
         m_batchOpen = true;
     }
-    m_appendCursor.insertText(text);
+    // Always with a format: the cursor would carry the colour of a sent line on.
+    m_appendCursor.insertText(text, format);
 }
 
 void MonitorDialog::closeBatch()

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -21,6 +22,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
+class MonitorSendBar;
 
 namespace Ui {
 class MonitorDialog;
@@ -45,6 +48,7 @@ public:
     const MonitorRecorder &recorder() const { return m_recorder; }
     bool isPaused() const { return m_paused; }
     int heldLineCount() const { return m_held.count(); }
+    MonitorSendBar *sendBar() const { return m_sendBar; }
 
 public slots:
     void slotClearText();
@@ -56,8 +60,18 @@ public slots:
 private:
     void buildTerminalRow();
     void buildFindBar();
+    void buildLinkRow();
+    void buildSendBar();
     void startMonitor();
-    void appendText(const QString &text);
+    void appendText(const QString &text, const QTextCharFormat &format = QTextCharFormat());
+    // A line of the monitor's own, in the view and the recording.
+    void appendNote(const QString &text, const QColor &colour);
+    void showLinkState(const QString &text, bool lost);
+    void linkLost();
+    void linkBack();
+    void sendBytes(const QByteArray &bytes);
+    void showSent(const QByteArray &bytes);
+    void updatePauseSplit();
     void closeBatch();
 
     void chooseRecordFile();
@@ -83,6 +97,7 @@ private:
     QString m_recordFile; // chosen by the user; empty: a fresh default name each time
     QTimer m_flushTimer;
     bool m_paused = false;
+    bool m_linkLost = false;
 
     QPlainTextEdit *m_view = nullptr;
     QCheckBox *m_ckRecord = nullptr;
@@ -94,6 +109,10 @@ private:
     QWidget *m_findBar = nullptr;
     QLineEdit *m_edFind = nullptr;
     QLabel *m_lbMatches = nullptr;
+    QLabel *m_lbState = nullptr;
+    QCheckBox *m_ckHexPause = nullptr;
+    QSpinBox *m_spHexPauseMs = nullptr;
+    MonitorSendBar *m_sendBar = nullptr;
 
     // Lines of one event-loop turn go in under one edit block: one layout
     // pass and one scroll per turn instead of per line.

@@ -2,6 +2,8 @@
 
 #include "link/frame.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const QString &lineBreak()
@@ -84,4 +86,20 @@ QString clipShownText(const QString &text, int maxChars, const QString &clippedN
     if (text.endsWith(QLatin1Char('\n')))
         shown += QLatin1Char('\n');
     return shown;
+}
+
+QString monitorLinkMarker(bool lost, const QDateTime &time)
+{
+    const QString clock = time.toString(QStringLiteral("hh:mm:ss"));
+    return (lost ? QCoreApplication::translate("MonitorThread", "—— 连接已断开 %1 ——").arg(clock)
+                 : QCoreApplication::translate("MonitorThread", "—— 已重新连接 %1 ——").arg(clock))
+        + QLatin1Char('\n');
+}
+
+QString monitorSentLine(const QByteArray &bytes, const MonitorLineFormat &format, const QDateTime &time)
+{
+    QString text = QStringLiteral("→ ") + formatShownLine(bytes, format, time);
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    return text;
 }

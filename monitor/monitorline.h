@@ -38,3 +38,11 @@ QString formatShownLine(const QByteArray &line, const MonitorLineFormat &format,
 // The same bound for decoded text: at most `maxChars` characters, then the
 // note ("%1" = the text's length); a line end the text had is kept.
 QString clipShownText(const QString &text, int maxChars, const QString &clippedNote);
+
+// A line of the monitor's own between the received ones: "—— 连接已断开 hh:mm:ss ——"
+// when the port went away, "—— 已重新连接 hh:mm:ss ——" when it came back;
+// line end included.
+QString monitorLinkMarker(bool lost, const QDateTime &time);
+
+// What was sent, shown like a received line of that format after "→ ".
+QString monitorSentLine(const QByteArray &bytes, const MonitorLineFormat &format, const QDateTime &time);

@@ -19,6 +19,7 @@ bool MonitorRecorder::start(const QString &fileName, Content content, OutputFile
     m_content = content;
     m_fileName = fileName;
     m_buffer.clear();
+    m_atLineStart = true;
     if (!m_file.open(fileName, OutputFile::Mode::Append, name)) {
         m_error = m_file.errorText();
         return false;
@@ -39,7 +40,27 @@ bool MonitorRecorder::record(const QByteArray &line, const QString &shownText)
 {
     if (!m_file.isOpen())
         return false;
-    m_buffer += m_content == Content::Raw ? line : shownText.toUtf8();
+    const QByteArray bytes = m_content == Content::Raw ? line : shownText.toUtf8();
+    m_buffer += bytes;
+    if (!bytes.isEmpty())
+        m_atLineStart = bytes.endsWith('\n');
+    return flushIfDue();
+}
+
+bool MonitorRecorder::note(const QString &text)
+{
+    if (!m_file.isOpen())
+        return false;
+    if (!m_atLineStart)
+        m_buffer += '\n';
+    m_buffer += text.toUtf8();
+    if (!text.isEmpty())
+        m_atLineStart = text.endsWith(QLatin1Char('\n'));
+    return flushIfDue();
+}
+
+bool MonitorRecorder::flushIfDue()
+{
     if (m_sinceFlush.elapsed() >= kFlushIntervalMs || m_buffer.size() >= kBufferBytes)
         return flush();
     return true;

@@ -43,11 +43,15 @@ public:
     // One received line and the text shown for it. False (and closed) when
     // the file could not be written.
     bool record(const QByteArray &line, const QString &shownText);
+    // A line of the monitor's own (a sent line, a marker), as text in either
+    // content, on a line of its own.
+    bool note(const QString &text);
     // Writes what is buffered. False (and closed) on failure.
     bool flush();
 
 private:
     bool fail();
+    bool flushIfDue();
 
     OutputFile m_file;
     QString m_fileName;
@@ -55,4 +59,5 @@ private:
     Content m_content = Content::Shown;
     QString m_error;
     QElapsedTimer m_sinceFlush;
+    bool m_atLineStart = true;
 };

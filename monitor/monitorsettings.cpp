@@ -26,6 +26,11 @@ MonitorSettings readMonitorSettings(const QSettings &settings)
     }
     monitor.recordRaw = settings.value(SettingsKey::kMonitorRecordRaw, false).toBool();
     monitor.timestamps = settings.value(SettingsKey::kMonitorTimestamps, false).toBool();
+    monitor.commands = commandsFromLines(settings.value(SettingsKey::kMonitorCommands).toStringList());
+    monitor.hexPause = settings.value(SettingsKey::kMonitorHexPause, false).toBool();
+    const int pauseMs = settings.value(SettingsKey::kMonitorHexPauseMs, monitor.hexPauseMs).toInt(&ok);
+    if (ok && pauseMs >= 1 && pauseMs <= MonitorSettings::kMaxHexPauseMs)
+        monitor.hexPauseMs = pauseMs;
     return monitor;
 }
 
@@ -35,4 +40,7 @@ void writeMonitorSettings(QSettings &settings, const MonitorSettings &monitor)
     settings.setValue(SettingsKey::kMonitorRecordFolder, monitor.recordFolder);
     settings.setValue(SettingsKey::kMonitorRecordRaw, monitor.recordRaw);
     settings.setValue(SettingsKey::kMonitorTimestamps, monitor.timestamps);
+    settings.setValue(SettingsKey::kMonitorCommands, commandsToLines(monitor.commands));
+    settings.setValue(SettingsKey::kMonitorHexPause, monitor.hexPause);
+    settings.setValue(SettingsKey::kMonitorHexPauseMs, monitor.hexPauseMs);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "monitor/monitorcommand.h"
+
+#include <QList>
 #include <QString>
 
 class QSettings;
@@ -17,6 +20,15 @@ struct MonitorSettings
     bool recordRaw = false;
     // monitor/timestamps: time stamps before each line in text mode.
     bool timestamps = false;
+    // monitor/commands: the named commands of the send line.
+    QList<MonitorCommand> commands;
+    // monitor/hex_pause, monitor/hex_pause_ms: in hex mode a pause of the
+    // line also ends a line.
+    bool hexPause = false;
+    int hexPauseMs = kDefaultHexPauseMs;
+
+    static constexpr int kDefaultHexPauseMs = 20;
+    static constexpr int kMaxHexPauseMs = 10000;
 };
 
 // Out-of-range numbers fall back to the defaults.

@@ -1,9 +1,5 @@
 #include "monitor/monitorthread.h"
 
-#include "link/devicechannel.h"
-#include "link/frame.h"
-#include "monitor/debugswitch.h"
-
 MonitorThread::MonitorThread(QObject *parent)
     : QThread(parent)
 {
@@ -19,7 +15,8 @@ void MonitorThread::start()
 {
     if (isRunning())
         return;
-    m_stop = false;
+    m_controls.stop = false;
+    m_controls.outbox.take();
     QThread::start();
 }
 
@@ -27,69 +24,48 @@ void MonitorThread::stop()
 {
     if (!isRunning())
         return;
-    m_stop = true;
+    m_controls.stop = true;
+    m_controls.wake = true;
     if (QThread::currentThread() != this)
         wait();
 }
 
+bool MonitorThread::send(const QByteArray &bytes)
+{
+    if (!m_controls.outbox.put(bytes))
+        return false;
+    m_controls.wake = true;
+    return true;
+}
+
 void MonitorThread::run()
 {
-    const bool debugRun = m_debug;
-    m_failure = LinkFailure();
-    DeviceChannel channel;
-    if (!channel.open(m_link)) {
-        fail(tr("设备监听"), channel.openFailure());
-        return;
-    }
-
-    // A debug-off run still sends "0": the instrument may have been left talking.
-    const SwitchResult opened = sendDebugSwitch(channel, debugRun, true);
-    if (opened == SwitchFailed)
-        return;
-    if (opened == SwitchAborted || m_stop) {
-        if (debugRun)
-            sendDebugSwitch(channel, false, false);
-        return;
-    }
-
-    // An idle pass lasts about 100 ms, which bounds how late a stop is seen.
-    do {
-        channel.listen(&m_stop, [this](const QByteArray &bytes) { splitAndEmit(bytes); });
-    } while (!m_stop);
-
-    if (debugRun)
-        sendDebugSwitch(channel, false, false);
-}
-
-MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop)
-{
-    m_splitter.clear();
-    const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), on);
-    const SwitchExchange exchange
-        = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
-    if (exchange.result == LinkStopped)
-        return SwitchAborted;
-    const LinkFailure failure = channel.exchangeFailure(exchange.result, exchange.response);
-    if (failure.failed()) {
-        fail(tr("监听调试"), failure);
-        return SwitchFailed;
-    }
-    // What follows the answer at once is already the instrument's output.
-    if (abortOnStop)
-        splitAndEmit(exchange.trailing);
-    return SwitchOk;
-}
-
-void MonitorThread::fail(const QString &title, const LinkFailure &failure)
-{
-    m_failure = failure;
-    emit signalShowError(title, failure.briefText());
-    emit signalFailed(title, failure);
-}
-
-void MonitorThread::splitAndEmit(const QByteArray &chunk)
-{
-    const QList<QByteArray> lines = m_splitter.feed(chunk);
-    for (const QByteArray &line : lines)
+    MonitorEvents events;
+    events.connected = [this] {
+        emit signalConnected();
+    };
+    events.line = [this](const QByteArray &line) {
         emit signalDataRecv(line);
+    };
+    events.failed = [this](const QString &title, const LinkFailure &failure) {
+        m_failure = failure;
+        emit signalShowError(title, failure.briefText());
+        emit signalFailed(title, failure);
+    };
+    events.lost = [this] {
+        emit signalLinkLost();
+    };
+    events.back = [this] {
+        emit signalLinkBack();
+    };
+    events.sent = [this](const QByteArray &bytes) {
+        emit signalSent(bytes);
+    };
+    events.sendRefused = [this](const QString &reason) {
+        emit signalSendRefused(reason);
+    };
+    m_failure = LinkFailure();
+    MonitorSession session(m_link, m_debug, m_switchTimeoutMs, m_controls, events);
+    session.setReconnect(m_reconnect);
+    session.run();
 }

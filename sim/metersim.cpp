@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QNetworkDatagram>
 #include <QSerialPort>
 #include <QThread>
@@ -77,11 +78,10 @@ bool MeterSim::start(const SimTransportOptions &options, QString *error)
         connect(m_udp, &QUdpSocket::readyRead, this, &MeterSim::onUdpReadyRead);
     }
     if (options.pty) {
-        m_pty = new SimPty(this);
+        m_ptyLink = options.ptyLink;
         QString ptyError;
-        if (!m_pty->open(&ptyError))
+        if (!plugPty(&ptyError))
             return fail(ptyError);
-        connect(m_pty, &SimPty::received, this, [this](const QByteArray &bytes) { receive(bytes, SimRequest::Pty); });
     }
     if (!options.serialDevice.isEmpty()) {
         m_serial = new QSerialPort(options.serialDevice, this);
@@ -100,6 +100,33 @@ bool MeterSim::start(const SimTransportOptions &options, QString *error)
     if (error)
         error->clear();
     return true;
+}
+
+bool MeterSim::plugPty(QString *error)
+{
+    unplugPty();
+    m_pty = new SimPty(this);
+    if (!m_pty->open(error))
+        return false;
+    connect(m_pty, &SimPty::received, this, [this](const QByteArray &bytes) { receive(bytes, SimRequest::Pty); });
+    if (!m_ptyLink.isEmpty() && !QFile::link(m_pty->slavePath(), m_ptyLink)) {
+        if (error)
+            *error = QStringLiteral("link %1 -> %2").arg(m_ptyLink, m_pty->slavePath());
+        return false;
+    }
+    return true;
+}
+
+void MeterSim::unplugPty()
+{
+    if (!m_ptyLink.isEmpty())
+        QFile::remove(m_ptyLink);
+    m_ptyFramer.flush();
+    if (m_pty) {
+        m_pty->close();
+        m_pty->deleteLater();
+        m_pty = nullptr;
+    }
 }
 
 void MeterSim::stop()
@@ -125,11 +152,7 @@ void MeterSim::stop()
         m_otherPortUdp->deleteLater();
         m_otherPortUdp = nullptr;
     }
-    if (m_pty) {
-        m_pty->close();
-        m_pty->deleteLater();
-        m_pty = nullptr;
-    }
+    unplugPty();
     if (m_serial) {
         m_serial->close();
         m_serial->deleteLater();
@@ -217,6 +240,12 @@ void MeterSim::onSerialReadyRead()
 void MeterSim::receive(
     const QByteArray &bytes, SimRequest::Transport transport, const QHostAddress &peer, quint16 peerPort)
 {
+    {
+        QMutexLocker lock(&m_recordMutex);
+        m_bytes.append(bytes);
+        if (m_bytes.size() > kReceivedBytesKept)
+            m_bytes.remove(0, m_bytes.size() - kReceivedBytesKept);
+    }
     QList<SimRequest> requests;
     if (transport == SimRequest::Udp) {
         // A request never spans datagrams: frame each one on its own.
@@ -506,11 +535,18 @@ QByteArray MeterSim::receivedGarbage() const
     return m_garbage;
 }
 
+QByteArray MeterSim::receivedBytes() const
+{
+    QMutexLocker lock(&m_recordMutex);
+    return m_bytes;
+}
+
 void MeterSim::clearReceived()
 {
     QMutexLocker lock(&m_recordMutex);
     m_received.clear();
     m_garbage.clear();
+    m_bytes.clear();
 }
 
 bool MeterSim::waitForFrames(int count, int timeoutMs) const

@@ -27,6 +27,9 @@ struct SimTransportOptions
     QHostAddress udpAddress = QHostAddress(QHostAddress::LocalHost);
     quint16 udpPort = 0; // 0: ephemeral, see MeterSim::udpPort
     bool pty = false; // a fresh pseudo-terminal; the program opens MeterSim::ptyPath
+    // With pty: a symbolic link made here to the pty, the name a program
+    // opens so the line can be unplugged and plugged back under it.
+    QString ptyLink;
     QString serialDevice; // a real serial device, optional
     qint32 baudRate = 9600;
 };
@@ -93,11 +96,19 @@ public:
     void sendDatagram(const QByteArray &bytes, const QHostAddress &to, quint16 port);
     // The meter disappears: every transport closes now.
     void disappear();
+    // The pty's cable is pulled: the pty closes (the program's port fails)
+    // and its link goes. Plugging it back opens a fresh pty behind the link.
+    void unplugPty();
+    bool plugPty(QString *error = nullptr);
 
     // Thread-safe record of what arrived.
     QList<SimRequest> receivedRequests() const;
     QList<QByteArray> receivedFrames() const;
     QByteArray receivedGarbage() const;
+    // Every byte that arrived, in order, framed or not (the last
+    // kReceivedBytesKept), across datagrams and plugs.
+    QByteArray receivedBytes() const;
+    static constexpr int kReceivedBytesKept = 1024 * 1024;
     void clearReceived();
     // Blocks until at least `count` frames were received in total (since the
     // last clearReceived) or the time ran out; processes the caller's events
@@ -175,4 +186,6 @@ private:
     mutable QWaitCondition m_recordChanged;
     QList<SimRequest> m_received;
     QByteArray m_garbage;
+    QByteArray m_bytes;
+    QString m_ptyLink;
 };

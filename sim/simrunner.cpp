@@ -91,6 +91,21 @@ QList<SimItem> SimRunner::items() const
     return state().items;
 }
 
+void SimRunner::unplugPty()
+{
+    call([](MeterSim &sim) { sim.unplugPty(); });
+}
+
+bool SimRunner::plugPty()
+{
+    bool plugged = false;
+    call([this, &plugged](MeterSim &sim) {
+        plugged = sim.plugPty();
+        m_ptyPath = sim.ptyPath();
+    });
+    return plugged;
+}
+
 void SimRunner::disappear()
 {
     call([](MeterSim &sim) { sim.disappear(); });

@@ -31,6 +31,7 @@ public:
     QList<QByteArray> receivedFrames() const { return m_sim->receivedFrames(); }
     QList<SimRequest> receivedRequests() const { return m_sim->receivedRequests(); }
     QByteArray receivedGarbage() const { return m_sim->receivedGarbage(); }
+    QByteArray receivedBytes() const { return m_sim->receivedBytes(); }
     void clearReceived() { m_sim->clearReceived(); }
     bool waitForFrames(int count, int timeoutMs = 5000) const { return m_sim->waitForFrames(count, timeoutMs); }
 
@@ -49,6 +50,9 @@ public:
     SimState state() const; // a copy
     QList<SimItem> items() const;
     void disappear();
+    // The pty's cable pulled and plugged back (see MeterSim::unplugPty).
+    void unplugPty();
+    bool plugPty();
 
     MeterSim *sim() const { return m_sim; }
 

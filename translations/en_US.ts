@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>Could not get the device list. Please try again.</translation>
     </message>
@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+105"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
@@ -52,17 +52,17 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>下载失败,保存文件失败: %1</source>
         <translation>Download failed: could not save the file %1</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-22"/>
         <source>下载异常: 文件过大,超过 %1 MB</source>
         <translation>Download error: the file is larger than %1 MB.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+40"/>
         <source>下载异常: %1</source>
         <translation>Download error: %1</translation>
     </message>
@@ -119,7 +119,7 @@
         <translation>… (%1 characters)</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+121"/>
+        <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -181,19 +181,19 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+19"/>
+        <location line="+9"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+216"/>
+        <location line="-16"/>
+        <location line="+209"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-87"/>
-        <location filename="../history/historydata.cpp" line="-216"/>
+        <location filename="../cli/clihistory.cpp" line="-96"/>
+        <location filename="../history/historydata.cpp" line="-209"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -203,12 +203,12 @@
         <translation>Files (*.%1)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+9"/>
         <source>正在导出PDF…</source>
         <translation>Exporting PDF...</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -715,11 +715,11 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+269"/>
+        <location filename="../cli/cliapp.cpp" line="+303"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
-        <location line="+36"/>
-        <location line="+67"/>
+        <location line="+35"/>
+        <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
@@ -728,9 +728,9 @@
         <translation>Could not open the file: %1</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-101"/>
-        <location line="+68"/>
-        <location line="+69"/>
+        <location filename="../cli/clihistory.cpp" line="-110"/>
+        <location line="+67"/>
+        <location line="+74"/>
         <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
@@ -800,6 +800,91 @@
     </message>
 </context>
 <context>
+    <name>MonitorCommandsDialog</name>
+    <message>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <source>编辑命令</source>
+        <translation>Edit Commands</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>名称</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>模式</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>行尾</source>
+        <translation>Line end:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>内容</source>
+        <translation>Content:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>修改</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入…</source>
+        <translation>Import...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导出…</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <location line="+44"/>
+        <source>命令超过%1条</source>
+        <translation>More than %1 commands</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>导入命令</source>
+        <translation>Import Commands</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+19"/>
+        <source>命令文件 (*.txt);;所有文件 (*)</source>
+        <translation>Command files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>导出命令</source>
+        <translation>Export Commands</translation>
+    </message>
+</context>
+<context>
     <name>MonitorDialog</name>
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
@@ -842,7 +927,7 @@
         <translation>Clear</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+287"/>
+        <location filename="../monitor/monitordialog.cpp" line="+413"/>
         <source>选择记录文件</source>
         <translation>Choose Recording File</translation>
     </message>
@@ -852,13 +937,18 @@
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="-216"/>
-        <location line="+273"/>
+        <location line="-330"/>
+        <location line="+387"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-269"/>
+        <location line="-416"/>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>显示的文本</source>
         <translation>Shown text</translation>
     </message>
@@ -879,17 +969,58 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+290"/>
+        <location line="+404"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-287"/>
+        <location line="-401"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+31"/>
+        <source>按停顿分行</source>
+        <translation>New line at pauses</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>十六进制显示时,线路停顿超过所设毫秒数也开始新的一行</source>
+        <translation>In hex, a pause of the line longer than these milliseconds also starts a new line</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 毫秒</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+217"/>
+        <source>未监听</source>
+        <translation>Not monitoring</translation>
+    </message>
+    <message>
+        <location line="-163"/>
+        <source>连接已断开</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已重新连接</source>
+        <translation>Reconnected</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>未连接，无法发送</source>
+        <translation>Not connected: nothing was sent</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>上一次发送尚未完成</source>
+        <translation>The previous send has not finished yet</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>查找</source>
         <translation>Find</translation>
     </message>
@@ -914,12 +1045,13 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-86"/>
+        <location line="+97"/>
         <source>…（共 %1 字节）</source>
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+153"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -946,16 +1078,168 @@
     </message>
 </context>
 <context>
+    <name>MonitorSend</name>
+    <message>
+        <location filename="../monitor/monitorcommand.cpp" line="+20"/>
+        <source>应为 名称&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;内容</source>
+        <translation>Expected name&lt;TAB&gt;mode&lt;TAB&gt;line end&lt;TAB&gt;content</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>缺少名称</source>
+        <translation>The name is missing.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>未知的模式: %1</source>
+        <translation>Unknown mode: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的行尾: %1</source>
+        <translation>Unknown line end: %1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>打开文件失败: %1</source>
+        <translation>Could not open the file: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件太大: %1</source>
+        <translation>The file is too large: %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>第%1行: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>命令超过%1条</source>
+        <translation>More than %1 commands</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>写入文件失败: %1</source>
+        <translation>Could not write the file: %1</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsend.cpp" line="+83"/>
+        <source>第%1个字符: 十六进制数字不成对</source>
+        <translation>Character %1: a hex digit without its pair</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>第%1个字符不是十六进制数字</source>
+        <translation>Character %1 is not a hex digit.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>文本含有GB2312以外的字符</source>
+        <translation>The text holds characters outside GB2312.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>没有要发送的内容</source>
+        <translation>Nothing to send.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>一次最多发送%1字节,这次是%2字节</source>
+        <translation>At most %1 bytes per send; this is %2 bytes.</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorSendBar</name>
+    <message>
+        <location filename="../monitor/monitorsendbar.cpp" line="+20"/>
+        <source>要发送的文本或十六进制字节</source>
+        <translation>Text or hex bytes to send</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>允许发送</source>
+        <translation>Allow sending</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>错误的帧可能改变设备的设置</source>
+        <translation>A wrong frame can change the device&apos;s settings</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>附加CRC</source>
+        <translation>Append CRC</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在内容后附加CRC-16/MODBUS,低字节在前</source>
+        <translation>Appends CRC-16/MODBUS after the content, low byte first</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>编辑命令…</source>
+        <translation>Edit Commands...</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>十六进制</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>发送命令…</source>
+        <translation>Send command...</translation>
+    </message>
+</context>
+<context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+41"/>
+        <location filename="../monitor/monitorsession.cpp" line="+38"/>
+        <location line="+32"/>
         <source>设备监听</source>
         <translation>Monitor</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+1"/>
+        <source>连接已断开</source>
+        <translation>Disconnected.</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <source>监听调试</source>
         <translation>Debug Output</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>未连接，无法发送</source>
+        <translation>Not connected: nothing was sent</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— Disconnected %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— Reconnected %1 ——</translation>
     </message>
 </context>
 <context>
@@ -1127,10 +1411,10 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+40"/>
+        <location filename="../history/readthread.cpp" line="+40"/>
         <location line="+1"/>
-        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+2"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -1629,7 +1913,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+76"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1694,7 +1978,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-238"/>
+        <location filename="../cli/cliapp.cpp" line="-271"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>Read the item list: each item&apos;s row number (as the assistant&apos;s list shows it) and item index (as files and set use it); -o writes the assistant&apos;s CSV file</translation>
     </message>
@@ -1729,12 +2013,12 @@ File model: %2</translation>
         <translation>Update the device&apos;s firmware from a package; progress on standard error</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>监听设备发送的行并输出到标准输出</source>
-        <translation>Print the lines the device sends to standard output</translation>
+        <location line="+4"/>
+        <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
+        <translation>Print the lines the device sends to standard output; can send once after opening</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>广播搜索设备(只在您自己的网络上使用)</source>
         <translation>Search for devices by broadcast (only on networks you own)</translation>
     </message>
@@ -1825,6 +2109,26 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>打开后发送的文本(GB2312)</source>
+        <translation>Text to send after opening (GB2312)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开后发送的十六进制字节</source>
+        <translation>Hex bytes to send after opening</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送内容后的行尾: none|cr|lf|crlf(默认none)</source>
+        <translation>Line end after the content sent: none|cr|lf|crlf (default none)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>连接断开后等待并重新连接,直到--seconds结束</source>
+        <translation>Wait for a lost connection and reconnect until --seconds end</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>Also save as an A4 PDF table</translation>
     </message>
@@ -1900,7 +2204,22 @@ File model: %2</translation>
         <translation>See vexa-cli %1 --help for usage</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+18"/>
+        <source>--send和--send-hex只能选一个</source>
+        <translation>Use only one of --send and --send-hex</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的行尾: %1</source>
+        <translation>Invalid line end: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--eol只用于--send或--send-hex</source>
+        <translation>--eol is only for --send or --send-hex</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>缺少串口名</source>
         <translation>Serial port name missing</translation>
     </message>
@@ -2005,7 +2324,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+33"/>
         <source>无效的等待时间: %1</source>
         <translation>Invalid time-out: %1</translation>
     </message>
@@ -2045,7 +2364,7 @@ File model: %2</translation>
         <translation>devices</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-55"/>
+        <location filename="../cli/clihistory.cpp" line="-50"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>Expected the days FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -2055,8 +2374,8 @@ File model: %2</translation>
         <translation>Invalid date: %1</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+157"/>
+        <location line="+41"/>
+        <location filename="../cli/clireport.cpp" line="+150"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
     </message>
@@ -2216,7 +2535,7 @@ File model: %2</translation>
         <translation>No devices in %1</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-83"/>
+        <location filename="../cli/clireport.cpp" line="-78"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>the report file must end in .pdf: %1</translation>
     </message>
@@ -2242,7 +2561,7 @@ File model: %2</translation>
         <translation>the drawing program failed</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+67"/>
         <source>服务报告已写入%1</source>
         <translation>Service report written to %1</translation>
     </message>

@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>取得裝置清單失敗，請再試一次！</translation>
     </message>
@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+105"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
@@ -52,17 +52,17 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>下载失败,保存文件失败: %1</source>
         <translation>下載失敗，儲存檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-22"/>
         <source>下载异常: 文件过大,超过 %1 MB</source>
         <translation>下載錯誤：檔案過大，超過 %1 MB</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+40"/>
         <source>下载异常: %1</source>
         <translation>下載錯誤：%1</translation>
     </message>
@@ -119,7 +119,7 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+121"/>
+        <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -178,19 +178,19 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+19"/>
+        <location line="+9"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+216"/>
+        <location line="-16"/>
+        <location line="+209"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-87"/>
-        <location filename="../history/historydata.cpp" line="-216"/>
+        <location filename="../cli/clihistory.cpp" line="-96"/>
+        <location filename="../history/historydata.cpp" line="-209"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -200,12 +200,12 @@
         <translation>檔案 (*.%1)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+9"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -706,11 +706,11 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+269"/>
+        <location filename="../cli/cliapp.cpp" line="+303"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
-        <location line="+36"/>
-        <location line="+67"/>
+        <location line="+35"/>
+        <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
@@ -719,9 +719,9 @@
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-101"/>
-        <location line="+68"/>
-        <location line="+69"/>
+        <location filename="../cli/clihistory.cpp" line="-110"/>
+        <location line="+67"/>
+        <location line="+74"/>
         <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
@@ -791,6 +791,91 @@
     </message>
 </context>
 <context>
+    <name>MonitorCommandsDialog</name>
+    <message>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <source>编辑命令</source>
+        <translation>編輯指令</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>名称</source>
+        <translation>名稱：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>模式</source>
+        <translation>模式：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>行尾</source>
+        <translation>行尾：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>内容</source>
+        <translation>內容：</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>添加</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>修改</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导入…</source>
+        <translation>匯入……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>导出…</source>
+        <translation>匯出……</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <location line="+44"/>
+        <source>命令超过%1条</source>
+        <translation>指令超過%1條</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>导入命令</source>
+        <translation>匯入指令</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+19"/>
+        <source>命令文件 (*.txt);;所有文件 (*)</source>
+        <translation>指令檔案 (*.txt);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>导出命令</source>
+        <translation>匯出指令</translation>
+    </message>
+</context>
+<context>
     <name>MonitorDialog</name>
     <message>
         <location filename="../forms/monitordialog.ui" line="+14"/>
@@ -833,7 +918,7 @@
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../monitor/monitordialog.cpp" line="+287"/>
+        <location filename="../monitor/monitordialog.cpp" line="+413"/>
         <source>选择记录文件</source>
         <translation>選擇記錄檔案</translation>
     </message>
@@ -843,13 +928,18 @@
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="-216"/>
-        <location line="+273"/>
+        <location line="-330"/>
+        <location line="+387"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-269"/>
+        <location line="-416"/>
+        <source>已连接</source>
+        <translation>已連線</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>显示的文本</source>
         <translation>顯示的文字</translation>
     </message>
@@ -870,17 +960,58 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+290"/>
+        <location line="+404"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-287"/>
+        <location line="-401"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+31"/>
+        <source>按停顿分行</source>
+        <translation>依停頓分行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>十六进制显示时,线路停顿超过所设毫秒数也开始新的一行</source>
+        <translation>十六進位顯示時，線路停頓超過所設毫秒數也開始新的一行</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source> 毫秒</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+217"/>
+        <source>未监听</source>
+        <translation>未監控</translation>
+    </message>
+    <message>
+        <location line="-163"/>
+        <source>连接已断开</source>
+        <translation>連線已中斷</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已重新连接</source>
+        <translation>已重新連線</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>未连接，无法发送</source>
+        <translation>未連線，無法傳送</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>上一次发送尚未完成</source>
+        <translation>上一次傳送尚未完成</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>查找</source>
         <translation>尋找</translation>
     </message>
@@ -905,12 +1036,13 @@
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-86"/>
+        <location line="+97"/>
         <source>…（共 %1 字节）</source>
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+153"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -935,16 +1067,168 @@
     </message>
 </context>
 <context>
+    <name>MonitorSend</name>
+    <message>
+        <location filename="../monitor/monitorcommand.cpp" line="+20"/>
+        <source>应为 名称&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;内容</source>
+        <translation>應為 名稱&lt;TAB&gt;模式&lt;TAB&gt;行尾&lt;TAB&gt;內容</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>缺少名称</source>
+        <translation>缺少名稱</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>未知的模式: %1</source>
+        <translation>未知的模式：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>未知的行尾: %1</source>
+        <translation>未知的行尾：%1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>打开文件失败: %1</source>
+        <translation>開啟檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文件太大: %1</source>
+        <translation>檔案太大：%1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>第%1行: %2</source>
+        <translation>第%1行：%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>命令超过%1条</source>
+        <translation>指令超過%1條</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>写入文件失败: %1</source>
+        <translation>寫入檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorsend.cpp" line="+83"/>
+        <source>第%1个字符: 十六进制数字不成对</source>
+        <translation>第%1個字元：十六進位數字不成對</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>第%1个字符不是十六进制数字</source>
+        <translation>第%1個字元不是十六進位數字</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>文本含有GB2312以外的字符</source>
+        <translation>文字含有GB2312以外的字元</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>没有要发送的内容</source>
+        <translation>沒有要傳送的內容</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>一次最多发送%1字节,这次是%2字节</source>
+        <translation>一次最多傳送%1位元組，這次是%2位元組</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorSendBar</name>
+    <message>
+        <location filename="../monitor/monitorsendbar.cpp" line="+20"/>
+        <source>要发送的文本或十六进制字节</source>
+        <translation>要傳送的文字或十六進位位元組</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送</source>
+        <translation>傳送</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>允许发送</source>
+        <translation>允許傳送</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>错误的帧可能改变设备的设置</source>
+        <translation>錯誤的訊框可能改變裝置的設定</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>附加CRC</source>
+        <translation>附加CRC</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>在内容后附加CRC-16/MODBUS,低字节在前</source>
+        <translation>在內容後附加CRC-16/MODBUS，低位元組在前</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>编辑命令…</source>
+        <translation>編輯指令……</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>文本</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>十六进制</source>
+        <translation>十六進位</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>无</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>发送命令…</source>
+        <translation>傳送指令……</translation>
+    </message>
+</context>
+<context>
     <name>MonitorThread</name>
     <message>
-        <location filename="../monitor/monitorthread.cpp" line="+41"/>
+        <location filename="../monitor/monitorsession.cpp" line="+38"/>
+        <location line="+32"/>
         <source>设备监听</source>
         <translation>裝置監控</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+1"/>
+        <source>连接已断开</source>
+        <translation>連線已中斷</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <source>监听调试</source>
         <translation>除錯訊息</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>未连接，无法发送</source>
+        <translation>未連線，無法傳送</translation>
+    </message>
+    <message>
+        <location filename="../monitor/monitorline.cpp" line="+94"/>
+        <source>—— 连接已断开 %1 ——</source>
+        <translation>—— 連線已中斷 %1 ——</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>—— 已重新连接 %1 ——</source>
+        <translation>—— 已重新連線 %1 ——</translation>
     </message>
 </context>
 <context>
@@ -1116,10 +1400,10 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+40"/>
+        <location filename="../history/readthread.cpp" line="+40"/>
         <location line="+1"/>
-        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+2"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -1617,7 +1901,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+76"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1682,7 +1966,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-238"/>
+        <location filename="../cli/cliapp.cpp" line="-271"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
@@ -1717,12 +2001,12 @@
         <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>监听设备发送的行并输出到标准输出</source>
-        <translation>接收裝置傳送的行並輸出到標準輸出</translation>
+        <location line="+4"/>
+        <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
+        <translation>接收裝置傳送的行並輸出到標準輸出；可在開啟後傳送一次</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>广播搜索设备(只在您自己的网络上使用)</source>
         <translation>廣播搜尋裝置（只在您自己的網路上使用）</translation>
     </message>
@@ -1813,6 +2097,26 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>打开后发送的文本(GB2312)</source>
+        <translation>開啟後傳送的文字（GB2312）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>打开后发送的十六进制字节</source>
+        <translation>開啟後傳送的十六進位位元組</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>发送内容后的行尾: none|cr|lf|crlf(默认none)</source>
+        <translation>傳送內容後的行尾：none|cr|lf|crlf（預設none）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>连接断开后等待并重新连接,直到--seconds结束</source>
+        <translation>連線中斷後等待並重新連線，直到--seconds結束</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>另存为A4 PDF表格</source>
         <translation>另存為A4 PDF表格</translation>
     </message>
@@ -1888,7 +2192,22 @@
         <translation>用法請見 vexa-cli %1 --help</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+18"/>
+        <source>--send和--send-hex只能选一个</source>
+        <translation>--send和--send-hex只能選一個</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>无效的行尾: %1</source>
+        <translation>無效的行尾：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>--eol只用于--send或--send-hex</source>
+        <translation>--eol只用於--send或--send-hex</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>缺少串口名</source>
         <translation>缺少串列埠名稱</translation>
     </message>
@@ -1992,7 +2311,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+33"/>
         <source>无效的等待时间: %1</source>
         <translation>無效的等待時間：%1</translation>
     </message>
@@ -2032,7 +2351,7 @@
         <translation>裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-55"/>
+        <location filename="../cli/clihistory.cpp" line="-50"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -2042,8 +2361,8 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+157"/>
+        <location line="+41"/>
+        <location filename="../cli/clireport.cpp" line="+150"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
@@ -2201,7 +2520,7 @@
         <translation>%1 中沒有裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-83"/>
+        <location filename="../cli/clireport.cpp" line="-78"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>報告檔案應以.pdf結尾：%1</translation>
     </message>
@@ -2227,7 +2546,7 @@
         <translation>繪圖程式失敗</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+67"/>
         <source>服务报告已写入%1</source>
         <translation>服務報告已寫入%1</translation>
     </message>

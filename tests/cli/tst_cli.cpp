@@ -216,6 +216,10 @@ private slots:
         QTest::newRow("history dates reversed") << QStringList { "history", "2026-02-01", "2024-06-01" };
         QTest::newRow("hex and both") << QStringList { "monitor", "--hex", "--both" };
         QTest::newRow("seconds 0") << QStringList { "monitor", "--seconds", "0" };
+        QTest::newRow("send and send-hex") << QStringList { "monitor", "--send", "a", "--send-hex", "61" };
+        QTest::newRow("bad line end") << QStringList { "monitor", "--send", "a", "--eol", "cr-lf" };
+        QTest::newRow("line end alone") << QStringList { "monitor", "--eol", "cr" };
+        QTest::newRow("bad hex") << QStringList { "monitor", "--send-hex", "01 0G" };
         QTest::newRow("history bad date") << QStringList { "history", "2026-02-30", "2026-03-01" };
         QTest::newRow("chart of another kind")
             << QStringList { "history", "2026-02-01", "2026-02-02", "--chart", "c.svg" };
@@ -940,6 +944,54 @@ private slots:
         pieces.removeLast(); // the rest when the monitor stopped
         for (const QString &piece : qAsConst(pieces))
             QCOMPARE(piece, QString(64 * 1024, 'm'));
+    }
+
+    void monitorSendsAndSurvivesUnplug_data()
+    {
+        QTest::addColumn<bool>("reconnect");
+        QTest::newRow("reconnects") << true;
+        QTest::newRow("ends at the unplug") << false;
+    }
+    void monitorSendsAndSurvivesUnplug()
+    {
+        QFETCH(bool, reconnect);
+        const Run bad = cli({ "monitor", "--send-hex", "01 0G" });
+        QCOMPARE(bad.exit, 1);
+        QVERIFY2(bad.err.startsWith("vexa-cli: 第5个字符不是十六进制数字\n"), qPrintable(bad.err));
+        SimTransportOptions options;
+        options.udp = false;
+        options.pty = true;
+        options.ptyLink = m_dir->filePath("ttyMeter");
+        m_meter.reset(new SimRunner(SimProfile::demo(), options));
+        QVERIFY(m_meter->isStarted());
+        QStringList arguments { "--serial", options.ptyLink, "--address", "1", "monitor", "--seconds", "5",
+            "--send-hex", "01 02", "--eol", "crlf" };
+        if (reconnect)
+            arguments << "--reconnect";
+        Run run;
+        std::thread unplug([&] {
+            QThread::msleep(1500);
+            m_meter->unplugPty();
+            QThread::msleep(1000);
+            m_meter->plugPty();
+        });
+        run = cli(arguments);
+        unplug.join();
+        // The bytes went out once, exactly, after the debug switch.
+        const QByteArray received = m_meter->receivedBytes();
+        QCOMPARE(received.count(QByteArray("\x01\x02\r\n")), 1);
+        QVERIFY(run.out.contains("→ 01 02\\r\n") || run.out.contains("→ \\x01\\x02\r\n"));
+        if (!reconnect) {
+            QCOMPARE(run.exit, 2);
+            QCOMPARE(run.err.section('\n', 0, 0), QString("vexa-cli: 连接已断开"));
+            return;
+        }
+        QCOMPARE(run.exit, 0);
+        const int lost = run.out.indexOf("—— 连接已断开");
+        QVERIFY2(lost > 0 && run.out.indexOf("—— 已重新连接") > lost, qPrintable(run.out));
+        // Debug on again after the plug, and off at the end.
+        QCOMPARE(m_meter->receivedRequests().size(), 3);
+        QVERIFY(!m_meter->state().extra.value("debug/on").toBool());
     }
 
     void oneSerialDeviceIsOneLane()

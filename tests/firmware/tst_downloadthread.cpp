@@ -289,6 +289,17 @@ void TstDownloadThread::stopMidTransferKeepsOldFile()
     QCOMPARE(QDir(m_dir.filePath("Stop")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
         QStringList { QStringLiteral("big.vexabin") });
 
+    // Nor does a stop that comes before the first byte.
+    for (int i = 0; i < 20; ++i) {
+        timer.restart();
+        thread.startDownload(server.url(QStringLiteral("/files/big.vexabin")), m_dir.filePath(QStringLiteral("Stop")));
+        thread.stop();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    }
+    QCOMPARE(succeeded.count(), 0);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(readText(m_dir.filePath(QStringLiteral("Stop/big.vexabin"))), QStringLiteral("old"));
+
     // A complete download replaces it.
     stalled.sendBytes = -1;
     stalled.hold = false;

@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QProcess>
 #include <QScrollBar>
@@ -103,6 +104,7 @@ private slots:
     void exportSlots_data();
     void exportSlots();
     void exportNamesFollowTheDates();
+    void pdfCancelledFromItsProgress();
     void datesTypedAsShownInEveryLanguage_data();
     void datesTypedAsShownInEveryLanguage();
     void appendTenThousandLines();
@@ -432,6 +434,44 @@ void TstHistoryData::exportNamesFollowTheDates()
     QVERIFY(QMetaObject::invokeMethod(&dialog, "slotExportCSV"));
     QCOMPARE(askedFiles().at(0).proposed, m_dir->filePath(QStringLiteral("history_20240301_20240331.csv")));
     QCOMPARE(catcher.texts(), QStringList());
+}
+
+void TstHistoryData::pdfCancelledFromItsProgress()
+{
+    HistoryData dialog;
+    dialog.show();
+    QString lines;
+    for (int i = 0; i < 60000; ++i)
+        lines += QStringLiteral("2024-03-01 08:%1:%2,%3\n").arg(i / 60 % 60).arg(i % 60).arg(i);
+    addText(dialog, lines);
+    QTRY_VERIFY_WITH_TIMEOUT(text(dialog)->document()->blockCount() > 60000, 60000);
+
+    // The window keeps turning while the PDF is drawn; its progress cancels it.
+    int turns = 0;
+    bool cancelled = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        auto *progress = dialog.findChild<QProgressDialog *>();
+        if (cancelled || !progress || !progress->isVisible() || ++turns < 5)
+            return;
+        QCOMPARE(progress->labelText(), QStringLiteral("正在导出PDF…"));
+        QVERIFY(progress->value() < progress->maximum());
+        QVERIFY(!button(dialog, "bntExportPDF")->isEnabled());
+        cancelled = true;
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    watch.start(20);
+    ModalBoxCatcher catcher;
+    setNextFileNames({ m_dir->filePath(QStringLiteral("big.pdf")) });
+    QVERIFY(QMetaObject::invokeMethod(&dialog, "slotExportPDF"));
+    watch.stop();
+
+    QVERIFY(cancelled);
+    QCOMPARE(catcher.texts(), QStringList());
+    QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    files.removeAll(QStringLiteral("config.ini"));
+    QCOMPARE(files.join(QLatin1Char(' ')), QString());
+    QVERIFY(button(dialog, "bntExportPDF")->isEnabled());
 }
 
 void TstHistoryData::datesTypedAsShownInEveryLanguage_data()

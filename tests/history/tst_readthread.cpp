@@ -1,7 +1,9 @@
 #include "base/settings.h"
 #include "history/historyrequest.h"
+#include "history/historysession.h"
 #include "history/readthread.h"
 #include "link/commsettings.h"
+#include "link/devicechannel.h"
 #include "readerlog.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
@@ -10,6 +12,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <thread>
 
 using Pieces = QList<QByteArray>;
 
@@ -30,6 +33,8 @@ private slots:
     void openFailure_data();
     void openFailure();
     void silentInstrument();
+    void sessionOnTheCallingThread_data();
+    void sessionOnTheCallingThread();
 
 private:
     QByteArray gb(const char *utf8) { return QTextCodec::codecForName("gb2312")->fromUnicode(QString::fromUtf8(utf8)); }
@@ -219,6 +224,44 @@ void TstReadThread::silentInstrument()
     QVERIFY(reader.startQuery(m_request));
     QTRY_VERIFY_WITH_TIMEOUT(log.finished(), 15000);
     QCOMPARE(log.events, QStringList({ "clear", QStringLiteral("error:查询|接受数据超时"), "finished" }));
+}
+
+void TstReadThread::sessionOnTheCallingThread_data()
+{
+    QTest::addColumn<bool>("stopAfterFirst");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("to the end") << false << QStringList { "a\r\nb\r\n", "c\r\n", "d" };
+    QTest::newRow("stopped after the first piece") << true << QStringList { "a\r\nb\r\n" };
+}
+
+void TstReadThread::sessionOnTheCallingThread()
+{
+    // As the command line reads: no thread of its own, the session on an open channel.
+    QFETCH(bool, stopAfterFirst);
+    QFETCH(QStringList, texts);
+    DeviceChannel channel;
+    QVERIFY(channel.open(storedLinkSettings()));
+    std::thread instrument([this] {
+        if (m_pty->readMaster(m_request.size(), 5000).size() != m_request.size())
+            return;
+        m_pty->writeMaster("a\r\nb\r\n");
+        QThread::msleep(150);
+        m_pty->writeMaster("c\r\nd");
+    });
+    std::atomic_bool stop { false };
+    QStringList got;
+    QStringList errors;
+    const LinkFailure failure = HistorySession(channel).read(
+        m_request,
+        [&](const QString &text) {
+            got << text;
+            stop = stopAfterFirst;
+        },
+        &stop, [&errors](const QString &error) { errors << error; });
+    instrument.join();
+    QCOMPARE(got, texts);
+    QCOMPARE(errors, QStringList());
+    QVERIFY(!failure.failed());
 }
 
 QTEST_GUILESS_MAIN(TstReadThread)

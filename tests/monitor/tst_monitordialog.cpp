@@ -1,10 +1,13 @@
 #include "base/filedialogs.h"
 #include "base/settings.h"
+#include "link/frame.h"
+#include "link/serialportnames.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
 #include "tests/support/meterlink.h"
 #include "tests/support/modalboxcatcher.h"
+#include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QCheckBox>
@@ -108,6 +111,8 @@ private slots:
     void pauseHoldsAndResumesInOrder();
     void viewKeepsTheLastMaxLines();
     void findCountsAndWraps();
+    void survivesUnplugAndSends_data();
+    void survivesUnplugAndSends();
     void resumingAfterAFindReturnsToTheLiveEnd();
     void screenshots_data();
     void screenshots();
@@ -498,6 +503,113 @@ void TstMonitorDialog::findCountsAndWraps()
     QVERIFY(dialog.isVisible());
 }
 
+void TstMonitorDialog::survivesUnplugAndSends_data()
+{
+    QTest::addColumn<bool>("byId");
+    QTest::newRow("back under its path") << false;
+    QTest::newRow("back under its by-id name only") << true;
+}
+
+void TstMonitorDialog::survivesUnplugAndSends()
+{
+    QFETCH(bool, byId);
+    TempWorkDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("by-id"));
+    setSerialByIdFolder(dir.filePath("by-id"));
+    // The meter's pty behind a link that goes with the cable and comes back with it.
+    SimTransportOptions options;
+    options.udp = false;
+    options.pty = true;
+    options.ptyLink = dir.filePath(byId ? "by-id/usb-Vexa_Meter_0001-if00-port0" : "ttyMeter");
+    SimRunner meter(SimProfile::demo(), options);
+    QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+    meter.call([](MeterSim &sim) {
+        sim.responder<DebugResponder>()->setIntervalMs(50);
+        sim.responder<DebugResponder>()->setLines({ QStringLiteral("T=25.3C") });
+    });
+    storeLinkSettings(LinkSettings::overSerial(byId ? meter.ptyPath() : options.ptyLink, meter.address()));
+
+    MonitorDialog dialog;
+    dialog.setClock([] { return kFixedTime; });
+    ModalBoxCatcher boxes;
+    Buttons buttons(dialog);
+    auto *view = child<QPlainTextEdit>(dialog, "textEdit");
+    auto *state = child<QLabel>(dialog, "monitorState");
+    auto *line = child<QLineEdit>(dialog, "monitorSend");
+    auto *refusal = child<QLabel>(dialog, "lbSendRefusal");
+    const QString record = dir.filePath("record.log");
+    recordTo(dialog, record, false);
+    dialog.show();
+    QTest::mousePress(buttons.start, Qt::LeftButton);
+    QTRY_COMPARE(state->text(), QStringLiteral("已连接"));
+    QTRY_VERIFY(view->toPlainText().contains("T=25.3C"));
+    child<QCheckBox>(dialog, "ckAllowSend")->setChecked(true);
+
+    meter.unplugPty();
+    QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("连接已断开"), 3000);
+    QVERIFY(view->toPlainText().endsWith("—— 连接已断开 12:00:00 ——\n"));
+    line->setText("AT");
+    QTest::keyClick(line, Qt::Key_Return);
+    QCOMPARE(refusal->text(), QStringLiteral("未连接，无法发送"));
+    // Another line takes the freed device name: only the stable name leads back to the meter.
+    PtyPair squatter;
+    meter.clearReceived();
+    QVERIFY(meter.plugPty());
+    QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("已重新连接"), 5000);
+    QVERIFY(view->toPlainText().contains("—— 已重新连接 12:00:00 ——\n"));
+    QCOMPARE(meter.receivedFrames().value(0).toHex(' '),
+        buildItemWriteFrame(meter.address(), 255, QStringLiteral("1")).toHex(' '));
+    QCOMPARE(squatter.readMaster(0, 100), QByteArray());
+    QVERIFY(buttons.listening());
+
+    // Text with CR LF; Enter sends and leaves the dialog open.
+    meter.clearReceived();
+    child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(3);
+    line->setText("AT+VER?");
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_COMPARE(meter.receivedBytes(), QByteArray("AT+VER?\r\n"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(refusal->text(), QString());
+    // Hex without blanks where the user left none, the CRC appended, no line end.
+    child<QRadioButton>(dialog, "rdHex")->click();
+    child<QComboBox>(dialog, "cmbSendMode")->setCurrentIndex(1);
+    child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(0);
+    child<QCheckBox>(dialog, "ckAppendCrc")->setChecked(true);
+    line->setText("01 034b 00 00 00");
+    child<QPushButton>(dialog, "bntSend")->click();
+    const QByteArray itemRead = QByteArray::fromHex("01034B000000") + QByteArray::fromHex("522E");
+    QTRY_COMPARE(meter.receivedBytes().toHex(' '), (QByteArray("AT+VER?\r\n") + itemRead).toHex(' '));
+    QTRY_VERIFY(view->toPlainText().contains("→ [2018-03-01 12:00:00.123][8] : 01 03 4B 00 00 00 52 2E \n"));
+    // Up brings the lines back, newest first.
+    QTest::keyClick(line, Qt::Key_Up);
+    QTest::keyClick(line, Qt::Key_Up);
+    QCOMPARE(line->text(), QStringLiteral("AT+VER?"));
+
+    // Stop while the port is gone: idle within a second, and nothing opens it again.
+    meter.unplugPty();
+    QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("连接已断开"), 3000);
+    QElapsedTimer stopping;
+    stopping.start();
+    QTest::mousePress(buttons.stop, Qt::LeftButton);
+    QVERIFY2(stopping.elapsed() < 1000, qPrintable(QString::number(stopping.elapsed())));
+    QTRY_VERIFY(buttons.idle());
+    meter.clearReceived();
+    QVERIFY(meter.plugPty());
+    QTest::qWait(1500);
+    QCOMPARE(meter.receivedBytes(), QByteArray());
+    QVERIFY(boxes.boxes().isEmpty());
+    setSerialByIdFolder(QString());
+
+    // One recording across the unplugs: lines before and after, the marks and what was sent.
+    const QString recorded = QString::fromUtf8(fileContent(record));
+    const int lost = recorded.indexOf("—— 连接已断开 12:00:00 ——\n");
+    const int back = recorded.indexOf("—— 已重新连接 12:00:00 ——\n");
+    QVERIFY2(recorded.indexOf("T=25.3C") < lost && lost < back, qPrintable(recorded));
+    QVERIFY(recorded.indexOf("→ AT+VER?\r\n") > back);
+    QVERIFY(recorded.contains("→ [2018-03-01 12:00:00.123][8] : 01 03 4B 00 00 00 52 2E \r\n"));
+    QCOMPARE(recorded.count("—— 连接已断开"), 2);
+}
+
 void TstMonitorDialog::resumingAfterAFindReturnsToTheLiveEnd()
 {
     TempWorkDir dir;
@@ -553,6 +665,14 @@ void TstMonitorDialog::screenshots()
     for (int i = 0; i < 12; ++i)
         dialog.slotDataRecv(gb2312->fromUnicode(
             QStringLiteral("%1 ADC=1023 T=25.%2C 流量=12.5\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i % 10)));
+    // The line went away and came back; something was sent.
+    MonitorThread &thread = dialog.monitorThread();
+    emit thread.signalLinkLost();
+    emit thread.signalLinkBack();
+    emit thread.signalSent("AT+VER?\r\n");
+    child<QCheckBox>(dialog, "ckAllowSend")->setChecked(true);
+    child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(3);
+    child<QLineEdit>(dialog, "monitorSend")->setText("AT+ADDR?");
     child<QPushButton>(dialog, "bntPause")->click();
     for (int i = 0; i < 42; ++i)
         dialog.slotDataRecv("held\r\n");
@@ -560,7 +680,7 @@ void TstMonitorDialog::screenshots()
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
-    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("ADC"));
+    QTest::keyClicks(child<QLineEdit>(dialog, "edFind"), QStringLiteral("AT+VER"));
     QCoreApplication::processEvents();
     QVERIFY(dialog.grab().save(target + QStringLiteral("/monitor_%1.png").arg(QTest::currentDataTag())));
     dialog.slotThreadFinished();

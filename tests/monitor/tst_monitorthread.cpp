@@ -96,6 +96,8 @@ private slots:
     void stopDuringOpeningSwitchReturnsEarly();
     void openFailure_data();
     void openFailure();
+    void pauseCutsHexLines_data();
+    void pauseCutsHexLines();
 };
 
 void TstMonitorThread::debugRunDeliversLinesInOrder_data()
@@ -520,6 +522,45 @@ void TstMonitorThread::openFailure()
     QCOMPARE(recorder.errors.size(), 1);
     QCOMPARE(recorder.errors.first().title, QStringLiteral("设备监听"));
     QCOMPARE(recorder.errors.first().text, message);
+}
+
+void TstMonitorThread::pauseCutsHexLines_data()
+{
+    QTest::addColumn<bool>("udp");
+    QTest::newRow("udp") << true;
+    QTest::newRow("pty") << false;
+}
+
+void TstMonitorThread::pauseCutsHexLines()
+{
+    QFETCH(bool, udp);
+    TempWorkDir dir;
+    SimRunner meter(SimProfile::demo(), withPty());
+    QVERIFY(meter.isStarted());
+    useMeter(meter, udp);
+    MonitorThread thread;
+    thread.setLinkSettings(storedLinkSettings());
+    Recorder recorder(thread);
+    bool connected = false;
+    connect(&thread, &MonitorThread::signalConnected, &recorder, [&connected] { connected = true; });
+    thread.setPauseSplit(20);
+    thread.start();
+    QTRY_VERIFY(connected);
+
+    // A frame without line feed ends at the pause after it; a line feed still ends a line.
+    sendFromMeter(meter, "\x01\x03\x02");
+    QTest::qWait(150);
+    sendFromMeter(meter, "\x04\n\x05");
+    QTRY_COMPARE(recorder.lines, (QList<QByteArray> { "\x01\x03\x02", "\x04\n", "\x05" }));
+    // Without it, only a line feed ends a line.
+    thread.setPauseSplit(0);
+    sendFromMeter(meter, "\x06");
+    QTest::qWait(150);
+    sendFromMeter(meter, "\x07\n");
+    QTRY_COMPARE(recorder.lines.size(), 4);
+    QCOMPARE(recorder.lines.last(), QByteArray("\x06\x07\n"));
+    thread.stop();
+    QVERIFY(recorder.errors.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstMonitorThread)

@@ -132,8 +132,11 @@ CellExpectation monitor(const QString &fault, bool udp)
     // Closing: the answer to "off" does not come; stop() waits out the time-out.
     if (fault == QLatin1String("drop"))
         return make(kTimeout, 11 + kSlack);
+    // A pty that goes away hangs the line up: a run that does not wait for
+    // the port to come back ends at once with that (or, gone during the
+    // closing switch, with the switch's failure).
     if (fault == QLatin1String("disappear"))
-        return udp ? make(kTimeout, 12 + kSlack) : make(goneLine(), kQuick);
+        return udp ? make(kTimeout, 12 + kSlack) : make(QStringLiteral("连接已断开||") + goneLine(), kQuick);
     // The switch answer is judged by its CRC alone: a wrong length byte passes
     // when the answer arrives by itself, and fails when debug lines already
     // follow it in the same read.
