@@ -37,6 +37,9 @@ QString itemCsvLine(const ItemRowText &row);
 // so every row stays one line.
 QString itemFileLine(const ItemRowText &row);
 
+// The file's bytes: a UTF-8 byte order mark and one line per row.
+QByteArray itemFileBytes(const QVector<ItemRowText> &rows);
+
 // Writes the rows with a UTF-8 byte order mark; empty on success, otherwise
 // the message for the user (with the reason as a second line). Only a
 // regular file is written (OutputFile).
@@ -47,10 +50,17 @@ QString exportItems(const QString &path, const QVector<ItemRowText> &rows,
 // the last comma of a line separates name from value, so a value with a comma
 // comes back split, and control characters (line breaks too) are dropped.
 QStringList itemsLostOnImport(const QVector<ItemRowText> &rows);
+// Whether an import of the row's file line gives back what the tree holds.
+bool itemLineComesBack(const ItemRowText &row);
+
+// Items 0 and 1 name the meter and are never written: an import drops their
+// values. A comparison keeps them.
+enum class IdentificationValues { Drop, Keep };
 
 // Understands one line; false when it does not have the item line shape or
 // names an index above kMaxImportedItemIndex.
-bool parseItemLine(const QString &line, ItemRecord *record);
+bool parseItemLine(
+    const QString &line, ItemRecord *record, IdentificationValues identification = IdentificationValues::Drop);
 
 struct ItemImport
 {
@@ -61,4 +71,4 @@ struct ItemImport
 
 // Reads a whole file; on any error no records are returned. Each index may
 // appear once; the error then names the line ("文件解析错误" and the line).
-ItemImport importItems(const QString &path);
+ItemImport importItems(const QString &path, IdentificationValues identification = IdentificationValues::Drop);

@@ -7,6 +7,7 @@
 namespace {
 
 const QString kReviewKey = QStringLiteral("items/review_before_write");
+const QString kBackupKey = QStringLiteral("items/backup_before_write");
 
 } // namespace
 
@@ -54,4 +55,14 @@ bool readReviewBeforeWrite(const QSettings &settings)
 void writeReviewBeforeWrite(QSettings &settings, bool review)
 {
     settings.setValue(kReviewKey, review);
+}
+
+bool readBackupBeforeWrite(const QSettings &settings)
+{
+    return settings.value(kBackupKey, true).toBool();
+}
+
+void writeBackupBeforeWrite(QSettings &settings, bool backup)
+{
+    settings.setValue(kBackupKey, backup);
 }

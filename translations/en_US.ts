@@ -75,7 +75,7 @@
 <context>
     <name>HistoryChart</name>
     <message>
-        <location filename="../history/historychart.cpp" line="+77"/>
+        <location filename="../history/historychart.cpp" line="+78"/>
         <source>没有可绘制的数据</source>
         <translation>No data to plot</translation>
     </message>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+273"/>
+        <location filename="../history/historydata.cpp" line="+272"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -121,7 +121,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+83"/>
+        <location filename="../history/servicereportdialog.cpp" line="+82"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
@@ -181,12 +181,12 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+20"/>
+        <location line="+19"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-26"/>
         <location line="+216"/>
         <source>导出配置</source>
         <translation>Export</translation>
@@ -203,7 +203,7 @@
         <translation>Files (*.%1)</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>正在导出PDF…</source>
         <translation>Exporting PDF...</translation>
     </message>
@@ -213,7 +213,7 @@
         <translation>Cancel</translation>
     </message>
     <message numerus="yes">
-        <location line="+84"/>
+        <location line="+85"/>
         <source>共 %1 行</source>
         <translation>
             <numerusform>%1 line</numerusform>
@@ -368,6 +368,107 @@
     </message>
 </context>
 <context>
+    <name>ItemBackup</name>
+    <message>
+        <location filename="../items/itembackup.cpp" line="+34"/>
+        <source>无法保存写入前的备份%1,未写入任何配置项</source>
+        <translation>Could not save the backup %1 before writing; no item was written.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>无法创建备份文件夹%1,未写入任何配置项</source>
+        <translation>Could not create the backup folder %1; no item was written.</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>备份文件夹中已有太多同名文件</source>
+        <translation>Too many files of this name in the backup folder</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>备份中没有该项的值: 它含有逗号或换行,备份文件无法保存,不恢复</source>
+        <translation>The backup holds no value for this item: the value contains a comma or line break, which a backup file cannot hold. Not restored.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>备份中的名称“%1”与设备中的“%2”不符,不恢复</source>
+        <translation>The name “%1” in the backup does not match “%2” on the device. Not restored.</translation>
+    </message>
+</context>
+<context>
+    <name>ItemComparison</name>
+    <message>
+        <location filename="../items/itemcomparison.cpp" line="+67"/>
+        <source>%1 (文件中为: %2)</source>
+        <translation>%1 (in the file: %2)</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1 项不同, %2 项相同</source>
+        <translation>%1 differ, %2 same</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>相同</source>
+        <translation>Same</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不同</source>
+        <translation>Different</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在文件中</source>
+        <translation>Only in file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在设备中</source>
+        <translation>Only on device</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>命令项</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>序号</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备值</source>
+        <translation>Device value</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>文件值</source>
+        <translation>File value</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备: %1</source>
+        <translation>Device: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+</context>
+<context>
     <name>ItemSession</name>
     <message>
         <location filename="../items/itemsession.cpp" line="+18"/>
@@ -387,8 +488,8 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+100"/>
-        <location line="+14"/>
+        <location filename="../items/journal.cpp" line="+107"/>
+        <location line="+17"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>Could not write the journal %1: %2</translation>
     </message>
@@ -461,7 +562,7 @@
         <location line="+25"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
@@ -530,7 +631,7 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+81"/>
+        <location filename="../items/mainwindow_items.cpp" line="+82"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -561,15 +662,16 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+268"/>
+        <location filename="../cli/cliapp.cpp" line="+274"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+218"/>
+        <location filename="../cli/climeterjob.cpp" line="+246"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
-        <location filename="../items/itemcsv.cpp" line="+77"/>
-        <location line="+53"/>
+        <location filename="../items/itemcomparison.cpp" line="+10"/>
+        <location filename="../items/itemcsv.cpp" line="+85"/>
+        <location line="+54"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
@@ -577,12 +679,13 @@
         <location filename="../cli/clihistory.cpp" line="-101"/>
         <location line="+68"/>
         <location line="+72"/>
-        <location filename="../items/itemcsv.cpp" line="-47"/>
+        <location filename="../items/itemcomparison.cpp" line="+4"/>
+        <location filename="../items/itemcsv.cpp" line="-51"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+59"/>
+        <location filename="../items/itemcsv.cpp" line="+63"/>
         <source>第%1行</source>
         <translation>Line %1</translation>
     </message>
@@ -597,7 +700,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-304"/>
+        <location filename="../items/mainwindow_items.cpp" line="-306"/>
         <source>正在导出配置......</source>
         <translation>Exporting configuration...</translation>
     </message>
@@ -626,12 +729,12 @@
     <message>
         <location line="+21"/>
         <location line="+79"/>
-        <location line="+178"/>
+        <location line="+180"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-271"/>
+        <location line="-273"/>
         <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
@@ -653,12 +756,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location line="-83"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -668,7 +771,7 @@
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+9"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>Writing canceled: %1 of %2 item written</numerusform>
@@ -677,17 +780,17 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+152"/>
+        <location line="+153"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-124"/>
         <source>同步时间成功</source>
         <translation>Time synchronized.</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+88"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
     </message>
@@ -702,20 +805,20 @@
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+271"/>
-        <location filename="../items/mainwindow_items.cpp" line="-150"/>
+        <location filename="../cli/climeterjob.cpp" line="+331"/>
+        <location filename="../items/mainwindow_items.cpp" line="-151"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+74"/>
+        <location line="+75"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-214"/>
-        <location line="+179"/>
+        <location line="-216"/>
+        <location line="+181"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -735,7 +838,7 @@
         <translation>The value is too long: %1 bytes when encoded, but the device accepts at most %2 bytes. Nothing was written.</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+172"/>
+        <location filename="../items/itemsession.cpp" line="+195"/>
         <source>硬件返回数据校验错误</source>
         <translation>The device&apos;s answer failed the check.</translation>
     </message>
@@ -853,12 +956,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+288"/>
+        <location line="+289"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-285"/>
+        <location line="-286"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -898,7 +1001,7 @@
         <translation>Could not write the recording file: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+30"/>
+        <location line="+31"/>
         <source>继续显示（%1 行）</source>
         <translation>
             <numerusform>Resume (%1 Line)</numerusform>
@@ -1118,12 +1221,12 @@
         <translation>Refresh</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-49"/>
+        <location filename="../items/itemsession.cpp" line="-52"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>The device did not end its item list after %1 items. Reading stopped.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取</source>
         <translation>Items %1 and %2 gave the very same answer; the list may be out of step. Refresh again.</translation>
     </message>
@@ -1275,8 +1378,8 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-106"/>
-        <location line="+52"/>
+        <location filename="../history/servicereportdialog.cpp" line="-104"/>
+        <location line="+50"/>
         <location line="+3"/>
         <location line="+32"/>
         <location line="+9"/>
@@ -1441,7 +1544,7 @@
         <translation>The UDP port is not valid. Please enter a number from 1 to 65535.</translation>
     </message>
     <message>
-        <location filename="../link/setupdialog.cpp" line="+26"/>
+        <location filename="../link/setupdialog.cpp" line="+25"/>
         <source>None</source>
         <translation>None</translation>
     </message>
@@ -1624,7 +1727,7 @@ Connection: %4</translation>
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+82"/>
+        <location filename="../firmware/updatethread.cpp" line="+91"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
@@ -1655,7 +1758,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
     <message>
-        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <location filename="../firmware/updateframes.cpp" line="+136"/>
         <source>未知</source>
         <translation>unknown</translation>
     </message>
@@ -1670,7 +1773,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-237"/>
+        <location filename="../cli/cliapp.cpp" line="-243"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>Read the item list: each item&apos;s row number (as the assistant&apos;s list shows it) and item index (as files and set use it); -o writes the assistant&apos;s CSV file</translation>
     </message>
@@ -1681,11 +1784,16 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
-        <translation>Write the file&apos;s values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
+        <source>写入文件中与设备不同的值(先读取,并把设备中的值备份到backups/);--dry-run只显示比较;--all写入每一行</source>
+        <translation>Write the file&apos;s values that differ from the device (reads first and backs up the device&apos;s values to backups/); --dry-run only prints the comparison; --all writes every row</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>将文件与设备中的值比较,不写入;相同时退出状态为0,不同时为5</source>
+        <translation>Compare the file with the device&apos;s values without writing; exit status 0 when they are the same, 5 when they differ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>将设备时钟设为本机当前时间</source>
         <translation>Set the device&apos;s clock to this computer&apos;s local time</translation>
     </message>
@@ -1816,11 +1924,16 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>写入前不备份设备中的值</source>
+        <translation>Do not back up the device&apos;s values before writing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>允许把有值的配置项写为空值</source>
         <translation>Allow writing an empty value to an item that has a value</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=</source>
         <translation>Run a command item (one without a value, such as a factory reset), written as INDEX= or NAME=</translation>
     </message>
@@ -1851,8 +1964,8 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
-        <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error</translation>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误, 5 diff发现不同</source>
+        <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error, 5 diff found differences</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1917,7 +2030,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-197"/>
+        <location filename="../cli/climeterjob.cpp" line="-258"/>
         <source>配置项%1重复出现</source>
         <translation>Item %1 given more than once</translation>
     </message>
@@ -1948,7 +2061,7 @@ File model: %2</translation>
         <translation>Unexpected arguments: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+30"/>
+        <location line="+31"/>
         <source>%1台设备中%2台失败:</source>
         <translation>
             <numerusform>%2 of %1 device failed:</numerusform>
@@ -1956,7 +2069,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>写入标准输出失败: %1</source>
         <translation>Could not write to standard output: %1</translation>
     </message>
@@ -1981,7 +2094,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>无效的等待时间: %1</source>
         <translation>Invalid time-out: %1</translation>
     </message>
@@ -2037,14 +2150,12 @@ File model: %2</translation>
         <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-57"/>
-        <location line="+42"/>
-        <location line="+109"/>
+        <location filename="../cli/climeterjob.cpp" line="-21"/>
         <source>配置项</source>
         <translation>items</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="+64"/>
         <source>设备没有配置项%1</source>
         <translation>The device has no item %1</translation>
     </message>
@@ -2055,12 +2166,12 @@ File model: %2</translation>
     </message>
     <message>
         <location line="-10"/>
-        <location line="+111"/>
+        <location line="+117"/>
         <source>(设备未接受该值)</source>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-405"/>
+        <location line="-436"/>
         <source>行号</source>
         <translation>Row</translation>
     </message>
@@ -2070,22 +2181,22 @@ File model: %2</translation>
         <translation>Index</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>名称: 值</source>
         <translation>Name: value</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+115"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
     </message>
     <message>
-        <location line="+154"/>
+        <location line="+153"/>
         <source>配置项%1“%2”是命令,写入即执行;确要执行请加--trigger</source>
         <translation>Item %1 “%2” is a command that runs when written; add --trigger to run it</translation>
     </message>
@@ -2095,7 +2206,7 @@ File model: %2</translation>
         <translation>Item %1 “%2” would get an empty value; add --allow-empty to write it</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+42"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>An answer came twice while the items were read: item %1 read as “%2” on the device, not “%3” as in the file. Read the device again.</translation>
     </message>
@@ -2113,7 +2224,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+13"/>
         <source>写入</source>
         <translation>writing</translation>
     </message>
@@ -2126,7 +2237,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+75"/>
         <source>时钟已设为%1</source>
         <translation>Clock set to %1</translation>
     </message>
@@ -2298,7 +2409,7 @@ File model: %2</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+36"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>%1 to write, %2 unchanged, %3 unknown on the device</translation>
     </message>

@@ -75,7 +75,7 @@
 <context>
     <name>HistoryChart</name>
     <message>
-        <location filename="../history/historychart.cpp" line="+77"/>
+        <location filename="../history/historychart.cpp" line="+78"/>
         <source>没有可绘制的数据</source>
         <translation>沒有可繪製的資料</translation>
     </message>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+273"/>
+        <location filename="../history/historydata.cpp" line="+272"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -121,7 +121,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="+120"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+83"/>
+        <location filename="../history/servicereportdialog.cpp" line="+82"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
@@ -178,12 +178,12 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+20"/>
+        <location line="+19"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-26"/>
         <location line="+216"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
@@ -200,7 +200,7 @@
         <translation>檔案 (*.%1)</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
@@ -210,7 +210,7 @@
         <translation>取消</translation>
     </message>
     <message numerus="yes">
-        <location line="+84"/>
+        <location line="+85"/>
         <source>共 %1 行</source>
         <translation>
             <numerusform>共 %1 行</numerusform>
@@ -360,6 +360,107 @@
     </message>
 </context>
 <context>
+    <name>ItemBackup</name>
+    <message>
+        <location filename="../items/itembackup.cpp" line="+34"/>
+        <source>无法保存写入前的备份%1,未写入任何配置项</source>
+        <translation>無法儲存寫入前的備份%1，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>无法创建备份文件夹%1,未写入任何配置项</source>
+        <translation>無法建立備份資料夾%1，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>备份文件夹中已有太多同名文件</source>
+        <translation>備份資料夾中已有太多同名檔案</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>备份中没有该项的值: 它含有逗号或换行,备份文件无法保存,不恢复</source>
+        <translation>備份中沒有此項目的值：它含有逗號或換行，備份檔案無法儲存，不還原</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>备份中的名称“%1”与设备中的“%2”不符,不恢复</source>
+        <translation>備份中的名稱「%1」與裝置中的「%2」不符，不還原</translation>
+    </message>
+</context>
+<context>
+    <name>ItemComparison</name>
+    <message>
+        <location filename="../items/itemcomparison.cpp" line="+67"/>
+        <source>%1 (文件中为: %2)</source>
+        <translation>%1（檔案中為：%2）</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>%1 项不同, %2 项相同</source>
+        <translation>%1 項不同，%2 項相同</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>相同</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不同</source>
+        <translation>不同</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在文件中</source>
+        <translation>僅在檔案中</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在设备中</source>
+        <translation>僅在裝置中</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>命令项</source>
+        <translation>指令項目</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备值</source>
+        <translation>裝置值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>文件值</source>
+        <translation>檔案值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备: %1</source>
+        <translation>裝置：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间: %1</source>
+        <translation>時間：%1</translation>
+    </message>
+</context>
+<context>
     <name>ItemSession</name>
     <message>
         <location filename="../items/itemsession.cpp" line="+18"/>
@@ -379,8 +480,8 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+100"/>
-        <location line="+14"/>
+        <location filename="../items/journal.cpp" line="+107"/>
+        <location line="+17"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
     </message>
@@ -453,7 +554,7 @@
         <location line="+25"/>
         <location line="+28"/>
         <location line="+40"/>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
@@ -522,7 +623,7 @@
     </message>
     <message>
         <location line="+17"/>
-        <location filename="../items/mainwindow_items.cpp" line="+81"/>
+        <location filename="../items/mainwindow_items.cpp" line="+82"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -553,15 +654,16 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+268"/>
+        <location filename="../cli/cliapp.cpp" line="+274"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+36"/>
         <location line="+67"/>
-        <location filename="../cli/climeterjob.cpp" line="+218"/>
+        <location filename="../cli/climeterjob.cpp" line="+246"/>
         <location filename="../cli/clitarget.cpp" line="+131"/>
-        <location filename="../items/itemcsv.cpp" line="+77"/>
-        <location line="+53"/>
+        <location filename="../items/itemcomparison.cpp" line="+10"/>
+        <location filename="../items/itemcsv.cpp" line="+85"/>
+        <location line="+54"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
@@ -569,12 +671,13 @@
         <location filename="../cli/clihistory.cpp" line="-101"/>
         <location line="+68"/>
         <location line="+72"/>
-        <location filename="../items/itemcsv.cpp" line="-47"/>
+        <location filename="../items/itemcomparison.cpp" line="+4"/>
+        <location filename="../items/itemcsv.cpp" line="-51"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+59"/>
+        <location filename="../items/itemcsv.cpp" line="+63"/>
         <source>第%1行</source>
         <translation>第%1行</translation>
     </message>
@@ -589,7 +692,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../items/mainwindow_items.cpp" line="-304"/>
+        <location filename="../items/mainwindow_items.cpp" line="-306"/>
         <source>正在导出配置......</source>
         <translation>正在匯出設定……</translation>
     </message>
@@ -618,12 +721,12 @@
     <message>
         <location line="+21"/>
         <location line="+79"/>
-        <location line="+178"/>
+        <location line="+180"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-271"/>
+        <location line="-273"/>
         <location line="+18"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
@@ -645,12 +748,12 @@
     </message>
     <message>
         <location line="+19"/>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location line="-83"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -660,7 +763,7 @@
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+9"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
@@ -668,17 +771,17 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+152"/>
+        <location line="+153"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-124"/>
         <source>同步时间成功</source>
         <translation>同步時間成功</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+88"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
     </message>
@@ -693,20 +796,20 @@
         <translation>寫入記錄</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+271"/>
-        <location filename="../items/mainwindow_items.cpp" line="-150"/>
+        <location filename="../cli/climeterjob.cpp" line="+331"/>
+        <location filename="../items/mainwindow_items.cpp" line="-151"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
     <message>
         <location filename="../items/mainwindow_items.cpp" line="+43"/>
-        <location line="+74"/>
+        <location line="+75"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-214"/>
-        <location line="+179"/>
+        <location line="-216"/>
+        <location line="+181"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -726,7 +829,7 @@
         <translation>設定值過長：編碼後為%1位元組，裝置最多接受%2位元組，未寫入</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="+172"/>
+        <location filename="../items/itemsession.cpp" line="+195"/>
         <source>硬件返回数据校验错误</source>
         <translation>裝置傳回的資料檢查錯誤</translation>
     </message>
@@ -844,12 +947,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+288"/>
+        <location line="+289"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-285"/>
+        <location line="-286"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -889,7 +992,7 @@
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
     <message numerus="yes">
-        <location line="+30"/>
+        <location line="+31"/>
         <source>继续显示（%1 行）</source>
         <translation>
             <numerusform>繼續顯示（%1 行）</numerusform>
@@ -1107,12 +1210,12 @@
         <translation>重新整理</translation>
     </message>
     <message>
-        <location filename="../items/itemsession.cpp" line="-49"/>
+        <location filename="../items/itemsession.cpp" line="-52"/>
         <source>设备在第%1项后仍未结束配置列表,已停止读取</source>
         <translation>裝置在第%1項後仍未結束設定清單，已停止讀取</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取</source>
         <translation>設定項目%1與設定項目%2的回應完全相同，清單可能錯位，請重新讀取</translation>
     </message>
@@ -1264,8 +1367,8 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-106"/>
-        <location line="+52"/>
+        <location filename="../history/servicereportdialog.cpp" line="-104"/>
+        <location line="+50"/>
         <location line="+3"/>
         <location line="+32"/>
         <location line="+9"/>
@@ -1429,7 +1532,7 @@
         <translation>UDP連接埠無效，請輸入1到65535之間的數字</translation>
     </message>
     <message>
-        <location filename="../link/setupdialog.cpp" line="+26"/>
+        <location filename="../link/setupdialog.cpp" line="+25"/>
         <source>None</source>
         <translation>無</translation>
     </message>
@@ -1612,7 +1715,7 @@
     <name>UpdateThread</name>
     <message>
         <location filename="../cli/cliservice.cpp" line="-36"/>
-        <location filename="../firmware/updatethread.cpp" line="+82"/>
+        <location filename="../firmware/updatethread.cpp" line="+91"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -1643,7 +1746,7 @@
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
     <message>
-        <location filename="../firmware/updateframes.cpp" line="+123"/>
+        <location filename="../firmware/updateframes.cpp" line="+136"/>
         <source>未知</source>
         <translation>未知</translation>
     </message>
@@ -1658,7 +1761,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-237"/>
+        <location filename="../cli/cliapp.cpp" line="-243"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
@@ -1669,11 +1772,16 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
-        <translation>寫入檔案中與裝置不同的值（先讀取）；--dry-run只顯示比較；--all寫入每一列</translation>
+        <source>写入文件中与设备不同的值(先读取,并把设备中的值备份到backups/);--dry-run只显示比较;--all写入每一行</source>
+        <translation>寫入檔案中與裝置不同的值（先讀取，並把裝置中的值備份到backups/）；--dry-run只顯示比較；--all寫入每一列</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>将文件与设备中的值比较,不写入;相同时退出状态为0,不同时为5</source>
+        <translation>將檔案與裝置中的值比較，不寫入；相同時結束狀態為0，不同時為5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>将设备时钟设为本机当前时间</source>
         <translation>將裝置時鐘設為本機目前時間</translation>
     </message>
@@ -1804,11 +1912,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>写入前不备份设备中的值</source>
+        <translation>寫入前不備份裝置中的值</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>允许把有值的配置项写为空值</source>
         <translation>允許把有值的設定項目寫為空值</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=</source>
         <translation>執行指令設定項目（沒有值的項目，如恢復出廠設定），寫作INDEX=或NAME=</translation>
     </message>
@@ -1839,8 +1952,8 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
-        <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤</translation>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误, 5 diff发现不同</source>
+        <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤，5 diff發現不同</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1905,7 +2018,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-197"/>
+        <location filename="../cli/climeterjob.cpp" line="-258"/>
         <source>配置项%1重复出现</source>
         <translation>設定項目%1重複出現</translation>
     </message>
@@ -1936,14 +2049,14 @@
         <translation>多餘的參數：%1</translation>
     </message>
     <message numerus="yes">
-        <location line="+30"/>
+        <location line="+31"/>
         <source>%1台设备中%2台失败:</source>
         <translation>
             <numerusform>%1台裝置中%2台失敗：</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>写入标准输出失败: %1</source>
         <translation>寫入標準輸出失敗：%1</translation>
     </message>
@@ -1968,7 +2081,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>无效的等待时间: %1</source>
         <translation>無效的等待時間：%1</translation>
     </message>
@@ -2024,14 +2137,12 @@
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="-57"/>
-        <location line="+42"/>
-        <location line="+109"/>
+        <location filename="../cli/climeterjob.cpp" line="-21"/>
         <source>配置项</source>
         <translation>設定項目</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="+64"/>
         <source>设备没有配置项%1</source>
         <translation>裝置沒有設定項目%1</translation>
     </message>
@@ -2042,12 +2153,12 @@
     </message>
     <message>
         <location line="-10"/>
-        <location line="+111"/>
+        <location line="+117"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-405"/>
+        <location line="-436"/>
         <source>行号</source>
         <translation>行號</translation>
     </message>
@@ -2057,22 +2168,22 @@
         <translation>設定項目序號</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>名称: 值</source>
         <translation>名稱：值</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+115"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
     </message>
     <message>
-        <location line="+154"/>
+        <location line="+153"/>
         <source>配置项%1“%2”是命令,写入即执行;确要执行请加--trigger</source>
         <translation>設定項目%1「%2」是指令，寫入即執行；確要執行請加--trigger</translation>
     </message>
@@ -2082,7 +2193,7 @@
         <translation>設定項目%1「%2」的值為空；確要寫入空值請加--allow-empty</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+42"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>讀取時收到重複的回應，設定項目%1在裝置中讀到「%2」，與檔案中的「%3」不符，請重新讀取</translation>
     </message>
@@ -2099,7 +2210,7 @@
         </translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+13"/>
         <source>写入</source>
         <translation>寫入</translation>
     </message>
@@ -2111,7 +2222,7 @@
         </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+75"/>
         <source>时钟已设为%1</source>
         <translation>時鐘已設為%1</translation>
     </message>
@@ -2283,7 +2394,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+36"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>將寫入%1項，未變更%2項，裝置值未知%3項</translation>
     </message>
