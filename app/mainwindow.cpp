@@ -11,16 +11,13 @@
 #include "history/historydata.h"
 #include "history/servicereportdialog.h"
 #include "items/configtree.h"
-#include "items/identificationrows.h"
-#include "link/connectiontarget.h"
-#include "link/linkerrorcontext.h"
+#include "link/commsettings.h"
 #include "link/setupdialog.h"
 #include "monitor/monitordialog.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -28,26 +25,45 @@
 #include <QScreen>
 #include <QLayout>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
-#include <QTreeWidgetItem>
+#include <QUrl>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
-    , m_tree(new ConfigTree(this))
+    , m_items(nullptr)
     , m_translator(new QTranslator(this))
     , m_qtTranslator(new QTranslator(this))
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/configure.png")));
-    setCentralWidget(m_tree);
+    m_items = new ItemPage(statusBar(), this);
+    m_items->setObjectName(QStringLiteral("itemPage"));
+    setCentralWidget(m_items);
     ui->toolBar->setMovable(false);
     ui->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
+    connectActions();
+    // Waits inside an item operation run the event loop; nothing may change
+    // the tree or reach the meter meanwhile.
+    m_items->setGuardedActions({ ui->setup, ui->refresh, ui->import_2, ui->export_2, ui->save, ui->sync_time, ui->debug,
+        ui->update, ui->monitor });
+    setUpKeyboard();
+    setUpConnectionLabel();
+    setUpAddedActions();
+
+    // After the stored language is applied, so "ready" shows in that language.
+    loadWindowSettings();
+    statusBar()->showMessage(tr("准备就绪"), 5000);
+    scaleActionIcons();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectActions()
+{
     connect(ui->setup, &QAction::triggered, this, &MainWindow::slotCommunicationSetup);
     connect(ui->refresh, &QAction::triggered, this, &MainWindow::slotRefresh);
     connect(ui->import_2, &QAction::triggered, this, &MainWindow::slotImportItems);
@@ -61,66 +77,27 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->lang_en_US, &QAction::triggered, this, &MainWindow::slot_en_US);
     connect(ui->lang_zh_CH, &QAction::triggered, this, &MainWindow::slot_zh_CH);
     connect(ui->lang_zh_TW, &QAction::triggered, this, &MainWindow::slot_zh_TW);
+}
 
-    connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &MainWindow::slotClearItems);
-    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshedItem);
-    connect(&m_refreshThread, &RefreshThread::showErrorMessage, this, &MainWindow::slotShowErrorMessage);
-    connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::slotItemDoubleClicked);
-    connect(&m_refreshThread, &QThread::started, this, &MainWindow::slotRefreshStarted);
-    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &MainWindow::slotRefreshProgress);
-    connect(&m_refreshThread, &QThread::finished, this, &MainWindow::slotRefreshFinished);
-    setUpKeyboard();
-    setUpConnectionLabel();
-    setUpWriteSafety();
+void MainWindow::setUpAddedActions()
+{
+    m_openJournalFolder = new QAction(this);
+    m_openJournalFolder->setObjectName(QStringLiteral("openJournalFolder"));
+    // Beside the other operations, with Exit kept last.
+    ui->menu->insertAction(ui->quit, m_openJournalFolder);
+    ui->menu->insertSeparator(ui->quit);
+    connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
+    statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
     m_serviceReport = new QAction(this);
     m_serviceReport->setObjectName(QStringLiteral("actionServiceReport"));
     // With the other additions after the specified operations.
     ui->menu->insertAction(m_openJournalFolder, m_serviceReport);
     connect(m_serviceReport, &QAction::triggered, this, &MainWindow::slotServiceReport);
-
-    // After the stored language is applied, so "ready" shows in that language.
-    loadWindowSettings();
-    statusBar()->showMessage(tr("准备就绪"), 5000);
-    scaleActionIcons();
-    loadSkipItems();
 }
 
-MainWindow::~MainWindow()
+QUrl MainWindow::journalFolderUrl()
 {
-    // The worker must not outlive the window it reports to.
-    m_refreshThread.requestStop();
-    m_refreshThread.wait();
-}
-
-void MainWindow::showErrorBox(const QString &title, const QString &text, const QIcon &icon)
-{
-    QMessageBox box(
-        QMessageBox::Critical, title, text, QMessageBox::Ok, this, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setWindowIcon(icon);
-    setOkButtonText(box, tr("确定"));
-    // The status bar has room for the first line; the box shows the rest.
-    statusBar()->showMessage(text.section(QLatin1Char('\n'), 0, 0), 5000);
-    box.exec();
-}
-
-QString MainWindow::askItemsExportFile()
-{
-    // The model row names the meter the file belongs to.
-    QString model;
-    for (int i = 0; i < m_tree->topLevelItemCount() && model.isEmpty(); ++i) {
-        const QTreeWidgetItem *row = m_tree->topLevelItem(i);
-        const QString name = row->text(0).section(QLatin1Char('.'), 1).trimmed();
-        if (isModelRowName(name))
-            model = row->text(1).mid(1).trimmed();
-    }
-    return askSaveFileName(this, tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
-        tr("Files (*.csv)"), QStringLiteral("csv"));
-}
-
-QString MainWindow::askItemsImportFile()
-{
-    return askOpenFileName(this, tr("导入配置"), kItemFiles, tr("Files (*.csv)"));
+    return ItemPage::journalFolderUrl();
 }
 
 void MainWindow::setUpKeyboard()
@@ -131,13 +108,6 @@ void MainWindow::setUpKeyboard()
     ui->import_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
     ui->quit->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
     connect(ui->quit, &QAction::triggered, this, &QWidget::close);
-
-    // Enter and F2 on a row do what a double click does.
-    for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
-        auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, &MainWindow::slotEditCurrentItem);
-    }
 }
 
 void MainWindow::setUpConnectionLabel()
@@ -158,24 +128,16 @@ void MainWindow::setUpConnectionLabel()
 
 void MainWindow::updateConnectionLabel()
 {
-    const QString text = connectionTargetText(*appSettings());
+    const QString text = storedLinkSettings().targetText();
     m_connectionLabel->setText(text);
     m_connectionLabel->setToolTip(text);
 }
 
-void MainWindow::slotEditCurrentItem()
-{
-    if (QTreeWidgetItem *row = m_tree->currentItem())
-        slotItemDoubleClicked(row, m_tree->currentColumn());
-}
-
 void MainWindow::loadWindowSettings()
 {
-    QSettings *settings = appSettings();
     // The language first: it decides how wide the tool bar needs the window.
-    applyLanguage(settings->value(QStringLiteral("language/language")).toString());
-    const QSize stored(settings->value(QStringLiteral("window/width")).toInt(),
-        settings->value(QStringLiteral("window/height")).toInt());
+    applyLanguage(storedLanguage());
+    const QSize stored = storedWindowSize();
     // A config.ini from a larger screen (or a damaged one) must not put the
     // status bar below this screen's edge.
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
@@ -234,9 +196,8 @@ void MainWindow::applyLanguage(const QString &code)
     setMinimumWidth(width);
     resize(width, height());
 
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("language/language"), code);
-    setWindowTitle(applicationTitle(settings->value(QStringLiteral("language/language")).toString()));
+    storeLanguage(code);
+    setWindowTitle(applicationTitle());
     updateConnectionLabel();
 }
 
@@ -266,18 +227,14 @@ void MainWindow::scaleActionIcons()
 
 void MainWindow::saveWindowSize()
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("window/width"), width());
-    settings->setValue(QStringLiteral("window/height"), height());
+    storeWindowSize(size());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_refreshThread.isRunning())
+    if (m_items->refreshThread()->isRunning())
         hide();
-    // A slow meter would hold the window for the rest of the list.
-    m_refreshThread.requestStop();
-    m_refreshThread.wait();
+    m_items->stopRefresh();
     saveWindowSize();
     QMainWindow::closeEvent(event);
     singleton<Config>::release();
@@ -291,43 +248,16 @@ void MainWindow::slotCommunicationSetup()
     updateConnectionLabel();
 }
 
-void MainWindow::slotRefresh()
-{
-    if (!m_refreshThread.isRunning())
-        m_refreshThread.start(QThread::InheritPriority);
-}
-
-void MainWindow::slotRefreshStarted()
-{
-    m_tree->setCursor(Qt::BusyCursor);
-    slotRefreshProgress(-1);
-}
-
-void MainWindow::slotRefreshProgress(int index)
-{
-    // A silent meter keeps the next item waiting for seconds: say which.
-    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
-    statusBar()->showMessage(m_refreshMessage);
-}
-
-void MainWindow::slotRefreshFinished()
-{
-    m_tree->unsetCursor();
-    if (statusBar()->currentMessage() == m_refreshMessage)
-        statusBar()->clearMessage();
-    m_refreshMessage.clear();
-}
-
 void MainWindow::slotHistoryData()
 {
     HistoryData dialog(this);
-    dialog.setMeterValues(m_knownValues);
+    dialog.setMeterValues(m_items->knownValues());
     dialog.exec();
 }
 
 void MainWindow::slotServiceReport()
 {
-    ServiceReportDialog dialog(m_knownValues, this);
+    ServiceReportDialog dialog(m_items->knownValues(), this);
     if (dialog.exec() == QDialog::Accepted)
         statusBar()->showMessage(tr("服务报告已保存: %1").arg(dialog.writtenFile()), 5000);
 }
@@ -352,7 +282,7 @@ void MainWindow::slotAbout()
 
 void MainWindow::slotShowErrorMessage(const QString &title, const QString &error, const QString &image)
 {
-    showErrorBox(title, withLinkContext(error), QIcon(image));
+    m_items->showErrorBox(title, error, QIcon(image));
 }
 
 void MainWindow::slot_en_US()

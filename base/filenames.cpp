@@ -1,6 +1,7 @@
 #include "base/filenames.h"
 
 #include "base/settings.h"
+#include "base/settingskeys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,7 @@ namespace {
 
 QString folderKey(const char *kind)
 {
-    return QStringLiteral("folders/") + QLatin1String(kind);
+    return SettingsKey::kFoldersGroup + QLatin1String(kind);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "base/config.h"
 #include "base/singleton.h"
 
+#include <QSize>
 #include <QString>
 
 // The process-wide settings of config.ini.
@@ -15,3 +16,11 @@ inline QSettings *appSettings()
 QString applicationTitle(const QString &languageCode);
 // The same for the language stored under language/language.
 QString applicationTitle();
+
+// The language chosen last: "en_US", "zh_TW", "zh_CH", or whatever was stored.
+QString storedLanguage();
+void storeLanguage(const QString &code);
+
+// The window's size when it last closed (0 where nothing is stored).
+QSize storedWindowSize();
+void storeWindowSize(const QSize &size);

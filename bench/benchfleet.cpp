@@ -4,6 +4,7 @@
 #include "cli/clifleet.h"
 #include "items/journal.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -59,9 +60,7 @@ void benchFleetRead(BenchTable &table)
                 meters.back()->addFault(QStringLiteral("delay,match=read,times=all,delay=%1").arg(answerDelayMs));
             CliTarget target;
             target.name = QStringLiteral("m%1").arg(i);
-            target.link.useUdp = true;
-            target.link.deviceAddress = meters.back()->address();
-            target.link.udp = { QStringLiteral("127.0.0.1"), QString::number(meters.back()->udpPort()) };
+            target.link = meterLink(*meters.back(), true);
             targets << target;
         }
         // The bound: one meter's list, as the slowest of equal meters needs.

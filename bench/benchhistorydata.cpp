@@ -7,6 +7,7 @@
 #include "history/historydata.h"
 #include "sim/historyresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -51,15 +52,10 @@ SimProfile bulkHistoryProfile(int pieceDelayMs)
 
 void pointAt(const SimRunner &meter, bool flood)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), flood ? 0 : 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
-    settings->setValue(QStringLiteral("serial/send_rts"), false);
-    settings->sync();
+    LinkSettings link = meterLink(meter, !flood);
+    link.serial.baudRate = 115200;
+    storeLinkSettings(link);
+    appSettings()->sync();
 }
 
 // Watches the event loop with a 10 ms timer: the longest gap beyond its

@@ -6,8 +6,8 @@
 #include "bench/benchwait.h"
 #include "bench/serialpacer.h"
 #include "bench/udpecho.h"
-#include "firmware/dencryptinfo.h"
 #include "firmware/ddbserver.h"
+#include "firmware/dencryptinfo.h"
 #include "firmware/packagewriter.h"
 #include "firmware/updatethread.h"
 #include "history/historydata.h"
@@ -17,6 +17,7 @@
 #include "sim/historyresponder.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -59,23 +60,14 @@ public:
         SimTransportOptions options;
         options.pty = transport == Transport::Serial;
         m_runner = std::make_unique<SimRunner>(profile, options);
-        QSettings *settings = appSettings();
-        settings->setValue(QStringLiteral("device/address"), m_runner->address());
-        settings->setValue(QStringLiteral("serial/send_rts"), false);
-        if (transport == Transport::Udp) {
-            settings->setValue(QStringLiteral("communicate/udp"), 1);
-            settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-            settings->setValue(QStringLiteral("udp/port"), m_runner->udpPort());
-        } else {
+        LinkSettings link = meterLink(*m_runner, transport == Transport::Udp);
+        if (transport == Transport::Serial) {
             m_pacer = std::make_unique<SerialPacer>(m_runner->ptyPath(), baud, kBitsPerByte);
-            settings->setValue(QStringLiteral("communicate/udp"), 0);
-            settings->setValue(QStringLiteral("serial/port"), m_pacer->programPath());
-            settings->setValue(QStringLiteral("serial/baudrate"), baud);
-            settings->setValue(QStringLiteral("serial/databits"), 8);
-            settings->setValue(QStringLiteral("serial/parity"), 0);
-            settings->setValue(QStringLiteral("serial/stopbits"), 1);
+            link.serial.port = m_pacer->programPath();
+            link.serial.baudRate = baud;
         }
-        settings->sync();
+        storeLinkSettings(link);
+        appSettings()->sync();
     }
     ~BenchMeter()
     {
@@ -165,7 +157,7 @@ void benchSmallExchange(BenchTable &table)
             continue;
         }
         DeviceChannel channel;
-        channel.open();
+        channel.open(storedLinkSettings());
         const QByteArray request = buildItemReadFrame(channel.deviceAddress(), 0);
         QByteArray answer;
         std::vector<double> limits;
@@ -296,6 +288,7 @@ void benchFirmwareUpdate(BenchTable &table)
             [&] {
                 meter.resetCounts();
                 UpdateThread thread;
+                thread.setLinkSettings(storedLinkSettings());
                 thread.setInfo(info);
                 std::atomic<bool> succeeded { false };
                 QObject::connect(&thread, &UpdateThread::signalUpdateSucceed, [&succeeded] { succeeded = true; });

@@ -10,6 +10,7 @@
 #include "sim/debugresponder.h"
 #include "sim/searchresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,12 +25,8 @@ constexpr int kSamples = 25;
 
 void pointAt(const SimRunner &meter)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->sync();
+    connectToMeter(meter, true);
+    appSettings()->sync();
 }
 
 // Spins the event loop until `done` holds or `timeoutMs` passed.
@@ -46,7 +43,7 @@ void benchMonitorListen(BenchTable &table)
         QStringLiteral("11 B + 8 B"), -1, 0, {}, {}, 0 };
     if (meter.isStarted()) {
         DeviceChannel channel;
-        if (channel.open()) {
+        if (channel.open(storedLinkSettings())) {
             const QByteArray request = buildDebugSwitchFrame(channel.deviceAddress(), false);
             switchRow.medianMicros = medianMicros(
                 kSamples,
@@ -67,6 +64,7 @@ void benchMonitorListen(BenchTable &table)
         QStringLiteral("1 line"), -1, 0, {}, {}, 0 };
     if (meter.isStarted()) {
         MonitorThread thread;
+        thread.setLinkSettings(storedLinkSettings());
         int received = 0;
         QObject::connect(&thread, &MonitorThread::signalDataRecv, &thread, [&received] { ++received; });
         thread.setDebug(false);

@@ -210,7 +210,7 @@ QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
             && !parsePositive(parser.value(QStringLiteral("baud")), 1, 4000000, &link.serial.baudRate))
             return VexaCli::tr("无效的波特率: %1").arg(parser.value(QStringLiteral("baud")));
         if (parser.isSet(QStringLiteral("data-bits"))
-            && !parsePositive(parser.value(QStringLiteral("data-bits")), 5, 8, &link.serial.dataBits))
+            && !parseDataBits(parser.value(QStringLiteral("data-bits")), &link.serial.dataBits))
             return VexaCli::tr("无效的数据位: %1").arg(parser.value(QStringLiteral("data-bits")));
         if (parser.isSet(QStringLiteral("parity"))
             && !parseParity(parser.value(QStringLiteral("parity")), &link.serial.parity))
@@ -221,7 +221,7 @@ QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
         link.serial.sendRts = parser.isSet(QStringLiteral("rts"));
     } else {
         target->name = QStringLiteral("config.ini");
-        link = readLinkSettings(*appSettings());
+        link = storedLinkSettings();
         singleton<Config>::release();
     }
     if (parser.isSet(QStringLiteral("address"))

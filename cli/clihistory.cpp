@@ -1,6 +1,7 @@
 #include "cli/clihistory.h"
 
 #include "base/outputfile.h"
+#include "cli/clifailuretext.h"
 #include "cli/clioutput.h"
 #include "cli/vexacli.h"
 #include "history/historycsvwriter.h"
@@ -138,15 +139,12 @@ void runHistory(const CliTarget &target, const CliOptions &options, MeterReport 
     ReadThread reader;
     reader.setLinkSettings(target.link);
     HistorySink sink(options, reader);
-    QString error;
     QObject::connect(
         &reader, &ReadThread::signalAddText, &reader, [&sink](const QString &line) { sink.take(line); },
         Qt::DirectConnection);
-    QObject::connect(
-        &reader, &ReadThread::signalShowError, &reader,
-        [&error](const QString &, const QString &message) { error = message; }, Qt::DirectConnection);
     reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
     reader.wait();
+    const QString error = reader.failure().failed() ? cliFailureText(reader.failure(), options.fleet) : QString();
 
     report->json.insert(QStringLiteral("lines"), sink.kept);
     if (!sink.fileFailure.isEmpty()) {

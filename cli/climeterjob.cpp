@@ -4,6 +4,7 @@
 #include "base/outputfile.h"
 #include "cli/cliassignment.h"
 #include "cli/clihelp.h"
+#include "cli/clifailuretext.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
 #include "cli/clioutput.h"
@@ -16,9 +17,7 @@
 #include "items/itemcsv.h"
 #include "items/itemrowfilter.h"
 #include "items/journal.h"
-#include "link/connectiontarget.h"
 #include "link/devicechannel.h"
-#include "link/linkerrorcontext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -131,7 +130,7 @@ MeterReport CliMeterJob::run()
     } else if (m_options.command == QLatin1String("search")) {
         runSearch(m_options, &m_report);
     } else if (!channel.open(m_target.link)) {
-        fail(CliLinkError, withLinkContext(channel.errorText(), channel));
+        fail(CliLinkError, told(channel.openFailure()));
     } else {
         ItemSession session(channel);
         session.setAnswerTimeoutMs(m_options.timeoutMs);
@@ -146,7 +145,6 @@ MeterReport CliMeterJob::run()
         else if (m_options.command == QLatin1String("clock"))
             setClock(session);
     }
-    m_report.error = withTarget(translatedAnswerCheck(m_report.error));
     m_report.json.insert(QStringLiteral("exit"), m_report.exit);
     m_report.json.insert(QStringLiteral("ok"), m_report.exit == CliOk);
     if (!m_report.error.isEmpty())
@@ -154,11 +152,9 @@ MeterReport CliMeterJob::run()
     return m_report;
 }
 
-QString CliMeterJob::withTarget(const QString &error) const
+QString CliMeterJob::told(const LinkFailure &failure) const
 {
-    // A time-out or a port that did not open names the meter tried and what
-    // to check, as the window does; a fleet's summary names the meter itself.
-    return m_options.fleet ? error : withLinkContext(error, connectionTargetText(m_target.link));
+    return cliFailureText(failure, m_options.fleet);
 }
 
 void CliMeterJob::fail(int exit, const QString &error)
@@ -183,12 +179,12 @@ bool CliMeterJob::report(const ItemWriteResult &write, int index, const QString 
         fail(CliRefused, VexaCli::tr("设备未接受配置项%1的值: %2").arg(index).arg(value));
         return true;
     case WriteOutcome::Unknown:
-        stop(CliLinkError, withOutcomeLine(withTarget(write.error), write.outcome));
+        stop(CliLinkError, withOutcomeLine(told(write.failure), write.outcome));
         return false;
     case WriteOutcome::NotSent:
         break;
     }
-    stop(CliUsage, write.error);
+    stop(CliUsage, write.failure.message);
     return false;
 }
 
@@ -257,8 +253,8 @@ void CliMeterJob::readItems(ItemSession &session)
     }
     QVector<ItemRecord> records;
     const ItemListResult list = readMeterList(session, &records);
-    if (!list.error.isEmpty()) {
-        fail(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        fail(CliLinkError, told(list.failure));
         return;
     }
     // The window's row numbers: its working directory's SkipItems hides rows.
@@ -304,8 +300,8 @@ bool CliMeterJob::resolveNames(ItemSession &session, QVector<CliAssignment> &ass
 {
     QVector<ItemRecord> records;
     const ItemListResult list = readMeterList(session, &records);
-    if (!list.error.isEmpty()) {
-        stop(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        stop(CliLinkError, told(list.failure));
         return false;
     }
     QSet<int> seen;
@@ -340,8 +336,8 @@ void CliMeterJob::setItems(ItemSession &session)
     } else {
         for (int index = 0; index < 2; ++index) {
             const ItemReadResult read = session.readItem(index);
-            if (!read.error.isEmpty()) {
-                stop(CliLinkError, read.error);
+            if (read.failure.failed()) {
+                stop(CliLinkError, told(read.failure));
                 return;
             }
             identify(read.record);
@@ -354,8 +350,8 @@ void CliMeterJob::setItems(ItemSession &session)
         const int index = assignment.index;
         const QString &value = assignment.value;
         const ItemReadResult read = session.readItem(index);
-        if (!read.error.isEmpty()) {
-            stop(CliLinkError, read.error);
+        if (read.failure.failed()) {
+            stop(CliLinkError, told(read.failure));
             return;
         }
         if (read.endOfList) {
@@ -413,8 +409,8 @@ void CliMeterJob::applyFile(ItemSession &session)
     }
     QVector<ItemRecord> records;
     const ItemListResult list = readMeterList(session, &records);
-    if (!list.error.isEmpty()) {
-        fail(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        fail(CliLinkError, told(list.failure));
         return;
     }
     QMap<int, ItemRecord> meter;
@@ -528,8 +524,8 @@ void CliMeterJob::diffFile(ItemSession &session)
     }
     QVector<ItemRecord> records;
     const ItemListResult list = readMeterList(session, &records);
-    if (!list.error.isEmpty()) {
-        fail(CliLinkError, list.error);
+    if (list.failure.failed()) {
+        fail(CliLinkError, told(list.failure));
         return;
     }
     const ItemComparison comparison(records, import.records);
@@ -571,7 +567,7 @@ void CliMeterJob::setClock(ItemSession &session)
     m_report.json.insert(QStringLiteral("time"), requested);
     m_report.json.insert(QStringLiteral("result"), clock.outcomeWord());
     if (clock.outcome == WriteOutcome::Unknown) {
-        fail(CliLinkError, withOutcomeLine(withTarget(clock.error), clock.outcome));
+        fail(CliLinkError, withOutcomeLine(told(clock.failure), clock.outcome));
         return;
     }
     if (!clock.acknowledged()) {

@@ -52,9 +52,8 @@ private:
     // one told. stop() is for the failure that ends the run: its error is shown.
     void fail(int exit, const QString &error);
     void stop(int exit, const QString &error);
-    // The error with the target and what to check, where it is a time-out or
-    // a port that did not open.
-    QString withTarget(const QString &error) const;
+    // A link failure as this run tells it.
+    QString told(const LinkFailure &failure) const;
     // A write's outcome as the run reports it; false when the run ends here.
     bool report(const ItemWriteResult &write, int index, const QString &value);
     void identify(const ItemRecord &record);

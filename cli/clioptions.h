@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/linkfailure.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,13 @@ enum CliExit {
     CliFileError = 4,
     CliDiffers = 5, // diff: the meter and the file differ
 };
+
+// A meter of another model refused the package; anything else on the way to
+// the meter is a link error.
+inline CliExit cliExitStatus(const LinkFailure &failure)
+{
+    return failure.kind == LinkFailure::Kind::WrongModel ? CliRefused : CliLinkError;
+}
 
 // The status of a run that met both: every error outranks "they differ".
 inline int worseExit(int a, int b)

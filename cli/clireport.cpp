@@ -1,6 +1,7 @@
 #include "cli/clireport.h"
 
 #include "cli/cliapp.h"
+#include "cli/clifailuretext.h"
 #include "cli/clihistory.h"
 #include "cli/vexacli.h"
 #include "history/historyexport.h"
@@ -41,22 +42,22 @@ QString rendererPath()
 }
 
 // The items the meter holds now: all of them, or only its identification rows.
-QString readItems(const CliTarget &target, const CliOptions &options, bool all, KnownMeterValues *values)
+LinkFailure readItems(const CliTarget &target, const CliOptions &options, bool all, KnownMeterValues *values)
 {
     DeviceChannel channel;
     if (!channel.open(target.link))
-        return channel.errorText();
+        return channel.openFailure();
     ItemSession session(channel);
     session.setAnswerTimeoutMs(options.timeoutMs);
     if (all) {
         const ItemListResult list
             = session.readList([values](const ItemRecord &record) { values->noteRead(QString(), record); });
-        return list.error;
+        return list.failure;
     }
     for (int index = 0; index < 2; ++index) {
         const ItemReadResult read = session.readItem(index);
-        if (!read.error.isEmpty())
-            return read.error;
+        if (read.failure.failed())
+            return read.failure;
         if (!read.endOfList)
             values->noteRead(QString(), read.record);
     }
@@ -106,18 +107,18 @@ QString renderWithHelper(const QString &kind, const QString &path, const Service
 void writeHistoryChart(const CliTarget &target, const CliOptions &options, const QString &text, MeterReport *report)
 {
     KnownMeterValues values;
-    const QString error = readItems(target, options, false, &values);
-    if (!error.isEmpty()) {
+    const LinkFailure failure = readItems(target, options, false, &values);
+    if (failure.failed()) {
         report->exit = CliLinkError;
-        report->error = error;
+        report->error = cliFailureText(failure, options.fleet);
         return;
     }
     const ServiceReport chart = collectServiceReport(
         values, target.link, dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1)), historyTextLines(text));
-    const QString failure = renderWithHelper(QStringLiteral("chart"), options.chart, chart);
-    if (!failure.isEmpty()) {
+    const QString renderFailure = renderWithHelper(QStringLiteral("chart"), options.chart, chart);
+    if (!renderFailure.isEmpty()) {
         report->exit = CliFileError;
-        report->error = failure;
+        report->error = renderFailure;
         return;
     }
     report->json.insert(QStringLiteral("chart"), options.chart);
@@ -126,10 +127,10 @@ void writeHistoryChart(const CliTarget &target, const CliOptions &options, const
 void runReport(const CliTarget &target, const CliOptions &options, MeterReport *report)
 {
     KnownMeterValues values;
-    QString error = readItems(target, options, true, &values);
+    LinkFailure failure = readItems(target, options, true, &values);
     QString text;
     bool capped = false;
-    if (error.isEmpty()) {
+    if (!failure.failed()) {
         ReadThread reader;
         reader.setLinkSettings(target.link);
         // Collected on the reader's thread; read here only after wait().
@@ -147,12 +148,11 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
                 text += lines;
             },
             Qt::DirectConnection);
-        QObject::connect(
-            &reader, &ReadThread::signalShowError, &reader,
-            [&error](const QString &, const QString &message) { error = message; }, Qt::DirectConnection);
         reader.startQuery(buildHistoryRequest(dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1))));
         reader.wait();
+        failure = reader.failure();
     }
+    QString error = failure.failed() ? cliFailureText(failure, options.fleet) : QString();
     if (error.isEmpty() && capped)
         error = QCoreApplication::translate("VexaCli", "历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行")
                     .arg(kMaxHistoryAnswerBytes / (1024 * 1024));
@@ -163,10 +163,10 @@ void runReport(const CliTarget &target, const CliOptions &options, MeterReport *
     }
     const ServiceReport content = collectServiceReport(
         values, target.link, dayOf(options.arguments.at(0)), dayOf(options.arguments.at(1)), historyTextLines(text));
-    const QString failure = renderWithHelper(QStringLiteral("report"), options.output, content);
-    if (!failure.isEmpty()) {
+    const QString renderFailure = renderWithHelper(QStringLiteral("report"), options.output, content);
+    if (!renderFailure.isEmpty()) {
         report->exit = CliFileError;
-        report->error = failure;
+        report->error = renderFailure;
         return;
     }
     report->json.insert(QStringLiteral("file"), options.output);

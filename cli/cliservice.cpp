@@ -1,5 +1,6 @@
 #include "cli/cliservice.h"
 
+#include "cli/clifailuretext.h"
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "firmware/ddbserver.h"
@@ -56,9 +57,6 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
         &updater, &UpdateThread::signalUpdateSucceed, &updater, [&succeeded] { succeeded = true; },
         Qt::DirectConnection);
     QObject::connect(
-        &updater, &UpdateThread::signalShowErrorMessage, &updater, [&error](const QString &text) { error = text; },
-        Qt::DirectConnection);
-    QObject::connect(
         &updater, &UpdateThread::signalUpdateProgress, &updater,
         [&](int percent) {
             if (progress)
@@ -70,11 +68,8 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
     if (progress)
         progress->clear();
     if (!succeeded) {
-        const bool wrongModel
-            // The mismatch text may carry both models on further lines.
-            = error.startsWith(QCoreApplication::translate("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!"));
-        report->exit = wrongModel ? CliRefused : CliLinkError;
-        report->error = error;
+        report->exit = cliExitStatus(updater.failure());
+        report->error = cliFailureText(updater.failure(), options.fleet);
         return;
     }
     report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n');
@@ -88,8 +83,6 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
     const MonitorMode mode = options.both ? MonitorMode::OriginalHex
         : options.hex                     ? MonitorMode::Hex
                                           : MonitorMode::Original;
-    QString error;
-    QMutex mutex;
     std::atomic<bool> outputFailed { false };
     // Lines go out as they come, so a pipe sees them at once.
     QObject::connect(
@@ -114,19 +107,13 @@ void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport 
                 outputFailed = true;
         },
         Qt::DirectConnection);
-    QObject::connect(
-        &monitor, &MonitorThread::signalShowError, &monitor,
-        [&](const QString &, const QString &message) {
-            QMutexLocker locker(&mutex);
-            error = message;
-        },
-        Qt::DirectConnection);
     monitor.start();
     runFor(monitor, options.seconds, &outputFailed);
     monitor.stop();
-    if (!error.isEmpty()) {
-        report->exit = CliLinkError;
-        report->error = error;
+    const LinkFailure failure = monitor.failure();
+    if (failure.failed()) {
+        report->exit = cliExitStatus(failure);
+        report->error = cliFailureText(failure, options.fleet);
     }
 }
 

@@ -17,7 +17,7 @@ QString checkUdp(const QString &host, int port, LinkSettings *link)
     if (port < 1 || port > 65535)
         return VexaCli::tr("无效的UDP端口: %1").arg(port);
     link->useUdp = true;
-    link->udp = { host, QString::number(port) };
+    link->udp = { host, quint16(port) };
     return {};
 }
 
@@ -31,8 +31,7 @@ QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
             link->serial.baudRate = value.toInt(&ok);
             ok = ok && link->serial.baudRate > 0;
         } else if (key == QLatin1String("data-bits")) {
-            link->serial.dataBits = value.toInt(&ok);
-            ok = ok && link->serial.dataBits >= 5 && link->serial.dataBits <= 8;
+            ok = parseDataBits(value, &link->serial.dataBits);
         } else if (key == QLatin1String("parity")) {
             ok = parseParity(value, &link->serial.parity);
         } else if (key == QLatin1String("stop-bits")) {
@@ -53,25 +52,36 @@ QString applySerialQuery(const QUrlQuery &query, LinkSettings *link)
 
 } // namespace
 
-bool parseParity(const QString &text, int *parity)
+bool parseDataBits(const QString &text, QSerialPort::DataBits *dataBits)
 {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 5 || value > 8)
+        return false;
+    *dataBits = QSerialPort::DataBits(value);
+    return true;
+}
+
+bool parseParity(const QString &text, QSerialPort::Parity *parity)
+{
+    // Indexed by the serial port's parity values; 1 is unused.
     static const QStringList kParityNames { QStringLiteral("none"), QString(), QStringLiteral("even"),
         QStringLiteral("odd"), QStringLiteral("space"), QStringLiteral("mark") };
     const int value = kParityNames.indexOf(text.toLower());
     if (value < 0 || text.isEmpty())
         return false;
-    *parity = value;
+    *parity = QSerialPort::Parity(value);
     return true;
 }
 
-bool parseStopBits(const QString &text, int *stopBits)
+bool parseStopBits(const QString &text, QSerialPort::StopBits *stopBits)
 {
     if (text == QLatin1String("1"))
-        *stopBits = 1;
+        *stopBits = QSerialPort::OneStop;
     else if (text == QLatin1String("1.5"))
-        *stopBits = 3;
+        *stopBits = QSerialPort::OneAndHalfStop;
     else if (text == QLatin1String("2"))
-        *stopBits = 2;
+        *stopBits = QSerialPort::TwoStop;
     else
         return false;
     return true;

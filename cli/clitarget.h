@@ -21,8 +21,9 @@ QString parseUdpTarget(const QString &text, LinkSettings *link);
 QString parseTargetUri(const QString &uri, LinkSettings *link);
 
 // Serial frame options as the command line spells them; false when unknown.
-bool parseParity(const QString &text, int *parity);
-bool parseStopBits(const QString &text, int *stopBits);
+bool parseDataBits(const QString &text, QSerialPort::DataBits *dataBits);
+bool parseParity(const QString &text, QSerialPort::Parity *parity);
+bool parseStopBits(const QString &text, QSerialPort::StopBits *stopBits);
 bool parseDeviceAddress(const QString &text, quint8 *address);
 
 // Longest line of a fleet file, line end not counted.

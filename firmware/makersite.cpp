@@ -1,6 +1,7 @@
 #include "firmware/makersite.h"
 
 #include "base/settings.h"
+#include "base/settingskeys.h"
 
 #include <QNetworkRequest>
 #include <QSslConfiguration>
@@ -15,12 +16,12 @@ const int kTransferTimeoutMs = 30000;
 
 QString downloadPageUrl()
 {
-    return appSettings()->value(QStringLiteral("update/page_url"), QString::fromLatin1(kDefaultPageUrl)).toString();
+    return appSettings()->value(SettingsKey::kUpdatePageUrl, QString::fromLatin1(kDefaultPageUrl)).toString();
 }
 
 bool verifyMakerPeer()
 {
-    return appSettings()->value(QStringLiteral("update/verify_peer"), true).toBool();
+    return appSettings()->value(SettingsKey::kUpdateVerifyPeer, true).toBool();
 }
 
 QNetworkRequest makerRequest(const QString &link, bool verifyPeer)

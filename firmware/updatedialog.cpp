@@ -6,8 +6,7 @@
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/makersite.h"
-#include "link/connectiontarget.h"
-#include "link/linkerrorcontext.h"
+#include "link/commsettings.h"
 #include "ui_updatedialog.h"
 
 #include <QCloseEvent>
@@ -25,7 +24,8 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/image/update.png")));
     setFixedSize(size());
 
-    connect(&m_updateThread, &UpdateThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
+    connect(&m_updateThread, &UpdateThread::signalFailed, this,
+        [this](const QString &, const LinkFailure &failure) { slotShowErrorMessage(failure.text()); });
     connect(&m_deviceTypeMgr, &DeviceTypeMgr::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
     connect(&m_downloadThread, &DownloadThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
 
@@ -142,17 +142,20 @@ void UpdateDialog::startUpdate(const QString &path)
         showCriticalBox(tr("固件更新失败,文件中没有固件数据!"), this);
         return;
     }
-    if (!confirmUpdate(info))
+    // The connection named in the question is the one flashed.
+    const LinkSettings link = storedLinkSettings();
+    if (!confirmUpdate(info, link))
         return;
     m_updateThread.setInfo(info);
+    m_updateThread.setLinkSettings(link);
     m_updateThread.start(QThread::InheritPriority);
 }
 
-bool UpdateDialog::confirmUpdate(const DEncryptInfo &info)
+bool UpdateDialog::confirmUpdate(const DEncryptInfo &info, const LinkSettings &link)
 {
     // Flashing cannot be taken back: name what goes where before it starts.
     const QString text = tr("确认烧写以下固件？\n设备：%1\n版本：%2\n型号：%3\n连接：%4")
-                             .arg(info.device(), info.version(), info.model(), connectionTargetText(*appSettings()));
+                             .arg(info.device(), info.version(), info.model(), link.targetText());
     return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 
@@ -297,7 +300,7 @@ void UpdateDialog::slotDownloadSucceed()
 
 void UpdateDialog::slotShowErrorMessage(const QString &error)
 {
-    showCriticalBox(withLinkContext(error), this);
+    showCriticalBox(error, this);
 }
 
 bool UpdateDialog::prepareClose()

@@ -68,7 +68,7 @@ private:
     // the list fetch and the download so nothing runs on after the close.
     bool prepareClose();
     // Asks before flashing, naming the package and the connection.
-    bool confirmUpdate(const DEncryptInfo &info);
+    bool confirmUpdate(const DEncryptInfo &info, const LinkSettings &link);
     // Whether a download may replace the file of that name (default: no).
     bool askReplace(const QString &name);
 

@@ -3,7 +3,6 @@
 #include "firmware/updateframes.h"
 #include "link/devicechannel.h"
 #include "link/frame.h"
-#include "link/linkerrorcontext.h"
 
 namespace {
 
@@ -14,6 +13,7 @@ const int kExchangeTimeoutMs = 10000;
 UpdateThread::UpdateThread(QObject *parent)
     : QThread(parent)
 {
+    qRegisterMetaType<LinkFailure>();
 }
 
 UpdateThread::~UpdateThread()
@@ -81,26 +81,34 @@ void UpdateThread::finishUpdate(DeviceChannel &channel)
     }
 }
 
+void UpdateThread::fail(const LinkFailure &failure)
+{
+    m_failure = failure;
+    emit signalShowErrorMessage(failure.briefText());
+    emit signalFailed(QString(), failure);
+}
+
 void UpdateThread::run()
 {
+    m_failure = LinkFailure();
     DeviceChannel channel;
     const QByteArray image = m_info.image();
     const int size = image.size();
     // A package without image bytes would erase the meter and leave it empty.
     if (image.isEmpty()) {
-        emit signalShowErrorMessage(tr("固件更新失败,文件中没有固件数据!"));
+        fail(LinkFailure::of(LinkFailure::Kind::Other, tr("固件更新失败,文件中没有固件数据!")));
         return;
     }
 
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowErrorMessage(withLinkContext(tr("固件更新失败,") + channel.errorText(), channel));
+    if (!channel.open(m_link)) {
+        fail(channel.openFailure().saying(tr("固件更新失败,") + channel.errorText()));
         return;
     }
 
     QByteArray identification;
     if (!identify(channel, identification)) {
         if (!identify(channel, identification)) {
-            emit signalShowErrorMessage(tr("固件更新失败,获取设备ID失败!"));
+            fail(LinkFailure::of(LinkFailure::Kind::Other, tr("固件更新失败,获取设备ID失败!")));
             finishUpdate(channel);
             return;
         }
@@ -109,14 +117,15 @@ void UpdateThread::run()
         channel.discardLateAnswer(true);
     }
     if (!identificationMatchesModel(decodeGb2312(identification), m_info.model())) {
-        emit signalShowErrorMessage(tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')
-            + modelMismatchDetail(identification, m_info.model()));
+        fail(LinkFailure::of(LinkFailure::Kind::WrongModel,
+            tr("固件更新失败,BIN文件与设备型号不一致!") + QLatin1Char('\n')
+                + modelMismatchDetail(identification, m_info.model())));
         finishUpdate(channel);
         return;
     }
 
     if (!erase(channel, quint32(size))) {
-        emit signalShowErrorMessage(tr("固件更新失败,擦除设备内存失败!"));
+        fail(LinkFailure::of(LinkFailure::Kind::Other, tr("固件更新失败,擦除设备内存失败!")));
         return;
     }
     emit signalUpdateProgress(0);
@@ -133,7 +142,7 @@ void UpdateThread::run()
             page = lastPage.constData();
         }
         if (!sendPage(channel, page, k % 256)) {
-            emit signalShowErrorMessage(tr("固件更新失败,发送文件数据失败!"));
+            fail(LinkFailure::of(LinkFailure::Kind::Other, tr("固件更新失败,发送文件数据失败!")));
             return;
         }
         emit signalUpdateProgress(int(qint64(102400) * k / size));

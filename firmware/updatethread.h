@@ -2,13 +2,12 @@
 
 #include "link/commsettings.h"
 #include "link/frame.h"
+#include "link/linkfailure.h"
 
 #include "firmware/dencryptinfo.h"
 
 #include <QByteArray>
 #include <QThread>
-
-#include <optional>
 
 class DeviceChannel;
 
@@ -27,12 +26,17 @@ public:
     // Only while the thread is not running.
     void setInfo(const DEncryptInfo &info);
 
-    // Settings for the next runs instead of config.ini (the command line).
+    // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
+    // What ended the last run without success, once it has finished.
+    LinkFailure failure() const { return m_failure; }
 
 signals:
     void signalUpdateSucceed();
     void signalShowErrorMessage(const QString &error);
+    // Each failure as a value, right after its text above (no title: the
+    // dialog's own).
+    void signalFailed(const QString &title, const LinkFailure &failure);
     void signalUpdateProgress(int value);
     // The finish requests go out now; a rebooting meter may not answer them.
     void signalFinishing();
@@ -46,7 +50,9 @@ private:
     bool erase(DeviceChannel &channel, quint32 imageSize);
     bool sendPage(DeviceChannel &channel, const char *page, int pageNumber);
     void finishUpdate(DeviceChannel &channel);
+    void fail(const LinkFailure &failure);
 
     DEncryptInfo m_info;
-    std::optional<LinkSettings> m_link; // written only while not running
+    LinkSettings m_link; // written only while not running
+    LinkFailure m_failure; // written only by the run
 };

@@ -13,8 +13,6 @@
 #include "history/servicereportwriter.h"
 #include "items/journalreader.h"
 #include "link/commsettings.h"
-#include "link/connectiontarget.h"
-#include "link/linkerrorcontext.h"
 #include "monitor/monitorline.h"
 #include "ui_historydata.h"
 
@@ -79,7 +77,8 @@ HistoryData::HistoryData(QWidget *parent)
     connect(ui->bntExportPDF, &QPushButton::clicked, this, &HistoryData::slotExportPDF);
     connect(&m_reader, &ReadThread::signalClearText, this, &HistoryData::slotClearText);
     connect(&m_reader, &ReadThread::signalAddText, this, &HistoryData::slotAddText);
-    connect(&m_reader, &ReadThread::signalShowError, this, &HistoryData::slotShowError);
+    connect(&m_reader, &ReadThread::signalFailed, this,
+        [this](const QString &title, const LinkFailure &failure) { slotShowError(title, failure.text()); });
     // The answer has no end marker: the reader ends after a quiet spell. Until
     // then a second query is not possible, and the button says so.
     connect(&m_reader, &QThread::finished, this, [this] {
@@ -259,7 +258,7 @@ void HistoryData::showPendingLines()
 void HistoryData::slotShowError(const QString &title, const QString &error)
 {
     m_queryFailed = true;
-    showErrorBox(title, withLinkContext(error));
+    showErrorBox(title, error);
 }
 
 void HistoryData::slotQueryHistory()
@@ -274,6 +273,9 @@ void HistoryData::slotQueryHistory()
     }
     m_queryFailed = false;
     m_linesReceived = 0;
+    // The lines, the chart's title and the writes marked on it are this connection's.
+    m_link = storedLinkSettings();
+    m_reader.setLinkSettings(m_link);
     m_reader.startQuery(buildHistoryRequest(start, end));
     ui->bntQuery->setEnabled(false);
     showQueryState();
@@ -442,7 +444,7 @@ void HistoryData::refreshChart()
     m_chartStale = false;
     const QDateTime from(ui->dateStart->date(), QTime(0, 0));
     const QDateTime to(ui->dateEnd->date().addDays(1), QTime(0, 0));
-    const LinkSettings link = readLinkSettings(*appSettings());
+    const LinkSettings &link = m_link;
     const QVector<JournalEntry> writes = JournalReader().entriesFor(link.describe(), link.deviceAddress, from, to);
     m_chart->setData(m_readings.sortedSeries(), historyMarks(writes));
     QStringList skipped;
@@ -488,7 +490,7 @@ QStringList HistoryData::chartTitle() const
     QStringList quantities;
     for (const HistorySeries &series : m_chart->series())
         quantities << series.label();
-    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), connectionTargetText(*appSettings()),
+    return historyChartTitle(m_meterValues.model(), m_meterValues.deviceName(), m_link.targetText(),
         ui->dateStart->date(), ui->dateEnd->date(), quantities);
 }
 
@@ -510,8 +512,8 @@ void HistoryData::slotExportChart()
 
 ServiceReport HistoryData::serviceReport() const
 {
-    return collectServiceReport(m_meterValues, readLinkSettings(*appSettings()), ui->dateStart->date(),
-        ui->dateEnd->date(), historyTextLines(ui->textEdit->toPlainText()));
+    return collectServiceReport(m_meterValues, m_link, ui->dateStart->date(), ui->dateEnd->date(),
+        historyTextLines(ui->textEdit->toPlainText()));
 }
 
 void HistoryData::slotServiceReport()

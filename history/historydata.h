@@ -108,4 +108,6 @@ private:
     HistoryReadings m_readings;
     bool m_chartStale = false;
     KnownMeterValues m_meterValues;
+    // The connection of the last query (before one, the one stored when the dialog opened).
+    LinkSettings m_link = storedLinkSettings();
 };

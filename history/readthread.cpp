@@ -2,11 +2,11 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
-#include "link/linkerrorcontext.h"
 
 ReadThread::ReadThread(QObject *parent)
     : QThread(parent)
 {
+    qRegisterMetaType<LinkFailure>();
 }
 
 ReadThread::~ReadThread()
@@ -75,12 +75,18 @@ void ReadThread::flushLine()
 void ReadThread::run()
 {
     m_splitter.clear();
+    m_failure = LinkFailure();
     DeviceChannel channel;
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("查询"), withLinkContext(channel.errorText(), channel));
+    if (!channel.open(m_link)) {
+        m_failure = channel.openFailure();
+        emit signalShowError(tr("查询"), m_failure.briefText());
+        emit signalFailed(tr("查询"), m_failure);
         return;
     }
     emit signalClearText();
-    channel.transactStream(m_request, this);
+    // The channel tells the failure's text through onReceiveError.
+    m_failure = channel.transactStream(m_request, this);
+    if (m_failure.failed())
+        emit signalFailed(tr("查询"), m_failure);
     flushLine();
 }

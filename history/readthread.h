@@ -2,13 +2,13 @@
 
 #include "link/commsettings.h"
 #include "link/ddatareceiver.h"
+#include "link/linkfailure.h"
 #include "monitor/linesplitter.h"
 
 #include <QByteArray>
 #include <QThread>
 
 #include <atomic>
-#include <optional>
 
 // Sends one history request and hands the answer back line by line.
 // The answer is unframed GB2312 text; a line ends with 0x0A (a CR before it
@@ -33,8 +33,10 @@ public:
     bool startQuery(const QByteArray &request);
     // Asks the run to end at the next read; does not wait.
     void stop();
-    // Settings for the next runs instead of config.ini (the command line).
+    // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
+    // What ended the last run, once it has finished (Kind::None: the answer ended).
+    LinkFailure failure() const { return m_failure; }
 
     bool isStopped() override;
     void onReceiveError(const QString error) override;
@@ -44,6 +46,9 @@ signals:
     void signalClearText();
     void signalAddText(const QString &text);
     void signalShowError(const QString &title, const QString &error);
+    // Each failure as a value, right after its text above: what a dialog
+    // shows is made from it.
+    void signalFailed(const QString &title, const LinkFailure &failure);
 
 protected:
     void run() override;
@@ -54,5 +59,6 @@ private:
     std::atomic<bool> m_stop { false };
     LineSplitter m_splitter; // worker thread only
     QByteArray m_request; // written only while not running
-    std::optional<LinkSettings> m_link; // written only while not running
+    LinkSettings m_link; // written only while not running
+    LinkFailure m_failure; // written only by the run
 };

@@ -3,7 +3,7 @@
 #include "history/historymarks.h"
 #include "items/journalreader.h"
 #include "items/knownvalues.h"
-#include "link/connectiontarget.h"
+#include "link/commsettings.h"
 
 #include <QJsonArray>
 
@@ -78,7 +78,7 @@ ServiceReport collectServiceReport(const KnownMeterValues &values, const LinkSet
     const QDate &to, const QStringList &historyLines, const QString &journalPath)
 {
     ServiceReport report;
-    report.connection = connectionTargetText(link);
+    report.connection = link.targetText();
     report.model = values.model();
     report.deviceName = values.deviceName();
     report.created = QDateTime::currentDateTime();

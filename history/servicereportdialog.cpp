@@ -10,7 +10,6 @@
 #include "history/servicereport.h"
 #include "history/servicereportwriter.h"
 #include "link/commsettings.h"
-#include "link/linkerrorcontext.h"
 
 #include <QDateEdit>
 #include <QDateTime>
@@ -56,8 +55,8 @@ ServiceReportDialog::ServiceReportDialog(const KnownMeterValues &values, QWidget
         m_lines += text.count(QLatin1Char('\n'));
         m_state->setText(tr("正在读取历史数据…已收到 %1 行", nullptr, m_lines).arg(m_lines));
     });
-    connect(&m_reader, &ReadThread::signalShowError, this,
-        [this](const QString &, const QString &error) { m_error = withLinkContext(error); });
+    connect(&m_reader, &ReadThread::signalFailed, this,
+        [this](const QString &, const LinkFailure &failure) { m_error = failure.text(); });
     connect(&m_reader, &QThread::finished, this, &ServiceReportDialog::readFinished);
 }
 
@@ -91,6 +90,8 @@ void ServiceReportDialog::accept()
     m_lines = 0;
     m_state->setText(tr("正在读取历史数据…已收到 %1 行", nullptr, 0).arg(0));
     setBusy(true);
+    m_link = storedLinkSettings();
+    m_reader.setLinkSettings(m_link);
     m_reader.startQuery(buildHistoryRequest(m_start->date(), m_end->date()));
 }
 
@@ -118,9 +119,8 @@ void ServiceReportDialog::readFinished()
         return;
     }
     m_state->setText(tr("正在生成报告…"));
-    const QString error = writeServiceReport(m_file,
-        collectServiceReport(
-            m_values, readLinkSettings(*appSettings()), m_start->date(), m_end->date(), historyTextLines(m_text)));
+    const QString error = writeServiceReport(
+        m_file, collectServiceReport(m_values, m_link, m_start->date(), m_end->date(), historyTextLines(m_text)));
     if (!error.isEmpty()) {
         m_state->clear();
         showError(tr("服务报告"), error);

@@ -35,6 +35,7 @@ private:
 
     KnownMeterValues m_values;
     ReadThread m_reader;
+    LinkSettings m_link; // the connection of the last read
     QDateEdit *m_start;
     QDateEdit *m_end;
     QLabel *m_state;

@@ -2,6 +2,7 @@
 
 #include "base/outputfile.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -20,6 +21,8 @@ struct ItemRecord
     int index = 0;
     QStringList fields;
 };
+
+Q_DECLARE_METATYPE(ItemRecord)
 
 // The item name in a row's column 0 text: row number and point removed, trimmed.
 QString itemRowName(const QString &column0);

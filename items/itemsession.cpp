@@ -20,7 +20,7 @@ const char *const kAddressCheck = QT_TRANSLATE_NOOP("ItemSession", "地址或命
 
 // Empty when the answer is a well-formed item answer of this meter; the two
 // check texts are shown as the instrument's words, untranslated.
-QString itemAnswerError(const QByteArray &buffer, quint8 address)
+QString itemAnswerProblem(const QByteArray &buffer, quint8 address)
 {
     if (buffer.size() > 4 && quint8(buffer.at(0)) == address && buffer.at(1) == 0x03) {
         if (buffer.size() == quint8(buffer.at(2)) + 5)
@@ -49,7 +49,7 @@ void judgeHeld(ItemWriteResult &write, const QStringList &fields, const QString 
     write.outcome = holdsValue(fields, value) ? WriteOutcome::Ok : WriteOutcome::Refused;
     const QString shown = fields.size() >= 2 ? QLatin1String(": ") + fields.at(1) : QString();
     write.accepted = value.isEmpty() || shown.contains(value, Qt::CaseSensitive);
-    write.error.clear();
+    write.failure = LinkFailure();
 }
 
 } // namespace
@@ -80,10 +80,13 @@ ItemReadResult ItemSession::readResult(
         read.stopped = true;
         return read;
     }
-    read.error = linkErrorText(answer.result, read.answer);
-    if (read.error.isEmpty())
-        read.error = itemAnswerError(read.answer, m_channel.deviceAddress());
-    if (!read.error.isEmpty())
+    read.failure = m_channel.exchangeFailure(answer.result, read.answer);
+    if (!read.failure.failed()) {
+        const QString problem = itemAnswerProblem(read.answer, m_channel.deviceAddress());
+        if (!problem.isEmpty())
+            read.failure = m_channel.failure(LinkFailure::Kind::BadAnswer, problem);
+    }
+    if (read.failure.failed())
         return read;
     const int length = quint8(read.answer.at(2));
     read.endOfList = length == 0;
@@ -116,11 +119,13 @@ DeviceChannel::Answer ItemSession::exchangeRead(int index, int timeoutMs) const
 ItemReadResult ItemSession::askItem(int index, const std::atomic_bool *stop) const
 {
     DeviceChannel::Answer answer = exchangeRead(index, timeoutMs(kFirstReadTimeoutMs));
-    if (answer.result != LinkStopped && !isStopped(stop) && !linkErrorText(answer.result, answer.bytes).isEmpty()) {
+    if (answer.result != LinkStopped && !isStopped(stop)
+        && linkFailureKind(answer.result, answer.bytes) != LinkFailure::Kind::None) {
         const LinkResult first = answer.result;
         answer = exchangeRead(index, timeoutMs(kRetryReadTimeoutMs));
         // The first attempt's answer may still come, after the repeated one.
-        if (first == LinkReceiveTimeout && answer.result == LinkOk && linkErrorText(LinkOk, answer.bytes).isEmpty())
+        if (first == LinkReceiveTimeout && answer.result == LinkOk
+            && linkFailureKind(LinkOk, answer.bytes) == LinkFailure::Kind::None)
             m_channel.discardLateAnswer(false);
     }
     return readResult(index, answer, stop);
@@ -133,7 +138,7 @@ ItemReadResult ItemSession::readItem(int index, const std::atomic_bool *stop) co
     // this request went out, with this item's own answer right behind. Let
     // that go by and ask again; an instrument whose two items read the same
     // simply says so twice.
-    if (!read.stopped && read.error.isEmpty() && read.remembered) {
+    if (!read.stopped && !read.failure.failed() && read.remembered) {
         m_channel.discardLateAnswer(false);
         read = askItem(index, stop);
         read.repeated = true;
@@ -156,29 +161,31 @@ ItemListResult ItemSession::readList(const std::function<void(const ItemRecord &
             // Past the last index byte the instrument would be asked for the
             // same items again, forever.
             if (index > kLastItemIndex) {
-                list.error = QCoreApplication::translate("RefreshThread", "设备在第%1项后仍未结束配置列表,已停止读取")
-                                 .arg(kLastItemIndex + 1);
+                list.failure = m_channel.failure(LinkFailure::Kind::BadAnswer,
+                    QCoreApplication::translate("RefreshThread", "设备在第%1项后仍未结束配置列表,已停止读取")
+                        .arg(kLastItemIndex + 1));
                 return list;
             }
             const ItemReadResult read = readItem(index, stop);
             list.repeated = list.repeated || read.repeated;
             list.stopped = read.stopped;
-            list.error = read.error;
+            list.failure = read.failure;
             // A row's very bytes once more, taken or the only answer that
             // came: an answer came so late that it took another item's place
             // (or two items read the same), and the rows after it may be out
             // of step. Read once more from a quiet line; twice is a failure.
             const auto earlier = read.stopped ? rows.cend() : rows.constFind(read.answer);
-            if (earlier == rows.cend() && (read.stopped || !read.error.isEmpty() || read.endOfList))
+            if (earlier == rows.cend() && (read.stopped || read.failure.failed() || read.endOfList))
                 return list;
             if (earlier != rows.cend()) {
-                list.error.clear();
+                list.failure = LinkFailure();
                 list.repeated = true;
                 if (pass > 0) {
-                    list.error = QCoreApplication::translate(
-                        "RefreshThread", "配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取")
-                                     .arg(earlier.value())
-                                     .arg(index);
+                    list.failure = m_channel.failure(LinkFailure::Kind::BadAnswer,
+                        QCoreApplication::translate(
+                            "RefreshThread", "配置项%1与配置项%2的应答完全相同,列表可能错位,请重新读取")
+                            .arg(earlier.value())
+                            .arg(index));
                     return list;
                 }
                 break;
@@ -201,25 +208,27 @@ QString ClockResult::timeText(const QDateTime &localTime)
     return localTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString ItemSession::unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const
+LinkFailure ItemSession::unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const
 {
     // Answers carry no index: a late answer to an earlier request looks just
     // like this one, except for the item it names.
     QStringList fields;
     if (!expectedName.isEmpty() && parseItemAnswer(answer.bytes, m_channel.deviceAddress(), &fields)
         && fields.value(0) != expectedName) {
-        return windowText(QT_TRANSLATE_NOOP("MainWindow", "设备应答的配置项“%1”不是所写的“%2”,写入未确认"))
-            .arg(fields.value(0), expectedName);
+        return m_channel.failure(LinkFailure::Kind::BadAnswer,
+            windowText(QT_TRANSLATE_NOOP("MainWindow", "设备应答的配置项“%1”不是所写的“%2”,写入未确认"))
+                .arg(fields.value(0), expectedName));
     }
-    const QString checkError = windowText(QT_TRANSLATE_NOOP("MainWindow", "硬件返回数据校验错误"));
+    const LinkFailure checkError = m_channel.failure(
+        LinkFailure::Kind::BadAnswer, windowText(QT_TRANSLATE_NOOP("MainWindow", "硬件返回数据校验错误")));
     // Bytes came, and the line went quiet without an answer of its own among them.
     if (answer.result == LinkOk) {
-        const QString crc = linkErrorText(LinkOk, answer.bytes);
-        return crc.isEmpty() ? checkError : crc;
+        const LinkFailure crc = m_channel.exchangeFailure(LinkOk, answer.bytes);
+        return crc.failed() ? crc : checkError;
     }
     if (answer.result == LinkReceiveTimeout && answer.othersLetGo > 0)
         return checkError;
-    return linkErrorText(answer.result, answer.bytes);
+    return m_channel.exchangeFailure(answer.result, answer.bytes);
 }
 
 void ItemSession::readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const
@@ -227,12 +236,12 @@ void ItemSession::readBack(int index, const QString &expectedName, const QString
     // What is still on its way belongs to the write or to earlier requests.
     m_channel.discardLateAnswer(false);
     ItemReadResult read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
-    if (read.error.isEmpty() && read.remembered) {
+    if (!read.failure.failed() && read.remembered) {
         m_channel.discardLateAnswer(false);
         read = readResult(index, exchangeRead(index, timeoutMs(kFirstReadTimeoutMs)), nullptr);
     }
     const QStringList &fields = read.record.fields;
-    if (!read.error.isEmpty() || read.endOfList || fields.size() != 2
+    if (read.failure.failed() || read.endOfList || fields.size() != 2
         || (!expectedName.isEmpty() && fields.at(0) != expectedName))
         return;
     judgeHeld(write, fields, value);
@@ -243,9 +252,11 @@ ItemWriteResult ItemSession::writeItem(
     int index, const QString &expectedName, const QString &value, int expectedFields) const
 {
     ItemWriteResult write;
-    write.error = itemValueProblem(expectedName, value);
-    if (!write.error.isEmpty())
+    const QString problem = itemValueProblem(expectedName, value);
+    if (!problem.isEmpty()) {
+        write.failure = LinkFailure::of(LinkFailure::Kind::Other, problem);
         return write;
+    }
 
     const quint8 address = m_channel.deviceAddress();
     const DeviceChannel::AnswerJudge judge = [&](const QByteArray &answer, bool remembered) {
@@ -269,7 +280,7 @@ ItemWriteResult ItemSession::writeItem(
         return write;
     }
     write.outcome = WriteOutcome::Unknown;
-    write.error = unknownReason(answer, expectedName);
+    write.failure = unknownReason(answer, expectedName);
     // A command leaves nothing to read back.
     if (expectedFields == 2 && answer.result != LinkStopped)
         readBack(index, expectedName, value, write);
@@ -315,6 +326,6 @@ ClockResult ItemSession::setClock(const QDateTime &localTime) const
         return clock;
     }
     // The clock cannot be read back: what it holds stays unknown.
-    clock.error = unknownReason(answer, QString());
+    clock.failure = unknownReason(answer, QString());
     return clock;
 }

@@ -22,7 +22,7 @@ struct ItemWriteResult
     // test; a command always does).
     bool accepted = false;
     bool readBack = false; // the outcome comes from reading the item after the write
-    QString error; // why the outcome is unknown or nothing was sent
+    LinkFailure failure; // why the outcome is unknown or nothing was sent
     QStringList answer; // Ok, Refused: the item as the meter now holds it, name[, value]
 
     // The meter answered for this item: it holds the value, or another one.
@@ -41,7 +41,7 @@ struct ItemWriteRequest
 
 struct ItemListResult
 {
-    QString error; // empty when the list ended or the read was stopped
+    LinkFailure failure; // none when the list ended or the read was stopped
     bool stopped = false;
     int count = 0;
     // An item was asked again, or the list read again, because an answer came
@@ -57,7 +57,7 @@ QString translatedAnswerCheck(const QString &error);
 // One item read: the item, the end of the list, or a failure.
 struct ItemReadResult
 {
-    QString error; // empty on success
+    LinkFailure failure; // none on success
     bool endOfList = false;
     bool stopped = false;
     bool repeated = false; // asked again: the first answer was one handed out before
@@ -69,7 +69,7 @@ struct ItemReadResult
 struct ClockResult
 {
     WriteOutcome outcome = WriteOutcome::Unknown;
-    QString error; // why the outcome is unknown
+    LinkFailure failure; // why the outcome is unknown
     QString answer; // the meter's own answer: OK, or its refusal
     QByteArray frame;
 
@@ -145,7 +145,7 @@ private:
     // After a write without an own answer: reads the item to see what it holds.
     void readBack(int index, const QString &expectedName, const QString &value, ItemWriteResult &write) const;
     // Why no own answer decided: the link's failure, or answers that were not it.
-    QString unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const;
+    LinkFailure unknownReason(const DeviceChannel::Answer &answer, const QString &expectedName) const;
 
     int timeoutMs(int usual) const { return m_answerTimeoutMs > 0 ? m_answerTimeoutMs : usual; }
 

@@ -2,11 +2,11 @@
 
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
-#include "link/linkerrorcontext.h"
 
 RefreshThread::RefreshThread(QObject *parent)
     : QThread(parent)
 {
+    qRegisterMetaType<LinkFailure>();
 }
 
 void RefreshThread::start(Priority priority)
@@ -17,15 +17,20 @@ void RefreshThread::start(Priority priority)
     QThread::start(priority);
 }
 
+void RefreshThread::fail(const QString &title, const LinkFailure &failure)
+{
+    emit showErrorMessage(title, failure.briefText(), QStringLiteral(":/image/refresh.png"));
+    emit signalFailed(title, failure);
+}
+
 void RefreshThread::run()
 {
     const QString title = tr("刷新");
-    const QString image = QStringLiteral(":/image/refresh.png");
 
     DeviceChannel channel;
     channel.setStopFlag(&m_stop);
-    if (!channel.open()) {
-        emit showErrorMessage(title, withLinkContext(channel.errorText(), channel), image);
+    if (!channel.open(m_link)) {
+        fail(title, channel.openFailure());
         return;
     }
     emit signalClearItems();
@@ -36,6 +41,6 @@ void RefreshThread::run()
         // The list is read once more from the start: the rows shown so far may be out of step.
         [this] { emit signalClearItems(); });
     // A stop ends the run quietly; the items read so far stay.
-    if (!list.stopped && !list.error.isEmpty())
-        emit showErrorMessage(title, list.error, image);
+    if (!list.stopped && list.failure.failed())
+        fail(title, list.failure);
 }

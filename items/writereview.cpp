@@ -1,15 +1,9 @@
 #include "items/writereview.h"
 
+#include "base/settingskeys.h"
 #include "items/itemvalue.h"
 
 #include <QSettings>
-
-namespace {
-
-const QString kReviewKey = QStringLiteral("items/review_before_write");
-const QString kBackupKey = QStringLiteral("items/backup_before_write");
-
-} // namespace
 
 QVector<ReviewRow> buildReviewRows(const QVector<ItemWriteRequest> &requests, const KnownMeterValues &known)
 {
@@ -49,20 +43,20 @@ ReviewSummary summarizeReview(const QVector<ReviewRow> &rows)
 
 bool readReviewBeforeWrite(const QSettings &settings)
 {
-    return settings.value(kReviewKey, true).toBool();
+    return settings.value(SettingsKey::kReviewBeforeWrite, true).toBool();
 }
 
 void writeReviewBeforeWrite(QSettings &settings, bool review)
 {
-    settings.setValue(kReviewKey, review);
+    settings.setValue(SettingsKey::kReviewBeforeWrite, review);
 }
 
 bool readBackupBeforeWrite(const QSettings &settings)
 {
-    return settings.value(kBackupKey, true).toBool();
+    return settings.value(SettingsKey::kBackupBeforeWrite, true).toBool();
 }
 
 void writeBackupBeforeWrite(QSettings &settings, bool backup)
 {
-    settings.setValue(kBackupKey, backup);
+    settings.setValue(SettingsKey::kBackupBeforeWrite, backup);
 }

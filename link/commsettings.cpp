@@ -1,42 +1,97 @@
 #include "link/commsettings.h"
 
+#include "base/settings.h"
+#include "base/settingskeys.h"
+
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QObject>
 #include <QRegularExpression>
 #include <QSettings>
 
+namespace {
+
+// Only the values the serial port knows; anything else keeps the default.
+QSerialPort::DataBits toDataBits(int value)
+{
+    switch (value) {
+    case QSerialPort::Data5:
+    case QSerialPort::Data6:
+    case QSerialPort::Data7:
+    case QSerialPort::Data8:
+        return QSerialPort::DataBits(value);
+    default:
+        return QSerialPort::Data8;
+    }
+}
+
+QSerialPort::Parity toParity(int value)
+{
+    switch (value) {
+    case QSerialPort::NoParity:
+    case QSerialPort::EvenParity:
+    case QSerialPort::OddParity:
+    case QSerialPort::SpaceParity:
+    case QSerialPort::MarkParity:
+        return QSerialPort::Parity(value);
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+
+QSerialPort::StopBits toStopBits(int value)
+{
+    switch (value) {
+    case QSerialPort::OneStop:
+    case QSerialPort::OneAndHalfStop:
+    case QSerialPort::TwoStop:
+        return QSerialPort::StopBits(value);
+    default:
+        return QSerialPort::OneStop;
+    }
+}
+
+} // namespace
+
 quint8 readDeviceAddress(const QSettings &settings)
 {
-    return quint8(settings.value(QStringLiteral("device/address"), 255).toInt() & 0xFF);
+    return quint8(settings.value(SettingsKey::kDeviceAddress, 255).toInt() & 0xFF);
 }
 
 SerialSettings readSerialSettings(const QSettings &settings)
 {
     SerialSettings serial;
-    serial.port = settings.value(QStringLiteral("serial/port")).toString();
-    serial.baudRate = settings.value(QStringLiteral("serial/baudrate"), 9600).toInt();
-    serial.dataBits = settings.value(QStringLiteral("serial/databits"), 8).toInt();
-    serial.parity = settings.value(QStringLiteral("serial/parity"), 0).toInt();
-    serial.stopBits = settings.value(QStringLiteral("serial/stopbits"), 1).toInt();
-    serial.sendRts = settings.value(QStringLiteral("serial/send_rts"), false).toBool();
-    serial.sendDtr = settings.value(QStringLiteral("serial/send_dtr"), false).toBool();
+    serial.port = settings.value(SettingsKey::kSerialPort).toString();
+    serial.baudRate = settings.value(SettingsKey::kSerialBaudRate, 9600).toInt();
+    serial.dataBits = toDataBits(settings.value(SettingsKey::kSerialDataBits, 8).toInt());
+    serial.parity = toParity(settings.value(SettingsKey::kSerialParity, 0).toInt());
+    serial.stopBits = toStopBits(settings.value(SettingsKey::kSerialStopBits, 1).toInt());
+    serial.sendRts = settings.value(SettingsKey::kSerialSendRts, false).toBool();
+    serial.sendDtr = settings.value(SettingsKey::kSerialSendDtr, false).toBool();
     return serial;
 }
 
 bool hasSerialPort(const QSettings &settings)
 {
-    return settings.contains(QStringLiteral("serial/port"));
+    return settings.contains(SettingsKey::kSerialPort);
+}
+
+QString readUdpPortText(const QSettings &settings)
+{
+    return settings.value(SettingsKey::kUdpPort).toString();
 }
 
 UdpSettings readUdpSettings(const QSettings &settings)
 {
-    return { settings.value(QStringLiteral("udp/address")).toString(),
-        settings.value(QStringLiteral("udp/port")).toString() };
+    // The low 16 bits of the number, as the port has always been taken; text
+    // that is no number gives 0.
+    return { settings.value(SettingsKey::kUdpAddress).toString(),
+        quint16(readUdpPortText(settings).toUInt() & 0xFFFF) };
 }
 
 bool readUseUdp(const QSettings &settings)
 {
-    return settings.value(QStringLiteral("communicate/udp"), 0).toInt() != 0;
+    return settings.value(SettingsKey::kUseUdp, 0).toInt() != 0;
 }
 
 LinkSettings readLinkSettings(const QSettings &settings)
@@ -51,53 +106,107 @@ LinkSettings readLinkSettings(const QSettings &settings)
 
 void writeDeviceAddress(QSettings &settings, int address)
 {
-    settings.setValue(QStringLiteral("device/address"), address);
+    settings.setValue(SettingsKey::kDeviceAddress, address);
 }
 
 void writeLinkSettings(QSettings &settings, const LinkSettings &link)
 {
     writeDeviceAddress(settings, link.deviceAddress);
     if (link.useUdp)
-        writeUdpSettings(settings, link.udp);
+        writeUdpSettings(settings, link.udp.address, QString::number(link.udp.port));
     else
         writeSerialSettings(settings, link.serial);
+}
+
+LinkSettings storedLinkSettings()
+{
+    return readLinkSettings(*appSettings());
+}
+
+void storeLinkSettings(const LinkSettings &link)
+{
+    writeLinkSettings(*appSettings(), link);
+}
+
+LinkSettings LinkSettings::overUdp(const QString &address, quint16 port, quint8 deviceAddress)
+{
+    LinkSettings link;
+    link.useUdp = true;
+    link.deviceAddress = deviceAddress;
+    link.udp = { address, port };
+    return link;
+}
+
+LinkSettings LinkSettings::overSerial(const QString &port, quint8 deviceAddress)
+{
+    LinkSettings link;
+    link.deviceAddress = deviceAddress;
+    link.serial.port = port;
+    return link;
 }
 
 QString serialFrameText(const SerialSettings &serial)
 {
     // Indexed by the serial port's parity values; 1 is unused.
     static const char kParityLetters[] = "N?EOSM";
-    const char parityLetter = serial.parity >= 0 && serial.parity <= 5 ? kParityLetters[serial.parity] : '?';
-    const QString stop = serial.stopBits == 3 ? QStringLiteral("1.5") : QString::number(serial.stopBits);
-    return QString::number(serial.dataBits) + QLatin1Char(parityLetter) + stop;
+    const int parity = int(serial.parity);
+    const char parityLetter = parity >= 0 && parity <= 5 ? kParityLetters[parity] : '?';
+    const QString stop = serial.stopBits == QSerialPort::OneAndHalfStop ? QStringLiteral("1.5")
+                                                                        : QString::number(int(serial.stopBits));
+    return QString::number(int(serial.dataBits)) + QLatin1Char(parityLetter) + stop;
+}
+
+QString LinkSettings::targetText() const
+{
+    QString target;
+    if (useUdp) {
+        if (udp.address.isEmpty() || udp.port == 0) {
+            target = QStringLiteral("UDP ") + QObject::tr("未设置地址");
+        } else {
+            const bool ipv6 = QHostAddress(udp.address).protocol() == QAbstractSocket::IPv6Protocol;
+            const QString host = ipv6 ? QLatin1Char('[') + udp.address + QLatin1Char(']') : udp.address;
+            target = QStringLiteral("UDP %1:%2").arg(host, QString::number(udp.port));
+        }
+    } else if (serial.port.isEmpty()) {
+        target = QObject::tr("未选择串口");
+    } else {
+        // One arg() call: a % in the port name must not be taken for a marker.
+        target = QStringLiteral("%1 %2 %3").arg(serial.port, QString::number(serial.baudRate), serialFrameText(serial));
+    }
+    return QObject::tr("%1 · 地址 %2").arg(target, QString::number(deviceAddress));
 }
 
 QString LinkSettings::describe() const
 {
     if (useUdp)
-        return QStringLiteral("udp %1:%2").arg(udp.address.trimmed(), udp.port.trimmed());
+        return QStringLiteral("udp %1:%2").arg(udp.address.trimmed(), QString::number(udp.port));
     // One arg() call: a % in the port name must not be taken for a marker.
     return QStringLiteral("serial %1 %2 %3")
         .arg(serial.port, QString::number(serial.baudRate), serialFrameText(serial));
 }
 
-void writeSerialSettings(QSettings &settings, const SerialSettings &serial)
+QString LinkSettings::meterKey() const
 {
-    settings.setValue(QStringLiteral("serial/port"), serial.port);
-    settings.setValue(QStringLiteral("serial/baudrate"), serial.baudRate);
-    settings.setValue(QStringLiteral("serial/databits"), serial.dataBits);
-    settings.setValue(QStringLiteral("serial/parity"), serial.parity);
-    settings.setValue(QStringLiteral("serial/stopbits"), serial.stopBits);
-    settings.setValue(QStringLiteral("serial/send_rts"), serial.sendRts);
-    settings.setValue(QStringLiteral("serial/send_dtr"), serial.sendDtr);
-    settings.setValue(QStringLiteral("communicate/udp"), 0);
+    return describe() + QStringLiteral(" @%1").arg(deviceAddress);
 }
 
-void writeUdpSettings(QSettings &settings, const UdpSettings &udp)
+void writeSerialSettings(QSettings &settings, const SerialSettings &serial)
 {
-    settings.setValue(QStringLiteral("udp/address"), udp.address);
-    settings.setValue(QStringLiteral("udp/port"), udp.port);
-    settings.setValue(QStringLiteral("communicate/udp"), 1);
+    settings.setValue(SettingsKey::kSerialPort, serial.port);
+    settings.setValue(SettingsKey::kSerialBaudRate, serial.baudRate);
+    settings.setValue(SettingsKey::kSerialDataBits, int(serial.dataBits));
+    settings.setValue(SettingsKey::kSerialParity, int(serial.parity));
+    settings.setValue(SettingsKey::kSerialStopBits, int(serial.stopBits));
+    settings.setValue(SettingsKey::kSerialSendRts, serial.sendRts);
+    settings.setValue(SettingsKey::kSerialSendDtr, serial.sendDtr);
+    settings.setValue(SettingsKey::kUseUdp, 0);
+}
+
+void writeUdpSettings(QSettings &settings, const QString &address, const QString &portText)
+{
+    settings.setValue(SettingsKey::kUdpAddress, address);
+    settings.setValue(SettingsKey::kUdpPort, portText);
+    settings.setValue(SettingsKey::kUseUdp, 1);
 }
 
 QString serialSettingsError(const QString &port, const QString &baudText)

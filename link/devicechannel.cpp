@@ -1,92 +1,33 @@
 #include "link/devicechannel.h"
 
-#include "base/settings.h"
-#include "link/connectiontarget.h"
-#include "link/udpwait.h"
+#include "link/serialtransport.h"
+#include "link/udptransport.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QObject>
 #include <QThread>
-#include <QTimer>
-
-#include <cstring>
-#include <sys/ioctl.h>
-#include <termios.h>
 
 namespace {
 
-constexpr int kRtsSettleMs = 100;
-constexpr int kSerialQuietMs = 500;
-constexpr int kUdpStreamQuietMs = 1000;
 constexpr int kStreamTimeoutMs = 10000;
 // How often a wait that can be stopped looks at its stop flag.
 constexpr int kStopPollMs = 20;
-// Datagrams read in one go: under a flood the caller still gets to look at
-// its clock and stop flag between passes.
-constexpr int kMaxDatagramsPerPass = 256;
+// Pieces read in one go: under a flood the caller still gets to look at its
+// clock and stop flag between passes.
+constexpr int kMaxPiecesPerPass = 256;
 // Longer than any answer of the instrument (an item answer is at most 260 bytes).
 constexpr int kAnswerOverlapBytes = 1024;
-
-// Only the values QSerialPort knows; anything else keeps the default.
-QSerialPort::DataBits toDataBits(int value)
-{
-    switch (value) {
-    case QSerialPort::Data5:
-    case QSerialPort::Data6:
-    case QSerialPort::Data7:
-    case QSerialPort::Data8:
-        return QSerialPort::DataBits(value);
-    default:
-        return QSerialPort::Data8;
-    }
-}
-
-QSerialPort::Parity toParity(int value)
-{
-    switch (value) {
-    case QSerialPort::NoParity:
-    case QSerialPort::EvenParity:
-    case QSerialPort::OddParity:
-    case QSerialPort::SpaceParity:
-    case QSerialPort::MarkParity:
-        return QSerialPort::Parity(value);
-    default:
-        return QSerialPort::NoParity;
-    }
-}
-
-QSerialPort::StopBits toStopBits(int value)
-{
-    switch (value) {
-    case QSerialPort::OneStop:
-    case QSerialPort::OneAndHalfStop:
-    case QSerialPort::TwoStop:
-        return QSerialPort::StopBits(value);
-    default:
-        return QSerialPort::OneStop;
-    }
-}
 
 } // namespace
 
 DeviceChannel::DeviceChannel() = default;
 
-DeviceChannel::~DeviceChannel()
-{
-    m_serialPort.close();
-    m_udpSocket.close();
-}
-
-bool DeviceChannel::open()
-{
-    return open(readLinkSettings(*appSettings()));
-}
+DeviceChannel::~DeviceChannel() = default;
 
 bool DeviceChannel::open(const LinkSettings &settings)
 {
     m_errorText.clear();
-    m_targetText = connectionTargetText(settings);
+    m_targetText = settings.targetText();
     m_sendRts = settings.serial.sendRts;
     // Stored but deliberately not applied: the option is hidden in the setup
     // dialog and no exchange needs the DTR line.
@@ -96,42 +37,47 @@ bool DeviceChannel::open(const LinkSettings &settings)
 
     if (m_udp) {
         m_hostAddress = QHostAddress(settings.udp.address.trimmed());
-        m_port = quint16(settings.udp.port.toUInt() & 0xFFFF);
+        m_port = settings.udp.port;
+        m_transport = std::make_unique<UdpTransport>(m_hostAddress, m_port);
         return true;
     }
 
+    auto serial = std::make_unique<SerialTransport>();
     const QString portName = settings.serial.port;
-    m_serialPort.setPortName(portName);
-    if (!portName.isEmpty() && m_serialPort.open(QIODevice::ReadWrite)) {
-        // Ours alone: a second program (or channel) opening the port now
-        // fails with the system's reason instead of mixing its answers in.
-        ::ioctl(int(m_serialPort.handle()), TIOCEXCL);
-        // Applied after opening: some drivers reset the line settings on open.
-        m_serialPort.setBaudRate(settings.serial.baudRate, QSerialPort::AllDirections);
-        m_serialPort.setDataBits(toDataBits(settings.serial.dataBits));
-        m_serialPort.setParity(toParity(settings.serial.parity));
-        m_serialPort.setStopBits(toStopBits(settings.serial.stopBits));
-        m_serialPort.setFlowControl(QSerialPort::NoFlowControl);
-    } else if (!portName.isEmpty()) {
-        m_errorText = QObject::tr("打开串口失败: %1").arg(portName);
-    } else {
-        m_errorText = QObject::tr("串口打开失败");
+    if (!serial->open(settings.serial)) {
+        m_errorText = portName.isEmpty() ? QObject::tr("串口打开失败") : QObject::tr("打开串口失败: %1").arg(portName);
     }
+    // Kept also when it did not open: it holds the system's reason.
+    m_transport = std::move(serial);
     return m_errorText.isEmpty();
+}
+
+LinkFailure DeviceChannel::openFailure() const
+{
+    if (m_errorText.isEmpty())
+        return {};
+    return failure(LinkFailure::Kind::NotOpened, m_errorText);
+}
+
+LinkFailure DeviceChannel::exchangeFailure(LinkResult result, const QByteArray &response) const
+{
+    const LinkFailure::Kind kind = linkFailureKind(result, response);
+    if (kind == LinkFailure::Kind::None)
+        return {};
+    return failure(kind, linkErrorText(result, response));
+}
+
+LinkFailure DeviceChannel::failure(LinkFailure::Kind kind, const QString &message) const
+{
+    LinkFailure failure = LinkFailure::of(kind, message);
+    failure.target = m_targetText;
+    failure.reason = systemReason();
+    return failure;
 }
 
 QString DeviceChannel::systemReason() const
 {
-    if (m_udp) {
-        const QAbstractSocket::SocketError error = m_udpSocket.error();
-        if (error != QAbstractSocket::UnknownSocketError && error != QAbstractSocket::SocketTimeoutError)
-            return m_udpSocket.errorString();
-    } else {
-        const QSerialPort::SerialPortError error = m_serialPort.error();
-        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
-            return m_serialPort.errorString();
-    }
-    return QString();
+    return m_transport ? m_transport->systemReason() : QString();
 }
 
 // One exchange in progress: the bytes not judged yet, its deadlines, what was let go.
@@ -188,9 +134,43 @@ DeviceChannel::Answer DeviceChannel::exchange(
     Pending pending(crcHighFirst, qMax(0, timeoutMs), judge, copyWaitMs);
     if (stopRequested(m_stop))
         return pending.end(LinkStopped);
-    if (m_udp)
-        return exchangeUdp(request, pending);
-    return exchangeSerial(request, pending);
+    if (!m_transport || m_transport->send(request, pending.timeoutMs) != LinkTransport::Sent::Ok)
+        return pending.end(LinkSendError);
+    pending.start();
+    const int gapMs = m_transport->answerGapMs();
+    for (;;) {
+        const bool begun = !pending.buffer.isEmpty();
+        // Further pieces of a begun answer: within the line's gap, or each
+        // with the time-out afresh, never past twice the time-out.
+        const qint64 pieceMs = gapMs >= 0 ? gapMs : pending.timeoutMs;
+        const qint64 left = begun ? qMin<qint64>(pieceMs, pending.collectLeft()) : pending.ownLeft();
+        if (left <= 0 || !m_transport->waitReadable(int(left), m_stop)) {
+            if (stopRequested(m_stop))
+                return pending.end(LinkStopped);
+            // A quiet line ends a begun answer; the caller's CRC check judges what came.
+            return pending.end(begun && gapMs >= 0 ? LinkOk : LinkReceiveTimeout);
+        }
+        // A piece at a time: what follows the answer taken (a repeated
+        // answer) stays pending and is dropped before the next request.
+        int pieces = 0;
+        int foreignPieces = 0;
+        for (; pieces < kMaxPiecesPerPass && m_transport->hasPending(); ++pieces) {
+            bool foreign = false;
+            const QByteArray piece = m_transport->readPiece(&foreign);
+            if (foreign) {
+                ++foreignPieces;
+                continue;
+            }
+            pending.buffer += piece;
+            if (judgeCollected(pending))
+                return pending.answer;
+        }
+        // Datagrams from others end the exchange: the line is not ours alone.
+        if (pieces > 0 && foreignPieces == pieces)
+            return pending.end(LinkReceiveTimeout);
+        if (pending.buffer.size() > kMaxCollectedBytes)
+            return pending.end(gapMs >= 0 ? LinkOk : LinkReceiveTimeout);
+    }
 }
 
 bool DeviceChannel::judgeCollected(Pending &pending)
@@ -233,129 +213,74 @@ void DeviceChannel::remember(const QByteArray &answer)
     m_answers.append(answer);
 }
 
-DeviceChannel::Answer DeviceChannel::exchangeSerial(const QByteArray &request, Pending &pending)
+QByteArray DeviceChannel::readAvailable()
 {
-    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts()))
-        return pending.end(LinkSendError);
-    discardPending();
-    if (m_serialPort.write(request) < request.size() || !m_serialPort.waitForBytesWritten(pending.timeoutMs))
-        return pending.end(LinkSendError);
-    pending.start();
+    QByteArray bytes;
+    for (int pieces = 0; pieces < kMaxPiecesPerPass && m_transport->hasPending(); ++pieces) {
+        bool foreign = false;
+        bytes += m_transport->readPiece(&foreign);
+    }
+    return bytes;
+}
+
+QByteArray DeviceChannel::receiveChunk(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
     for (;;) {
-        const bool begun = !pending.buffer.isEmpty();
-        const qint64 left = begun ? qMin<qint64>(kSerialQuietMs, pending.collectLeft()) : pending.ownLeft();
-        if (left <= 0 || !waitForSerialData(int(left), m_stop)) {
-            if (stopRequested(m_stop))
-                return pending.end(LinkStopped);
-            // A quiet line ends a begun answer; the caller's CRC check judges what came.
-            return pending.end(begun ? LinkOk : LinkReceiveTimeout);
-        }
-        pending.buffer += m_serialPort.readAll();
-        if (judgeCollected(pending))
-            return pending.answer;
-        if (pending.buffer.size() > kMaxCollectedBytes)
-            return pending.end(LinkOk);
+        // Only the meter's bytes count: a stray datagram neither ends the
+        // wait nor passes for data.
+        const QByteArray chunk = readAvailable();
+        if (!chunk.isEmpty())
+            return chunk;
+        if (stopRequested(m_stop))
+            return QByteArray();
+        const qint64 left = timeoutMs - timer.elapsed();
+        // Whatever landed right at the end still counts.
+        if (left <= 0 || !m_transport->waitReadable(int(left), m_stop))
+            return readAvailable();
     }
 }
 
-DeviceChannel::Answer DeviceChannel::exchangeUdp(const QByteArray &request, Pending &pending)
-{
-    discardPending();
-    if (!sendDatagram(request.constData(), request.size()))
-        return pending.end(LinkSendError);
-    pending.start();
-    for (;;) {
-        // Each further piece of a begun answer gets the time-out afresh.
-        const bool begun = !pending.buffer.isEmpty();
-        const qint64 left = begun ? qMin<qint64>(pending.timeoutMs, pending.collectLeft()) : pending.ownLeft();
-        if (left <= 0 || !waitForDatagram(int(left), m_stop))
-            return pending.end(stopRequested(m_stop) ? LinkStopped : LinkReceiveTimeout);
-        // One datagram at a time: what follows the answer taken (a repeated
-        // answer) stays pending and is dropped before the next request.
-        bool othersOnly = true;
-        for (int taken = 0; taken < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++taken) {
-            bool fromOthers = false;
-            const QByteArray datagram = takeOneDeviceDatagram(&fromOthers);
-            if (fromOthers)
-                continue;
-            othersOnly = false;
-            pending.buffer += datagram;
-            if (judgeCollected(pending))
-                return pending.answer;
-        }
-        // Datagrams from others end the exchange: the line is not ours alone.
-        if (othersOnly || pending.buffer.size() > kMaxCollectedBytes)
-            return pending.end(LinkReceiveTimeout);
-    }
-}
-
-void DeviceChannel::transactStream(const char *request, int length, DDataReceiver *receiver)
+LinkFailure DeviceChannel::transactStream(const char *request, int length, DDataReceiver *receiver)
 {
     if (!receiver)
-        return;
-    if (!request || length < 0) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
-    }
-    if (stopRequested(m_stop))
-        return;
-    if (m_udp)
-        transactStreamUdp(request, length, receiver);
+        return {};
+    LinkFailure failure;
+    if (!request || length < 0 || !m_transport)
+        failure = this->failure(LinkFailure::Kind::SendFailed, QObject::tr("发送命令失败"));
+    else if (stopRequested(m_stop))
+        return {};
     else
-        transactStreamSerial(request, length, receiver);
+        failure = stream(QByteArray::fromRawData(request, length), receiver);
+    if (failure.failed())
+        receiver->onReceiveError(failure.briefText());
+    return failure;
 }
 
-void DeviceChannel::transactStreamSerial(const char *request, int length, DDataReceiver *receiver)
+LinkFailure DeviceChannel::stream(const QByteArray &request, DDataReceiver *receiver)
 {
-    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts())) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
+    switch (m_transport->send(request, kStreamTimeoutMs)) {
+    case LinkTransport::Sent::Refused:
+        return failure(LinkFailure::Kind::SendFailed, QObject::tr("发送命令失败"));
+    case LinkTransport::Sent::TimedOut:
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("发送命令超时"));
+    case LinkTransport::Sent::Ok:
+        break;
     }
-    discardPending();
-    if (m_serialPort.write(request, length) < length) {
-        receiver->onReceiveError(QObject::tr("发送命令失败"));
-        return;
-    }
-    if (!m_serialPort.waitForBytesWritten(kStreamTimeoutMs)) {
-        receiver->onReceiveError(QObject::tr("发送命令超时"));
-        return;
-    }
-    if (!waitForSerialData(kStreamTimeoutMs, m_stop)) {
-        if (!stopRequested(m_stop))
-            receiver->onReceiveError(QObject::tr("接受数据超时"));
-        return;
-    }
-    for (;;) {
-        if (receiver->isStopped())
-            return;
-        if (!waitForSerialData(kSerialQuietMs, m_stop))
-            return;
-        receiver->onReceiveData(m_serialPort.readAll());
-    }
-}
-
-void DeviceChannel::transactStreamUdp(const char *request, int length, DDataReceiver *receiver)
-{
-    discardPending();
-    if (!sendDatagram(request, length)) {
-        receiver->onReceiveError(QObject::tr("发送命令超时"));
-        return;
-    }
-    // A stray datagram (another host, a search answer) must neither end the
-    // stream early nor pass for its end: only the instrument's data counts.
-    QByteArray chunk = receiveDeviceChunk(kStreamTimeoutMs, m_stop);
+    QByteArray chunk = receiveChunk(kStreamTimeoutMs);
     if (chunk.isEmpty()) {
-        if (!stopRequested(m_stop))
-            receiver->onReceiveError(QObject::tr("接受数据超时"));
-        return;
+        if (stopRequested(m_stop))
+            return {};
+        return failure(LinkFailure::Kind::TimedOut, QObject::tr("接受数据超时"));
     }
     for (;;) {
         if (receiver->isStopped())
-            return;
+            return {};
         receiver->onReceiveData(chunk);
-        chunk = receiveDeviceChunk(kUdpStreamQuietMs, m_stop);
+        chunk = receiveChunk(m_transport->streamGapMs());
         if (chunk.isEmpty())
-            return;
+            return {};
     }
 }
 
@@ -366,37 +291,17 @@ void DeviceChannel::discardLateAnswer(bool crcHighFirst, int windowMs)
     QByteArray dropped;
     for (;;) {
         const qint64 left = windowMs - window.elapsed();
-        if (left <= 0 || stopRequested(m_stop))
+        if (left <= 0 || stopRequested(m_stop) || !m_transport)
             return;
-        if (m_udp) {
-            if (!waitForDatagram(int(left), m_stop))
-                return;
-            dropped += takeDeviceDatagrams();
-        } else {
-            if (!m_serialPort.isOpen() || !waitForSerialData(int(left), m_stop))
-                return;
-            dropped += m_serialPort.readAll();
-        }
+        if (!m_transport->waitReadable(int(left), m_stop))
+            return;
+        dropped += readAvailable();
         // The request was asked twice, so one answer at most is still due.
         if (isCompleteResponse(dropped, m_deviceAddress, crcHighFirst))
             return;
         if (dropped.size() > kMaxCollectedBytes)
             dropped = dropped.right(kMaxCollectedBytes);
     }
-}
-
-DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
-    const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
-{
-    timeoutMs = qMax(0, timeoutMs);
-    if (stopRequested(stop)) {
-        TrafficExchange exchange;
-        exchange.result = LinkStopped;
-        return exchange;
-    }
-    if (m_udp)
-        return trafficUdp(request, timeoutMs, locate, stop);
-    return trafficSerial(request, timeoutMs, locate, stop);
 }
 
 namespace {
@@ -429,233 +334,70 @@ DeviceChannel::TrafficExchange answerWithin(const QByteArray &buffer, int start,
 
 } // namespace
 
-DeviceChannel::TrafficExchange DeviceChannel::trafficSerial(
+DeviceChannel::TrafficExchange DeviceChannel::transactAmidTraffic(
     const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
 {
-    if (!m_serialPort.isOpen() || (m_sendRts && !pulseRts()))
-        return endedWith(LinkSendError);
-    discardPending();
-    if (m_serialPort.write(request) < request.size() || !m_serialPort.waitForBytesWritten(timeoutMs))
+    timeoutMs = qMax(0, timeoutMs);
+    if (stopRequested(stop))
+        return endedWith(LinkStopped);
+    if (!m_transport || m_transport->send(request, timeoutMs) != LinkTransport::Sent::Ok)
         return endedWith(LinkSendError);
     QElapsedTimer total;
     total.start();
-    if (!waitForSerialData(timeoutMs, stop))
-        return endedWith(stopRequested(stop) ? LinkStopped : LinkReceiveTimeout);
-    QByteArray buffer = m_serialPort.readAll();
-    int fresh = 0;
-    for (;;) {
-        int length = 0;
-        const int start = locateFrom(locate, buffer, fresh, &length);
-        if (start >= 0)
-            return answerWithin(buffer, start, length);
-        if (stopRequested(stop))
-            return endedWith(LinkStopped);
-        // A line that never pauses must not hold the exchange forever.
-        if (total.elapsed() > timeoutMs)
-            return endedWith(LinkReceiveTimeout, buffer);
-        // Only the last bytes can still hold the beginning of the answer.
-        if (buffer.size() > kMaxCollectedBytes)
-            buffer = buffer.right(kMaxCollectedBytes);
-        if (!waitForSerialData(kSerialQuietMs, stop)) {
-            // Quiet without an answer: the caller's CRC check reports it.
-            return endedWith(stopRequested(stop) ? LinkStopped : LinkOk, buffer);
-        }
-        fresh = buffer.size();
-        buffer += m_serialPort.readAll();
-    }
-}
-
-DeviceChannel::TrafficExchange DeviceChannel::trafficUdp(
-    const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop)
-{
-    discardPending();
-    if (!sendDatagram(request.constData(), request.size()))
-        return endedWith(LinkSendError);
-    QElapsedTimer total;
-    total.start();
+    const int gapMs = m_transport->answerGapMs();
     QByteArray buffer;
     for (;;) {
         // Every pass looks at the time and the stop flag, however much keeps
-        // arriving; datagrams of others are dropped without ending the wait.
+        // arriving; bytes of others are dropped without ending the wait.
         if (stopRequested(stop))
             return endedWith(LinkStopped);
-        if (m_udpSocket.hasPendingDatagrams()) {
+        if (m_transport->hasPending()) {
             const int fresh = buffer.size();
-            buffer += takeDeviceDatagrams();
+            buffer += readAvailable();
             int length = 0;
             const int start = locateFrom(locate, buffer, fresh, &length);
             if (start >= 0)
                 return answerWithin(buffer, start, length);
+            // Only the last bytes can still hold the beginning of the answer.
             if (buffer.size() > kMaxCollectedBytes)
                 buffer = buffer.right(kMaxCollectedBytes);
+            // A line that never pauses must not hold the exchange forever.
             if (total.elapsed() > timeoutMs)
                 return endedWith(LinkReceiveTimeout, buffer);
             continue;
         }
-        if (!sleepUntilReadable(m_udpSocket, total, timeoutMs, stop ? kStopPollMs : -1))
-            return endedWith(LinkReceiveTimeout, buffer);
+        // Once bytes came, a quiet serial line ends the exchange: the
+        // caller's CRC check reports what came instead of the answer.
+        const bool quietEnds = gapMs >= 0 && !buffer.isEmpty();
+        const qint64 left = quietEnds ? gapMs : timeoutMs - total.elapsed();
+        if (left <= 0 || !m_transport->waitReadable(int(left), stop)) {
+            if (stopRequested(stop))
+                return endedWith(LinkStopped);
+            return endedWith(quietEnds ? LinkOk : LinkReceiveTimeout, buffer);
+        }
     }
 }
 
-bool DeviceChannel::pulseRts()
+void DeviceChannel::listen(
+    const std::atomic<bool> *stop, const std::function<void(const QByteArray &bytes)> &onBytes, int passMs, int gapMs)
 {
-    if (!m_serialPort.setRequestToSend(false))
-        return false;
-    waitWithEventLoop(kRtsSettleMs);
-    if (!m_serialPort.setRequestToSend(true))
-        return false;
-    waitWithEventLoop(kRtsSettleMs);
-    return true;
-}
-
-bool DeviceChannel::sendDatagram(const char *request, int length)
-{
-    // The system would deliver a datagram for the null address to this very
-    // machine; without a configured instrument there is nobody to send to.
-    if (m_hostAddress.isNull())
-        return false;
-    return m_udpSocket.writeDatagram(request, length, m_hostAddress, m_port) > 0;
-}
-
-void DeviceChannel::discardPending()
-{
-    if (m_udp) {
-        // Nothing can be pending before the first send binds the socket.
-        if (m_udpSocket.state() != QAbstractSocket::BoundState)
-            return;
-        // Bounded: a line that floods must not hold the exchange here.
-        char sink = 0;
-        for (int i = 0; i < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++i) {
-            if (m_udpSocket.readDatagram(&sink, 1) < 0)
-                break;
-        }
+    QElapsedTimer pass;
+    pass.start();
+    if (!m_transport || !m_transport->waitReadable(passMs, stop)) {
+        // A port that fails at once (unplugged) must not make the caller spin.
+        for (qint64 left = passMs - pass.elapsed(); left > 0 && !stopRequested(stop); left = passMs - pass.elapsed())
+            QThread::msleep(ulong(qMin<qint64>(left, kStopPollMs)));
         return;
     }
-    if (!m_serialPort.isOpen())
-        return;
-    // The driver's buffers and the port's own; then whatever the driver still
-    // hands over (a flush it refused, bytes that landed meanwhile).
-    m_serialPort.clear(QSerialPort::AllDirections);
-    for (int i = 0; i < 4 && (m_serialPort.bytesAvailable() > 0 || m_serialPort.waitForReadyRead(0)); ++i)
-        m_serialPort.readAll();
-    m_serialPort.clearError();
+    // Pieces are handed on as they come, so a stream without pauses still shows live.
+    do {
+        const QByteArray bytes = readAvailable();
+        if (!bytes.isEmpty())
+            onBytes(bytes);
+    } while (!stopRequested(stop) && m_transport->waitReadable(gapMs, stop));
 }
 
-bool DeviceChannel::waitForDatagram(int timeoutMs, const std::atomic<bool> *stop)
+LinkTransport *DeviceChannel::transport() const
 {
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        if (m_udpSocket.hasPendingDatagrams())
-            return true;
-        if (stopRequested(stop))
-            return false;
-        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs, stop ? kStopPollMs : -1))
-            return m_udpSocket.hasPendingDatagrams();
-    }
-}
-
-QByteArray DeviceChannel::takeOneDeviceDatagram(bool *fromOthers)
-{
-    const qint64 size = m_udpSocket.pendingDatagramSize();
-    QByteArray datagram(int(qMax<qint64>(size, 0)), Qt::Uninitialized);
-    QHostAddress sender;
-    quint16 senderPort = 0;
-    const qint64 read = m_udpSocket.readDatagram(datagram.data(), datagram.size(), &sender, &senderPort);
-    *fromOthers = read < 0 || !isFromDevice(sender, senderPort);
-    if (*fromOthers)
-        return QByteArray();
-    datagram.resize(int(read));
-    return datagram;
-}
-
-QByteArray DeviceChannel::takeDeviceDatagrams()
-{
-    QByteArray chunk;
-    for (int taken = 0; taken < kMaxDatagramsPerPass && m_udpSocket.hasPendingDatagrams(); ++taken) {
-        bool fromOthers = false;
-        chunk += takeOneDeviceDatagram(&fromOthers);
-    }
-    return chunk;
-}
-
-QByteArray DeviceChannel::receiveDeviceChunk(int timeoutMs, const std::atomic<bool> *stop)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        if (m_udpSocket.hasPendingDatagrams()) {
-            const QByteArray chunk = takeDeviceDatagrams();
-            if (!chunk.isEmpty())
-                return chunk;
-        }
-        if (stopRequested(stop))
-            return QByteArray();
-        if (!sleepUntilReadable(m_udpSocket, timer, timeoutMs, stop ? kStopPollMs : -1)) {
-            // Whatever landed right at the end still counts, as after a last poll.
-            return m_udpSocket.hasPendingDatagrams() ? takeDeviceDatagrams() : QByteArray();
-        }
-    }
-}
-
-bool DeviceChannel::waitForSerialData(int timeoutMs, const std::atomic<bool> *stop)
-{
-    if (m_serialPort.bytesAvailable() > 0)
-        return true;
-    if (!stop)
-        return m_serialPort.waitForReadyRead(timeoutMs) || m_serialPort.bytesAvailable() > 0;
-    // In slices, so a stop is seen soon.
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        if (stop->load())
-            return false;
-        const qint64 left = timeoutMs - timer.elapsed();
-        if (left <= 0)
-            return false;
-        const int slice = int(qMin<qint64>(left, kStopPollMs));
-        QElapsedTimer waited;
-        waited.start();
-        m_serialPort.clearError();
-        if (m_serialPort.waitForReadyRead(slice) || m_serialPort.bytesAvailable() > 0)
-            return true;
-        // A port that fails at once (the other end gone) gives up as an
-        // unsliced wait would, and never spins.
-        if (m_serialPort.error() != QSerialPort::TimeoutError && m_serialPort.error() != QSerialPort::NoError)
-            return false;
-        if (waited.elapsed() < slice)
-            QThread::msleep(ulong(slice - waited.elapsed()));
-    }
-}
-
-bool DeviceChannel::isFromDevice(const QHostAddress &sender, quint16 senderPort) const
-{
-    if (senderPort != m_port || m_hostAddress.isNull() || sender.isNull())
-        return false;
-    if (sender == m_hostAddress)
-        return true;
-    bool senderIsIpv4 = false;
-    bool hostIsIpv4 = false;
-    const quint32 senderIpv4 = sender.toIPv4Address(&senderIsIpv4);
-    const quint32 hostIpv4 = m_hostAddress.toIPv4Address(&hostIsIpv4);
-    if (senderIsIpv4 && hostIsIpv4 && senderIpv4 == hostIpv4)
-        return true;
-    const Q_IPV6ADDR senderIpv6 = sender.toIPv6Address();
-    const Q_IPV6ADDR hostIpv6 = m_hostAddress.toIPv6Address();
-    if (std::memcmp(senderIpv6.c, hostIpv6.c, sizeof senderIpv6.c) == 0)
-        return true;
-    return sender.protocol() == m_hostAddress.protocol() && sender.toString() == m_hostAddress.toString();
-}
-
-void waitWithEventLoop(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early; the RTS settle time is a minimum.
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(qMax(0, milliseconds));
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start();
-    loop.exec();
+    return m_transport.get();
 }

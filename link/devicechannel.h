@@ -3,18 +3,20 @@
 #include "link/commsettings.h"
 #include "link/ddatareceiver.h"
 #include "link/frame.h"
+#include "link/linkfailure.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
-#include <QSerialPort>
-#include <QUdpSocket>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
-// The one way to the instrument: opened from the settings of the moment,
-// used on the thread that created it, closed when destroyed.
+class LinkTransport;
+
+// The one way to the instrument: opened from the settings handed to it,
+// used on the thread that opened it, closed when destroyed. Each kind of
+// exchange is written once, over the transport (serial or UDP) it opened.
 class DeviceChannel
 {
 public:
@@ -24,9 +26,7 @@ public:
     DeviceChannel(const DeviceChannel &) = delete;
     DeviceChannel &operator=(const DeviceChannel &) = delete;
 
-    // Opens with the settings of config.ini at this moment.
-    bool open();
-    // Opens with the given settings (the command line's, or a stored copy).
+    // Opens with the settings an operation took when it started.
     bool open(const LinkSettings &settings);
     QString errorText() const { return m_errorText; }
     // The target of the last open, as the status bar shows it.
@@ -35,6 +35,12 @@ public:
     // missing device, a refused datagram); empty for time-outs and when
     // nothing was said.
     QString systemReason() const;
+    // Failures on this channel, with its target and the system's reason: the
+    // last open's (Kind::None when it opened), an exchange's (None when its
+    // bytes are an answer), and any other an operation names.
+    LinkFailure openFailure() const;
+    LinkFailure exchangeFailure(LinkResult result, const QByteArray &response) const;
+    LinkFailure failure(LinkFailure::Kind kind, const QString &message) const;
 
     // Time an answer may still come after a repeated request was answered.
     static constexpr int kLateAnswerWindowMs = 1000;
@@ -42,7 +48,7 @@ public:
     // keeps talking cannot make the channel grow without bound.
     static constexpr int kMaxCollectedBytes = 16 * 1024;
 
-    // Every wait of transact, transactStream and discardLateAnswer looks at
+    // Every wait of transact, transactStream, discardLateAnswer and listen looks at
     // this flag at least every few tens of milliseconds and gives up once it
     // is set (transact then returns LinkStopped). Null: the waits run their course.
     void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
@@ -87,10 +93,11 @@ public:
     {
         return transact(request.constData(), request.size(), response, crcHighFirst, timeoutMs);
     }
-    void transactStream(const char *request, int length, DDataReceiver *receiver);
-    void transactStream(const QByteArray &request, DDataReceiver *receiver)
+    // The receiver is told a failure's brief text; the failure itself is returned.
+    LinkFailure transactStream(const char *request, int length, DDataReceiver *receiver);
+    LinkFailure transactStream(const QByteArray &request, DDataReceiver *receiver)
     {
-        transactStream(request.constData(), request.size(), receiver);
+        return transactStream(request.constData(), request.size(), receiver);
     }
 
     // After a repeated request was answered, the answer to the first one may
@@ -113,50 +120,32 @@ public:
     TrafficExchange transactAmidTraffic(
         const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
+    // Listens without asking, for one pass: waits up to passMs for the
+    // instrument's bytes, then hands each piece to onBytes as it comes, for
+    // as long as the next one follows within gapMs. Stops early once *stop is set.
+    void listen(const std::atomic<bool> *stop, const std::function<void(const QByteArray &bytes)> &onBytes,
+        int passMs = 100, int gapMs = 50);
+
     bool sendRts() const { return m_sendRts; }
     bool sendDtr() const { return m_sendDtr; }
     bool isUdp() const { return m_udp; }
     quint8 deviceAddress() const { return m_deviceAddress; }
     QHostAddress hostAddress() const { return m_hostAddress; }
     quint16 port() const { return m_port; }
-    QUdpSocket &udpSocket() { return m_udpSocket; }
-    QSerialPort &serialPort() { return m_serialPort; }
-
-    // Whether a datagram's sender is the configured instrument: same port, and the
-    // same address also across the IPv4 / IPv4-mapped IPv6 forms. Never true
-    // for a null host address.
-    bool isFromDevice(const QHostAddress &sender, quint16 senderPort) const;
-    // Reads pending datagrams (a bounded number per call) and returns those
-    // of the instrument, joined in arrival order.
-    QByteArray takeDeviceDatagrams();
+    // The serial port or UDP socket the last open made; null before.
+    LinkTransport *transport() const;
 
 private:
     struct Pending;
-    Answer exchangeSerial(const QByteArray &request, Pending &pending);
-    Answer exchangeUdp(const QByteArray &request, Pending &pending);
     // Judges the complete answers at the start of the pending bytes; true once one was taken.
     bool judgeCollected(Pending &pending);
     void remember(const QByteArray &answer);
-    void transactStreamSerial(const char *request, int length, DDataReceiver *receiver);
-    void transactStreamUdp(const char *request, int length, DDataReceiver *receiver);
-    bool pulseRts();
-    // One datagram to the instrument; false when nothing was sent.
-    bool sendDatagram(const char *request, int length);
-    // Waits until a datagram is pending or more than timeoutMs passed.
-    bool waitForDatagram(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // Reads the next datagram; empty with *fromOthers set when it was not the instrument's.
-    QByteArray takeOneDeviceDatagram(bool *fromOthers);
-    // Waits up to timeoutMs for the instrument's datagrams; those of others do not end the wait.
-    QByteArray receiveDeviceChunk(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // Waits up to timeoutMs for serial bytes; true when some are available.
-    bool waitForSerialData(int timeoutMs, const std::atomic<bool> *stop = nullptr);
-    // What arrived before a request belongs to an earlier one: dropped.
-    void discardPending();
+    LinkFailure stream(const QByteArray &request, DDataReceiver *receiver);
+    // The instrument's bytes that can be read now (a bounded number of pieces).
+    QByteArray readAvailable();
+    // Waits up to timeoutMs for the instrument's bytes; those of others do not end the wait.
+    QByteArray receiveChunk(int timeoutMs);
     static bool stopRequested(const std::atomic<bool> *stop) { return stop && stop->load(); }
-    TrafficExchange trafficSerial(
-        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
-    TrafficExchange trafficUdp(
-        const QByteArray &request, int timeoutMs, const AnswerLocator &locate, const std::atomic<bool> *stop);
 
     bool m_sendRts = false;
     bool m_sendDtr = false;
@@ -166,11 +155,7 @@ private:
     quint16 m_port = 65535;
     QString m_errorText;
     QString m_targetText;
-    QUdpSocket m_udpSocket;
-    QSerialPort m_serialPort;
+    std::unique_ptr<LinkTransport> m_transport;
     const std::atomic<bool> *m_stop = nullptr;
     QList<QByteArray> m_answers;
 };
-
-// Waits while the calling thread keeps processing its events.
-void waitWithEventLoop(int milliseconds);

@@ -72,13 +72,12 @@ void SetupDialog::loadConfig()
     ui->cmbDeviceAddress->setCurrentIndex(ui->cmbDeviceAddress->findData(address));
     ui->port->setCurrentIndex(ui->port->findText(serial.port, Qt::MatchExactly | Qt::MatchCaseSensitive));
     ui->baudrate->setEditText(QString::number(serial.baudRate));
-    ui->databit->setCurrentIndex(ui->databit->findData(serial.dataBits));
-    ui->parity->setCurrentIndex(ui->parity->findData(serial.parity));
-    ui->stopbit->setCurrentIndex(ui->stopbit->findData(serial.stopBits));
+    ui->databit->setCurrentIndex(ui->databit->findData(int(serial.dataBits)));
+    ui->parity->setCurrentIndex(ui->parity->findData(int(serial.parity)));
+    ui->stopbit->setCurrentIndex(ui->stopbit->findData(int(serial.stopBits)));
 
-    const UdpSettings udp = readUdpSettings(settings);
-    ui->edUdpAddress->setText(udp.address);
-    ui->edUdpPort->setText(udp.port);
+    ui->edUdpAddress->setText(readUdpSettings(settings).address);
+    ui->edUdpPort->setText(readUdpPortText(settings));
 
     ui->ckRTS->setChecked(serial.sendRts);
     ui->ckDTR->setChecked(serial.sendDtr);
@@ -126,20 +125,21 @@ void SetupDialog::saveConfig()
         SerialSettings serial;
         serial.port = port;
         serial.baudRate = ui->baudrate->currentText().toInt();
-        serial.dataBits = ui->databit->currentData().toInt();
-        serial.parity = ui->parity->currentData().toInt();
-        serial.stopBits = ui->stopbit->currentData().toInt();
+        serial.dataBits = QSerialPort::DataBits(ui->databit->currentData().toInt());
+        serial.parity = QSerialPort::Parity(ui->parity->currentData().toInt());
+        serial.stopBits = QSerialPort::StopBits(ui->stopbit->currentData().toInt());
         serial.sendRts = ui->ckRTS->isChecked();
         serial.sendDtr = ui->ckDTR->isChecked();
         writeSerialSettings(settings, serial);
     } else {
-        const UdpSettings udp { ui->edUdpAddress->text(), ui->edUdpPort->text() };
-        const QString error = udpSettingsError(udp.address, udp.port);
+        const QString address = ui->edUdpAddress->text();
+        const QString port = ui->edUdpPort->text();
+        const QString error = udpSettingsError(address, port);
         if (!error.isEmpty()) {
             showCriticalBox(error, this);
             return;
         }
-        writeUdpSettings(settings, udp);
+        writeUdpSettings(settings, address, port);
     }
     accept();
 }

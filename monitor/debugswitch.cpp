@@ -30,11 +30,6 @@ int locateResponse(const QByteArray &buffer, quint8 deviceAddress, int *frameLen
     return -1;
 }
 
-QByteArray takeDeviceDatagrams(DeviceChannel &channel)
-{
-    return channel.takeDeviceDatagrams();
-}
-
 SwitchExchange exchangeSwitch(
     DeviceChannel &channel, const QByteArray &request, int timeoutMs, const std::atomic<bool> *stop)
 {

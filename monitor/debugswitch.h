@@ -16,9 +16,6 @@ QByteArray buildDebugSwitchFrame(quint8 deviceAddress, bool on);
 // Returns the start of the answer (or -1) and its length in *frameLength.
 int locateResponse(const QByteArray &buffer, quint8 deviceAddress, int *frameLength);
 
-// Takes pending datagrams and keeps those the instrument sent, in order.
-QByteArray takeDeviceDatagrams(DeviceChannel &channel);
-
 struct SwitchExchange
 {
     LinkResult result = LinkOk;

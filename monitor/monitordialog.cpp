@@ -2,7 +2,6 @@
 
 #include "base/filedialogs.h"
 #include "base/settings.h"
-#include "link/linkerrorcontext.h"
 #include "ui_monitordialog.h"
 
 #include <QApplication>
@@ -44,7 +43,8 @@ MonitorDialog::MonitorDialog(QWidget *parent)
     connect(ui->bntStart, &QPushButton::pressed, this, &MonitorDialog::startMonitor);
     connect(&m_thread, &QThread::started, this, &MonitorDialog::slotThreadStarted);
     connect(&m_thread, &QThread::finished, this, &MonitorDialog::slotThreadFinished);
-    connect(&m_thread, &MonitorThread::signalShowError, this, &MonitorDialog::slotShowError);
+    connect(&m_thread, &MonitorThread::signalFailed, this,
+        [this](const QString &title, const LinkFailure &failure) { slotShowError(title, failure.text()); });
     connect(&m_thread, &MonitorThread::signalDataRecv, this, &MonitorDialog::slotDataRecv);
     connect(&m_flushTimer, &QTimer::timeout, this, &MonitorDialog::flushRecording);
     m_flushTimer.setInterval(kFlushTickMs);
@@ -183,7 +183,7 @@ void MonitorDialog::slotClearText()
 
 void MonitorDialog::slotShowError(const QString &title, const QString &error)
 {
-    QMessageBox box(QMessageBox::Critical, title, withLinkContext(error), QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Critical, title, error, QMessageBox::NoButton, this);
     box.setWindowIcon(windowIcon());
     box.addButton(tr("确定"), QMessageBox::AcceptRole);
     box.exec();
@@ -242,6 +242,7 @@ void MonitorDialog::slotThreadFinished()
 void MonitorDialog::startMonitor()
 {
     m_thread.setDebug(ui->ckDebug->isChecked());
+    m_thread.setLinkSettings(storedLinkSettings());
     m_thread.start();
 }
 

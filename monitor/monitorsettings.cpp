@@ -1,5 +1,7 @@
 #include "monitor/monitorsettings.h"
 
+#include "base/settingskeys.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -13,24 +15,24 @@ MonitorSettings readMonitorSettings(const QSettings &settings)
 {
     MonitorSettings monitor;
     bool ok = false;
-    const int lines = settings.value(QStringLiteral("monitor/max_lines"), monitor.maxLines).toInt(&ok);
+    const int lines = settings.value(SettingsKey::kMonitorMaxLines, monitor.maxLines).toInt(&ok);
     if (ok && lines >= 1 && lines <= kMaxMaxLines)
         monitor.maxLines = lines;
-    monitor.recordFolder = settings.value(QStringLiteral("monitor/record_folder")).toString();
+    monitor.recordFolder = settings.value(SettingsKey::kMonitorRecordFolder).toString();
     if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists()) {
         monitor.recordFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists())
             monitor.recordFolder = QDir::homePath();
     }
-    monitor.recordRaw = settings.value(QStringLiteral("monitor/record_raw"), false).toBool();
-    monitor.timestamps = settings.value(QStringLiteral("monitor/timestamps"), false).toBool();
+    monitor.recordRaw = settings.value(SettingsKey::kMonitorRecordRaw, false).toBool();
+    monitor.timestamps = settings.value(SettingsKey::kMonitorTimestamps, false).toBool();
     return monitor;
 }
 
 void writeMonitorSettings(QSettings &settings, const MonitorSettings &monitor)
 {
-    settings.setValue(QStringLiteral("monitor/max_lines"), monitor.maxLines);
-    settings.setValue(QStringLiteral("monitor/record_folder"), monitor.recordFolder);
-    settings.setValue(QStringLiteral("monitor/record_raw"), monitor.recordRaw);
-    settings.setValue(QStringLiteral("monitor/timestamps"), monitor.timestamps);
+    settings.setValue(SettingsKey::kMonitorMaxLines, monitor.maxLines);
+    settings.setValue(SettingsKey::kMonitorRecordFolder, monitor.recordFolder);
+    settings.setValue(SettingsKey::kMonitorRecordRaw, monitor.recordRaw);
+    settings.setValue(SettingsKey::kMonitorTimestamps, monitor.timestamps);
 }

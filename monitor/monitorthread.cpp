@@ -2,24 +2,12 @@
 
 #include "link/devicechannel.h"
 #include "link/frame.h"
-#include "link/linkerrorcontext.h"
-#include "link/udpwait.h"
 #include "monitor/debugswitch.h"
-
-#include <QElapsedTimer>
-
-namespace {
-
-// An idle read pass lasts about this long; it bounds how late a stop is seen.
-constexpr int kPassMs = 100;
-constexpr int kStopPollMs = 20;
-constexpr int kSerialGapMs = 50;
-
-} // namespace
 
 MonitorThread::MonitorThread(QObject *parent)
     : QThread(parent)
 {
+    qRegisterMetaType<LinkFailure>();
 }
 
 MonitorThread::~MonitorThread()
@@ -47,9 +35,10 @@ void MonitorThread::stop()
 void MonitorThread::run()
 {
     const bool debugRun = m_debug;
+    m_failure = LinkFailure();
     DeviceChannel channel;
-    if (!(m_link ? channel.open(*m_link) : channel.open())) {
-        emit signalShowError(tr("设备监听"), withLinkContext(channel.errorText(), channel));
+    if (!channel.open(m_link)) {
+        fail(tr("设备监听"), channel.openFailure());
         return;
     }
 
@@ -63,11 +52,9 @@ void MonitorThread::run()
         return;
     }
 
+    // An idle pass lasts about 100 ms, which bounds how late a stop is seen.
     do {
-        if (channel.isUdp())
-            readUdpPass(channel);
-        else
-            readSerialPass(channel);
+        channel.listen(&m_stop, [this](const QByteArray &bytes) { splitAndEmit(bytes); });
     } while (!m_stop);
 
     if (debugRun)
@@ -82,9 +69,9 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
         = exchangeSwitch(channel, request, m_switchTimeoutMs, abortOnStop ? &m_stop : nullptr);
     if (exchange.result == LinkStopped)
         return SwitchAborted;
-    const QString message = linkErrorText(exchange.result, exchange.response);
-    if (!message.isEmpty()) {
-        emit signalShowError(tr("监听调试"), message);
+    const LinkFailure failure = channel.exchangeFailure(exchange.result, exchange.response);
+    if (failure.failed()) {
+        fail(tr("监听调试"), failure);
         return SwitchFailed;
     }
     // What follows the answer at once is already the instrument's output.
@@ -93,39 +80,11 @@ MonitorThread::SwitchResult MonitorThread::sendDebugSwitch(DeviceChannel &channe
     return SwitchOk;
 }
 
-void MonitorThread::readUdpPass(DeviceChannel &channel)
+void MonitorThread::fail(const QString &title, const LinkFailure &failure)
 {
-    QUdpSocket &socket = channel.udpSocket();
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        if (socket.hasPendingDatagrams()) {
-            splitAndEmit(takeDeviceDatagrams(channel));
-            return;
-        }
-        // Wakes up as soon as a datagram lands; a stop is still seen within
-        // kStopPollMs, as between the polls this replaces.
-        if (m_stop || !sleepUntilReadable(socket, timer, kPassMs, kStopPollMs))
-            return;
-    }
-}
-
-void MonitorThread::readSerialPass(DeviceChannel &channel)
-{
-    QSerialPort &port = channel.serialPort();
-    QElapsedTimer timer;
-    timer.start();
-    if (!port.waitForReadyRead(kPassMs) && port.bytesAvailable() == 0) {
-        // A port that fails at once (unplugged) must not spin.
-        const qint64 left = kPassMs - timer.elapsed();
-        if (left > 0)
-            QThread::msleep(ulong(left));
-        return;
-    }
-    // Lines are handed on piece by piece, so a stream without pauses still shows live.
-    do {
-        splitAndEmit(port.readAll());
-    } while (!m_stop && (port.waitForReadyRead(kSerialGapMs) || port.bytesAvailable() > 0));
+    m_failure = failure;
+    emit signalShowError(title, failure.briefText());
+    emit signalFailed(title, failure);
 }
 
 void MonitorThread::splitAndEmit(const QByteArray &chunk)

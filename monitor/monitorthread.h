@@ -1,14 +1,13 @@
 #pragma once
 
 #include "link/commsettings.h"
+#include "link/linkfailure.h"
 
 #include "monitor/linesplitter.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QThread>
-
-#include <optional>
 
 #include <atomic>
 
@@ -33,12 +32,17 @@ public:
     void setSwitchTimeout(int milliseconds) { m_switchTimeoutMs = milliseconds; }
     int switchTimeout() const { return m_switchTimeoutMs; }
 
-    // Settings for the next runs instead of config.ini (the command line).
+    // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
+    // The last failure of a run, once it has finished.
+    LinkFailure failure() const { return m_failure; }
 
 signals:
     void signalShowError(const QString &title, const QString &error);
     void signalDataRecv(const QByteArray &byteArray);
+    // Each failure as a value, right after its text above: what the dialog
+    // shows is made from it.
+    void signalFailed(const QString &title, const LinkFailure &failure);
 
 public slots:
     void start();
@@ -52,14 +56,14 @@ private:
     enum SwitchResult { SwitchOk, SwitchFailed, SwitchAborted };
 
     SwitchResult sendDebugSwitch(DeviceChannel &channel, bool on, bool abortOnStop);
-    void readUdpPass(DeviceChannel &channel);
-    void readSerialPass(DeviceChannel &channel);
     void splitAndEmit(const QByteArray &chunk);
+    void fail(const QString &title, const LinkFailure &failure);
 
     std::atomic<bool> m_stop { false };
     std::atomic<bool> m_debug { false };
     std::atomic<int> m_switchTimeoutMs { 10000 };
     // Worker side only.
     LineSplitter m_splitter;
-    std::optional<LinkSettings> m_link; // written only while not running
+    LinkSettings m_link; // written only while not running
+    LinkFailure m_failure; // written only by the run
 };

@@ -16,7 +16,7 @@
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>ItemPage</name>
     <message>
         <source>Files (*.csv)</source>
         <translation>CSV文件 (*.csv)</translation>

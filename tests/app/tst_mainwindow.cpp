@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/settings.h"
 #include "items/configtree.h"
+#include "link/commsettings.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -166,8 +167,7 @@ private slots:
     void connectionLabelFollowsTheSetupDialog()
     {
         TempWorkDir dir;
-        appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/ttyUSB0"));
-        appSettings()->setValue(QStringLiteral("device/address"), 1);
+        storeLinkSettings(LinkSettings::overSerial(QStringLiteral("/dev/ttyUSB0"), 1));
         MainWindow window;
         auto *label = window.findChild<QLabel *>(QStringLiteral("connectionLabel"));
         QVERIFY(label);

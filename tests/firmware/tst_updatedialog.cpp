@@ -1,4 +1,5 @@
 #include "firmware/updatedialog.h"
+#include "tests/support/meterlink.h"
 
 #include "base/filedialogs.h"
 #include "base/messageboxes.h"
@@ -91,11 +92,7 @@ void downloadFrom(const UpdateDialog &dialog, const QString &link, const QString
 
 void pointSettingsAtMeter(const SimRunner &meter)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+    connectToMeter(meter, true);
 }
 
 // Screenshots for people, only when VEXA_SHOT_DIR is set: grabs the dialog

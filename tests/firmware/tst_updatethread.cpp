@@ -1,5 +1,6 @@
 #include "firmware/dencryptinfo.h"
 #include "firmware/updatethread.h"
+#include "tests/support/meterlink.h"
 
 #include "base/settings.h"
 #include "sim/firmwareresponder.h"
@@ -53,17 +54,7 @@ SimTransportOptions options(Line line)
 
 void pointSettingsAt(const SimRunner &meter, Line line)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    if (line == Line::Udp) {
-        settings->setValue(QStringLiteral("communicate/udp"), 1);
-        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    } else {
-        settings->setValue(QStringLiteral("communicate/udp"), 0);
-        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
-    }
+    connectToMeter(meter, line == Line::Udp);
 }
 
 struct Outcome
@@ -78,6 +69,7 @@ struct Outcome
 Outcome runUpdate(const DEncryptInfo &info, int waitMs = 60000)
 {
     UpdateThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
     QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
     QSignalSpy progress(&thread, &UpdateThread::signalUpdateProgress);
@@ -258,6 +250,7 @@ private slots:
         meter.addFault(QStringLiteral("delay,match=tilde,command=2FAC,delay=600"));
         pointSettingsAt(meter, Line::Udp);
         UpdateThread thread;
+        thread.setLinkSettings(storedLinkSettings());
         QSignalSpy succeeded(&thread, &UpdateThread::signalUpdateSucceed);
         QSignalSpy errors(&thread, &UpdateThread::signalShowErrorMessage);
         thread.setInfo(package(kModel, sampleImage(3000)));
@@ -393,8 +386,7 @@ private slots:
     void channelOpenFailure()
     {
         TempWorkDir dir;
-        appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
-        appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
+        storeLinkSettings(LinkSettings::overSerial(QStringLiteral("/dev/vexa-no-such-port"), 255));
         const Outcome outcome = runUpdate(package(kModel, sampleImage(10)));
         // The target and the system's reason follow the specified text.
         QCOMPARE(outcome.errors,

@@ -5,12 +5,12 @@
 #include "history/historydata.h"
 #include "history/historyrequest.h"
 #include "history/servicereportdialog.h"
+#include "historyprofile.h"
 #include "items/journal.h"
 #include "link/commsettings.h"
-#include "link/connectiontarget.h"
-#include "historyprofile.h"
 #include "sim/historyresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -169,10 +169,7 @@ void TstHistoryData::startMeter(int pieceDelayMs)
             sim.state().extra[QStringLiteral("history/pieceDelayMs")] = pieceDelayMs;
             sim.state().extra[QStringLiteral("history/pieceBytes")] = 40;
         });
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), m_meter->udpPort());
+    connectToMeter(*m_meter, true);
 }
 
 void TstHistoryData::form()
@@ -251,9 +248,7 @@ void TstHistoryData::secondQueryWhileRunningIgnored()
 
 void TstHistoryData::openFailureKeepsText()
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 0);
-    settings->setValue(QStringLiteral("serial/port"), QStringLiteral("/dev/vexa-no-such-port"));
+    storeLinkSettings(LinkSettings::overSerial(QStringLiteral("/dev/vexa-no-such-port"), 255));
     HistoryData dialog;
     ModalBoxCatcher boxes;
     addText(dialog, QStringLiteral("kept 1\r\n"));
@@ -767,7 +762,7 @@ void TstHistoryData::exportChart()
     const QString text = pdfText(m_dir->filePath(file)).simplified();
     for (const QString &expected :
         { QStringLiteral("历史数据 2024-03-01 至 2024-03-02"), QStringLiteral("VX-200"), QStringLiteral("北泵房"),
-            connectionTargetText(*appSettings()), QStringLiteral("瞬时流量 (m3/h)"), QStringLiteral("温度 (℃)") })
+            storedLinkSettings().targetText(), QStringLiteral("瞬时流量 (m3/h)"), QStringLiteral("温度 (℃)") })
         QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in: ") + text.left(400)));
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), { m_dir->filePath(file) });

@@ -6,6 +6,7 @@
 #include "sim/historyresponder.h"
 #include "sim/simframe.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QUdpSocket>
@@ -67,14 +68,11 @@ void TstHistorySim::query()
     const SimProfile profile = historyTestProfile();
     SimRunner meter(profile, options);
     QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    connectToMeter(meter, udp);
 
     ReadThread reader;
+
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     const QByteArray request = buildHistoryRequest(start, end);
     QVERIFY(reader.startQuery(request));

@@ -1,6 +1,7 @@
 #include "base/settings.h"
 #include "history/historyrequest.h"
 #include "history/readthread.h"
+#include "link/commsettings.h"
 #include "readerlog.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
@@ -56,13 +57,9 @@ void TstReadThread::cleanup()
 
 void TstReadThread::useSerial(const QString &port)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 0);
-    if (port.isNull())
-        settings->remove(QStringLiteral("serial/port"));
-    else
-        settings->setValue(QStringLiteral("serial/port"), port);
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    LinkSettings link = LinkSettings::overSerial(port, 255);
+    link.serial.baudRate = 115200;
+    storeLinkSettings(link);
 }
 
 void TstReadThread::lines_data()
@@ -96,6 +93,8 @@ void TstReadThread::lines()
     QFETCH(QStringList, expected);
 
     ReadThread reader;
+
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     QCOMPARE(m_pty->readMaster(m_request.size(), 5000).toHex(' '), m_request.toHex(' '));
@@ -116,6 +115,7 @@ void TstReadThread::linesOfOnePieceTravelTogether()
         answer += "2024-03-01 00:00:00," + gb("流量") + "," + QByteArray::number(i) + ",m3/h\r\n";
     answer += "tail";
     ReadThread reader;
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     QCOMPARE(m_pty->readMaster(m_request.size(), 5000).size(), m_request.size());
@@ -131,6 +131,7 @@ void TstReadThread::linesOfOnePieceTravelTogether()
 void TstReadThread::stopMidStreamEndsWithoutMessage()
 {
     ReadThread reader;
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     QCOMPARE(m_pty->readMaster(m_request.size(), 5000).size(), m_request.size());
@@ -161,6 +162,7 @@ void TstReadThread::stopMidStreamEndsWithoutMessage()
 void TstReadThread::secondStartWhileRunningRefused()
 {
     ReadThread reader;
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     const QByteArray other = buildHistoryRequest(QDate(2030, 1, 1), QDate(2030, 1, 1));
@@ -200,6 +202,8 @@ void TstReadThread::openFailure()
     useSerial(port);
 
     ReadThread reader;
+
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     QTRY_VERIFY(log.finished());
@@ -210,6 +214,7 @@ void TstReadThread::silentInstrument()
 {
     // The one full time-out of this suite: the title is the reader's own.
     ReadThread reader;
+    reader.setLinkSettings(storedLinkSettings());
     ReaderLog log(reader);
     QVERIFY(reader.startQuery(m_request));
     QTRY_VERIFY_WITH_TIMEOUT(log.finished(), 15000);

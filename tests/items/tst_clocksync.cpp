@@ -102,7 +102,7 @@ private slots:
         SimRunner meter(SimProfile::demo());
         connectToMeter(meter, true);
         DeviceChannel channel;
-        QVERIFY(channel.open());
+        QVERIFY(channel.open(storedLinkSettings()));
         QElapsedTimer timer;
         timer.start();
         const ClockResult clock = ItemSession(channel).setClock(QDateTime(QDate(2026, 2, 30), QTime(8, 0)));
@@ -116,8 +116,7 @@ private slots:
     void openFailure()
     {
         TempWorkDir dir;
-        appSettings()->setValue("communicate/udp", 0);
-        appSettings()->setValue("serial/port", dir.filePath("no-such-port"));
+        storeLinkSettings(LinkSettings::overSerial(dir.filePath("no-such-port"), 255));
         MainWindow window;
         ModalBoxCatcher catcher;
         window.slotSyncTime();

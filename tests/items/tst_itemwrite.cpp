@@ -635,8 +635,7 @@ private slots:
     void writeWithoutConnection()
     {
         QFETCH(bool, batch);
-        appSettings()->setValue("communicate/udp", 0);
-        appSettings()->setValue("serial/port", "/dev/vexa-no-such-port");
+        storeLinkSettings(LinkSettings::overSerial("/dev/vexa-no-such-port", m_meter->address()));
         ModalBoxCatcher catcher;
         if (batch)
             m_window->slotWriteItems();

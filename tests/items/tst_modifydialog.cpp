@@ -129,7 +129,7 @@ private slots:
             dialog->findChild<QPushButton *>("commit")->click();
         });
         QString value;
-        QCOMPARE(window.editItem("102. IP地址", ": 192.168.1.120", value), 2);
+        QCOMPARE(window.editItem("102. IP地址", ": 192.168.1.120", value), ItemEdit::NewValue);
         QCOMPARE(title, QStringLiteral("IP地址"));
         QCOMPARE(value, QStringLiteral("192.168.1.9"));
     }
@@ -140,21 +140,21 @@ private slots:
         MainWindow window;
         onModifyDialog(this, [](ModifyDialog *dialog) { dialog->findChild<QPushButton *>("cancel")->click(); });
         QString value = "old";
-        QCOMPARE(window.editItem("05. 波特率(9600/19200)", ": 9600", value), 0);
+        QCOMPARE(window.editItem("05. 波特率(9600/19200)", ": 9600", value), ItemEdit::Cancelled);
         QCOMPARE(value, QString());
     }
 
     void commandAsksForConfirmation_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("result");
-        QTest::newRow("ok") << int(QMessageBox::Ok) << 1;
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << 0;
+        QTest::addColumn<ItemEdit>("result");
+        QTest::newRow("ok") << int(QMessageBox::Ok) << ItemEdit::CommandConfirmed;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << ItemEdit::Cancelled;
     }
     void commandAsksForConfirmation()
     {
         QFETCH(int, answer);
-        QFETCH(int, result);
+        QFETCH(ItemEdit, result);
         TempWorkDir dir;
         MainWindow window;
         ModalBoxCatcher catcher;

@@ -18,9 +18,11 @@ struct RefreshRecord
     QStringList titles;
 };
 
-RefreshRecord runRefresh(int timeoutMs = 30000)
+// A refresh over the given connection, as the window hands it over.
+RefreshRecord runRefresh(const LinkSettings &link, int timeoutMs = 30000)
 {
     RefreshThread thread;
+    thread.setLinkSettings(link);
     RefreshRecord record;
     QObject::connect(&thread, &RefreshThread::signalClearItems, [&record]() { ++record.clears; });
     QObject::connect(&thread, &RefreshThread::signalAddItems, [&record](int index, const QStringList &list) {
@@ -38,6 +40,12 @@ RefreshRecord runRefresh(int timeoutMs = 30000)
         qFatal("refresh did not end");
     QCoreApplication::processEvents();
     return record;
+}
+
+// A refresh over the connection stored now.
+RefreshRecord runRefresh()
+{
+    return runRefresh(storedLinkSettings());
 }
 
 QList<int> range(int from, int to)
@@ -92,6 +100,20 @@ private slots:
         QCOMPARE(record.items.last(), QStringList { "清除历史记录" });
         QCOMPARE(meter.receivedFrames().first(), QByteArray::fromHex("01034B000000522E"));
         QCOMPARE(meter.receivedFrames().size(), items.size() + 1);
+    }
+
+    // The worker reads no settings: the connection handed to it is the one
+    // used, and config.ini is neither read nor written.
+    void runsOnTheConnectionHandedIn()
+    {
+        TempWorkDir dir;
+        SimRunner meter(meterWithItems({ QStringLiteral("a:1"), QStringLiteral("b:2") }));
+        QVERIFY(meter.isStarted());
+        const RefreshRecord record = runRefresh(meterLink(meter, true));
+        QCOMPARE(record.errors, QStringList());
+        QCOMPARE(record.items, (QList<QStringList> { { "a", "1" }, { "b", "2" } }));
+        singleton<Config>::release();
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("config.ini"))));
     }
 
     // Two items that read the very same cannot be told from a row shifted by
@@ -208,6 +230,7 @@ private slots:
         connectToMeter(meter, udp);
         meter.addFault("silent,match=read,after=1,times=all");
         RefreshThread thread;
+        thread.setLinkSettings(storedLinkSettings());
         QSignalSpy items(&thread, &RefreshThread::signalAddItems);
         QSignalSpy errors(&thread, &RefreshThread::showErrorMessage);
         thread.start();
@@ -227,7 +250,7 @@ private slots:
     void openFailureLeavesTheTree()
     {
         TempWorkDir dir;
-        appSettings()->setValue("communicate/udp", 0);
+        storeLinkSettings(LinkSettings::overSerial(QString(), 255));
         const RefreshRecord record = runRefresh();
         QCOMPARE(record.clears, 0);
         QCOMPARE(record.errors,

@@ -1,12 +1,13 @@
 #include "link/commsettings.h"
-#include "link/connectiontarget.h"
-#include "link/linkerrorcontext.h"
+#include "link/linkfailure.h"
 #include "link/devicechannel.h"
 #include "link/serialportnames.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QSettings>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(LinkFailure::Kind)
 
 class TstCommSettings : public QObject
 {
@@ -59,44 +60,78 @@ private slots:
         TempWorkDir dir;
         QVERIFY(dir.writeFile(QStringLiteral("target.ini"), ini.toUtf8()));
         const QSettings settings(dir.filePath(QStringLiteral("target.ini")), QSettings::IniFormat);
-        QCOMPARE(connectionTargetText(settings), expected);
+        QCOMPARE(readLinkSettings(settings).targetText(), expected);
     }
 
     void linkErrorsGetASecondLine_data()
     {
+        QTest::addColumn<LinkFailure::Kind>("kind");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("expected");
         const QString target = QStringLiteral("UDP 127.0.0.1:47800 · 地址 1");
         const QString wiring = QStringLiteral(": 请检查电缆、端口和设备地址，并确认仪表已通电。");
         const QString port = QStringLiteral(": 请检查端口名称，以及端口是否被其他程序占用。");
-        QTest::newRow("receive time-out") << "接受数据超时"
+        QTest::newRow("receive time-out") << LinkFailure::Kind::TimedOut << "接受数据超时"
                                           << ""
                                           << "接受数据超时\n" + target + wiring;
-        QTest::newRow("send time-out") << "发送命令超时"
+        QTest::newRow("send time-out") << LinkFailure::Kind::TimedOut << "发送命令超时"
                                        << ""
                                        << "发送命令超时\n" + target + wiring;
-        QTest::newRow("port with reason") << "打开串口失败: /dev/x"
+        QTest::newRow("port with reason") << LinkFailure::Kind::NotOpened << "打开串口失败: /dev/x"
                                           << "Permission denied"
                                           << "打开串口失败: /dev/x\n" + target + " (Permission denied)" + port;
-        QTest::newRow("no port") << "串口打开失败"
+        QTest::newRow("no port") << LinkFailure::Kind::NotOpened << "串口打开失败"
                                  << ""
                                  << "串口打开失败\n" + target + port;
-        QTest::newRow("behind a task's words") << "固件更新失败,打开串口失败: /dev/x"
+        QTest::newRow("behind a task's words") << LinkFailure::Kind::NotOpened << "固件更新失败,打开串口失败: /dev/x"
                                                << ""
                                                << "固件更新失败,打开串口失败: /dev/x\n" + target + port;
-        QTest::newRow("other failures unchanged") << "CRC校验错误"
+        QTest::newRow("other failures unchanged") << LinkFailure::Kind::BadAnswer << "CRC校验错误"
                                                   << ""
                                                   << "CRC校验错误";
-        QTest::newRow("said once") << "接受数据超时\n" + target + wiring << ""
-                                   << "接受数据超时\n" + target + wiring;
+        QTest::newRow("a refused send unchanged") << LinkFailure::Kind::SendFailed << "发送命令失败"
+                                                  << ""
+                                                  << "发送命令失败";
+        QTest::newRow("wrong model unchanged")
+            << LinkFailure::Kind::WrongModel << "固件更新失败,BIN文件与设备型号不一致!\nA"
+            << ""
+            << "固件更新失败,BIN文件与设备型号不一致!\nA";
     }
     void linkErrorsGetASecondLine()
     {
+        QFETCH(LinkFailure::Kind, kind);
         QFETCH(QString, error);
         QFETCH(QString, reason);
         QFETCH(QString, expected);
-        QCOMPARE(withLinkContext(error, QStringLiteral("UDP 127.0.0.1:47800 · 地址 1"), reason), expected);
+        LinkFailure failure = LinkFailure::of(kind, QStringLiteral("first"));
+        failure.target = QStringLiteral("UDP 127.0.0.1:47800 · 地址 1");
+        failure.reason = reason;
+        // Told under another first line, the context is still said once.
+        QCOMPARE(failure.saying(error).text(), expected);
+        QCOMPARE(failure.saying(error).kind, kind);
+    }
+
+    // What an exchange amounts to: a time-out, a bad answer or none.
+    void exchangeResultsHaveAKind_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<LinkFailure::Kind>("kind");
+        const QByteArray answer = QByteArray::fromHex("ff03024f4be597");
+        QTest::newRow("answer") << int(LinkOk) << answer << LinkFailure::Kind::None;
+        QTest::newRow("bad crc") << int(LinkOk) << answer.left(6) << LinkFailure::Kind::BadAnswer;
+        QTest::newRow("nothing") << int(LinkOk) << QByteArray() << LinkFailure::Kind::BadAnswer;
+        QTest::newRow("send") << int(LinkSendError) << QByteArray() << LinkFailure::Kind::TimedOut;
+        QTest::newRow("receive") << int(LinkReceiveTimeout) << answer << LinkFailure::Kind::TimedOut;
+        QTest::newRow("stopped") << int(LinkStopped) << QByteArray() << LinkFailure::Kind::None;
+    }
+    void exchangeResultsHaveAKind()
+    {
+        QFETCH(int, result);
+        QFETCH(QByteArray, response);
+        QFETCH(LinkFailure::Kind, kind);
+        QCOMPARE(linkFailureKind(LinkResult(result), response), kind);
     }
 
     void udpChoiceIsChecked_data()
@@ -156,14 +191,14 @@ private slots:
     {
         TempWorkDir dir;
         QSettings settings(dir.filePath("config.ini"), QSettings::IniFormat);
-        writeUdpSettings(settings, { QStringLiteral("10.0.0.7"), QStringLiteral("8234") });
+        writeUdpSettings(settings, QStringLiteral("10.0.0.7"), QStringLiteral("8234"));
         QCOMPARE(settings.value("communicate/udp").toInt(), 1);
         QVERIFY(!settings.contains("serial/port"));
 
         SerialSettings serial;
         serial.port = QStringLiteral("COM3");
         serial.baudRate = 14400;
-        serial.stopBits = 3;
+        serial.stopBits = QSerialPort::OneAndHalfStop;
         writeSerialSettings(settings, serial);
         QCOMPARE(settings.value("communicate/udp").toInt(), 0);
         QCOMPARE(settings.value("udp/address").toString(), QStringLiteral("10.0.0.7"));
@@ -172,7 +207,7 @@ private slots:
         const SerialSettings back = readSerialSettings(settings);
         QCOMPARE(back.port, QStringLiteral("COM3"));
         QCOMPARE(back.baudRate, 14400);
-        QCOMPARE(back.stopBits, 3);
+        QCOMPARE(int(back.stopBits), 3);
     }
 
     void deviceAddressKeepsTheLowEightBits()
@@ -182,6 +217,50 @@ private slots:
         QCOMPARE(int(readDeviceAddress(settings)), 255);
         settings.setValue("device/address", 300);
         QCOMPARE(int(readDeviceAddress(settings)), 44);
+    }
+
+    // What a channel, a title or a journal line gets is typed once, when read.
+    void storedValuesAreTypedWhenRead_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<int>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<QString>("described");
+        QTest::newRow("nothing stored") << "" << 0 << 8 << 0 << 1 << "serial  9600 8N1";
+        QTest::newRow("udp port") << "[communicate]\nudp=1\n[udp]\naddress=10.0.0.7\nport=8234\n"
+                                  << 8234 << 8 << 0 << 1 << "udp 10.0.0.7:8234";
+        QTest::newRow("port past 16 bits keeps the low ones")
+            << "[communicate]\nudp=1\n[udp]\naddress=10.0.0.7\nport=70000\n"
+            << 70000 - 65536 << 8 << 0 << 1 << "udp 10.0.0.7:4464";
+        QTest::newRow("port that is no number") << "[communicate]\nudp=1\n[udp]\naddress=10.0.0.7\nport=http\n"
+                                                << 0 << 8 << 0 << 1 << "udp 10.0.0.7:0";
+        QTest::newRow("serial frame") << "[serial]\nport=ttyS0\ndatabits=7\nparity=3\nstopbits=3\n"
+                                      << 0 << 7 << 3 << 3 << "serial ttyS0 9600 7O1.5";
+        QTest::newRow("unknown frame values give the defaults")
+            << "[serial]\nport=ttyS0\ndatabits=9\nparity=1\nstopbits=7\n"
+            << 0 << 8 << 0 << 1 << "serial ttyS0 9600 8N1";
+    }
+    void storedValuesAreTypedWhenRead()
+    {
+        QFETCH(QString, ini);
+        QFETCH(int, port);
+        QFETCH(int, dataBits);
+        QFETCH(int, parity);
+        QFETCH(int, stopBits);
+        QFETCH(QString, described);
+        TempWorkDir dir;
+        QVERIFY(dir.writeFile(QStringLiteral("typed.ini"), ini.toUtf8()));
+        const QSettings settings(dir.filePath(QStringLiteral("typed.ini")), QSettings::IniFormat);
+        const LinkSettings link = readLinkSettings(settings);
+        QCOMPARE(int(link.udp.port), port);
+        QCOMPARE(int(link.serial.dataBits), dataBits);
+        QCOMPARE(int(link.serial.parity), parity);
+        QCOMPARE(int(link.serial.stopBits), stopBits);
+        QCOMPARE(link.describe(), described);
+        // The setup dialog edits the port as it was stored.
+        QCOMPARE(readUdpPortText(settings), settings.value("udp/port").toString());
     }
 
     void linkSettingsRoundTrip_data()
@@ -200,12 +279,12 @@ private slots:
         LinkSettings link;
         link.useUdp = udp;
         link.deviceAddress = 7;
-        link.udp = { QStringLiteral("10.0.0.7"), QStringLiteral("8234") };
+        link.udp = { QStringLiteral("10.0.0.7"), 8234 };
         link.serial.port = QStringLiteral("/dev/ttyUSB0");
         link.serial.baudRate = 19200;
-        link.serial.dataBits = 7;
-        link.serial.parity = 2;
-        link.serial.stopBits = 3;
+        link.serial.dataBits = QSerialPort::Data7;
+        link.serial.parity = QSerialPort::EvenParity;
+        link.serial.stopBits = QSerialPort::OneAndHalfStop;
         link.serial.sendRts = true;
         writeLinkSettings(settings, link);
         const LinkSettings back = readLinkSettings(settings);
@@ -225,11 +304,11 @@ private slots:
         LinkSettings link;
         link.useUdp = true;
         link.deviceAddress = 3;
-        link.udp = { QStringLiteral(" 127.0.0.1 "), QStringLiteral("70000") };
+        link.udp = { QStringLiteral(" 127.0.0.1 "), 47800 };
         DeviceChannel udp;
         QVERIFY(udp.open(link));
         QCOMPARE(udp.hostAddress(), QHostAddress(QHostAddress::LocalHost));
-        QCOMPARE(int(udp.port()), 70000 & 0xFFFF);
+        QCOMPARE(int(udp.port()), 47800);
         QCOMPARE(int(udp.deviceAddress()), 3);
 
         link.useUdp = false;

@@ -1,6 +1,8 @@
 #include "link/devicechannel.h"
 
 #include "base/settings.h"
+#include "link/serialtransport.h"
+#include "link/udptransport.h"
 #include "tests/support/ptypair.h"
 #include "tests/support/tempworkdir.h"
 
@@ -22,6 +24,12 @@
 #include <vector>
 
 namespace {
+
+// The port a serial channel opened, as its transport holds it.
+const QSerialPort &serialPortOf(const DeviceChannel &channel)
+{
+    return static_cast<SerialTransport *>(channel.transport())->port();
+}
 
 QByteArray hex(const char *text)
 {
@@ -282,6 +290,10 @@ private slots:
     void stoppableWaits_data();
     void stoppableWaits();
 
+    void listenHandsOnOnlyTheMetersBytes_data();
+    void listenHandsOnOnlyTheMetersBytes();
+    void transportsTellWhyNothingWentOut();
+
     void waitKeepsEventsFlowing();
     void exchangeTimes_data();
     void exchangeTimes();
@@ -309,20 +321,14 @@ void TstDeviceChannel::cleanup()
 
 void TstDeviceChannel::configureUdp(quint16 port, int deviceAddress)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("device/address"), deviceAddress);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), port);
+    storeLinkSettings(LinkSettings::overUdp(QStringLiteral("127.0.0.1"), port, quint8(deviceAddress)));
 }
 
 void TstDeviceChannel::configureSerial(const QString &port, int deviceAddress)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 0);
-    settings->setValue(QStringLiteral("device/address"), deviceAddress);
-    settings->setValue(QStringLiteral("serial/port"), port);
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    LinkSettings link = LinkSettings::overSerial(port, quint8(deviceAddress));
+    link.serial.baudRate = 115200;
+    storeLinkSettings(link);
 }
 
 bool TstDeviceChannel::startPeer(bool udp, UdpPeer &udpPeer, PtyPeer &ptyPeer, const Script &script, int requests)
@@ -376,7 +382,7 @@ void TstDeviceChannel::openSettings()
         appSettings()->setValue(it.key(), it.value());
 
     DeviceChannel channel;
-    const bool opened = channel.open();
+    const bool opened = channel.open(storedLinkSettings());
     QCOMPARE(channel.isUdp(), udp);
     QCOMPARE(int(channel.deviceAddress()), address);
     QCOMPARE(channel.hostAddress().toString(), host);
@@ -406,7 +412,7 @@ void TstDeviceChannel::openSerialFailure()
     if (port.isValid())
         appSettings()->setValue(QStringLiteral("serial/port"), port);
     DeviceChannel channel;
-    QVERIFY(!channel.open());
+    QVERIFY(!channel.open(storedLinkSettings()));
     QCOMPARE(channel.errorText(), expected);
     QVERIFY(!channel.isUdp());
 }
@@ -417,10 +423,10 @@ void TstDeviceChannel::secondChannelOnOpenPort()
     QVERIFY(pty.isValid());
     configureSerial(pty.slavePath());
     DeviceChannel first;
-    QVERIFY2(first.open(), qPrintable(first.errorText()));
-    QVERIFY(first.serialPort().isOpen());
+    QVERIFY2(first.open(storedLinkSettings()), qPrintable(first.errorText()));
+    QVERIFY(serialPortOf(first).isOpen());
     DeviceChannel second;
-    QVERIFY(!second.open());
+    QVERIFY(!second.open(storedLinkSettings()));
     QCOMPARE(second.errorText(), QStringLiteral("打开串口失败: %1").arg(pty.slavePath()));
 }
 
@@ -461,8 +467,9 @@ void TstDeviceChannel::senderMatching()
     appSettings()->setValue(QStringLiteral("udp/address"), host);
     appSettings()->setValue(QStringLiteral("udp/port"), 4000);
     DeviceChannel channel;
-    QVERIFY(channel.open());
-    QCOMPARE(channel.isFromDevice(QHostAddress(sender), quint16(senderPort)), expected);
+    QVERIFY(channel.open(storedLinkSettings()));
+    QCOMPARE(static_cast<UdpTransport *>(channel.transport())->isFromDevice(QHostAddress(sender), quint16(senderPort)),
+        expected);
 }
 
 void TstDeviceChannel::udpTransact_data()
@@ -503,7 +510,7 @@ void TstDeviceChannel::udpTransact()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(script);
 
     QByteArray received("stale");
@@ -535,7 +542,7 @@ void TstDeviceChannel::udpSendFailure()
     appSettings()->setValue(QStringLiteral("udp/address"), host);
     appSettings()->setValue(QStringLiteral("udp/port"), port);
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QByteArray response("stale");
     QCOMPARE(channel.transact(kRequest, response, false, 300), int(LinkSendError));
     QCOMPARE(response, QByteArray());
@@ -577,8 +584,8 @@ void TstDeviceChannel::serialParameters()
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         appSettings()->setValue(it.key(), it.value());
     DeviceChannel channel;
-    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
-    QSerialPort &port = channel.serialPort();
+    QVERIFY2(channel.open(storedLinkSettings()), qPrintable(channel.errorText()));
+    const QSerialPort &port = serialPortOf(channel);
     QCOMPARE(port.baudRate(QSerialPort::Input), baudRate);
     QCOMPARE(port.baudRate(QSerialPort::Output), baudRate);
     QCOMPARE(int(port.dataBits()), dataBits);
@@ -622,8 +629,8 @@ void TstDeviceChannel::serialTransact()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY2(channel.open(), qPrintable(channel.errorText()));
-    QCOMPARE(channel.serialPort().baudRate(), 115200);
+    QVERIFY2(channel.open(storedLinkSettings()), qPrintable(channel.errorText()));
+    QCOMPARE(serialPortOf(channel).baudRate(), 115200);
     peer.start(kRequest.size(), script);
 
     QByteArray received("stale");
@@ -647,7 +654,7 @@ void TstDeviceChannel::serialEndlessChatterIsBounded()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(kRequest.size(), Script(30, Piece { 50, hex("AA") }));
 
     QByteArray received;
@@ -668,7 +675,7 @@ void TstDeviceChannel::rtsPulseRefused()
     configureSerial(pty.slavePath());
     appSettings()->setValue(QStringLiteral("serial/send_rts"), true);
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QVERIFY(channel.sendRts());
 
     QByteArray response("stale");
@@ -707,7 +714,7 @@ void TstDeviceChannel::serialStream()
     QVERIFY(peer.pty().isValid());
     configureSerial(peer.pty().slavePath());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(kRequest.size(), script);
 
     RecordingReceiver receiver;
@@ -752,7 +759,7 @@ void TstDeviceChannel::udpStream()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(script);
 
     RecordingReceiver receiver;
@@ -777,7 +784,7 @@ void TstDeviceChannel::udpStreamWithoutAnswer()
     QVERIFY(peer.isValid());
     configureUdp(peer.port());
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     peer.start(Script { { 0, "noise", From::OtherPort } });
 
     RecordingReceiver receiver;
@@ -876,7 +883,7 @@ void TstDeviceChannel::staleAnswersAreDropped()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 2));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     QByteArray response;
     QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
@@ -953,7 +960,7 @@ void TstDeviceChannel::copiesAreLetGo()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, Script { { 0, okAnswer() } }, 1));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
     QByteArray response;
     QCOMPARE(channel.transact(kRequest, response, false, 1000), int(LinkOk));
     QVERIFY(channel.isRemembered(okAnswer()));
@@ -1030,7 +1037,7 @@ void TstDeviceChannel::stoppableWaits()
     PtyPeer ptyPeer;
     QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 1));
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     std::atomic<bool> stop { false };
     std::thread stopper([&stop, stopAfterMs] {
@@ -1062,8 +1069,9 @@ void TstDeviceChannel::stoppableWaits()
     stopper.join();
     // A pseudo-terminal nobody reads fills up: take what the peer still says.
     while (!udp && !ptyPeer.finished()) {
-        channel.serialPort().waitForReadyRead(20);
-        channel.serialPort().readAll();
+        bool foreign = false;
+        channel.transport()->waitReadable(20, nullptr);
+        channel.transport()->readPiece(&foreign);
     }
 
     QCOMPARE(code, result);
@@ -1071,6 +1079,58 @@ void TstDeviceChannel::stoppableWaits()
         QCOMPARE(received.toHex(), okAnswer().toHex());
     QVERIFY2(received.size() <= 2 * DeviceChannel::kMaxCollectedBytes, qPrintable(QString::number(received.size())));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
+}
+
+void TstDeviceChannel::listenHandsOnOnlyTheMetersBytes_data()
+{
+    QTest::addColumn<bool>("udp");
+    QTest::addColumn<Script>("script");
+    // A pause longer than a pass's gap between the two lines.
+    QTest::newRow("udp, a stranger between") << true
+                                             << Script { { 0, "AB\n" }, { 10, "stranger\n", From::OtherHost },
+                                                    { 10, "xx\n", From::OtherPort }, { 120, "CD\n" } };
+    QTest::newRow("serial") << false << Script { { 0, "AB\n" }, { 120, "CD\n" } };
+}
+
+void TstDeviceChannel::listenHandsOnOnlyTheMetersBytes()
+{
+    QFETCH(bool, udp);
+    QFETCH(Script, script);
+    UdpPeer udpPeer;
+    PtyPeer ptyPeer;
+    QVERIFY(startPeer(udp, udpPeer, ptyPeer, script, 1));
+    DeviceChannel channel;
+    QVERIFY(channel.open(storedLinkSettings()));
+    // Something must go out first: the peer talks once asked, and a UDP
+    // socket hears nothing before it sent.
+    QCOMPARE(channel.transport()->send(kRequest, 1000), LinkTransport::Sent::Ok);
+    std::atomic<bool> stop { false };
+    QByteArray heard;
+    QElapsedTimer timer;
+    timer.start();
+    while (heard.size() < 6 && timer.elapsed() < 3000)
+        channel.listen(&stop, [&heard](const QByteArray &bytes) { heard += bytes; });
+    QCOMPARE(heard, QByteArray("AB\nCD\n"));
+
+    // A set stop ends an idle pass at once, without the pass's wait.
+    stop = true;
+    timer.restart();
+    channel.listen(&stop, [&heard](const QByteArray &bytes) { heard += bytes; });
+    QVERIFY2(timer.elapsed() < 50, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TstDeviceChannel::transportsTellWhyNothingWentOut()
+{
+    // A port that never opened refuses; a datagram without a host is told as
+    // one that did not go out in time, as the stream has always said.
+    SerialTransport serial;
+    QVERIFY(!serial.open(SerialSettings()));
+    QCOMPARE(serial.send(kRequest, 100), LinkTransport::Sent::Refused);
+    UdpTransport nowhere(QHostAddress(), 4000);
+    QCOMPARE(nowhere.send(kRequest, 100), LinkTransport::Sent::TimedOut);
+    QVERIFY(!nowhere.waitReadable(30, nullptr));
+    QCOMPARE(nowhere.answerGapMs(), -1);
+    QCOMPARE(serial.answerGapMs(), SerialTransport::kQuietMs);
 }
 
 void TstDeviceChannel::waitKeepsEventsFlowing()
@@ -1115,7 +1175,7 @@ void TstDeviceChannel::exchangeTimes()
         ptyPeer.start(kRequest.size(), script, kRounds);
     }
     DeviceChannel channel;
-    QVERIFY(channel.open());
+    QVERIFY(channel.open(storedLinkSettings()));
 
     std::vector<qint64> times;
     for (int i = 0; i < kRounds; ++i) {

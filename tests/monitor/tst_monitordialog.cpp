@@ -3,6 +3,7 @@
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -51,11 +52,7 @@ struct Buttons
 
 void useMeter(const SimRunner &meter)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
+    connectToMeter(meter, true);
 }
 
 // The same, with a meter that sends one line every 20 ms while debugging.
@@ -275,8 +272,7 @@ void TstMonitorDialog::listensToTheMeter()
 void TstMonitorDialog::errorReturnsToIdle()
 {
     TempWorkDir dir;
-    appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
-    appSettings()->setValue(QStringLiteral("serial/port"), QStringLiteral("/nonexistent/ttyX"));
+    storeLinkSettings(LinkSettings::overSerial(QStringLiteral("/nonexistent/ttyX"), 255));
     MonitorDialog dialog;
     ModalBoxCatcher boxes;
     Buttons buttons(dialog);

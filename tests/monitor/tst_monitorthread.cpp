@@ -3,6 +3,7 @@
 #include "monitor/monitorthread.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/tempworkdir.h"
 
 #include <QElapsedTimer>
@@ -36,13 +37,7 @@ public:
 
 void useMeter(const SimRunner &meter, bool udp)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-    settings->setValue(QStringLiteral("serial/baudrate"), 115200);
+    connectToMeter(meter, udp);
 }
 
 SimTransportOptions withPty()
@@ -125,6 +120,8 @@ void TstMonitorThread::debugRunDeliversLinesInOrder()
     configureDebug(meter, 40, 3, parts);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(true);
     thread.start();
@@ -168,6 +165,8 @@ void TstMonitorThread::debugOffRunShowsUnsolicitedLinesOnly()
     meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(false);
     thread.start();
@@ -194,6 +193,8 @@ void TstMonitorThread::partialLineIsDroppedAtStop()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -220,6 +221,8 @@ void TstMonitorThread::stopWhileIdleAndStartWhileRunning()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     QElapsedTimer timer;
     timer.start();
     thread.stop();
@@ -258,6 +261,8 @@ void TstMonitorThread::stopIsNoticedWithinAPass()
     configureDebug(meter, 10, 1, 1);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -287,6 +292,8 @@ void TstMonitorThread::foreignDatagramsAreIgnored()
     useMeter(meter, true);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QVERIFY(meter.waitForFrames(1, 5000));
@@ -341,6 +348,8 @@ void TstMonitorThread::switchFailures()
         meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(600);
     Recorder recorder(thread);
     // A "1" with a spoilt answer still starts the meter talking.
@@ -364,6 +373,8 @@ void TstMonitorThread::closingSwitchFailureIsOnlyReported()
     configureDebug(meter, 20, 1, 1);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(400);
     Recorder recorder(thread);
     thread.setDebug(true);
@@ -393,6 +404,8 @@ void TstMonitorThread::silentInstrumentTimesOutOpeningSwitch()
     meter.call([](MeterSim &sim) { sim.responder<DebugResponder>()->setOn(true); });
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     QCOMPARE(thread.switchTimeout(), 10000);
     Recorder recorder(thread);
     thread.setDebug(false);
@@ -432,6 +445,8 @@ void TstMonitorThread::answerAmidLineTrafficIsAccepted()
     QTest::qWait(100);
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     thread.setSwitchTimeout(3000);
     Recorder recorder(thread);
     thread.setDebug(true);
@@ -462,6 +477,8 @@ void TstMonitorThread::stopDuringOpeningSwitchReturnsEarly()
     meter.addFault(QStringLiteral("silent,match=write,index=255,times=all"));
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.setDebug(false);
     thread.start();
@@ -492,11 +509,11 @@ void TstMonitorThread::openFailure()
     QFETCH(QString, port);
     QFETCH(QString, message);
     TempWorkDir dir;
-    appSettings()->setValue(QStringLiteral("communicate/udp"), 0);
-    if (!port.isEmpty())
-        appSettings()->setValue(QStringLiteral("serial/port"), port);
+    storeLinkSettings(LinkSettings::overSerial(port, 255));
 
     MonitorThread thread;
+
+    thread.setLinkSettings(storedLinkSettings());
     Recorder recorder(thread);
     thread.start();
     QTRY_COMPARE(recorder.finished, 1);

@@ -1,4 +1,5 @@
 #include "tests/reliability/faultcell.h"
+#include "tests/support/meterlink.h"
 
 #include "app/mainwindow.h"
 #include "base/settings.h"
@@ -204,17 +205,8 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 
 void pointSettingsAt(const SimRunner &meter, bool udp)
 {
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("device/address"), meter.address());
-    settings->setValue(QStringLiteral("communicate/udp"), udp ? 1 : 0);
-    if (udp) {
-        settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-        settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    } else {
-        settings->setValue(QStringLiteral("serial/port"), meter.ptyPath());
-        settings->setValue(QStringLiteral("serial/baudrate"), 115200);
-    }
-    settings->sync();
+    connectToMeter(meter, udp);
+    appSettings()->sync();
 }
 
 // Waits for the thread while queued signals keep arriving.
@@ -234,6 +226,7 @@ Outcome runRefresh()
 {
     Outcome outcome;
     RefreshThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int items = 0;
     QObject::connect(&thread, &RefreshThread::signalAddItems, [&items](int, const QStringList &) { ++items; });
     QObject::connect(&thread, &RefreshThread::showErrorMessage,
@@ -309,6 +302,7 @@ Outcome runHistory()
 {
     Outcome outcome;
     ReadThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int lines = 0;
     // One signal may carry several lines.
     QObject::connect(&thread, &ReadThread::signalAddText,
@@ -328,6 +322,7 @@ Outcome runMonitor(const FaultCell &cell, SimRunner &meter)
 {
     Outcome outcome;
     MonitorThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     thread.setDebug(true);
     QMutex mutex;
     int lines = 0;
@@ -391,6 +386,7 @@ Outcome runUpdate(SimRunner &meter, const QString &folder)
         }
     }
     UpdateThread thread;
+    thread.setLinkSettings(storedLinkSettings());
     int progress = 0;
     bool succeeded = false;
     QObject::connect(&thread, &UpdateThread::signalUpdateProgress, [&progress](int) { ++progress; });

@@ -9,6 +9,7 @@
 #include "link/devicechannel.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
+#include "tests/support/meterlink.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,15 +49,8 @@ SoakRow rowOf(const QJsonObject &object, const char *oldKey, const char *request
 SoakProgram::SoakProgram(const SimRunner &meter, bool udp, const QString &folder)
     : m_folder(folder)
 {
-    m_link.useUdp = udp;
-    m_link.deviceAddress = meter.address();
-    if (udp) {
-        m_link.udp.address = QStringLiteral("127.0.0.1");
-        m_link.udp.port = QString::number(meter.udpPort());
-    } else {
-        m_link.serial.port = meter.ptyPath();
-        m_link.serial.baudRate = 115200;
-    }
+    m_link = meterLink(meter, udp);
+    m_link.serial.baudRate = 115200;
 }
 
 SoakSaid SoakProgram::run(const SoakOperation &operation, qint64 boundMs)
@@ -89,13 +83,13 @@ SoakSaid SoakProgram::runSession(const SoakOperation &operation, qint64 boundMs)
             // A list read again from the start clears the rows, as the window's tree does.
             const ItemListResult list = session.readList(
                 [&said](const ItemRecord &record) { said.list << record; }, &stop, [&said] { said.list.clear(); });
-            said.listOk = list.error.isEmpty() && !list.stopped;
-            said.error = list.error;
+            said.listOk = !list.failure.failed() && !list.stopped;
+            said.error = list.failure.message;
         } else if (operation.kind == SoakOperation::Clock) {
             said.clockTime = QDateTime::currentDateTime();
             const ClockResult result = session.setClock(said.clockTime);
             said.clock = result.outcomeWord();
-            said.error = result.error;
+            said.error = result.failure.message;
         } else {
             QVector<ItemWriteRequest> rows;
             for (const SoakWrite &write : operation.writes)
@@ -196,7 +190,7 @@ QString SoakProgram::writePackage(int imageBytes)
 QStringList SoakProgram::cliArguments(const SoakOperation &operation)
 {
     QStringList arguments = m_link.useUdp
-        ? QStringList { QStringLiteral("--udp"), QStringLiteral("127.0.0.1:") + m_link.udp.port }
+        ? QStringList { QStringLiteral("--udp"), QStringLiteral("127.0.0.1:") + QString::number(m_link.udp.port) }
         : QStringList { QStringLiteral("--serial"), m_link.serial.port, QStringLiteral("--baud"),
               QString::number(m_link.serial.baudRate) };
     arguments << QStringLiteral("--address") << QString::number(m_link.deviceAddress) << QStringLiteral("--json");

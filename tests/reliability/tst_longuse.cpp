@@ -9,6 +9,7 @@
 #include "sim/metersim.h"
 #include "sim/simrunner.h"
 #include "tests/reliability/processprobe.h"
+#include "tests/support/meterlink.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -79,11 +80,7 @@ void TstLongUse::monitorStreamFromMeter()
 {
     SimRunner meter(SimProfile::demo());
     QVERIFY(meter.isStarted());
-    QSettings *settings = appSettings();
-    settings->setValue(QStringLiteral("communicate/udp"), 1);
-    settings->setValue(QStringLiteral("udp/address"), QStringLiteral("127.0.0.1"));
-    settings->setValue(QStringLiteral("udp/port"), meter.udpPort());
-    settings->setValue(QStringLiteral("device/address"), meter.address());
+    connectToMeter(meter, true);
     meter.call([](MeterSim &sim) {
         DebugResponder *debug = sim.responder<DebugResponder>();
         debug->setLines({ QStringLiteral("ADC=1023 T=25.3C") });

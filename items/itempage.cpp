@@ -1,0 +1,623 @@
+#include "items/itempage.h"
+
+#include "base/backgroundjob.h"
+#include "base/filedialogs.h"
+#include "base/filenames.h"
+#include "base/messageboxes.h"
+#include "base/settings.h"
+#include "items/configtree.h"
+#include "items/identificationrows.h"
+#include "items/itemsession.h"
+#include "items/modifydialog.h"
+#include "items/writereviewdialog.h"
+#include "link/commsettings.h"
+#include "link/devicechannel.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QThread>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kResultMessageMs = 5000;
+
+const QBrush kRefusedBrush(QColor(255, 205, 210));
+
+QVector<ItemRowText> rowTexts(const ConfigTree *tree)
+{
+    QVector<ItemRowText> rows;
+    rows.reserve(tree->topLevelItemCount());
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
+        rows.append({ row->data(0, Qt::UserRole).toInt(), row->text(0), row->text(1) });
+    }
+    return rows;
+}
+
+} // namespace
+
+ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
+    : QWidget(parent)
+    , m_statusBar(statusBar)
+    , m_tree(new ConfigTree(this))
+    , m_rowFilter(loadSkipFile(QStringLiteral("SkipItems")))
+    , m_writeSummary(new QLabel(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+    setFocusProxy(m_tree);
+    m_writeSummary->setObjectName(QStringLiteral("writeSummary"));
+    setUpRefresh();
+    setUpKeyboard();
+}
+
+ItemPage::~ItemPage()
+{
+    // The worker must not outlive the page it reports to.
+    stopRefresh();
+}
+
+void ItemPage::setUpRefresh()
+{
+    connect(&m_refreshThread, &RefreshThread::signalClearItems, this, &ItemPage::clearItems);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &ItemPage::refreshedItem);
+    connect(
+        &m_refreshThread, &RefreshThread::signalFailed, this, [this](const QString &title, const LinkFailure &failure) {
+            showErrorBox(title, failure.text(), QIcon(QStringLiteral(":/image/refresh.png")));
+        });
+    connect(&m_refreshThread, &QThread::finished, m_tree, &ConfigTree::showHeldRows);
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &ItemPage::itemDoubleClicked);
+    connect(&m_refreshThread, &QThread::started, this, &ItemPage::refreshStarted);
+    connect(&m_refreshThread, &RefreshThread::signalAddItems, this, &ItemPage::refreshProgress);
+    connect(&m_refreshThread, &QThread::finished, this, &ItemPage::refreshFinished);
+}
+
+void ItemPage::setUpKeyboard()
+{
+    // Enter and F2 on a row do what a double click does.
+    for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
+        auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, &ItemPage::editCurrentItem);
+    }
+}
+
+ItemRecord ItemPage::recordOf(const QTreeWidgetItem *row)
+{
+    return row->data(0, kRecordRole).value<ItemRecord>();
+}
+
+void ItemPage::showErrorBox(const QString &title, const QString &text, const QIcon &icon)
+{
+    QMessageBox box(
+        QMessageBox::Critical, title, text, QMessageBox::Ok, window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setWindowIcon(icon);
+    setOkButtonText(box, tr("确定"));
+    // The status bar has room for the first line; the box shows the rest.
+    m_statusBar->showMessage(text.section(QLatin1Char('\n'), 0, 0), 5000);
+    box.exec();
+}
+
+void ItemPage::refresh()
+{
+    if (m_refreshThread.isRunning())
+        return;
+    // The connection of this refresh: the rows it reads are that meter's.
+    const LinkSettings link = storedLinkSettings();
+    m_refreshThread.setLinkSettings(link);
+    m_refreshConnection = link.meterKey();
+    m_refreshThread.start(QThread::InheritPriority);
+}
+
+void ItemPage::stopRefresh()
+{
+    // A slow meter would hold the window for the rest of the list.
+    m_refreshThread.requestStop();
+    m_refreshThread.wait();
+}
+
+void ItemPage::refreshStarted()
+{
+    m_tree->setCursor(Qt::BusyCursor);
+    refreshProgress(-1);
+}
+
+void ItemPage::refreshProgress(int index)
+{
+    // A silent meter keeps the next item waiting for seconds: say which.
+    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    m_statusBar->showMessage(m_refreshMessage);
+}
+
+void ItemPage::refreshFinished()
+{
+    m_tree->unsetCursor();
+    if (m_statusBar->currentMessage() == m_refreshMessage)
+        m_statusBar->clearMessage();
+    m_refreshMessage.clear();
+}
+
+void ItemPage::editCurrentItem()
+{
+    if (QTreeWidgetItem *row = m_tree->currentItem())
+        itemDoubleClicked(row, m_tree->currentColumn());
+}
+
+QString ItemPage::askItemsExportFile()
+{
+    // The model row names the meter the file belongs to.
+    QString model;
+    for (int i = 0; i < m_tree->topLevelItemCount() && model.isEmpty(); ++i) {
+        const ItemRecord record = recordOf(m_tree->topLevelItem(i));
+        if (isModelRowName(record.fields.value(0).trimmed()))
+            model = record.fields.value(1).trimmed();
+    }
+    return askSaveFileName(window(), tr("导出配置"), kItemFiles, itemsFileName(model, QDateTime::currentDateTime()),
+        tr("Files (*.csv)"), QStringLiteral("csv"));
+}
+
+void ItemPage::exportItems()
+{
+    const QString path = askItemsExportFile();
+    if (!path.isEmpty())
+        exportItemsTo(path);
+}
+
+void ItemPage::exportItemsTo(const QString &path)
+{
+    if (!beginOperation())
+        return;
+    const auto done = qScopeGuard([this] { endOperation(); });
+    m_statusBar->showMessage(tr("正在导出配置......"));
+    const QVector<ItemRowText> rows = rowTexts(m_tree);
+    const QString error = ::exportItems(path, rows);
+    if (!error.isEmpty()) {
+        showErrorBox(tr("导出配置"), error, window()->windowIcon());
+        return;
+    }
+    m_statusBar->showMessage(tr("导出配置成功"), kResultMessageMs);
+    // The file format is kept as it is, but rows it cannot carry back are
+    // named rather than lost unnoticed on the next import.
+    const QStringList lost = itemsLostOnImport(rows);
+    if (!lost.isEmpty()) {
+        showOkBox(QMessageBox::Warning, tr("导出配置"),
+            tr("以下配置项的值含有逗号或换行,从该文件导入时无法原样还原:\n%1").arg(lost.join(QLatin1Char('\n'))),
+            window());
+    }
+}
+
+void ItemPage::importItems()
+{
+    const QString path = askOpenFileName(window(), tr("导入配置"), kItemFiles, tr("Files (*.csv)"));
+    if (!path.isEmpty())
+        importItemsFrom(path);
+}
+
+void ItemPage::importItemsFrom(const QString &path)
+{
+    if (!beginOperation())
+        return;
+    const auto done = qScopeGuard([this] { endOperation(); });
+    // The whole file is checked before any row is taken over, so a bad line
+    // leaves an empty tree and no half-applied hiding state.
+    const ItemImport import = ::importItems(path);
+    if (!import.opened) {
+        showErrorBox(tr("导入配置"), import.error, window()->windowIcon());
+        return;
+    }
+    m_statusBar->showMessage(tr("正在导入配置......"));
+    m_tree->clear();
+    if (!import.error.isEmpty()) {
+        showErrorBox(tr("导入配置"), import.error, window()->windowIcon());
+        return;
+    }
+    for (const ItemRecord &record : import.records)
+        addItems(record.index, record.fields);
+    m_statusBar->showMessage(tr("导入配置成功"), kResultMessageMs);
+}
+
+void ItemPage::writeItems()
+{
+    if (!beginOperation())
+        return;
+    const auto done = qScopeGuard([this] { endOperation(); });
+    QVector<QTreeWidgetItem *> rows;
+    QVector<ItemWriteRequest> requests;
+    collectBatch(rows, requests);
+    if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
+        return;
+    m_statusBar->showMessage(tr("正在写入配置......"));
+    runBatch(storedLinkSettings(), rows, requests);
+}
+
+void ItemPage::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const
+{
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_tree->topLevelItem(i);
+        const QString text = row->text(1);
+        // Command items have no value column and are never sent in a batch.
+        if (text.isEmpty())
+            continue;
+        rows << row;
+        const ItemRecord record = recordOf(row);
+        requests << ItemWriteRequest { record.index, record.fields.value(0).trimmed(), text.mid(1).trimmed() };
+    }
+}
+
+bool ItemPage::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests)
+{
+    QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
+    for (int i = 0; i < review.size(); ++i)
+        review[i].row = m_tree->indexOfTopLevelItem(rows.at(i)) + 1;
+    if (summarizeReview(review).toWrite == 0) {
+        showOkBox(
+            QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), window());
+        return false;
+    }
+    WriteReviewDialog dialog(review, window());
+    if (dialog.exec() != QDialog::Accepted) {
+        m_statusBar->showMessage(tr("已取消写入配置"), kResultMessageMs);
+        return false;
+    }
+    const QVector<ReviewRow> chosen = dialog.rows();
+    QVector<QTreeWidgetItem *> keptRows;
+    QVector<ItemWriteRequest> keptRequests;
+    for (int i = 0; i < chosen.size(); ++i) {
+        if (chosen.at(i).checked) {
+            keptRows << rows.at(i);
+            keptRequests << requests.at(i);
+        }
+    }
+    rows = keptRows;
+    requests = keptRequests;
+    return !requests.isEmpty();
+}
+
+bool ItemPage::runBatch(
+    const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests)
+{
+    // The window paints and hears Cancel while an exchange waits; Cancel lets
+    // the item on the line finish, then nothing more is sent.
+    BackgroundJob job(window());
+    QProgressDialog &progress = job.progress();
+    progress.setObjectName(QStringLiteral("writeProgress"));
+    progress.setWindowTitle(tr("写入配置"));
+    progress.setCancelButtonText(tr("取消"));
+    progress.setRange(0, requests.size());
+    // Wide enough for its title and an item's name, so it does not jump.
+    progress.setMinimumWidth(progress.fontMetrics().averageCharWidth() * 60);
+
+    bool failed = false;
+    int confirmed = 0;
+    int refused = 0;
+    int unknown = 0;
+    const BatchStart onStart = [&](int i) {
+        m_tree->setCurrentItem(rows.at(i));
+        m_statusBar->showMessage(tr("正在写入配置......"));
+        progress.setLabelText(
+            tr("正在写入第%1项(共%2项): %3").arg(i + 1).arg(requests.size()).arg(requests.at(i).name));
+        progress.setValue(i);
+    };
+    const BatchResult onResult = [&](int i, const ItemWriteResult &result) {
+        recordWrite(rows.at(i), requests.at(i).value, result, 2, link);
+        const QString error = withOutcomeLine(result.failure.text(), result.outcome);
+        // The batch ends at a failure: its boxes come without the progress under them.
+        // reset() also stops the dialog's own timer, which would show it
+        // again over the box.
+        if (!result.confirmed()) {
+            progress.reset();
+            progress.hide();
+        }
+        if (showWriteResult(rows.at(i), result, error, 2)) {
+            ++confirmed;
+            refused += result.matches() ? 0 : 1;
+            return true;
+        }
+        unknown += result.outcome == WriteOutcome::Unknown ? 1 : 0;
+        showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), window()->windowIcon());
+        failed = true;
+        return false;
+    };
+    LinkFailure openFailure;
+    job.run([&] {
+        DeviceChannel channel;
+        if (!channel.open(link)) {
+            openFailure = channel.openFailure().saying(tr("写入错误,连接设备失败"));
+            return;
+        }
+        ItemSession(channel).writeBatch(
+            requests, [&](int i) { job.post([&onStart, i] { onStart(i); }); },
+            [&](int i, const ItemWriteResult &result) {
+                job.post([&onResult, i, result] { onResult(i, result); });
+                // The session itself stops at a write that was not confirmed.
+                return true;
+            },
+            &job.stopFlag());
+    });
+    if (openFailure.failed()) {
+        showErrorBox(tr("写入配置"), openFailure.text(), window()->windowIcon());
+        return false;
+    }
+    // A write whose outcome is unknown may have landed: it is not counted as unwritten.
+    if (unknown > 0) {
+        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项")
+                                    .arg(confirmed - refused)
+                                    .arg(refused)
+                                    .arg(unknown)
+                                    .arg(requests.size() - confirmed - unknown));
+    } else {
+        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
+                                    .arg(confirmed - refused)
+                                    .arg(refused)
+                                    .arg(requests.size() - confirmed));
+    }
+    if (failed)
+        return false;
+    if (confirmed < requests.size()) {
+        m_statusBar->showMessage(
+            tr("已取消写入配置: 已写入%1项,共%2项", nullptr, int(requests.size())).arg(confirmed).arg(requests.size()));
+        return false;
+    }
+    m_statusBar->showMessage(tr("写入配置成功"), kResultMessageMs);
+    return true;
+}
+
+void ItemPage::syncTime()
+{
+    if (!beginOperation())
+        return;
+    const auto done = qScopeGuard([this] { endOperation(); });
+    const LinkSettings link = storedLinkSettings();
+    const QDateTime now = QDateTime::currentDateTime();
+    LinkFailure openFailure;
+    ClockResult clock;
+    BackgroundJob job(window());
+    job.progress().setWindowTitle(tr("同步时间"));
+    job.progress().setCancelButton(nullptr);
+    job.run([&] {
+        DeviceChannel channel;
+        if (channel.open(link))
+            clock = ItemSession(channel).setClock(now);
+        else
+            openFailure = channel.openFailure();
+    });
+    if (openFailure.failed()) {
+        showErrorBox(tr("同步时间"), openFailure.text(), window()->windowIcon());
+        return;
+    }
+    appendJournal(
+        link, -1, QStringLiteral("clock"), QString(), ClockResult::timeText(now), clock.answer, clock.outcomeWord());
+    if (clock.outcome == WriteOutcome::Unknown) {
+        showErrorBox(tr("同步时间"), withOutcomeLine(clock.failure.text(), clock.outcome), window()->windowIcon());
+        return;
+    }
+    if (clock.acknowledged())
+        QMessageBox::information(window(), tr("同步时间"), tr("同步时间成功"));
+    else
+        showErrorBox(tr("同步时间"), tr("同步时间失败"), window()->windowIcon());
+}
+
+void ItemPage::clearItems()
+{
+    m_tree->clear();
+}
+
+void ItemPage::addItems(int index, const QStringList &list)
+{
+    const ItemRecord record { index, list };
+    if (!isSkippedItem(record))
+        addItemRow(record);
+}
+
+void ItemPage::itemDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    Q_UNUSED(column);
+    if (!item || m_operationRunning)
+        return;
+    QString newValue;
+    const ItemEdit edit = editItem(item->text(0), item->text(1), newValue);
+    // A command goes out as the item alone, a value as item and value.
+    if (edit != ItemEdit::Cancelled)
+        writeEditedItem(item, newValue, edit == ItemEdit::CommandConfirmed ? 1 : 2);
+}
+
+void ItemPage::writeEditedItem(QTreeWidgetItem *row, const QString &value, int count)
+{
+    if (!beginOperation())
+        return;
+    const auto done = qScopeGuard([this] { endOperation(); });
+    const LinkSettings link = storedLinkSettings();
+    const ItemRecord record = recordOf(row);
+    m_statusBar->showMessage(tr("正在写入配置......"));
+    LinkFailure openFailure;
+    ItemWriteResult result;
+    BackgroundJob job(window());
+    job.progress().setWindowTitle(tr("写入配置"));
+    job.progress().setLabelText(tr("正在写入配置......"));
+    // A single write is one exchange: it ends by itself.
+    job.progress().setCancelButton(nullptr);
+    job.run([&] {
+        DeviceChannel channel;
+        if (channel.open(link))
+            result = ItemSession(channel).writeItem(record.index, record.fields.value(0).trimmed(), value, count);
+        else
+            openFailure = channel.openFailure().saying(tr("写入错误,连接设备失败"));
+    });
+    if (openFailure.failed()) {
+        showErrorBox(tr("写入配置"), openFailure.text(), window()->windowIcon());
+        return;
+    }
+    recordWrite(row, value, result, count, link);
+    if (!showWriteResult(row, result, withOutcomeLine(result.failure.text(), result.outcome), count))
+        showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(value), window()->windowIcon());
+}
+
+void ItemPage::addItemRow(const ItemRecord &record)
+{
+    const ItemRowText texts = itemRowText(m_tree->topLevelItemCount() + 1, record);
+    auto *row = new QTreeWidgetItem(QStringList { texts.column0, texts.column1 });
+    row->setData(0, Qt::UserRole, record.index);
+    row->setData(0, kRecordRole, QVariant::fromValue(record));
+    // Rows are numbered as shown; writes and files use the meter's own index.
+    const QString tip = tr("写入和导出使用配置项序号%1").arg(record.index);
+    row->setToolTip(0, tip);
+    row->setToolTip(1, tip);
+    m_tree->addTopLevelItem(row);
+}
+
+bool ItemPage::isSkippedItem(const ItemRecord &record)
+{
+    ItemRecord released;
+    const bool skipped = m_rowFilter.isSkipped(record, &released);
+    if (!released.fields.isEmpty())
+        addItemRow(released);
+    return skipped;
+}
+
+ItemEdit ItemPage::editItem(const QString &name, const QString &value, QString &newValue)
+{
+    newValue.clear();
+    const bool hasValue = !value.isEmpty();
+    static const QRegularExpression kRowNumber(QStringLiteral("^\\d+\\."));
+    QString rowNumber = kRowNumber.match(name).captured();
+    rowNumber.chop(1);
+    QString itemName = name;
+    itemName.remove(kRowNumber);
+    QString itemValue = value;
+    if (itemValue.startsWith(QLatin1Char(':')))
+        itemValue.remove(0, 1);
+    itemName = itemName.trimmed();
+    itemValue = itemValue.trimmed();
+
+    if (!hasValue) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "), itemName, QMessageBox::Ok | QMessageBox::Cancel,
+            window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        box.setWindowIcon(window()->windowIcon());
+        box.button(QMessageBox::Ok)->setText(tr("确定"));
+        box.button(QMessageBox::Cancel)->setText(tr("取消"));
+        // A command runs as soon as it is sent (a factory reset cannot be
+        // taken back): say which row it is, and let Enter cancel.
+        box.setInformativeText(tr("第%1行是命令,按“确定”立即发送给设备执行。").arg(rowNumber));
+        box.setDefaultButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok ? ItemEdit::CommandConfirmed : ItemEdit::Cancelled;
+    }
+
+    ModifyDialog dialog(itemName, itemValue, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return ItemEdit::Cancelled;
+    newValue = dialog.value().trimmed();
+    return ItemEdit::NewValue;
+}
+
+bool ItemPage::showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, const QString &error, int count)
+{
+    // Without a confirmed answer the row keeps the value it showed.
+    if (!result.confirmed()) {
+        showErrorBox(tr("提交"), error, window()->windowIcon());
+        return false;
+    }
+    ItemRecord record = recordOf(row);
+    if (count == 2) {
+        row->setText(1, QLatin1String(": ") + result.answer.at(1));
+        record.fields = result.answer;
+        row->setData(0, kRecordRole, QVariant::fromValue(record));
+    }
+    // The meter kept another value: say so on the row until the next answer.
+    const QString indexTip = tr("写入和导出使用配置项序号%1").arg(record.index);
+    row->setBackground(1, result.matches() ? QBrush() : kRefusedBrush);
+    row->setToolTip(1, result.matches() ? indexTip : tr("设备未接受该值"));
+    if (result.accepted)
+        m_statusBar->showMessage(tr("写入配置成功"), kResultMessageMs);
+    else
+        m_statusBar->showMessage(tr("写入配置失败,该项不支持修改"), kResultMessageMs);
+    return true;
+}
+
+bool ItemPage::beginOperation()
+{
+    if (m_operationRunning)
+        return false;
+    m_operationRunning = true;
+    // Waits inside an exchange run the event loop; nothing may change the tree
+    // or reach the meter meanwhile.
+    m_disabledActions.clear();
+    for (QAction *action : qAsConst(m_guardedActions)) {
+        if (action->isEnabled()) {
+            action->setEnabled(false);
+            m_disabledActions << action;
+        }
+    }
+    return true;
+}
+
+void ItemPage::endOperation()
+{
+    if (!m_journalWarning.isEmpty()) {
+        const QString warning = m_journalWarning;
+        m_journalWarning.clear();
+        showOkBox(QMessageBox::Warning, tr("写入记录"), warning, window());
+    }
+    // Input that queued up while the window was blocked reaches the disabled
+    // actions now and is dropped, instead of running after the operation.
+    QCoreApplication::processEvents();
+    for (QAction *action : qAsConst(m_disabledActions))
+        action->setEnabled(true);
+    m_disabledActions.clear();
+    m_operationRunning = false;
+}
+
+void ItemPage::refreshedItem(int index, const QStringList &list)
+{
+    m_knownValues.noteRead(m_refreshConnection, { index, list });
+    addItems(index, list);
+}
+
+QUrl ItemPage::journalFolderUrl()
+{
+    return QUrl::fromLocalFile(QDir::currentPath());
+}
+
+void ItemPage::openJournalFolder()
+{
+    QDesktopServices::openUrl(journalFolderUrl());
+}
+
+void ItemPage::recordWrite(
+    QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link)
+{
+    const ItemRecord record = recordOf(row);
+    const QString oldValue = m_knownValues.value(record.index);
+    if (result.confirmed())
+        m_knownValues.noteWrite(link.meterKey(), record.index, result.answer);
+    const QString answered = count == 2 ? result.answer.value(1) : QString();
+    appendJournal(link, record.index, record.fields.value(0).trimmed(), oldValue, value, answered, result.outcomeWord(),
+        m_tree->indexOfTopLevelItem(row) + 1);
+}
+
+void ItemPage::appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
+    const QString &requested, const QString &answered, const QString &result, int row)
+{
+    JournalEntry entry = Journal::entryNow(
+        link, m_knownValues.model(), m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
+    entry.row = row;
+    // A journal that cannot be written never holds up the meter's work; the
+    // user hears of it once.
+    if (!m_journal.append(entry) && !m_journalWarned) {
+        m_journalWarned = true;
+        m_journalWarning = m_journal.errorText();
+    }
+}

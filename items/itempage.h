@@ -1,0 +1,133 @@
+#pragma once
+
+#include "items/itemcsv.h"
+#include "items/itemrowfilter.h"
+#include "items/journal.h"
+#include "items/knownvalues.h"
+#include "items/refreshthread.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QStringList>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+
+class ConfigTree;
+class QAction;
+class QIcon;
+class QLabel;
+class QStatusBar;
+class QTreeWidgetItem;
+class QUrl;
+struct ItemWriteRequest;
+struct ItemWriteResult;
+
+// What the edit of a row came to.
+enum class ItemEdit {
+    Cancelled,
+    CommandConfirmed, // a command item: sent without a value
+    NewValue, // a value was chosen
+};
+Q_DECLARE_METATYPE(ItemEdit)
+
+// The page of the meter's items: the tree, the refresh worker that fills it,
+// the values the meter reported, the write journal and every operation on
+// the items (edit and write, batch write, import, export, clock). Each row
+// carries its item record; the texts shown are made from it. Messages go to
+// the window's status bar; while an operation runs, the actions handed in
+// are disabled.
+class ItemPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The row's item record (ItemRecord), beside its index in Qt::UserRole.
+    static constexpr int kRecordRole = Qt::UserRole + 1;
+
+    ItemPage(QStatusBar *statusBar, QWidget *parent = nullptr);
+    ~ItemPage() override;
+
+    ConfigTree *tree() const { return m_tree; }
+    RefreshThread *refreshThread() { return &m_refreshThread; }
+    const KnownMeterValues &knownValues() const { return m_knownValues; }
+    bool isOperationRunning() const { return m_operationRunning; }
+    // Disabled while an item operation runs: whatever reaches the meter or changes the tree.
+    void setGuardedActions(const QList<QAction *> &actions) { m_guardedActions = actions; }
+    // The label of a batch's summary, for the window's status bar.
+    QLabel *writeSummaryLabel() const { return m_writeSummary; }
+
+    static ItemRecord recordOf(const QTreeWidgetItem *row);
+    // The edit dialog for a row's texts as shown; a new value goes to newValue.
+    ItemEdit editItem(const QString &name, const QString &value, QString &newValue);
+    // An error box over the window; its first line also goes to the status bar.
+    void showErrorBox(const QString &title, const QString &text, const QIcon &icon);
+    // The folder journal.csv is written to (the working directory).
+    static QUrl journalFolderUrl();
+
+    void refresh();
+    // Ends a refresh and waits for its worker: the window is closing.
+    void stopRefresh();
+    void exportItems();
+    void importItems();
+    void writeItems();
+    void syncTime();
+    void clearItems();
+    void addItems(int index, const QStringList &list);
+    void itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void editCurrentItem();
+    void refreshStarted();
+    void refreshProgress(int index);
+    void refreshFinished();
+    void refreshedItem(int index, const QStringList &list);
+    void openJournalFolder();
+
+private:
+    void addItemRow(const ItemRecord &record);
+    bool isSkippedItem(const ItemRecord &record);
+    void exportItemsTo(const QString &path);
+    void importItemsFrom(const QString &path);
+    QString askItemsExportFile();
+    // The write runs off the window's thread behind a modal progress.
+    void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
+    // Shows a write's outcome on its row; false (after an error box) when the
+    // write was not confirmed.
+    bool showWriteResult(QTreeWidgetItem *row, const ItemWriteResult &result, const QString &error, int count);
+    // An item operation runs with the guarded actions disabled; false when one runs already.
+    bool beginOperation();
+    void endOperation();
+    // The batch's rows (those with a value, in tree order) and their requests.
+    void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
+    // Lets the user pick the rows to write; false when nothing is to be written.
+    bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
+    using BatchStart = std::function<void(int row)>;
+    using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
+    // A batch off the window's thread, with its progress dialog, row
+    // updates, journal and summary; true when every row was written.
+    bool runBatch(
+        const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests);
+    // Marks the row, remembers the answer and journals the attempt.
+    void recordWrite(
+        QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link);
+    void appendJournal(const LinkSettings &link, int index, const QString &name, const QString &oldValue,
+        const QString &requested, const QString &answered, const QString &result, int row = 0);
+    void setUpRefresh();
+    void setUpKeyboard();
+
+    QStatusBar *m_statusBar;
+    ConfigTree *m_tree;
+    RefreshThread m_refreshThread;
+    QString m_refreshMessage;
+    QString m_refreshConnection;
+    // SkipItems and the device-name row kept back until the next model row decides it.
+    ItemRowFilter m_rowFilter;
+    KnownMeterValues m_knownValues;
+    Journal m_journal;
+    bool m_journalWarned = false;
+    QString m_journalWarning; // shown once the operation has ended
+    bool m_operationRunning = false;
+    QList<QAction *> m_guardedActions;
+    QList<QAction *> m_disabledActions;
+    QLabel *m_writeSummary;
+};
