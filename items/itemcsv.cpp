@@ -43,6 +43,15 @@ QString itemRowName(const QString &column0)
     return name.trimmed();
 }
 
+bool itemRowContains(const ItemRowText &row, const QString &text)
+{
+    const QString wanted = text.trimmed();
+    const QString number = row.column0.section(QLatin1Char('.'), 0, 0);
+    return number.contains(wanted, Qt::CaseInsensitive)
+        || itemRowName(row.column0).contains(wanted, Qt::CaseInsensitive)
+        || valueOf(row).contains(wanted, Qt::CaseInsensitive);
+}
+
 ItemRowText itemRowText(int rowNumber, const ItemRecord &record)
 {
     ItemRowText row;

@@ -30,6 +30,10 @@ QString itemRowName(const QString &column0);
 // The texts of tree row number rowNumber (counted from 1) for an item.
 ItemRowText itemRowText(int rowNumber, const ItemRecord &record);
 
+// Whether the row's shown number, name or value contains the text, in any
+// letter case: "7" and "07" both find row 07.
+bool itemRowContains(const ItemRowText &row, const QString &text);
+
 // Highest item index a file may name: 255 is the debug switch, not an item.
 constexpr int kMaxImportedItemIndex = 254;
 

@@ -7,6 +7,7 @@
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
+#include "items/itemfilteredit.h"
 #include "items/itemsession.h"
 #include "items/modifydialog.h"
 #include "items/writereviewdialog.h"
@@ -55,18 +56,25 @@ ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
     , m_tree(new ConfigTree(this))
     , m_rowFilter(loadSkipFile(QStringLiteral("SkipItems")))
     , m_writeSummary(new QLabel(this))
+    , m_filter(new ItemFilterEdit(m_tree, this, this))
+    , m_compareAction(new QAction(this))
+    , m_restoreAction(new QAction(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_filter);
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
     m_writeSummary->setObjectName(QStringLiteral("writeSummary"));
     setUpRefresh();
     setUpKeyboard();
+    setUpTools();
 }
 
 ItemPage::~ItemPage()
 {
+    // The tree goes after the window's status bar: its last signals tell no one.
+    disconnect(m_filter, nullptr, this, nullptr);
     // The worker must not outlive the page it reports to.
     stopRefresh();
 }
@@ -149,6 +157,7 @@ void ItemPage::refreshFinished()
     if (m_statusBar->currentMessage() == m_refreshMessage)
         m_statusBar->clearMessage();
     m_refreshMessage.clear();
+    showShownCount();
 }
 
 void ItemPage::editCurrentItem()
@@ -269,6 +278,7 @@ bool ItemPage::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRe
         return false;
     }
     WriteReviewDialog dialog(review, window());
+    dialog.setNote(hiddenRowsNote(rows));
     if (dialog.exec() != QDialog::Accepted) {
         m_statusBar->showMessage(tr("已取消写入配置"), kResultMessageMs);
         return false;
@@ -290,6 +300,9 @@ bool ItemPage::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRe
 bool ItemPage::runBatch(
     const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests)
 {
+    if (!backUpBeforeBatch(link, requests))
+        return false;
+    const auto forgetBackup = qScopeGuard([this] { m_batchBackup.clear(); });
     // The window paints and hears Cancel while an exchange waits; Cancel lets
     // the item on the line finish, then nothing more is sent.
     BackgroundJob job(window());
@@ -614,6 +627,7 @@ void ItemPage::appendJournal(const LinkSettings &link, int index, const QString 
     JournalEntry entry = Journal::entryNow(
         link, m_knownValues.model(), m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     entry.row = row;
+    entry.backup = index >= 0 ? m_batchBackup : QString();
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {
