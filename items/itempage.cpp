@@ -247,8 +247,10 @@ void ItemPage::writeItems()
     QVector<QTreeWidgetItem *> rows;
     QVector<ItemWriteRequest> requests;
     collectBatch(rows, requests);
-    if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
+    if (readReviewBeforeWrite(*appSettings())) {
+        writeReviewed(buildReviewRows(requests, m_knownValues));
         return;
+    }
     m_statusBar->showMessage(tr("正在写入配置......"));
     runBatch(storedLinkSettings(), rows, requests);
 }
@@ -265,36 +267,6 @@ void ItemPage::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteR
         const ItemRecord record = recordOf(row);
         requests << ItemWriteRequest { record.index, record.fields.value(0).trimmed(), text.mid(1).trimmed() };
     }
-}
-
-bool ItemPage::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests)
-{
-    QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
-    for (int i = 0; i < review.size(); ++i)
-        review[i].row = m_tree->indexOfTopLevelItem(rows.at(i)) + 1;
-    if (summarizeReview(review).toWrite == 0) {
-        showOkBox(
-            QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), window());
-        return false;
-    }
-    WriteReviewDialog dialog(review, window());
-    dialog.setNote(hiddenRowsNote(rows));
-    if (dialog.exec() != QDialog::Accepted) {
-        m_statusBar->showMessage(tr("已取消写入配置"), kResultMessageMs);
-        return false;
-    }
-    const QVector<ReviewRow> chosen = dialog.rows();
-    QVector<QTreeWidgetItem *> keptRows;
-    QVector<ItemWriteRequest> keptRequests;
-    for (int i = 0; i < chosen.size(); ++i) {
-        if (chosen.at(i).checked) {
-            keptRows << rows.at(i);
-            keptRequests << requests.at(i);
-        }
-    }
-    rows = keptRows;
-    requests = keptRequests;
-    return !requests.isEmpty();
 }
 
 bool ItemPage::runBatch(

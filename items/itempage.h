@@ -117,8 +117,6 @@ private:
     void endOperation();
     // The batch's rows (those with a value, in tree order) and their requests.
     void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
-    // Lets the user pick the rows to write; false when nothing is to be written.
-    bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
     using BatchStart = std::function<void(int row)>;
     using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
     // A batch off the window's thread, with its progress dialog, row
