@@ -73,7 +73,9 @@ ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
 
 ItemPage::~ItemPage()
 {
-    // The tree goes after the window's status bar: its last signals tell no one.
+    // The tree is taken down after the window's status bar, and empties its
+    // model while it goes: neither the filter nor the page hears of that.
+    disconnect(m_tree->model(), nullptr, m_filter, nullptr);
     disconnect(m_filter, nullptr, this, nullptr);
     // The worker must not outlive the page it reports to.
     stopRefresh();
