@@ -88,6 +88,8 @@ void MainWindow::setUpAddedActions()
     ui->menu->insertSeparator(ui->quit);
     connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
     statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
+    // The item page's own operations, beside import.
+    m_items->placeActions(ui->menu, ui->export_2);
     m_serviceReport = new QAction(this);
     m_serviceReport->setObjectName(QStringLiteral("actionServiceReport"));
     // With the other additions after the specified operations.

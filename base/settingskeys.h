@@ -39,6 +39,7 @@ constexpr QLatin1String kFoldersGroup = key("folders/");
 
 // Writes: items/writereview.*
 constexpr QLatin1String kReviewBeforeWrite = key("items/review_before_write");
+constexpr QLatin1String kBackupBeforeWrite = key("items/backup_before_write");
 
 // The monitor: monitor/monitorsettings.*
 constexpr QLatin1String kMonitorMaxLines = key("monitor/max_lines");

@@ -58,9 +58,12 @@ QList<CommandInfo> commands()
             QT_TRANSLATE_NOOP(
                 "VexaCli", "按配置项序号(不是行号)或名称写入配置项,并显示设备的应答;名称可只写开头,须只对应一项"),
             { QStringLiteral("allow-empty"), QStringLiteral("trigger") } },
-        { "apply", "apply FILE [--dry-run] [--all]",
-            QT_TRANSLATE_NOOP("VexaCli", "写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行"),
-            { QStringLiteral("dry-run"), QStringLiteral("all") } },
+        { "apply", "apply FILE [--dry-run] [--all] [--no-backup]",
+            QT_TRANSLATE_NOOP("VexaCli",
+                "写入文件中与设备不同的值(先读取,并把设备中的值备份到backups/);--dry-run只显示比较;--all写入每一行"),
+            { QStringLiteral("dry-run"), QStringLiteral("all"), QStringLiteral("no-backup") } },
+        { "diff", "diff FILE [--json]",
+            QT_TRANSLATE_NOOP("VexaCli", "将文件与设备中的值比较,不写入;相同时退出状态为0,不同时为5"), {} },
         { "clock", "clock", QT_TRANSLATE_NOOP("VexaCli", "将设备时钟设为本机当前时间"), {} },
         { "history", "history FROM TO [-o FILE] [--pdf FILE] [--chart FILE.png|FILE.pdf]",
             QT_TRANSLATE_NOOP("VexaCli", "读取两天之间的历史数据(日期yyyy-MM-dd);无-o时输出到标准输出"),
@@ -132,6 +135,8 @@ QCommandLineOption commandOption(const QString &name)
         return { QStringLiteral("chart"), VexaCli::tr("另存为图表(PNG图片或A4横向PDF)"), QStringLiteral("FILE") };
     if (name == QLatin1String("dry-run"))
         return { QStringLiteral("dry-run"), VexaCli::tr("只显示比较,不写入") };
+    if (name == QLatin1String("no-backup"))
+        return { QStringLiteral("no-backup"), VexaCli::tr("写入前不备份设备中的值") };
     if (name == QLatin1String("allow-empty"))
         return { QStringLiteral("allow-empty"), VexaCli::tr("允许把有值的配置项写为空值") };
     if (name == QLatin1String("trigger"))
@@ -169,7 +174,8 @@ QString toolHelp()
     for (const CommandInfo &command : commands())
         text += wrapped(QLatin1String(command.syntax), 2) + wrapped(VexaCli::tr(command.summary), 6);
     text += QLatin1Char('\n')
-        + wrapped(VexaCli::tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误"), 0)
+        + wrapped(
+            VexaCli::tr("退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误, 5 diff发现不同"), 0)
         + QLatin1Char('\n');
     text += VexaCli::tr("选项:") + QLatin1Char('\n') + CliHelp::options(allOptions({})) + QLatin1Char('\n');
     text += wrapped(VexaCli::tr("每个命令的帮助: vexa-cli COMMAND --help"), 0);
@@ -279,10 +285,10 @@ int checkCommandArguments(const CliOptions &options)
         }
         return CliOk;
     }
-    if (options.command == QLatin1String("apply")) {
+    if (options.command == QLatin1String("apply") || options.command == QLatin1String("diff")) {
         if (count != 1)
             return usageError(VexaCli::tr("需要一个文件"), options.command);
-        const ItemImport import = importItems(options.arguments.at(0));
+        const ItemImport import = importItems(options.arguments.at(0), IdentificationValues::Keep);
         if (!import.error.isEmpty()) {
             printErr(QStringLiteral("vexa-cli: %1\n").arg(import.error));
             return CliFileError;
@@ -415,7 +421,7 @@ int runCli(const QStringList &arguments)
     const QString failed = outFailure();
     if (!failed.isEmpty()) {
         printErr(QStringLiteral("vexa-cli: %1\n").arg(VexaCli::tr("写入标准输出失败: %1").arg(failed)));
-        exit = qMax(exit, int(CliFileError));
+        exit = worseExit(exit, CliFileError);
     }
     return exit;
 }
@@ -487,6 +493,7 @@ int runCommand(const QStringList &arguments)
     options.allowEmpty
         = info->options.contains(QStringLiteral("allow-empty")) && parser.isSet(QStringLiteral("allow-empty"));
     options.trigger = info->options.contains(QStringLiteral("trigger")) && parser.isSet(QStringLiteral("trigger"));
+    options.noBackup = info->options.contains(QStringLiteral("no-backup")) && parser.isSet(QStringLiteral("no-backup"));
     if (parser.isSet(QStringLiteral("timeout"))
         && !parsePositive(parser.value(QStringLiteral("timeout")), 1, 600000, &options.timeoutMs))
         return usageError(
@@ -552,7 +559,7 @@ int runCommand(const QStringList &arguments)
     printReports(reports, options);
     int exit = CliOk;
     for (const MeterReport &report : qAsConst(reports))
-        exit = qMax(exit, report.exit);
+        exit = worseExit(exit, report.exit);
     return exit;
 }
 

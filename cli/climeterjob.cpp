@@ -12,6 +12,8 @@
 #include "cli/cliservice.h"
 #include "cli/vexacli.h"
 #include "items/identificationrows.h"
+#include "items/itembackup.h"
+#include "items/itemcomparison.h"
 #include "items/itemcsv.h"
 #include "items/itemrowfilter.h"
 #include "items/journal.h"
@@ -77,6 +79,27 @@ QString itemTable(const QVector<ItemRecord> &records, const QVector<int> &shownR
     return table;
 }
 
+// Rows of cells in columns as wide as their widest cell, two blanks apart.
+QString columns(const QVector<QStringList> &rows)
+{
+    QVector<int> widths;
+    for (const QStringList &row : rows) {
+        for (int i = 0; i < row.size(); ++i) {
+            if (widths.size() <= i)
+                widths << 0;
+            widths[i] = qMax(widths.at(i), CliHelp::displayWidth(row.at(i)));
+        }
+    }
+    QString text;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (int i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? padded(row.at(i), widths.at(i) + 2) : row.at(i);
+        text += line + QLatin1Char('\n');
+    }
+    return text;
+}
+
 } // namespace
 
 CliMeterJob::CliMeterJob(const CliTarget &target, const CliOptions &options, Journal &journal, CliProgress *progress)
@@ -117,6 +140,8 @@ MeterReport CliMeterJob::run()
             setItems(session);
         else if (m_options.command == QLatin1String("apply"))
             applyFile(session);
+        else if (m_options.command == QLatin1String("diff"))
+            diffFile(session);
         else if (m_options.command == QLatin1String("clock"))
             setClock(session);
     }
@@ -175,8 +200,9 @@ void CliMeterJob::identify(const ItemRecord &record)
 void CliMeterJob::journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    const JournalEntry entry
+    JournalEntry entry
         = Journal::entryNow(m_target.link, m_model, m_deviceName, index, name, oldValue, requested, answered, result);
+    entry.backup = m_backup;
     if (!m_journal.append(entry) && m_progress)
         m_progress->warnOnce(m_journal.errorText());
 }
@@ -374,6 +400,13 @@ void CliMeterJob::applyFile(ItemSession &session)
         fail(CliFileError, import.error);
         return;
     }
+    // A backup that cannot be made stops the run before the meter is asked.
+    const bool backup = !m_options.dryRun && !m_options.noBackup;
+    const QString folderError = backup ? ItemBackup::prepareFolder(QDir::currentPath()) : QString();
+    if (!folderError.isEmpty()) {
+        fail(CliFileError, folderError);
+        return;
+    }
     QVector<ItemRecord> records;
     const ItemListResult list = readMeterList(session, &records);
     if (list.failure.failed()) {
@@ -433,6 +466,8 @@ void CliMeterJob::applyFile(ItemSession &session)
         return;
     }
 
+    if (backup && !plan.isEmpty() && !backUp(records))
+        return;
     int refused = 0;
     session.writeBatch(
         plan,
@@ -465,6 +500,62 @@ void CliMeterJob::applyFile(ItemSession &session)
     if (refused > 0)
         fail(CliRefused, VexaCli::tr("设备未接受%1项的值", nullptr, refused).arg(refused));
     m_report.json.insert(QStringLiteral("changes"), changes);
+}
+
+bool CliMeterJob::backUp(const QVector<ItemRecord> &records)
+{
+    const ItemBackup backup = ItemBackup::write(QDir::currentPath(), m_model, QDateTime::currentDateTime(), records);
+    if (!backup.ok()) {
+        fail(CliFileError, backup.errorText());
+        return false;
+    }
+    m_backup = backup.fileName();
+    m_report.json.insert(QStringLiteral("backup"), m_backup);
+    return true;
+}
+
+void CliMeterJob::diffFile(ItemSession &session)
+{
+    // Checked before: the file parses. Its rows 0 and 1 keep their values.
+    const ItemImport import = importItems(m_options.arguments.value(0), IdentificationValues::Keep);
+    if (!import.error.isEmpty()) {
+        fail(CliFileError, import.error);
+        return;
+    }
+    QVector<ItemRecord> records;
+    const ItemListResult list = readMeterList(session, &records);
+    if (list.failure.failed()) {
+        fail(CliLinkError, told(list.failure));
+        return;
+    }
+    const ItemComparison comparison(records, import.records);
+    QJsonArray differences;
+    QVector<QStringList> table { ItemComparison::columnTitles() };
+    for (const ItemComparisonRow &row : comparison.rows()) {
+        if (!row.differs())
+            continue;
+        QJsonObject difference { { QStringLiteral("index"), row.index }, { QStringLiteral("name"), row.name },
+            { QStringLiteral("meter"), row.meterValue }, { QStringLiteral("file"), row.fileValue },
+            { QStringLiteral("result"), ItemComparison::resultWord(row.result) } };
+        if (!row.fileName.isEmpty())
+            difference.insert(QStringLiteral("file_name"), row.fileName);
+        differences << difference;
+        table << QStringList { QStringLiteral("%1").arg(row.index, 2, 10, QLatin1Char('0')),
+            shownValue(row.shownName()), shownValue(row.meterValue), shownValue(row.fileValue),
+            ItemComparison::resultText(row.result) };
+    }
+    m_report.json.insert(QStringLiteral("differences"), differences);
+    m_report.json.insert(QStringLiteral("differing"), comparison.differing());
+    m_report.json.insert(QStringLiteral("same"), comparison.same());
+    if (table.size() > 1)
+        m_report.out = columns(table);
+    m_report.out += comparison.summaryText() + QLatin1Char('\n');
+    // Not an error: stdout says it all; a fleet's summary names the meter.
+    if (!comparison.isEqual()) {
+        m_report.exit = worseExit(m_report.exit, CliDiffers);
+        if (m_options.fleet)
+            m_report.error = comparison.summaryText();
+    }
 }
 
 void CliMeterJob::setClock(ItemSession &session)

@@ -44,6 +44,9 @@ private:
     // Why this value is not written to the item as it is; empty when it is.
     QString refusedAssignment(int index, const QString &name, int fields, const QString &value) const;
     void applyFile(ItemSession &session);
+    // Saves what the meter holds before apply writes; false when the run ends here.
+    bool backUp(const QVector<ItemRecord> &records);
+    void diffFile(ItemSession &session);
     void setClock(ItemSession &session);
     // A failure: the exit status is the highest so far, the error the first
     // one told. stop() is for the failure that ends the run: its error is shown.
@@ -71,4 +74,5 @@ private:
     MeterReport m_report;
     QString m_model;
     QString m_deviceName;
+    QString m_backup; // the copy made before this run's writes, as the journal names it
 };

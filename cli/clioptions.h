@@ -12,6 +12,7 @@ enum CliExit {
     CliLinkError = 2,
     CliRefused = 3,
     CliFileError = 4,
+    CliDiffers = 5, // diff: the meter and the file differ
 };
 
 // A meter of another model refused the package; anything else on the way to
@@ -19,6 +20,15 @@ enum CliExit {
 inline CliExit cliExitStatus(const LinkFailure &failure)
 {
     return failure.kind == LinkFailure::Kind::WrongModel ? CliRefused : CliLinkError;
+}
+
+// The status of a run that met both: every error outranks "they differ".
+inline int worseExit(int a, int b)
+{
+    const auto rank = [](int exit) {
+        return exit == CliOk ? 0 : exit == CliDiffers ? 1 : exit + 1;
+    };
+    return rank(a) >= rank(b) ? a : b;
 }
 
 // What one run was asked to do, once the arguments were understood.
@@ -43,4 +53,5 @@ struct CliOptions
     int timeoutMs = 0; // --timeout: each answer's wait for the item commands; 0 keeps the usual
     bool allowEmpty = false; // set: an empty value for an item that has one
     bool trigger = false; // set: run a command item
+    bool noBackup = false; // apply: no copy of the meter's values before writing
 };

@@ -43,6 +43,15 @@ QString itemRowName(const QString &column0)
     return name.trimmed();
 }
 
+bool itemRowContains(const ItemRowText &row, const QString &text)
+{
+    const QString wanted = text.trimmed();
+    const QString number = row.column0.section(QLatin1Char('.'), 0, 0);
+    return number.contains(wanted, Qt::CaseInsensitive)
+        || itemRowName(row.column0).contains(wanted, Qt::CaseInsensitive)
+        || valueOf(row).contains(wanted, Qt::CaseInsensitive);
+}
+
 ItemRowText itemRowText(int rowNumber, const ItemRecord &record)
 {
     ItemRowText row;
@@ -70,36 +79,44 @@ QString itemFileLine(const ItemRowText &row)
     return withoutControlCharacters(itemCsvLine(row));
 }
 
+QByteArray itemFileBytes(const QVector<ItemRowText> &rows)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const ItemRowText &row : rows)
+        bytes += itemFileLine(row).toUtf8() + '\n';
+    return bytes;
+}
+
 QString exportItems(const QString &path, const QVector<ItemRowText> &rows, OutputFile::Mode mode, OutputFile::Name name)
 {
     OutputFile file;
     if (!file.open(path, mode, name))
         return QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(path) + QLatin1Char('\n')
             + file.errorText();
-    QByteArray bytes("\xEF\xBB\xBF");
-    for (const ItemRowText &row : rows)
-        bytes += itemFileLine(row).toUtf8() + '\n';
-    if (!file.write(bytes) || !file.close())
+    if (!file.write(itemFileBytes(rows)) || !file.close())
         return QCoreApplication::translate("MainWindow", "写入文件失败: %1").arg(path) + QLatin1Char('\n')
             + file.errorText();
     return {};
+}
+
+bool itemLineComesBack(const ItemRowText &row)
+{
+    ItemRecord back;
+    const ItemRecord expected = expectedRecord(row);
+    return parseItemLine(itemFileLine(row), &back) && back.index == expected.index && back.fields == expected.fields;
 }
 
 QStringList itemsLostOnImport(const QVector<ItemRowText> &rows)
 {
     QStringList lost;
     for (const ItemRowText &row : rows) {
-        ItemRecord back;
-        const ItemRecord expected = expectedRecord(row);
-        if (!parseItemLine(itemFileLine(row), &back) || back.index != expected.index
-            || back.fields != expected.fields) {
+        if (!itemLineComesBack(row))
             lost << QStringLiteral("%1. %2").arg(row.index, 2, 10, QLatin1Char('0')).arg(nameOf(row));
-        }
     }
     return lost;
 }
 
-bool parseItemLine(const QString &line, ItemRecord *record)
+bool parseItemLine(const QString &line, ItemRecord *record, IdentificationValues identification)
 {
     // Greedy name: the last comma on the line starts the value.
     static const QRegularExpression kItemLine(QStringLiteral("^(\\d+)\\.(.+),(.+)?"));
@@ -117,12 +134,13 @@ bool parseItemLine(const QString &line, ItemRecord *record)
     // Nothing at all after the comma is how a command item is exported; it
     // stays a command so a batch write never triggers it. Items 0 and 1
     // identify the instrument and are never written.
-    if (index > 1 && match.capturedStart(3) >= 0)
+    const bool keepValue = index > 1 || identification == IdentificationValues::Keep;
+    if (keepValue && match.capturedStart(3) >= 0)
         record->fields << match.captured(3).trimmed();
     return true;
 }
 
-ItemImport importItems(const QString &path)
+ItemImport importItems(const QString &path, IdentificationValues identification)
 {
     ItemImport result;
     QFile file(path);
@@ -138,7 +156,7 @@ ItemImport importItems(const QString &path)
     for (int lineNumber = 1; !stream.atEnd(); ++lineNumber) {
         ItemRecord record;
         QString where;
-        if (!parseItemLine(stream.readLine(), &record))
+        if (!parseItemLine(stream.readLine(), &record, identification))
             where = QCoreApplication::translate("MainWindow", "第%1行").arg(lineNumber);
         else if (seen.at(record.index))
             where = QCoreApplication::translate("MainWindow", "第%1行: 配置项%2重复出现")

@@ -7,6 +7,7 @@
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
+#include "items/itemfilteredit.h"
 #include "items/itemsession.h"
 #include "items/modifydialog.h"
 #include "items/writereviewdialog.h"
@@ -55,18 +56,27 @@ ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
     , m_tree(new ConfigTree(this))
     , m_rowFilter(loadSkipFile(QStringLiteral("SkipItems")))
     , m_writeSummary(new QLabel(this))
+    , m_filter(new ItemFilterEdit(m_tree, this, this))
+    , m_compareAction(new QAction(this))
+    , m_restoreAction(new QAction(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_filter);
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
     m_writeSummary->setObjectName(QStringLiteral("writeSummary"));
     setUpRefresh();
     setUpKeyboard();
+    setUpTools();
 }
 
 ItemPage::~ItemPage()
 {
+    // The tree is taken down after the window's status bar, and empties its
+    // model while it goes: neither the filter nor the page hears of that.
+    disconnect(m_tree->model(), nullptr, m_filter, nullptr);
+    disconnect(m_filter, nullptr, this, nullptr);
     // The worker must not outlive the page it reports to.
     stopRefresh();
 }
@@ -149,6 +159,7 @@ void ItemPage::refreshFinished()
     if (m_statusBar->currentMessage() == m_refreshMessage)
         m_statusBar->clearMessage();
     m_refreshMessage.clear();
+    showShownCount();
 }
 
 void ItemPage::editCurrentItem()
@@ -238,8 +249,10 @@ void ItemPage::writeItems()
     QVector<QTreeWidgetItem *> rows;
     QVector<ItemWriteRequest> requests;
     collectBatch(rows, requests);
-    if (readReviewBeforeWrite(*appSettings()) && !reviewBatch(rows, requests))
+    if (readReviewBeforeWrite(*appSettings())) {
+        writeReviewed(buildReviewRows(requests, m_knownValues));
         return;
+    }
     m_statusBar->showMessage(tr("正在写入配置......"));
     runBatch(storedLinkSettings(), rows, requests);
 }
@@ -258,38 +271,12 @@ void ItemPage::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteR
     }
 }
 
-bool ItemPage::reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests)
-{
-    QVector<ReviewRow> review = buildReviewRows(requests, m_knownValues);
-    for (int i = 0; i < review.size(); ++i)
-        review[i].row = m_tree->indexOfTopLevelItem(rows.at(i)) + 1;
-    if (summarizeReview(review).toWrite == 0) {
-        showOkBox(
-            QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), window());
-        return false;
-    }
-    WriteReviewDialog dialog(review, window());
-    if (dialog.exec() != QDialog::Accepted) {
-        m_statusBar->showMessage(tr("已取消写入配置"), kResultMessageMs);
-        return false;
-    }
-    const QVector<ReviewRow> chosen = dialog.rows();
-    QVector<QTreeWidgetItem *> keptRows;
-    QVector<ItemWriteRequest> keptRequests;
-    for (int i = 0; i < chosen.size(); ++i) {
-        if (chosen.at(i).checked) {
-            keptRows << rows.at(i);
-            keptRequests << requests.at(i);
-        }
-    }
-    rows = keptRows;
-    requests = keptRequests;
-    return !requests.isEmpty();
-}
-
 bool ItemPage::runBatch(
     const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests)
 {
+    if (!backUpBeforeBatch(link, requests))
+        return false;
+    const auto forgetBackup = qScopeGuard([this] { m_batchBackup.clear(); });
     // The window paints and hears Cancel while an exchange waits; Cancel lets
     // the item on the line finish, then nothing more is sent.
     BackgroundJob job(window());
@@ -614,6 +601,7 @@ void ItemPage::appendJournal(const LinkSettings &link, int index, const QString 
     JournalEntry entry = Journal::entryNow(
         link, m_knownValues.model(), m_knownValues.deviceName(), index, name, oldValue, requested, answered, result);
     entry.row = row;
+    entry.backup = index >= 0 ? m_batchBackup : QString();
     // A journal that cannot be written never holds up the meter's work; the
     // user hears of it once.
     if (!m_journal.append(entry) && !m_journalWarned) {

@@ -15,7 +15,9 @@
 #include <functional>
 
 class ConfigTree;
+class ItemFilterEdit;
 class QAction;
+class QMenu;
 class QIcon;
 class QLabel;
 class QStatusBar;
@@ -23,6 +25,7 @@ class QTreeWidgetItem;
 class QUrl;
 struct ItemWriteRequest;
 struct ItemWriteResult;
+struct ReviewRow;
 
 // What the edit of a row came to.
 enum class ItemEdit {
@@ -32,9 +35,10 @@ enum class ItemEdit {
 };
 Q_DECLARE_METATYPE(ItemEdit)
 
-// The page of the meter's items: the tree, the refresh worker that fills it,
-// the values the meter reported, the write journal and every operation on
-// the items (edit and write, batch write, import, export, clock). Each row
+// The page of the meter's items: the tree with its filter, the refresh
+// worker that fills it, the values the meter reported, the write journal and
+// every operation on the items (edit and write, batch write with the backup
+// before it, import, export, compare with a file, restore a backup, clock). Each row
 // carries its item record; the texts shown are made from it. Messages go to
 // the window's status bar; while an operation runs, the actions handed in
 // are disabled.
@@ -54,7 +58,10 @@ public:
     const KnownMeterValues &knownValues() const { return m_knownValues; }
     bool isOperationRunning() const { return m_operationRunning; }
     // Disabled while an item operation runs: whatever reaches the meter or changes the tree.
-    void setGuardedActions(const QList<QAction *> &actions) { m_guardedActions = actions; }
+    void setGuardedActions(const QList<QAction *> &actions)
+    {
+        m_guardedActions = actions + QList<QAction *> { m_compareAction, m_restoreAction };
+    }
     // The label of a batch's summary, for the window's status bar.
     QLabel *writeSummaryLabel() const { return m_writeSummary; }
 
@@ -82,6 +89,17 @@ public:
     void refreshFinished();
     void refreshedItem(int index, const QStringList &list);
     void openJournalFolder();
+    // The page's own actions (compare, restore) in the window's menu, before `before`.
+    void placeActions(QMenu *menu, QAction *before);
+    ItemFilterEdit *filter() const { return m_filter; }
+    // Compares the meter's known values (read first when none) with an item
+    // file; the differing rows can go to the write review from there.
+    void compareWithFile();
+    // Loads a backup as an import does and always shows the write review.
+    void restoreBackup();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void addItemRow(const ItemRecord &record);
@@ -99,8 +117,6 @@ private:
     void endOperation();
     // The batch's rows (those with a value, in tree order) and their requests.
     void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
-    // Lets the user pick the rows to write; false when nothing is to be written.
-    bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
     using BatchStart = std::function<void(int row)>;
     using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
     // A batch off the window's thread, with its progress dialog, row
@@ -114,6 +130,22 @@ private:
         const QString &requested, const QString &answered, const QString &result, int row = 0);
     void setUpRefresh();
     void setUpKeyboard();
+    void setUpTools();
+    void retranslate();
+    // "显示 n / m 项" while a filter is set (not over a refresh's progress).
+    void showShownCount();
+    // The review's note when the filter hides some of its rows.
+    QString hiddenRowsNote(const QVector<QTreeWidgetItem *> &rows) const;
+    QTreeWidgetItem *rowOfIndex(int index) const;
+    // Reads the meter's list into the known values (the tree stays as it is);
+    // false after an error box.
+    bool readKnownValues(const LinkSettings &link, const QString &title);
+    // Saves what the meter held before a batch (reading it first when a row's
+    // value is not known); false, after saying why, when the batch must not start.
+    bool backUpBeforeBatch(const LinkSettings &link, const QVector<ItemWriteRequest> &requests);
+    // Shows the review of these rows (whatever the setting says) and writes
+    // the rows left checked.
+    void writeReviewed(const QVector<ReviewRow> &review);
 
     QStatusBar *m_statusBar;
     ConfigTree *m_tree;
@@ -130,4 +162,9 @@ private:
     QList<QAction *> m_guardedActions;
     QList<QAction *> m_disabledActions;
     QLabel *m_writeSummary;
+    ItemFilterEdit *m_filter;
+    QAction *m_compareAction;
+    QAction *m_restoreAction;
+    QString m_shownMessage; // "显示 n / m 项" as last shown
+    QString m_batchBackup; // the backup of the batch being written, for its journal lines
 };

@@ -56,11 +56,16 @@ QString Journal::headerLineWithoutRow()
                           "answered_value,result");
 }
 
-QString Journal::headerLine()
+QString Journal::headerLineWithoutBackup()
 {
     // index is the meter's item index (as files and vexa-cli use it), row the
     // number the window showed beside the name.
     return headerLineWithoutRow() + QLatin1String(",row");
+}
+
+QString Journal::headerLine()
+{
+    return headerLineWithoutBackup() + QLatin1String(",backup");
 }
 
 QString Journal::meterCell(const QString &text)
@@ -68,7 +73,7 @@ QString Journal::meterCell(const QString &text)
     return spreadsheetSafe(withoutControlCharacters(text));
 }
 
-QString Journal::line(const JournalEntry &entry, bool withRow)
+QString Journal::line(const JournalEntry &entry, int columns)
 {
     const QDateTime local = entry.time.toLocalTime();
     // Offset always written out (also +00:00), so lines from machines in
@@ -82,8 +87,10 @@ QString Journal::line(const JournalEntry &entry, bool withRow)
     QStringList fields { time, entry.connection, QString::number(entry.deviceAddress), meterCell(entry.model),
         meterCell(entry.deviceName), entry.index >= 0 ? QString::number(entry.index) : QString(), meterCell(entry.name),
         meterCell(entry.oldValue), meterCell(entry.requestedValue), meterCell(entry.answeredValue), entry.result };
-    if (withRow)
+    if (columns >= kColumnsWithoutBackup)
         fields << (entry.row > 0 ? QString::number(entry.row) : QString());
+    if (columns >= kColumns)
+        fields << entry.backup;
     QStringList quoted;
     for (const QString &text : fields)
         quoted << field(text);
@@ -101,15 +108,18 @@ bool Journal::append(const JournalEntry &entry)
         return false;
     }
     QByteArray bytes;
-    bool withRow = true;
+    int columns = kColumns;
     if (file.size() == 0) {
         bytes = QByteArray("\xEF\xBB\xBF") + headerLine().toUtf8() + "\r\n";
     } else {
         QFile begun(m_path);
-        withRow = !begun.open(QIODevice::ReadOnly)
-            || begun.readLine(4096).trimmed() != QByteArray("\xEF\xBB\xBF") + headerLineWithoutRow().toUtf8();
+        const QByteArray header = begun.open(QIODevice::ReadOnly) ? begun.readLine(4096).trimmed() : QByteArray();
+        if (header == QByteArray("\xEF\xBB\xBF") + headerLineWithoutRow().toUtf8())
+            columns = kColumnsWithoutRow;
+        else if (header == QByteArray("\xEF\xBB\xBF") + headerLineWithoutBackup().toUtf8())
+            columns = kColumnsWithoutBackup;
     }
-    bytes += line(entry, withRow).toUtf8() + "\r\n";
+    bytes += line(entry, columns).toUtf8() + "\r\n";
     if (!file.write(bytes) || !file.close()) {
         m_errorText = QCoreApplication::translate("Journal", "无法写入记录文件%1: %2").arg(m_path, file.errorText());
         return false;

@@ -20,16 +20,23 @@ struct JournalEntry
     QString answeredValue;
     QString result; // "ok", "refused" or the link error text
     int row = 0; // the row number the window showed (from 1); 0: none (vexa-cli, the clock)
+    QString backup = QString(); // the copy made before this batch ("backups/....csv"); empty: none
 };
 
 // Appends write attempts to journal.csv: UTF-8 with a byte order mark, one
 // header line when the file is new, RFC 4180 quoting, CRLF line ends. The
 // file is only ever appended to, and only if it is a regular file. A journal
-// begun before the row column existed keeps its columns. Safe to use from
-// several threads.
+// begun before the row or backup column existed keeps its columns. Safe to
+// use from several threads.
 class Journal
 {
 public:
+    // Columns of journals begun before the row column, before the backup
+    // column, and now.
+    static constexpr int kColumnsWithoutRow = 11;
+    static constexpr int kColumnsWithoutBackup = 12;
+    static constexpr int kColumns = 13;
+
     explicit Journal(const QString &path = QStringLiteral("journal.csv"));
 
     // False when the line could not be written; errorText() says why.
@@ -46,11 +53,13 @@ public:
     static QString headerLine();
     // The header of journals begun before the row column existed.
     static QString headerLineWithoutRow();
+    // The header of journals begun before the backup column existed.
+    static QString headerLineWithoutBackup();
     // A cell of text from the meter or a file: control characters dropped
     // (a tab stays) and, where a spreadsheet would start a formula, a
     // leading apostrophe.
     static QString meterCell(const QString &text);
-    static QString line(const JournalEntry &entry, bool withRow = true);
+    static QString line(const JournalEntry &entry, int columns = kColumns);
     // The field as RFC 4180 wants it: quoted when it holds a comma, quote,
     // CR or LF, inner quotes doubled.
     static QString field(const QString &text);

@@ -74,8 +74,8 @@ QStringList JournalReader::splitCsvRecord(const QString &record)
 bool JournalReader::parseLine(const QString &record, JournalEntry *entry)
 {
     const QStringList fields = splitCsvRecord(record);
-    // Eleven columns in journals begun before the row column existed.
-    if (fields.size() != 11 && fields.size() != 12)
+    // Fewer columns in journals begun before the row or backup column existed.
+    if (fields.size() < Journal::kColumnsWithoutRow || fields.size() > Journal::kColumns)
         return false;
     entry->time = QDateTime::fromString(fields.at(0), Qt::ISODate);
     bool addressOk = false;
@@ -95,6 +95,7 @@ bool JournalReader::parseLine(const QString &record, JournalEntry *entry)
     entry->answeredValue = fields.at(9);
     entry->result = fields.at(10);
     entry->row = fields.value(11).toInt();
+    entry->backup = fields.value(12);
     return true;
 }
 

@@ -32,6 +32,15 @@ void KnownMeterValues::clear()
     m_connection.clear();
 }
 
+QVector<ItemRecord> KnownMeterValues::records() const
+{
+    QVector<ItemRecord> records;
+    records.reserve(m_values.size());
+    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
+        records << ItemRecord { it.key(), it.value().fields };
+    return records;
+}
+
 QString KnownMeterValues::model() const
 {
     for (const Entry &entry : m_values) {

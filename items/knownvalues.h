@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // What the meter last said about its items: the "meter" side of a comparison
 // with the tree. Imports never touch it.
@@ -31,6 +32,9 @@ public:
     bool hasValue(int index) const { return entry(index).fields.size() >= 2; }
     QString value(int index) const { return entry(index).fields.value(1); }
     QString connection() const { return m_connection; }
+    bool isEmpty() const { return m_values.isEmpty(); }
+    // Every item known, in index order, as the meter reported it.
+    QVector<ItemRecord> records() const;
     // The identification rows as last read ("设备型号"/"model", "设备名称").
     QString model() const;
     QString deviceName() const;

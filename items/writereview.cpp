@@ -50,3 +50,13 @@ void writeReviewBeforeWrite(QSettings &settings, bool review)
 {
     settings.setValue(SettingsKey::kReviewBeforeWrite, review);
 }
+
+bool readBackupBeforeWrite(const QSettings &settings)
+{
+    return settings.value(SettingsKey::kBackupBeforeWrite, true).toBool();
+}
+
+void writeBackupBeforeWrite(QSettings &settings, bool backup)
+{
+    settings.setValue(SettingsKey::kBackupBeforeWrite, backup);
+}

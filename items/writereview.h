@@ -38,3 +38,6 @@ ReviewSummary summarizeReview(const QVector<ReviewRow> &rows);
 // items/review_before_write: off gives the plain batch write (default on).
 bool readReviewBeforeWrite(const QSettings &settings);
 void writeReviewBeforeWrite(QSettings &settings, bool review);
+// items/backup_before_write: off writes no backup before a batch (default on).
+bool readBackupBeforeWrite(const QSettings &settings);
+void writeBackupBeforeWrite(QSettings &settings, bool backup);

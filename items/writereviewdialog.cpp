@@ -20,6 +20,7 @@ WriteReviewDialog::WriteReviewDialog(const QVector<ReviewRow> &rows, QWidget *pa
     , m_rows(rows)
     , m_list(new QTreeWidget(this))
     , m_summary(new QLabel(this))
+    , m_note(new QLabel(this))
 {
     setWindowTitle(tr("写入前核对"));
     setObjectName(QStringLiteral("WriteReviewDialog"));
@@ -63,7 +64,10 @@ WriteReviewDialog::WriteReviewDialog(const QVector<ReviewRow> &rows, QWidget *pa
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     m_summary->setObjectName(QStringLiteral("reviewSummary"));
+    m_note->setObjectName(QStringLiteral("reviewNote"));
+    m_note->hide();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_note);
     layout->addWidget(m_list);
     layout->addWidget(m_summary);
     layout->addWidget(buttons);
@@ -88,6 +92,17 @@ void WriteReviewDialog::setChecked(int row, bool checked)
 QString WriteReviewDialog::summaryText() const
 {
     return m_summary->text();
+}
+
+void WriteReviewDialog::setNote(const QString &note)
+{
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+}
+
+QString WriteReviewDialog::noteText() const
+{
+    return m_note->text();
 }
 
 void WriteReviewDialog::updateSummary()

@@ -22,6 +22,9 @@ public:
     QVector<ReviewRow> rows() const;
     void setChecked(int row, bool checked);
     QString summaryText() const;
+    // A line above the rows (rows the list's filter hides are written too).
+    void setNote(const QString &note);
+    QString noteText() const;
 
     // Tests answer the next review here instead of a person: the function
     // sees the dialog as built and returns whether Write was pressed.
@@ -35,5 +38,6 @@ private:
     QVector<ReviewRow> m_rows;
     QTreeWidget *m_list;
     QLabel *m_summary;
+    QLabel *m_note;
     QPushButton *m_write;
 };

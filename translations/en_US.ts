@@ -30,6 +30,40 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <location filename="../items/comparedialog.cpp" line="+34"/>
+        <source>与文件比较</source>
+        <translation>Compare with File</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>导出报告…</source>
+        <translation>Export Report...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入不同项…</source>
+        <translation>Write Differing Items...</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+7"/>
+        <source>导出报告</source>
+        <translation>Export Report</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>DeviceTypeMgr</name>
     <message>
         <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
@@ -368,20 +402,129 @@
     </message>
 </context>
 <context>
+    <name>ItemBackup</name>
+    <message>
+        <location filename="../items/itembackup.cpp" line="+34"/>
+        <source>无法保存写入前的备份%1,未写入任何配置项</source>
+        <translation>Could not save the backup %1 before writing; no item was written.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>无法创建备份文件夹%1,未写入任何配置项</source>
+        <translation>Could not create the backup folder %1; no item was written.</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>备份文件夹中已有太多同名文件</source>
+        <translation>Too many files of this name in the backup folder</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>备份中没有该项的值: 它含有逗号或换行,备份文件无法保存,不恢复</source>
+        <translation>The backup holds no value for this item: the value contains a comma or line break, which a backup file cannot hold. Not restored.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>备份中的名称“%1”与设备中的“%2”不符,不恢复</source>
+        <translation>The name “%1” in the backup does not match “%2” on the device. Not restored.</translation>
+    </message>
+</context>
+<context>
+    <name>ItemComparison</name>
+    <message>
+        <location filename="../items/itemcomparison.cpp" line="+67"/>
+        <source>%1 (文件中为: %2)</source>
+        <translation>%1 (in the file: %2)</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 项不同, %2 项相同</source>
+        <translation>%1 differ, %2 same</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>相同</source>
+        <translation>Same</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不同</source>
+        <translation>Different</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在文件中</source>
+        <translation>Only in file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在设备中</source>
+        <translation>Only on device</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>命令项</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>序号</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备值</source>
+        <translation>Device value</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>文件值</source>
+        <translation>File value</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备: %1</source>
+        <translation>Device: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间: %1</source>
+        <translation>Time: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ItemFilterEdit</name>
+    <message>
+        <location filename="../items/itemfilteredit.cpp" line="+41"/>
+        <source>筛选 (Ctrl+F)</source>
+        <translation>Filter (Ctrl+F)</translation>
+    </message>
+</context>
+<context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+109"/>
-        <location line="+401"/>
+        <location filename="../items/itempage.cpp" line="+119"/>
+        <location line="+378"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-368"/>
+        <location line="-345"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -390,6 +533,8 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
+        <location filename="../items/itempage_tools.cpp" line="+201"/>
+        <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
     </message>
@@ -424,41 +569,103 @@
     </message>
     <message>
         <location line="+8"/>
+        <location filename="../items/itempage_tools.cpp" line="+16"/>
         <source>导入配置成功</source>
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+67"/>
+        <location line="+15"/>
+        <location line="+41"/>
         <location line="+135"/>
         <location line="+5"/>
+        <location filename="../items/itempage_tools.cpp" line="-71"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-182"/>
-        <location line="+30"/>
+        <location line="-152"/>
         <location line="+33"/>
         <location line="+21"/>
         <location line="+97"/>
         <location line="+12"/>
         <location line="+5"/>
+        <location filename="../items/itempage_tools.cpp" line="-48"/>
+        <location line="+5"/>
+        <location line="+23"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location filename="../items/itempage_tools.cpp" line="-125"/>
+        <source>与文件比较…</source>
+        <translation>Compare with File...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>恢复备份…</source>
+        <translation>Restore Backup...</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>显示 %1 / %2 项</source>
+        <translation>Showing %1 of %2 items</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
+        <translation>The filter hides %1 rows; they are written too.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>正在读取设备中的值......</source>
+        <translation>Reading the device&apos;s values...</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>读取设备中的值失败,未写入任何配置项</source>
+        <translation>Could not read the device&apos;s values; no item was written.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>列表中没有该配置项,不写入</source>
+        <translation>Not in the list; not written</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>The values to write match the device&apos;s values. No item was written.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+28"/>
+        <source>与文件比较</source>
+        <translation>Compare with File</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>文件中的型号为“%1”,设备的型号为“%2”。仍要比较吗?</source>
+        <translation>The file is for model “%1”, the device is model “%2”. Compare anyway?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>恢复备份</source>
+        <translation>Restore Backup</translation>
+    </message>
+    <message>
+        <location line="-119"/>
+        <location line="+53"/>
         <source>已取消写入配置</source>
         <translation>Writing the configuration was canceled.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location filename="../items/itempage.cpp" line="-167"/>
         <location line="+212"/>
+        <location filename="../items/itempage_tools.cpp" line="-72"/>
+        <location line="+123"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -574,8 +781,8 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+100"/>
-        <location line="+14"/>
+        <location filename="../items/journal.cpp" line="+107"/>
+        <location line="+17"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>Could not write the journal %1: %2</translation>
     </message>
@@ -700,7 +907,7 @@
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+105"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -715,15 +922,16 @@
         <translation>Service report saved: %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+303"/>
+        <location filename="../cli/cliapp.cpp" line="+309"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+35"/>
         <location line="+77"/>
-        <location filename="../cli/climeterjob.cpp" line="+216"/>
+        <location filename="../cli/climeterjob.cpp" line="+242"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
-        <location filename="../items/itemcsv.cpp" line="+77"/>
-        <location line="+53"/>
+        <location filename="../items/itemcomparison.cpp" line="+9"/>
+        <location filename="../items/itemcsv.cpp" line="+94"/>
+        <location line="+54"/>
         <source>打开文件失败: %1</source>
         <translation>Could not open the file: %1</translation>
     </message>
@@ -731,12 +939,13 @@
         <location filename="../cli/clihistory.cpp" line="-110"/>
         <location line="+67"/>
         <location line="+74"/>
-        <location filename="../items/itemcsv.cpp" line="-47"/>
+        <location filename="../items/itemcomparison.cpp" line="+4"/>
+        <location filename="../items/itemcsv.cpp" line="-51"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+59"/>
+        <location filename="../items/itemcsv.cpp" line="+63"/>
         <source>第%1行</source>
         <translation>Line %1</translation>
     </message>
@@ -751,7 +960,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+267"/>
+        <location filename="../cli/climeterjob.cpp" line="+332"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
@@ -1978,7 +2187,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-271"/>
+        <location filename="../cli/cliapp.cpp" line="-277"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>Read the item list: each item&apos;s row number (as the assistant&apos;s list shows it) and item index (as files and set use it); -o writes the assistant&apos;s CSV file</translation>
     </message>
@@ -1989,11 +2198,16 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
-        <translation>Write the file&apos;s values that differ from the device (reads first); --dry-run only prints the comparison; --all writes every row</translation>
+        <source>写入文件中与设备不同的值(先读取,并把设备中的值备份到backups/);--dry-run只显示比较;--all写入每一行</source>
+        <translation>Write the file&apos;s values that differ from the device (reads first and backs up the device&apos;s values to backups/); --dry-run only prints the comparison; --all writes every row</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>将文件与设备中的值比较,不写入;相同时退出状态为0,不同时为5</source>
+        <translation>Compare the file with the device&apos;s values without writing; exit status 0 when they are the same, 5 when they differ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>将设备时钟设为本机当前时间</source>
         <translation>Set the device&apos;s clock to this computer&apos;s local time</translation>
     </message>
@@ -2144,6 +2358,11 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>写入前不备份设备中的值</source>
+        <translation>Do not back up the device&apos;s values before writing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>允许把有值的配置项写为空值</source>
         <translation>Allow writing an empty value to an item that has a value</translation>
     </message>
@@ -2178,9 +2397,9 @@ File model: %2</translation>
         <translation>Commands:</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
-        <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error</translation>
+        <location line="+5"/>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误, 5 diff发现不同</source>
+        <translation>Exit status: 0 success, 1 usage or bad argument, 2 link error, 3 refused by the device, 4 file error, 5 diff found differences</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -2260,7 +2479,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-194"/>
+        <location filename="../cli/climeterjob.cpp" line="-259"/>
         <source>配置项%1重复出现</source>
         <translation>Item %1 given more than once</translation>
     </message>
@@ -2324,7 +2543,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+34"/>
         <source>无效的等待时间: %1</source>
         <translation>Invalid time-out: %1</translation>
     </message>
@@ -2396,12 +2615,12 @@ File model: %2</translation>
     </message>
     <message>
         <location line="-10"/>
-        <location line="+108"/>
+        <location line="+117"/>
         <source>(设备未接受该值)</source>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-400"/>
+        <location line="-433"/>
         <source>行号</source>
         <translation>Row</translation>
     </message>
@@ -2416,12 +2635,12 @@ File model: %2</translation>
         <translation>Name: value</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+112"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
     </message>
@@ -2436,7 +2655,7 @@ File model: %2</translation>
         <translation>Item %1 “%2” would get an empty value; add --allow-empty to write it</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+42"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>An answer came twice while the items were read: item %1 read as “%2” on the device, not “%3” as in the file. Read the device again.</translation>
     </message>
@@ -2454,7 +2673,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>写入</source>
         <translation>writing</translation>
     </message>
@@ -2467,7 +2686,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+76"/>
         <source>时钟已设为%1</source>
         <translation>Clock set to %1</translation>
     </message>
@@ -2584,7 +2803,7 @@ File model: %2</translation>
 <context>
     <name>WriteReviewDialog</name>
     <message>
-        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <location filename="../items/writereviewdialog.cpp" line="+25"/>
         <source>写入前核对</source>
         <translation>Review Before Writing</translation>
     </message>
@@ -2639,7 +2858,7 @@ File model: %2</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+50"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>%1 to write, %2 unchanged, %3 unknown on the device</translation>
     </message>

@@ -16,6 +16,13 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <source>Files (*.csv)</source>
+        <translation>CSV文件 (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>ItemPage</name>
     <message>
         <source>Files (*.csv)</source>

@@ -30,6 +30,40 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <location filename="../items/comparedialog.cpp" line="+34"/>
+        <source>与文件比较</source>
+        <translation>與檔案比較</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>导出报告…</source>
+        <translation>匯出報告…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入不同项…</source>
+        <translation>寫入不同項目…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+7"/>
+        <source>导出报告</source>
+        <translation>匯出報告</translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV檔案 (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>DeviceTypeMgr</name>
     <message>
         <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
@@ -360,20 +394,129 @@
     </message>
 </context>
 <context>
+    <name>ItemBackup</name>
+    <message>
+        <location filename="../items/itembackup.cpp" line="+34"/>
+        <source>无法保存写入前的备份%1,未写入任何配置项</source>
+        <translation>無法儲存寫入前的備份%1，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>无法创建备份文件夹%1,未写入任何配置项</source>
+        <translation>無法建立備份資料夾%1，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>备份文件夹中已有太多同名文件</source>
+        <translation>備份資料夾中已有太多同名檔案</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>备份中没有该项的值: 它含有逗号或换行,备份文件无法保存,不恢复</source>
+        <translation>備份中沒有此項目的值：它含有逗號或換行，備份檔案無法儲存，不還原</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>备份中的名称“%1”与设备中的“%2”不符,不恢复</source>
+        <translation>備份中的名稱「%1」與裝置中的「%2」不符，不還原</translation>
+    </message>
+</context>
+<context>
+    <name>ItemComparison</name>
+    <message>
+        <location filename="../items/itemcomparison.cpp" line="+67"/>
+        <source>%1 (文件中为: %2)</source>
+        <translation>%1（檔案中為：%2）</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 项不同, %2 项相同</source>
+        <translation>%1 項不同，%2 項相同</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>相同</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不同</source>
+        <translation>不同</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在文件中</source>
+        <translation>僅在檔案中</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>仅在设备中</source>
+        <translation>僅在裝置中</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>命令项</source>
+        <translation>指令項目</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备值</source>
+        <translation>裝置值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>文件值</source>
+        <translation>檔案值</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>设备: %1</source>
+        <translation>裝置：%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>时间: %1</source>
+        <translation>時間：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ItemFilterEdit</name>
+    <message>
+        <location filename="../items/itemfilteredit.cpp" line="+41"/>
+        <source>筛选 (Ctrl+F)</source>
+        <translation>篩選 (Ctrl+F)</translation>
+    </message>
+</context>
+<context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+109"/>
-        <location line="+401"/>
+        <location filename="../items/itempage.cpp" line="+119"/>
+        <location line="+378"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-368"/>
+        <location line="-345"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -382,6 +525,8 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
+        <location filename="../items/itempage_tools.cpp" line="+201"/>
+        <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV檔案 (*.csv)</translation>
     </message>
@@ -416,41 +561,103 @@
     </message>
     <message>
         <location line="+8"/>
+        <location filename="../items/itempage_tools.cpp" line="+16"/>
         <source>导入配置成功</source>
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+67"/>
+        <location line="+15"/>
+        <location line="+41"/>
         <location line="+135"/>
         <location line="+5"/>
+        <location filename="../items/itempage_tools.cpp" line="-71"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-182"/>
-        <location line="+30"/>
+        <location line="-152"/>
         <location line="+33"/>
         <location line="+21"/>
         <location line="+97"/>
         <location line="+12"/>
         <location line="+5"/>
+        <location filename="../items/itempage_tools.cpp" line="-48"/>
+        <location line="+5"/>
+        <location line="+23"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location filename="../items/itempage_tools.cpp" line="-125"/>
+        <source>与文件比较…</source>
+        <translation>與檔案比較…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>恢复备份…</source>
+        <translation>還原備份…</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>显示 %1 / %2 项</source>
+        <translation>顯示 %1 / %2 項</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
+        <translation>篩選已隱藏 %1 列，這些列同樣會寫入</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>正在读取设备中的值......</source>
+        <translation>正在讀取裝置中的值……</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>读取设备中的值失败,未写入任何配置项</source>
+        <translation>讀取裝置中的值失敗，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>列表中没有该配置项,不写入</source>
+        <translation>清單中沒有此設定項目，不寫入</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+28"/>
+        <source>与文件比较</source>
+        <translation>與檔案比較</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>文件中的型号为“%1”,设备的型号为“%2”。仍要比较吗?</source>
+        <translation>檔案中的型號為「%1」，裝置的型號為「%2」。仍要比較嗎？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>比较</source>
+        <translation>比較</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>恢复备份</source>
+        <translation>還原備份</translation>
+    </message>
+    <message>
+        <location line="-119"/>
+        <location line="+53"/>
         <source>已取消写入配置</source>
         <translation>已取消寫入設定</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location filename="../items/itempage.cpp" line="-167"/>
         <location line="+212"/>
+        <location filename="../items/itempage_tools.cpp" line="-72"/>
+        <location line="+123"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -565,8 +772,8 @@
 <context>
     <name>Journal</name>
     <message>
-        <location filename="../items/journal.cpp" line="+100"/>
-        <location line="+14"/>
+        <location filename="../items/journal.cpp" line="+107"/>
+        <location line="+17"/>
         <source>无法写入记录文件%1: %2</source>
         <translation>無法寫入記錄檔案%1：%2</translation>
     </message>
@@ -691,7 +898,7 @@
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+105"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -706,15 +913,16 @@
         <translation>服務報告已儲存：%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+303"/>
+        <location filename="../cli/cliapp.cpp" line="+309"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+35"/>
         <location line="+77"/>
-        <location filename="../cli/climeterjob.cpp" line="+216"/>
+        <location filename="../cli/climeterjob.cpp" line="+242"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
-        <location filename="../items/itemcsv.cpp" line="+77"/>
-        <location line="+53"/>
+        <location filename="../items/itemcomparison.cpp" line="+9"/>
+        <location filename="../items/itemcsv.cpp" line="+94"/>
+        <location line="+54"/>
         <source>打开文件失败: %1</source>
         <translation>開啟檔案失敗：%1</translation>
     </message>
@@ -722,12 +930,13 @@
         <location filename="../cli/clihistory.cpp" line="-110"/>
         <location line="+67"/>
         <location line="+74"/>
-        <location filename="../items/itemcsv.cpp" line="-47"/>
+        <location filename="../items/itemcomparison.cpp" line="+4"/>
+        <location filename="../items/itemcsv.cpp" line="-51"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../items/itemcsv.cpp" line="+59"/>
+        <location filename="../items/itemcsv.cpp" line="+63"/>
         <source>第%1行</source>
         <translation>第%1行</translation>
     </message>
@@ -742,7 +951,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+267"/>
+        <location filename="../cli/climeterjob.cpp" line="+332"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
@@ -1966,7 +2175,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-271"/>
+        <location filename="../cli/cliapp.cpp" line="-277"/>
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
@@ -1977,11 +2186,16 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>写入文件中与设备不同的值(先读取);--dry-run只显示比较;--all写入每一行</source>
-        <translation>寫入檔案中與裝置不同的值（先讀取）；--dry-run只顯示比較；--all寫入每一列</translation>
+        <source>写入文件中与设备不同的值(先读取,并把设备中的值备份到backups/);--dry-run只显示比较;--all写入每一行</source>
+        <translation>寫入檔案中與裝置不同的值（先讀取，並把裝置中的值備份到backups/）；--dry-run只顯示比較；--all寫入每一列</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
+        <source>将文件与设备中的值比较,不写入;相同时退出状态为0,不同时为5</source>
+        <translation>將檔案與裝置中的值比較，不寫入；相同時結束狀態為0，不同時為5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>将设备时钟设为本机当前时间</source>
         <translation>將裝置時鐘設為本機目前時間</translation>
     </message>
@@ -2132,6 +2346,11 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>写入前不备份设备中的值</source>
+        <translation>寫入前不備份裝置中的值</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>允许把有值的配置项写为空值</source>
         <translation>允許把有值的設定項目寫為空值</translation>
     </message>
@@ -2166,9 +2385,9 @@
         <translation>指令：</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误</source>
-        <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤</translation>
+        <location line="+5"/>
+        <source>退出状态: 0 成功, 1 用法或参数错误, 2 连接错误, 3 设备拒绝, 4 文件错误, 5 diff发现不同</source>
+        <translation>結束狀態：0 成功，1 用法或參數錯誤，2 連線錯誤，3 裝置拒絕，4 檔案錯誤，5 diff發現不同</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -2248,7 +2467,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-194"/>
+        <location filename="../cli/climeterjob.cpp" line="-259"/>
         <source>配置项%1重复出现</source>
         <translation>設定項目%1重複出現</translation>
     </message>
@@ -2311,7 +2530,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+34"/>
         <source>无效的等待时间: %1</source>
         <translation>無效的等待時間：%1</translation>
     </message>
@@ -2383,12 +2602,12 @@
     </message>
     <message>
         <location line="-10"/>
-        <location line="+108"/>
+        <location line="+117"/>
         <source>(设备未接受该值)</source>
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-400"/>
+        <location line="-433"/>
         <source>行号</source>
         <translation>行號</translation>
     </message>
@@ -2403,12 +2622,12 @@
         <translation>名稱：值</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+112"/>
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
     </message>
@@ -2423,7 +2642,7 @@
         <translation>設定項目%1「%2」的值為空；確要寫入空值請加--allow-empty</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+42"/>
         <source>读取时收到重复的应答,配置项%1在设备中读到“%2”,与文件中的“%3”不符,请重新读取</source>
         <translation>讀取時收到重複的回應，設定項目%1在裝置中讀到「%2」，與檔案中的「%3」不符，請重新讀取</translation>
     </message>
@@ -2440,7 +2659,7 @@
         </translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>写入</source>
         <translation>寫入</translation>
     </message>
@@ -2452,7 +2671,7 @@
         </translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+76"/>
         <source>时钟已设为%1</source>
         <translation>時鐘已設為%1</translation>
     </message>
@@ -2569,7 +2788,7 @@
 <context>
     <name>WriteReviewDialog</name>
     <message>
-        <location filename="../items/writereviewdialog.cpp" line="+24"/>
+        <location filename="../items/writereviewdialog.cpp" line="+25"/>
         <source>写入前核对</source>
         <translation>寫入前核對</translation>
     </message>
@@ -2624,7 +2843,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+50"/>
         <source>将写入%1项,未改变%2项,设备值未知%3项</source>
         <translation>將寫入%1項，未變更%2項，裝置值未知%3項</translation>
     </message>

@@ -89,8 +89,10 @@ private slots:
         for (QAction *a : operate->actions())
             inMenu << a->objectName();
         QCOMPARE(inMenu,
-            (QStringList { "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update",
-                "monitor", "", "actionServiceReport", "openJournalFolder", "", "quit" }));
+            (QStringList { "setup", "refresh", "import_2", "actionCompareFile", "actionRestoreBackup", "export_2",
+                "save", "sync_time", "debug", "update", "monitor", "", "actionServiceReport", "openJournalFolder", "",
+                "quit" }));
+        QCOMPARE(action(window, "actionCompareFile")->shortcut(), QKeySequence(Qt::CTRL + Qt::Key_D));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
         // Tool-bar icons are reduced to a single 16 px image.

@@ -8,6 +8,7 @@
 #include "base/settings.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
+#include "items/comparedialog.h"
 #include "items/modifydialog.h"
 #include "items/writereviewdialog.h"
 #include "link/searchdevicedialog.h"
@@ -366,6 +367,21 @@ private slots:
                     gateway.request = { 11, QStringLiteral("网关"), QStringLiteral("192.168.1.1") };
                     gateway.row = 12;
                     return new WriteReviewDialog({ baud, gateway }, &window);
+                } },
+            { "compare",
+                [&] {
+                    const ItemComparison comparison(
+                        { { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } },
+                            { 5, { QStringLiteral("波特率(9600/19200)"), QStringLiteral("9600") } },
+                            { 9, { QStringLiteral("IP地址"), QStringLiteral("192.168.1.120") } },
+                            { 11, { QStringLiteral("网关"), QStringLiteral("192.168.1.1") } },
+                            { 27, { QStringLiteral("恢复出厂设置") } } },
+                        { { 1, { QStringLiteral("设备型号"), QStringLiteral("VX-200") } },
+                            { 5, { QStringLiteral("波特率(9600/19200)"), QStringLiteral("19200") } },
+                            { 11, { QStringLiteral("网关"), QStringLiteral("192.168.1.1") } },
+                            { 27, { QStringLiteral("恢复出厂设置") } },
+                            { 40, { QStringLiteral("报警延时"), QStringLiteral("5") } } });
+                    return new CompareDialog(comparison, QStringLiteral("udp 192.168.1.120:8234 @1"), &window);
                 } },
         };
         for (const auto &made : dialogs) {

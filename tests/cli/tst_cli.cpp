@@ -460,11 +460,11 @@ private slots:
         QTest::addColumn<QString>("journaled");
         QTest::newRow("read-only item") << "2=V9"
                                         << "02. 软件版本: V2.3.1"
-                                        << ",V2.3.1,V9,V2.3.1,refused,\r\n";
+                                        << ",V2.3.1,V9,V2.3.1,refused,,\r\n";
         // The meter kept 9600: a part of it is no confirmation.
         QTest::newRow("value kept, request a part of it") << "5=960"
                                                           << "05. 波特率(2400/4800/9600/19200/38400): 9600"
-                                                          << ",9600,960,9600,refused,\r\n";
+                                                          << ",9600,960,9600,refused,,\r\n";
     }
     void refusedValueIsStatus3()
     {
@@ -480,6 +480,11 @@ private slots:
     void applyComparesFirst()
     {
         m_dir->writeFile("wanted.csv", "05. 波特率(2400/4800/9600/19200/38400), 38400\n09. IP地址, 192.168.1.120\n");
+        QCOMPARE(cli(at(*m_meter) << "items"
+                                  << "-o"
+                                  << "before.csv")
+                     .exit,
+            0);
         const Run dry = cli(at(*m_meter) << "apply"
                                          << "wanted.csv"
                                          << "--dry-run");
@@ -487,18 +492,120 @@ private slots:
         QVERIFY(dry.out.startsWith(QStringLiteral("05. 波特率(2400/4800/9600/19200/38400): 9600 -> 38400\n")));
         QCOMPARE(writeCount(*m_meter), 0);
         QVERIFY(!QFile::exists(m_dir->filePath("journal.csv")));
+        QVERIFY(!QFile::exists(m_dir->filePath("backups")));
 
+        // The names of this second and the next two are taken: the backup
+        // gets a suffix and replaces none of them.
+        QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int second = 0; second < 3; ++second) {
+            const QString taken = "backups/VX-200_" + now.addSecs(second).toString("yyyyMMdd-HHmmss");
+            QVERIFY(m_dir->writeFile(taken + ".csv", "taken"));
+            if (second == 0)
+                QVERIFY(m_dir->writeFile(taken + "-2.csv", "taken"));
+        }
         const Run apply = cli(at(*m_meter) << "apply"
-                                           << "wanted.csv");
+                                           << "wanted.csv"
+                                           << "--json");
         QCOMPARE(apply.exit, 0);
         QCOMPARE(writeCount(*m_meter), 1);
         QCOMPARE(m_meter->items().at(5).value, QStringLiteral("38400"));
+        const QString backup = QJsonDocument::fromJson(apply.out.toUtf8()).object().value("backup").toString();
+        QVERIFY2(QRegularExpression("^backups/VX-200_\\d{8}-\\d{6}-[23]\\.csv$").match(backup).hasMatch(),
+            qPrintable(apply.out));
+        // What the meter held before, as `items -o` writes it: importing it restores.
+        QCOMPARE(m_dir->readFile(backup), m_dir->readFile("before.csv"));
+        QCOMPARE(QDir(m_dir->filePath("backups")).entryList(QDir::Files).size(), 5);
+        for (const QString &name : QDir(m_dir->filePath("backups")).entryList(QDir::Files)) {
+            if ("backups/" + name != backup)
+                QCOMPARE(m_dir->readFile("backups/" + name), QByteArray("taken"));
+        }
+        QVERIFY(m_dir->readFile("journal.csv").endsWith(",ok,," + backup.toUtf8() + "\r\n"));
 
         const Run all = cli(at(*m_meter) << "apply"
                                          << "wanted.csv"
-                                         << "--all");
+                                         << "--all"
+                                         << "--no-backup");
         QCOMPARE(all.exit, 0);
         QCOMPARE(writeCount(*m_meter), 3);
+        QCOMPARE(QDir(m_dir->filePath("backups")).entryList(QDir::Files).size(), 5);
+        QVERIFY(m_dir->readFile("journal.csv").endsWith(",ok,,\r\n"));
+    }
+
+    // diff: every item of either side, the differing ones first; nothing is written.
+    void diffComparesWithoutWriting_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("edits"); // of the meter's own file: "-N" drops item N, "N=LINE", "+LINE"
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("out"); // stdout, or with --json the differences
+        const QString baud = "波特率(2400/4800/9600/19200/38400)";
+        QTest::newRow("equal") << "udp" << QStringList() << 0 << "0 项不同, 27 项相同\n";
+        QTest::newRow("equal over the serial line") << "pty" << QStringList() << 0 << "0 项不同, 27 项相同\n";
+        // A command has no value to differ, whatever the file says.
+        QTest::newRow("command") << "udp" << QStringList { "27=27. 恢复出厂设置, 1" } << 0 << "0 项不同, 27 项相同\n";
+        QTest::newRow("value and model row differ")
+            << "udp" << QStringList { "5=05. " + baud + ", 38400", "1=01. 设备型号, VX-300" } << 5
+            << "序号  名称                                设备值  文件值  结果\n"
+               "01    设备型号                            VX-200  VX-300  不同\n"
+               "05    "
+                + baud + "  9600    38400   不同\n2 项不同, 25 项相同\n";
+        QTest::newRow("json") << "udp"
+                              << QStringList { "--json", "5=05. " + baud + ", 38400", "12=12. 端口, 8234", "-9",
+                                     "+40. 新项, 7" }
+                              << 5
+                              << "[{\"file\":\"38400\",\"index\":5,\"meter\":\"9600\",\"name\":\"" + baud
+                + "\",\"result\":\"different\"},"
+                  "{\"file\":\"\",\"index\":9,\"meter\":\"192.168.1.120\",\"name\":\"IP地址\",\"result\":\"only-in-"
+                  "meter\"},"
+                  "{\"file\":\"8234\",\"file_name\":\"端口\",\"index\":12,\"meter\":\"8234\",\"name\":\"本地端口\","
+                  "\"result\":\"different\"},"
+                  "{\"file\":\"7\",\"index\":40,\"meter\":\"\",\"name\":\"新项\",\"result\":\"only-in-file\"}]";
+        // The import's message with the line; the meter is not asked.
+        QTest::newRow("file that does not parse") << "udp" << QStringList { "+30 新项, 7" } << 4 << "";
+    }
+    void diffComparesWithoutWriting()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, edits);
+        QFETCH(int, exit);
+        QFETCH(QString, out);
+        QCOMPARE(cli(at(*m_meter) << "items"
+                                  << "-o"
+                                  << "mine.csv")
+                     .exit,
+            0);
+        QStringList lines = QString::fromUtf8(m_dir->readFile("mine.csv")).split('\n', Qt::SkipEmptyParts);
+        QStringList options;
+        for (const QString &edit : edits) {
+            if (edit.startsWith("--"))
+                options << edit;
+            else if (edit.startsWith('-'))
+                lines.removeAt(edit.mid(1).toInt());
+            else if (edit.startsWith('+'))
+                lines << edit.mid(1);
+            else
+                lines[edit.section('=', 0, 0).toInt()] = edit.section('=', 1);
+        }
+        QVERIFY(m_dir->writeFile("diff.csv", lines.join('\n').toUtf8() + "\n"));
+        m_meter->clearReceived();
+        const Run run = cli(on(*m_meter, line) << "diff"
+                                               << "diff.csv" << options);
+        QVERIFY2(run.exit == exit, qPrintable(run.out + run.err));
+        QCOMPARE(writeCount(*m_meter), 0);
+        if (exit == 4) {
+            QCOMPARE(run.err, QStringLiteral("vexa-cli: 文件解析错误\n第%1行\n").arg(lines.size()));
+            QVERIFY(m_meter->receivedFrames().isEmpty());
+        } else if (options.contains("--json")) {
+            const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+            QCOMPARE(QJsonDocument(json.value("differences").toArray()).toJson(QJsonDocument::Compact), out.toUtf8());
+            QCOMPARE(json.value("differing").toInt(), 4);
+            QCOMPARE(json.value("same").toInt(), 24);
+            QCOMPARE(json.value("exit").toInt(), 5);
+        } else {
+            QCOMPARE(run.out, out);
+            QCOMPARE(run.err, QString());
+        }
     }
 
     // Answers that come twice, late or not at all: every outcome is what the
@@ -519,29 +626,29 @@ private slots:
             QTest::addRow("%s: a copy of the read answer in the write", qPrintable(line))
                 << line << QStringList { "set", "5=19200" }
                 << QStringList { "duplicate,match=read,index=5,delay=50", "delay,match=write,index=5,delay=300" } << 0
-                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
+                << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,,\r\n"
                 << "5=19200" << 4000;
             // The first write's answer once more inside the next item's pre-read.
             QTest::addRow("%s: a copy of the write answer in the next read", qPrintable(line))
                 << line << QStringList { "set", "5=19200", "9=10.0.0.9" }
                 << QStringList { "duplicate,match=write,index=5,delay=50", "delay,match=read,index=9,delay=300" } << 0
-                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok,\r\n"
+                << QStringList { "09. IP地址: 10.0.0.9\n" } << ",9,IP地址,192.168.1.120,10.0.0.9,10.0.0.9,ok,,\r\n"
                 << "9=10.0.0.9" << 5000;
         }
         // The answer is lost, the value landed: the read-back says so.
         QTest::newRow("write answer lost, value taken")
             << "udp" << QStringList { "set", "5=19200" } << QStringList { "silent,match=write" } << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 19200\n" } << ",9600,19200,19200,ok,,\r\n"
             << "5=19200" << 14000;
         QTest::newRow("write answer spoilt, read-back fails")
             << "pty" << QStringList { "set", "5=19200" }
             << QStringList { "bad-crc,match=write", "silent,match=read,after=3,times=all" } << 2
-            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown,\r\n"
+            << QStringList { "vexa-cli: CRC校验错误\n" + unknown + "\n" } << ",9600,19200,,unknown,,\r\n"
             << "5=19200" << 8000;
         // Nothing in the clock's answer is its own: it may have been set.
         QTest::newRow("clock acknowledged from another address")
             << "udp" << QStringList { "clock" } << QStringList { "other-address,match=clock" } << 2
-            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown,\r\n"
+            << QStringList { "vexa-cli: 硬件返回数据校验错误\n" + unknown + "\n" } << ",,unknown,,\r\n"
             << "" << 13000;
         // A later read fails: the writes made so far stay in the JSON, and the
         // error is the one that ended the run.
@@ -549,12 +656,12 @@ private slots:
             << "udp" << QStringList { "set", "5=19200", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 2
             << QStringList { "\"writes\":[{\"answer\":\"19200\",\"index\":5,", "\"error\":\"地址或命令校验错误" }
-            << ",19200,19200,ok,\r\n"
+            << ",19200,19200,ok,,\r\n"
             << "5=19200" << 4000;
         QTest::newRow("the error that ended the run")
             << "udp" << QStringList { "set", "2=V9", "9=10.0.0.9", "--json" }
             << QStringList { "other-address,match=read,index=9" } << 3
-            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused,\r\n"
+            << QStringList { "\"result\":\"refused\"", "\"error\":\"地址或命令校验错误" } << ",V9,V2.3.1,refused,,\r\n"
             << "2=V2.3.1" << 4000;
         // Item 3 answers after its repeat and the settle window: that answer
         // must not shift the rows after it.
@@ -580,21 +687,21 @@ private slots:
         // Values the answer could not carry back are not sent at all.
         QTest::newRow("value longer than the answer can carry")
             << "udp" << QStringList { "set", "9=" + QString(250, 'x') } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent,\r\n"
+            << QStringList { "vexa-cli: 配置值过长: 编码后为250字节,设备最多接受248字节,未写入\n" } << ",not-sent,,\r\n"
             << "9=192.168.1.120" << 3000;
         QTest::newRow("value outside GB2312")
             << "udp" << QStringList { "set", "9=1€" } << QStringList {} << 1
-            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent,\r\n"
+            << QStringList { "vexa-cli: 配置值含有设备无法表示的字符,未写入\n" } << ",not-sent,,\r\n"
             << "9=192.168.1.120" << 3000;
         // The meter answers with the value it already holds: no wait for a
         // copy, and a refusal is told soon.
         QTest::newRow("value already held")
             << "pty" << QStringList { "set", "5=9600" } << QStringList {} << 0
-            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok,\r\n"
+            << QStringList { "05. 波特率(2400/4800/9600/19200/38400): 9600\n" } << ",9600,9600,9600,ok,,\r\n"
             << "5=9600" << 1500;
         QTest::newRow("refused, answer as read before")
             << "pty" << QStringList { "set", "2=V9" } << QStringList {} << 3 << QStringList { "02. 软件版本: V2.3.1" }
-            << ",V2.3.1,V9,V2.3.1,refused,\r\n"
+            << ",V2.3.1,V9,V2.3.1,refused,,\r\n"
             << "2=V2.3.1" << 6000;
     }
     void outcomesOnAChaoticLine()
@@ -671,12 +778,16 @@ private slots:
             "fifo.pdf" } << "这是一个管道(FIFO),只能写入普通文件";
         QTest::newRow("items into a FIFO")
             << QStringList { "@meter", "items", "-o", "fifo" } << "这是一个管道(FIFO),只能写入普通文件";
+        // The backup before apply: a file where its folder should be.
+        QTest::newRow("apply without a backup folder") << QStringList { "@meter", "apply", "good.csv" } << QString();
     }
     void fileErrorsAreStatus4()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, reason);
         m_dir->writeFile("bad.csv", "05. a, 1\n255. 调试,1\n");
+        m_dir->writeFile("good.csv", "05. 波特率(2400/4800/9600/19200/38400), 38400\n");
+        m_dir->writeFile("backups", "");
         m_dir->writeFile("bad.txt", "a,udp://127.0.0.1:1\n../b,udp://127.0.0.1:2\n");
         m_dir->writeFile("long.txt", "#" + QByteArray(4095, 'x') + "m9,udp://127.0.0.1:9?address=1\n");
         for (const char *fifo : { "fifo", "fifo.pdf" })

@@ -206,7 +206,8 @@ private slots:
     void tableSortKeepsTheSelection();
     void seriesStatsAndDecimation();
     void journalReadBack();
-    void journalRowColumn();
+    void journalColumns_data();
+    void journalColumns();
     void csvBytes_data();
     void csvBytes();
     void openFailure();
@@ -495,30 +496,44 @@ void TstHistoryExport::journalReadBack()
     QCOMPARE(reader.entriesFor("udp 127.0.0.1:2", 3, at.addSecs(-1), at.addSecs(1)).size(), 0);
 }
 
-void TstHistoryExport::journalRowColumn()
+void TstHistoryExport::journalColumns_data()
 {
-    // The window's row number is the last column; a journal begun before it
-    // existed keeps its eleven columns, and both read back.
+    // The window's row number, then the backup made before the batch; a
+    // journal begun before a column existed keeps the columns it has.
+    QTest::addColumn<QString>("header"); // of the journal as begun; empty: a new one
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("backup");
+    const QString backup = "backups/VX-200_20260101-120000.csv";
+    QTest::newRow("new") << QString() << ",ok,6," + backup + "\r\n" << 6 << backup;
+    QTest::newRow("begun before the backup column") << Journal::headerLineWithoutBackup() << ",ok,6\r\n" << 6 << "";
+    QTest::newRow("begun before the row column") << Journal::headerLineWithoutRow() << ",ok\r\n" << 0 << "";
+}
+
+void TstHistoryExport::journalColumns()
+{
+    QFETCH(QString, header);
+    QFETCH(QString, tail);
+    QFETCH(int, row);
+    QFETCH(QString, backup);
     JournalEntry entry { QDateTime::currentDateTime(), "udp 127.0.0.1:1", 3, "VX-200", "N", 5, "波特率", "9600",
         "19200", "19200", "ok" };
     entry.row = 6;
-    QVERIFY(m_dir->writeFile("new.csv", QByteArray()));
-    QVERIFY(Journal(file("new.csv")).append(entry));
-    const QByteArray written = m_dir->readFile("new.csv");
-    QVERIFY(written.startsWith("\xEF\xBB\xBF" + Journal::headerLine().toUtf8() + "\r\n"));
-    QVERIFY(Journal::headerLine().endsWith(",index,name,old_value,requested_value,answered_value,result,row"));
-    QVERIFY(written.endsWith(",5,波特率,9600,19200,19200,ok,6\r\n"));
-
-    QVERIFY(m_dir->writeFile("old.csv", "\xEF\xBB\xBF" + Journal::headerLineWithoutRow().toUtf8() + "\r\n"));
-    QVERIFY(Journal(file("old.csv")).append(entry));
-    QVERIFY(m_dir->readFile("old.csv").endsWith(",5,波特率,9600,19200,19200,ok\r\n"));
-
-    for (const char *name : { "new.csv", "old.csv" }) {
-        const QVector<JournalEntry> back = JournalReader(file(QLatin1String(name))).entries();
-        QCOMPARE(back.size(), 1);
-        QCOMPARE(back.first().index, 5);
-        QCOMPARE(back.first().row, QLatin1String(name) == QLatin1String("new.csv") ? 6 : 0);
+    entry.backup = "backups/VX-200_20260101-120000.csv";
+    QVERIFY(m_dir->writeFile("j.csv", header.isEmpty() ? QByteArray() : "\xEF\xBB\xBF" + header.toUtf8() + "\r\n"));
+    QVERIFY(Journal(file("j.csv")).append(entry));
+    const QByteArray written = m_dir->readFile("j.csv");
+    if (header.isEmpty()) {
+        QVERIFY(written.startsWith("\xEF\xBB\xBF" + Journal::headerLine().toUtf8() + "\r\n"));
+        QVERIFY(
+            Journal::headerLine().endsWith(",index,name,old_value,requested_value,answered_value,result,row,backup"));
     }
+    QVERIFY2(written.endsWith(",5,波特率,9600,19200,19200" + tail.toUtf8()), written.constData());
+    const QVector<JournalEntry> back = JournalReader(file("j.csv")).entries();
+    QCOMPARE(back.size(), 1);
+    QCOMPARE(back.first().index, 5);
+    QCOMPARE(back.first().row, row);
+    QCOMPARE(back.first().backup, backup);
 }
 
 void TstHistoryExport::csvBytes_data()

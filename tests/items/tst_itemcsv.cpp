@@ -1,3 +1,4 @@
+#include "items/itembackup.h"
 #include "items/itemcsv.h"
 #include "tests/support/tempworkdir.h"
 
@@ -217,6 +218,55 @@ private slots:
         const QVector<ItemRowText> rows { row(5, "01. 网关", ": 1,2"), row(6, "02. 正常", ": 3"),
             row(7, "03. 多行", ": a\nb") };
         QCOMPARE(itemsLostOnImport(rows), (QStringList { "05. 网关", "07. 多行" }));
+    }
+
+    // A backup holds no value it cannot give back: a restore lists such an
+    // item unchecked with the reason instead of writing another value.
+    void backupAndRestoreRows()
+    {
+        TempWorkDir dir;
+        const QVector<ItemRecord> meter { { 0, { "设备名称", "N1" } }, { 1, { "设备型号", "M/1" } },
+            { 5, { "网关", "1,2" } }, { 6, { "正常", "3" } }, { 7, { "多行", "a\nb" } }, { 8, { "未变", "x" } },
+            { 27, { "恢复出厂设置" } } };
+        KnownMeterValues known;
+        for (const ItemRecord &record : meter)
+            known.noteRead("udp 127.0.0.1:1 @1", record);
+        const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
+        const ItemBackup first = ItemBackup::write(dir.path(), known.model(), when, known.records());
+        QCOMPARE(first.errorText(), QString());
+        QCOMPARE(first.fileName(), QStringLiteral("backups/M_1_20260102-030405.csv"));
+        const QByteArray saved = bom()
+            + "00. 设备名称, N1\n01. 设备型号, M/1\n05. 网关,\n06. 正常, 3\n07. 多行,\n08. 未变, x\n27. "
+              "恢复出厂设置,\n";
+        QCOMPARE(dir.readFile(first.fileName()), saved);
+        QCOMPARE(ItemBackup::write(dir.path(), known.model(), when, meter).fileName(),
+            QStringLiteral("backups/M_1_20260102-030405-2.csv"));
+        QCOMPARE(dir.readFile(first.fileName()), saved);
+
+        // After a bad batch: item 6 holds another value now.
+        known.noteWrite("udp 127.0.0.1:1 @1", 6, { "正常", "4" });
+        const ItemImport import = importItems(dir.filePath(first.fileName()));
+        QCOMPARE(import.error, QString());
+        const QVector<ReviewRow> rows = ItemBackup::restoreRows(import.records, known);
+        QCOMPARE(rows.size(), 4); // rows 0 and 1 and the command are not written back
+        QCOMPARE(rows.at(0).request.index, 5);
+        QVERIFY(!rows.at(0).checked);
+        QCOMPARE(rows.at(0).meterValue, QStringLiteral("1,2"));
+        QVERIFY(rows.at(0).problem.contains("逗号或换行"));
+        QCOMPARE(rows.at(1).request.value, QStringLiteral("3"));
+        QVERIFY(rows.at(1).checked);
+        QCOMPARE(rows.at(2).request.index, 7);
+        QVERIFY(!rows.at(2).checked && !rows.at(2).problem.isEmpty() && !rows.at(2).command);
+        QCOMPARE(rows.at(3).state, ReviewRow::State::Unchanged);
+        QVERIFY(!rows.at(3).checked && rows.at(3).problem.isEmpty());
+
+        // No folder, no backup: the batch must not start.
+        TempWorkDir blocked;
+        QVERIFY(blocked.writeFile("backups", ""));
+        const ItemBackup refused = ItemBackup::write(blocked.path(), "M1", when, meter);
+        QVERIFY(!refused.ok());
+        QVERIFY2(refused.errorText().startsWith("无法创建备份文件夹"), qPrintable(refused.errorText()));
+        QVERIFY(refused.fileName().isEmpty());
     }
 };
 

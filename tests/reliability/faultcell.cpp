@@ -441,8 +441,11 @@ CellReport runFaultCell(const FaultCell &cell)
         window.reset(new MainWindow);
         fillRows(*window);
     }
-    if (op == QLatin1String("batch"))
+    // The write path itself: neither the review nor the backup's read first.
+    if (op == QLatin1String("batch")) {
         writeReviewBeforeWrite(*appSettings(), false);
+        writeBackupBeforeWrite(*appSettings(), false);
+    }
     appSettings()->sync();
 
     const QMap<QString, QByteArray> before = snapshot(dir.path());
