@@ -15,7 +15,11 @@ BackgroundJob::BackgroundJob(QWidget *window)
     m_progress.setMinimumDuration(0);
     // Busy until the work names a range.
     m_progress.setRange(0, 0);
-    QObject::connect(&m_progress, &QProgressDialog::canceled, &m_receiver, [this] { m_stop = true; });
+    // Closing the dialog also emits canceled: only a Cancel while the work runs counts.
+    QObject::connect(&m_progress, &QProgressDialog::canceled, &m_receiver, [this] {
+        if (m_running)
+            m_stop = true;
+    });
 }
 
 BackgroundJob::~BackgroundJob() = default;
@@ -33,10 +37,12 @@ void BackgroundJob::run(const std::function<void()> &work)
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     if (m_progress.minimumDuration() == 0)
         m_progress.show();
+    m_running = true;
     worker->start();
     loop.exec();
     worker->wait();
     QCoreApplication::sendPostedEvents(&m_receiver);
+    m_running = false;
     // reset() also stops the dialog's own timer, which would show it again.
     m_progress.reset();
     m_progress.close();

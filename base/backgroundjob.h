@@ -38,4 +38,5 @@ private:
     QProgressDialog m_progress;
     QObject m_receiver; // lives on the window's thread: posted steps run there
     std::atomic_bool m_stop { false };
+    bool m_running = false;
 };

@@ -31,8 +31,9 @@ private slots:
                 }
                 QThread::msleep(50);
             });
-            // The progress has gone once the work has.
+            // The progress has gone once the work has; taking it down is not a Cancel.
             QVERIFY(!job.progress().isVisible());
+            QVERIFY(!job.wasCancelled());
         }
         QCOMPARE(steps.size(), 50);
         QCOMPARE(steps.first(), QStringLiteral("0"));
