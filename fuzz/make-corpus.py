@@ -173,6 +173,14 @@ def main():
     write("monitor_lines", "switch-amid-lines", b"\x01" + b"T=21.5\r\nP=" + debug_answer + b"1.0\r\n")
     write("monitor_lines", "switch-alone", b"\x01" + debug_answer)
 
+    # Options byte: bit 0 hex, bits 1-2 line end (none, cr, lf, crlf), bit 3 CRC.
+    commands = "读地址\thex\tnone\t01 03 4B\n调试\ttext\tcrlf\t调试:1\n带制表\ttext\tcr\ta\tb\x01\n"
+    write("monitor_send", "hex-crc-crlf", b"\x0f" + b"01 03 4b 00")
+    write("monitor_send", "hex-odd", b"\x01" + b"01 0 34")
+    write("monitor_send", "text-lf", b"\x04" + "设备地址?".encode())
+    write("monitor_send", "command-file", b"\x00" + b"\xef\xbb\xbf" + commands.replace("\n", "\r\n").encode())
+    write("monitor_send", "regress-text-ending-in-cr", b"\x00" + b"a\ttext\tnone\tx\r\r\n")
+
 
 if __name__ == "__main__":
     main()

@@ -22,6 +22,10 @@ QString MonitorCommand::fromLine(const QString &line, MonitorCommand *command)
     parsed.name = fields.at(0).trimmed();
     if (parsed.name.isEmpty())
         return QCoreApplication::translate("MonitorSend", "缺少名称");
+    // A command file holds one command a line and takes a carriage return
+    // before the line feed for the line's end: neither can be kept inside.
+    if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
+        return QCoreApplication::translate("MonitorSend", "名称和内容不能含回车或换行符,行尾请用行尾选项");
     if (fields.at(1) == QLatin1String("hex"))
         parsed.mode = SendMode::Hex;
     else if (fields.at(1) != QLatin1String("text"))

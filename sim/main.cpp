@@ -94,6 +94,10 @@ int main(int argc, char *argv[])
         QStringLiteral("[ADDR:]PORT"));
     const QCommandLineOption ptyOption(QStringLiteral("pty"),
         QStringLiteral("Open a pseudo-terminal per meter and print its path; the assistant uses it as serial port."));
+    const QCommandLineOption ptyLinkOption(QStringLiteral("pty-link"),
+        QStringLiteral("Implies --pty: make PATH a symbolic link to the first meter's pseudo-terminal, a stable "
+                       "name as a USB adapter has; it goes when the meter disappears or stops. PATH must not exist."),
+        QStringLiteral("PATH"));
     const QCommandLineOption serialOption(QStringLiteral("serial"),
         QStringLiteral("Answer on a real serial DEVICE (first meter only), 8N1."), QStringLiteral("DEVICE"));
     const QCommandLineOption baudOption(QStringLiteral("baud"),
@@ -122,8 +126,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Also answer the device search (01 01 01 01 on UDP port 1500, all local addresses; "
                        "several meters and processes share the port). Replies come from each meter's UDP port."));
     parser.addOption(searchOption);
-    parser.addOptions({ profileOption, udpOption, ptyOption, serialOption, baudOption, addressOption, faultOption,
-        chaosOption, truthOption, verboseOption, printDemoOption });
+    parser.addOptions({ profileOption, udpOption, ptyOption, ptyLinkOption, serialOption, baudOption, addressOption,
+        faultOption, chaosOption, truthOption, verboseOption, printDemoOption });
     parser.process(app);
 
     if (parser.isSet(printDemoOption)) {
@@ -172,7 +176,7 @@ int main(int argc, char *argv[])
     }
 
     SimTransportOptions base;
-    base.pty = parser.isSet(ptyOption);
+    base.pty = parser.isSet(ptyOption) || parser.isSet(ptyLinkOption);
     base.udp = parser.isSet(udpOption) || (!base.pty && !parser.isSet(serialOption));
     if (parser.isSet(udpOption) && !parseUdp(parser.value(udpOption), base.udpAddress, base.udpPort))
         return fail(QStringLiteral("--udp expects [ADDR:]PORT, got '%1'").arg(parser.value(udpOption)));
@@ -186,10 +190,10 @@ int main(int argc, char *argv[])
         SimTransportOptions options = base;
         if (options.udpPort != 0)
             options.udpPort = static_cast<quint16>(options.udpPort + i);
-        if (i > 0)
-            options.serialDevice.clear();
-        else
+        if (i == 0) {
             options.serialDevice = parser.value(serialOption);
+            options.ptyLink = parser.value(ptyLinkOption);
+        }
         auto meter = std::make_unique<MeterSim>(profiles[i]);
         meter->setVerbose(parser.isSet(verboseOption));
         for (const SimFault &fault : faults)
@@ -219,8 +223,10 @@ int main(int argc, char *argv[])
         }
         if (options.pty) {
             std::printf("pty %s\n", qPrintable(meter->ptyPath()));
-            std::fprintf(stderr, "%s on the serial port %s (a pseudo-terminal)\n", qPrintable(who),
-                qPrintable(meter->ptyPath()));
+            const QString linked
+                = options.ptyLink.isEmpty() ? QString() : QStringLiteral(", linked as %1").arg(options.ptyLink);
+            std::fprintf(stderr, "%s on the serial port %s (a pseudo-terminal%s)\n", qPrintable(who),
+                qPrintable(meter->ptyPath()), qPrintable(linked));
         }
         if (!options.serialDevice.isEmpty()) {
             std::printf("serial %s\n", qPrintable(options.serialDevice));

@@ -1300,6 +1300,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>名称和内容不能含回车或换行符,行尾请用行尾选项</source>
+        <translation>Name and content cannot hold a carriage return or line feed; choose them as the line end.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>未知的模式: %1</source>
         <translation>Unknown mode: %1</translation>
     </message>

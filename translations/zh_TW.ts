@@ -1289,6 +1289,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>名称和内容不能含回车或换行符,行尾请用行尾选项</source>
+        <translation>名稱和內容不能含歸位或換行字元，行尾請用行尾選項</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>未知的模式: %1</source>
         <translation>未知的模式：%1</translation>
     </message>

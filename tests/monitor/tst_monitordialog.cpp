@@ -2,6 +2,8 @@
 #include "base/settings.h"
 #include "link/frame.h"
 #include "link/serialportnames.h"
+#include "base/settingskeys.h"
+#include "monitor/monitorcommandsdialog.h"
 #include "monitor/monitordialog.h"
 #include "sim/debugresponder.h"
 #include "sim/simrunner.h"
@@ -12,8 +14,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -85,6 +89,65 @@ QByteArray fileContent(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+QStringList listRows(QListWidget *list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows.append(list->item(i)->text());
+    return rows;
+}
+
+// Fills the editor's fields as the user types them and presses the button.
+void editCommand(
+    MonitorCommandsDialog &editor, const QString &name, int mode, int lineEnd, const QString &text, const char *button)
+{
+    child<QLineEdit>(editor, "edCommandName")->setText(name);
+    child<QComboBox>(editor, "cmbCommandMode")->setCurrentIndex(mode);
+    child<QComboBox>(editor, "cmbCommandLineEnd")->setCurrentIndex(lineEnd);
+    child<QLineEdit>(editor, "edCommandText")->setText(text);
+    child<QPushButton>(editor, button)->click();
+}
+
+// What the user does in the commands editor; it ends with OK.
+void driveCommandsEditor(MonitorCommandsDialog &editor, const TempWorkDir &dir)
+{
+    auto *list = child<QListWidget>(editor, "lstCommands");
+    auto *error = child<QLabel>(editor, "lbCommandError");
+    // Control characters are shown escaped; a tab is shown as it is.
+    QCOMPARE(listRows(list), QStringList { "版本  —  AT\\x01\t\\x7f" });
+    list->setCurrentRow(0);
+    QCOMPARE(child<QLineEdit>(editor, "edCommandText")->text(), QString("AT\x01\t\x7f"));
+
+    editCommand(editor, "读第0项", 1, 0, "01 03 4B 00 00 00 F1 D2", "bntAddCommand");
+    editCommand(editor, "坏的", 1, 0, "01 0", "bntAddCommand");
+    QCOMPARE(error->text(), QString("第4个字符: 十六进制数字不成对"));
+    QCOMPARE(list->count(), 2);
+    list->setCurrentRow(0);
+    editCommand(editor, "版本", 0, 3, "AT\x1b", "bntChangeCommand");
+    QCOMPARE(error->text(), QString());
+    QCOMPARE(listRows(list), QStringList({ "版本  —  AT\\x1b", "读第0项  —  01 03 4B 00 00 00 F1 D2" }));
+
+    const QString exported = dir.filePath("commands.txt");
+    setNextFileNames({ exported });
+    child<QPushButton>(editor, "bntExportCommands")->click();
+    QCOMPARE(dir.readFile("commands.txt"),
+        QByteArray("版本\ttext\tcrlf\tAT\x1b\n读第0项\thex\tnone\t01 03 4B 00 00 00 F1 D2\n"));
+    for (int i = 0; i < 2; ++i)
+        child<QPushButton>(editor, "bntRemoveCommand")->click();
+    QCOMPARE(list->count(), 0);
+
+    // A file with a bad line adds nothing and names the line.
+    dir.writeFile("bad.txt", "a\ttext\tnone\tx\nb\n");
+    setNextFileNames({ dir.filePath("bad.txt") });
+    child<QPushButton>(editor, "bntImportCommands")->click();
+    QCOMPARE(error->text(), QString("第2行: 应为 名称<TAB>模式<TAB>行尾<TAB>内容"));
+    QCOMPARE(list->count(), 0);
+    setNextFileNames({ exported });
+    child<QPushButton>(editor, "bntImportCommands")->click();
+    QCOMPARE(list->count(), 2);
+    editor.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+}
+
 } // namespace
 
 class TstMonitorDialog : public QObject
@@ -114,6 +177,7 @@ private slots:
     void survivesUnplugAndSends_data();
     void survivesUnplugAndSends();
     void resumingAfterAFindReturnsToTheLiveEnd();
+    void commandsEditorAddsChangesRemovesAndExchangesFiles();
     void screenshots_data();
     void screenshots();
 };
@@ -634,6 +698,35 @@ void TstMonitorDialog::resumingAfterAFindReturnsToTheLiveEnd()
     for (int i = 210; i < 260; ++i)
         dialog.slotDataRecv("line " + QByteArray::number(i) + '\n');
     QTRY_COMPARE(bar->value(), bar->maximum());
+}
+
+void TstMonitorDialog::commandsEditorAddsChangesRemovesAndExchangesFiles()
+{
+    TempWorkDir dir;
+    appSettings()->setValue(SettingsKey::kMonitorCommands, QStringList { "版本\ttext\tnone\tAT\x01\t\x7f" });
+    MonitorDialog dialog;
+    auto *commands = child<QComboBox>(dialog, "monitorCommands");
+    QCOMPARE(commands->itemData(1, Qt::ToolTipRole).toString(), QString("AT\\x01\t\\x7f"));
+    // The editor is modal: it is driven once it shows, and closed should a check fail.
+    QTimer timer;
+    timer.setInterval(10);
+    connect(&timer, &QTimer::timeout, [&timer, &dir] {
+        auto *editor = qobject_cast<MonitorCommandsDialog *>(QApplication::activeModalWidget());
+        if (!editor || !editor->isVisible())
+            return;
+        timer.stop();
+        driveCommandsEditor(*editor, dir);
+        if (editor->isVisible())
+            editor->reject();
+    });
+    timer.start();
+    child<QPushButton>(dialog, "bntEditCommands")->click();
+
+    QCOMPARE(appSettings()->value(SettingsKey::kMonitorCommands).toStringList(),
+        QStringList({ "版本\ttext\tcrlf\tAT\x1b", "读第0项\thex\tnone\t01 03 4B 00 00 00 F1 D2" }));
+    QCOMPARE(commands->count(), 3);
+    QCOMPARE(commands->itemText(1), QString("版本"));
+    QCOMPARE(commands->itemData(1, Qt::ToolTipRole).toString(), QString("AT\\x1b"));
 }
 
 void TstMonitorDialog::screenshots_data()

@@ -161,6 +161,13 @@ void TstMonitorLine::commandLines_data()
                                       << "未知的行尾: crcr";
     QTest::newRow("hex that cannot be sent") << "t\thex\tnone\t0"
                                              << "第1个字符: 十六进制数字不成对";
+    // A command file could not give them back (found by fuzz_monitor_send).
+    QTest::newRow("carriage return at the end") << "t\ttext\tnone\tx\r"
+                                                << "名称和内容不能含回车或换行符,行尾请用行尾选项";
+    QTest::newRow("line feed in the name") << "a\nb\ttext\tnone\tx"
+                                           << "名称和内容不能含回车或换行符,行尾请用行尾选项";
+    QTest::newRow("other control characters") << "t\ttext\tnone\ta\x01\x1b"
+                                              << "";
 }
 
 void TstMonitorLine::commandLines()

@@ -3,6 +3,7 @@
 #include "sim/simrunner.h"
 #include "tests/support/tempworkdir.h"
 
+#include <QProcess>
 #include <QSerialPort>
 #include <QtTest>
 
@@ -92,6 +93,7 @@ private slots:
     void resyncsAfterLineNoise();
     void splitAnswerArrivesInPieces();
     void meterDisappears();
+    void commandLineLinksThePtyUntilTheMeterDisappears();
     void unsolicitedLines();
     void udpAndPtyTogether();
     void serialPortOpensTheLineAgainAndAgain();
@@ -173,6 +175,29 @@ void TstSimPty::meterDisappears()
     bool hangUp = false;
     QCOMPARE(line.read(1, 2000, nullptr, &hangUp), QByteArray());
     QVERIFY(hangUp);
+}
+
+void TstSimPty::commandLineLinksThePtyUntilTheMeterDisappears()
+{
+    // A stable name for the line that goes with the meter, as with a pulled cable.
+    const QString link = m_dir.filePath(QStringLiteral("ttyMeter"));
+    QProcess sim;
+    sim.start(QStringLiteral(VEXA_BIN_DIR "/vexa-meter-sim"),
+        { QStringLiteral("--pty-link"), link, QStringLiteral("--fault"),
+            QStringLiteral("disappear,match=read,index=1") });
+    QByteArray out;
+    while (!out.contains("ready\n") && sim.waitForReadyRead(10000))
+        out += sim.readAllStandardOutput();
+    QCOMPARE(out.left(9), QByteArray("pty /dev/"));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), QString::fromUtf8(out.split('\n').first().mid(4)));
+    SlaveEnd line(link);
+    const QByteArray answer = simAddressAnswer(255, simEncodeText(SimProfile::programDemo().items[0].text()));
+    QVERIFY(line.write(readRequest(255, 0)));
+    QCOMPARE(line.read(answer.size(), 2000), answer);
+    QVERIFY(line.write(readRequest(255, 1)));
+    QTRY_VERIFY(!QFileInfo(link).isSymLink());
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
 }
 
 void TstSimPty::unsolicitedLines()
