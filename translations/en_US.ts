@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>Could not get the device list. Please try again.</translation>
     </message>
@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+105"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
@@ -52,17 +52,17 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>下载失败,保存文件失败: %1</source>
         <translation>Download failed: could not save the file %1</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-22"/>
         <source>下载异常: 文件过大,超过 %1 MB</source>
         <translation>Download error: the file is larger than %1 MB.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+40"/>
         <source>下载异常: %1</source>
         <translation>Download error: %1</translation>
     </message>
@@ -119,7 +119,7 @@
         <translation>… (%1 characters)</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+121"/>
+        <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -181,19 +181,19 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+19"/>
+        <location line="+9"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+216"/>
+        <location line="-16"/>
+        <location line="+209"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-87"/>
-        <location filename="../history/historydata.cpp" line="-216"/>
+        <location filename="../cli/clihistory.cpp" line="-96"/>
+        <location filename="../history/historydata.cpp" line="-209"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -203,12 +203,12 @@
         <translation>Files (*.%1)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+9"/>
         <source>正在导出PDF…</source>
         <translation>Exporting PDF...</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -718,8 +718,8 @@
         <location filename="../cli/cliapp.cpp" line="+269"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
-        <location line="+36"/>
-        <location line="+67"/>
+        <location line="+35"/>
+        <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
@@ -728,9 +728,9 @@
         <translation>Could not open the file: %1</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-101"/>
-        <location line="+68"/>
-        <location line="+69"/>
+        <location filename="../cli/clihistory.cpp" line="-110"/>
+        <location line="+67"/>
+        <location line="+74"/>
         <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>Could not write the file: %1</translation>
@@ -1127,10 +1127,10 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+40"/>
+        <location filename="../history/readthread.cpp" line="+40"/>
         <location line="+1"/>
-        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+2"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -1629,7 +1629,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+68"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -1648,18 +1648,17 @@ Connection: %4</translation>
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+99"/>
+        <location filename="../firmware/updatesession.cpp" line="+53"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+5"/>
+        <location line="+9"/>
         <source>固件更新失败,</source>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+22"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
@@ -1674,7 +1673,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
@@ -2045,7 +2044,7 @@ File model: %2</translation>
         <translation>devices</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-55"/>
+        <location filename="../cli/clihistory.cpp" line="-50"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>Expected the days FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -2055,8 +2054,8 @@ File model: %2</translation>
         <translation>Invalid date: %1</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+157"/>
+        <location line="+41"/>
+        <location filename="../cli/clireport.cpp" line="+150"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>The history exceeds the limit of %1 MiB; reading stopped after the lines written so far.</translation>
     </message>
@@ -2153,7 +2152,7 @@ File model: %2</translation>
         <translation>Clock set to %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+10"/>
+        <location filename="../cli/cliservice.cpp" line="-15"/>
         <source>固件</source>
         <translation>firmware</translation>
     </message>
@@ -2216,7 +2215,7 @@ File model: %2</translation>
         <translation>No devices in %1</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-83"/>
+        <location filename="../cli/clireport.cpp" line="-78"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>the report file must end in .pdf: %1</translation>
     </message>
@@ -2242,7 +2241,7 @@ File model: %2</translation>
         <translation>the drawing program failed</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+67"/>
         <source>服务报告已写入%1</source>
         <translation>Service report written to %1</translation>
     </message>

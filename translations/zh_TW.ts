@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+84"/>
+        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>取得裝置清單失敗，請再試一次！</translation>
     </message>
@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+105"/>
+        <location filename="../firmware/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
@@ -52,17 +52,17 @@
     </message>
     <message>
         <location line="+17"/>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>下载失败,保存文件失败: %1</source>
         <translation>下載失敗，儲存檔案失敗：%1</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-22"/>
         <source>下载异常: 文件过大,超过 %1 MB</source>
         <translation>下載錯誤：檔案過大，超過 %1 MB</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+40"/>
         <source>下载异常: %1</source>
         <translation>下載錯誤：%1</translation>
     </message>
@@ -119,7 +119,7 @@
         <translation>…（共 %1 個字元）</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="+121"/>
+        <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
         <location filename="../history/servicereportdialog.cpp" line="+81"/>
         <source>起始日期应该小于或等于结束日期</source>
@@ -178,19 +178,19 @@
     </message>
     <message>
         <location line="+42"/>
-        <location line="+19"/>
+        <location line="+9"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+216"/>
+        <location line="-16"/>
+        <location line="+209"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-87"/>
-        <location filename="../history/historydata.cpp" line="-216"/>
+        <location filename="../cli/clihistory.cpp" line="-96"/>
+        <location filename="../history/historydata.cpp" line="-209"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -200,12 +200,12 @@
         <translation>檔案 (*.%1)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+9"/>
         <source>正在导出PDF…</source>
         <translation>正在匯出PDF……</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -709,8 +709,8 @@
         <location filename="../cli/cliapp.cpp" line="+269"/>
         <location line="+22"/>
         <location filename="../cli/clihistory.cpp" line="-3"/>
-        <location line="+36"/>
-        <location line="+67"/>
+        <location line="+35"/>
+        <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+216"/>
         <location filename="../cli/clitarget.cpp" line="+141"/>
         <location filename="../items/itemcsv.cpp" line="+77"/>
@@ -719,9 +719,9 @@
         <translation>開啟檔案失敗：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-101"/>
-        <location line="+68"/>
-        <location line="+69"/>
+        <location filename="../cli/clihistory.cpp" line="-110"/>
+        <location line="+67"/>
+        <location line="+74"/>
         <location filename="../items/itemcsv.cpp" line="-47"/>
         <source>写入文件失败: %1</source>
         <translation>寫入檔案失敗：%1</translation>
@@ -1116,10 +1116,10 @@
 <context>
     <name>ReadThread</name>
     <message>
-        <location filename="../history/readthread.cpp" line="+42"/>
-        <location line="+40"/>
+        <location filename="../history/readthread.cpp" line="+40"/>
         <location line="+1"/>
-        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+2"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -1617,7 +1617,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+75"/>
+        <location filename="../cli/cliservice.cpp" line="+68"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -1636,18 +1636,17 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+99"/>
+        <location filename="../firmware/updatesession.cpp" line="+53"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+5"/>
+        <location line="+9"/>
         <source>固件更新失败,</source>
         <translation>韌體更新失敗，</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+22"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
@@ -1662,7 +1661,7 @@
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
@@ -2032,7 +2031,7 @@
         <translation>裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clihistory.cpp" line="-55"/>
+        <location filename="../cli/clihistory.cpp" line="-50"/>
         <source>需要起止日期 FROM TO (yyyy-MM-dd)</source>
         <translation>需要起訖日期 FROM TO (yyyy-MM-dd)</translation>
     </message>
@@ -2042,8 +2041,8 @@
         <translation>無效的日期：%1</translation>
     </message>
     <message>
-        <location line="+46"/>
-        <location filename="../cli/clireport.cpp" line="+157"/>
+        <location line="+41"/>
+        <location filename="../cli/clireport.cpp" line="+150"/>
         <source>历史数据超过%1 MiB的上限,已停止读取;只写出了前面的行</source>
         <translation>歷史資料超過%1 MiB的上限，已停止讀取；只寫出了前面的行。</translation>
     </message>
@@ -2138,7 +2137,7 @@
         <translation>時鐘已設為%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+10"/>
+        <location filename="../cli/cliservice.cpp" line="-15"/>
         <source>固件</source>
         <translation>韌體</translation>
     </message>
@@ -2201,7 +2200,7 @@
         <translation>%1 中沒有裝置</translation>
     </message>
     <message>
-        <location filename="../cli/clireport.cpp" line="-83"/>
+        <location filename="../cli/clireport.cpp" line="-78"/>
         <source>报告文件应以.pdf结尾: %1</source>
         <translation>報告檔案應以.pdf結尾：%1</translation>
     </message>
@@ -2227,7 +2226,7 @@
         <translation>繪圖程式失敗</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+67"/>
         <source>服务报告已写入%1</source>
         <translation>服務報告已寫入%1</translation>
     </message>
