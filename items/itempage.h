@@ -45,6 +45,8 @@ class ItemPage : public QWidget
 public:
     // The row's item record (ItemRecord), beside its index in Qt::UserRole.
     static constexpr int kRecordRole = Qt::UserRole + 1;
+    // How long a result stays in the status bar.
+    static constexpr int kResultMessageMs = 5000;
 
     ItemPage(QStatusBar *statusBar, QWidget *parent = nullptr);
     ~ItemPage() override;
@@ -84,6 +86,10 @@ public:
     void openJournalFolder();
 
 private:
+    // The batch write flow, in a file of its own, works on the page's rows,
+    // values and journal.
+    friend class ItemBatchWrite;
+
     void addItemRow(const ItemRecord &record);
     bool isSkippedItem(const ItemRecord &record);
     void exportItemsTo(const QString &path);
@@ -97,16 +103,6 @@ private:
     // An item operation runs with the guarded actions disabled; false when one runs already.
     bool beginOperation();
     void endOperation();
-    // The batch's rows (those with a value, in tree order) and their requests.
-    void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
-    // Lets the user pick the rows to write; false when nothing is to be written.
-    bool reviewBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests);
-    using BatchStart = std::function<void(int row)>;
-    using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
-    // A batch off the window's thread, with its progress dialog, row
-    // updates, journal and summary; true when every row was written.
-    bool runBatch(
-        const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests);
     // Marks the row, remembers the answer and journals the attempt.
     void recordWrite(
         QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link);

@@ -368,15 +368,85 @@
     </message>
 </context>
 <context>
+    <name>ItemBatchWrite</name>
+    <message>
+        <location filename="../items/itembatchwrite.cpp" line="+25"/>
+        <location line="+66"/>
+        <source>正在写入配置......</source>
+        <translation>Writing configuration...</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+30"/>
+        <location line="+34"/>
+        <location line="+21"/>
+        <source>写入配置</source>
+        <translation>Write Configuration</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>The values to write match the device&apos;s values. No item was written.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已取消写入配置</source>
+        <translation>Writing the configuration was canceled.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>Writing item %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>写入配置失败: %1</source>
+        <translation>Could not write the value: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>Write error: could not connect to the device.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
+            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>写入配置成功</source>
+        <translation>Configuration written</translation>
+    </message>
+</context>
+<context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+109"/>
-        <location line="+401"/>
+        <location filename="../items/itempage.cpp" line="+107"/>
+        <location line="+263"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-368"/>
+        <location line="-230"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -428,78 +498,35 @@
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+67"/>
-        <location line="+135"/>
+        <location line="+77"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-182"/>
-        <location line="+30"/>
-        <location line="+33"/>
-        <location line="+21"/>
-        <location line="+97"/>
+        <location line="-1"/>
         <location line="+12"/>
         <location line="+5"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location line="-198"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>The values to write match the device&apos;s values. No item was written.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>已取消写入配置</source>
-        <translation>Writing the configuration was canceled.</translation>
-    </message>
-    <message>
-        <location line="+26"/>
-        <location line="+212"/>
+        <location line="+45"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="-199"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>Writing item %1 of %2: %3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+135"/>
+        <location line="-45"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-127"/>
-        <location line="+119"/>
+        <location line="-8"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="-101"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
-            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+169"/>
+        <location line="+86"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>

@@ -360,15 +360,84 @@
     </message>
 </context>
 <context>
+    <name>ItemBatchWrite</name>
+    <message>
+        <location filename="../items/itembatchwrite.cpp" line="+25"/>
+        <location line="+66"/>
+        <source>正在写入配置......</source>
+        <translation>正在寫入設定……</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+30"/>
+        <location line="+34"/>
+        <location line="+21"/>
+        <source>写入配置</source>
+        <translation>寫入設定</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>已取消写入配置</source>
+        <translation>已取消寫入設定</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>正在寫入第%1項（共%2項）：%3</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>写入配置失败: %1</source>
+        <translation>寫入設定值失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>寫入錯誤，連線裝置失敗</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>写入配置成功</source>
+        <translation>寫入設定成功</translation>
+    </message>
+</context>
+<context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+109"/>
-        <location line="+401"/>
+        <location filename="../items/itempage.cpp" line="+107"/>
+        <location line="+263"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-368"/>
+        <location line="-230"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -420,77 +489,35 @@
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+67"/>
-        <location line="+135"/>
+        <location line="+77"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-182"/>
-        <location line="+30"/>
-        <location line="+33"/>
-        <location line="+21"/>
-        <location line="+97"/>
+        <location line="-1"/>
         <location line="+12"/>
         <location line="+5"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location line="-198"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>已取消写入配置</source>
-        <translation>已取消寫入設定</translation>
-    </message>
-    <message>
-        <location line="+26"/>
-        <location line="+212"/>
+        <location line="+45"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="-199"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>正在寫入第%1項（共%2項）：%3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+135"/>
+        <location line="-45"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-127"/>
-        <location line="+119"/>
+        <location line="-8"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="-101"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+169"/>
+        <location line="+86"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
