@@ -46,7 +46,7 @@ constexpr QLatin1String kMonitorRecordFolder = key("monitor/record_folder");
 constexpr QLatin1String kMonitorRecordRaw = key("monitor/record_raw");
 constexpr QLatin1String kMonitorTimestamps = key("monitor/timestamps");
 
-// The maker's download page: firmware/makersite.*
+// The maker's download page: makersite/makersite.*
 constexpr QLatin1String kUpdatePageUrl = key("update/page_url");
 constexpr QLatin1String kUpdateVerifyPeer = key("update/verify_peer");
 

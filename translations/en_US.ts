@@ -32,7 +32,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
+        <location filename="../makersite/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>Could not get the device list. Please try again.</translation>
     </message>
@@ -40,7 +40,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../makersite/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
