@@ -50,7 +50,7 @@ constexpr QLatin1String kMonitorCommands = key("monitor/commands");
 constexpr QLatin1String kMonitorHexPause = key("monitor/hex_pause");
 constexpr QLatin1String kMonitorHexPauseMs = key("monitor/hex_pause_ms");
 
-// The maker's download page: firmware/makersite.*
+// The maker's download page: makersite/makersite.*
 constexpr QLatin1String kUpdatePageUrl = key("update/page_url");
 constexpr QLatin1String kUpdateVerifyPeer = key("update/verify_peer");
 

@@ -116,7 +116,7 @@ MeterReport CliMeterJob::run()
     m_report.json
         = QJsonObject { { QStringLiteral("meter"), m_target.name }, { QStringLiteral("command"), m_options.command } };
     DeviceChannel channel;
-    // These workers open their own channel on their own thread.
+    // These open a channel of their own (the monitor on its own thread).
     if (m_options.command == QLatin1String("history")) {
         runHistory(m_target, m_options, &m_report);
         if (m_report.exit == CliOk && !m_options.chart.isEmpty())

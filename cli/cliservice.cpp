@@ -4,7 +4,9 @@
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "firmware/ddbserver.h"
-#include "firmware/updatethread.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/updatesession.h"
+#include "link/devicechannel.h"
 #include "link/dsearchdevicethread.h"
 #include "base/metertext.h"
 #include "link/frame.h"
@@ -42,35 +44,26 @@ void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *p
         DDbServer server(QString::fromLatin1(kPackageConnectionName));
         error = server.parseFile(info);
     }
-    if (error.isEmpty() && info.image().isEmpty())
-        error = QCoreApplication::translate("UpdateThread", "固件更新失败,文件中没有固件数据!");
+    if (error.isEmpty())
+        error = UpdateSession::packageFailure(info).briefText();
     if (!error.isEmpty()) {
         report->exit = CliFileError;
         report->error = error;
         return;
     }
-    UpdateThread updater;
-    updater.setInfo(info);
-    updater.setLinkSettings(target.link);
-    bool succeeded = false;
     const QString pages = QCoreApplication::translate("VexaCli", "固件");
-    QObject::connect(
-        &updater, &UpdateThread::signalUpdateSucceed, &updater, [&succeeded] { succeeded = true; },
-        Qt::DirectConnection);
-    QObject::connect(
-        &updater, &UpdateThread::signalUpdateProgress, &updater,
-        [&](int percent) {
-            if (progress)
-                progress->step(target.name, pages, qMin(percent, 100), 100);
-        },
-        Qt::DirectConnection);
-    updater.start();
-    updater.wait();
+    UpdateSteps steps;
+    steps.progress = [&](int percent) {
+        if (progress)
+            progress->step(target.name, pages, qMin(percent, 100), 100);
+    };
+    DeviceChannel channel;
+    const LinkFailure failure = UpdateSession(channel).update(target.link, info, steps);
     if (progress)
         progress->clear();
-    if (!succeeded) {
-        report->exit = cliExitStatus(updater.failure());
-        report->error = cliFailureText(updater.failure(), options.fleet);
+    if (failure.failed()) {
+        report->exit = cliExitStatus(failure);
+        report->error = cliFailureText(failure, options.fleet);
         return;
     }
     report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n');

@@ -5,7 +5,7 @@
 #include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
-#include "firmware/makersite.h"
+#include "makersite/makersite.h"
 #include "link/commsettings.h"
 #include "ui_updatedialog.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "firmware/devicetypemgr.h"
-#include "firmware/downloadthread.h"
+#include "makersite/devicetypemgr.h"
+#include "makersite/downloadthread.h"
 #include "firmware/updatethread.h"
 
 #include <QDialog>

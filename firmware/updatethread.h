@@ -1,19 +1,15 @@
 #pragma once
 
 #include "link/commsettings.h"
-#include "link/frame.h"
 #include "link/linkfailure.h"
 
 #include "firmware/dencryptinfo.h"
 
-#include <QByteArray>
 #include <QThread>
 
-class DeviceChannel;
-
-// Writes a package's image into the instrument: identify and check the
-// model, erase, send the pages, finish. Cannot be cancelled; every exchange
-// is bounded by the channel's time-out.
+// Runs one UpdateSession on a thread of its own: writes a package's image
+// into the instrument. Cannot be cancelled; every exchange is bounded by the
+// session's time-out.
 class UpdateThread : public QThread
 {
     Q_OBJECT
@@ -45,13 +41,6 @@ protected:
     void run() override;
 
 private:
-    // True with the reply when this exchange's own well-formed identification reply came.
-    bool identify(DeviceChannel &channel, QByteArray &reply);
-    bool erase(DeviceChannel &channel, quint32 imageSize);
-    bool sendPage(DeviceChannel &channel, const char *page, int pageNumber);
-    void finishUpdate(DeviceChannel &channel);
-    void fail(const LinkFailure &failure);
-
     DEncryptInfo m_info;
     LinkSettings m_link; // written only while not running
     LinkFailure m_failure; // written only by the run

@@ -1,5 +1,5 @@
 // The maker's download page body, as the list fetch hands it to the parser.
-#include "firmware/devicetypemgr.h"
+#include "makersite/devicetypemgr.h"
 #include "fuzzsupport.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)

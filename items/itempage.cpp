@@ -7,10 +7,11 @@
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
+#include "items/itembatchwrite.h"
 #include "items/itemfilteredit.h"
 #include "items/itemsession.h"
 #include "items/modifydialog.h"
-#include "items/writereviewdialog.h"
+#include "items/writereview.h"
 #include "link/commsettings.h"
 #include "link/devicechannel.h"
 
@@ -18,11 +19,10 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QShortcut>
@@ -32,8 +32,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kResultMessageMs = 5000;
 
 const QBrush kRefusedBrush(QColor(255, 205, 210));
 
@@ -246,121 +244,7 @@ void ItemPage::writeItems()
     if (!beginOperation())
         return;
     const auto done = qScopeGuard([this] { endOperation(); });
-    QVector<QTreeWidgetItem *> rows;
-    QVector<ItemWriteRequest> requests;
-    collectBatch(rows, requests);
-    if (readReviewBeforeWrite(*appSettings())) {
-        writeReviewed(buildReviewRows(requests, m_knownValues));
-        return;
-    }
-    m_statusBar->showMessage(tr("正在写入配置......"));
-    runBatch(storedLinkSettings(), rows, requests);
-}
-
-void ItemPage::collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const
-{
-    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = m_tree->topLevelItem(i);
-        const QString text = row->text(1);
-        // Command items have no value column and are never sent in a batch.
-        if (text.isEmpty())
-            continue;
-        rows << row;
-        const ItemRecord record = recordOf(row);
-        requests << ItemWriteRequest { record.index, record.fields.value(0).trimmed(), text.mid(1).trimmed() };
-    }
-}
-
-bool ItemPage::runBatch(
-    const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests)
-{
-    if (!backUpBeforeBatch(link, requests))
-        return false;
-    const auto forgetBackup = qScopeGuard([this] { m_batchBackup.clear(); });
-    // The window paints and hears Cancel while an exchange waits; Cancel lets
-    // the item on the line finish, then nothing more is sent.
-    BackgroundJob job(window());
-    QProgressDialog &progress = job.progress();
-    progress.setObjectName(QStringLiteral("writeProgress"));
-    progress.setWindowTitle(tr("写入配置"));
-    progress.setCancelButtonText(tr("取消"));
-    progress.setRange(0, requests.size());
-    // Wide enough for its title and an item's name, so it does not jump.
-    progress.setMinimumWidth(progress.fontMetrics().averageCharWidth() * 60);
-
-    bool failed = false;
-    int confirmed = 0;
-    int refused = 0;
-    int unknown = 0;
-    const BatchStart onStart = [&](int i) {
-        m_tree->setCurrentItem(rows.at(i));
-        m_statusBar->showMessage(tr("正在写入配置......"));
-        progress.setLabelText(
-            tr("正在写入第%1项(共%2项): %3").arg(i + 1).arg(requests.size()).arg(requests.at(i).name));
-        progress.setValue(i);
-    };
-    const BatchResult onResult = [&](int i, const ItemWriteResult &result) {
-        recordWrite(rows.at(i), requests.at(i).value, result, 2, link);
-        const QString error = withOutcomeLine(result.failure.text(), result.outcome);
-        // The batch ends at a failure: its boxes come without the progress under them.
-        // reset() also stops the dialog's own timer, which would show it
-        // again over the box.
-        if (!result.confirmed()) {
-            progress.reset();
-            progress.hide();
-        }
-        if (showWriteResult(rows.at(i), result, error, 2)) {
-            ++confirmed;
-            refused += result.matches() ? 0 : 1;
-            return true;
-        }
-        unknown += result.outcome == WriteOutcome::Unknown ? 1 : 0;
-        showErrorBox(tr("写入配置"), tr("写入配置失败: %1").arg(requests.at(i).value), window()->windowIcon());
-        failed = true;
-        return false;
-    };
-    LinkFailure openFailure;
-    job.run([&] {
-        DeviceChannel channel;
-        if (!channel.open(link)) {
-            openFailure = channel.openFailure().saying(tr("写入错误,连接设备失败"));
-            return;
-        }
-        ItemSession(channel).writeBatch(
-            requests, [&](int i) { job.post([&onStart, i] { onStart(i); }); },
-            [&](int i, const ItemWriteResult &result) {
-                job.post([&onResult, i, result] { onResult(i, result); });
-                // The session itself stops at a write that was not confirmed.
-                return true;
-            },
-            &job.stopFlag());
-    });
-    if (openFailure.failed()) {
-        showErrorBox(tr("写入配置"), openFailure.text(), window()->windowIcon());
-        return false;
-    }
-    // A write whose outcome is unknown may have landed: it is not counted as unwritten.
-    if (unknown > 0) {
-        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项")
-                                    .arg(confirmed - refused)
-                                    .arg(refused)
-                                    .arg(unknown)
-                                    .arg(requests.size() - confirmed - unknown));
-    } else {
-        m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
-                                    .arg(confirmed - refused)
-                                    .arg(refused)
-                                    .arg(requests.size() - confirmed));
-    }
-    if (failed)
-        return false;
-    if (confirmed < requests.size()) {
-        m_statusBar->showMessage(
-            tr("已取消写入配置: 已写入%1项,共%2项", nullptr, int(requests.size())).arg(confirmed).arg(requests.size()));
-        return false;
-    }
-    m_statusBar->showMessage(tr("写入配置成功"), kResultMessageMs);
-    return true;
+    ItemBatchWrite(*this).run(storedLinkSettings(), readReviewBeforeWrite(*appSettings()));
 }
 
 void ItemPage::syncTime()

@@ -25,7 +25,6 @@ class QTreeWidgetItem;
 class QUrl;
 struct ItemWriteRequest;
 struct ItemWriteResult;
-struct ReviewRow;
 
 // What the edit of a row came to.
 enum class ItemEdit {
@@ -49,6 +48,8 @@ class ItemPage : public QWidget
 public:
     // The row's item record (ItemRecord), beside its index in Qt::UserRole.
     static constexpr int kRecordRole = Qt::UserRole + 1;
+    // How long a result stays in the status bar.
+    static constexpr int kResultMessageMs = 5000;
 
     ItemPage(QStatusBar *statusBar, QWidget *parent = nullptr);
     ~ItemPage() override;
@@ -102,6 +103,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The batch write flow (review, backup, writes), in a file of its own,
+    // works on the page's rows, values and journal.
+    friend class ItemBatchWrite;
+
     void addItemRow(const ItemRecord &record);
     bool isSkippedItem(const ItemRecord &record);
     void exportItemsTo(const QString &path);
@@ -115,14 +120,6 @@ private:
     // An item operation runs with the guarded actions disabled; false when one runs already.
     bool beginOperation();
     void endOperation();
-    // The batch's rows (those with a value, in tree order) and their requests.
-    void collectBatch(QVector<QTreeWidgetItem *> &rows, QVector<ItemWriteRequest> &requests) const;
-    using BatchStart = std::function<void(int row)>;
-    using BatchResult = std::function<bool(int row, const ItemWriteResult &result)>;
-    // A batch off the window's thread, with its progress dialog, row
-    // updates, journal and summary; true when every row was written.
-    bool runBatch(
-        const LinkSettings &link, const QVector<QTreeWidgetItem *> &rows, const QVector<ItemWriteRequest> &requests);
     // Marks the row, remembers the answer and journals the attempt.
     void recordWrite(
         QTreeWidgetItem *row, const QString &value, const ItemWriteResult &result, int count, const LinkSettings &link);
@@ -134,18 +131,9 @@ private:
     void retranslate();
     // "显示 n / m 项" while a filter is set (not over a refresh's progress).
     void showShownCount();
-    // The review's note when the filter hides some of its rows.
-    QString hiddenRowsNote(const QVector<QTreeWidgetItem *> &rows) const;
-    QTreeWidgetItem *rowOfIndex(int index) const;
     // Reads the meter's list into the known values (the tree stays as it is);
     // false after an error box.
     bool readKnownValues(const LinkSettings &link, const QString &title);
-    // Saves what the meter held before a batch (reading it first when a row's
-    // value is not known); false, after saying why, when the batch must not start.
-    bool backUpBeforeBatch(const LinkSettings &link, const QVector<ItemWriteRequest> &requests);
-    // Shows the review of these rows (whatever the setting says) and writes
-    // the rows left checked.
-    void writeReviewed(const QVector<ReviewRow> &review);
 
     QStatusBar *m_statusBar;
     ConfigTree *m_tree;
@@ -166,5 +154,5 @@ private:
     QAction *m_compareAction;
     QAction *m_restoreAction;
     QString m_shownMessage; // "显示 n / m 项" as last shown
-    QString m_batchBackup; // the backup of the batch being written, for its journal lines
+    QString m_batchBackup; // the backup of the batch being written (ItemBatchWrite), for its journal lines
 };

@@ -1,5 +1,6 @@
 // The item page's tools around a batch write: the filter's status, the
-// comparison with a file, the backup before a batch and its restore.
+// comparison with a file and the restore of a backup; both end in the
+// batch write's review (ItemBatchWrite).
 #include "items/itempage.h"
 
 #include "base/backgroundjob.h"
@@ -10,10 +11,11 @@
 #include "items/comparedialog.h"
 #include "items/configtree.h"
 #include "items/itembackup.h"
+#include "items/itembatchwrite.h"
 #include "items/itemcomparison.h"
 #include "items/itemfilteredit.h"
 #include "items/itemsession.h"
-#include "items/writereviewdialog.h"
+#include "items/writereview.h"
 #include "link/commsettings.h"
 #include "link/devicechannel.h"
 
@@ -24,12 +26,6 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QStatusBar>
-
-namespace {
-
-constexpr int kResultMessageMs = 5000;
-
-} // namespace
 
 void ItemPage::setUpTools()
 {
@@ -78,23 +74,6 @@ void ItemPage::showShownCount()
     }
 }
 
-QString ItemPage::hiddenRowsNote(const QVector<QTreeWidgetItem *> &rows) const
-{
-    int hidden = 0;
-    for (const QTreeWidgetItem *row : rows)
-        hidden += row && row->isHidden() ? 1 : 0;
-    return hidden > 0 ? tr("筛选已隐藏 %1 行，这些行同样会写入").arg(hidden) : QString();
-}
-
-QTreeWidgetItem *ItemPage::rowOfIndex(int index) const
-{
-    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
-        if (recordOf(m_tree->topLevelItem(i)).index == index)
-            return m_tree->topLevelItem(i);
-    }
-    return nullptr;
-}
-
 bool ItemPage::readKnownValues(const LinkSettings &link, const QString &title)
 {
     const QString meter = link.meterKey();
@@ -130,67 +109,6 @@ bool ItemPage::readKnownValues(const LinkSettings &link, const QString &title)
         return false;
     }
     return true;
-}
-
-bool ItemPage::backUpBeforeBatch(const LinkSettings &link, const QVector<ItemWriteRequest> &requests)
-{
-    if (!readBackupBeforeWrite(*appSettings()))
-        return true;
-    // The copy is of what this meter holds: another meter's values, or none,
-    // are read first.
-    bool known = m_knownValues.connection() == link.meterKey() && !m_knownValues.isEmpty();
-    for (const ItemWriteRequest &request : requests)
-        known = known && m_knownValues.contains(request.index);
-    if (!known && !readKnownValues(link, tr("写入配置")))
-        return false;
-    const ItemBackup backup = ItemBackup::write(
-        QDir::currentPath(), m_knownValues.model(), QDateTime::currentDateTime(), m_knownValues.records());
-    if (!backup.ok()) {
-        showErrorBox(tr("写入配置"), backup.errorText(), window()->windowIcon());
-        return false;
-    }
-    m_batchBackup = backup.fileName();
-    return true;
-}
-
-void ItemPage::writeReviewed(const QVector<ReviewRow> &review)
-{
-    QVector<ReviewRow> shown = review;
-    QVector<QTreeWidgetItem *> rows;
-    for (ReviewRow &row : shown) {
-        QTreeWidgetItem *treeRow = rowOfIndex(row.request.index);
-        rows << treeRow;
-        row.row = treeRow ? m_tree->indexOfTopLevelItem(treeRow) + 1 : 0;
-        // A write shows its answer on its row: without one it is not sent.
-        if (!treeRow && row.problem.isEmpty()) {
-            row.problem = tr("列表中没有该配置项,不写入");
-            row.checked = false;
-        }
-    }
-    if (summarizeReview(shown).toWrite == 0) {
-        showOkBox(
-            QMessageBox::Information, tr("写入配置"), tr("要写入的值与设备中的值相同,没有写入任何配置项"), window());
-        return;
-    }
-    WriteReviewDialog dialog(shown, window());
-    dialog.setNote(hiddenRowsNote(rows));
-    if (dialog.exec() != QDialog::Accepted) {
-        m_statusBar->showMessage(tr("已取消写入配置"), kResultMessageMs);
-        return;
-    }
-    const QVector<ReviewRow> chosen = dialog.rows();
-    QVector<QTreeWidgetItem *> keptRows;
-    QVector<ItemWriteRequest> keptRequests;
-    for (int i = 0; i < chosen.size(); ++i) {
-        if (chosen.at(i).checked) {
-            keptRows << rows.at(i);
-            keptRequests << chosen.at(i).request;
-        }
-    }
-    if (keptRequests.isEmpty())
-        return;
-    m_statusBar->showMessage(tr("正在写入配置......"));
-    runBatch(storedLinkSettings(), keptRows, keptRequests);
 }
 
 void ItemPage::compareWithFile()
@@ -234,7 +152,7 @@ void ItemPage::compareWithFile()
     QVector<ItemWriteRequest> requests;
     for (const ItemRecord &record : comparison.differingFileRecords())
         requests << ItemWriteRequest { record.index, record.fields.value(0), record.fields.value(1) };
-    writeReviewed(buildReviewRows(requests, m_knownValues));
+    ItemBatchWrite(*this).runReviewed(link, buildReviewRows(requests, m_knownValues));
 }
 
 void ItemPage::restoreBackup()
@@ -264,5 +182,5 @@ void ItemPage::restoreBackup()
     const LinkSettings link = storedLinkSettings();
     if ((m_knownValues.isEmpty() || m_knownValues.connection() != link.meterKey()) && !readKnownValues(link, title))
         return;
-    writeReviewed(ItemBackup::restoreRows(backup.records, m_knownValues));
+    ItemBatchWrite(*this).runReviewed(link, ItemBackup::restoreRows(backup.records, m_knownValues));
 }

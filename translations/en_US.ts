@@ -66,7 +66,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
+        <location filename="../makersite/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>Could not get the device list. Please try again.</translation>
     </message>
@@ -74,7 +74,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../makersite/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>Download failed: could not open the link.</translation>
@@ -430,6 +430,89 @@
     </message>
 </context>
 <context>
+    <name>ItemBatchWrite</name>
+    <message>
+        <location filename="../items/itembatchwrite.cpp" line="+31"/>
+        <location line="+8"/>
+        <location line="+118"/>
+        <source>正在写入配置......</source>
+        <translation>Writing configuration...</translation>
+    </message>
+    <message>
+        <location line="-90"/>
+        <source>列表中没有该配置项,不写入</source>
+        <translation>Not in the list; not written</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+49"/>
+        <location line="+5"/>
+        <location line="+19"/>
+        <location line="+34"/>
+        <location line="+21"/>
+        <source>写入配置</source>
+        <translation>Write Configuration</translation>
+    </message>
+    <message>
+        <location line="-128"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>The values to write match the device&apos;s values. No item was written.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置</source>
+        <translation>Writing the configuration was canceled.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
+        <translation>The filter hides %1 rows; they are written too.</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>Writing item %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>写入配置失败: %1</source>
+        <translation>Could not write the value: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>Write error: could not connect to the device.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
+            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>写入配置成功</source>
+        <translation>Configuration written</translation>
+    </message>
+</context>
+<context>
     <name>ItemComparison</name>
     <message>
         <location filename="../items/itemcomparison.cpp" line="+67"/>
@@ -513,13 +596,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+119"/>
-        <location line="+378"/>
+        <location filename="../items/itempage.cpp" line="+117"/>
+        <location line="+264"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-345"/>
+        <location line="-231"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -533,7 +616,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+201"/>
+        <location filename="../items/itempage_tools.cpp" line="+119"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
@@ -574,29 +657,20 @@
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <location line="+41"/>
-        <location line="+135"/>
+        <location line="+77"/>
         <location line="+5"/>
-        <location filename="../items/itempage_tools.cpp" line="-71"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-152"/>
-        <location line="+33"/>
-        <location line="+21"/>
-        <location line="+97"/>
+        <location line="-1"/>
         <location line="+12"/>
         <location line="+5"/>
-        <location filename="../items/itempage_tools.cpp" line="-48"/>
-        <location line="+5"/>
-        <location line="+23"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-125"/>
+        <location filename="../items/itempage_tools.cpp" line="-138"/>
         <source>与文件比较…</source>
         <translation>Compare with File...</translation>
     </message>
@@ -611,12 +685,7 @@
         <translation>Showing %1 of %2 items</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
-        <translation>The filter hides %1 rows; they are written too.</translation>
-    </message>
-    <message>
-        <location line="+19"/>
+        <location line="+16"/>
         <source>正在读取设备中的值......</source>
         <translation>Reading the device&apos;s values...</translation>
     </message>
@@ -626,17 +695,7 @@
         <translation>Could not read the device&apos;s values; no item was written.</translation>
     </message>
     <message>
-        <location line="+37"/>
-        <source>列表中没有该配置项,不写入</source>
-        <translation>Not in the list; not written</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>The values to write match the device&apos;s values. No item was written.</translation>
-    </message>
-    <message>
-        <location line="+28"/>
+        <location line="+10"/>
         <source>与文件比较</source>
         <translation>Compare with File</translation>
     </message>
@@ -656,57 +715,29 @@
         <translation>Restore Backup</translation>
     </message>
     <message>
-        <location line="-119"/>
-        <location line="+53"/>
+        <location line="-58"/>
         <source>已取消写入配置</source>
         <translation>Writing the configuration was canceled.</translation>
     </message>
     <message>
-        <location filename="../items/itempage.cpp" line="-167"/>
-        <location line="+212"/>
-        <location filename="../items/itempage_tools.cpp" line="-72"/>
-        <location line="+123"/>
+        <location filename="../items/itempage.cpp" line="+45"/>
+        <location filename="../items/itempage_tools.cpp" line="-19"/>
+        <location line="+62"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="-199"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>Writing item %1 of %2: %3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+135"/>
+        <location line="-45"/>
         <source>写入配置失败: %1</source>
         <translation>Could not write the value: %1</translation>
     </message>
     <message>
-        <location line="-127"/>
-        <location line="+119"/>
+        <location line="-8"/>
         <source>写入错误,连接设备失败</source>
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="-101"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>Writing canceled: %1 of %2 item written</numerusform>
-            <numerusform>Writing canceled: %1 of %2 items written</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+169"/>
+        <location line="+86"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
@@ -2127,7 +2158,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+76"/>
+        <location filename="../cli/cliservice.cpp" line="+69"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -2146,18 +2177,17 @@ Connection: %4</translation>
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+99"/>
+        <location filename="../firmware/updatesession.cpp" line="+53"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+5"/>
+        <location line="+9"/>
         <source>固件更新失败,</source>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+22"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
@@ -2172,7 +2202,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
@@ -2696,7 +2726,7 @@ File model: %2</translation>
         <translation>Clock set to %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+10"/>
+        <location filename="../cli/cliservice.cpp" line="-15"/>
         <source>固件</source>
         <translation>firmware</translation>
     </message>

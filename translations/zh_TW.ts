@@ -66,7 +66,7 @@
 <context>
     <name>DeviceTypeMgr</name>
     <message>
-        <location filename="../firmware/devicetypemgr.cpp" line="+88"/>
+        <location filename="../makersite/devicetypemgr.cpp" line="+88"/>
         <source>获取设备列表失败,请重试!</source>
         <translation>取得裝置清單失敗，請再試一次！</translation>
     </message>
@@ -74,7 +74,7 @@
 <context>
     <name>DownloadThread</name>
     <message>
-        <location filename="../firmware/downloadthread.cpp" line="+107"/>
+        <location filename="../makersite/downloadthread.cpp" line="+107"/>
         <location line="+46"/>
         <source>下载失败,打开链接失败!</source>
         <translation>下載失敗，開啟連結失敗！</translation>
@@ -422,6 +422,88 @@
     </message>
 </context>
 <context>
+    <name>ItemBatchWrite</name>
+    <message>
+        <location filename="../items/itembatchwrite.cpp" line="+31"/>
+        <location line="+8"/>
+        <location line="+118"/>
+        <source>正在写入配置......</source>
+        <translation>正在寫入設定……</translation>
+    </message>
+    <message>
+        <location line="-90"/>
+        <source>列表中没有该配置项,不写入</source>
+        <translation>清單中沒有此設定項目，不寫入</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+49"/>
+        <location line="+5"/>
+        <location line="+19"/>
+        <location line="+34"/>
+        <location line="+21"/>
+        <source>写入配置</source>
+        <translation>寫入設定</translation>
+    </message>
+    <message>
+        <location line="-128"/>
+        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
+        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>已取消写入配置</source>
+        <translation>已取消寫入設定</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
+        <translation>篩選已隱藏 %1 列，這些列同樣會寫入</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>正在写入第%1项(共%2项): %3</source>
+        <translation>正在寫入第%1項（共%2項）：%3</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>写入配置失败: %1</source>
+        <translation>寫入設定值失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>写入错误,连接设备失败</source>
+        <translation>寫入錯誤，連線裝置失敗</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
+        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>已取消写入配置: 已写入%1项,共%2项</source>
+        <translation>
+            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>写入配置成功</source>
+        <translation>寫入設定成功</translation>
+    </message>
+</context>
+<context>
     <name>ItemComparison</name>
     <message>
         <location filename="../items/itemcomparison.cpp" line="+67"/>
@@ -505,13 +587,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+119"/>
-        <location line="+378"/>
+        <location filename="../items/itempage.cpp" line="+117"/>
+        <location line="+264"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-345"/>
+        <location line="-231"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -525,7 +607,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+201"/>
+        <location filename="../items/itempage_tools.cpp" line="+119"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV檔案 (*.csv)</translation>
@@ -566,29 +648,20 @@
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <location line="+41"/>
-        <location line="+135"/>
+        <location line="+77"/>
         <location line="+5"/>
-        <location filename="../items/itempage_tools.cpp" line="-71"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-152"/>
-        <location line="+33"/>
-        <location line="+21"/>
-        <location line="+97"/>
+        <location line="-1"/>
         <location line="+12"/>
         <location line="+5"/>
-        <location filename="../items/itempage_tools.cpp" line="-48"/>
-        <location line="+5"/>
-        <location line="+23"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-125"/>
+        <location filename="../items/itempage_tools.cpp" line="-138"/>
         <source>与文件比较…</source>
         <translation>與檔案比較…</translation>
     </message>
@@ -603,12 +676,7 @@
         <translation>顯示 %1 / %2 項</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>筛选已隐藏 %1 行，这些行同样会写入</source>
-        <translation>篩選已隱藏 %1 列，這些列同樣會寫入</translation>
-    </message>
-    <message>
-        <location line="+19"/>
+        <location line="+16"/>
         <source>正在读取设备中的值......</source>
         <translation>正在讀取裝置中的值……</translation>
     </message>
@@ -618,17 +686,7 @@
         <translation>讀取裝置中的值失敗，未寫入任何設定項目</translation>
     </message>
     <message>
-        <location line="+37"/>
-        <source>列表中没有该配置项,不写入</source>
-        <translation>清單中沒有此設定項目，不寫入</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
-        <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
-    </message>
-    <message>
-        <location line="+28"/>
+        <location line="+10"/>
         <source>与文件比较</source>
         <translation>與檔案比較</translation>
     </message>
@@ -648,56 +706,29 @@
         <translation>還原備份</translation>
     </message>
     <message>
-        <location line="-119"/>
-        <location line="+53"/>
+        <location line="-58"/>
         <source>已取消写入配置</source>
         <translation>已取消寫入設定</translation>
     </message>
     <message>
-        <location filename="../items/itempage.cpp" line="-167"/>
-        <location line="+212"/>
-        <location filename="../items/itempage_tools.cpp" line="-72"/>
-        <location line="+123"/>
+        <location filename="../items/itempage.cpp" line="+45"/>
+        <location filename="../items/itempage_tools.cpp" line="-19"/>
+        <location line="+62"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="-199"/>
-        <source>正在写入第%1项(共%2项): %3</source>
-        <translation>正在寫入第%1項（共%2項）：%3</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+135"/>
+        <location line="-45"/>
         <source>写入配置失败: %1</source>
         <translation>寫入設定值失敗：%1</translation>
     </message>
     <message>
-        <location line="-127"/>
-        <location line="+119"/>
+        <location line="-8"/>
         <source>写入错误,连接设备失败</source>
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="-101"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>批量写入: 已写入%1项,设备未接受%2项,未写入%3项</source>
-        <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+9"/>
-        <source>已取消写入配置: 已写入%1项,共%2项</source>
-        <translation>
-            <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+169"/>
+        <location line="+86"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
@@ -2115,7 +2146,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+76"/>
+        <location filename="../cli/cliservice.cpp" line="+69"/>
         <location filename="../firmware/updatedialog.cpp" line="+40"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -2134,18 +2165,17 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-30"/>
-        <location filename="../firmware/updatethread.cpp" line="+99"/>
+        <location filename="../firmware/updatesession.cpp" line="+53"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatethread.cpp" line="+5"/>
+        <location line="+9"/>
         <source>固件更新失败,</source>
         <translation>韌體更新失敗，</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+22"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
@@ -2160,7 +2190,7 @@
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
@@ -2681,7 +2711,7 @@
         <translation>時鐘已設為%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+10"/>
+        <location filename="../cli/cliservice.cpp" line="-15"/>
         <source>固件</source>
         <translation>韌體</translation>
     </message>

@@ -1,4 +1,4 @@
-#include "firmware/devicetypemgr.h"
+#include "makersite/devicetypemgr.h"
 #include "httptestserver.h"
 #include "tests/support/tempworkdir.h"
 

@@ -1,4 +1,4 @@
-#include "firmware/downloadthread.h"
+#include "makersite/downloadthread.h"
 #include "httptestserver.h"
 #include "tests/support/tempworkdir.h"
 

@@ -1,5 +1,7 @@
 #include "firmware/dencryptinfo.h"
+#include "firmware/updatesession.h"
 #include "firmware/updatethread.h"
+#include "link/devicechannel.h"
 #include "tests/support/meterlink.h"
 
 #include "base/settings.h"
@@ -217,6 +219,46 @@ private slots:
             QCOMPARE(outcome.progress, QList<int>());
             QCOMPARE(record.eraseCount, 0);
         }
+    }
+
+    void sessionOnTheCallingThread_data()
+    {
+        QTest::addColumn<QString>("meterModel");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("kind"); // LinkFailure::Kind
+        QTest::newRow("written") << kModel << QStringList { "progress 0", "progress 0", "progress 50", "finishing" }
+                                 << int(LinkFailure::Kind::None);
+        // The failure is told before the finish requests go out.
+        QTest::newRow("other model") << "VX-300" << QStringList { "failed", "finishing" }
+                                     << int(LinkFailure::Kind::WrongModel);
+    }
+
+    // As the command line flashes: no thread of its own, steps told as they come.
+    void sessionOnTheCallingThread()
+    {
+        QFETCH(QString, meterModel);
+        QFETCH(QStringList, steps);
+        QFETCH(int, kind);
+        TempWorkDir dir;
+        SimRunner meter(profile(meterModel), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        QStringList told;
+        UpdateSteps said;
+        said.progress = [&told](int percent) {
+            told << QStringLiteral("progress %1").arg(percent);
+        };
+        said.finishing = [&told] {
+            told << QStringLiteral("finishing");
+        };
+        said.failed = [&told](const LinkFailure &) {
+            told << QStringLiteral("failed");
+        };
+        DeviceChannel channel;
+        const LinkFailure failure
+            = UpdateSession(channel).update(meterLink(meter, true), package(kModel, sampleImage(2048)), said);
+        QCOMPARE(told, steps);
+        QCOMPARE(int(failure.kind), kind);
+        QCOMPARE(SimFirmwareRecord::fromState(meter.state()).finishCount, 2);
     }
 
     // The meter falls silent after identifying itself: the erase times out

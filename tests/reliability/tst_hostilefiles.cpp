@@ -5,7 +5,7 @@
 #include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
-#include "firmware/devicetypemgr.h"
+#include "makersite/devicetypemgr.h"
 #include "firmware/packagewriter.h"
 #include "firmware/updatedialog.h"
 #include "items/configtree.h"

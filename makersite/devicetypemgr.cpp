@@ -1,6 +1,6 @@
-#include "firmware/devicetypemgr.h"
+#include "makersite/devicetypemgr.h"
 
-#include "firmware/makersite.h"
+#include "makersite/makersite.h"
 
 #include <QDomDocument>
 #include <QDomElement>

@@ -1,4 +1,4 @@
-#include "firmware/makersite.h"
+#include "makersite/makersite.h"
 
 #include "base/settings.h"
 #include "base/settingskeys.h"

@@ -1,7 +1,7 @@
-#include "firmware/downloadthread.h"
+#include "makersite/downloadthread.h"
 
 #include "base/filenames.h"
-#include "firmware/makersite.h"
+#include "makersite/makersite.h"
 
 #include <QDir>
 #include <QFile>
