@@ -391,6 +391,11 @@ ItemEdit ItemPage::editItem(const QString &name, const QString &value, QString &
     if (dialog.exec() != QDialog::Accepted)
         return ItemEdit::Cancelled;
     newValue = dialog.value().trimmed();
+    // Enter on the value as shown is no edit: nothing to write or journal.
+    if (newValue == itemValue) {
+        newValue.clear();
+        return ItemEdit::Cancelled;
+    }
     return ItemEdit::NewValue;
 }
 
