@@ -108,6 +108,8 @@ void MainWindow::setUpKeyboard()
     ui->refresh->setShortcut(QKeySequence(Qt::Key_F5));
     ui->export_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
     ui->import_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
+    // Beside F5 and bound by no standard key of any desktop.
+    ui->save->setShortcut(QKeySequence(Qt::Key_F9));
     ui->quit->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
     connect(ui->quit, &QAction::triggered, this, &QWidget::close);
 }

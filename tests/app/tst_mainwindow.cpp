@@ -79,7 +79,8 @@ private slots:
         for (QAction *a : toolBar->actions())
             onBar << a->objectName();
         QCOMPARE(onBar,
-            (QStringList { "setup", "refresh", "import_2", "export_2", "sync_time", "debug", "update", "monitor" }));
+            (QStringList {
+                "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update", "monitor" }));
         QStringList menus;
         for (QAction *a : window.menuBar()->actions())
             menus << a->text();
@@ -111,6 +112,8 @@ private slots:
                                        << "Ctrl+E";
         QTest::newRow("Ctrl+I import") << int(Qt::Key_I) << int(Qt::ControlModifier) << "import_2"
                                        << "Ctrl+I";
+        QTest::newRow("F9 batch write") << int(Qt::Key_F9) << 0 << "save"
+                                        << "F9";
         QTest::newRow("Ctrl+Q exit") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "quit"
                                      << "Ctrl+Q";
     }
@@ -129,6 +132,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QAction *target = action(window, qPrintable(actionName));
         QCOMPARE(target->shortcut().toString(QKeySequence::NativeText), menuText);
+        if (actionName == QLatin1String("save")) {
+            // A key that writes to the meter must not be one the user knows as another.
+            for (int standard = QKeySequence::HelpContents; standard <= QKeySequence::Cancel; ++standard)
+                QVERIFY(!QKeySequence::keyBindings(QKeySequence::StandardKey(standard)).contains(target->shortcut()));
+        }
         QSignalSpy triggered(target, &QAction::triggered);
         setNextFileNames({ QString() }); // export and import: cancel the file choice
         QTest::keyClick(&window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
