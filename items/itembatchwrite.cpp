@@ -45,11 +45,12 @@ void ItemBatchWrite::collect()
     for (int i = 0; i < m_page.m_tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = m_page.m_tree->topLevelItem(i);
         const QString text = row->text(1);
-        // Command items have no value column and are never sent in a batch.
-        if (text.isEmpty())
+        const ItemRecord record = ItemPage::recordOf(row);
+        // Command items have no value column and are never sent in a batch;
+        // rows 01/02 of a file show the meter's names, which the file lacks.
+        if (text.isEmpty() || (KnownMeterValues::isIdentificationIndex(record.index) && record.fields.size() < 2))
             continue;
         m_rows << row;
-        const ItemRecord record = ItemPage::recordOf(row);
         m_requests << ItemWriteRequest { record.index, record.fields.value(0).trimmed(), text.mid(1).trimmed() };
     }
 }

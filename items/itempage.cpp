@@ -34,6 +34,7 @@
 namespace {
 
 const QBrush kRefusedBrush(QColor(255, 205, 210));
+const QBrush kFromFileBrush(QColor(255, 243, 196));
 
 QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 {
@@ -234,9 +235,28 @@ void ItemPage::importItemsFrom(const QString &path)
         showErrorBox(tr("导入配置"), import.error, window()->windowIcon());
         return;
     }
-    for (const ItemRecord &record : import.records)
-        addItems(record.index, record.fields);
+    showFileRecords(import.records);
     m_statusBar->showMessage(tr("导入配置成功"), kResultMessageMs);
+}
+
+void ItemPage::showFileRecords(const QVector<ItemRecord> &records)
+{
+    m_tree->clear();
+    for (const ItemRecord &record : records)
+        addItems(record.index, record.fields);
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_tree->topLevelItem(i);
+        const ItemRecord record = recordOf(row);
+        // A file never names the meter: rows 01/02 show what the meter said,
+        // their records stay without a value so no batch sends them.
+        if (KnownMeterValues::isIdentificationIndex(record.index)) {
+            if (m_knownValues.hasValue(record.index))
+                row->setText(1, QLatin1String(": ") + m_knownValues.value(record.index).trimmed());
+        } else if (!row->text(1).isEmpty()) {
+            row->setBackground(1, kFromFileBrush);
+            row->setToolTip(1, tr("来自文件, 未写入"));
+        }
+    }
 }
 
 void ItemPage::writeItems()

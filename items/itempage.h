@@ -111,6 +111,9 @@ private:
     bool isSkippedItem(const ItemRecord &record);
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);
+    // Shows a file's rows in place of the list: values from the file are
+    // marked until written or refreshed, rows 01/02 keep what the meter said.
+    void showFileRecords(const QVector<ItemRecord> &records);
     QString askItemsExportFile();
     // The write runs off the window's thread behind a modal progress.
     void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);

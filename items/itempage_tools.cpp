@@ -175,9 +175,7 @@ void ItemPage::restoreBackup()
     const auto done = qScopeGuard([this] { endOperation(); });
     // Loaded as an import loads it, then always reviewed against what the
     // meter holds now.
-    m_tree->clear();
-    for (const ItemRecord &record : backup.records)
-        addItems(record.index, record.fields);
+    showFileRecords(backup.records);
     m_statusBar->showMessage(tr("导入配置成功"), kResultMessageMs);
     const LinkSettings link = storedLinkSettings();
     if ((m_knownValues.isEmpty() || m_knownValues.connection() != link.meterKey()) && !readKnownValues(link, title))

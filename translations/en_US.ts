@@ -434,7 +434,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+118"/>
+        <location line="+119"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
@@ -596,13 +596,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+117"/>
-        <location line="+264"/>
+        <location filename="../items/itempage.cpp" line="+118"/>
+        <location line="+283"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-231"/>
+        <location line="-250"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -651,13 +651,18 @@
         <translation>Importing configuration...</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location filename="../items/itempage_tools.cpp" line="+16"/>
+        <location line="+7"/>
+        <location filename="../items/itempage_tools.cpp" line="+14"/>
         <source>导入配置成功</source>
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+18"/>
+        <source>来自文件, 未写入</source>
+        <translation>From the file, not written yet</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
@@ -670,7 +675,7 @@
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-138"/>
+        <location filename="../items/itempage_tools.cpp" line="-136"/>
         <source>与文件比较…</source>
         <translation>Compare with File...</translation>
     </message>
@@ -737,12 +742,12 @@
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+91"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-160"/>
         <location line="+10"/>
         <location line="+6"/>
         <location line="+4"/>
@@ -762,17 +767,17 @@
     </message>
     <message>
         <location line="+65"/>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-31"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+21"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -849,7 +854,7 @@
         <translation>Toolbar</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <location line="+1"/>
         <source>通讯设置</source>
         <translation>Connection</translation>
@@ -938,7 +943,7 @@
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+107"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>

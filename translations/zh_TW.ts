@@ -426,7 +426,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+118"/>
+        <location line="+119"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
@@ -587,13 +587,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+117"/>
-        <location line="+264"/>
+        <location filename="../items/itempage.cpp" line="+118"/>
+        <location line="+283"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-231"/>
+        <location line="-250"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -642,13 +642,18 @@
         <translation>正在匯入設定……</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location filename="../items/itempage_tools.cpp" line="+16"/>
+        <location line="+7"/>
+        <location filename="../items/itempage_tools.cpp" line="+14"/>
         <source>导入配置成功</source>
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+18"/>
+        <source>来自文件, 未写入</source>
+        <translation>來自檔案，尚未寫入</translation>
+    </message>
+    <message>
+        <location line="+79"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
@@ -661,7 +666,7 @@
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-138"/>
+        <location filename="../items/itempage_tools.cpp" line="-136"/>
         <source>与文件比较…</source>
         <translation>與檔案比較…</translation>
     </message>
@@ -728,12 +733,12 @@
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+91"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-160"/>
         <location line="+10"/>
         <location line="+6"/>
         <location line="+4"/>
@@ -753,17 +758,17 @@
     </message>
     <message>
         <location line="+65"/>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-31"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+21"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -840,7 +845,7 @@
         <translation>工具列</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <location line="+1"/>
         <source>通讯设置</source>
         <translation>通訊設定</translation>
@@ -929,7 +934,7 @@
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+107"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>

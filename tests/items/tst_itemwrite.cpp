@@ -701,6 +701,31 @@ private slots:
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
+    void importedValuesAreMarkedUntilWritten()
+    {
+        const QStringList identification = { rowFor(*m_window, 0)->text(1), rowFor(*m_window, 1)->text(1) };
+        QString file;
+        for (const int index : { 0, 1, kBaudRate }) {
+            file += QStringLiteral("%1. %2, %3\n")
+                        .arg(index, 2, 10, QLatin1Char('0'))
+                        .arg(ItemPage::recordOf(rowFor(*m_window, index)).fields.value(0),
+                            index == kBaudRate ? "19200" : "another meter");
+        }
+        QVERIFY(m_dir->writeFile("in.csv", file.toUtf8()));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
+        // The file does not name the meter: rows 01/02 keep what it said.
+        QCOMPARE((QStringList { rowFor(*m_window, 0)->text(1), rowFor(*m_window, 1)->text(1) }), identification);
+        QVERIFY(rowFor(*m_window, 0)->toolTip(1) != QStringLiteral("来自文件, 未写入"));
+        QTreeWidgetItem *baud = rowFor(*m_window, kBaudRate);
+        QCOMPARE(baud->toolTip(1), QStringLiteral("来自文件, 未写入"));
+        QCOMPARE(baud->background(1).style(), Qt::SolidPattern);
+        m_window->slotWriteItems();
+        QCOMPARE(writtenIndices(*m_meter), QList<int> { kBaudRate });
+        QCOMPARE(baud->background(1), QBrush());
+        QCOMPARE(baud->toolTip(1), QStringLiteral("写入和导出使用配置项序号%1").arg(kBaudRate));
+    }
+
     void writeWithoutConnection_data()
     {
         QTest::addColumn<bool>("batch");
