@@ -2,6 +2,7 @@
 
 #include "about/neutralaboutdialog.h"
 #include "app/windowgeometry.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -51,7 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_items->setGuardedActions({ ui->setup, ui->refresh, ui->import_2, ui->export_2, ui->save, ui->sync_time, ui->debug,
         ui->update, ui->monitor });
     setUpKeyboard();
-    setUpConnectionLabel();
+    setUpStatusBar();
     setUpAddedActions();
 
     // After the stored language is applied, so "ready" shows in that language.
@@ -87,7 +88,6 @@ void MainWindow::setUpAddedActions()
     ui->menu->insertAction(ui->quit, m_openJournalFolder);
     ui->menu->insertSeparator(ui->quit);
     connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
-    statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
     // The item page's own operations, beside import.
     m_items->placeActions(ui->menu, ui->export_2);
     m_serviceReport = new QAction(this);
@@ -114,20 +114,20 @@ void MainWindow::setUpKeyboard()
     connect(ui->quit, &QAction::triggered, this, &QWidget::close);
 }
 
-void MainWindow::setUpConnectionLabel()
+void MainWindow::setUpStatusBar()
 {
-    m_connectionLabel = new QLabel(this);
+    // Each text has a place of its own, cut with "…" when the bar is short
+    // (the tool tip shows it whole): the passing message, the last batch's
+    // summary, the connection. The bar's own message area stays empty.
+    m_statusMessage = new ElidedLabel(this);
+    m_statusMessage->setObjectName(QStringLiteral("statusMessage"));
+    m_statusMessage->setMinimumWidth(m_statusMessage->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 10);
+    statusBar()->addPermanentWidget(m_statusMessage, 1);
+    connect(statusBar(), &QStatusBar::messageChanged, m_statusMessage, &QLabel::setText);
+    statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
+    m_connectionLabel = new ElidedLabel(this);
     m_connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
-    // A long device path must not widen the window; the tool tip shows it whole.
-    m_connectionLabel->setMinimumWidth(1);
     statusBar()->addPermanentWidget(m_connectionLabel);
-    // A message that needs the whole bar gets it, rather than being cut
-    // against the label; the label comes back when the message goes.
-    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
-        const int room = statusBar()->width() - m_connectionLabel->sizeHint().width() - 32;
-        m_connectionLabel->setVisible(
-            message.isEmpty() || statusBar()->fontMetrics().horizontalAdvance(message) <= room);
-    });
 }
 
 void MainWindow::updateConnectionLabel()
@@ -246,10 +246,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::slotCommunicationSetup()
 {
+    const QString meterBefore = storedLinkSettings().meterKey();
     SetupDialog dialog(this);
     dialog.exec();
     // Also after a refused save: it has stored the device address already.
     updateConnectionLabel();
+    if (storedLinkSettings().meterKey() != meterBefore)
+        m_items->clearWriteSummary();
 }
 
 void MainWindow::slotHistoryData()

@@ -1,6 +1,7 @@
 #include "items/itempage.h"
 
 #include "base/backgroundjob.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -54,7 +55,7 @@ ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
     , m_statusBar(statusBar)
     , m_tree(new ConfigTree(this))
     , m_rowFilter(loadSkipFile(QStringLiteral("SkipItems")))
-    , m_writeSummary(new QLabel(this))
+    , m_writeSummary(new ElidedLabel(this))
     , m_filter(new ItemFilterEdit(m_tree, this, this))
     , m_compareAction(new QAction(this))
     , m_restoreAction(new QAction(this))
@@ -257,6 +258,23 @@ void ItemPage::showFileRecords(const QVector<ItemRecord> &records)
             row->setToolTip(1, tr("来自文件, 未写入"));
         }
     }
+}
+
+QLabel *ItemPage::writeSummaryLabel() const
+{
+    return m_writeSummary;
+}
+
+void ItemPage::showWriteSummary(const BatchWriteCounts &counts)
+{
+    m_writeCounts = counts;
+    m_writeSummary->setText(ItemBatchWrite::summaryText(counts));
+}
+
+void ItemPage::clearWriteSummary()
+{
+    m_writeCounts.reset();
+    m_writeSummary->clear();
 }
 
 void ItemPage::writeItems()

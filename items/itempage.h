@@ -1,5 +1,6 @@
 #pragma once
 
+#include "items/itembatchwrite.h"
 #include "items/itemcsv.h"
 #include "items/itemrowfilter.h"
 #include "items/journal.h"
@@ -13,8 +14,10 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 class ConfigTree;
+class ElidedLabel;
 class ItemFilterEdit;
 class QAction;
 class QMenu;
@@ -64,7 +67,9 @@ public:
         m_guardedActions = actions + QList<QAction *> { m_compareAction, m_restoreAction };
     }
     // The label of a batch's summary, for the window's status bar.
-    QLabel *writeSummaryLabel() const { return m_writeSummary; }
+    QLabel *writeSummaryLabel() const;
+    // Another meter: the last batch's summary is not about it.
+    void clearWriteSummary();
 
     static ItemRecord recordOf(const QTreeWidgetItem *row);
     // The edit dialog for a row's texts as shown; a new value goes to newValue.
@@ -134,6 +139,7 @@ private:
     void retranslate();
     // "显示 n / m 项" while a filter is set (not over a refresh's progress).
     void showShownCount();
+    void showWriteSummary(const BatchWriteCounts &counts);
     // Reads the meter's list into the known values (the tree stays as it is);
     // false after an error box.
     bool readKnownValues(const LinkSettings &link, const QString &title);
@@ -152,7 +158,8 @@ private:
     bool m_operationRunning = false;
     QList<QAction *> m_guardedActions;
     QList<QAction *> m_disabledActions;
-    QLabel *m_writeSummary;
+    ElidedLabel *m_writeSummary;
+    std::optional<BatchWriteCounts> m_writeCounts; // kept for a change of language
     ItemFilterEdit *m_filter;
     QAction *m_compareAction;
     QAction *m_restoreAction;

@@ -4,6 +4,7 @@
 #include "items/itempage.h"
 
 #include "base/backgroundjob.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -43,6 +44,8 @@ void ItemPage::retranslate()
     m_compareAction->setText(tr("与文件比较…"));
     m_restoreAction->setText(tr("恢复备份…"));
     m_filter->retranslate();
+    if (m_writeCounts)
+        m_writeSummary->setText(ItemBatchWrite::summaryText(*m_writeCounts));
 }
 
 void ItemPage::changeEvent(QEvent *event)

@@ -434,7 +434,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+119"/>
+        <location line="+134"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
@@ -489,7 +489,7 @@
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="-157"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -499,7 +499,7 @@
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+171"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>Writing canceled: %1 of %2 item written</numerusform>
@@ -596,13 +596,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+118"/>
-        <location line="+283"/>
+        <location filename="../items/itempage.cpp" line="+119"/>
+        <location line="+300"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-250"/>
+        <location line="-267"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
@@ -616,7 +616,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+119"/>
+        <location filename="../items/itempage_tools.cpp" line="+122"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
@@ -662,7 +662,7 @@
         <translation>From the file, not written yet</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+96"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
@@ -675,7 +675,7 @@
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-136"/>
+        <location filename="../items/itempage_tools.cpp" line="-138"/>
         <source>与文件比较…</source>
         <translation>Compare with File...</translation>
     </message>
@@ -685,7 +685,7 @@
         <translation>Restore Backup...</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>显示 %1 / %2 项</source>
         <translation>Showing %1 of %2 items</translation>
     </message>
@@ -938,12 +938,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+59"/>
+        <location filename="../app/mainwindow.cpp" line="+60"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+106"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -953,7 +953,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+101"/>
         <source>服务报告已保存: %1</source>
         <translation>Service report saved: %1</translation>
     </message>

@@ -426,7 +426,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+119"/>
+        <location line="+134"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
@@ -481,7 +481,7 @@
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="-157"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -491,7 +491,7 @@
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+171"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
@@ -587,13 +587,13 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+118"/>
-        <location line="+283"/>
+        <location filename="../items/itempage.cpp" line="+119"/>
+        <location line="+300"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-250"/>
+        <location line="-267"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
@@ -607,7 +607,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+119"/>
+        <location filename="../items/itempage_tools.cpp" line="+122"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV檔案 (*.csv)</translation>
@@ -653,7 +653,7 @@
         <translation>來自檔案，尚未寫入</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+96"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
@@ -666,7 +666,7 @@
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location filename="../items/itempage_tools.cpp" line="-136"/>
+        <location filename="../items/itempage_tools.cpp" line="-138"/>
         <source>与文件比较…</source>
         <translation>與檔案比較…</translation>
     </message>
@@ -676,7 +676,7 @@
         <translation>還原備份…</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>显示 %1 / %2 项</source>
         <translation>顯示 %1 / %2 項</translation>
     </message>
@@ -929,12 +929,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+59"/>
+        <location filename="../app/mainwindow.cpp" line="+60"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+106"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -944,7 +944,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+101"/>
         <source>服务报告已保存: %1</source>
         <translation>服務報告已儲存：%1</translation>
     </message>

@@ -211,6 +211,11 @@ private slots:
         QCOMPARE(written.size(), SimProfile::demo().items.size() - 2);
         QVERIFY(!written.contains(kFactoryReset));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
+        // The summary follows a change of language.
+        QVERIFY(m_dir->copyTranslations());
+        m_window->slot_en_US();
+        QTRY_COMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
+            QStringLiteral("Batch write: %1 written, 0 refused by the device, 0 not written").arg(written.size()));
     }
 
     // Row 7's write is not answered as it should be. When reading the item
