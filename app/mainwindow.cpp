@@ -47,6 +47,9 @@ MainWindow::MainWindow(QWidget *parent)
     ui->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
     connectActions();
+    // While a refresh runs its action stops it.
+    connect(m_items->refreshThread(), &QThread::started, this, [this] { showRefreshAction(true); });
+    connect(m_items->refreshThread(), &QThread::finished, this, [this] { showRefreshAction(false); });
     // Waits inside an item operation run the event loop; nothing may change
     // the tree or reach the meter meanwhile.
     m_items->setGuardedActions({ ui->setup, ui->refresh, ui->import_2, ui->export_2, ui->save, ui->sync_time, ui->debug,
@@ -159,9 +162,17 @@ QSize MainWindow::availableScreenSize() const
     return shownOn->availableGeometry().size();
 }
 
+void MainWindow::showRefreshAction(bool running)
+{
+    const QString text = running ? tr("停止") : tr("刷新");
+    ui->refresh->setText(text);
+    ui->refresh->setToolTip(text);
+}
+
 void MainWindow::retranslateForm()
 {
     ui->retranslateUi(this);
+    showRefreshAction(m_items->refreshThread()->isRunning());
     if (m_openJournalFolder)
         m_openJournalFolder->setText(tr("打开记录文件夹"));
     if (m_serviceReport)

@@ -86,6 +86,7 @@ private:
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();
+    void showRefreshAction(bool running);
     void setUpAddedActions();
 
     const std::unique_ptr<Ui::MainWindow> ui;

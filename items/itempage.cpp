@@ -98,6 +98,13 @@ void ItemPage::setUpRefresh()
 
 void ItemPage::setUpKeyboard()
 {
+    // Only while a refresh runs, so that Escape still clears the filter otherwise.
+    m_stopRefreshKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopRefreshKey->setContext(Qt::WindowShortcut);
+    m_stopRefreshKey->setEnabled(false);
+    connect(m_stopRefreshKey, &QShortcut::activated, this, [this] { m_refreshThread.requestStop(); });
+    m_waitCountdown.setInterval(250);
+    connect(&m_waitCountdown, &QTimer::timeout, this, &ItemPage::showWaitCountdown);
     // Enter and F2 on a row do what a double click does.
     for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
         auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
@@ -124,8 +131,11 @@ void ItemPage::showErrorBox(const QString &title, const QString &text, const QIc
 
 void ItemPage::refresh()
 {
-    if (m_refreshThread.isRunning())
+    // A second press is 停止: the run ends between exchanges, the rows read stay.
+    if (m_refreshThread.isRunning()) {
+        m_refreshThread.requestStop();
         return;
+    }
     // The connection of this refresh: the rows it reads are that meter's.
     const LinkSettings link = storedLinkSettings();
     m_refreshThread.setLinkSettings(link);
@@ -143,19 +153,37 @@ void ItemPage::stopRefresh()
 void ItemPage::refreshStarted()
 {
     m_tree->setCursor(Qt::BusyCursor);
+    m_stopRefreshKey->setEnabled(true);
+    m_waitCountdown.start();
     refreshProgress(-1);
 }
 
 void ItemPage::refreshProgress(int index)
 {
     // A silent meter keeps the next item waiting for seconds: say which.
-    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    m_itemAsked.start();
+    m_readingMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    m_refreshMessage = m_readingMessage;
+    m_statusBar->showMessage(m_refreshMessage);
+}
+
+void ItemPage::showWaitCountdown()
+{
+    const qint64 waited = m_itemAsked.elapsed();
+    if (waited < 1000)
+        return;
+    // The first ask and the one retry of an item are the longest it can take.
+    const qint64 left = ItemSession::kFirstReadTimeoutMs + ItemSession::kRetryReadTimeoutMs - waited;
+    m_refreshMessage
+        = m_readingMessage + QLatin1Char(' ') + tr("等待设备应答…(%1 s)").arg(qMax<qint64>(0, (left + 999) / 1000));
     m_statusBar->showMessage(m_refreshMessage);
 }
 
 void ItemPage::refreshFinished()
 {
     m_tree->unsetCursor();
+    m_stopRefreshKey->setEnabled(false);
+    m_waitCountdown.stop();
     if (m_statusBar->currentMessage() == m_refreshMessage)
         m_statusBar->clearMessage();
     m_refreshMessage.clear();

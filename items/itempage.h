@@ -7,9 +7,11 @@
 #include "items/knownvalues.h"
 #include "items/refreshthread.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMetaType>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <atomic>
@@ -21,6 +23,7 @@ class ElidedLabel;
 class ItemFilterEdit;
 class QAction;
 class QMenu;
+class QShortcut;
 class QIcon;
 class QLabel;
 class QStatusBar;
@@ -139,6 +142,7 @@ private:
     void retranslate();
     // "显示 n / m 项" while a filter is set (not over a refresh's progress).
     void showShownCount();
+    void showWaitCountdown();
     void showWriteSummary(const BatchWriteCounts &counts);
     // Reads the meter's list into the known values (the tree stays as it is);
     // false after an error box.
@@ -148,6 +152,11 @@ private:
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QString m_refreshMessage;
+    // While a refresh waits: the countdown of its time-out, and Escape to stop it.
+    QTimer m_waitCountdown;
+    QElapsedTimer m_itemAsked;
+    QString m_readingMessage;
+    QShortcut *m_stopRefreshKey = nullptr;
     QString m_refreshConnection;
     // SkipItems and the device-name row kept back until the next model row decides it.
     ItemRowFilter m_rowFilter;

@@ -596,18 +596,23 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+119"/>
-        <location line="+300"/>
+        <location filename="../items/itempage.cpp" line="+126"/>
+        <location line="+321"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-282"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+13"/>
+        <source>等待设备应答…(%1 s)</source>
+        <translation>Waiting for the device... (%1 s)</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -862,6 +867,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
+        <location filename="../app/mainwindow.cpp" line="+167"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
@@ -938,12 +944,17 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+60"/>
+        <location filename="../app/mainwindow.cpp" line="-104"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+104"/>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>

@@ -587,18 +587,23 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+119"/>
-        <location line="+300"/>
+        <location filename="../items/itempage.cpp" line="+126"/>
+        <location line="+321"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-267"/>
+        <location line="-282"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+13"/>
+        <source>等待设备应答…(%1 s)</source>
+        <translation>等待裝置回應……（%1 秒）</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -853,6 +858,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
+        <location filename="../app/mainwindow.cpp" line="+167"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
@@ -929,12 +935,17 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+60"/>
+        <location filename="../app/mainwindow.cpp" line="-104"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+104"/>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>

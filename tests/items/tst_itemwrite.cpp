@@ -706,6 +706,35 @@ private slots:
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
+    // A refresh waiting for a silent meter counts its time-out down and stops
+    // on Escape or on its action, 停止 meanwhile; the list stays as it was.
+    void refreshStopsAndKeepsTheList_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("停止") << false;
+    }
+    void refreshStopsAndKeepsTheList()
+    {
+        QFETCH(bool, escape);
+        const int rows = m_window->configTree()->topLevelItemCount();
+        m_meter->addFault("silent,match=read,times=all");
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto *refresh = m_window->findChild<QAction *>("refresh");
+        refresh->trigger();
+        QTRY_COMPARE(refresh->text(), QStringLiteral("停止"));
+        QTRY_COMPARE_WITH_TIMEOUT(status(*m_window), QStringLiteral("正在读取第 1 项… 等待设备应答…(12 s)"), 2500);
+        if (escape)
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        else
+            refresh->trigger();
+        QVERIFY(m_window->refreshThread()->wait(1000));
+        QTRY_COMPARE(refresh->text(), QStringLiteral("刷新"));
+        QCOMPARE(m_window->configTree()->topLevelItemCount(), rows);
+    }
+
     void importedValuesAreMarkedUntilWritten()
     {
         const QStringList identification = { rowFor(*m_window, 0)->text(1), rowFor(*m_window, 1)->text(1) };
