@@ -2,6 +2,7 @@
 
 #include "about/neutralaboutdialog.h"
 #include "app/windowgeometry.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -46,12 +47,15 @@ MainWindow::MainWindow(QWidget *parent)
     ui->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
     connectActions();
+    // While a refresh runs its action stops it.
+    connect(m_items->refreshThread(), &QThread::started, this, [this] { showRefreshAction(true); });
+    connect(m_items->refreshThread(), &QThread::finished, this, [this] { showRefreshAction(false); });
     // Waits inside an item operation run the event loop; nothing may change
     // the tree or reach the meter meanwhile.
     m_items->setGuardedActions({ ui->setup, ui->refresh, ui->import_2, ui->export_2, ui->save, ui->sync_time, ui->debug,
         ui->update, ui->monitor });
     setUpKeyboard();
-    setUpConnectionLabel();
+    setUpStatusBar();
     setUpAddedActions();
 
     // After the stored language is applied, so "ready" shows in that language.
@@ -87,7 +91,6 @@ void MainWindow::setUpAddedActions()
     ui->menu->insertAction(ui->quit, m_openJournalFolder);
     ui->menu->insertSeparator(ui->quit);
     connect(m_openJournalFolder, &QAction::triggered, this, &MainWindow::slotOpenJournalFolder);
-    statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
     // The item page's own operations, beside import.
     m_items->placeActions(ui->menu, ui->export_2);
     m_serviceReport = new QAction(this);
@@ -108,24 +111,26 @@ void MainWindow::setUpKeyboard()
     ui->refresh->setShortcut(QKeySequence(Qt::Key_F5));
     ui->export_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_E));
     ui->import_2->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_I));
+    // Beside F5 and bound by no standard key of any desktop.
+    ui->save->setShortcut(QKeySequence(Qt::Key_F9));
     ui->quit->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Q));
     connect(ui->quit, &QAction::triggered, this, &QWidget::close);
 }
 
-void MainWindow::setUpConnectionLabel()
+void MainWindow::setUpStatusBar()
 {
-    m_connectionLabel = new QLabel(this);
+    // Each text has a place of its own, cut with "…" when the bar is short
+    // (the tool tip shows it whole): the passing message, the last batch's
+    // summary, the connection. The bar's own message area stays empty.
+    m_statusMessage = new ElidedLabel(this);
+    m_statusMessage->setObjectName(QStringLiteral("statusMessage"));
+    m_statusMessage->setMinimumWidth(m_statusMessage->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 10);
+    statusBar()->addPermanentWidget(m_statusMessage, 1);
+    connect(statusBar(), &QStatusBar::messageChanged, m_statusMessage, &QLabel::setText);
+    statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
+    m_connectionLabel = new ElidedLabel(this);
     m_connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
-    // A long device path must not widen the window; the tool tip shows it whole.
-    m_connectionLabel->setMinimumWidth(1);
     statusBar()->addPermanentWidget(m_connectionLabel);
-    // A message that needs the whole bar gets it, rather than being cut
-    // against the label; the label comes back when the message goes.
-    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
-        const int room = statusBar()->width() - m_connectionLabel->sizeHint().width() - 32;
-        m_connectionLabel->setVisible(
-            message.isEmpty() || statusBar()->fontMetrics().horizontalAdvance(message) <= room);
-    });
 }
 
 void MainWindow::updateConnectionLabel()
@@ -157,9 +162,17 @@ QSize MainWindow::availableScreenSize() const
     return shownOn->availableGeometry().size();
 }
 
+void MainWindow::showRefreshAction(bool running)
+{
+    const QString text = running ? tr("停止") : tr("刷新");
+    ui->refresh->setText(text);
+    ui->refresh->setToolTip(text);
+}
+
 void MainWindow::retranslateForm()
 {
     ui->retranslateUi(this);
+    showRefreshAction(m_items->refreshThread()->isRunning());
     if (m_openJournalFolder)
         m_openJournalFolder->setText(tr("打开记录文件夹"));
     if (m_serviceReport)
@@ -244,10 +257,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::slotCommunicationSetup()
 {
+    const QString meterBefore = storedLinkSettings().meterKey();
     SetupDialog dialog(this);
     dialog.exec();
     // Also after a refused save: it has stored the device address already.
     updateConnectionLabel();
+    if (storedLinkSettings().meterKey() != meterBefore)
+        m_items->clearWriteSummary();
 }
 
 void MainWindow::slotHistoryData()

@@ -11,9 +11,9 @@ namespace Ui {
 class MainWindow;
 }
 class ConfigTree;
+class ElidedLabel;
 class QAction;
 class QCloseEvent;
-class QLabel;
 class QTranslator;
 class QTreeWidgetItem;
 class QUrl;
@@ -79,20 +79,22 @@ private:
     void applyLanguage(const QString &code);
     void setUpKeyboard();
     void loadQtTranslation(const QString &code);
-    void setUpConnectionLabel();
+    void setUpStatusBar();
     void updateConnectionLabel();
     void loadWindowSettings();
     QSize availableScreenSize() const;
     void scaleActionIcons();
     void saveWindowSize();
     void retranslateForm();
+    void showRefreshAction(bool running);
     void setUpAddedActions();
 
     const std::unique_ptr<Ui::MainWindow> ui;
     ItemPage *m_items;
     QTranslator *m_translator;
     QTranslator *m_qtTranslator;
-    QLabel *m_connectionLabel = nullptr;
+    ElidedLabel *m_statusMessage = nullptr;
+    ElidedLabel *m_connectionLabel = nullptr;
     QAction *m_openJournalFolder = nullptr;
     QAction *m_serviceReport = nullptr;
 };

@@ -40,16 +40,32 @@ bool ItemBatchWrite::runReviewed(const LinkSettings &link, const QVector<ReviewR
     return write(link);
 }
 
+QString ItemBatchWrite::summaryText(const BatchWriteCounts &counts)
+{
+    if (counts.unknown > 0) {
+        return tr("批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项")
+            .arg(counts.written)
+            .arg(counts.refused)
+            .arg(counts.unknown)
+            .arg(counts.unwritten);
+    }
+    return tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
+        .arg(counts.written)
+        .arg(counts.refused)
+        .arg(counts.unwritten);
+}
+
 void ItemBatchWrite::collect()
 {
     for (int i = 0; i < m_page.m_tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = m_page.m_tree->topLevelItem(i);
         const QString text = row->text(1);
-        // Command items have no value column and are never sent in a batch.
-        if (text.isEmpty())
+        const ItemRecord record = ItemPage::recordOf(row);
+        // Command items have no value column and are never sent in a batch;
+        // rows 01/02 of a file show the meter's names, which the file lacks.
+        if (text.isEmpty() || (KnownMeterValues::isIdentificationIndex(record.index) && record.fields.size() < 2))
             continue;
         m_rows << row;
-        const ItemRecord record = ItemPage::recordOf(row);
         m_requests << ItemWriteRequest { record.index, record.fields.value(0).trimmed(), text.mid(1).trimmed() };
     }
 }
@@ -200,19 +216,7 @@ bool ItemBatchWrite::write(const LinkSettings &link)
         m_page.showErrorBox(tr("写入配置"), openFailure.text(), m_page.window()->windowIcon());
         return false;
     }
-    // A write whose outcome is unknown may have landed: it is not counted as unwritten.
-    if (unknown > 0) {
-        m_page.m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项")
-                                           .arg(confirmed - refused)
-                                           .arg(refused)
-                                           .arg(unknown)
-                                           .arg(m_requests.size() - confirmed - unknown));
-    } else {
-        m_page.m_writeSummary->setText(tr("批量写入: 已写入%1项,设备未接受%2项,未写入%3项")
-                                           .arg(confirmed - refused)
-                                           .arg(refused)
-                                           .arg(m_requests.size() - confirmed));
-    }
+    m_page.showWriteSummary({ confirmed - refused, refused, unknown, int(m_requests.size()) - confirmed - unknown });
     if (failed)
         return false;
     if (confirmed < m_requests.size()) {

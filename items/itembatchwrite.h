@@ -12,6 +12,15 @@ class ItemPage;
 class QTreeWidgetItem;
 struct ReviewRow;
 
+// What a batch came to, for the summary beside the status bar.
+struct BatchWriteCounts
+{
+    int written = 0;
+    int refused = 0;
+    int unknown = 0; // may have landed: not counted as unwritten
+    int unwritten = 0;
+};
+
 // Writes rows of an item page in one batch: the review (of the rows with a
 // value, or of the rows a comparison or a backup hands in), the backup of
 // what the meter holds before the first write, then the writes off the
@@ -30,6 +39,8 @@ public:
     // Shows the review of these rows (whatever the setting says) and writes
     // the rows left checked; true when every one was written.
     bool runReviewed(const LinkSettings &link, const QVector<ReviewRow> &review);
+    // The summary in the current language.
+    static QString summaryText(const BatchWriteCounts &counts);
 
 private:
     using BatchStart = std::function<void(int row)>;

@@ -1,6 +1,7 @@
 #include "items/itempage.h"
 
 #include "base/backgroundjob.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -34,6 +35,7 @@
 namespace {
 
 const QBrush kRefusedBrush(QColor(255, 205, 210));
+const QBrush kFromFileBrush(QColor(255, 243, 196));
 
 QVector<ItemRowText> rowTexts(const ConfigTree *tree)
 {
@@ -53,7 +55,7 @@ ItemPage::ItemPage(QStatusBar *statusBar, QWidget *parent)
     , m_statusBar(statusBar)
     , m_tree(new ConfigTree(this))
     , m_rowFilter(loadSkipFile(QStringLiteral("SkipItems")))
-    , m_writeSummary(new QLabel(this))
+    , m_writeSummary(new ElidedLabel(this))
     , m_filter(new ItemFilterEdit(m_tree, this, this))
     , m_compareAction(new QAction(this))
     , m_restoreAction(new QAction(this))
@@ -96,6 +98,13 @@ void ItemPage::setUpRefresh()
 
 void ItemPage::setUpKeyboard()
 {
+    // Only while a refresh runs, so that Escape still clears the filter otherwise.
+    m_stopRefreshKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopRefreshKey->setContext(Qt::WindowShortcut);
+    m_stopRefreshKey->setEnabled(false);
+    connect(m_stopRefreshKey, &QShortcut::activated, this, [this] { m_refreshThread.requestStop(); });
+    m_waitCountdown.setInterval(250);
+    connect(&m_waitCountdown, &QTimer::timeout, this, &ItemPage::showWaitCountdown);
     // Enter and F2 on a row do what a double click does.
     for (const int key : { int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_F2) }) {
         auto *shortcut = new QShortcut(QKeySequence(key), m_tree);
@@ -122,8 +131,11 @@ void ItemPage::showErrorBox(const QString &title, const QString &text, const QIc
 
 void ItemPage::refresh()
 {
-    if (m_refreshThread.isRunning())
+    // A second press is 停止: the run ends between exchanges, the rows read stay.
+    if (m_refreshThread.isRunning()) {
+        m_refreshThread.requestStop();
         return;
+    }
     // The connection of this refresh: the rows it reads are that meter's.
     const LinkSettings link = storedLinkSettings();
     m_refreshThread.setLinkSettings(link);
@@ -141,19 +153,37 @@ void ItemPage::stopRefresh()
 void ItemPage::refreshStarted()
 {
     m_tree->setCursor(Qt::BusyCursor);
+    m_stopRefreshKey->setEnabled(true);
+    m_waitCountdown.start();
     refreshProgress(-1);
 }
 
 void ItemPage::refreshProgress(int index)
 {
     // A silent meter keeps the next item waiting for seconds: say which.
-    m_refreshMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    m_itemAsked.start();
+    m_readingMessage = tr("正在读取第 %1 项…").arg(index + 2);
+    m_refreshMessage = m_readingMessage;
+    m_statusBar->showMessage(m_refreshMessage);
+}
+
+void ItemPage::showWaitCountdown()
+{
+    const qint64 waited = m_itemAsked.elapsed();
+    if (waited < 1000)
+        return;
+    // The first ask and the one retry of an item are the longest it can take.
+    const qint64 left = ItemSession::kFirstReadTimeoutMs + ItemSession::kRetryReadTimeoutMs - waited;
+    m_refreshMessage
+        = m_readingMessage + QLatin1Char(' ') + tr("等待设备应答…(%1 s)").arg(qMax<qint64>(0, (left + 999) / 1000));
     m_statusBar->showMessage(m_refreshMessage);
 }
 
 void ItemPage::refreshFinished()
 {
     m_tree->unsetCursor();
+    m_stopRefreshKey->setEnabled(false);
+    m_waitCountdown.stop();
     if (m_statusBar->currentMessage() == m_refreshMessage)
         m_statusBar->clearMessage();
     m_refreshMessage.clear();
@@ -234,9 +264,45 @@ void ItemPage::importItemsFrom(const QString &path)
         showErrorBox(tr("导入配置"), import.error, window()->windowIcon());
         return;
     }
-    for (const ItemRecord &record : import.records)
-        addItems(record.index, record.fields);
+    showFileRecords(import.records);
     m_statusBar->showMessage(tr("导入配置成功"), kResultMessageMs);
+}
+
+void ItemPage::showFileRecords(const QVector<ItemRecord> &records)
+{
+    m_tree->clear();
+    for (const ItemRecord &record : records)
+        addItems(record.index, record.fields);
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = m_tree->topLevelItem(i);
+        const ItemRecord record = recordOf(row);
+        // A file never names the meter: rows 01/02 show what the meter said,
+        // their records stay without a value so no batch sends them.
+        if (KnownMeterValues::isIdentificationIndex(record.index)) {
+            if (m_knownValues.hasValue(record.index))
+                row->setText(1, QLatin1String(": ") + m_knownValues.value(record.index).trimmed());
+        } else if (!row->text(1).isEmpty()) {
+            row->setBackground(1, kFromFileBrush);
+            row->setToolTip(1, tr("来自文件, 未写入"));
+        }
+    }
+}
+
+QLabel *ItemPage::writeSummaryLabel() const
+{
+    return m_writeSummary;
+}
+
+void ItemPage::showWriteSummary(const BatchWriteCounts &counts)
+{
+    m_writeCounts = counts;
+    m_writeSummary->setText(ItemBatchWrite::summaryText(counts));
+}
+
+void ItemPage::clearWriteSummary()
+{
+    m_writeCounts.reset();
+    m_writeSummary->clear();
 }
 
 void ItemPage::writeItems()
@@ -391,6 +457,11 @@ ItemEdit ItemPage::editItem(const QString &name, const QString &value, QString &
     if (dialog.exec() != QDialog::Accepted)
         return ItemEdit::Cancelled;
     newValue = dialog.value().trimmed();
+    // Enter on the value as shown is no edit: nothing to write or journal.
+    if (newValue == itemValue) {
+        newValue.clear();
+        return ItemEdit::Cancelled;
+    }
     return ItemEdit::NewValue;
 }
 

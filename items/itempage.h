@@ -1,23 +1,29 @@
 #pragma once
 
+#include "items/itembatchwrite.h"
 #include "items/itemcsv.h"
 #include "items/itemrowfilter.h"
 #include "items/journal.h"
 #include "items/knownvalues.h"
 #include "items/refreshthread.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMetaType>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 class ConfigTree;
+class ElidedLabel;
 class ItemFilterEdit;
 class QAction;
 class QMenu;
+class QShortcut;
 class QIcon;
 class QLabel;
 class QStatusBar;
@@ -64,7 +70,9 @@ public:
         m_guardedActions = actions + QList<QAction *> { m_compareAction, m_restoreAction };
     }
     // The label of a batch's summary, for the window's status bar.
-    QLabel *writeSummaryLabel() const { return m_writeSummary; }
+    QLabel *writeSummaryLabel() const;
+    // Another meter: the last batch's summary is not about it.
+    void clearWriteSummary();
 
     static ItemRecord recordOf(const QTreeWidgetItem *row);
     // The edit dialog for a row's texts as shown; a new value goes to newValue.
@@ -111,6 +119,9 @@ private:
     bool isSkippedItem(const ItemRecord &record);
     void exportItemsTo(const QString &path);
     void importItemsFrom(const QString &path);
+    // Shows a file's rows in place of the list: values from the file are
+    // marked until written or refreshed, rows 01/02 keep what the meter said.
+    void showFileRecords(const QVector<ItemRecord> &records);
     QString askItemsExportFile();
     // The write runs off the window's thread behind a modal progress.
     void writeEditedItem(QTreeWidgetItem *row, const QString &value, int count);
@@ -131,6 +142,8 @@ private:
     void retranslate();
     // "显示 n / m 项" while a filter is set (not over a refresh's progress).
     void showShownCount();
+    void showWaitCountdown();
+    void showWriteSummary(const BatchWriteCounts &counts);
     // Reads the meter's list into the known values (the tree stays as it is);
     // false after an error box.
     bool readKnownValues(const LinkSettings &link, const QString &title);
@@ -139,6 +152,11 @@ private:
     ConfigTree *m_tree;
     RefreshThread m_refreshThread;
     QString m_refreshMessage;
+    // While a refresh waits: the countdown of its time-out, and Escape to stop it.
+    QTimer m_waitCountdown;
+    QElapsedTimer m_itemAsked;
+    QString m_readingMessage;
+    QShortcut *m_stopRefreshKey = nullptr;
     QString m_refreshConnection;
     // SkipItems and the device-name row kept back until the next model row decides it.
     ItemRowFilter m_rowFilter;
@@ -149,7 +167,8 @@ private:
     bool m_operationRunning = false;
     QList<QAction *> m_guardedActions;
     QList<QAction *> m_disabledActions;
-    QLabel *m_writeSummary;
+    ElidedLabel *m_writeSummary;
+    std::optional<BatchWriteCounts> m_writeCounts; // kept for a change of language
     ItemFilterEdit *m_filter;
     QAction *m_compareAction;
     QAction *m_restoreAction;

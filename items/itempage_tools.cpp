@@ -4,6 +4,7 @@
 #include "items/itempage.h"
 
 #include "base/backgroundjob.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
@@ -43,6 +44,8 @@ void ItemPage::retranslate()
     m_compareAction->setText(tr("与文件比较…"));
     m_restoreAction->setText(tr("恢复备份…"));
     m_filter->retranslate();
+    if (m_writeCounts)
+        m_writeSummary->setText(ItemBatchWrite::summaryText(*m_writeCounts));
 }
 
 void ItemPage::changeEvent(QEvent *event)
@@ -175,9 +178,7 @@ void ItemPage::restoreBackup()
     const auto done = qScopeGuard([this] { endOperation(); });
     // Loaded as an import loads it, then always reviewed against what the
     // meter holds now.
-    m_tree->clear();
-    for (const ItemRecord &record : backup.records)
-        addItems(record.index, record.fields);
+    showFileRecords(backup.records);
     m_statusBar->showMessage(tr("导入配置成功"), kResultMessageMs);
     const LinkSettings link = storedLinkSettings();
     if ((m_knownValues.isEmpty() || m_knownValues.connection() != link.meterKey()) && !readKnownValues(link, title))

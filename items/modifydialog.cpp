@@ -16,6 +16,8 @@ ModifyDialog::ModifyDialog(const QString &name, const QString &value, QWidget *p
     setFixedSize(size());
     connect(ui->commit, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Typing goes into the value at once; Enter commits from there.
+    ui->commit->setDefault(true);
     setItem(name, value);
 }
 
@@ -53,6 +55,9 @@ void ModifyDialog::setItem(const QString &name, const QString &value)
         m_lineEdit = new QLineEdit(this);
         styleEditor(m_lineEdit);
         m_lineEdit->setText(value);
+        m_lineEdit->selectAll();
+        setFocusProxy(m_lineEdit);
+        m_lineEdit->setFocus();
         return;
     }
     setWindowTitle(label);
@@ -62,6 +67,8 @@ void ModifyDialog::setItem(const QString &name, const QString &value)
     const QString selection = chooseOption(choices, value);
     if (!selection.isEmpty())
         m_comboBox->setCurrentText(selection);
+    setFocusProxy(m_comboBox);
+    m_comboBox->setFocus();
 }
 
 QString ModifyDialog::value() const

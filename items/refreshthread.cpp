@@ -33,14 +33,27 @@ void RefreshThread::run()
         fail(title, channel.openFailure());
         return;
     }
-    emit signalClearItems();
+    // The list shown goes with the meter's first answer: a meter that never
+    // answers, or a stop before it does, leaves it as it was.
+    bool cleared = false;
+    const auto clearOnce = [this, &cleared] {
+        if (!cleared)
+            emit signalClearItems();
+        cleared = true;
+    };
 
     // The read loop is the item session's, shared with the command line.
     const ItemListResult list = ItemSession(channel).readList(
-        [this](const ItemRecord &record) { emit signalAddItems(record.index, record.fields); }, &m_stop,
+        [this, &clearOnce](const ItemRecord &record) {
+            clearOnce();
+            emit signalAddItems(record.index, record.fields);
+        },
+        &m_stop,
         // The list is read once more from the start: the rows shown so far may be out of step.
         [this] { emit signalClearItems(); });
     // A stop ends the run quietly; the items read so far stay.
     if (!list.stopped && list.failure.failed())
         fail(title, list.failure);
+    else if (!list.stopped)
+        clearOnce(); // an empty list
 }

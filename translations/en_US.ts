@@ -434,7 +434,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+118"/>
+        <location line="+134"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
@@ -489,7 +489,7 @@
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="-157"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -499,7 +499,7 @@
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+171"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>Writing canceled: %1 of %2 item written</numerusform>
@@ -596,18 +596,23 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+117"/>
-        <location line="+264"/>
+        <location filename="../items/itempage.cpp" line="+126"/>
+        <location line="+321"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="-231"/>
+        <location line="-282"/>
         <source>正在读取第 %1 项…</source>
         <translation>Reading item %1...</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+13"/>
+        <source>等待设备应答…(%1 s)</source>
+        <translation>Waiting for the device... (%1 s)</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -616,7 +621,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+119"/>
+        <location filename="../items/itempage_tools.cpp" line="+122"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
@@ -651,13 +656,18 @@
         <translation>Importing configuration...</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location filename="../items/itempage_tools.cpp" line="+16"/>
+        <location line="+7"/>
+        <location filename="../items/itempage_tools.cpp" line="+14"/>
         <source>导入配置成功</source>
         <translation>Configuration imported</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+18"/>
+        <source>来自文件, 未写入</source>
+        <translation>From the file, not written yet</translation>
+    </message>
+    <message>
+        <location line="+96"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
@@ -680,7 +690,7 @@
         <translation>Restore Backup...</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>显示 %1 / %2 项</source>
         <translation>Showing %1 of %2 items</translation>
     </message>
@@ -737,12 +747,12 @@
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+91"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-160"/>
         <location line="+10"/>
         <location line="+6"/>
         <location line="+4"/>
@@ -762,17 +772,17 @@
     </message>
     <message>
         <location line="+65"/>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>Writes and exports use item index %1</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-31"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>Row %1 is a command: OK sends it to the device, which carries it out at once.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+21"/>
         <source>提交</source>
         <translation>Submit</translation>
     </message>
@@ -849,7 +859,7 @@
         <translation>Toolbar</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <location line="+1"/>
         <source>通讯设置</source>
         <translation>Connection</translation>
@@ -857,6 +867,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
+        <location filename="../app/mainwindow.cpp" line="+167"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
@@ -933,12 +944,17 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+59"/>
+        <location filename="../app/mainwindow.cpp" line="-104"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+104"/>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>打开记录文件夹</source>
         <translation>Open Journal Folder</translation>
     </message>
@@ -948,7 +964,7 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+101"/>
         <source>服务报告已保存: %1</source>
         <translation>Service report saved: %1</translation>
     </message>

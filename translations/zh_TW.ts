@@ -426,7 +426,7 @@
     <message>
         <location filename="../items/itembatchwrite.cpp" line="+31"/>
         <location line="+8"/>
-        <location line="+118"/>
+        <location line="+134"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
@@ -481,7 +481,7 @@
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="-157"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -491,7 +491,7 @@
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+171"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
@@ -587,18 +587,23 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+117"/>
-        <location line="+264"/>
+        <location filename="../items/itempage.cpp" line="+126"/>
+        <location line="+321"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="-231"/>
+        <location line="-282"/>
         <source>正在读取第 %1 项…</source>
         <translation>正在讀取第 %1 項……</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+13"/>
+        <source>等待设备应答…(%1 s)</source>
+        <translation>等待裝置回應……（%1 秒）</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <location line="+20"/>
         <location line="+8"/>
         <source>导出配置</source>
@@ -607,7 +612,7 @@
     <message>
         <location line="-27"/>
         <location line="+35"/>
-        <location filename="../items/itempage_tools.cpp" line="+119"/>
+        <location filename="../items/itempage_tools.cpp" line="+122"/>
         <location line="+46"/>
         <source>Files (*.csv)</source>
         <translation>CSV檔案 (*.csv)</translation>
@@ -642,13 +647,18 @@
         <translation>正在匯入設定……</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location filename="../items/itempage_tools.cpp" line="+16"/>
+        <location line="+7"/>
+        <location filename="../items/itempage_tools.cpp" line="+14"/>
         <source>导入配置成功</source>
         <translation>匯入設定成功</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+18"/>
+        <source>来自文件, 未写入</source>
+        <translation>來自檔案，尚未寫入</translation>
+    </message>
+    <message>
+        <location line="+96"/>
         <location line="+5"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
@@ -671,7 +681,7 @@
         <translation>還原備份…</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>显示 %1 / %2 项</source>
         <translation>顯示 %1 / %2 項</translation>
     </message>
@@ -728,12 +738,12 @@
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+91"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-160"/>
         <location line="+10"/>
         <location line="+6"/>
         <location line="+4"/>
@@ -753,17 +763,17 @@
     </message>
     <message>
         <location line="+65"/>
-        <location line="+64"/>
+        <location line="+69"/>
         <source>写入和导出使用配置项序号%1</source>
         <translation>寫入和匯出使用設定項目序號%1</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-31"/>
         <source>第%1行是命令,按“确定”立即发送给设备执行。</source>
         <translation>第%1行是指令，按「確定」會立即傳送給裝置執行。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+21"/>
         <source>提交</source>
         <translation>送出</translation>
     </message>
@@ -840,7 +850,7 @@
         <translation>工具列</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <location line="+1"/>
         <source>通讯设置</source>
         <translation>通訊設定</translation>
@@ -848,6 +858,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
+        <location filename="../app/mainwindow.cpp" line="+167"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
@@ -924,12 +935,17 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+59"/>
+        <location filename="../app/mainwindow.cpp" line="-104"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+104"/>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>打开记录文件夹</source>
         <translation>開啟記錄資料夾</translation>
     </message>
@@ -939,7 +955,7 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+101"/>
         <source>服务报告已保存: %1</source>
         <translation>服務報告已儲存：%1</translation>
     </message>

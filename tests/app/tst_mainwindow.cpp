@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/windowgeometry.h"
+#include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/settings.h"
 #include "items/configtree.h"
@@ -79,7 +80,8 @@ private slots:
         for (QAction *a : toolBar->actions())
             onBar << a->objectName();
         QCOMPARE(onBar,
-            (QStringList { "setup", "refresh", "import_2", "export_2", "sync_time", "debug", "update", "monitor" }));
+            (QStringList {
+                "setup", "refresh", "import_2", "export_2", "save", "sync_time", "debug", "update", "monitor" }));
         QStringList menus;
         for (QAction *a : window.menuBar()->actions())
             menus << a->text();
@@ -111,6 +113,8 @@ private slots:
                                        << "Ctrl+E";
         QTest::newRow("Ctrl+I import") << int(Qt::Key_I) << int(Qt::ControlModifier) << "import_2"
                                        << "Ctrl+I";
+        QTest::newRow("F9 batch write") << int(Qt::Key_F9) << 0 << "save"
+                                        << "F9";
         QTest::newRow("Ctrl+Q exit") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "quit"
                                      << "Ctrl+Q";
     }
@@ -129,6 +133,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QAction *target = action(window, qPrintable(actionName));
         QCOMPARE(target->shortcut().toString(QKeySequence::NativeText), menuText);
+        if (actionName == QLatin1String("save")) {
+            // A key that writes to the meter must not be one the user knows as another.
+            for (int standard = QKeySequence::HelpContents; standard <= QKeySequence::Cancel; ++standard)
+                QVERIFY(!QKeySequence::keyBindings(QKeySequence::StandardKey(standard)).contains(target->shortcut()));
+        }
         QSignalSpy triggered(target, &QAction::triggered);
         setNextFileNames({ QString() }); // export and import: cancel the file choice
         QTest::keyClick(&window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -174,6 +183,8 @@ private slots:
         auto *label = window.findChild<QLabel *>(QStringLiteral("connectionLabel"));
         QVERIFY(label);
         QCOMPARE(label->text(), QStringLiteral("/dev/ttyUSB0 9600 8N1 · 地址 1"));
+        QLabel *summary = window.itemPage()->writeSummaryLabel();
+        summary->setText(QStringLiteral("批量写入: 已写入1项,设备未接受0项,未写入0项"));
         QTimer::singleShot(0, [] {
             QWidget *dialog = QApplication::activeModalWidget();
             QVERIFY(dialog);
@@ -186,15 +197,22 @@ private slots:
         });
         action(window, "setup")->trigger();
         QCOMPARE(label->text(), QStringLiteral("UDP 127.0.0.1:47800 · 地址 255"));
-        // Kept while the status bar shows a passing message.
+        // Another meter: the last batch's summary is not about it.
+        QCOMPARE(summary->text(), QString());
+        // A message has a place of its own beside the connection; a long one
+        // is cut there and shown whole in its tool tip.
         window.show();
-        window.statusBar()->showMessage(QStringLiteral("x"), 5000);
-        QVERIFY(label->isVisible());
-        // A message too long to share the bar gets it whole until it goes.
+        auto *message = window.findChild<ElidedLabel *>(QStringLiteral("statusMessage"));
+        QVERIFY(message);
+        window.statusBar()->showMessage(QStringLiteral("写入配置成功"), 5000);
+        QCOMPARE(message->text(), QStringLiteral("写入配置成功"));
+        QTRY_VERIFY(!message->isElided());
         window.statusBar()->showMessage(QString(400, QLatin1Char('x')), 5000);
-        QVERIFY(!label->isVisible());
-        window.statusBar()->clearMessage();
         QVERIFY(label->isVisible());
+        QTRY_VERIFY(message->isElided());
+        QVERIFY(message->width() >= message->minimumWidth());
+        window.statusBar()->clearMessage();
+        QCOMPARE(message->text(), QString());
     }
 
     void languageCodes_data()

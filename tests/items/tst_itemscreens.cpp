@@ -1,6 +1,7 @@
 // Renders the item list and the edit dialog in every language; with
 // VEXA_SCREENSHOT_DIR set the pictures are kept there for a look.
 #include "app/mainwindow.h"
+#include "base/filedialogs.h"
 #include "items/configtree.h"
 #include "items/modifydialog.h"
 #include "items/writereviewdialog.h"
@@ -57,6 +58,14 @@ private slots:
         QCOMPARE(window.configTree()->topLevelItemCount(), SimProfile::demo().items.size());
         window.configTree()->setCurrentItem(window.configTree()->topLevelItem(5));
         keep(window, "items-window-" + language);
+        // The list taken back from a file: its values marked until written.
+        setNextFileNames({ dir.filePath("items.csv"), dir.filePath("items.csv") });
+        window.slotExportItems();
+        window.slotImportItems();
+        QCOMPARE(window.configTree()->topLevelItem(5)->toolTip(1),
+            QCoreApplication::translate("ItemPage", "来自文件, 未写入"));
+        window.configTree()->showHeldRows();
+        keep(window, "items-imported-" + language);
 
         QTreeWidgetItem *row = window.configTree()->topLevelItem(5);
         ModifyDialog dialog(row->text(0).mid(4), row->text(1).mid(2), &window);
@@ -82,7 +91,10 @@ private slots:
         WriteReviewDialog review(buildReviewRows(requests, window.knownValues()), &window);
         review.show();
         QCOMPARE(review.summaryText(),
-            QCoreApplication::translate("WriteReviewDialog", "将写入%1项,未改变%2项,设备值未知%3项").arg(3).arg(10).arg(1));
+            QCoreApplication::translate("WriteReviewDialog", "将写入%1项,未改变%2项,设备值未知%3项")
+                .arg(3)
+                .arg(10)
+                .arg(1));
         keep(review, "review-dialog-" + language);
     }
 };

@@ -211,6 +211,11 @@ private slots:
         QCOMPARE(written.size(), SimProfile::demo().items.size() - 2);
         QVERIFY(!written.contains(kFactoryReset));
         QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
+        // The summary follows a change of language.
+        QVERIFY(m_dir->copyTranslations());
+        m_window->slot_en_US();
+        QTRY_COMPARE(m_window->findChild<QLabel *>("writeSummary")->text(),
+            QStringLiteral("Batch write: %1 written, 0 refused by the device, 0 not written").arg(written.size()));
     }
 
     // Row 7's write is not answered as it should be. When reading the item
@@ -275,7 +280,10 @@ private slots:
         // an earlier request would look.
         m_meter->call([](MeterSim &sim) { sim.state().items[kBaudRate].name = QStringLiteral("数据位(7/8)"); });
         QTreeWidgetItem *row = rowFor(*m_window, kBaudRate);
-        row->setText(1, ": 19200");
+        // A batch sends what the row shows; an edit sends what is typed.
+        if (batch)
+            row->setText(1, ": 19200");
+        const QString shown = row->text(1);
         ModalBoxCatcher catcher;
         if (batch)
             m_window->slotWriteItems();
@@ -286,7 +294,7 @@ private slots:
             = QStringLiteral("设备应答的配置项“数据位(7/8)”不是所写的“波特率(2400/4800/9600/19200/38400)”,写入未确认"
                              "\n结果未知：设备可能已接受该值，请重新读取确认");
         QCOMPARE(catcher.texts(), (QStringList { mismatch, "写入配置失败: 19200" }));
-        QCOMPARE(row->text(1), QStringLiteral(": 19200"));
+        QCOMPARE(row->text(1), shown);
         QCOMPARE(writes(*m_meter).last().index, kBaudRate);
         QVERIFY(status(*m_window) != QStringLiteral("写入配置成功"));
     }
@@ -698,6 +706,60 @@ private slots:
         QCOMPARE(m_window->knownValues().value(kBaudRate), QStringLiteral("9600"));
     }
 
+    // A refresh waiting for a silent meter counts its time-out down and stops
+    // on Escape or on its action, 停止 meanwhile; the list stays as it was.
+    void refreshStopsAndKeepsTheList_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("停止") << false;
+    }
+    void refreshStopsAndKeepsTheList()
+    {
+        QFETCH(bool, escape);
+        const int rows = m_window->configTree()->topLevelItemCount();
+        m_meter->addFault("silent,match=read,times=all");
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto *refresh = m_window->findChild<QAction *>("refresh");
+        refresh->trigger();
+        QTRY_COMPARE(refresh->text(), QStringLiteral("停止"));
+        QTRY_COMPARE_WITH_TIMEOUT(status(*m_window), QStringLiteral("正在读取第 1 项… 等待设备应答…(12 s)"), 2500);
+        if (escape)
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        else
+            refresh->trigger();
+        QVERIFY(m_window->refreshThread()->wait(1000));
+        QTRY_COMPARE(refresh->text(), QStringLiteral("刷新"));
+        QCOMPARE(m_window->configTree()->topLevelItemCount(), rows);
+    }
+
+    void importedValuesAreMarkedUntilWritten()
+    {
+        const QStringList identification = { rowFor(*m_window, 0)->text(1), rowFor(*m_window, 1)->text(1) };
+        QString file;
+        for (const int index : { 0, 1, kBaudRate }) {
+            file += QStringLiteral("%1. %2, %3\n")
+                        .arg(index, 2, 10, QLatin1Char('0'))
+                        .arg(ItemPage::recordOf(rowFor(*m_window, index)).fields.value(0),
+                            index == kBaudRate ? "19200" : "another meter");
+        }
+        QVERIFY(m_dir->writeFile("in.csv", file.toUtf8()));
+        setNextFileNames({ m_dir->filePath("in.csv") });
+        m_window->slotImportItems();
+        // The file does not name the meter: rows 01/02 keep what it said.
+        QCOMPARE((QStringList { rowFor(*m_window, 0)->text(1), rowFor(*m_window, 1)->text(1) }), identification);
+        QVERIFY(rowFor(*m_window, 0)->toolTip(1) != QStringLiteral("来自文件, 未写入"));
+        QTreeWidgetItem *baud = rowFor(*m_window, kBaudRate);
+        QCOMPARE(baud->toolTip(1), QStringLiteral("来自文件, 未写入"));
+        QCOMPARE(baud->background(1).style(), Qt::SolidPattern);
+        m_window->slotWriteItems();
+        QCOMPARE(writtenIndices(*m_meter), QList<int> { kBaudRate });
+        QCOMPARE(baud->background(1), QBrush());
+        QCOMPARE(baud->toolTip(1), QStringLiteral("写入和导出使用配置项序号%1").arg(kBaudRate));
+    }
+
     void writeWithoutConnection_data()
     {
         QTest::addColumn<bool>("batch");
@@ -712,7 +774,7 @@ private slots:
         if (batch)
             m_window->slotWriteItems();
         else
-            editItemRow(*m_window, rowFor(*m_window, kBaudRate), "9600");
+            editItemRow(*m_window, rowFor(*m_window, kBaudRate), "19200");
         QCOMPARE(catcher.texts(),
             QStringList { QStringLiteral("写入错误,连接设备失败\n/dev/vexa-no-such-port 9600 8N1 · 地址 %1 "
                                          "(No such file or directory): "

@@ -144,6 +144,45 @@ private slots:
         QCOMPARE(value, QString());
     }
 
+    // The dialog opens on the value, selected, so typing replaces it and Enter
+    // commits; Enter on the value as shown writes nothing.
+    void enterCommitsFromTheValue_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<ItemEdit>("result");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("text unchanged") << "102. IP地址" << QString() << ItemEdit::Cancelled << QString();
+        QTest::newRow("text typed over") << "102. IP地址"
+                                         << "10.0.0.7" << ItemEdit::NewValue << "10.0.0.7";
+        QTest::newRow("choice unchanged")
+            << "05. 波特率(9600/192.168.1.120)" << QString() << ItemEdit::Cancelled << QString();
+    }
+    void enterCommitsFromTheValue()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QFETCH(ItemEdit, result);
+        QFETCH(QString, value);
+        TempWorkDir dir;
+        MainWindow window;
+        QString selected;
+        onModifyDialog(this, [&](ModifyDialog *dialog) {
+            QWidget *focused = dialog->focusWidget();
+            if (auto *edit = qobject_cast<QLineEdit *>(focused))
+                selected = edit->selectedText();
+            else if (auto *combo = qobject_cast<QComboBox *>(focused))
+                selected = combo->currentText();
+            if (!typed.isEmpty())
+                QTest::keyClicks(focused, typed);
+            QTest::keyClick(focused ? focused : dialog, Qt::Key_Return);
+        });
+        QString newValue;
+        QCOMPARE(window.editItem(name, ": 192.168.1.120", newValue), result);
+        QCOMPARE(selected, QStringLiteral("192.168.1.120"));
+        QCOMPARE(newValue, value);
+    }
+
     void commandAsksForConfirmation_data()
     {
         QTest::addColumn<int>("answer");
