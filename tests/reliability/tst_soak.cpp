@@ -28,7 +28,7 @@ Q_DECLARE_METATYPE(SoakEpisode)
 
 namespace {
 
-struct LaneSpec
+struct LanePlan
 {
     bool udp = true;
     quint64 seed = 0;
@@ -37,18 +37,18 @@ struct LaneSpec
 };
 
 // Each lane in a child process; a crash or hang shows as that lane's failure.
-QList<SoakLaneReport> runLanes(const QList<LaneSpec> &specs, QStringList *failures)
+QList<SoakLaneReport> runLanes(const QList<LanePlan> &plans, QStringList *failures)
 {
     QList<QProcess *> processes;
-    for (const LaneSpec &spec : specs) {
+    for (const LanePlan &plan : plans) {
         auto *process = new QProcess;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VEXA_SOAK_LANE"),
             QStringLiteral("%1:%2:%3:%4")
-                .arg(spec.udp ? QStringLiteral("udp") : QStringLiteral("pty"))
-                .arg(spec.seed)
-                .arg(spec.budgetMs)
-                .arg(spec.chaosKeys));
+                .arg(plan.udp ? QStringLiteral("udp") : QStringLiteral("pty"))
+                .arg(plan.seed)
+                .arg(plan.budgetMs)
+                .arg(plan.chaosKeys));
         environment.remove(QStringLiteral("VEXA_SOAK_MINUTES"));
         process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -59,7 +59,7 @@ QList<SoakLaneReport> runLanes(const QList<LaneSpec> &specs, QStringList *failur
     for (int i = 0; i < processes.size(); ++i) {
         QProcess *process = processes.at(i);
         // The budget, the longest operation that may still be running, and start-up.
-        if (!process->waitForFinished(int(specs.at(i).budgetMs + 15 * 60 * 1000))) {
+        if (!process->waitForFinished(int(plans.at(i).budgetMs + 15 * 60 * 1000))) {
             process->kill();
             process->waitForFinished(5000);
         }
@@ -72,8 +72,8 @@ QList<SoakLaneReport> runLanes(const QList<LaneSpec> &specs, QStringList *failur
         }
         if (!reported)
             *failures << QStringLiteral("lane %1 seed %2: no report (exit %3, %4)")
-                             .arg(specs.at(i).udp ? QStringLiteral("udp") : QStringLiteral("pty"))
-                             .arg(specs.at(i).seed)
+                             .arg(plans.at(i).udp ? QStringLiteral("udp") : QStringLiteral("pty"))
+                             .arg(plans.at(i).seed)
                              .arg(process->exitCode())
                              .arg(process->exitStatus() == QProcess::CrashExit ? QStringLiteral("crashed")
                                                                                : QStringLiteral("exited"));
@@ -116,16 +116,16 @@ int mainLongSoak()
     if (!seeded)
         seed = std::random_device()() % 1000000;
     const QString keys = qEnvironmentVariable("VEXA_SOAK_CHAOS");
-    QList<LaneSpec> specs;
+    QList<LanePlan> plans;
     for (int lane = 0; lane < 4; ++lane)
-        specs << LaneSpec { lane % 2 == 0, seed + quint64(lane), qint64(minutes) * 60 * 1000, keys };
+        plans << LanePlan { lane % 2 == 0, seed + quint64(lane), qint64(minutes) * 60 * 1000, keys };
     std::printf("soak: %d minutes, 4 lanes (2 UDP, 2 pseudo-terminal), run seeds %llu..%llu\n", minutes,
         static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed + 3));
     std::fflush(stdout);
     QElapsedTimer clock;
     clock.start();
     QStringList failures;
-    const QList<SoakLaneReport> reports = runLanes(specs, &failures);
+    const QList<SoakLaneReport> reports = runLanes(plans, &failures);
     std::printf("%s", qPrintable(soakSummary(reports, clock.elapsed())));
     for (const SoakLaneReport &lane : reports) {
         for (const QString &violation : lane.violations)
@@ -139,9 +139,9 @@ int mainLongSoak()
     return violations == 0 ? 0 : 1;
 }
 
-int mainLane(const QString &spec)
+int mainLane(const QString &plan)
 {
-    const QStringList parts = spec.split(QLatin1Char(':'));
+    const QStringList parts = plan.split(QLatin1Char(':'));
     const SoakLaneReport report = runSoakLane(parts.value(0) == QLatin1String("udp"), parts.value(1).toULongLong(),
         parts.value(2).toLongLong(), parts.mid(3).join(QLatin1Char(':')));
     std::printf("LANE %s\n", QJsonDocument(report.toJson()).toJson(QJsonDocument::Compact).constData());
@@ -149,9 +149,9 @@ int mainLane(const QString &spec)
     return 0;
 }
 
-int mainEpisode(const QString &spec)
+int mainEpisode(const QString &plan)
 {
-    const QStringList parts = spec.split(QLatin1Char(':'));
+    const QStringList parts = plan.split(QLatin1Char(':'));
     const bool udp = parts.value(1) != QLatin1String("pty");
     const SoakEpisode episode
         = SoakEpisode::random(parts.value(0).toULongLong(), udp, parts.mid(2).join(QLatin1Char(':')));
@@ -213,15 +213,15 @@ void TstSoak::boundsFollowTheProgramsTimeOuts()
 
 void TstSoak::shortSoak()
 {
-    QList<LaneSpec> specs;
+    QList<LanePlan> plans;
     for (const quint64 seed : { 11, 12 })
-        specs << LaneSpec { true, seed, 40000, QString() };
+        plans << LanePlan { true, seed, 40000, QString() };
     for (const quint64 seed : { 21, 22 })
-        specs << LaneSpec { false, seed, 40000, QString() };
+        plans << LanePlan { false, seed, 40000, QString() };
     QElapsedTimer clock;
     clock.start();
     QStringList failures;
-    const QList<SoakLaneReport> reports = runLanes(specs, &failures);
+    const QList<SoakLaneReport> reports = runLanes(plans, &failures);
     qInfo("%s", qPrintable(soakSummary(reports, clock.elapsed())));
     for (const SoakLaneReport &lane : reports)
         failures << lane.violations;
