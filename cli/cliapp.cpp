@@ -524,9 +524,13 @@ int runCommand(const QStringList &arguments)
         return checked;
 
     QVector<CliTarget> targets;
+    QStringList unreadLines; // served without them, but the run does not end well
     if (options.fleet) {
         bool missing = false;
-        const QString error = readTargetsFile(parser.value(QStringLiteral("targets")), &targets, &missing);
+        const QString error
+            = readTargetsFile(parser.value(QStringLiteral("targets")), &targets, &unreadLines, &missing);
+        for (const QString &problem : qAsConst(unreadLines))
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(problem));
         if (!error.isEmpty()) {
             printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
             return CliFileError;
@@ -557,7 +561,7 @@ int runCommand(const QStringList &arguments)
         progress.clear();
     }
     printReports(reports, options);
-    int exit = CliOk;
+    int exit = unreadLines.isEmpty() ? CliOk : CliFileError;
     for (const MeterReport &report : qAsConst(reports))
         exit = worseExit(exit, report.exit);
     return exit;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "fleet/targeturi.h"
 #include "link/commsettings.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // One meter the command line talks to.
@@ -12,25 +14,8 @@ struct CliTarget
     LinkSettings link;
 };
 
-// "HOST:PORT" or "[IPv6]:PORT" into the UDP settings; empty on success,
-// otherwise the message.
-QString parseUdpTarget(const QString &text, LinkSettings *link);
-
-// udp://HOST:PORT?address=N or serial:PORT?baud=N&address=N (also data-bits,
-// parity, stop-bits, rts); empty on success, otherwise the message.
-QString parseTargetUri(const QString &uri, LinkSettings *link);
-
-// Serial frame options as the command line spells them; false when unknown.
-bool parseDataBits(const QString &text, QSerialPort::DataBits *dataBits);
-bool parseParity(const QString &text, QSerialPort::Parity *parity);
-bool parseStopBits(const QString &text, QSerialPort::StopBits *stopBits);
-bool parseDeviceAddress(const QString &text, quint8 *address);
-
-// Longest line of a fleet file, line end not counted.
-constexpr int kMaxTargetLineBytes = 4096;
-
-// A fleet file: one meter a line, "NAME,URI"; blank lines and lines starting
-// with # are skipped. Names must be plain file names and unique; a line over
-// kMaxTargetLineBytes refuses the whole file. Empty on success, otherwise the
-// message (with the line number).
-QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, bool *fileMissing);
+// A fleet file (see fleet/meterlist.h). Lines that cannot be read are left
+// out with their line number and reason in `problems`; the rest are served.
+// Empty on success (even with problems), otherwise the message that ends the
+// run: no file, or no meter in it.
+QString readTargetsFile(const QString &path, QVector<CliTarget> *targets, QStringList *problems, bool *fileMissing);

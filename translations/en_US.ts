@@ -107,6 +107,92 @@
     </message>
 </context>
 <context>
+    <name>FleetText</name>
+    <message>
+        <location filename="../fleet/meterlist.cpp" line="+28"/>
+        <source>打开文件失败: %1</source>
+        <translation>Could not open the file: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 太大, 不是设备列表</source>
+        <translation>%1 is too large to be a device list</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>一行不能超过%1字节</source>
+        <translation>a line may not exceed %1 bytes</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+55"/>
+        <source>最多%1台设备</source>
+        <translation>At most %1 devices</translation>
+    </message>
+    <message>
+        <location line="-50"/>
+        <source>一行应为 NAME,URI</source>
+        <translation>A line must be NAME,URI</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 第%2行: %3</source>
+        <translation>%1 line %2: %3</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>名称应为字母、数字、点、横线或下划线</source>
+        <translation>Names are letters, digits, dots, hyphens or underscores</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称%1重复出现</source>
+        <translation>Name %1 appears more than once</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>保存文件失败: %1</source>
+        <translation>Failed to save file: %1</translation>
+    </message>
+    <message>
+        <location filename="../fleet/targeturi.cpp" line="+16"/>
+        <source>无效的UDP地址: %1</source>
+        <translation>Invalid UDP address: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不能向广播或组播地址发送: %1</source>
+        <translation>Cannot send to a broadcast or multicast address: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的UDP端口: %1</source>
+        <translation>Invalid UDP port: %1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+90"/>
+        <source>未知的参数: %1</source>
+        <translation>Unknown parameter: %1</translation>
+    </message>
+    <message>
+        <location line="-87"/>
+        <location line="+89"/>
+        <source>无效的参数值: %1=%2</source>
+        <translation>Invalid parameter value: %1=%2</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <source>UDP目标应为 HOST:PORT: %1</source>
+        <translation>A UDP target is HOST:PORT: %1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法识别的目标: %1</source>
+        <translation>Unrecognized target: %1</translation>
+    </message>
+</context>
+<context>
     <name>HistoryChart</name>
     <message>
         <location filename="../history/historychart.cpp" line="+78"/>
@@ -975,7 +1061,7 @@
         <location line="+35"/>
         <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+242"/>
-        <location filename="../cli/clitarget.cpp" line="+141"/>
+        <location filename="../cli/clitarget.cpp" line="+13"/>
         <location filename="../items/itemcomparison.cpp" line="+9"/>
         <location filename="../items/itemcsv.cpp" line="+94"/>
         <location line="+54"/>
@@ -2624,12 +2710,12 @@ File model: %2</translation>
         <translation>--address cannot go with --targets; put the address in the targets file</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+21"/>
         <source>无法创建文件夹: %1</source>
         <translation>Could not create the folder: %1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+60"/>
+        <location filename="../cli/clifleet.cpp" line="+18"/>
         <source>设备</source>
         <translation>devices</translation>
     </message>
@@ -2747,60 +2833,7 @@ File model: %2</translation>
         <translation>firmware</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-125"/>
-        <source>无效的UDP地址: %1</source>
-        <translation>Invalid UDP address: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>无效的UDP端口: %1</source>
-        <translation>Invalid UDP port: %1</translation>
-    </message>
-    <message>
-        <location line="+27"/>
-        <location line="+76"/>
-        <source>未知的参数: %1</source>
-        <translation>Unknown parameter: %1</translation>
-    </message>
-    <message>
-        <location line="-73"/>
-        <location line="+75"/>
-        <source>无效的参数值: %1=%2</source>
-        <translation>Invalid parameter value: %1=%2</translation>
-    </message>
-    <message>
-        <location line="-18"/>
-        <source>UDP目标应为 HOST:PORT: %1</source>
-        <translation>A UDP target is HOST:PORT: %1</translation>
-    </message>
-    <message>
-        <location line="+27"/>
-        <source>无法识别的目标: %1</source>
-        <translation>Unrecognized target: %1</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>一行不能超过%1字节</source>
-        <translation>a line may not exceed %1 bytes</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>名称应为字母、数字、点、横线或下划线</source>
-        <translation>Names are letters, digits, dots, hyphens or underscores</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>名称%1重复出现</source>
-        <translation>Name %1 appears more than once</translation>
-    </message>
-    <message>
-        <location line="-14"/>
-        <location line="+18"/>
-        <source>%1 第%2行: %3</source>
-        <translation>%1 line %2: %3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../cli/clitarget.cpp" line="+7"/>
         <source>%1 中没有设备</source>
         <translation>No devices in %1</translation>
     </message>

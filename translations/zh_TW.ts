@@ -107,6 +107,92 @@
     </message>
 </context>
 <context>
+    <name>FleetText</name>
+    <message>
+        <location filename="../fleet/meterlist.cpp" line="+28"/>
+        <source>打开文件失败: %1</source>
+        <translation>開啟檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 太大, 不是设备列表</source>
+        <translation>%1 太大，不是裝置清單</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>一行不能超过%1字节</source>
+        <translation>一行不能超過%1位元組</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+55"/>
+        <source>最多%1台设备</source>
+        <translation>最多%1台裝置</translation>
+    </message>
+    <message>
+        <location line="-50"/>
+        <source>一行应为 NAME,URI</source>
+        <translation>一行應為 NAME,URI</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 第%2行: %3</source>
+        <translation>%1 第%2行：%3</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>名称应为字母、数字、点、横线或下划线</source>
+        <translation>名稱應為字母、數字、點、連字號或底線</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称%1重复出现</source>
+        <translation>名稱%1重複出現</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>保存文件失败: %1</source>
+        <translation>儲存檔案失敗：%1</translation>
+    </message>
+    <message>
+        <location filename="../fleet/targeturi.cpp" line="+16"/>
+        <source>无效的UDP地址: %1</source>
+        <translation>無效的UDP位址：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>不能向广播或组播地址发送: %1</source>
+        <translation>不能向廣播或群播位址傳送：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>无效的UDP端口: %1</source>
+        <translation>無效的UDP連接埠：%1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+90"/>
+        <source>未知的参数: %1</source>
+        <translation>未知的參數：%1</translation>
+    </message>
+    <message>
+        <location line="-87"/>
+        <location line="+89"/>
+        <source>无效的参数值: %1=%2</source>
+        <translation>無效的參數值：%1=%2</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <source>UDP目标应为 HOST:PORT: %1</source>
+        <translation>UDP目標應為 HOST:PORT：%1</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>无法识别的目标: %1</source>
+        <translation>無法辨識的目標：%1</translation>
+    </message>
+</context>
+<context>
     <name>HistoryChart</name>
     <message>
         <location filename="../history/historychart.cpp" line="+78"/>
@@ -966,7 +1052,7 @@
         <location line="+35"/>
         <location line="+77"/>
         <location filename="../cli/climeterjob.cpp" line="+242"/>
-        <location filename="../cli/clitarget.cpp" line="+141"/>
+        <location filename="../cli/clitarget.cpp" line="+13"/>
         <location filename="../items/itemcomparison.cpp" line="+9"/>
         <location filename="../items/itemcsv.cpp" line="+94"/>
         <location line="+54"/>
@@ -2611,12 +2697,12 @@
         <translation>--address不能與--targets同用，位址寫在目標檔案中</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+21"/>
         <source>无法创建文件夹: %1</source>
         <translation>無法建立資料夾：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+60"/>
+        <location filename="../cli/clifleet.cpp" line="+18"/>
         <source>设备</source>
         <translation>裝置</translation>
     </message>
@@ -2732,60 +2818,7 @@
         <translation>韌體</translation>
     </message>
     <message>
-        <location filename="../cli/clitarget.cpp" line="-125"/>
-        <source>无效的UDP地址: %1</source>
-        <translation>無效的UDP位址：%1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>无效的UDP端口: %1</source>
-        <translation>無效的UDP連接埠：%1</translation>
-    </message>
-    <message>
-        <location line="+27"/>
-        <location line="+76"/>
-        <source>未知的参数: %1</source>
-        <translation>未知的參數：%1</translation>
-    </message>
-    <message>
-        <location line="-73"/>
-        <location line="+75"/>
-        <source>无效的参数值: %1=%2</source>
-        <translation>無效的參數值：%1=%2</translation>
-    </message>
-    <message>
-        <location line="-18"/>
-        <source>UDP目标应为 HOST:PORT: %1</source>
-        <translation>UDP目標應為 HOST:PORT：%1</translation>
-    </message>
-    <message>
-        <location line="+27"/>
-        <source>无法识别的目标: %1</source>
-        <translation>無法辨識的目標：%1</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <source>一行不能超过%1字节</source>
-        <translation>一行不能超過%1位元組</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>名称应为字母、数字、点、横线或下划线</source>
-        <translation>名稱應為字母、數字、點、連字號或底線</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>名称%1重复出现</source>
-        <translation>名稱%1重複出現</translation>
-    </message>
-    <message>
-        <location line="-14"/>
-        <location line="+18"/>
-        <source>%1 第%2行: %3</source>
-        <translation>%1 第%2行：%3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../cli/clitarget.cpp" line="+7"/>
         <source>%1 中没有设备</source>
         <translation>%1 中沒有裝置</translation>
     </message>

@@ -9,9 +9,9 @@
 # headers that need QtWidgets). Prints every violation, then fails.
 cmake_minimum_required(VERSION 3.16)
 
-set(checked_folders base app link items history firmware makersite monitor about cli sim)
+set(checked_folders base app link fleet items history firmware makersite monitor about cli sim)
 set(program_folders ${checked_folders} bench tests)
-set(feature_folders link items history firmware makersite monitor about)
+set(feature_folders link fleet items history firmware makersite monitor about)
 
 include(${LISTS})
 

@@ -758,7 +758,7 @@ private slots:
         QTest::newRow("bad targets") << QStringList { "--targets", "bad.txt", "items" } << QString();
         // Its tail was once read as a line of its own: a meter commented out came back.
         QTest::newRow("targets line over 4096 bytes")
-            << QStringList { "--targets", "long.txt", "items" } << "long.txt 第1行: 一行不能超过4096字节";
+            << QStringList { "--targets", "long.txt", "items" } << "long.txt 中没有设备";
         QTest::newRow("missing package") << QStringList { "flash", "none.vexabin" } << QString();
         QTest::newRow("not a package") << QStringList { "flash", "bad.csv" } << QString();
         // Refused by name before the meter is asked: nothing hangs in open(),
@@ -788,7 +788,7 @@ private slots:
         m_dir->writeFile("bad.csv", "05. a, 1\n255. 调试,1\n");
         m_dir->writeFile("good.csv", "05. 波特率(2400/4800/9600/19200/38400), 38400\n");
         m_dir->writeFile("backups", "");
-        m_dir->writeFile("bad.txt", "a,udp://127.0.0.1:1\n../b,udp://127.0.0.1:2\n");
+        m_dir->writeFile("bad.txt", "../b,udp://127.0.0.1:2\nc,tcp://127.0.0.1:3\n");
         m_dir->writeFile("long.txt", "#" + QByteArray(4095, 'x') + "m9,udp://127.0.0.1:9?address=1\n");
         for (const char *fifo : { "fifo", "fifo.pdf" })
             QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath(fifo)).constData(), 0600) == 0);
@@ -977,10 +977,14 @@ private slots:
         meters.back()->addFault("silent,times=all");
         targets.replace(QByteArray("m8,"), QByteArray("silent,"));
         targets += QStringLiteral("tty,serial:%1?baud=9600&address=1\n").arg(m_meter->ptyPath()).toUtf8();
+        // Lines that cannot be read are told and left out; the rest are served.
+        targets += "m1,udp://127.0.0.1:9?address=1\nall,udp://255.255.255.255:9\n";
         m_dir->writeFile("site.txt", targets);
 
         const Run run = cli({ "--targets", "site.txt", "--jobs", "4", "items", "-o", "out" });
-        QCOMPARE(run.exit, 2);
+        QCOMPARE(run.exit, 4);
+        QVERIFY2(run.err.contains("site.txt 第12行: 名称m1重复出现\n"), qPrintable(run.err));
+        QVERIFY(run.err.contains("site.txt 第13行: 不能向广播或组播地址发送: 255.255.255.255\n"));
         QDir out(m_dir->filePath("out"));
         QCOMPARE(out.entryList(QDir::Files).size(), 9);
         QVERIFY(!out.exists("silent.csv"));
