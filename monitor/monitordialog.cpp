@@ -451,6 +451,10 @@ void MonitorDialog::startRecording()
     m_edRecordFile->setText(fileName);
     const auto content = m_settings.recordRaw ? MonitorRecorder::Content::Raw : MonitorRecorder::Content::Shown;
     const auto named = m_recordFile.isEmpty() ? OutputFile::Name::Program : OutputFile::Name::Chosen;
+    // The default folder (records/ in the working folder) is made when first
+    // needed; a folder the user chose is not made again.
+    if (m_recordFile.isEmpty())
+        QDir().mkpath(m_settings.recordFolder);
     if (!m_recorder.start(fileName, content, named)) {
         recordingFailed();
         return;

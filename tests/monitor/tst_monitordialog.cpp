@@ -171,6 +171,7 @@ private slots:
     void unwritableRecordingLeavesTheMonitorRunning_data();
     void unwritableRecordingLeavesTheMonitorRunning();
     void defaultRecordingNameIsNotFollowedThroughALink();
+    void recordingsGoToRecordsByDefault();
     void pauseHoldsAndResumesInOrder();
     void viewKeepsTheLastMaxLines();
     void findCountsAndWraps();
@@ -492,6 +493,21 @@ void TstMonitorDialog::defaultRecordingNameIsNotFollowedThroughALink()
         QStringList { QStringLiteral("无法写入记录文件: %1\n这是一个符号链接;程序自己命名的文件不经链接写入")
                           .arg(dir.filePath("monitor_20180301-120000.log")) });
     QCOMPARE(dir.readFile(QStringLiteral("victim.log")), QByteArray("mine\n"));
+}
+
+void TstMonitorDialog::recordingsGoToRecordsByDefault()
+{
+    // records/ in the working folder, made when first needed.
+    TempWorkDir dir;
+    MonitorDialog dialog;
+    dialog.setClock([] { return kFixedTime; });
+    child<QCheckBox>(dialog, "ckRecord")->setChecked(true);
+    dialog.slotThreadStarted();
+    dialog.slotDataRecv("line\n");
+    dialog.slotThreadFinished();
+    QCOMPARE(dir.readFile(QStringLiteral("records/monitor_20180301-120000.log")), QByteArray("line\n"));
+    // Not stored: the default follows the working folder, a chosen one wins.
+    QVERIFY(!appSettings()->contains(SettingsKey::kMonitorRecordFolder));
 }
 
 void TstMonitorDialog::pauseHoldsAndResumesInOrder()
