@@ -4,6 +4,7 @@
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
+#include "base/folderopener.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
 #include "items/configtree.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -535,7 +535,7 @@ QUrl ItemPage::journalFolderUrl()
 
 void ItemPage::openJournalFolder()
 {
-    QDesktopServices::openUrl(journalFolderUrl());
+    openFolder(journalFolderUrl().toLocalFile(), window());
 }
 
 void ItemPage::recordWrite(

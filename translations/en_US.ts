@@ -1194,12 +1194,12 @@
     </message>
     <message>
         <location line="-330"/>
-        <location line="+387"/>
+        <location line="+391"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-416"/>
+        <location line="-420"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
@@ -1225,12 +1225,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+404"/>
+        <location line="+408"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-401"/>
+        <location line="-405"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -1307,7 +1307,7 @@
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+157"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -1552,12 +1552,25 @@
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../base/folderopener.cpp" line="+41"/>
+        <source>打开文件夹</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>没有可打开文件夹的文件管理器。文件夹位于:
+%1</source>
+        <translation>No file manager opened the folder. It is at:
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../base/messageboxes.cpp" line="+6"/>
         <source>错误</source>
         <translation>Error</translation>
     </message>

@@ -1185,12 +1185,12 @@
     </message>
     <message>
         <location line="-330"/>
-        <location line="+387"/>
+        <location line="+391"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-416"/>
+        <location line="-420"/>
         <source>已连接</source>
         <translation>已連線</translation>
     </message>
@@ -1216,12 +1216,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+404"/>
+        <location line="+408"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-401"/>
+        <location line="-405"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -1298,7 +1298,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+157"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -1541,12 +1541,25 @@
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../base/folderopener.cpp" line="+41"/>
+        <source>打开文件夹</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>没有可打开文件夹的文件管理器。文件夹位于:
+%1</source>
+        <translation>沒有可開啟資料夾的檔案管理員。資料夾位於：
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../base/messageboxes.cpp" line="+6"/>
         <source>错误</source>
         <translation>錯誤</translation>
     </message>

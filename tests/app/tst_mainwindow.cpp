@@ -2,6 +2,7 @@
 #include "app/windowgeometry.h"
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
+#include "base/folderopener.h"
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "link/commsettings.h"
@@ -283,6 +284,21 @@ private slots:
         QCOMPARE(action(window, "setup")->text(), QStringLiteral("通讯设置"));
         QCOMPARE(appSettings()->value(QStringLiteral("language/language")).toString(), QStringLiteral("zh_CH"));
         QCOMPARE(window.width(), window.minimumWidth());
+    }
+
+    // No file manager answers: the path is shown, selectable, to go there by hand.
+    void folderShownWhenNoFileManagerAnswers()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        ModalBoxCatcher boxes;
+        setNextFolderOpenings({ false });
+        action(window, "openJournalFolder")->trigger();
+        QCOMPARE(openedFolders(), QStringList { QDir::toNativeSeparators(dir.path()) });
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(
+            boxes.texts().first().endsWith(QDir::toNativeSeparators(dir.path())), qPrintable(boxes.texts().first()));
+        QVERIFY(boxes.boxes().first().selectable);
     }
 
     void restoredSizeIsBoundedByTheScreen_data()
