@@ -6,6 +6,7 @@
 #include "base/filenames.h"
 #include "base/folderopener.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
@@ -228,7 +229,7 @@ void ItemPage::exportItemsTo(const QString &path)
         showErrorBox(tr("导出配置"), error, window()->windowIcon());
         return;
     }
-    m_statusBar->showMessage(tr("导出配置成功"), kResultMessageMs);
+    SavedFileNotice::announce(path, tr("导出配置成功"));
     // The file format is kept as it is, but rows it cannot carry back are
     // named rather than lost unnoticed on the next import.
     const QStringList lost = itemsLostOnImport(rows);

@@ -1,6 +1,7 @@
 #include "monitor/monitordialog.h"
 
 #include "base/filedialogs.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "monitor/monitorsendbar.h"
 #include "ui_monitordialog.h"
@@ -74,7 +75,7 @@ MonitorDialog::MonitorDialog(QWidget *parent)
 MonitorDialog::~MonitorDialog()
 {
     m_thread.stop();
-    m_recorder.stop();
+    stopRecording();
     closeBatch();
     m_appendCursor = QTextCursor();
 }
@@ -359,8 +360,7 @@ void MonitorDialog::slotThreadFinished()
     m_sendBar->setListening(false);
     showLinkState(tr("未监听"), false);
     // Lines still queued from the worker arrive before this; the file is complete.
-    m_recorder.stop();
-    m_flushTimer.stop();
+    stopRecording();
 }
 
 void MonitorDialog::startMonitor()
@@ -436,8 +436,7 @@ void MonitorDialog::showRecordFile(const QString &fileName)
 void MonitorDialog::setRecording(bool on)
 {
     if (!on) {
-        m_recorder.stop();
-        m_flushTimer.stop();
+        stopRecording();
         return;
     }
     if (m_thread.isRunning())
@@ -460,6 +459,15 @@ void MonitorDialog::startRecording()
         return;
     }
     m_flushTimer.start();
+}
+
+void MonitorDialog::stopRecording()
+{
+    const QString written = m_recorder.isRecording() ? m_recorder.fileName() : QString();
+    m_recorder.stop();
+    m_flushTimer.stop();
+    if (!written.isEmpty())
+        SavedFileNotice::announce(written);
 }
 
 void MonitorDialog::recordingFailed()
