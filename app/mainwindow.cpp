@@ -5,7 +5,9 @@
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
+#include "base/folderopener.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "base/translationlookup.h"
 #include "firmware/updatedialog.h"
@@ -19,6 +21,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -28,6 +31,7 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QTranslator>
 
@@ -127,10 +131,28 @@ void MainWindow::setUpStatusBar()
     m_statusMessage->setMinimumWidth(m_statusMessage->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 10);
     statusBar()->addPermanentWidget(m_statusMessage, 1);
     connect(statusBar(), &QStatusBar::messageChanged, m_statusMessage, &QLabel::setText);
+    // Beside where a file went, the way to its folder; gone with the message.
+    m_openSavedFolder = new QToolButton(this);
+    m_openSavedFolder->setObjectName(QStringLiteral("openSavedFolder"));
+    m_openSavedFolder->setAutoRaise(true);
+    m_openSavedFolder->hide();
+    statusBar()->addPermanentWidget(m_openSavedFolder);
+    connect(m_openSavedFolder, &QToolButton::clicked, this, [this] { openFolder(m_savedFolder, this); });
+    connect(statusBar(), &QStatusBar::messageChanged, this,
+        [this](const QString &text) { m_openSavedFolder->setVisible(!text.isEmpty() && text == m_savedMessage); });
+    connect(&SavedFileNotice::instance(), &SavedFileNotice::saved, this, &MainWindow::showSavedFile);
     statusBar()->addPermanentWidget(m_items->writeSummaryLabel());
     m_connectionLabel = new ElidedLabel(this);
     m_connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
     statusBar()->addPermanentWidget(m_connectionLabel);
+}
+
+void MainWindow::showSavedFile(const QString &path, const QString &lead)
+{
+    m_savedFolder = QFileInfo(path).absolutePath();
+    m_savedMessage = lead.isEmpty() ? tr("已保存到 %1").arg(path) : tr("%1,已保存到 %2").arg(lead, path);
+    // It stays until the next message: the place is worth reading twice.
+    statusBar()->showMessage(m_savedMessage);
 }
 
 void MainWindow::updateConnectionLabel()
@@ -177,6 +199,8 @@ void MainWindow::retranslateForm()
         m_openJournalFolder->setText(tr("打开记录文件夹"));
     if (m_serviceReport)
         m_serviceReport->setText(tr("服务报告…"));
+    if (m_openSavedFolder)
+        m_openSavedFolder->setText(tr("打开文件夹"));
 }
 
 void MainWindow::applyLanguage(const QString &code)
@@ -276,8 +300,7 @@ void MainWindow::slotHistoryData()
 void MainWindow::slotServiceReport()
 {
     ServiceReportDialog dialog(m_items->knownValues(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        statusBar()->showMessage(tr("服务报告已保存: %1").arg(dialog.writtenFile()), 5000);
+    dialog.exec();
 }
 
 void MainWindow::slotUpdateHardware()

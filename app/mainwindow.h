@@ -14,6 +14,7 @@ class ConfigTree;
 class ElidedLabel;
 class QAction;
 class QCloseEvent;
+class QToolButton;
 class QTranslator;
 class QTreeWidgetItem;
 class QUrl;
@@ -88,6 +89,8 @@ private:
     void retranslateForm();
     void showRefreshAction(bool running);
     void setUpAddedActions();
+    // Where a file went, with 打开文件夹 beside it.
+    void showSavedFile(const QString &path, const QString &lead);
 
     const std::unique_ptr<Ui::MainWindow> ui;
     ItemPage *m_items;
@@ -97,4 +100,7 @@ private:
     ElidedLabel *m_connectionLabel = nullptr;
     QAction *m_openJournalFolder = nullptr;
     QAction *m_serviceReport = nullptr;
+    QToolButton *m_openSavedFolder = nullptr;
+    QString m_savedFolder;
+    QString m_savedMessage;
 };

@@ -2,6 +2,7 @@
 
 #include "base/filedialogs.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
@@ -291,6 +292,7 @@ void UpdateDialog::slotSetDownloadProgress(int value)
 
 void UpdateDialog::slotDownloadSucceed()
 {
+    SavedFileNotice::announce(m_downloadTarget, tr("文件下载成功!"));
     showInformationBox(tr("文件下载成功!"), this);
     ui->barDownload->setValue(0);
     // What was just downloaded is most likely what is to be flashed next.

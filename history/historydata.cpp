@@ -3,6 +3,7 @@
 #include "base/backgroundjob.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "history/dayedit.h"
 #include "history/historychart.h"
@@ -300,6 +301,8 @@ void HistoryData::slotExportCSV()
     const HistoryExportResult result = exportHistoryCsv(fileName, ui->textEdit->toPlainText(), &reason);
     if (result != HistoryExportResult::Ok)
         showExportError(result, fileName, reason);
+    else
+        SavedFileNotice::announce(fileName);
 }
 
 void HistoryData::slotExportPDF()
@@ -316,6 +319,8 @@ void HistoryData::slotExportPDF()
         = exportPdfInBackground(fileName, historyTextLines(document->toPlainText()), options, &reason);
     switch (result) {
     case HistoryExportResult::Ok:
+        SavedFileNotice::announce(fileName);
+        break;
     case HistoryExportResult::Cancelled:
         break;
     case HistoryExportResult::OpenFailed:
@@ -501,6 +506,8 @@ void HistoryData::slotExportChart()
     const QString error = exportHistoryChart(*m_chart, fileName, chartTitle());
     if (!error.isEmpty())
         showErrorBox(tr("导出图表"), error);
+    else
+        SavedFileNotice::announce(fileName);
 }
 
 ServiceReport HistoryData::serviceReport() const
@@ -518,6 +525,8 @@ void HistoryData::slotServiceReport()
     const QString error = writeServiceReport(fileName, serviceReport());
     if (!error.isEmpty())
         showErrorBox(tr("服务报告"), error);
+    else
+        SavedFileNotice::announce(fileName);
 }
 
 void HistoryData::showErrorBox(const QString &title, const QString &text)

@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "history/dayedit.h"
 #include "history/historyexport.h"
@@ -127,6 +128,7 @@ void ServiceReportDialog::readFinished()
         return;
     }
     m_written = m_file;
+    SavedFileNotice::announce(m_written);
     QDialog::accept();
 }
 

@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -95,6 +96,8 @@ void CompareDialog::slotExportReport()
     const QString error = m_comparison.exportReport(path, m_connection, QDateTime::currentDateTime());
     if (!error.isEmpty())
         showOkBox(QMessageBox::Critical, tr("导出报告"), error, this);
+    else
+        SavedFileNotice::announce(path);
 }
 
 void CompareDialog::setNextAnswer(const std::function<int(CompareDialog &)> &answer)

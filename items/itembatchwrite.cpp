@@ -2,6 +2,7 @@
 
 #include "base/backgroundjob.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/itembackup.h"
@@ -126,6 +127,7 @@ QString ItemBatchWrite::hiddenRowsNote(const QVector<QTreeWidgetItem *> &rows)
 
 bool ItemBatchWrite::backUp(const LinkSettings &link)
 {
+    m_backupPath.clear();
     if (!readBackupBeforeWrite(*appSettings()))
         return true;
     const KnownMeterValues &known = m_page.m_knownValues;
@@ -143,6 +145,7 @@ bool ItemBatchWrite::backUp(const LinkSettings &link)
         return false;
     }
     m_page.m_batchBackup = backup.fileName();
+    m_backupPath = backup.path();
     return true;
 }
 
@@ -225,6 +228,9 @@ bool ItemBatchWrite::write(const LinkSettings &link)
                                             .arg(m_requests.size()));
         return false;
     }
-    m_page.m_statusBar->showMessage(tr("写入配置成功"), ItemPage::kResultMessageMs);
+    if (m_backupPath.isEmpty())
+        m_page.m_statusBar->showMessage(tr("写入配置成功"), ItemPage::kResultMessageMs);
+    else
+        SavedFileNotice::announce(m_backupPath, tr("写入配置成功,写入前的值"));
     return true;
 }

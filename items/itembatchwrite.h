@@ -61,4 +61,6 @@ private:
     ItemPage &m_page;
     QVector<QTreeWidgetItem *> m_rows;
     QVector<ItemWriteRequest> m_requests;
+    // Where this batch's copy of the values before it went; empty without one.
+    QString m_backupPath;
 };

@@ -4,7 +4,9 @@
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
 #include "base/filenames.h"
+#include "base/folderopener.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "items/configtree.h"
 #include "items/identificationrows.h"
@@ -18,7 +20,6 @@
 
 #include <QAction>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -228,7 +229,7 @@ void ItemPage::exportItemsTo(const QString &path)
         showErrorBox(tr("导出配置"), error, window()->windowIcon());
         return;
     }
-    m_statusBar->showMessage(tr("导出配置成功"), kResultMessageMs);
+    SavedFileNotice::announce(path, tr("导出配置成功"));
     // The file format is kept as it is, but rows it cannot carry back are
     // named rather than lost unnoticed on the next import.
     const QStringList lost = itemsLostOnImport(rows);
@@ -535,7 +536,7 @@ QUrl ItemPage::journalFolderUrl()
 
 void ItemPage::openJournalFolder()
 {
-    QDesktopServices::openUrl(journalFolderUrl());
+    openFolder(journalFolderUrl().toLocalFile(), window());
 }
 
 void ItemPage::recordWrite(

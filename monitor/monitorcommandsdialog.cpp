@@ -3,6 +3,7 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/metertext.h"
+#include "base/savedfilenotice.h"
 #include "monitor/monitorsendbar.h"
 
 #include <QComboBox>
@@ -189,5 +190,8 @@ void MonitorCommandsDialog::exportCommands()
         tr("命令文件 (*.txt);;所有文件 (*)"), QStringLiteral("txt"));
     if (fileName.isEmpty())
         return;
-    m_lbError->setText(writeCommandFile(fileName, m_commands));
+    const QString error = writeCommandFile(fileName, m_commands);
+    m_lbError->setText(error);
+    if (error.isEmpty())
+        SavedFileNotice::announce(fileName);
 }

@@ -1,6 +1,7 @@
 #include "monitor/monitordialog.h"
 
 #include "base/filedialogs.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "monitor/monitorsendbar.h"
 #include "ui_monitordialog.h"
@@ -74,7 +75,7 @@ MonitorDialog::MonitorDialog(QWidget *parent)
 MonitorDialog::~MonitorDialog()
 {
     m_thread.stop();
-    m_recorder.stop();
+    stopRecording();
     closeBatch();
     m_appendCursor = QTextCursor();
 }
@@ -359,8 +360,7 @@ void MonitorDialog::slotThreadFinished()
     m_sendBar->setListening(false);
     showLinkState(tr("未监听"), false);
     // Lines still queued from the worker arrive before this; the file is complete.
-    m_recorder.stop();
-    m_flushTimer.stop();
+    stopRecording();
 }
 
 void MonitorDialog::startMonitor()
@@ -436,8 +436,7 @@ void MonitorDialog::showRecordFile(const QString &fileName)
 void MonitorDialog::setRecording(bool on)
 {
     if (!on) {
-        m_recorder.stop();
-        m_flushTimer.stop();
+        stopRecording();
         return;
     }
     if (m_thread.isRunning())
@@ -451,11 +450,24 @@ void MonitorDialog::startRecording()
     m_edRecordFile->setText(fileName);
     const auto content = m_settings.recordRaw ? MonitorRecorder::Content::Raw : MonitorRecorder::Content::Shown;
     const auto named = m_recordFile.isEmpty() ? OutputFile::Name::Program : OutputFile::Name::Chosen;
+    // The default folder (records/ in the working folder) is made when first
+    // needed; a folder the user chose is not made again.
+    if (m_recordFile.isEmpty())
+        QDir().mkpath(m_settings.recordFolder);
     if (!m_recorder.start(fileName, content, named)) {
         recordingFailed();
         return;
     }
     m_flushTimer.start();
+}
+
+void MonitorDialog::stopRecording()
+{
+    const QString written = m_recorder.isRecording() ? m_recorder.fileName() : QString();
+    m_recorder.stop();
+    m_flushTimer.stop();
+    if (!written.isEmpty())
+        SavedFileNotice::announce(written);
 }
 
 void MonitorDialog::recordingFailed()

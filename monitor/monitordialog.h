@@ -78,6 +78,8 @@ private:
     void showRecordFile(const QString &fileName);
     void setRecording(bool on);
     void startRecording();
+    // Ends a recording and says where it went.
+    void stopRecording();
     void recordingFailed();
     void flushRecording();
     void setPaused(bool paused);

@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace {
+QString defaultRecordFolder()
+{
+    return QDir::current().absoluteFilePath(QStringLiteral("records"));
+}
+
 // A view of ten million lines would hold gigabytes.
 constexpr int kMaxMaxLines = 10000000;
 } // namespace
@@ -19,11 +23,10 @@ MonitorSettings readMonitorSettings(const QSettings &settings)
     if (ok && lines >= 1 && lines <= kMaxMaxLines)
         monitor.maxLines = lines;
     monitor.recordFolder = settings.value(SettingsKey::kMonitorRecordFolder).toString();
-    if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists()) {
-        monitor.recordFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists())
-            monitor.recordFolder = QDir::homePath();
-    }
+    // Beside the journal and the backups unless the user chose a folder; it
+    // is made when a recording first needs it.
+    if (monitor.recordFolder.isEmpty() || !QDir(monitor.recordFolder).exists())
+        monitor.recordFolder = defaultRecordFolder();
     monitor.recordRaw = settings.value(SettingsKey::kMonitorRecordRaw, false).toBool();
     monitor.timestamps = settings.value(SettingsKey::kMonitorTimestamps, false).toBool();
     monitor.commands = commandsFromLines(settings.value(SettingsKey::kMonitorCommands).toStringList());
@@ -37,7 +40,11 @@ MonitorSettings readMonitorSettings(const QSettings &settings)
 void writeMonitorSettings(QSettings &settings, const MonitorSettings &monitor)
 {
     settings.setValue(SettingsKey::kMonitorMaxLines, monitor.maxLines);
-    settings.setValue(SettingsKey::kMonitorRecordFolder, monitor.recordFolder);
+    // The default is not stored: it follows the working folder.
+    if (QDir::cleanPath(monitor.recordFolder) == defaultRecordFolder())
+        settings.remove(SettingsKey::kMonitorRecordFolder);
+    else
+        settings.setValue(SettingsKey::kMonitorRecordFolder, monitor.recordFolder);
     settings.setValue(SettingsKey::kMonitorRecordRaw, monitor.recordRaw);
     settings.setValue(SettingsKey::kMonitorTimestamps, monitor.timestamps);
     settings.setValue(SettingsKey::kMonitorCommands, commandsToLines(monitor.commands));

@@ -32,7 +32,7 @@
 <context>
     <name>CompareDialog</name>
     <message>
-        <location filename="../items/comparedialog.cpp" line="+34"/>
+        <location filename="../items/comparedialog.cpp" line="+35"/>
         <source>与文件比较</source>
         <translation>Compare with File</translation>
     </message>
@@ -219,7 +219,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+271"/>
+        <location filename="../history/historydata.cpp" line="+272"/>
         <source>查询</source>
         <translation>Query</translation>
     </message>
@@ -241,7 +241,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+81"/>
+        <location filename="../history/servicereportdialog.cpp" line="+82"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>The start date must not be later than the end date.</translation>
     </message>
@@ -300,20 +300,20 @@
         </translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+46"/>
         <location line="+9"/>
         <source>导出历史数据</source>
         <translation>Export History</translation>
     </message>
     <message>
         <location line="-16"/>
-        <location line="+209"/>
+        <location line="+213"/>
         <source>导出配置</source>
         <translation>Export</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-96"/>
-        <location filename="../history/historydata.cpp" line="-209"/>
+        <location filename="../history/historydata.cpp" line="-213"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>Could not export: the data is not in the expected format.</translation>
     </message>
@@ -424,7 +424,7 @@
         <translation>Image or PDF (*.png *.pdf)</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <location line="+6"/>
         <source>服务报告</source>
         <translation>Service Report</translation>
@@ -435,8 +435,8 @@
         <translation>PDF files (*.pdf)</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location filename="../history/servicereportdialog.cpp" line="+55"/>
+        <location line="+14"/>
+        <location filename="../history/servicereportdialog.cpp" line="+56"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
@@ -518,29 +518,29 @@
 <context>
     <name>ItemBatchWrite</name>
     <message>
-        <location filename="../items/itembatchwrite.cpp" line="+31"/>
+        <location filename="../items/itembatchwrite.cpp" line="+32"/>
         <location line="+8"/>
-        <location line="+134"/>
+        <location line="+136"/>
         <source>正在写入配置......</source>
         <translation>Writing configuration...</translation>
     </message>
     <message>
-        <location line="-90"/>
+        <location line="-92"/>
         <source>列表中没有该配置项,不写入</source>
         <translation>Not in the list; not written</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location line="+49"/>
+        <location line="+50"/>
         <location line="+5"/>
-        <location line="+19"/>
+        <location line="+20"/>
         <location line="+34"/>
         <location line="+21"/>
         <source>写入配置</source>
         <translation>Write Configuration</translation>
     </message>
     <message>
-        <location line="-128"/>
+        <location line="-130"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>The values to write match the device&apos;s values. No item was written.</translation>
     </message>
@@ -555,7 +555,7 @@
         <translation>The filter hides %1 rows; they are written too.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+40"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
@@ -575,7 +575,12 @@
         <translation>Write error: could not connect to the device.</translation>
     </message>
     <message>
-        <location line="-157"/>
+        <location line="+28"/>
+        <source>写入配置成功,写入前的值</source>
+        <translation>Configuration written; the values before it</translation>
+    </message>
+    <message>
+        <location line="-187"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>Batch write: %1 written, %2 refused by the device, %3 unknown, %4 not written</translation>
     </message>
@@ -585,7 +590,7 @@
         <translation>Batch write: %1 written, %2 refused by the device, %3 not written</translation>
     </message>
     <message numerus="yes">
-        <location line="+171"/>
+        <location line="+173"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>Writing canceled: %1 of %2 item written</numerusform>
@@ -593,7 +598,7 @@
         </translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>写入配置成功</source>
         <translation>Configuration written</translation>
     </message>
@@ -682,7 +687,7 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+126"/>
+        <location filename="../items/itempage.cpp" line="+127"/>
         <location line="+321"/>
         <source>确定</source>
         <translation>OK</translation>
@@ -953,7 +958,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+167"/>
+        <location filename="../app/mainwindow.cpp" line="+189"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
@@ -1030,12 +1035,22 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-104"/>
+        <location filename="../app/mainwindow.cpp" line="-122"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+86"/>
+        <source>已保存到 %1</source>
+        <translation>Saved to %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1,已保存到 %2</source>
+        <translation>%1, saved to %2</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>停止</source>
         <translation>Stop</translation>
     </message>
@@ -1050,9 +1065,9 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+101"/>
-        <source>服务报告已保存: %1</source>
-        <translation>Service report saved: %1</translation>
+        <location line="+2"/>
+        <source>打开文件夹</source>
+        <translation>Open Folder</translation>
     </message>
     <message>
         <location filename="../cli/cliapp.cpp" line="+309"/>
@@ -1144,7 +1159,7 @@
 <context>
     <name>MonitorCommandsDialog</name>
     <message>
-        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+35"/>
         <source>编辑命令</source>
         <translation>Edit Commands</translation>
     </message>
@@ -1279,13 +1294,13 @@
         <translation>Log files (*.log);;All files (*)</translation>
     </message>
     <message>
-        <location line="-330"/>
-        <location line="+387"/>
+        <location line="-329"/>
+        <location line="+398"/>
         <source>记录到文件</source>
         <translation>Record to File</translation>
     </message>
     <message>
-        <location line="-416"/>
+        <location line="-427"/>
         <source>已连接</source>
         <translation>Connected</translation>
     </message>
@@ -1311,12 +1326,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+404"/>
+        <location line="+415"/>
         <source>暂停显示</source>
         <translation>Pause View</translation>
     </message>
     <message>
-        <location line="-401"/>
+        <location line="-412"/>
         <source>全部复制</source>
         <translation>Copy All</translation>
     </message>
@@ -1393,7 +1408,7 @@
         <translation>… (%1 bytes)</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+164"/>
         <source>无法写入记录文件: %1</source>
         <translation>Could not write the recording file: %1</translation>
     </message>
@@ -1638,12 +1653,25 @@
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../base/folderopener.cpp" line="+41"/>
+        <source>打开文件夹</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>没有可打开文件夹的文件管理器。文件夹位于:
+%1</source>
+        <translation>No file manager opened the folder. It is at:
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../base/messageboxes.cpp" line="+6"/>
         <source>错误</source>
         <translation>Error</translation>
     </message>
@@ -1931,7 +1959,7 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
         <location line="+50"/>
         <location line="+3"/>
         <location line="+34"/>
@@ -2127,7 +2155,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+210"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -2267,6 +2295,7 @@ Connection: %4</translation>
     </message>
     <message>
         <location filename="../firmware/updatedialog.cpp" line="+53"/>
+        <location line="+1"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>

@@ -32,7 +32,7 @@
 <context>
     <name>CompareDialog</name>
     <message>
-        <location filename="../items/comparedialog.cpp" line="+34"/>
+        <location filename="../items/comparedialog.cpp" line="+35"/>
         <source>与文件比较</source>
         <translation>與檔案比較</translation>
     </message>
@@ -219,7 +219,7 @@
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../history/historydata.cpp" line="+271"/>
+        <location filename="../history/historydata.cpp" line="+272"/>
         <source>查询</source>
         <translation>查詢</translation>
     </message>
@@ -241,7 +241,7 @@
     <message>
         <location filename="../cli/clihistory.cpp" line="+131"/>
         <location filename="../history/historydata.cpp" line="+29"/>
-        <location filename="../history/servicereportdialog.cpp" line="+81"/>
+        <location filename="../history/servicereportdialog.cpp" line="+82"/>
         <source>起始日期应该小于或等于结束日期</source>
         <translation>起始日期不可晚於結束日期</translation>
     </message>
@@ -297,20 +297,20 @@
         </translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+46"/>
         <location line="+9"/>
         <source>导出历史数据</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location line="-16"/>
-        <location line="+209"/>
+        <location line="+213"/>
         <source>导出配置</source>
         <translation>匯出歷史資料</translation>
     </message>
     <message>
         <location filename="../cli/clihistory.cpp" line="-96"/>
-        <location filename="../history/historydata.cpp" line="-209"/>
+        <location filename="../history/historydata.cpp" line="-213"/>
         <source>导出数据失败，数据格式错误</source>
         <translation>匯出資料失敗，資料格式錯誤</translation>
     </message>
@@ -416,7 +416,7 @@
         <translation>圖片或PDF (*.png *.pdf)</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <location line="+6"/>
         <source>服务报告</source>
         <translation>服務報告</translation>
@@ -427,8 +427,8 @@
         <translation>PDF檔案 (*.pdf)</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location filename="../history/servicereportdialog.cpp" line="+55"/>
+        <location line="+14"/>
+        <location filename="../history/servicereportdialog.cpp" line="+56"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
@@ -510,29 +510,29 @@
 <context>
     <name>ItemBatchWrite</name>
     <message>
-        <location filename="../items/itembatchwrite.cpp" line="+31"/>
+        <location filename="../items/itembatchwrite.cpp" line="+32"/>
         <location line="+8"/>
-        <location line="+134"/>
+        <location line="+136"/>
         <source>正在写入配置......</source>
         <translation>正在寫入設定……</translation>
     </message>
     <message>
-        <location line="-90"/>
+        <location line="-92"/>
         <source>列表中没有该配置项,不写入</source>
         <translation>清單中沒有此設定項目，不寫入</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location line="+49"/>
+        <location line="+50"/>
         <location line="+5"/>
-        <location line="+19"/>
+        <location line="+20"/>
         <location line="+34"/>
         <location line="+21"/>
         <source>写入配置</source>
         <translation>寫入設定</translation>
     </message>
     <message>
-        <location line="-128"/>
+        <location line="-130"/>
         <source>要写入的值与设备中的值相同,没有写入任何配置项</source>
         <translation>要寫入的值與裝置中的值相同，未寫入任何設定項目</translation>
     </message>
@@ -547,7 +547,7 @@
         <translation>篩選已隱藏 %1 列，這些列同樣會寫入</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+40"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
@@ -567,7 +567,12 @@
         <translation>寫入錯誤，連線裝置失敗</translation>
     </message>
     <message>
-        <location line="-157"/>
+        <location line="+28"/>
+        <source>写入配置成功,写入前的值</source>
+        <translation>寫入設定成功，寫入前的值</translation>
+    </message>
+    <message>
+        <location line="-187"/>
         <source>批量写入: 已写入%1项,设备未接受%2项,结果未知%3项,未写入%4项</source>
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，結果未知%3項，未寫入%4項</translation>
     </message>
@@ -577,14 +582,14 @@
         <translation>批次寫入：已寫入%1項，裝置未接受%2項，未寫入%3項</translation>
     </message>
     <message numerus="yes">
-        <location line="+171"/>
+        <location line="+173"/>
         <source>已取消写入配置: 已写入%1项,共%2项</source>
         <translation>
             <numerusform>已取消寫入設定：已寫入%1項，共%2項</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>写入配置成功</source>
         <translation>寫入設定成功</translation>
     </message>
@@ -673,7 +678,7 @@
 <context>
     <name>ItemPage</name>
     <message>
-        <location filename="../items/itempage.cpp" line="+126"/>
+        <location filename="../items/itempage.cpp" line="+127"/>
         <location line="+321"/>
         <source>确定</source>
         <translation>確定</translation>
@@ -944,7 +949,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+167"/>
+        <location filename="../app/mainwindow.cpp" line="+189"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
@@ -1021,12 +1026,22 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-104"/>
+        <location filename="../app/mainwindow.cpp" line="-122"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+86"/>
+        <source>已保存到 %1</source>
+        <translation>已儲存到 %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1,已保存到 %2</source>
+        <translation>%1，已儲存到 %2</translation>
+    </message>
+    <message>
+        <location line="+36"/>
         <source>停止</source>
         <translation>停止</translation>
     </message>
@@ -1041,9 +1056,9 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+101"/>
-        <source>服务报告已保存: %1</source>
-        <translation>服務報告已儲存：%1</translation>
+        <location line="+2"/>
+        <source>打开文件夹</source>
+        <translation>開啟資料夾</translation>
     </message>
     <message>
         <location filename="../cli/cliapp.cpp" line="+309"/>
@@ -1135,7 +1150,7 @@
 <context>
     <name>MonitorCommandsDialog</name>
     <message>
-        <location filename="../monitor/monitorcommandsdialog.cpp" line="+34"/>
+        <location filename="../monitor/monitorcommandsdialog.cpp" line="+35"/>
         <source>编辑命令</source>
         <translation>編輯指令</translation>
     </message>
@@ -1270,13 +1285,13 @@
         <translation>記錄檔 (*.log);;所有檔案 (*)</translation>
     </message>
     <message>
-        <location line="-330"/>
-        <location line="+387"/>
+        <location line="-329"/>
+        <location line="+398"/>
         <source>记录到文件</source>
         <translation>記錄到檔案</translation>
     </message>
     <message>
-        <location line="-416"/>
+        <location line="-427"/>
         <source>已连接</source>
         <translation>已連線</translation>
     </message>
@@ -1302,12 +1317,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+404"/>
+        <location line="+415"/>
         <source>暂停显示</source>
         <translation>暫停顯示</translation>
     </message>
     <message>
-        <location line="-401"/>
+        <location line="-412"/>
         <source>全部复制</source>
         <translation>全部複製</translation>
     </message>
@@ -1384,7 +1399,7 @@
         <translation>…（共 %1 位元組）</translation>
     </message>
     <message>
-        <location line="+153"/>
+        <location line="+164"/>
         <source>无法写入记录文件: %1</source>
         <translation>無法寫入記錄檔案：%1</translation>
     </message>
@@ -1627,12 +1642,25 @@
 <context>
     <name>QObject</name>
     <message>
+        <location filename="../base/folderopener.cpp" line="+41"/>
+        <source>打开文件夹</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>没有可打开文件夹的文件管理器。文件夹位于:
+%1</source>
+        <translation>沒有可開啟資料夾的檔案管理員。資料夾位於：
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <location filename="../base/messageboxes.cpp" line="+38"/>
         <source>确定</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../base/messageboxes.cpp" line="+6"/>
         <source>错误</source>
         <translation>錯誤</translation>
     </message>
@@ -1920,7 +1948,7 @@
 <context>
     <name>ServiceReportDialog</name>
     <message>
-        <location filename="../history/servicereportdialog.cpp" line="-105"/>
+        <location filename="../history/servicereportdialog.cpp" line="-106"/>
         <location line="+50"/>
         <location line="+3"/>
         <location line="+34"/>
@@ -2115,7 +2143,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+210"/>
+        <location filename="../firmware/updatedialog.cpp" line="+211"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -2255,6 +2283,7 @@
     </message>
     <message>
         <location filename="../firmware/updatedialog.cpp" line="+53"/>
+        <location line="+1"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>

@@ -2,9 +2,12 @@
 #include "app/windowgeometry.h"
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
+#include "base/folderopener.h"
 #include "base/settings.h"
+#include "history/historydata.h"
 #include "items/configtree.h"
 #include "link/commsettings.h"
+#include "monitor/monitorcommandsdialog.h"
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/tempworkdir.h"
 
@@ -20,6 +23,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -283,6 +287,112 @@ private slots:
         QCOMPARE(action(window, "setup")->text(), QStringLiteral("通讯设置"));
         QCOMPARE(appSettings()->value(QStringLiteral("language/language")).toString(), QStringLiteral("zh_CH"));
         QCOMPARE(window.width(), window.minimumWidth());
+    }
+
+    // Every export says in the window's status bar where its file went, and
+    // 打开文件夹 beside it opens that folder; dialogs report there too.
+    void exportsSayWhereTheFileWent_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("导出配置") << "items"
+                                  << "sub/items.csv";
+        QTest::newRow("历史数据 CSV") << "historyCsv"
+                                      << "h.csv";
+        QTest::newRow("历史数据 PDF") << "historyPdf"
+                                      << "h.pdf";
+        QTest::newRow("导出图表") << "historyChart"
+                                  << "c.png";
+        QTest::newRow("服务报告") << "historyReport"
+                                  << "r.pdf";
+        QTest::newRow("导出命令") << "monitorCommands"
+                                  << "commands.txt";
+    }
+    void exportsSayWhereTheFileWent()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        TempWorkDir dir;
+        QVERIFY(QDir().mkpath(QFileInfo(dir.filePath(file)).absolutePath()));
+        MainWindow window;
+        window.show();
+        auto *open = window.findChild<QToolButton *>(QStringLiteral("openSavedFolder"));
+        QVERIFY(open);
+        QVERIFY(!open->isVisible());
+        ModalBoxCatcher boxes;
+        setNextFileNames({ dir.filePath(file) });
+        if (kind == QLatin1String("items")) {
+            window.slotExportItems();
+        } else if (kind.startsWith(QLatin1String("history"))) {
+            HistoryData history(&window);
+            QVERIFY(QMetaObject::invokeMethod(
+                &history, "slotAddText", Q_ARG(QString, QStringLiteral("2024-03-01 08:00:00,1\n"))));
+            const char *slot = kind == QLatin1String("historyCsv") ? "slotExportCSV"
+                : kind == QLatin1String("historyPdf")              ? "slotExportPDF"
+                : kind == QLatin1String("historyChart")            ? "slotExportChart"
+                                                                   : "slotServiceReport";
+            QVERIFY(QMetaObject::invokeMethod(&history, slot));
+        } else {
+            MonitorCommandsDialog commands({}, &window);
+            commands.findChild<QPushButton *>(QStringLiteral("bntExportCommands"))->click();
+        }
+        QCOMPARE(boxes.texts(), QStringList());
+        QVERIFY(QFile::exists(dir.filePath(file)));
+        const QString path = QDir::toNativeSeparators(dir.filePath(file));
+        const QString message = window.statusBar()->currentMessage();
+        QVERIFY2(message.endsWith(QStringLiteral("已保存到 ") + path), qPrintable(message));
+        QCOMPARE(window.findChild<ElidedLabel *>(QStringLiteral("statusMessage"))->text(), message);
+        QVERIFY(open->isVisible());
+        QCOMPARE(open->text(), QStringLiteral("打开文件夹"));
+        setNextFolderOpenings({ true });
+        open->click();
+        QCOMPARE(openedFolders(), QStringList { QFileInfo(path).absolutePath() });
+        QCOMPARE(boxes.texts(), QStringList());
+        // Another message: the button is not about it.
+        window.statusBar()->showMessage(QStringLiteral("准备就绪"));
+        QVERIFY(!open->isVisible());
+    }
+
+    // No file manager answers: the path is shown, selectable, to go there by hand.
+    void folderShownWhenNoFileManagerAnswers()
+    {
+        TempWorkDir dir;
+        MainWindow window;
+        ModalBoxCatcher boxes;
+        setNextFolderOpenings({ false });
+        action(window, "openJournalFolder")->trigger();
+        QCOMPARE(openedFolders(), QStringList { QDir::toNativeSeparators(dir.path()) });
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(
+            boxes.texts().first().endsWith(QDir::toNativeSeparators(dir.path())), qPrintable(boxes.texts().first()));
+        QVERIFY(boxes.boxes().first().selectable);
+    }
+
+    void screenshots_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("zh_CN") << "slot_zh_CH";
+        QTest::newRow("en_US") << "slot_en_US";
+        QTest::newRow("zh_TW") << "slot_zh_TW";
+    }
+    // Pictures for people to look at: only when asked for.
+    void screenshots()
+    {
+        const QString target = qEnvironmentVariable("MAINWINDOW_SHOTS");
+        if (target.isEmpty())
+            QSKIP("set MAINWINDOW_SHOTS to a folder to get screenshots");
+        QFETCH(QString, language);
+        TempWorkDir dir;
+        QVERIFY(dir.copyTranslations());
+        MainWindow window;
+        QVERIFY(QMetaObject::invokeMethod(&window, language.toLatin1().constData()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QDir().mkpath(dir.filePath("客户/2024-03")));
+        setNextFileNames({ dir.filePath("客户/2024-03/VX-200_20240301-080000.csv") });
+        window.slotExportItems();
+        QCoreApplication::processEvents();
+        QVERIFY(window.grab().save(target + QStringLiteral("/mainwindow_%1.png").arg(QTest::currentDataTag())));
     }
 
     void restoredSizeIsBoundedByTheScreen_data()

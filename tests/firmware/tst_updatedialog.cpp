@@ -3,6 +3,7 @@
 
 #include "base/filedialogs.h"
 #include "base/messageboxes.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "firmware/packagewriter.h"
 #include "httptestserver.h"
@@ -419,9 +420,13 @@ void TstUpdateDialog::downloadChecks()
     QCOMPARE(boxes.boxes().last().okText, QStringLiteral("取消"));
     QCOMPARE(server.requestCount(), 0);
     boxes.setAnswer(QMessageBox::Yes);
+    QSignalSpy saved(&SavedFileNotice::instance(), &SavedFileNotice::saved);
     downloadFrom(dialog, server.url(QStringLiteral("/VX-100.vexabin")), m_dir.filePath(QStringLiteral("Files")));
     QVERIFY(dialog.downloadThread().wait(10000));
     QTRY_COMPARE(boxes.texts().last(), QStringLiteral("文件下载成功!"));
+    // The main window's status bar says where it went.
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.first().first().toString(), m_dir.filePath(QStringLiteral("Files/VX-100.vexabin")));
     QCOMPARE(boxes.boxes().size(), 5);
     QFile replaced(m_dir.filePath(QStringLiteral("Files/VX-100.vexabin")));
     QVERIFY(replaced.open(QIODevice::ReadOnly));

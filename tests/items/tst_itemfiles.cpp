@@ -83,7 +83,8 @@ private slots:
         ModalBoxCatcher catcher;
         setNextFileNames({ dir.filePath("items.csv") });
         window.slotExportItems();
-        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("导出配置成功"));
+        QCOMPARE(window.statusBar()->currentMessage(),
+            QStringLiteral("导出配置成功,已保存到 ") + QDir::toNativeSeparators(dir.filePath("items.csv")));
         QCOMPARE(dir.readFile("items.csv"),
             QByteArray("\xEF\xBB\xBF"
                        "00. 设备名称, N1\n01. 设备型号, M1\n"

@@ -643,13 +643,15 @@ private slots:
         m_meter->clearReceived();
         m_window->slotWriteItems();
         QCOMPARE(catcher.texts(), QStringList());
-        QCOMPARE(status(*m_window), QStringLiteral("写入配置成功"));
         QCOMPARE(m_meter->items().at(kBaudRate).value, QStringLiteral("19200"));
         const QList<SimRequest> requests = m_meter->receivedRequests();
         // The list was read over UDP: over the serial line it is read again first.
         QCOMPARE(!requests.isEmpty() && requests.first().isItemRead(), !udp);
         const QStringList files = QDir(m_dir->filePath("backups")).entryList(QDir::Files);
         QCOMPARE(files.size(), 1);
+        QCOMPARE(status(*m_window),
+            "写入配置成功,写入前的值,已保存到 "
+                + QDir::toNativeSeparators(m_dir->filePath("backups/" + files.first())));
         const QByteArray backup = m_dir->readFile("backups/" + files.first());
         QVERIFY(backup.startsWith("\xEF\xBB\xBF"
                                   "00. 设备名称, VX-200 智能流量积算仪\n"));

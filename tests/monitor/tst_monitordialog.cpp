@@ -1,4 +1,5 @@
 #include "base/filedialogs.h"
+#include "base/savedfilenotice.h"
 #include "base/settings.h"
 #include "link/frame.h"
 #include "link/serialportnames.h"
@@ -171,6 +172,7 @@ private slots:
     void unwritableRecordingLeavesTheMonitorRunning_data();
     void unwritableRecordingLeavesTheMonitorRunning();
     void defaultRecordingNameIsNotFollowedThroughALink();
+    void recordingsGoToRecordsByDefault();
     void pauseHoldsAndResumesInOrder();
     void viewKeepsTheLastMaxLines();
     void findCountsAndWraps();
@@ -492,6 +494,26 @@ void TstMonitorDialog::defaultRecordingNameIsNotFollowedThroughALink()
         QStringList { QStringLiteral("无法写入记录文件: %1\n这是一个符号链接;程序自己命名的文件不经链接写入")
                           .arg(dir.filePath("monitor_20180301-120000.log")) });
     QCOMPARE(dir.readFile(QStringLiteral("victim.log")), QByteArray("mine\n"));
+}
+
+void TstMonitorDialog::recordingsGoToRecordsByDefault()
+{
+    // records/ in the working folder, made when first needed; the window is
+    // told where the recording went when it ends.
+    TempWorkDir dir;
+    QSignalSpy saved(&SavedFileNotice::instance(), &SavedFileNotice::saved);
+    MonitorDialog dialog;
+    dialog.setClock([] { return kFixedTime; });
+    child<QCheckBox>(dialog, "ckRecord")->setChecked(true);
+    dialog.slotThreadStarted();
+    dialog.slotDataRecv("line\n");
+    QCOMPARE(saved.size(), 0);
+    dialog.slotThreadFinished();
+    QCOMPARE(dir.readFile(QStringLiteral("records/monitor_20180301-120000.log")), QByteArray("line\n"));
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.first().first().toString(), dir.filePath(QStringLiteral("records/monitor_20180301-120000.log")));
+    // Not stored: the default follows the working folder, a chosen one wins.
+    QVERIFY(!appSettings()->contains(SettingsKey::kMonitorRecordFolder));
 }
 
 void TstMonitorDialog::pauseHoldsAndResumesInOrder()

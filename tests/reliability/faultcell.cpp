@@ -286,7 +286,8 @@ Outcome runWindowOperation(const QString &op, SimRunner &meter, MainWindow &wind
         // with a channel of its own.
         window.slotWriteItems();
         outcome.detail = QStringLiteral("%1 writes").arg(meter.receivedRequests().size());
-        const bool ok = window.statusBar()->currentMessage() == QStringLiteral("写入配置成功");
+        // With the backup before it, the message goes on to say where that went.
+        const bool ok = window.statusBar()->currentMessage().startsWith(QStringLiteral("写入配置成功"));
         if (ok && !catcher.texts().isEmpty())
             outcome.messages << QStringLiteral("reported success");
     }

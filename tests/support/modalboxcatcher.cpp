@@ -30,6 +30,7 @@ void ModalBoxCatcher::poll()
     seen.text = box->text();
     seen.icon = box->icon();
     seen.informativeText = box->informativeText();
+    seen.selectable = box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse);
     seen.defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
     QAbstractButton *button = box->button(m_answer);
     if (!button)

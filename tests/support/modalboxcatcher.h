@@ -18,6 +18,7 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString informativeText;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; // what Enter presses
+        bool selectable = false; // the text can be selected and copied
     };
 
     explicit ModalBoxCatcher(QObject *parent = nullptr);
