@@ -128,6 +128,7 @@ void MainWindow::setUpStatusBar()
     // summary, the connection. The bar's own message area stays empty.
     m_statusMessage = new ElidedLabel(this);
     m_statusMessage->setObjectName(QStringLiteral("statusMessage"));
+    m_statusMessage->setElideMode(Qt::ElideMiddle); // a saved file's name stays in sight
     m_statusMessage->setMinimumWidth(m_statusMessage->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 10);
     statusBar()->addPermanentWidget(m_statusMessage, 1);
     connect(statusBar(), &QStatusBar::messageChanged, m_statusMessage, &QLabel::setText);

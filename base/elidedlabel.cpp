@@ -17,6 +17,12 @@ bool ElidedLabel::isElided() const
     return fontMetrics().horizontalAdvance(text()) > contentsRect().width();
 }
 
+void ElidedLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elideMode = mode;
+    update();
+}
+
 QSize ElidedLabel::minimumSizeHint() const
 {
     // Room for a few characters and the ellipsis; the rest is the layout's.
@@ -29,7 +35,7 @@ void ElidedLabel::paintEvent(QPaintEvent *event)
     Q_UNUSED(event);
     QPainter painter(this);
     const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    const QString shown = fontMetrics().elidedText(text(), m_elideMode, area.width());
     style()->drawItemText(
         &painter, area, int(alignment()) | Qt::TextSingleLine, palette(), isEnabled(), shown, foregroundRole());
 }

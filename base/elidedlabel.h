@@ -12,9 +12,15 @@ public:
     explicit ElidedLabel(QWidget *parent = nullptr);
 
     bool isElided() const;
+    // Where the cut goes; a message ending in a path keeps its file name
+    // with Qt::ElideMiddle.
+    void setElideMode(Qt::TextElideMode mode);
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
+
+private:
+    Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
