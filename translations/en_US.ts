@@ -119,7 +119,7 @@
         <translation>%1 is too large to be a device list</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>一行不能超过%1字节</source>
         <translation>a line may not exceed %1 bytes</translation>
     </message>
@@ -150,7 +150,7 @@
         <translation>Name %1 appears more than once</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>保存文件失败: %1</source>
         <translation>Failed to save file: %1</translation>
     </message>
@@ -190,6 +190,62 @@
         <location line="+27"/>
         <source>无法识别的目标: %1</source>
         <translation>Unrecognized target: %1</translation>
+    </message>
+    <message>
+        <location filename="../fleet/meterwork.cpp" line="+56"/>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+19"/>
+        <source>已读取 %1 项</source>
+        <translation>%1 items read</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>输出文件%1与程序自己的文件同名,不写入</source>
+        <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>型号不同，不写入: 设备为 %1，文件为 %2</source>
+        <translation>Another model, not written: the device is %1, the file is for %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 项不同</source>
+        <translation>%1 items differ</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无需写入</source>
+        <translation>Nothing to write</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>已写入 %1 项，%2 项未被设备接受</source>
+        <translation>%1 items written, %2 not accepted by the device</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>已写入 %1 项，已停止</source>
+        <translation>%1 items written, stopped</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>已写入 %1 项</source>
+        <translation>%1 items written</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>设备未接受时间: %1</source>
+        <translation>The device did not accept the time: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>时钟已设为%1</source>
+        <translation>Clock set to %1</translation>
     </message>
 </context>
 <context>
@@ -953,7 +1009,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+167"/>
+        <location filename="../app/mainwindow.cpp" line="+190"/>
         <source>刷新</source>
         <translation>Refresh</translation>
     </message>
@@ -1030,12 +1086,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-104"/>
+        <location filename="../app/mainwindow.cpp" line="-125"/>
         <source>准备就绪</source>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+125"/>
         <source>停止</source>
         <translation>Stop</translation>
     </message>
@@ -1050,7 +1106,12 @@
         <translation>Service Report...</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+2"/>
+        <source>多台设备…</source>
+        <translation>Multiple Devices...</translation>
+    </message>
+    <message>
+        <location line="+108"/>
         <source>服务报告已保存: %1</source>
         <translation>Service report saved: %1</translation>
     </message>
@@ -1060,7 +1121,7 @@
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+35"/>
         <location line="+77"/>
-        <location filename="../cli/climeterjob.cpp" line="+242"/>
+        <location filename="../cli/climeterjob.cpp" line="+238"/>
         <location filename="../cli/clitarget.cpp" line="+13"/>
         <location filename="../items/itemcomparison.cpp" line="+9"/>
         <location filename="../items/itemcsv.cpp" line="+94"/>
@@ -1093,7 +1154,7 @@
         <translation>Could not parse the file.</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+332"/>
+        <location filename="../cli/climeterjob.cpp" line="+333"/>
         <source>同步时间失败</source>
         <translation>Could not synchronize the time.</translation>
     </message>
@@ -1121,6 +1182,244 @@
         <location filename="../items/writeoutcome.cpp" line="+26"/>
         <source>结果未知：设备可能已接受该值，请重新读取确认</source>
         <translation>Result unknown: the device may have taken the value. Read it again to check.</translation>
+    </message>
+</context>
+<context>
+    <name>MeterEditor</name>
+    <message>
+        <location filename="../fleet/metereditor.cpp" line="+16"/>
+        <source>添加设备</source>
+        <translation>Add Device</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称：</source>
+        <translation>Name:</translation>
+    </message>
+</context>
+<context>
+    <name>MetersPanel</name>
+    <message>
+        <location filename="../fleet/meterspanel.cpp" line="+146"/>
+        <source>多台设备</source>
+        <translation>Multiple Devices</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>连接</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备名称</source>
+        <translation>Device name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>上次通信</source>
+        <translation>Last contact</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>上次写入</source>
+        <translation>Last write</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>添加…</source>
+        <translation>Add...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设为当前连接</source>
+        <translation>Use as Connection</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>读取配置</source>
+        <translation>Read Configuration</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>应用文件…</source>
+        <translation>Apply File...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同步时间</source>
+        <translation>Sync Time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件更新…</source>
+        <translation>Update Firmware...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件更新尚不能用于多台设备</source>
+        <translation>Firmware updates are not available for several devices yet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同时通信：</source>
+        <translation>At once:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>失败几台后停止：</source>
+        <translation>Stop after failures:</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>无法识别: %1</source>
+        <translation>Not recognized: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未保存</source>
+        <translation>Not saved</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>请先选择设备</source>
+        <translation>Please select the devices first.</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>请先选择未保存的设备</source>
+        <translation>Please select the devices not saved yet first.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>请只选择一台设备</source>
+        <translation>Please select one device only.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已设为当前连接</source>
+        <translation>Now the connection</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>未开始</source>
+        <translation>Not started</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>完成 %1 台，失败 %2 台，跳过 %3 台</source>
+        <translation>%1 done, %2 failed, %3 skipped</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>选择保存配置的文件夹</source>
+        <translation>Select the Folder for the Configurations</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>无法创建文件夹: %1</source>
+        <translation>Could not create the folder: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>正在读取配置…</source>
+        <translation>Reading configurations...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+36"/>
+        <source>正在读取…</source>
+        <translation>Reading...</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>应用文件</source>
+        <translation>Apply File</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>正在比较…</source>
+        <translation>Comparing...</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>将文件%1中不同的项写入以下设备(写入前先备份各设备的配置):
+%2
+是否写入?</source>
+        <translation>Write the differing items of %1 to these devices (each device&apos;s configuration is backed up first):
+%2
+Write them?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+3"/>
+        <source>正在写入…</source>
+        <translation>Writing...</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <location line="+2"/>
+        <source>正在同步时间…</source>
+        <translation>Synchronizing the time...</translation>
     </message>
 </context>
 <context>
@@ -2097,7 +2396,7 @@
         <translation>The UDP port is not valid. Please enter a number from 1 to 65535.</translation>
     </message>
     <message>
-        <location filename="../link/setupdialog.cpp" line="+25"/>
+        <location filename="../link/setupdialog.cpp" line="+26"/>
         <source>None</source>
         <translation>None</translation>
     </message>
@@ -2616,7 +2915,7 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-259"/>
+        <location filename="../cli/climeterjob.cpp" line="-260"/>
         <source>配置项%1重复出现</source>
         <translation>Item %1 given more than once</translation>
     </message>
@@ -2757,7 +3056,7 @@ File model: %2</translation>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-433"/>
+        <location line="-429"/>
         <source>行号</source>
         <translation>Row</translation>
     </message>
@@ -2777,7 +3076,7 @@ File model: %2</translation>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+54"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>Output file %1 has the name of one of the program&apos;s own files; not written.</translation>
     </message>
@@ -2823,7 +3122,7 @@ File model: %2</translation>
         </translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+77"/>
         <source>时钟已设为%1</source>
         <translation>Clock set to %1</translation>
     </message>

@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>MetersPanel</name>
+    <message>
+        <source>Files (*.csv)</source>
+        <translation>CSV文件 (*.csv)</translation>
+    </message>
+</context>
+<context>
     <name>ServiceReportDialog</name>
     <message>
         <source>Files (*.pdf)</source>

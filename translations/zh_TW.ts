@@ -119,7 +119,7 @@
         <translation>%1 太大，不是裝置清單</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>一行不能超过%1字节</source>
         <translation>一行不能超過%1位元組</translation>
     </message>
@@ -150,7 +150,7 @@
         <translation>名稱%1重複出現</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>保存文件失败: %1</source>
         <translation>儲存檔案失敗：%1</translation>
     </message>
@@ -190,6 +190,62 @@
         <location line="+27"/>
         <source>无法识别的目标: %1</source>
         <translation>無法辨識的目標：%1</translation>
+    </message>
+    <message>
+        <location filename="../fleet/meterwork.cpp" line="+56"/>
+        <source>已停止</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+19"/>
+        <source>已读取 %1 项</source>
+        <translation>已讀取 %1 個項目</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>输出文件%1与程序自己的文件同名,不写入</source>
+        <translation>輸出檔案%1與程式自己的檔案同名，不寫入</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>型号不同，不写入: 设备为 %1，文件为 %2</source>
+        <translation>型號不同，不寫入：裝置為 %1，檔案為 %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 项不同</source>
+        <translation>%1 個項目不同</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>无需写入</source>
+        <translation>無需寫入</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>已写入 %1 项，%2 项未被设备接受</source>
+        <translation>已寫入 %1 個項目，%2 個項目未被裝置接受</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>已写入 %1 项，已停止</source>
+        <translation>已寫入 %1 個項目，已停止</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>已写入 %1 项</source>
+        <translation>已寫入 %1 個項目</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>设备未接受时间: %1</source>
+        <translation>裝置未接受時間：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>时钟已设为%1</source>
+        <translation>時鐘已設為%1</translation>
     </message>
 </context>
 <context>
@@ -944,7 +1000,7 @@
     <message>
         <location line="+4"/>
         <location line="+1"/>
-        <location filename="../app/mainwindow.cpp" line="+167"/>
+        <location filename="../app/mainwindow.cpp" line="+190"/>
         <source>刷新</source>
         <translation>重新整理</translation>
     </message>
@@ -1021,12 +1077,12 @@
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="-104"/>
+        <location filename="../app/mainwindow.cpp" line="-125"/>
         <source>准备就绪</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+125"/>
         <source>停止</source>
         <translation>停止</translation>
     </message>
@@ -1041,7 +1097,12 @@
         <translation>服務報告……</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+2"/>
+        <source>多台设备…</source>
+        <translation>多台裝置……</translation>
+    </message>
+    <message>
+        <location line="+108"/>
         <source>服务报告已保存: %1</source>
         <translation>服務報告已儲存：%1</translation>
     </message>
@@ -1051,7 +1112,7 @@
         <location filename="../cli/clihistory.cpp" line="-3"/>
         <location line="+35"/>
         <location line="+77"/>
-        <location filename="../cli/climeterjob.cpp" line="+242"/>
+        <location filename="../cli/climeterjob.cpp" line="+238"/>
         <location filename="../cli/clitarget.cpp" line="+13"/>
         <location filename="../items/itemcomparison.cpp" line="+9"/>
         <location filename="../items/itemcsv.cpp" line="+94"/>
@@ -1084,7 +1145,7 @@
         <translation>檔案解析錯誤</translation>
     </message>
     <message>
-        <location filename="../cli/climeterjob.cpp" line="+332"/>
+        <location filename="../cli/climeterjob.cpp" line="+333"/>
         <source>同步时间失败</source>
         <translation>同步時間失敗</translation>
     </message>
@@ -1112,6 +1173,244 @@
         <location filename="../items/writeoutcome.cpp" line="+26"/>
         <source>结果未知：设备可能已接受该值，请重新读取确认</source>
         <translation>結果未知：裝置可能已接受該值，請重新讀取確認</translation>
+    </message>
+</context>
+<context>
+    <name>MeterEditor</name>
+    <message>
+        <location filename="../fleet/metereditor.cpp" line="+16"/>
+        <source>添加设备</source>
+        <translation>新增裝置</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称：</source>
+        <translation>名稱：</translation>
+    </message>
+</context>
+<context>
+    <name>MetersPanel</name>
+    <message>
+        <location filename="../fleet/meterspanel.cpp" line="+146"/>
+        <source>多台设备</source>
+        <translation>多台裝置</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>连接</source>
+        <translation>連線</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>地址</source>
+        <translation>位址</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>型号</source>
+        <translation>型號</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>设备名称</source>
+        <translation>裝置名稱</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>上次通信</source>
+        <translation>上次通訊</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>上次写入</source>
+        <translation>上次寫入</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>状态</source>
+        <translation>狀態</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>添加…</source>
+        <translation>新增……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>搜索</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>设为当前连接</source>
+        <translation>設為目前連線</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>读取配置</source>
+        <translation>讀取設定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>应用文件…</source>
+        <translation>套用檔案……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同步时间</source>
+        <translation>同步時間</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件更新…</source>
+        <translation>更新韌體……</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>固件更新尚不能用于多台设备</source>
+        <translation>韌體更新尚不能用於多台裝置</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>同时通信：</source>
+        <translation>同時通訊：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>失败几台后停止：</source>
+        <translation>失敗幾台後停止：</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>无法识别: %1</source>
+        <translation>無法識別：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>未保存</source>
+        <translation>未儲存</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>请先选择设备</source>
+        <translation>請先選擇裝置。</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>请先选择未保存的设备</source>
+        <translation>請先選擇未儲存的裝置。</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>请只选择一台设备</source>
+        <translation>請只選擇一台裝置。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>已设为当前连接</source>
+        <translation>已設為目前連線</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>等待</source>
+        <translation>等待</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>未开始</source>
+        <translation>未開始</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>完成 %1 台，失败 %2 台，跳过 %3 台</source>
+        <translation>完成 %1 台，失敗 %2 台，略過 %3 台</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>选择保存配置的文件夹</source>
+        <translation>選擇儲存設定的資料夾</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>无法创建文件夹: %1</source>
+        <translation>無法建立資料夾：%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>正在读取配置…</source>
+        <translation>正在讀取設定……</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+36"/>
+        <source>正在读取…</source>
+        <translation>正在讀取……</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>应用文件</source>
+        <translation>套用檔案</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files (*.csv)</source>
+        <translation>CSV檔案 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>正在比较…</source>
+        <translation>正在比較……</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>将文件%1中不同的项写入以下设备(写入前先备份各设备的配置):
+%2
+是否写入?</source>
+        <translation>將檔案%1中不同的項目寫入以下裝置（寫入前先備份各裝置的設定）：
+%2
+是否寫入？</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>写入</source>
+        <translation>寫入</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+3"/>
+        <source>正在写入…</source>
+        <translation>正在寫入……</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <location line="+2"/>
+        <source>正在同步时间…</source>
+        <translation>正在同步時間……</translation>
     </message>
 </context>
 <context>
@@ -2085,7 +2384,7 @@
         <translation>UDP連接埠無效，請輸入1到65535之間的數字</translation>
     </message>
     <message>
-        <location filename="../link/setupdialog.cpp" line="+25"/>
+        <location filename="../link/setupdialog.cpp" line="+26"/>
         <source>None</source>
         <translation>無</translation>
     </message>
@@ -2604,7 +2903,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../cli/climeterjob.cpp" line="-259"/>
+        <location filename="../cli/climeterjob.cpp" line="-260"/>
         <source>配置项%1重复出现</source>
         <translation>設定項目%1重複出現</translation>
     </message>
@@ -2744,7 +3043,7 @@
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-433"/>
+        <location line="-429"/>
         <source>行号</source>
         <translation>行號</translation>
     </message>
@@ -2764,7 +3063,7 @@
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+54"/>
         <source>输出文件%1与程序自己的文件同名,不写入</source>
         <translation>輸出檔案%1與程式自己的檔案同名，不寫入。</translation>
     </message>
@@ -2808,7 +3107,7 @@
         </translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+77"/>
         <source>时钟已设为%1</source>
         <translation>時鐘已設為%1</translation>
     </message>
