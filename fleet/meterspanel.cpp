@@ -36,6 +36,13 @@ QString journalKey(const QString &connection, int address)
     return connection + QLatin1Char('|') + QString::number(address);
 }
 
+FleetOutcome outcomeOf(const MeterStepResult &result)
+{
+    if (result.stopped)
+        return FleetOutcome::Skipped;
+    return result.ok ? FleetOutcome::Done : FleetOutcome::Failed;
+}
+
 QPushButton *button(QWidget *parent, const char *name)
 {
     auto *pushButton = new QPushButton(parent);
@@ -82,7 +89,9 @@ void MetersPanel::buildForm()
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as what it shows now, the status taking the rest.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(Status, QHeaderView::Stretch);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("lbSummary"));
 
@@ -243,7 +252,6 @@ void MetersPanel::fillTable()
             item->setToolTip(column == Status || column == Connection ? cells.at(column) : QString());
         }
     }
-    m_table->resizeColumnsToContents();
 }
 
 bool MetersPanel::saveList()
@@ -449,6 +457,7 @@ QVector<FleetOutcome> MetersPanel::runFleet(
         setStatus(target.name, tr("等待"));
     }
     BackgroundJob background(this);
+    background.progress().setWindowTitle(windowTitle());
     background.progress().setLabelText(label);
     background.progress().setRange(0, targets.size());
     background.progress().setValue(0);
@@ -520,7 +529,7 @@ void MetersPanel::slotReadItems()
                   result.answered = true;
               }
               postStatus(job, target, result);
-              return result.ok ? FleetOutcome::Done : FleetOutcome::Failed;
+              return outcomeOf(result);
           });
     showSummary(outcomes);
 }
@@ -548,11 +557,11 @@ void MetersPanel::slotApplyFile()
         const MeterStepResult read = work.readList();
         if (!read.ok) {
             postStatus(job, target, read);
-            return FleetOutcome::Failed;
+            return outcomeOf(read);
         }
         readings[index] = work.reading();
         checks[index] = work.check(import.records);
-        postStatus(job, target, MeterStepResult { true, true, checks.at(index).text });
+        postStatus(job, target, MeterStepResult { true, true, false, checks.at(index).text });
         return checks.at(index).otherModel ? FleetOutcome::Skipped : FleetOutcome::Done;
     });
     QVector<Target> writeTargets;

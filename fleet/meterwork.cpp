@@ -53,6 +53,7 @@ MeterStepResult MeterWork::readList()
     if (list.failure.failed()) {
         result.text = oneLineFailure(list.failure);
     } else if (list.stopped) {
+        result.stopped = true;
         result.text = FleetText::tr("已停止");
     } else {
         result.ok = true;

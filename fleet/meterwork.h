@@ -35,6 +35,7 @@ struct MeterStepResult
 {
     bool ok = false;
     bool answered = false; // the meter answered something in this step
+    bool stopped = false; // Cancel ended it before anything was changed
     QString text;
 };
 

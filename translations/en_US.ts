@@ -192,7 +192,7 @@
         <translation>Unrecognized target: %1</translation>
     </message>
     <message>
-        <location filename="../fleet/meterwork.cpp" line="+56"/>
+        <location filename="../fleet/meterwork.cpp" line="+57"/>
         <source>已停止</source>
         <translation>Stopped</translation>
     </message>
@@ -1200,7 +1200,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+146"/>
+        <location filename="../fleet/meterspanel.cpp" line="+155"/>
         <source>多台设备</source>
         <translation>Multiple Devices</translation>
     </message>
@@ -1320,7 +1320,7 @@
         <translation>Not saved</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+51"/>
         <source>请先选择设备</source>
         <translation>Please select the devices first.</translation>
     </message>
@@ -1345,7 +1345,7 @@
         <translation>Waiting</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>未开始</source>
         <translation>Not started</translation>
     </message>

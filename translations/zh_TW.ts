@@ -192,7 +192,7 @@
         <translation>無法辨識的目標：%1</translation>
     </message>
     <message>
-        <location filename="../fleet/meterwork.cpp" line="+56"/>
+        <location filename="../fleet/meterwork.cpp" line="+57"/>
         <source>已停止</source>
         <translation>已停止</translation>
     </message>
@@ -1191,7 +1191,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+146"/>
+        <location filename="../fleet/meterspanel.cpp" line="+155"/>
         <source>多台设备</source>
         <translation>多台裝置</translation>
     </message>
@@ -1311,7 +1311,7 @@
         <translation>未儲存</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+51"/>
         <source>请先选择设备</source>
         <translation>請先選擇裝置。</translation>
     </message>
@@ -1336,7 +1336,7 @@
         <translation>等待</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>未开始</source>
         <translation>未開始</translation>
     </message>

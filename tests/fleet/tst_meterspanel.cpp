@@ -6,8 +6,10 @@
 #include "base/filedialogs.h"
 #include "base/messageboxes.h"
 #include "base/settings.h"
+#include "base/translationlookup.h"
 #include "fleet/meterspanel.h"
 #include "items/itemcsv.h"
+#include "items/itemsession.h"
 #include "link/dsearchdevicethread.h"
 #include "sim/searchresponder.h"
 #include "tests/support/meterlink.h"
@@ -21,9 +23,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTranslator>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -248,6 +254,87 @@ private slots:
         const QStringList journal = QString::fromUtf8(fleet.dir.readFile("journal.csv")).split('\n');
         QCOMPARE(journal.filter(",clock,").size(), 2);
         QVERIFY(!cell(panel, 1, MetersPanel::LastWrite).isEmpty());
+    }
+
+    // A meter that does not answer holds up its own row only; Cancel ends it
+    // after the exchange on the line, before its repetition.
+    void silentMeterTimesOutOnItsOwn()
+    {
+        Fleet fleet({ "VX-200", "VX-200" });
+        QUdpSocket silent;
+        QVERIFY(silent.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        fleet.dir.writeFile("meters.txt",
+            fleet.dir.readFile("meters.txt")
+                + QStringLiteral("pump3,udp://127.0.0.1:%1?address=1\n").arg(silent.localPort()).toUtf8());
+        MetersPanel panel;
+        panel.show();
+        select(panel, { "pump1", "pump2", "pump3" });
+        QString silentStatus;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (!cell(panel, 0, MetersPanel::Status).startsWith("已读取")
+                || !cell(panel, 1, MetersPanel::Status).startsWith("已读取"))
+                return;
+            poll.stop();
+            silentStatus = cell(panel, 2, MetersPanel::Status);
+            panel.findChild<QProgressDialog *>()->findChild<QPushButton *>()->click();
+        });
+        poll.start(20);
+        setNextFileNames({ fleet.dir.filePath("out") });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        child<QPushButton>(panel, "bntRead")->click();
+        QCOMPARE(silentStatus, QStringLiteral("正在读取…"));
+        // The first wait of the silent meter, not its longer repetition.
+        QVERIFY(elapsed.elapsed() < ItemSession::kRetryReadTimeoutMs);
+        QCOMPARE(cell(panel, 2, MetersPanel::Status), QStringLiteral("已停止"));
+        QCOMPARE(summary(panel), QStringLiteral("完成 2 台，失败 0 台，跳过 1 台"));
+        QVERIFY(QFile::exists(fleet.dir.filePath("out/pump2.csv")));
+        QVERIFY(!QFile::exists(fleet.dir.filePath("out/pump3.csv")));
+    }
+
+    // The panel mid-read in each language, for people to look at (only with
+    // VEXA_SCREENSHOT_DIR set; run under xvfb-run with a window manager).
+    void screenshots_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("zh_CH") << "zh_CH";
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("zh_TW") << "zh_TW";
+    }
+    void screenshots()
+    {
+        QFETCH(QString, language);
+        const QString folder = qEnvironmentVariable("VEXA_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("VEXA_SCREENSHOT_DIR not set");
+        Fleet fleet({ "VX-200", "VX-200", "VX-300", "VX-200" });
+        fleet.meters.at(3)->addFault("delay,delay=100,times=all");
+        fleet.dir.writeFile("meters.txt", fleet.dir.readFile("meters.txt") + "tank7,tcp://10.0.0.7:502\n");
+        QVERIFY(fleet.dir.copyTranslations());
+        QTranslator translator;
+        if (loadProgramTranslation(translator, language))
+            QCoreApplication::installTranslator(&translator);
+        MetersPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        select(panel, { "pump1", "pump2", "pump3", "pump4" });
+        bool taken = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            // Three meters done, the slow one still reading.
+            auto *progress = panel.findChild<QProgressDialog *>();
+            if (!progress || progress->value() < 3)
+                return;
+            poll.stop();
+            taken = QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QDir(folder).filePath(QStringLiteral("meterspanel_%1.png").arg(language)));
+        });
+        poll.start(20);
+        setNextFileNames({ fleet.dir.filePath("out") });
+        child<QPushButton>(panel, "bntRead")->click();
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY(taken);
     }
 
     // The comparison first, a meter of another model refused naming both;
