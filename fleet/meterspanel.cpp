@@ -6,6 +6,7 @@
 #include "base/messageboxes.h"
 #include "fleet/metereditor.h"
 #include "fleet/meterwork.h"
+#include "items/journal.h"
 #include "items/journalreader.h"
 
 #include <QCloseEvent>
@@ -487,8 +488,19 @@ QVector<FleetOutcome> MetersPanel::runFleet(
     return outcomes;
 }
 
+void MetersPanel::postJournalError(BackgroundJob &job, const QString &error)
+{
+    if (!error.isEmpty())
+        job.post([this, error] { m_journalWarning = error; });
+}
+
 void MetersPanel::showSummary(const QVector<FleetOutcome> &outcomes)
 {
+    if (!m_journalWarning.isEmpty() && !m_journalWarned) {
+        m_journalWarned = true;
+        showCriticalBox(m_journalWarning, this);
+    }
+    m_journalWarning.clear();
     const int done = int(std::count(outcomes.begin(), outcomes.end(), FleetOutcome::Done));
     const int failed = int(std::count(outcomes.begin(), outcomes.end(), FleetOutcome::Failed));
     m_summary->setText(
@@ -500,6 +512,8 @@ void MetersPanel::slotReadItems()
     const QVector<Target> targets = targetsOrAsk();
     if (targets.isEmpty())
         return;
+    const QString workingFolder = QDir::currentPath();
+    const QString journalPath = QDir(workingFolder).filePath(QStringLiteral("journal.csv"));
     const QString proposed = QDir::current().filePath(
         QStringLiteral("readings/") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     QDir().mkpath(proposed);
@@ -517,7 +531,8 @@ void MetersPanel::slotReadItems()
         = runFleet(targets, tr("正在读取配置…"), 0, [&](int index, BackgroundJob &job) {
               const Target &target = targets.at(index);
               postStatus(job, target, tr("正在读取…"));
-              MeterWork work(target.link, m_journal, &job.stopFlag());
+              Journal journal(journalPath);
+              MeterWork work(target.link, journal, &job.stopFlag());
               MeterStepResult result = work.readList();
               const MeterIdentity identity = work.reading().identity;
               job.post([this, key = target.name, identity] {
@@ -539,6 +554,8 @@ void MetersPanel::slotApplyFile()
     const QVector<Target> targets = targetsOrAsk();
     if (targets.isEmpty())
         return;
+    const QString workingFolder = QDir::currentPath();
+    const QString journalPath = QDir(workingFolder).filePath(QStringLiteral("journal.csv"));
     const QString path = askOpenFileName(this, tr("应用文件"), kItemFiles, tr("Files (*.csv)"));
     if (path.isEmpty())
         return;
@@ -553,7 +570,8 @@ void MetersPanel::slotApplyFile()
     QVector<FleetOutcome> outcomes = runFleet(targets, tr("正在比较…"), 0, [&](int index, BackgroundJob &job) {
         const Target &target = targets.at(index);
         postStatus(job, target, tr("正在读取…"));
-        MeterWork work(target.link, m_journal, &job.stopFlag());
+        Journal journal(journalPath);
+        MeterWork work(target.link, journal, &job.stopFlag());
         const MeterStepResult read = work.readList();
         if (!read.ok) {
             postStatus(job, target, read);
@@ -589,9 +607,11 @@ void MetersPanel::slotApplyFile()
               const Target &target = writeTargets.at(index);
               const int meter = writeIndex.at(index);
               postStatus(job, target, tr("正在写入…"));
-              MeterWork work(target.link, m_journal, &job.stopFlag());
+              Journal journal(journalPath);
+              MeterWork work(target.link, journal, &job.stopFlag());
               work.setReading(readings.at(meter));
-              const MeterStepResult result = work.apply(checks.at(meter).writes, QDir::currentPath());
+              const MeterStepResult result = work.apply(checks.at(meter).writes, workingFolder);
+              postJournalError(job, work.journalError());
               postStatus(job, target, result);
               return result.ok ? FleetOutcome::Done : FleetOutcome::Failed;
           });
@@ -605,12 +625,16 @@ void MetersPanel::slotSyncTime()
     const QVector<Target> targets = targetsOrAsk();
     if (targets.isEmpty())
         return;
+    const QString workingFolder = QDir::currentPath();
+    const QString journalPath = QDir(workingFolder).filePath(QStringLiteral("journal.csv"));
     const QVector<FleetOutcome> outcomes
         = runFleet(targets, tr("正在同步时间…"), 0, [&](int index, BackgroundJob &job) {
               const Target &target = targets.at(index);
               postStatus(job, target, tr("正在同步时间…"));
-              MeterWork work(target.link, m_journal, &job.stopFlag());
+              Journal journal(journalPath);
+              MeterWork work(target.link, journal, &job.stopFlag());
               const MeterStepResult result = work.syncClock(QDateTime::currentDateTime());
+              postJournalError(job, work.journalError());
               postStatus(job, target, result);
               return result.ok ? FleetOutcome::Done : FleetOutcome::Failed;
           });

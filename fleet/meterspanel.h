@@ -2,7 +2,6 @@
 
 #include "fleet/fleetrunner.h"
 #include "fleet/meterlist.h"
-#include "items/journal.h"
 #include "link/dsearchdevicethread.h"
 #include "link/searchdevicedialoginterf.h"
 
@@ -103,13 +102,16 @@ private:
     void postStatus(BackgroundJob &job, const Target &target, const QString &text);
     void setStatus(const QString &key, const QString &text);
     void showSummary(const QVector<FleetOutcome> &outcomes);
+    // From a job: a write the journal did not take; the user hears of it once.
+    void postJournalError(BackgroundJob &job, const QString &error);
     bool addFound(const QString &name, const LinkSettings &link);
 
     MeterList m_list;
     QVector<QPair<QString, LinkSettings>> m_found; // not saved yet
     QVector<Row> m_rows;
     QHash<QString, MeterState> m_state; // by meter name
-    Journal m_journal;
+    QString m_journalWarning; // not shown yet
+    bool m_journalWarned = false;
     DSearchDeviceThread m_search;
     bool m_busy = false;
     bool m_cancelled = false; // the last fleet run was stopped by Cancel

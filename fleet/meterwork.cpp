@@ -192,5 +192,7 @@ void MeterWork::journal(int index, const QString &name, const QString &oldValue,
     JournalEntry entry = Journal::entryNow(m_link, m_reading.identity.model, m_reading.identity.deviceName, index, name,
         oldValue, requested, answered, result);
     entry.backup = backup;
-    m_journal.append(entry);
+    // A journal that cannot be written never holds up the meter's work.
+    if (!m_journal.append(entry))
+        m_journalError = m_journal.errorText();
 }

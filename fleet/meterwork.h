@@ -64,6 +64,9 @@ public:
     // order and stops at the first write the meter did not confirm.
     MeterStepResult apply(const QVector<ItemRecord> &writes, const QString &workingFolder);
     MeterStepResult syncClock(const QDateTime &localTime);
+    // Why a write could not be journaled; empty when every one was. Give
+    // each MeterWork a Journal of its own so that this is its own failure.
+    QString journalError() const { return m_journalError; }
 
 private:
     // False (and the failure in the result) when the channel cannot open.
@@ -76,6 +79,7 @@ private:
     const std::atomic_bool *m_stop;
     std::unique_ptr<DeviceChannel> m_channel;
     MeterReading m_reading;
+    QString m_journalError;
 };
 
 // A link failure in one line, for a row of a table.

@@ -254,6 +254,16 @@ private slots:
         const QStringList journal = QString::fromUtf8(fleet.dir.readFile("journal.csv")).split('\n');
         QCOMPARE(journal.filter(",clock,").size(), 2);
         QVERIFY(!cell(panel, 1, MetersPanel::LastWrite).isEmpty());
+
+        // A journal that cannot be written: the clock is still set, the user hears of it once.
+        QVERIFY(QFile::remove(fleet.dir.filePath("journal.csv")));
+        QVERIFY(QDir(fleet.dir.path()).mkdir("journal.csv"));
+        ModalBoxCatcher boxes;
+        child<QPushButton>(panel, "bntSyncTime")->click();
+        child<QPushButton>(panel, "bntSyncTime")->click();
+        QCOMPARE(summary(panel), QStringLiteral("完成 2 台，失败 0 台，跳过 0 台"));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY2(boxes.texts().at(0).startsWith("无法写入记录文件"), qPrintable(boxes.texts().at(0)));
     }
 
     // A meter that does not answer holds up its own row only; Cancel ends it
