@@ -119,7 +119,7 @@
         <translation>%1 is too large to be a device list</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>一行不能超过%1字节</source>
         <translation>a line may not exceed %1 bytes</translation>
     </message>
@@ -150,7 +150,7 @@
         <translation>Name %1 appears more than once</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>保存文件失败: %1</source>
         <translation>Failed to save file: %1</translation>
     </message>
@@ -2127,7 +2127,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+210"/>
+        <location filename="../firmware/updatedialog.cpp" line="+225"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -2164,14 +2164,14 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-51"/>
+        <location filename="../firmware/updatedialog.cpp" line="-66"/>
         <source>烧写</source>
         <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+108"/>
+        <location filename="../firmware/updatedialog.cpp" line="+131"/>
         <source>下载文件</source>
         <translation>Download File</translation>
     </message>
@@ -2196,7 +2196,7 @@
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-211"/>
+        <location filename="../firmware/updatedialog.cpp" line="-234"/>
         <source>正在结束更新…</source>
         <translation>Finishing the update...</translation>
     </message>
@@ -2229,7 +2229,17 @@ Model: %3
 Connection: %4</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+12"/>
+        <source>重新开始</source>
+        <translation>Start Again</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+27"/>
         <source>请选择设备类型!</source>
         <translation>Please select the device type.</translation>
     </message>
@@ -2254,19 +2264,19 @@ Connection: %4</translation>
         <translation>Firmware packages (*.vexabin)</translation>
     </message>
     <message>
-        <location line="-51"/>
-        <location line="+42"/>
+        <location line="-66"/>
+        <location line="+57"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
         <location filename="../cli/cliservice.cpp" line="+69"/>
-        <location filename="../firmware/updatedialog.cpp" line="+40"/>
+        <location filename="../firmware/updatedialog.cpp" line="+45"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+53"/>
+        <location filename="../firmware/updatedialog.cpp" line="+56"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>
@@ -2279,7 +2289,7 @@ Connection: %4</translation>
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatesession.cpp" line="+53"/>
+        <location filename="../firmware/updatesession.cpp" line="+55"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
@@ -2289,22 +2299,22 @@ Connection: %4</translation>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+34"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>Firmware update failed: the BIN file does not match the device model.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+19"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
@@ -2319,6 +2329,21 @@ Connection: %4</translation>
 文件型号: %2</source>
         <translation>Device model: %1
 File model: %2</translation>
+    </message>
+    <message>
+        <location filename="../firmware/firmwareupdate.cpp" line="+23"/>
+        <source>更新后设备已应答</source>
+        <translation>The device answered after the update</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>更新后设备未应答</source>
+        <translation>The device did not answer after the update</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>设备中的固件已被擦除，需要重新更新固件。</source>
+        <translation>The firmware in the device has been erased; the device needs a new update.</translation>
     </message>
 </context>
 <context>
