@@ -2426,7 +2426,7 @@ Write them?</translation>
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+210"/>
+        <location filename="../firmware/updatedialog.cpp" line="+225"/>
         <source>更新固件</source>
         <translation>Update Firmware</translation>
     </message>
@@ -2463,14 +2463,14 @@ Write them?</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-51"/>
+        <location filename="../firmware/updatedialog.cpp" line="-66"/>
         <source>烧写</source>
         <translation>Flash</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+108"/>
+        <location filename="../firmware/updatedialog.cpp" line="+131"/>
         <source>下载文件</source>
         <translation>Download File</translation>
     </message>
@@ -2495,7 +2495,7 @@ Write them?</translation>
         <translation>Select Folder</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-211"/>
+        <location filename="../firmware/updatedialog.cpp" line="-234"/>
         <source>正在结束更新…</source>
         <translation>Finishing the update...</translation>
     </message>
@@ -2528,7 +2528,17 @@ Model: %3
 Connection: %4</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+12"/>
+        <source>重新开始</source>
+        <translation>Start Again</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+27"/>
         <source>请选择设备类型!</source>
         <translation>Please select the device type.</translation>
     </message>
@@ -2553,19 +2563,19 @@ Connection: %4</translation>
         <translation>Firmware packages (*.vexabin)</translation>
     </message>
     <message>
-        <location line="-51"/>
-        <location line="+42"/>
+        <location line="-66"/>
+        <location line="+57"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
         <location filename="../cli/cliservice.cpp" line="+69"/>
-        <location filename="../firmware/updatedialog.cpp" line="+40"/>
+        <location filename="../firmware/updatedialog.cpp" line="+45"/>
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+53"/>
+        <location filename="../firmware/updatedialog.cpp" line="+56"/>
         <source>文件下载成功!</source>
         <translation>File downloaded.</translation>
     </message>
@@ -2578,7 +2588,7 @@ Connection: %4</translation>
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatesession.cpp" line="+53"/>
+        <location filename="../firmware/updatesession.cpp" line="+55"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>Firmware update failed: the file contains no firmware data.</translation>
     </message>
@@ -2588,22 +2598,22 @@ Connection: %4</translation>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+34"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>Firmware update failed: the BIN file does not match the device model.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+19"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>Firmware update failed: could not erase the device memory.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>Firmware update failed: could not send the file data.</translation>
     </message>
@@ -2618,6 +2628,21 @@ Connection: %4</translation>
 文件型号: %2</source>
         <translation>Device model: %1
 File model: %2</translation>
+    </message>
+    <message>
+        <location filename="../firmware/firmwareupdate.cpp" line="+23"/>
+        <source>更新后设备已应答</source>
+        <translation>The device answered after the update</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>更新后设备未应答</source>
+        <translation>The device did not answer after the update</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>设备中的固件已被擦除，需要重新更新固件。</source>
+        <translation>The firmware in the device has been erased; the device needs a new update.</translation>
     </message>
 </context>
 <context>

@@ -2414,7 +2414,7 @@
     <message>
         <location filename="../forms/updatedialog.ui" line="+14"/>
         <location line="+6"/>
-        <location filename="../firmware/updatedialog.cpp" line="+210"/>
+        <location filename="../firmware/updatedialog.cpp" line="+225"/>
         <source>更新固件</source>
         <translation>更新韌體</translation>
     </message>
@@ -2451,14 +2451,14 @@
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../firmware/updatedialog.cpp" line="-51"/>
+        <location filename="../firmware/updatedialog.cpp" line="-66"/>
         <source>烧写</source>
         <translation>燒錄</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+76"/>
-        <location filename="../firmware/updatedialog.cpp" line="+108"/>
+        <location filename="../firmware/updatedialog.cpp" line="+131"/>
         <source>下载文件</source>
         <translation>下載檔案</translation>
     </message>
@@ -2483,7 +2483,7 @@
         <translation>選擇路徑</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="-211"/>
+        <location filename="../firmware/updatedialog.cpp" line="-234"/>
         <source>正在结束更新…</source>
         <translation>正在結束更新……</translation>
     </message>
@@ -2516,7 +2516,17 @@
 連線：%4</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+12"/>
+        <source>重新开始</source>
+        <translation>重新開始</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <location line="+27"/>
         <source>请选择设备类型!</source>
         <translation>請選擇裝置類型！</translation>
     </message>
@@ -2541,19 +2551,19 @@
         <translation>韌體套件 (*.vexabin)</translation>
     </message>
     <message>
-        <location line="-51"/>
-        <location line="+42"/>
+        <location line="-66"/>
+        <location line="+57"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
         <location filename="../cli/cliservice.cpp" line="+69"/>
-        <location filename="../firmware/updatedialog.cpp" line="+40"/>
+        <location filename="../firmware/updatedialog.cpp" line="+45"/>
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
     </message>
     <message>
-        <location filename="../firmware/updatedialog.cpp" line="+53"/>
+        <location filename="../firmware/updatedialog.cpp" line="+56"/>
         <source>文件下载成功!</source>
         <translation>檔案下載成功！</translation>
     </message>
@@ -2566,7 +2576,7 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <location filename="../firmware/updatesession.cpp" line="+53"/>
+        <location filename="../firmware/updatesession.cpp" line="+55"/>
         <source>固件更新失败,文件中没有固件数据!</source>
         <translation>韌體更新失敗，檔案中沒有韌體資料！</translation>
     </message>
@@ -2576,22 +2586,22 @@
         <translation>韌體更新失敗，</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+34"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>固件更新失败,BIN文件与设备型号不一致!</source>
         <translation>韌體更新失敗，BIN檔案與裝置型號不一致！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+19"/>
         <source>固件更新失败,擦除设备内存失败!</source>
         <translation>韌體更新失敗，抹除裝置記憶體失敗！</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>固件更新失败,发送文件数据失败!</source>
         <translation>韌體更新失敗，傳送檔案資料失敗！</translation>
     </message>
@@ -2606,6 +2616,21 @@
 文件型号: %2</source>
         <translation>裝置型號：%1
 檔案型號：%2</translation>
+    </message>
+    <message>
+        <location filename="../firmware/firmwareupdate.cpp" line="+23"/>
+        <source>更新后设备已应答</source>
+        <translation>更新後裝置已回應</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>更新后设备未应答</source>
+        <translation>更新後裝置未回應</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>设备中的固件已被擦除，需要重新更新固件。</source>
+        <translation>裝置中的韌體已被抹除，需要重新更新韌體。</translation>
     </message>
 </context>
 <context>
