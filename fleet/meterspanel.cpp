@@ -5,6 +5,10 @@
 #include "base/filenames.h"
 #include "base/messageboxes.h"
 #include "fleet/metereditor.h"
+#include "firmware/ddbserver.h"
+#include "firmware/dencryptinfo.h"
+#include "firmware/firmwareupdate.h"
+#include "firmware/updatesession.h"
 #include "fleet/meterwork.h"
 #include "items/journal.h"
 #include "items/journalreader.h"
@@ -105,7 +109,6 @@ void MetersPanel::buildForm()
     m_apply = button(this, "bntApply");
     m_clock = button(this, "bntSyncTime");
     m_firmware = button(this, "bntFirmware");
-    m_firmware->setEnabled(false);
     m_close = button(this, "bntClose");
     m_parallel = new QSpinBox(this);
     m_parallel->setObjectName(QStringLiteral("spParallel"));
@@ -166,7 +169,6 @@ void MetersPanel::retranslate()
     m_clock->setText(tr("同步时间"));
     m_firmware->setText(tr("固件更新…"));
     m_close->setText(tr("关闭"));
-    m_firmware->setToolTip(m_firmware->isEnabled() ? QString() : tr("固件更新尚不能用于多台设备"));
     m_parallelLabel->setText(tr("同时通信："));
     m_maxFailuresLabel->setText(tr("失败几台后停止："));
 }
@@ -641,4 +643,91 @@ void MetersPanel::slotSyncTime()
     showSummary(outcomes);
 }
 
-void MetersPanel::slotFirmwareUpdate() { }
+void MetersPanel::slotFirmwareUpdate()
+{
+    const QVector<Target> targets = targetsOrAsk();
+    if (targets.isEmpty())
+        return;
+    const QString path = askOpenFileNameIn(
+        this, tr("更新固件"), QDir::current().absoluteFilePath(QStringLiteral("Files")), tr("Files (*.vexabin)"));
+    if (path.isEmpty())
+        return;
+    DEncryptInfo info;
+    info.setFilePath(path);
+    QString error;
+    {
+        DDbServer server { QString::fromLatin1(kPackageConnectionName) };
+        error = server.parseFile(info);
+    }
+    // A package without an image would erase every meter for nothing.
+    if (error.isEmpty())
+        error = UpdateSession::packageFailure(info).briefText();
+    if (!error.isEmpty()) {
+        showCriticalBox(error, this);
+        return;
+    }
+    const QString journalPath = QDir::current().filePath(QStringLiteral("journal.csv"));
+
+    // Each meter named first: one of another model is left alone, never erased.
+    QVector<FleetOutcome> outcomes = runFleet(targets, tr("正在识别设备…"), 0, [&](int index, BackgroundJob &job) {
+        const Target &target = targets.at(index);
+        postStatus(job, target, tr("正在识别设备…"));
+        const FirmwareUpdateResult check = checkFirmwareModel(target.link, info);
+        MeterStepResult result { !check.failure.failed(), !check.failure.failed() || check.modelMismatch, false,
+            tr("型号相符") };
+        if (check.modelMismatch)
+            result.text = tr("跳过: %1").arg(oneLineFailure(check.failure));
+        else if (check.failure.failed())
+            result.text = oneLineFailure(check.failure);
+        postStatus(job, target, result);
+        return check.modelMismatch ? FleetOutcome::Skipped : outcomeOf(result);
+    });
+    QVector<Target> updateTargets;
+    QVector<int> updateIndex;
+    QStringList names;
+    for (int i = 0; i < targets.size(); ++i) {
+        if (outcomes.at(i) == FleetOutcome::Done) {
+            updateTargets << targets.at(i);
+            updateIndex << i;
+            names << targets.at(i).name;
+        }
+    }
+    if (m_cancelled || updateTargets.isEmpty()) {
+        showSummary(outcomes);
+        return;
+    }
+    const QString question = tr("确认把固件%1(型号 %2，版本 %3)烧写到以下 %4 台设备？\n%5")
+                                 .arg(QFileInfo(path).fileName(), info.model(), info.version())
+                                 .arg(updateTargets.size())
+                                 .arg(names.join(QLatin1Char('\n')));
+    if (!askQuestion(question, tr("烧写"), tr("取消"), this)) {
+        showSummary(outcomes);
+        return;
+    }
+    // Cancel lets every update under way end; no new one starts, nor after too many failures.
+    const QVector<FleetOutcome> updated
+        = runFleet(updateTargets, tr("正在更新固件…"), m_maxFailures->value(), [&](int index, BackgroundJob &job) {
+              const Target &target = updateTargets.at(index);
+              postStatus(job, target, tr("正在更新固件…"));
+              UpdateSteps steps;
+              steps.progress = [&](int percent) {
+                  postStatus(job, target, tr("正在更新固件… %1%").arg(qBound(0, percent, 100)));
+              };
+              Journal journal(journalPath);
+              const FirmwareUpdateResult update = runFirmwareUpdate(target.link, info, journal, steps);
+              postJournalError(job, update.journalError);
+              MeterStepResult result { !update.failure.failed(), true, false, QString() };
+              if (!result.ok) {
+                  result.text = oneLineFailure(update.failure);
+                  if (update.imageIncomplete())
+                      result.text += QLatin1Char(' ') + firmwareNeedsNewUpdateText();
+              } else {
+                  result.text = tr("已更新，%1").arg(update.afterUpdateText());
+              }
+              postStatus(job, target, result);
+              return update.modelMismatch ? FleetOutcome::Skipped : outcomeOf(result);
+          });
+    for (int i = 0; i < updated.size(); ++i)
+        outcomes[updateIndex.at(i)] = updated.at(i);
+    showSummary(outcomes);
+}

@@ -1200,7 +1200,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+155"/>
+        <location filename="../fleet/meterspanel.cpp" line="+159"/>
         <source>多台设备</source>
         <translation>Multiple Devices</translation>
     </message>
@@ -1296,11 +1296,6 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>固件更新尚不能用于多台设备</source>
-        <translation>Firmware updates are not available for several devices yet</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>同时通信：</source>
         <translation>At once:</translation>
     </message>
@@ -1350,12 +1345,12 @@
         <translation>Not started</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+23"/>
         <source>完成 %1 台，失败 %2 台，跳过 %3 台</source>
         <translation>%1 done, %2 failed, %3 skipped</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>选择保存配置的文件夹</source>
         <translation>Select the Folder for the Configurations</translation>
     </message>
@@ -1371,7 +1366,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+36"/>
+        <location line="+39"/>
         <source>正在读取…</source>
         <translation>Reading...</translation>
     </message>
@@ -1391,7 +1386,7 @@
         <translation>Comparing...</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>将文件%1中不同的项写入以下设备(写入前先备份各设备的配置):
 %2
 是否写入?</source>
@@ -1406,20 +1401,75 @@ Write them?</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location line="+100"/>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-95"/>
         <location line="+3"/>
         <source>正在写入…</source>
         <translation>Writing...</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+22"/>
         <location line="+2"/>
         <source>正在同步时间…</source>
         <translation>Synchronizing the time...</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>更新固件</source>
+        <translation>Update Firmware</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files (*.vexabin)</source>
+        <translation>Firmware packages (*.vexabin)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <location line="+2"/>
+        <source>正在识别设备…</source>
+        <translation>Identifying the devices...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>型号相符</source>
+        <translation>Model matches</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>跳过: %1</source>
+        <translation>Skipped: %1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>确认把固件%1(型号 %2，版本 %3)烧写到以下 %4 台设备？
+%5</source>
+        <translation>Flash the firmware %1 (model %2, version %3) into these %4 devices?
+%5</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>烧写</source>
+        <translation>Flash</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+2"/>
+        <source>正在更新固件…</source>
+        <translation>Updating the firmware...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>正在更新固件… %1%</source>
+        <translation>Updating the firmware... %1%</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>已更新，%1</source>
+        <translation>Updated. %1</translation>
     </message>
 </context>
 <context>
@@ -2598,7 +2648,7 @@ Connection: %4</translation>
         <translation>Firmware update failed: </translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>Firmware update failed: could not get the device ID.</translation>
     </message>

@@ -35,6 +35,10 @@
         <source>Files (*.csv)</source>
         <translation>CSV文件 (*.csv)</translation>
     </message>
+    <message>
+        <source>Files (*.vexabin)</source>
+        <translation>固件包 (*.vexabin)</translation>
+    </message>
 </context>
 <context>
     <name>ServiceReportDialog</name>

@@ -1191,7 +1191,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+155"/>
+        <location filename="../fleet/meterspanel.cpp" line="+159"/>
         <source>多台设备</source>
         <translation>多台裝置</translation>
     </message>
@@ -1287,11 +1287,6 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>固件更新尚不能用于多台设备</source>
-        <translation>韌體更新尚不能用於多台裝置</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>同时通信：</source>
         <translation>同時通訊：</translation>
     </message>
@@ -1341,12 +1336,12 @@
         <translation>未開始</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+23"/>
         <source>完成 %1 台，失败 %2 台，跳过 %3 台</source>
         <translation>完成 %1 台，失敗 %2 台，略過 %3 台</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>选择保存配置的文件夹</source>
         <translation>選擇儲存設定的資料夾</translation>
     </message>
@@ -1362,7 +1357,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+36"/>
+        <location line="+39"/>
         <source>正在读取…</source>
         <translation>正在讀取……</translation>
     </message>
@@ -1382,7 +1377,7 @@
         <translation>正在比較……</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>将文件%1中不同的项写入以下设备(写入前先备份各设备的配置):
 %2
 是否写入?</source>
@@ -1397,20 +1392,75 @@
     </message>
     <message>
         <location line="+0"/>
+        <location line="+100"/>
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-95"/>
         <location line="+3"/>
         <source>正在写入…</source>
         <translation>正在寫入……</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+22"/>
         <location line="+2"/>
         <source>正在同步时间…</source>
         <translation>正在同步時間……</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>更新固件</source>
+        <translation>更新韌體</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files (*.vexabin)</source>
+        <translation>韌體套件 (*.vexabin)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <location line="+2"/>
+        <source>正在识别设备…</source>
+        <translation>正在識別裝置……</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>型号相符</source>
+        <translation>型號相符</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>跳过: %1</source>
+        <translation>略過：%1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>确认把固件%1(型号 %2，版本 %3)烧写到以下 %4 台设备？
+%5</source>
+        <translation>確認將韌體%1（型號 %2，版本 %3）燒錄到以下 %4 台裝置？
+%5</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>烧写</source>
+        <translation>燒錄</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+2"/>
+        <source>正在更新固件…</source>
+        <translation>正在更新韌體……</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>正在更新固件… %1%</source>
+        <translation>正在更新韌體……%1%</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>已更新，%1</source>
+        <translation>已更新，%1</translation>
     </message>
 </context>
 <context>
@@ -2586,7 +2636,7 @@
         <translation>韌體更新失敗，</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>固件更新失败,获取设备ID失败!</source>
         <translation>韌體更新失敗，取得裝置ID失敗！</translation>
     </message>

@@ -7,10 +7,13 @@
 #include "base/messageboxes.h"
 #include "base/settings.h"
 #include "base/translationlookup.h"
+#include "firmware/firmwareupdate.h"
+#include "firmware/packagewriter.h"
 #include "fleet/meterspanel.h"
 #include "items/itemcsv.h"
 #include "items/itemsession.h"
 #include "link/dsearchdevicethread.h"
+#include "sim/firmwareresponder.h"
 #include "sim/searchresponder.h"
 #include "tests/support/meterlink.h"
 #include "tests/support/modalboxcatcher.h"
@@ -49,6 +52,8 @@ SimProfile profileOf(const QString &model)
     SimProfile profile = SimProfile::demo();
     profile.model = model;
     profile.items[1].value = model;
+    // The firmware side names the profile's model too.
+    profile.raw.remove(QStringLiteral("firmware"));
     return profile;
 }
 
@@ -78,6 +83,14 @@ void select(MetersPanel &panel, const QStringList &names)
         table->selectionModel()->select(
             table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+}
+
+QByteArray firmwareImage()
+{
+    QByteArray image(3000, Qt::Uninitialized);
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(i * 7);
+    return image;
 }
 
 QString summary(MetersPanel &panel)
@@ -303,7 +316,7 @@ private slots:
         QVERIFY(!QFile::exists(fleet.dir.filePath("out/pump3.csv")));
     }
 
-    // The panel mid-read in each language, for people to look at (only with
+    // The panel mid-update in each language, for people to look at (only with
     // VEXA_SCREENSHOT_DIR set; run under xvfb-run with a window manager).
     void screenshots_data()
     {
@@ -319,8 +332,10 @@ private slots:
         if (folder.isEmpty())
             QSKIP("VEXA_SCREENSHOT_DIR not set");
         Fleet fleet({ "VX-200", "VX-200", "VX-300", "VX-200" });
-        fleet.meters.at(3)->addFault("delay,delay=100,times=all");
+        fleet.meters.at(3)->addFault("delay,delay=60,times=all");
         fleet.dir.writeFile("meters.txt", fleet.dir.readFile("meters.txt") + "tank7,tcp://10.0.0.7:502\n");
+        const QString package = fleet.dir.filePath("vx200.vexabin");
+        QCOMPARE(writePackageFile(package, "Vexa 流量计", "V2.0", "VX-200", firmwareImage()), QString());
         QVERIFY(fleet.dir.copyTranslations());
         QTranslator translator;
         if (loadProgramTranslation(translator, language))
@@ -332,19 +347,58 @@ private slots:
         bool taken = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
-            // Three meters done, the slow one still reading.
+            // Two meters updated, one skipped, the slow one under way.
             auto *progress = panel.findChild<QProgressDialog *>();
-            if (!progress || progress->value() < 3)
+            if (!progress || progress->labelText() != QCoreApplication::translate("MetersPanel", "正在更新固件…")
+                || progress->value() < 2)
                 return;
             poll.stop();
+            QTest::qWait(200);
             taken = QGuiApplication::primaryScreen()->grabWindow(0).save(
                 QDir(folder).filePath(QStringLiteral("meterspanel_%1.png").arg(language)));
         });
         poll.start(20);
-        setNextFileNames({ fleet.dir.filePath("out") });
-        child<QPushButton>(panel, "bntRead")->click();
+        setNextFileNames({ package });
+        setNextAnswers({ true });
+        child<QPushButton>(panel, "bntFirmware")->click();
         QCoreApplication::removeTranslator(&translator);
         QVERIFY(taken);
+    }
+
+    // One at a time: pump2 is of another model and skipped untouched, pump3
+    // refuses a page and, with one failure allowed, pump4 never starts.
+    void firmwareUpdate()
+    {
+        Fleet fleet({ "VX-200", "VX-300", "VX-200", "VX-200" });
+        fleet.meters.at(2)->call(
+            [](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/wrongPageReplyAt"), 1); });
+        const QString package = fleet.dir.filePath("vx200.vexabin");
+        QCOMPARE(writePackageFile(package, "Vexa 流量计", "V2.0", "VX-200", firmwareImage()), QString());
+        MetersPanel panel;
+        panel.show();
+        child<QSpinBox>(panel, "spParallel")->setValue(1);
+        QCOMPARE(child<QSpinBox>(panel, "spMaxFailures")->value(), 1);
+        select(panel, { "pump1", "pump2", "pump3", "pump4" });
+        setNextFileNames({ package });
+        setNextAnswers({ true });
+        child<QPushButton>(panel, "bntFirmware")->click();
+        QCOMPARE(askedQuestions().last(),
+            QStringLiteral(
+                "确认把固件vx200.vexabin(型号 VX-200，版本 V2.0)烧写到以下 3 台设备？\npump1\npump3\npump4"));
+        QCOMPARE(summary(panel), QStringLiteral("完成 1 台，失败 1 台，跳过 2 台"));
+        QCOMPARE(cell(panel, 0, MetersPanel::Status), QStringLiteral("已更新，更新后设备已应答"));
+        QVERIFY2(cell(panel, 1, MetersPanel::Status).startsWith("跳过: ")
+                && cell(panel, 1, MetersPanel::Status).contains("VX-300"),
+            qPrintable(cell(panel, 1, MetersPanel::Status)));
+        QVERIFY(cell(panel, 2, MetersPanel::Status).endsWith(firmwareNeedsNewUpdateText()));
+        QCOMPARE(cell(panel, 3, MetersPanel::Status), QStringLiteral("未开始"));
+        const QList<int> erased { 1, 0, 1, 0 };
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(SimFirmwareRecord::fromState(fleet.meters.at(i)->state()).eraseCount, erased.at(i));
+        QVERIFY(SimFirmwareRecord::fromState(fleet.meters.at(0)->state()).image == firmwareImage());
+        const QStringList journal
+            = QString::fromUtf8(fleet.dir.readFile("journal.csv")).split('\n').filter(",firmware,");
+        QCOMPARE(journal.size(), 4); // started and ended, for pump1 and pump3
     }
 
     // The comparison first, a meter of another model refused naming both;
