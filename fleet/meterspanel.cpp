@@ -227,6 +227,7 @@ void MetersPanel::fillTable()
         m_rows.append(Row { -1, i });
 
     m_table->setRowCount(m_rows.size());
+    m_rowOfName.clear();
     for (int row = 0; row < m_rows.size(); ++row) {
         QStringList cells;
         const Row &at = m_rows.at(row);
@@ -236,6 +237,7 @@ void MetersPanel::fillTable()
                 tr("无法识别: %1").arg(entry->problem) };
         } else {
             const QString name = keyOf(row);
+            m_rowOfName.insert(name, row);
             const LinkSettings link = entry ? entry->link : m_found.at(at.found).second;
             const MeterState state = m_state.value(name);
             QString status = state.status;
@@ -420,9 +422,8 @@ void MetersPanel::slotSetCurrent()
 void MetersPanel::setStatus(const QString &key, const QString &text)
 {
     m_state[key].status = text;
-    for (int row = 0; row < m_rows.size(); ++row) {
-        if (keyOf(row) != key)
-            continue;
+    const int row = m_rowOfName.value(key, -1);
+    if (row >= 0) {
         const MeterState &state = m_state.value(key);
         const QStringList cells { state.model, state.deviceName, state.lastContact, state.status };
         const QVector<int> columns { Model, DeviceName, LastContact, Status };

@@ -110,6 +110,7 @@ private:
     QVector<QPair<QString, LinkSettings>> m_found; // not saved yet
     QVector<Row> m_rows;
     QHash<QString, MeterState> m_state; // by meter name
+    QHash<QString, int> m_rowOfName; // the table's row of each meter
     QString m_journalWarning; // not shown yet
     bool m_journalWarned = false;
     DSearchDeviceThread m_search;

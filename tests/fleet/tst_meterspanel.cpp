@@ -201,6 +201,27 @@ private slots:
         QCOMPARE(dir.readFile("meters.txt"), kept);
     }
 
+    // Ten thousand lines: past the most meters a file may hold every line is
+    // still a row, none is lost when the file is saved again.
+    void tenThousandLines()
+    {
+        TempWorkDir dir;
+        QByteArray file;
+        for (int i = 0; i < 10000; ++i)
+            file += QStringLiteral("m%1,udp://127.0.0.1:%2?address=1\n").arg(i).arg(1000 + i).toUtf8();
+        dir.writeFile("meters.txt", file);
+        QElapsedTimer timer;
+        timer.start();
+        MetersPanel panel;
+        panel.show();
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(child<QTableWidget>(panel, "meterTable")->rowCount(), 10000);
+        QCOMPARE(cell(panel, 9999, MetersPanel::Status), QStringLiteral("无法识别: 最多4096台设备"));
+        select(panel, { "m0" });
+        child<QPushButton>(panel, "bntRemove")->click();
+        QCOMPARE(dir.readFile("meters.txt"), file.mid(file.indexOf('\n') + 1));
+    }
+
     // Each meter found is a row named after its address until it is saved.
     void searchAndSave()
     {
