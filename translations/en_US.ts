@@ -1200,7 +1200,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+159"/>
+        <location filename="../fleet/meterspanel.cpp" line="+137"/>
         <source>多台设备</source>
         <translation>Multiple Devices</translation>
     </message>
@@ -1305,12 +1305,12 @@
         <translation>Stop after failures:</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source>无法识别: %1</source>
         <translation>Not recognized: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>未保存</source>
         <translation>Not saved</translation>
     </message>
@@ -1335,7 +1335,7 @@
         <translation>Now the connection</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location filename="../fleet/meterspanel_actions.cpp" line="+61"/>
         <source>等待</source>
         <translation>Waiting</translation>
     </message>

@@ -1191,7 +1191,7 @@
 <context>
     <name>MetersPanel</name>
     <message>
-        <location filename="../fleet/meterspanel.cpp" line="+159"/>
+        <location filename="../fleet/meterspanel.cpp" line="+137"/>
         <source>多台设备</source>
         <translation>多台裝置</translation>
     </message>
@@ -1296,12 +1296,12 @@
         <translation>失敗幾台後停止：</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source>无法识别: %1</source>
         <translation>無法識別：%1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>未保存</source>
         <translation>未儲存</translation>
     </message>
@@ -1326,7 +1326,7 @@
         <translation>已設為目前連線</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location filename="../fleet/meterspanel_actions.cpp" line="+61"/>
         <source>等待</source>
         <translation>等待</translation>
     </message>
