@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "fleet/meterspanel.h"
+
 #include "about/neutralaboutdialog.h"
 #include "app/windowgeometry.h"
 #include "base/elidedlabel.h"
@@ -102,6 +104,27 @@ void MainWindow::setUpAddedActions()
     // With the other additions after the specified operations.
     ui->menu->insertAction(m_openJournalFolder, m_serviceReport);
     connect(m_serviceReport, &QAction::triggered, this, &MainWindow::slotServiceReport);
+    m_meterAction = new QAction(this);
+    m_meterAction->setObjectName(QStringLiteral("actionMeters"));
+    m_meterAction->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_M));
+    ui->menu->insertAction(m_serviceReport, m_meterAction);
+    connect(m_meterAction, &QAction::triggered, this, &MainWindow::slotMeters);
+}
+
+void MainWindow::slotMeters()
+{
+    if (!m_meters) {
+        m_meters = std::make_unique<MetersPanel>();
+        connect(m_meters.get(), &MetersPanel::signalCurrentConnectionChanged, this, [this] {
+            updateConnectionLabel();
+            m_items->clearWriteSummary();
+        });
+    } else if (!m_meters->isVisible()) {
+        m_meters->slotReload();
+    }
+    m_meters->show();
+    m_meters->raise();
+    m_meters->activateWindow();
 }
 
 QUrl MainWindow::journalFolderUrl()
@@ -202,6 +225,8 @@ void MainWindow::retranslateForm()
         m_serviceReport->setText(tr("服务报告…"));
     if (m_openSavedFolder)
         m_openSavedFolder->setText(tr("打开文件夹"));
+    if (m_meterAction)
+        m_meterAction->setText(tr("多台设备…"));
 }
 
 void MainWindow::applyLanguage(const QString &code)
@@ -272,6 +297,13 @@ void MainWindow::saveWindowSize()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The panel's fleet action ends first (its progress offers Cancel).
+    if (m_meters && m_meters->isBusy()) {
+        event->ignore();
+        return;
+    }
+    if (m_meters)
+        m_meters->close();
     if (m_items->refreshThread()->isRunning())
         hide();
     m_items->stopRefresh();

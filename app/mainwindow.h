@@ -12,6 +12,7 @@ class MainWindow;
 }
 class ConfigTree;
 class ElidedLabel;
+class MetersPanel;
 class QAction;
 class QCloseEvent;
 class QToolButton;
@@ -41,6 +42,8 @@ public:
     // What the meter last reported, per item index.
     const KnownMeterValues &knownValues() const { return m_items->knownValues(); }
     static QUrl journalFolderUrl();
+    // The meters panel once opened; null before.
+    MetersPanel *metersPanel() const { return m_meters.get(); }
 
 public slots:
     void slotCommunicationSetup();
@@ -71,6 +74,8 @@ public slots:
     // A PDF for the customer: the meter, its items, today's writes and the
     // history chart of a range read first.
     void slotServiceReport();
+    // The meters panel: a window of its own beside this one.
+    void slotMeters();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -103,4 +108,7 @@ private:
     QToolButton *m_openSavedFolder = nullptr;
     QString m_savedFolder;
     QString m_savedMessage;
+    QAction *m_meterAction = nullptr;
+    // Without a parent, so that its progress keeps only the panel waiting.
+    std::unique_ptr<MetersPanel> m_meters;
 };

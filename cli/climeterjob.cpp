@@ -190,18 +190,14 @@ bool CliMeterJob::report(const ItemWriteResult &write, int index, const QString 
 
 void CliMeterJob::identify(const ItemRecord &record)
 {
-    const QString name = record.fields.value(0);
-    if (isModelRowName(name))
-        m_model = valueOf(record);
-    else if (isDeviceNameRowName(name))
-        m_deviceName = valueOf(record);
+    m_identity.note(record);
 }
 
 void CliMeterJob::journalWrite(int index, const QString &name, const QString &oldValue, const QString &requested,
     const QString &answered, const QString &result)
 {
-    JournalEntry entry
-        = Journal::entryNow(m_target.link, m_model, m_deviceName, index, name, oldValue, requested, answered, result);
+    JournalEntry entry = Journal::entryNow(
+        m_target.link, m_identity.model, m_identity.deviceName, index, name, oldValue, requested, answered, result);
     entry.backup = m_backup;
     if (!m_journal.append(entry) && m_progress)
         m_progress->warnOnce(m_journal.errorText());
@@ -504,7 +500,8 @@ void CliMeterJob::applyFile(ItemSession &session)
 
 bool CliMeterJob::backUp(const QVector<ItemRecord> &records)
 {
-    const ItemBackup backup = ItemBackup::write(QDir::currentPath(), m_model, QDateTime::currentDateTime(), records);
+    const ItemBackup backup
+        = ItemBackup::write(QDir::currentPath(), m_identity.model, QDateTime::currentDateTime(), records);
     if (!backup.ok()) {
         fail(CliFileError, backup.errorText());
         return false;

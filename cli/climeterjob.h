@@ -2,6 +2,7 @@
 
 #include "cli/clioptions.h"
 #include "cli/clitarget.h"
+#include "items/identificationrows.h"
 #include "items/itemsession.h"
 
 #include <QJsonObject>
@@ -72,7 +73,6 @@ private:
     Journal &m_journal;
     CliProgress *m_progress;
     MeterReport m_report;
-    QString m_model;
-    QString m_deviceName;
+    MeterIdentity m_identity;
     QString m_backup; // the copy made before this run's writes, as the journal names it
 };

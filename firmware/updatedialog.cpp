@@ -26,7 +26,7 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     setFixedSize(size());
 
     connect(&m_updateThread, &UpdateThread::signalFailed, this,
-        [this](const QString &, const LinkFailure &failure) { slotShowErrorMessage(failure.text()); });
+        [this](const QString &, const LinkFailure &failure) { showUpdateFailure(failure); });
     connect(&m_deviceTypeMgr, &DeviceTypeMgr::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
     connect(&m_downloadThread, &DownloadThread::signalShowErrorMessage, this, &UpdateDialog::slotShowErrorMessage);
 
@@ -160,6 +160,21 @@ bool UpdateDialog::confirmUpdate(const DEncryptInfo &info, const LinkSettings &l
     return askQuestion(text, tr("烧写"), tr("取消"), this);
 }
 
+void UpdateDialog::showUpdateFailure(const LinkFailure &failure)
+{
+    if (failure.kind != LinkFailure::Kind::ImageIncomplete) {
+        slotShowErrorMessage(failure.text());
+        return;
+    }
+    const bool again = askQuestion(
+        failure.text() + QLatin1Char('\n') + firmwareNeedsNewUpdateText(), tr("重新开始"), tr("关闭"), this);
+    // The package and connection of the failed run are still the worker's.
+    if (again && m_updateThread.isRunning())
+        m_restartPending = true;
+    else if (again)
+        m_updateThread.start(QThread::InheritPriority);
+}
+
 void UpdateDialog::refreshFileList()
 {
     if (m_deviceTypeMgr.isRunning())
@@ -230,6 +245,10 @@ void UpdateDialog::soltStopUpdate()
     ui->bntSelectFile->setEnabled(true);
     ui->bntDownload->setEnabled(true);
     ui->bntUpdate->setEnabled(true);
+    if (m_restartPending) {
+        m_restartPending = false;
+        m_updateThread.start(QThread::InheritPriority);
+    }
 }
 
 void UpdateDialog::slotSetUpdateProgress(int value)
@@ -239,7 +258,11 @@ void UpdateDialog::slotSetUpdateProgress(int value)
 
 void UpdateDialog::slotUpdateSucceed()
 {
-    showInformationBox(tr("固件更新成功!"), this);
+    const FirmwareUpdateResult result = m_updateThread.result();
+    QString text = tr("固件更新成功!") + QLatin1Char('\n') + result.afterUpdateText();
+    if (!result.journalError.isEmpty())
+        text += QLatin1Char('\n') + result.journalError;
+    showInformationBox(text, this);
     ui->barUpdate->setValue(0);
 }
 

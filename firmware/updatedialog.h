@@ -71,6 +71,9 @@ private:
     bool confirmUpdate(const DEncryptInfo &info, const LinkSettings &link);
     // Whether a download may replace the file of that name (default: no).
     bool askReplace(const QString &name);
+    // The error box; after a refused page (the meter is erased, and there is
+    // no page retry) a question offering to run the whole update again.
+    void showUpdateFailure(const LinkFailure &failure);
 
     const std::unique_ptr<Ui::UpdateDialog> ui;
     UpdateThread m_updateThread;
@@ -78,4 +81,6 @@ private:
     DownloadThread m_downloadThread;
     // The file the running or last download writes.
     QString m_downloadTarget;
+    // The user asked for the whole update again while the failed run was ending.
+    bool m_restartPending = false;
 };

@@ -6,6 +6,8 @@
 #include "link/frame.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 
 namespace {
 
@@ -54,18 +56,56 @@ LinkFailure UpdateSession::packageFailure(const DEncryptInfo &info)
                                   : LinkFailure();
 }
 
-LinkFailure UpdateSession::update(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const
+LinkFailure UpdateSession::open(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const
 {
     LinkFailure result = packageFailure(info);
     if (!result.failed() && !m_channel.open(link))
         result = m_channel.openFailure().saying(
             updateText(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,")) + m_channel.errorText());
-    if (result.failed()) {
-        if (steps.failed)
-            steps.failed(result);
+    if (result.failed() && steps.failed)
+        steps.failed(result);
+    return result;
+}
+
+LinkFailure UpdateSession::update(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const
+{
+    const LinkFailure opened = open(link, info, steps);
+    return opened.failed() ? opened : flash(info, steps);
+}
+
+LinkFailure UpdateSession::checkModel(
+    const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const
+{
+    LinkFailure result = open(link, info, steps);
+    if (result.failed())
         return result;
+    result = identifyModel(info, steps);
+    if (!result.failed())
+        finish(steps);
+    return result;
+}
+
+LinkFailure UpdateSession::identifyModel(const DEncryptInfo &info, const UpdateSteps &steps) const
+{
+    const auto fail = [this, &steps](const LinkFailure &failure) {
+        if (steps.failed)
+            steps.failed(failure);
+        finish(steps);
+        return failure;
+    };
+    QByteArray identification;
+    if (!identify(identification)) {
+        if (!identify(identification))
+            return fail(failure(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,获取设备ID失败!")));
+        // The first identification may still be answered: that answer must
+        // not pass for the answer to the erase request.
+        m_channel.discardLateAnswer(true);
     }
-    return flash(info, steps);
+    if (!identificationMatchesModel(decodeGb2312(identification), info.model()))
+        return fail(LinkFailure::of(LinkFailure::Kind::WrongModel,
+            updateText(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!")) + QLatin1Char('\n')
+                + modelMismatchDetail(identification, info.model())));
+    return LinkFailure();
 }
 
 LinkFailure UpdateSession::flash(const DEncryptInfo &info, const UpdateSteps &steps) const
@@ -75,28 +115,12 @@ LinkFailure UpdateSession::flash(const DEncryptInfo &info, const UpdateSteps &st
             steps.failed(failure);
         return failure;
     };
+    const LinkFailure identified = identifyModel(info, steps);
+    if (identified.failed())
+        return identified;
+
     const QByteArray image = info.image();
     const int size = image.size();
-
-    QByteArray identification;
-    if (!identify(identification)) {
-        if (!identify(identification)) {
-            const LinkFailure failed = fail(failure(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,获取设备ID失败!")));
-            finish(steps);
-            return failed;
-        }
-        // The first identification may still be answered: that answer must
-        // not pass for the answer to the erase request.
-        m_channel.discardLateAnswer(true);
-    }
-    if (!identificationMatchesModel(decodeGb2312(identification), info.model())) {
-        const LinkFailure failed = fail(LinkFailure::of(LinkFailure::Kind::WrongModel,
-            updateText(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,BIN文件与设备型号不一致!")) + QLatin1Char('\n')
-                + modelMismatchDetail(identification, info.model())));
-        finish(steps);
-        return failed;
-    }
-
     if (!erase(quint32(size)))
         return fail(failure(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,擦除设备内存失败!")));
     if (steps.progress)
@@ -113,8 +137,11 @@ LinkFailure UpdateSession::flash(const DEncryptInfo &info, const UpdateSteps &st
             lastPage.append(QByteArray(kFirmwarePageSize - lastPage.size(), char(0xFF)));
             page = lastPage.constData();
         }
+        // The meter is erased now: whatever ends the update here leaves it
+        // without a whole image.
         if (!sendPage(page, k % 256))
-            return fail(failure(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,发送文件数据失败!")));
+            return fail(LinkFailure::of(LinkFailure::Kind::ImageIncomplete,
+                updateText(QT_TRANSLATE_NOOP("UpdateThread", "固件更新失败,发送文件数据失败!"))));
         if (steps.progress)
             steps.progress(int(qint64(102400) * k / size));
     }
@@ -123,10 +150,36 @@ LinkFailure UpdateSession::flash(const DEncryptInfo &info, const UpdateSteps &st
     return LinkFailure();
 }
 
-bool UpdateSession::identify(QByteArray &reply) const
+bool UpdateSession::answersAfterUpdate(const QString &model) const
+{
+    // Only the meter naming its model again counts: a late answer to a
+    // finish request is let go.
+    const auto namesModel = [&model](const QByteArray &answer, bool) {
+        return isWellFormedReply(answer) && identificationMatchesModel(decodeGb2312(answer), model)
+            ? DeviceChannel::Verdict::Take
+            : DeviceChannel::Verdict::LetGoOther;
+    };
+    for (int attempt = 0; attempt < kAfterUpdateAttempts; ++attempt) {
+        QElapsedTimer waited;
+        waited.start();
+        const DeviceChannel::Answer answer
+            = m_channel.exchange(buildIdentifyRequest(), true, kAfterUpdateIdentifyMs, namesModel);
+        finish(UpdateSteps(), kAfterUpdateFinishMs);
+        if (answer.taken)
+            return true;
+        // A port that refuses at once (the meter's socket still down) must
+        // not use up the attempts before the meter is back.
+        const qint64 rest = kAfterUpdateIdentifyMs - waited.elapsed();
+        if (rest > 0 && attempt + 1 < kAfterUpdateAttempts)
+            QThread::msleep(quint32(rest));
+    }
+    return false;
+}
+
+bool UpdateSession::identify(QByteArray &reply, int timeoutMs) const
 {
     const DeviceChannel::Answer answer
-        = m_channel.exchange(buildIdentifyRequest(), true, kExchangeTimeoutMs, identificationOnly);
+        = m_channel.exchange(buildIdentifyRequest(), true, timeoutMs, identificationOnly);
     reply = answer.taken ? answer.bytes : QByteArray();
     return answer.taken;
 }
@@ -142,7 +195,7 @@ bool UpdateSession::sendPage(const char *page, int pageNumber) const
     return exchangeChecked(m_channel, request, expectedPageReply(pageNumber));
 }
 
-void UpdateSession::finish(const UpdateSteps &steps) const
+void UpdateSession::finish(const UpdateSteps &steps, int timeoutMs) const
 {
     if (steps.finishing)
         steps.finishing();
@@ -150,6 +203,6 @@ void UpdateSession::finish(const UpdateSteps &steps) const
     // the same as the first, is taken as it comes.
     for (int i = 0; i < 2; ++i) {
         QByteArray reply;
-        m_channel.transact(buildFinishRequest(), reply, true, kExchangeTimeoutMs);
+        m_channel.transact(buildFinishRequest(), reply, true, timeoutMs);
     }
 }

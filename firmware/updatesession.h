@@ -37,17 +37,34 @@ public:
     // A package without image bytes would erase the meter and leave it empty.
     static LinkFailure packageFailure(const DEncryptInfo &info);
 
+    // A rebooting meter is asked this many times after an update, each wait
+    // this long, before it counts as not answering.
+    static constexpr int kAfterUpdateAttempts = 3;
+    static constexpr int kAfterUpdateIdentifyMs = 3000;
+    static constexpr int kAfterUpdateFinishMs = 300;
+
     // The whole update on link; returns its failure (none: the image is in
     // the meter and the finish requests went out).
     LinkFailure update(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const;
+    // Identification and the model check, then the finish requests; never
+    // erase or pages. None: the meter is of the package's model.
+    LinkFailure checkModel(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const;
+    // After an update on this channel: whether the meter, rebooting, names
+    // the model again within a few attempts (each followed by the finish
+    // requests, as after every identification).
+    bool answersAfterUpdate(const QString &model) const;
 
 private:
+    LinkFailure open(const LinkSettings &link, const DEncryptInfo &info, const UpdateSteps &steps) const;
+    // Identification (twice at most) and the model check; on failure the
+    // finish requests have gone out.
+    LinkFailure identifyModel(const DEncryptInfo &info, const UpdateSteps &steps) const;
     LinkFailure flash(const DEncryptInfo &info, const UpdateSteps &steps) const;
     // True with the reply when this exchange's own well-formed identification reply came.
-    bool identify(QByteArray &reply) const;
+    bool identify(QByteArray &reply, int timeoutMs = kExchangeTimeoutMs) const;
     bool erase(quint32 imageSize) const;
     bool sendPage(const char *page, int pageNumber) const;
-    void finish(const UpdateSteps &steps) const;
+    void finish(const UpdateSteps &steps, int timeoutMs = kExchangeTimeoutMs) const;
 
     DeviceChannel &m_channel;
 };

@@ -1,7 +1,7 @@
 #include "firmware/updatethread.h"
 
 #include "firmware/updatesession.h"
-#include "link/devicechannel.h"
+#include "items/journal.h"
 
 UpdateThread::UpdateThread(QObject *parent)
     : QThread(parent)
@@ -32,8 +32,8 @@ void UpdateThread::run()
         emit signalShowErrorMessage(failure.briefText());
         emit signalFailed(QString(), failure);
     };
-    DeviceChannel channel;
-    m_failure = UpdateSession(channel).update(m_link, m_info, steps);
-    if (!m_failure.failed())
+    Journal journal;
+    m_result = runFirmwareUpdate(m_link, m_info, journal, steps);
+    if (!m_result.failure.failed())
         emit signalUpdateSucceed();
 }

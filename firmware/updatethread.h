@@ -4,12 +4,13 @@
 #include "link/linkfailure.h"
 
 #include "firmware/dencryptinfo.h"
+#include "firmware/firmwareupdate.h"
 
 #include <QThread>
 
-// Runs one UpdateSession on a thread of its own: writes a package's image
-// into the instrument. Cannot be cancelled; every exchange is bounded by the
-// session's time-out.
+// Runs one firmware update (runFirmwareUpdate, journaled in journal.csv) on
+// a thread of its own: writes a package's image into the instrument. Cannot
+// be cancelled; every exchange is bounded by the session's time-out.
 class UpdateThread : public QThread
 {
     Q_OBJECT
@@ -25,7 +26,10 @@ public:
     // The connection of the next runs, taken by whoever starts them; set while not running.
     void setLinkSettings(const LinkSettings &link) { m_link = link; }
     // What ended the last run without success, once it has finished.
-    LinkFailure failure() const { return m_failure; }
+    LinkFailure failure() const { return m_result.failure; }
+    // The whole outcome of the last run, once it has finished (read from
+    // the finished or succeeded signal's slot).
+    FirmwareUpdateResult result() const { return m_result; }
 
 signals:
     void signalUpdateSucceed();
@@ -43,5 +47,5 @@ protected:
 private:
     DEncryptInfo m_info;
     LinkSettings m_link; // written only while not running
-    LinkFailure m_failure; // written only by the run
+    FirmwareUpdateResult m_result; // written only by the run
 };

@@ -17,6 +17,7 @@ struct LinkFailure
         SendFailed, // the request could not be handed to the line at all
         BadAnswer, // bytes came, but not a well-formed answer to this request
         WrongModel, // the meter is of another model than the package
+        ImageIncomplete, // a page was not taken after the erase: the meter holds no whole image
         Other, // anything else the operation names in its message
     };
 

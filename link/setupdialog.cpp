@@ -8,6 +8,7 @@
 
 #include "ui_setupdialog.h"
 
+#include <QFormLayout>
 #include <QHostAddress>
 #include <QLineEdit>
 #include <QToolButton>
@@ -35,7 +36,7 @@ SetupDialog::SetupDialog(QWidget *parent)
     ui->edUdpPort->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("\\d{0,5}")), ui->edUdpPort));
     ui->ckDTR->hide();
 
-    connect(ui->ok, &QPushButton::clicked, this, &SetupDialog::saveConfig);
+    connect(ui->ok, &QPushButton::clicked, this, [this] { commit(); });
     connect(ui->cancel, &QPushButton::clicked, this, &SetupDialog::reject);
     connect(ui->bntSearch, &QPushButton::clicked, this, &SetupDialog::searchDialog);
     connect(ui->bntRefreshPorts, &QToolButton::clicked, this, &SetupDialog::refreshPorts);
@@ -64,27 +65,70 @@ void SetupDialog::fillFixedLists()
 void SetupDialog::loadConfig()
 {
     const QSettings &settings = *appSettings();
-    const quint8 address = readDeviceAddress(settings);
-    const SerialSettings serial = readSerialSettings(settings);
+    LinkSettings link;
+    link.deviceAddress = readDeviceAddress(settings);
+    link.serial = readSerialSettings(settings);
+    link.udp = readUdpSettings(settings);
+    link.useUdp = readUseUdp(settings);
+    listPorts(hasSerialPort(settings) ? QStringList { link.serial.port } : QStringList());
+    showLink(link, readUdpPortText(settings));
+}
 
-    listPorts(hasSerialPort(settings) ? QStringList { serial.port } : QStringList());
-
-    ui->cmbDeviceAddress->setCurrentIndex(ui->cmbDeviceAddress->findData(address));
+void SetupDialog::showLink(const LinkSettings &link, const QString &udpPortText)
+{
+    const SerialSettings &serial = link.serial;
+    if (ui->port->findText(serial.port, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0 && !serial.port.isEmpty())
+        listPorts({ serial.port });
+    ui->cmbDeviceAddress->setCurrentIndex(ui->cmbDeviceAddress->findData(link.deviceAddress));
     ui->port->setCurrentIndex(ui->port->findText(serial.port, Qt::MatchExactly | Qt::MatchCaseSensitive));
     ui->baudrate->setEditText(QString::number(serial.baudRate));
     ui->databit->setCurrentIndex(ui->databit->findData(int(serial.dataBits)));
     ui->parity->setCurrentIndex(ui->parity->findData(int(serial.parity)));
     ui->stopbit->setCurrentIndex(ui->stopbit->findData(int(serial.stopBits)));
 
-    ui->edUdpAddress->setText(readUdpSettings(settings).address);
-    ui->edUdpPort->setText(readUdpPortText(settings));
+    ui->edUdpAddress->setText(link.udp.address);
+    ui->edUdpPort->setText(udpPortText);
 
     ui->ckRTS->setChecked(serial.sendRts);
     ui->ckDTR->setChecked(serial.sendDtr);
 
-    const bool useUdp = readUseUdp(settings);
-    ui->gbUdp->setChecked(useUdp);
-    ui->gbSerial->setChecked(!useUdp);
+    ui->gbUdp->setChecked(link.useUdp);
+    ui->gbSerial->setChecked(!link.useUdp);
+}
+
+QString SetupDialog::formLink(LinkSettings *link) const
+{
+    const QVariant address = ui->cmbDeviceAddress->currentData();
+    if (address.isValid())
+        link->deviceAddress = quint8(address.toInt());
+    link->useUdp = ui->gbUdp->isChecked();
+    if (!link->useUdp) {
+        // The port may be typed in: a device path such as /dev/pts/3.
+        const QString port = ui->port->currentText().trimmed();
+        const QString error = serialSettingsError(port, ui->baudrate->currentText());
+        if (!error.isEmpty())
+            return error;
+        SerialSettings &serial = link->serial;
+        serial.port = port;
+        serial.baudRate = ui->baudrate->currentText().toInt();
+        serial.dataBits = QSerialPort::DataBits(ui->databit->currentData().toInt());
+        serial.parity = QSerialPort::Parity(ui->parity->currentData().toInt());
+        serial.stopBits = QSerialPort::StopBits(ui->stopbit->currentData().toInt());
+        serial.sendRts = ui->ckRTS->isChecked();
+        serial.sendDtr = ui->ckDTR->isChecked();
+        return {};
+    }
+    const QString error = udpSettingsError(ui->edUdpAddress->text(), ui->edUdpPort->text());
+    if (!error.isEmpty())
+        return error;
+    link->udp.address = ui->edUdpAddress->text();
+    link->udp.port = quint16(ui->edUdpPort->text().toUInt());
+    return {};
+}
+
+QFormLayout *SetupDialog::addressForm() const
+{
+    return ui->addressLayout;
 }
 
 void SetupDialog::listPorts(const QStringList &extra)
@@ -114,33 +158,16 @@ void SetupDialog::saveConfig()
     if (address.isValid())
         writeDeviceAddress(settings, address.toInt());
 
-    if (ui->gbSerial->isChecked()) {
-        // The port may be typed in: a device path such as /dev/pts/3.
-        const QString port = ui->port->currentText().trimmed();
-        const QString error = serialSettingsError(port, ui->baudrate->currentText());
-        if (!error.isEmpty()) {
-            showCriticalBox(error, this);
-            return;
-        }
-        SerialSettings serial;
-        serial.port = port;
-        serial.baudRate = ui->baudrate->currentText().toInt();
-        serial.dataBits = QSerialPort::DataBits(ui->databit->currentData().toInt());
-        serial.parity = QSerialPort::Parity(ui->parity->currentData().toInt());
-        serial.stopBits = QSerialPort::StopBits(ui->stopbit->currentData().toInt());
-        serial.sendRts = ui->ckRTS->isChecked();
-        serial.sendDtr = ui->ckDTR->isChecked();
-        writeSerialSettings(settings, serial);
-    } else {
-        const QString address = ui->edUdpAddress->text();
-        const QString port = ui->edUdpPort->text();
-        const QString error = udpSettingsError(address, port);
-        if (!error.isEmpty()) {
-            showCriticalBox(error, this);
-            return;
-        }
-        writeUdpSettings(settings, address, port);
+    LinkSettings link;
+    const QString error = formLink(&link);
+    if (!error.isEmpty()) {
+        showCriticalBox(error, this);
+        return;
     }
+    if (link.useUdp)
+        writeUdpSettings(settings, ui->edUdpAddress->text(), ui->edUdpPort->text());
+    else
+        writeSerialSettings(settings, link.serial);
     accept();
 }
 

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+struct LinkSettings;
+
 namespace Ui {
 class SetupDialog;
 }
@@ -25,6 +27,18 @@ public slots:
     void searchDialog();
     // Lists the ports present now, keeping the one shown.
     void refreshPorts();
+
+protected:
+    // The form's connection fields as one connection (on the serial side
+    // the port may be typed in); empty when they make one, otherwise the
+    // message to show.
+    QString formLink(LinkSettings *link) const;
+    void showLink(const LinkSettings &link, const QString &udpPortText);
+    // OK: stores the form in config.ini. A dialog that keeps a connection
+    // elsewhere (the meters panel's editor) takes it over here.
+    virtual void commit() { saveConfig(); }
+    // The device address's form, for a dialog that adds fields of its own.
+    class QFormLayout *addressForm() const;
 
 private:
     void fillFixedLists();

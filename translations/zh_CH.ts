@@ -30,6 +30,17 @@
     </message>
 </context>
 <context>
+    <name>MetersPanel</name>
+    <message>
+        <source>Files (*.csv)</source>
+        <translation>CSV文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Files (*.vexabin)</source>
+        <translation>固件包 (*.vexabin)</translation>
+    </message>
+</context>
+<context>
     <name>ServiceReportDialog</name>
     <message>
         <source>Files (*.pdf)</source>

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "fleet/meterspanel.h"
 #include "app/windowgeometry.h"
 #include "base/elidedlabel.h"
 #include "base/filedialogs.h"
@@ -96,8 +97,8 @@ private slots:
             inMenu << a->objectName();
         QCOMPARE(inMenu,
             (QStringList { "setup", "refresh", "import_2", "actionCompareFile", "actionRestoreBackup", "export_2",
-                "save", "sync_time", "debug", "update", "monitor", "", "actionServiceReport", "openJournalFolder", "",
-                "quit" }));
+                "save", "sync_time", "debug", "update", "monitor", "", "actionMeters", "actionServiceReport",
+                "openJournalFolder", "", "quit" }));
         QCOMPARE(action(window, "actionCompareFile")->shortcut(), QKeySequence(Qt::CTRL + Qt::Key_D));
         QCOMPARE(action(window, "save")->toolTip(), QStringLiteral("写入配置"));
         QVERIFY(!action(window, "save")->icon().isNull());
@@ -119,6 +120,8 @@ private slots:
                                        << "Ctrl+I";
         QTest::newRow("F9 batch write") << int(Qt::Key_F9) << 0 << "save"
                                         << "F9";
+        QTest::newRow("Ctrl+M meters") << int(Qt::Key_M) << int(Qt::ControlModifier) << "actionMeters"
+                                       << "Ctrl+M";
         QTest::newRow("Ctrl+Q exit") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "quit"
                                      << "Ctrl+Q";
     }
@@ -150,6 +153,8 @@ private slots:
             QCOMPARE(askedFiles().size(), 1);
         if (actionName == QLatin1String("quit"))
             QVERIFY(!window.isVisible());
+        if (actionName == QLatin1String("actionMeters")) // beside the window, which stays usable
+            QVERIFY(window.metersPanel()->isVisible() && !QApplication::activeModalWidget());
         window.refreshThread()->wait(20000);
     }
 

@@ -5,6 +5,9 @@
 #include "about/aboutdialog.h"
 #include "about/neutralaboutdialog.h"
 #include "app/mainwindow.h"
+#include "fleet/metereditor.h"
+#include "fleet/meterlist.h"
+#include "fleet/meterspanel.h"
 #include "base/settings.h"
 #include "firmware/updatedialog.h"
 #include "history/historydata.h"
@@ -382,6 +385,15 @@ private slots:
                             { 27, { QStringLiteral("恢复出厂设置") } },
                             { 40, { QStringLiteral("报警延时"), QStringLiteral("5") } } });
                     return new CompareDialog(comparison, QStringLiteral("udp 192.168.1.120:8234 @1"), &window);
+                } },
+            { "meters",
+                [&] {
+                    return new MetersPanel(&window);
+                } },
+            { "metereditor",
+                [&] {
+                    static const MeterList kNoMeters;
+                    return new MeterEditor(kNoMeters, &window);
                 } },
         };
         for (const auto &made : dialogs) {

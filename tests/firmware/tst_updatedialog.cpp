@@ -149,6 +149,8 @@ private slots:
     void updateAgainstSimulatorRefusesClose();
     void updateAsksFirst_data();
     void updateAsksFirst();
+    void failedPageOffersRestart_data();
+    void failedPageOffersRestart();
     void refreshFillsSortedListOnce();
     void downloadChecks();
     void closeDuringDownloadStopsIt();
@@ -303,7 +305,7 @@ void TstUpdateDialog::updateAgainstSimulatorRefusesClose()
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning(), 20000);
     QTRY_COMPARE(boxes.texts().size(), 3);
     QTRY_VERIFY(!bar->isTextVisible());
-    QCOMPARE(boxes.texts().last(), QStringLiteral("固件更新成功!"));
+    QCOMPARE(boxes.texts().last(), QStringLiteral("固件更新成功!\n更新后设备已应答"));
     QTRY_VERIFY(child<QPushButton>(dialog, "bntSelectFile")->isEnabled());
     QVERIFY(highest >= 90);
     QCOMPARE(boxesAtReset, boxes.texts());
@@ -339,13 +341,52 @@ void TstUpdateDialog::updateAsksFirst()
                           .arg(meter.address()) });
     if (answer) {
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning() && boxes.texts().size() == 1, 20000);
-        QCOMPARE(boxes.texts(), QStringList { QStringLiteral("固件更新成功!") });
+        QCOMPARE(boxes.texts(), QStringList { QStringLiteral("固件更新成功!\n更新后设备已应答") });
     } else {
         QTest::qWait(200);
         QVERIFY(!dialog.updateThread().isRunning());
         QCOMPARE(meter.receivedRequests().size(), 0);
         QCOMPARE(boxes.texts(), QStringList());
     }
+}
+
+void TstUpdateDialog::failedPageOffersRestart_data()
+{
+    QTest::addColumn<bool>("again");
+    QTest::newRow("start again") << true;
+    QTest::newRow("close") << false;
+}
+
+// A refused page leaves the meter erased; "重新开始" runs the whole update
+// again at once, without a second confirmation, and both runs are journaled.
+void TstUpdateDialog::failedPageOffersRestart()
+{
+    QFETCH(bool, again);
+    TempWorkDir dir;
+    SimRunner meter;
+    QVERIFY2(meter.isStarted(), qPrintable(meter.errorText()));
+    meter.addFault(QStringLiteral("bad-crc,match=tilde,command=2C01,after=3"));
+    pointSettingsAtMeter(meter);
+    ModalBoxCatcher boxes;
+    UpdateDialog dialog;
+    pickPackage(dialog, m_good);
+    setNextAnswers({ true, again });
+    child<QPushButton>(dialog, "bntUpdate")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(askedQuestions().size(), 2, 20000);
+    QCOMPARE(askedQuestions().last(),
+        QStringLiteral("固件更新失败,发送文件数据失败!\n设备中的固件已被擦除，需要重新更新固件。"));
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.updateThread().isRunning() && child<QPushButton>(dialog, "bntUpdate")->isEnabled()
+            && boxes.texts().size() == (again ? 1 : 0),
+        20000);
+    const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+    QCOMPARE(record.eraseCount, again ? 2 : 1);
+    QCOMPARE(record.holdsImage(sampleImage(24 * 1024 + 300)), again);
+    if (again)
+        QCOMPARE(boxes.texts(), QStringList { QStringLiteral("固件更新成功!\n更新后设备已应答") });
+    const QString journal = QString::fromUtf8(dir.readFile(QStringLiteral("journal.csv")));
+    QCOMPARE(journal.count(QStringLiteral(",firmware,,VX-200 V1.03,,started,")), again ? 2 : 1);
+    QCOMPARE(journal.count(QStringLiteral(",firmware,,VX-200 V1.03,,ok,")), again ? 1 : 0);
+    QVERIFY(journal.contains(QStringLiteral(",firmware,,VX-200 V1.03,,\"固件更新失败,发送文件数据失败!\",")));
 }
 
 void TstUpdateDialog::refreshFillsSortedListOnce()
@@ -559,7 +600,8 @@ void TstUpdateDialog::endToEndWithSiteSimulator()
     setNextAnswers({ true });
     child<QPushButton>(dialog, "bntUpdate")->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts().size(), 2, 20000);
-    QCOMPARE(boxes.texts().last(), shown("UpdateDialog", "固件更新成功!"));
+    QCOMPARE(boxes.texts().last(),
+        shown("UpdateDialog", "固件更新成功!") + QLatin1Char('\n') + shown("UpdateThread", "更新后设备已应答"));
     QTRY_VERIFY(child<QPushButton>(dialog, "bntUpdate")->isEnabled());
     shots.take(QStringLiteral("updated"));
 }

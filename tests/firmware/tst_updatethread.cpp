@@ -1,4 +1,6 @@
 #include "firmware/dencryptinfo.h"
+#include "firmware/firmwareupdate.h"
+#include "items/journalreader.h"
 #include "firmware/updatesession.h"
 #include "firmware/updatethread.h"
 #include "link/devicechannel.h"
@@ -144,13 +146,14 @@ private slots:
         QCOMPARE(outcome.progress, expectedProgress(size));
 
         const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
-        QCOMPARE(record.identifyCount, 1);
+        // Once for the update, once more after it.
+        QCOMPARE(record.identifyCount, 2);
         QCOMPARE(record.eraseSize, qint64(size));
         QCOMPARE(record.pageNumbers, expectedPageNumbers(size));
         QVERIFY(record.pageOrderOk);
         QVERIFY(record.image == image); // QCOMPARE would print 300 KiB on failure
         QCOMPARE(record.lastPageTail, QByteArray((1024 - size % 1024) % 1024, char(0xFF)));
-        QCOMPARE(record.finishCount, 2);
+        QCOMPARE(record.finishCount, 4);
         if (size == 300 * 1024)
             qInfo("300 KiB (%d pages) over %s: %lld ms", int(record.pageNumbers.size()),
                 line == Line::Udp ? "UDP" : "pty", outcome.elapsedMs);
@@ -206,7 +209,8 @@ private slots:
         pointSettingsAt(meter, Line::Udp);
         const Outcome outcome = runUpdate(package(kModel, sampleImage(1500)));
         const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
-        QCOMPARE(record.finishCount, 2);
+        // Two more after the identification that follows a finished update.
+        QCOMPARE(record.finishCount, accepted ? 4 : 2);
         if (accepted) {
             QCOMPARE(outcome.errors, QStringList());
             QCOMPARE(record.image, sampleImage(1500));
@@ -305,7 +309,7 @@ private slots:
         QCOMPARE(errors.count(), 0);
         QCOMPARE(succeeded.count(), 1);
         const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
-        QCOMPARE(record.identifyCount, 2);
+        QCOMPARE(record.identifyCount, 3);
         QCOMPARE(record.image, sampleImage(3000));
     }
 
@@ -359,7 +363,7 @@ private slots:
             QCOMPARE(outcome.errors, QStringList());
             QCOMPARE(outcome.succeeded, 1);
             QVERIFY(record.image == sampleImage(size));
-            QCOMPARE(record.finishCount, 2);
+            QCOMPARE(record.finishCount, 4);
         } else {
             QCOMPARE(outcome.errors, QStringList { error });
             QCOMPARE(outcome.succeeded, 0);
@@ -422,7 +426,99 @@ private slots:
         QCOMPARE(outcome.succeeded, 1);
         QCOMPARE(outcome.progress, (QList<int> { 0, 0, 50 }));
         QCOMPARE(record.image, sampleImage(2048));
+        QCOMPARE(record.finishCount, 4);
+    }
+
+    void afterTheUpdate_data()
+    {
+        QTest::addColumn<QString>("meterModel");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("wrongPageAt"); // -1: every page answered
+        QTest::addColumn<int>("kind"); // LinkFailure::Kind
+        QTest::addColumn<bool>("answeredAfter");
+        QTest::addColumn<int>("identifications");
+        QTest::addColumn<int>("finishes");
+        QTest::addColumn<QString>("result"); // the journal's second line
+        QTest::newRow("answers again") << kModel << QString() << -1 << int(LinkFailure::Kind::None) << true << 2 << 4
+                                       << "ok";
+        // Three attempts, each followed by the finish requests.
+        QTest::newRow("silent after the update") << kModel << "silent,match=tilde,command=293F,after=1,times=all" << -1
+                                                 << int(LinkFailure::Kind::None) << false << 4 << 8 << "ok";
+        QTest::newRow("page refused") << kModel << QString() << 1 << int(LinkFailure::Kind::ImageIncomplete) << false
+                                      << 1 << 0 << "固件更新失败,发送文件数据失败!";
+        QTest::newRow("other model") << "VX-300" << QString() << -1 << int(LinkFailure::Kind::WrongModel) << false << 1
+                                     << 2
+                                     << "固件更新失败,BIN文件与设备型号不一致!\n设备型号: VX-300\n文件型号: VX-200";
+    }
+
+    // Every update is journaled before and after; a finished one asks the
+    // rebooting meter once more.
+    void afterTheUpdate()
+    {
+        QFETCH(QString, meterModel);
+        QFETCH(QString, fault);
+        QFETCH(int, wrongPageAt);
+        QFETCH(int, kind);
+        QFETCH(bool, answeredAfter);
+        QFETCH(int, identifications);
+        QFETCH(int, finishes);
+        QFETCH(QString, result);
+        TempWorkDir dir;
+        SimRunner meter(profile(meterModel), options(Line::Udp));
+        QVERIFY(meter.isStarted());
+        if (!fault.isEmpty())
+            meter.addFault(fault);
+        if (wrongPageAt >= 0)
+            meter.call([wrongPageAt](MeterSim &sim) {
+                sim.state().extra.insert(QStringLiteral("firmware/wrongPageReplyAt"), wrongPageAt);
+            });
+        QMap<QString, QVariant> map = package(kModel, sampleImage(3000)).infoMap();
+        map.insert(QLatin1String(kPackageVersionKey), QStringLiteral("V9"));
+        DEncryptInfo info;
+        info.setInfoMap(map);
+        Journal journal;
+        QElapsedTimer timer;
+        timer.start();
+        const FirmwareUpdateResult update = runFirmwareUpdate(meterLink(meter, true), info, journal, UpdateSteps());
+        QCOMPARE(int(update.failure.kind), kind);
+        QCOMPARE(update.answeredAfter, answeredAfter);
+        QCOMPARE(update.modelMismatch, kind == int(LinkFailure::Kind::WrongModel));
+        QCOMPARE(update.journalError, QString());
+        // Bounded: at most about ten seconds for a meter that stays silent.
+        QVERIFY2(timer.elapsed() < 12000, qPrintable(QString::number(timer.elapsed())));
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.identifyCount, identifications);
+        QCOMPARE(record.finishCount, finishes);
+        QStringList lines;
+        const JournalReader journalRead;
+        for (const JournalEntry &entry : journalRead.entries())
+            lines << QStringList { entry.name, entry.requestedValue, entry.result }.join(QLatin1Char('|'));
+        QCOMPARE(lines, (QStringList { "firmware|VX-200 V9|started", "firmware|VX-200 V9|" + result }));
+    }
+
+    // The check before a fleet update: identification and finish, nothing erased.
+    void modelCheckNeverErases_data()
+    {
+        QTest::addColumn<QString>("meterModel");
+        QTest::addColumn<bool>("mismatch");
+        QTest::newRow("same model") << kModel << false;
+        QTest::newRow("other model") << "VX-300" << true;
+    }
+    void modelCheckNeverErases()
+    {
+        QFETCH(QString, meterModel);
+        QFETCH(bool, mismatch);
+        TempWorkDir dir;
+        SimRunner meter(profile(meterModel), options(Line::Pty));
+        QVERIFY(meter.isStarted());
+        const FirmwareUpdateResult check = checkFirmwareModel(meterLink(meter, false), package(kModel, "x"));
+        QCOMPARE(check.modelMismatch, mismatch);
+        QCOMPARE(check.failure.failed(), mismatch);
+        const SimFirmwareRecord record = SimFirmwareRecord::fromState(meter.state());
+        QCOMPARE(record.identifyCount, 1);
+        QCOMPARE(record.eraseCount, 0);
         QCOMPARE(record.finishCount, 2);
+        QVERIFY(!QFile::exists(dir.filePath("journal.csv")));
     }
 
     void channelOpenFailure()
