@@ -8,9 +8,11 @@
 #include "cli/clihelp.h"
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
+#include "cli/cliservice.h"
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "cli/vexacli.h"
+#include "fleet/meterlist.h"
 #include "items/itemcsv.h"
 #include "items/journal.h"
 #include "monitor/monitorsend.h"
@@ -72,7 +74,10 @@ QList<CommandInfo> commands()
             QT_TRANSLATE_NOOP(
                 "VexaCli", "读取配置项和两天之间的历史数据,写出服务报告(A4 PDF);今天对该设备的写入记录为本次维护"),
             { QStringLiteral("output") } },
-        { "flash", "flash PACKAGE", QT_TRANSLATE_NOOP("VexaCli", "用固件包更新设备固件;进度显示在标准错误输出"), {} },
+        { "flash", "flash PACKAGE [--skip-model-mismatch]",
+            QT_TRANSLATE_NOOP(
+                "VexaCli", "用固件包更新设备固件;进度显示在标准错误输出;更新后再识别一次设备,并说明设备是否应答"),
+            { QStringLiteral("skip-model-mismatch") } },
         { "monitor",
             "monitor [--seconds N] [--hex|--both] [--no-debug] [--send TEXT|--send-hex HEX] [--eol none|cr|lf|crlf] "
             "[--reconnect]",
@@ -100,6 +105,8 @@ QList<QCommandLineOption> globalOptions()
             VexaCli::tr("多台设备,每行一台: NAME,udp://HOST:PORT?address=N 或 NAME,serial:PORT?baud=N&address=N"),
             QStringLiteral("FILE") },
         { QStringLiteral("jobs"), VexaCli::tr("同时服务的设备数(默认8;同一串口上逐台进行)"), QStringLiteral("N") },
+        { QStringLiteral("max-failures"),
+            VexaCli::tr("多台设备:失败达到N台后不再开始新的设备,未开始的设备单独列出(默认不限)"), QStringLiteral("N") },
         { QStringLiteral("json"), VexaCli::tr("每台设备一行JSON输出") },
         { QStringLiteral("timeout"),
             VexaCli::tr("慢速线路:items、set、apply、clock和report每次等待应答的毫秒数(默认读取3000,重试和写入10000)"),
@@ -139,6 +146,9 @@ QCommandLineOption commandOption(const QString &name)
         return { QStringLiteral("no-backup"), VexaCli::tr("写入前不备份设备中的值") };
     if (name == QLatin1String("allow-empty"))
         return { QStringLiteral("allow-empty"), VexaCli::tr("允许把有值的配置项写为空值") };
+    if (name == QLatin1String("skip-model-mismatch"))
+        return { QStringLiteral("skip-model-mismatch"),
+            VexaCli::tr("跳过型号与固件包不同的设备(只识别,不擦除);跳过的设备单独列出,不算失败") };
     if (name == QLatin1String("trigger"))
         return { QStringLiteral("trigger"),
             VexaCli::tr("执行命令配置项(没有值的项,如恢复出厂设置),写作INDEX=或NAME=") };
@@ -266,7 +276,7 @@ QString singleTarget(const QCommandLineParser &parser, CliTarget *target)
 
 // Checks the command's own arguments before any meter is reached; returns
 // the exit status (CliOk to go on) and prints the error.
-int checkCommandArguments(const CliOptions &options)
+int checkCommandArguments(CliOptions &options)
 {
     const int count = options.arguments.size();
     if (options.command == QLatin1String("set")) {
@@ -295,11 +305,13 @@ int checkCommandArguments(const CliOptions &options)
         }
         return CliOk;
     }
-    const bool single = options.command == QLatin1String("history") || options.command == QLatin1String("report")
-        || options.command == QLatin1String("flash") || options.command == QLatin1String("monitor")
+    const bool single = options.command == QLatin1String("report") || options.command == QLatin1String("monitor")
         || options.command == QLatin1String("search");
     if (single && options.fleet)
         return usageError(VexaCli::tr("该命令只用于一台设备"), options.command);
+    // Drawn files are one meter's; a fleet's history goes to one CSV file per meter.
+    if (options.fleet && (!options.pdf.isEmpty() || !options.chart.isEmpty()))
+        return usageError(VexaCli::tr("--pdf和--chart不能与--targets同用"), options.command);
     if (options.command == QLatin1String("flash")) {
         if (count != 1)
             return usageError(VexaCli::tr("需要一个文件"), options.command);
@@ -307,6 +319,11 @@ int checkCommandArguments(const CliOptions &options)
             printErr(
                 QStringLiteral("vexa-cli: %1\n")
                     .arg(QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(options.arguments.at(0))));
+            return CliFileError;
+        }
+        const QString error = readFlashPackage(options.arguments.at(0), &options.package);
+        if (!error.isEmpty()) {
+            printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
             return CliFileError;
         }
         return CliOk;
@@ -359,8 +376,14 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
         return;
     }
     QStringList failures;
+    QStringList skipped;
+    QStringList notStarted;
     for (const MeterReport &report : reports) {
-        if (report.exit != CliOk)
+        if (report.outcome == FleetOutcome::Skipped)
+            skipped << QStringLiteral("  %1: %2").arg(report.name, report.error);
+        else if (report.outcome == FleetOutcome::NotStarted)
+            notStarted << QStringLiteral("  %1").arg(report.name);
+        else if (report.exit != CliOk)
             failures << QStringLiteral("  %1: %2 (%3)").arg(report.name, report.error).arg(report.exit);
     }
     if (!failures.isEmpty()) {
@@ -368,6 +391,15 @@ void printReports(const QVector<MeterReport> &reports, const CliOptions &options
             VexaCli::tr("%1台设备中%2台失败:", nullptr, int(reports.size())).arg(reports.size()).arg(failures.size())
             + QLatin1Char('\n'));
         printErr(failures.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    }
+    if (!skipped.isEmpty()) {
+        printErr(VexaCli::tr("跳过%1台设备:", nullptr, int(skipped.size())).arg(skipped.size()) + QLatin1Char('\n'));
+        printErr(skipped.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    }
+    if (!notStarted.isEmpty()) {
+        printErr(VexaCli::tr("失败达到上限,%1台设备未开始:", nullptr, int(notStarted.size())).arg(notStarted.size())
+            + QLatin1Char('\n'));
+        printErr(notStarted.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     }
 }
 
@@ -494,6 +526,8 @@ int runCommand(const QStringList &arguments)
         = info->options.contains(QStringLiteral("allow-empty")) && parser.isSet(QStringLiteral("allow-empty"));
     options.trigger = info->options.contains(QStringLiteral("trigger")) && parser.isSet(QStringLiteral("trigger"));
     options.noBackup = info->options.contains(QStringLiteral("no-backup")) && parser.isSet(QStringLiteral("no-backup"));
+    options.skipModelMismatch = info->options.contains(QStringLiteral("skip-model-mismatch"))
+        && parser.isSet(QStringLiteral("skip-model-mismatch"));
     if (parser.isSet(QStringLiteral("timeout"))
         && !parsePositive(parser.value(QStringLiteral("timeout")), 1, 600000, &options.timeoutMs))
         return usageError(
@@ -516,6 +550,10 @@ int runCommand(const QStringList &arguments)
     int jobs = 8;
     if (parser.isSet(QStringLiteral("jobs")) && !parsePositive(parser.value(QStringLiteral("jobs")), 1, 256, &jobs))
         return usageError(VexaCli::tr("无效的并行数: %1").arg(parser.value(QStringLiteral("jobs"))), options.command);
+    if (parser.isSet(QStringLiteral("max-failures"))
+        && !parsePositive(parser.value(QStringLiteral("max-failures")), 1, MeterList::kMaxMeters, &options.maxFailures))
+        return usageError(
+            VexaCli::tr("无效的失败数: %1").arg(parser.value(QStringLiteral("max-failures"))), options.command);
     if (options.fleet && parser.isSet(QStringLiteral("address")))
         return usageError(VexaCli::tr("--address不能与--targets同用,地址写在目标文件中"), options.command);
 
@@ -535,7 +573,9 @@ int runCommand(const QStringList &arguments)
             printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
             return CliFileError;
         }
-        if (options.command == QLatin1String("items") && !options.json) {
+        const bool filePerMeter
+            = options.command == QLatin1String("items") || options.command == QLatin1String("history");
+        if (filePerMeter && !options.json) {
             const QString dir = options.output.isEmpty() ? QStringLiteral(".") : options.output;
             if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir()) {
                 printErr(QStringLiteral("vexa-cli: %1\n").arg(VexaCli::tr("无法创建文件夹: %1").arg(dir)));

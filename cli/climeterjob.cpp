@@ -118,13 +118,13 @@ MeterReport CliMeterJob::run()
     DeviceChannel channel;
     // These open a channel of their own (the monitor on its own thread).
     if (m_options.command == QLatin1String("history")) {
-        runHistory(m_target, m_options, &m_report);
+        writeHistory();
         if (m_report.exit == CliOk && !m_options.chart.isEmpty())
             writeHistoryChart(m_target, m_options, m_report.json.value(QStringLiteral("lines")).toString(), &m_report);
     } else if (m_options.command == QLatin1String("report")) {
         runReport(m_target, m_options, &m_report);
     } else if (m_options.command == QLatin1String("flash")) {
-        runFlash(m_target, m_options, m_progress, &m_report);
+        runFlash(m_target, m_options, m_journal, m_progress, &m_report);
     } else if (m_options.command == QLatin1String("monitor")) {
         runMonitor(m_target, m_options, &m_report);
     } else if (m_options.command == QLatin1String("search")) {
@@ -150,6 +150,27 @@ MeterReport CliMeterJob::run()
     if (!m_report.error.isEmpty())
         m_report.json.insert(QStringLiteral("error"), m_report.error);
     return m_report;
+}
+
+void CliMeterJob::writeHistory()
+{
+    if (!m_options.fleet) {
+        runHistory(m_target, m_options, &m_report);
+        return;
+    }
+    // A fleet's lines go to NAME.csv in the folder (none with --json), named
+    // and guarded as the items' files are.
+    CliOptions options = m_options;
+    if (!options.json) {
+        const QString refused = checkOutputPath();
+        if (!refused.isEmpty()) {
+            fail(CliFileError, refused);
+            return;
+        }
+        options.output = outputPath();
+        m_report.json.insert(QStringLiteral("file"), options.output);
+    }
+    runHistory(m_target, options, &m_report);
 }
 
 QString CliMeterJob::told(const LinkFailure &failure) const

@@ -2,6 +2,7 @@
 
 #include "cli/clioptions.h"
 #include "cli/clitarget.h"
+#include "fleet/fleetrunner.h"
 #include "items/identificationrows.h"
 #include "items/itemsession.h"
 
@@ -17,6 +18,9 @@ class Journal;
 struct MeterReport
 {
     QString name;
+    // Done or Failed by the exit status; Skipped (the reason in `error`,
+    // exit 0) and NotStarted are said apart.
+    FleetOutcome outcome = FleetOutcome::Done;
     int exit = CliOk;
     QString error;
     QString out;
@@ -35,6 +39,8 @@ public:
 
 private:
     void readItems(ItemSession &session);
+    // history FROM TO; in a fleet into NAME.csv of the -o folder.
+    void writeHistory();
     // The meter's whole list, with progress on a terminal; its identification
     // rows are noted for the journal.
     ItemListResult readMeterList(ItemSession &session, QVector<ItemRecord> *records);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/dencryptinfo.h"
 #include "link/linkfailure.h"
 
 #include <QString>
@@ -54,4 +55,7 @@ struct CliOptions
     bool allowEmpty = false; // set: an empty value for an item that has one
     bool trigger = false; // set: run a command item
     bool noBackup = false; // apply: no copy of the meter's values before writing
+    DEncryptInfo package; // flash: read once, before any meter is served
+    bool skipModelMismatch = false; // flash: a meter of another model is skipped, not failed
+    int maxFailures = 0; // a fleet starts no new meter after this many failures; 0: no limit
 };

@@ -5,6 +5,7 @@
 #include "cli/cliprogress.h"
 #include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
+#include "firmware/firmwareupdate.h"
 #include "firmware/updatesession.h"
 #include "link/devicechannel.h"
 #include "link/dsearchdevicethread.h"
@@ -35,38 +36,64 @@ void runFor(QThread &worker, int seconds, const std::atomic<bool> *outputFailed 
 
 } // namespace
 
-void runFlash(const CliTarget &target, const CliOptions &options, CliProgress *progress, MeterReport *report)
+QString readFlashPackage(const QString &path, DEncryptInfo *info)
 {
-    DEncryptInfo info;
-    info.setFilePath(options.arguments.value(0));
+    info->setFilePath(path);
+    // The package database is opened on this thread only: the meters of a
+    // fleet share what was read here.
     QString error;
     {
         DDbServer server(QString::fromLatin1(kPackageConnectionName));
-        error = server.parseFile(info);
+        error = server.parseFile(*info);
     }
-    if (error.isEmpty())
-        error = UpdateSession::packageFailure(info).briefText();
-    if (!error.isEmpty()) {
-        report->exit = CliFileError;
-        report->error = error;
-        return;
-    }
+    return error.isEmpty() ? UpdateSession::packageFailure(*info).briefText() : error;
+}
+
+void runFlash(
+    const CliTarget &target, const CliOptions &options, Journal &journal, CliProgress *progress, MeterReport *report)
+{
+    const DEncryptInfo &info = options.package;
     const QString pages = QCoreApplication::translate("VexaCli", "固件");
     UpdateSteps steps;
     steps.progress = [&](int percent) {
-        if (progress)
+        // A fleet shows how many meters are done instead.
+        if (progress && !options.fleet)
             progress->step(target.name, pages, qMin(percent, 100), 100);
     };
-    DeviceChannel channel;
-    const LinkFailure failure = UpdateSession(channel).update(target.link, info, steps);
-    if (progress)
-        progress->clear();
+    // Asked to skip other models, the meter is only identified first: one
+    // that is skipped had no update started and gets no journal line.
+    FirmwareUpdateResult update
+        = options.skipModelMismatch ? checkFirmwareModel(target.link, info) : FirmwareUpdateResult();
+    if (update.modelMismatch) {
+        report->outcome = FleetOutcome::Skipped;
+        // The failure's lines after the first name both models.
+        const QString models
+            = update.failure.message.section(QLatin1Char('\n'), 1).replace(QLatin1Char('\n'), QLatin1String("; "));
+        report->error = QCoreApplication::translate("VexaCli", "型号不同,已跳过: %1").arg(models);
+        report->json.insert(QStringLiteral("skipped"), true);
+        report->json.insert(QStringLiteral("reason"), report->error);
+        return;
+    }
+    if (!update.failure.failed())
+        update = runFirmwareUpdate(target.link, info, journal, steps);
+    report->json.insert(QStringLiteral("answered_after"), update.answeredAfter);
+    if (progress) {
+        if (!options.fleet)
+            progress->clear();
+        if (!update.journalError.isEmpty())
+            progress->warnOnce(update.journalError);
+    }
+    const LinkFailure &failure = update.failure;
     if (failure.failed()) {
         report->exit = cliExitStatus(failure);
         report->error = cliFailureText(failure, options.fleet);
+        // Erased and not written whole: say what the meter needs now.
+        if (update.imageIncomplete())
+            report->error += QLatin1Char('\n') + firmwareNeedsNewUpdateText();
         return;
     }
-    report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n');
+    report->out = QCoreApplication::translate("UpdateDialog", "固件更新成功!") + QLatin1Char('\n')
+        + update.afterUpdateText() + QLatin1Char('\n');
 }
 
 void runMonitor(const CliTarget &target, const CliOptions &options, MeterReport *report)

@@ -1131,12 +1131,12 @@
         <translation>Multiple Devices...</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+309" />
-        <location line="+22" />
+        <location filename="../cli/cliapp.cpp" line="+321" />
+        <location line="+27" />
         <location filename="../cli/clihistory.cpp" line="-3" />
         <location line="+35" />
         <location line="+77" />
-        <location filename="../cli/climeterjob.cpp" line="+238" />
+        <location filename="../cli/climeterjob.cpp" line="+259" />
         <location filename="../cli/clitarget.cpp" line="+13" />
         <location filename="../items/itemcomparison.cpp" line="+9" />
         <location filename="../items/itemcsv.cpp" line="+94" />
@@ -2647,7 +2647,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+69" />
+        <location filename="../cli/cliservice.cpp" line="+95" />
         <location filename="../firmware/updatedialog.cpp" line="+45" />
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -2727,7 +2727,7 @@ File model: %2</translation>
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-277" />
+        <location filename="../cli/cliapp.cpp" line="-292" />
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>Read the item list: each item's row number (as the assistant's list shows it) and item index (as files and set use it); -o writes the assistant's CSV file</translation>
     </message>
@@ -2762,12 +2762,12 @@ File model: %2</translation>
         <translation>Read the items and the history between two days and write the service report (A4 PDF); today's writes to this meter are the visit</translation>
     </message>
     <message>
-        <location line="+3" />
-        <source>用固件包更新设备固件;进度显示在标准错误输出</source>
-        <translation>Update the device's firmware from a package; progress on standard error</translation>
+        <location line="+4" />
+        <source>用固件包更新设备固件;进度显示在标准错误输出;更新后再识别一次设备,并说明设备是否应答</source>
+        <translation>Update the device's firmware from a firmware package; progress goes to standard error; after the update the device is identified once more and the output says whether it answered</translation>
     </message>
     <message>
-        <location line="+4" />
+        <location line="+6" />
         <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
         <translation>Print the lines the device sends to standard output; can send once after opening</translation>
     </message>
@@ -2825,6 +2825,11 @@ File model: %2</translation>
         <location line="+2" />
         <source>同时服务的设备数(默认8;同一串口上逐台进行)</source>
         <translation>Devices served at once (default 8; one at a time per serial port)</translation>
+    </message>
+    <message>
+        <location line="+2" />
+        <source>多台设备:失败达到N台后不再开始新的设备,未开始的设备单独列出(默认不限)</source>
+        <translation>Several devices: start no further device after N failures; the devices not started are listed (default: no limit)</translation>
     </message>
     <message>
         <location line="+1" />
@@ -2905,6 +2910,11 @@ File model: %2</translation>
         <location line="+2" />
         <source>允许把有值的配置项写为空值</source>
         <translation>Allow writing an empty value to an item that has a value</translation>
+    </message>
+    <message>
+        <location line="+3" />
+        <source>跳过型号与固件包不同的设备(只识别,不擦除);跳过的设备单独列出,不算失败</source>
+        <translation>Skip devices of another model than the package (identified only, nothing erased); skipped devices are listed and do not count as failures</translation>
     </message>
     <message>
         <location line="+3" />
@@ -3025,17 +3035,22 @@ File model: %2</translation>
     </message>
     <message>
         <location line="+7" />
-        <location line="+15" />
+        <location line="+17" />
         <source>需要一个文件</source>
         <translation>One file expected</translation>
     </message>
     <message>
-        <location line="-3" />
+        <location line="-6" />
         <source>该命令只用于一台设备</source>
         <translation>This command serves one device only</translation>
     </message>
     <message>
-        <location line="+13" />
+        <location line="+3" />
+        <source>--pdf和--chart不能与--targets同用</source>
+        <translation>--pdf and --chart cannot be used with --targets</translation>
+    </message>
+    <message>
+        <location line="+18" />
         <source>--hex和--both只能选一个</source>
         <translation>Use --hex or --both, not both</translation>
     </message>
@@ -3050,12 +3065,24 @@ File model: %2</translation>
         <translation>Unexpected arguments: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+31" />
+        <location line="+37" />
         <source>%1台设备中%2台失败:</source>
         <translation>
             <numerusform>%2 of %1 device failed:</numerusform>
             <numerusform>%2 of %1 devices failed:</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5" />
+        <source>跳过%1台设备:</source>
+        <translation>
+            <numerusform>Skipped %1 device:</numerusform><numerusform>Skipped %1 devices:</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4" />
+        <source>失败达到上限,%1台设备未开始:</source>
+        <translation>
+            <numerusform>Too many failures; %1 device not started:</numerusform><numerusform>Too many failures; %1 devices not started:</numerusform></translation>
     </message>
     <message>
         <location line="+55" />
@@ -3083,7 +3110,7 @@ File model: %2</translation>
         <translation>Unknown command: %1</translation>
     </message>
     <message>
-        <location line="+34" />
+        <location line="+36" />
         <source>无效的等待时间: %1</source>
         <translation>Invalid time-out: %1</translation>
     </message>
@@ -3108,17 +3135,22 @@ File model: %2</translation>
         <translation>Invalid number of jobs: %1</translation>
     </message>
     <message>
+        <location line="+4" />
+        <source>无效的失败数: %1</source>
+        <translation>Invalid number of failures: %1</translation>
+    </message>
+    <message>
         <location line="+2" />
         <source>--address不能与--targets同用,地址写在目标文件中</source>
         <translation>--address cannot go with --targets; put the address in the targets file</translation>
     </message>
     <message>
-        <location line="+21" />
+        <location line="+23" />
         <source>无法创建文件夹: %1</source>
         <translation>Could not create the folder: %1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+18" />
+        <location filename="../cli/clifleet.cpp" line="+19" />
         <source>设备</source>
         <translation>devices</translation>
     </message>
@@ -3160,7 +3192,7 @@ File model: %2</translation>
         <translation>(not accepted by the device)</translation>
     </message>
     <message>
-        <location line="-429" />
+        <location line="-450" />
         <source>行号</source>
         <translation>Row</translation>
     </message>
@@ -3175,7 +3207,7 @@ File model: %2</translation>
         <translation>Name: value</translation>
     </message>
     <message>
-        <location line="+112" />
+        <location line="+133" />
         <source>设备未接受配置项%1的值: %2</source>
         <translation>The device did not accept the value of item %1: %2</translation>
     </message>
@@ -3231,9 +3263,14 @@ File model: %2</translation>
         <translation>Clock set to %1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-15" />
+        <location filename="../cli/cliservice.cpp" line="-39" />
         <source>固件</source>
         <translation>firmware</translation>
+    </message>
+    <message>
+        <location line="+16" />
+        <source>型号不同,已跳过: %1</source>
+        <translation>Another model, skipped: %1</translation>
     </message>
     <message>
         <location filename="../cli/clitarget.cpp" line="+7" />

@@ -1122,12 +1122,12 @@
         <translation>多台裝置……</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+309" />
-        <location line="+22" />
+        <location filename="../cli/cliapp.cpp" line="+321" />
+        <location line="+27" />
         <location filename="../cli/clihistory.cpp" line="-3" />
         <location line="+35" />
         <location line="+77" />
-        <location filename="../cli/climeterjob.cpp" line="+238" />
+        <location filename="../cli/climeterjob.cpp" line="+259" />
         <location filename="../cli/clitarget.cpp" line="+13" />
         <location filename="../items/itemcomparison.cpp" line="+9" />
         <location filename="../items/itemcsv.cpp" line="+94" />
@@ -2635,7 +2635,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+69" />
+        <location filename="../cli/cliservice.cpp" line="+95" />
         <location filename="../firmware/updatedialog.cpp" line="+45" />
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -2715,7 +2715,7 @@
 <context>
     <name>VexaCli</name>
     <message>
-        <location filename="../cli/cliapp.cpp" line="-277" />
+        <location filename="../cli/cliapp.cpp" line="-292" />
         <source>读取配置项列表:每项的行号(配置助手列表中显示的)和配置项序号(文件和set使用的);-o写出配置助手的CSV文件</source>
         <translation>讀取設定項目清單：每項的行號（設定助手清單中顯示的）和設定項目序號（檔案和set使用的）；-o寫出設定助手的CSV檔案</translation>
     </message>
@@ -2750,12 +2750,12 @@
         <translation>讀取設定項目和兩天之間的歷史資料，寫出服務報告(A4 PDF)；今天對該裝置的寫入記錄為本次維護</translation>
     </message>
     <message>
-        <location line="+3" />
-        <source>用固件包更新设备固件;进度显示在标准错误输出</source>
-        <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出</translation>
+        <location line="+4" />
+        <source>用固件包更新设备固件;进度显示在标准错误输出;更新后再识别一次设备,并说明设备是否应答</source>
+        <translation>用韌體套件更新裝置韌體；進度顯示在標準錯誤輸出；更新後再識別一次裝置，並說明裝置是否回應</translation>
     </message>
     <message>
-        <location line="+4" />
+        <location line="+6" />
         <source>监听设备发送的行并输出到标准输出;可在打开后发送一次</source>
         <translation>接收裝置傳送的行並輸出到標準輸出；可在開啟後傳送一次</translation>
     </message>
@@ -2813,6 +2813,11 @@
         <location line="+2" />
         <source>同时服务的设备数(默认8;同一串口上逐台进行)</source>
         <translation>同時服務的裝置數（預設8；同一串列埠上逐台進行）</translation>
+    </message>
+    <message>
+        <location line="+2" />
+        <source>多台设备:失败达到N台后不再开始新的设备,未开始的设备单独列出(默认不限)</source>
+        <translation>多台裝置：失敗達到N台後不再開始新的裝置，未開始的裝置單獨列出（預設不限）</translation>
     </message>
     <message>
         <location line="+1" />
@@ -2893,6 +2898,11 @@
         <location line="+2" />
         <source>允许把有值的配置项写为空值</source>
         <translation>允許把有值的設定項目寫為空值</translation>
+    </message>
+    <message>
+        <location line="+3" />
+        <source>跳过型号与固件包不同的设备(只识别,不擦除);跳过的设备单独列出,不算失败</source>
+        <translation>略過型號與韌體套件不同的裝置（只識別，不抹除）；略過的裝置單獨列出，不算失敗</translation>
     </message>
     <message>
         <location line="+3" />
@@ -3013,17 +3023,22 @@
     </message>
     <message>
         <location line="+7" />
-        <location line="+15" />
+        <location line="+17" />
         <source>需要一个文件</source>
         <translation>需要一個檔案</translation>
     </message>
     <message>
-        <location line="-3" />
+        <location line="-6" />
         <source>该命令只用于一台设备</source>
         <translation>此指令只用於一台裝置</translation>
     </message>
     <message>
-        <location line="+13" />
+        <location line="+3" />
+        <source>--pdf和--chart不能与--targets同用</source>
+        <translation>--pdf和--chart不能與--targets同用</translation>
+    </message>
+    <message>
+        <location line="+18" />
         <source>--hex和--both只能选一个</source>
         <translation>--hex和--both只能選一個</translation>
     </message>
@@ -3038,11 +3053,23 @@
         <translation>多餘的參數：%1</translation>
     </message>
     <message numerus="yes">
-        <location line="+31" />
+        <location line="+37" />
         <source>%1台设备中%2台失败:</source>
         <translation>
             <numerusform>%1台裝置中%2台失敗：</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5" />
+        <source>跳过%1台设备:</source>
+        <translation>
+            <numerusform>略過%1台裝置：</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4" />
+        <source>失败达到上限,%1台设备未开始:</source>
+        <translation>
+            <numerusform>失敗達到上限，%1台裝置未開始：</numerusform></translation>
     </message>
     <message>
         <location line="+55" />
@@ -3070,7 +3097,7 @@
         <translation>未知的指令：%1</translation>
     </message>
     <message>
-        <location line="+34" />
+        <location line="+36" />
         <source>无效的等待时间: %1</source>
         <translation>無效的等待時間：%1</translation>
     </message>
@@ -3095,17 +3122,22 @@
         <translation>無效的並行數：%1</translation>
     </message>
     <message>
+        <location line="+4" />
+        <source>无效的失败数: %1</source>
+        <translation>無效的失敗數：%1</translation>
+    </message>
+    <message>
         <location line="+2" />
         <source>--address不能与--targets同用,地址写在目标文件中</source>
         <translation>--address不能與--targets同用，位址寫在目標檔案中</translation>
     </message>
     <message>
-        <location line="+21" />
+        <location line="+23" />
         <source>无法创建文件夹: %1</source>
         <translation>無法建立資料夾：%1</translation>
     </message>
     <message>
-        <location filename="../cli/clifleet.cpp" line="+18" />
+        <location filename="../cli/clifleet.cpp" line="+19" />
         <source>设备</source>
         <translation>裝置</translation>
     </message>
@@ -3147,7 +3179,7 @@
         <translation>（裝置未接受該值）</translation>
     </message>
     <message>
-        <location line="-429" />
+        <location line="-450" />
         <source>行号</source>
         <translation>行號</translation>
     </message>
@@ -3162,7 +3194,7 @@
         <translation>名稱：值</translation>
     </message>
     <message>
-        <location line="+112" />
+        <location line="+133" />
         <source>设备未接受配置项%1的值: %2</source>
         <translation>裝置未接受設定項目%1的值：%2</translation>
     </message>
@@ -3216,9 +3248,14 @@
         <translation>時鐘已設為%1</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="-15" />
+        <location filename="../cli/cliservice.cpp" line="-39" />
         <source>固件</source>
         <translation>韌體</translation>
+    </message>
+    <message>
+        <location line="+16" />
+        <source>型号不同,已跳过: %1</source>
+        <translation>型號不同，已略過：%1</translation>
     </message>
     <message>
         <location filename="../cli/clitarget.cpp" line="+7" />

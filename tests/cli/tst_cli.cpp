@@ -1,5 +1,6 @@
 #include "firmware/packagewriter.h"
 #include "items/journal.h"
+#include "items/journalreader.h"
 #include "link/devicechannel.h"
 #include "sim/debugresponder.h"
 #include "sim/metersim.h"
@@ -211,6 +212,10 @@ private slots:
         QTest::newRow("bad udp") << QStringList { "--udp", "localhost", "items" };
         QTest::newRow("address 0") << QStringList { "--udp", "127.0.0.1:1", "--address", "0", "items" };
         QTest::newRow("jobs 0") << QStringList { "--jobs", "0", "items" };
+        QTest::newRow("max-failures 0") << QStringList { "--max-failures", "0", "items" };
+        QTest::newRow("fleet history as a chart")
+            << QStringList { "--targets", "site.txt", "history", "2026-02-01", "2026-02-02", "--chart", "h.png" };
+        QTest::newRow("skip models of another command") << QStringList { "items", "--skip-model-mismatch" };
         QTest::newRow("parity") << QStringList { "--serial", "x", "--parity", "odd-ish", "items" };
         QTest::newRow("extra argument") << QStringList { "clock", "now" };
         QTest::newRow("history dates reversed") << QStringList { "history", "2026-02-01", "2024-06-01" };
@@ -931,7 +936,107 @@ private slots:
         QCOMPARE(writePackageFile(package, "VX-200", "V9", model, QByteArray(3000, 'x')), QString());
         const Run run = cli(at(*m_meter) << "flash" << package);
         QCOMPARE(run.exit, exit);
-        QCOMPARE(run.out.isEmpty(), exit != 0);
+        QCOMPARE(run.out, exit == 0 ? QStringLiteral("固件更新成功!\n更新后设备已应答\n") : QString());
+    }
+
+    void fleetFlashAndHistory_data()
+    {
+        // Meters "page" (refuses its second page), "other" (another model),
+        // "good"; --jobs 1 serves them in that order.
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("silentAfter"); // "good" does not answer after its update
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("outcomes"); // from --json: meter=outcome, answered_after
+        QTest::addColumn<QString>("journal"); // results in journal.csv, in order per meter
+        QTest::addColumn<QStringList>("told"); // on stderr
+        const QString erased = "设备中的固件已被擦除，需要重新更新固件。";
+        const QString mismatch = "固件更新失败,BIN文件与设备型号不一致!\n设备型号: VX-300\n文件型号: VX-200";
+        const QString pageFailed = "固件更新失败,发送文件数据失败!";
+        QTest::newRow("flash") << QStringList { "flash", "@package", "--json" } << false << 3
+                               << "page=failed other=failed good=done,true"
+                               << "page:started," + pageFailed + " other:started," + mismatch + " good:started,ok"
+                               << QStringList { "3台设备中2台失败:", erased };
+        QTest::newRow("skipping other models")
+            << QStringList { "flash", "@package", "--json", "--skip-model-mismatch" } << true << 2
+            << "page=failed other=skipped good=done,false"
+            << "page:started," + pageFailed + " good:started,ok"
+            << QStringList { "3台设备中1台失败:",
+                   "跳过1台设备:\n  other: 型号不同,已跳过: 设备型号: VX-300; 文件型号: VX-200\n" };
+        QTest::newRow("one failure stops the fleet")
+            << QStringList { "flash", "@package", "--json", "--skip-model-mismatch", "--max-failures", "1", "--jobs",
+                   "1" }
+            << false << 2 << "page=failed other=not_started good=not_started"
+            << "page:started," + pageFailed << QStringList { "失败达到上限,2台设备未开始:\n  other\n  good\n" };
+        // Every model has its history; one file per meter.
+        QTest::newRow("history") << QStringList { "history", "2024-06-01", "2024-06-02", "-o", "out", "--max-failures",
+            "1" } << false << 0 << ""
+                                 << "" << QStringList();
+    }
+    void fleetFlashAndHistory()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, silentAfter);
+        QFETCH(int, exit);
+        QFETCH(QString, outcomes);
+        QFETCH(QString, journal);
+        QFETCH(QStringList, told);
+        const QStringList names { "page", "other", "good" };
+        std::vector<std::unique_ptr<SimRunner>> meters;
+        QByteArray targets;
+        QMap<QString, QString> nameOf; // the journal's connection column
+        for (const QString &name : names) {
+            SimProfile profile = SimProfile::demo();
+            profile.model = name == "other" ? "VX-300" : "VX-200";
+            profile.raw.remove("firmware"); // identifies with the profile's model
+            meters.emplace_back(new SimRunner(profile));
+            QVERIFY(meters.back()->isStarted());
+            targets += QStringLiteral("%1,udp://%2?address=255\n").arg(name, udp(*meters.back())).toUtf8();
+            nameOf.insert(QStringLiteral("udp %1").arg(udp(*meters.back())), name);
+        }
+        meters.front()->call(
+            [](MeterSim &sim) { sim.state().extra.insert(QStringLiteral("firmware/wrongPageReplyAt"), 1); });
+        // Silent after the update's own identification (the model check asks once before it).
+        if (silentAfter)
+            meters.back()->addFault(QStringLiteral("silent,match=tilde,command=293F,after=%1,times=all")
+                                        .arg(arguments.contains("--skip-model-mismatch") ? 2 : 1));
+        m_dir->writeFile("site.txt", targets);
+        const QString package = m_dir->filePath("fw.vexabin");
+        QCOMPARE(writePackageFile(package, "Vexa", "V9", "VX-200", QByteArray(3000, 'x')), QString());
+        arguments.replace(arguments.indexOf("@package") < 0 ? 0 : arguments.indexOf("@package"),
+            arguments.contains("@package") ? package : arguments.first());
+
+        const Run run = cli(QStringList { "--targets", "site.txt" } + arguments);
+        QCOMPARE(run.exit, exit);
+        for (const QString &text : told)
+            QVERIFY2(run.err.contains(text), qPrintable(run.err));
+        if (arguments.first() == "history") {
+            for (const QString &name : names)
+                QVERIFY(m_dir->readFile("out/" + name + ".csv").size() > 100);
+            return;
+        }
+        QStringList said;
+        for (const QString &line : run.out.split('\n', Qt::SkipEmptyParts)) {
+            const QJsonObject json = QJsonDocument::fromJson(line.toUtf8()).object();
+            QString word = json.value("meter").toString() + "=" + json.value("outcome").toString();
+            if (json.contains("answered_after") && json.value("ok").toBool())
+                word += json.value("answered_after").toBool() ? ",true" : ",false";
+            said << word;
+        }
+        QCOMPARE(said.join(' '), outcomes);
+        // Per meter: started, then ok or the failure; a skipped meter has none.
+        QMap<QString, QStringList> lines;
+        const JournalReader reader(m_dir->filePath("journal.csv"));
+        for (const JournalEntry &entry : reader.entries()) {
+            QCOMPARE(entry.name, QStringLiteral("firmware"));
+            QCOMPARE(entry.requestedValue, QStringLiteral("VX-200 V9"));
+            lines[nameOf.value(entry.connection)] << entry.result;
+        }
+        QStringList written;
+        for (const QString &name : names) {
+            if (lines.contains(name))
+                written << name + ":" + lines.value(name).join(',');
+        }
+        QCOMPARE(written.join(' '), journal);
     }
 
     void monitorPrintsLines()

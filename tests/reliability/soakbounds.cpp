@@ -1,5 +1,6 @@
 #include "tests/reliability/soakbounds.h"
 
+#include "firmware/updatesession.h"
 #include "items/itemsession.h"
 #include "link/devicechannel.h"
 #include "sim/simchaos.h"
@@ -24,6 +25,10 @@ constexpr qint64 kRead = kFirstRead + kRepeatRead + kLateWindow + 2 * kSettle; /
 constexpr qint64 kReadAgain = 2 * kRead; // a repeated copy let go, the item asked again
 constexpr qint64 kOneExchange = kExchange + kSettle;
 constexpr qint64 kWrite = kOneExchange + kRead; // one read-back after an unknown outcome
+// After a finished update the rebooting meter is asked again: each attempt
+// an identification and two finish requests, each with its settle.
+constexpr qint64 kAfterUpdate = UpdateSession::kAfterUpdateAttempts
+    * (UpdateSession::kAfterUpdateIdentifyMs + kSettle + 2 * (UpdateSession::kAfterUpdateFinishMs + kSettle));
 
 // The chaos meter sends the history in pieces (256 bytes, 10 ms apart) and
 // cuts each piece on its own: up to four parts 0.7 s apart, each cut pushing
@@ -64,8 +69,8 @@ qint64 listOf(int items)
 qint64 updateOf(int bytes)
 {
     const int pages = (bytes + 1023) / 1024;
-    // identify twice and the late window, erase, the pages, finish twice
-    return 2 * kOneExchange + kLateWindow + kOneExchange + pages * kOneExchange + 2 * kOneExchange;
+    // identify twice and the late window, erase, the pages, finish twice, the meter asked again
+    return 2 * kOneExchange + kLateWindow + kOneExchange + pages * kOneExchange + 2 * kOneExchange + kAfterUpdate;
 }
 
 struct BoundRow
@@ -94,7 +99,7 @@ const QList<BoundRow> &rows()
             [](const SoakOperation &, int) {
                 return kOneExchange;
             } },
-        { SoakOperation::Update, "(P + 5) × X + L",
+        { SoakOperation::Update, "(P + 5) × X + L + V",
             [](const SoakOperation &o, int) {
                 return updateOf(o.imageBytes);
             } },
@@ -122,7 +127,7 @@ const QList<BoundRow> &rows()
             [](const SoakOperation &, int) {
                 return kProcess + kOneExchange;
             } },
-        { SoakOperation::CliFlash, "C + (P + 5) × X + L",
+        { SoakOperation::CliFlash, "C + (P + 5) × X + L + V",
             [](const SoakOperation &o, int) {
                 return kProcess + updateOf(o.imageBytes);
             } },
@@ -151,6 +156,7 @@ QString soakBoundsTable(int itemCount)
         "R = %1 s (first read %2 s + repeat %3 s + late window %4 s + 2 × settle %5 s), 2R = %6 s, "
         "X = %7 s (exchange + settle), W = X + R = %8 s (read-back after unknown), L = %4 s, Q = %9 s, "
         "C = %10 s (process), A = %12 s (history answer: late %13 s + H × %14 s + copy %15 s, H = %16 pieces), "
+        "V = %17 s (after an update: %18 × (identification + 2 finish requests, each + settle)), "
         "N = %11 items, k writes, P pages\n\n| operation | bound | with N = %11, k = 2, P = 3 |\n"
         "|---|---|---|\n")
                         .arg(kRead / 1000.0)
@@ -168,7 +174,9 @@ QString soakBoundsTable(int itemCount)
                         .arg(SimChaos::kMaxLateMs / 1000.0)
                         .arg(historyPieceMs() / 1000.0)
                         .arg(SimChaos::kMaxCopyDelayMs / 1000.0)
-                        .arg(historyPieces());
+                        .arg(historyPieces())
+                        .arg(kAfterUpdate / 1000.0)
+                        .arg(UpdateSession::kAfterUpdateAttempts);
     SoakOperation example;
     example.writes = { SoakWrite {}, SoakWrite {} };
     example.imageBytes = 3 * 1024;
