@@ -9,6 +9,7 @@
 #include "cli/clihistory.h"
 #include "cli/clireport.h"
 #include "cli/cliservice.h"
+#include "firmware/firmwareupdate.h"
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
 #include "cli/vexacli.h"
@@ -321,7 +322,7 @@ int checkCommandArguments(CliOptions &options)
                     .arg(QCoreApplication::translate("MainWindow", "打开文件失败: %1").arg(options.arguments.at(0))));
             return CliFileError;
         }
-        const QString error = readFlashPackage(options.arguments.at(0), &options.package);
+        const QString error = readFirmwarePackage(options.arguments.at(0), &options.package);
         if (!error.isEmpty()) {
             printErr(QStringLiteral("vexa-cli: %1\n").arg(error));
             return CliFileError;

@@ -3,7 +3,6 @@
 #include "cli/clifailuretext.h"
 #include "cli/clioutput.h"
 #include "cli/cliprogress.h"
-#include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/firmwareupdate.h"
 #include "firmware/updatesession.h"
@@ -35,19 +34,6 @@ void runFor(QThread &worker, int seconds, const std::atomic<bool> *outputFailed 
 }
 
 } // namespace
-
-QString readFlashPackage(const QString &path, DEncryptInfo *info)
-{
-    info->setFilePath(path);
-    // The package database is opened on this thread only: the meters of a
-    // fleet share what was read here.
-    QString error;
-    {
-        DDbServer server(QString::fromLatin1(kPackageConnectionName));
-        error = server.parseFile(*info);
-    }
-    return error.isEmpty() ? UpdateSession::packageFailure(*info).briefText() : error;
-}
 
 void runFlash(
     const CliTarget &target, const CliOptions &options, Journal &journal, CliProgress *progress, MeterReport *report)

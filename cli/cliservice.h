@@ -4,9 +4,6 @@
 
 // The commands that run one of the program's workers for a single meter.
 
-// The package of flash, read and checked; empty on success, otherwise the message.
-QString readFlashPackage(const QString &path, DEncryptInfo *info);
-
 // flash PACKAGE: the firmware update of the update dialog, journaled;
 // progress on stderr. With --skip-model-mismatch a meter of another model is
 // skipped (only identified).

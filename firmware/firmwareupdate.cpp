@@ -1,5 +1,6 @@
 #include "firmware/firmwareupdate.h"
 
+#include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/updatesession.h"
 #include "items/journal.h"
@@ -22,6 +23,17 @@ QString FirmwareUpdateResult::afterUpdateText() const
 {
     return answeredAfter ? QCoreApplication::translate("UpdateThread", "更新后设备已应答")
                          : QCoreApplication::translate("UpdateThread", "更新后设备未应答");
+}
+
+QString readFirmwarePackage(const QString &path, DEncryptInfo *info)
+{
+    info->setFilePath(path);
+    QString error;
+    {
+        DDbServer server(QString::fromLatin1(kPackageConnectionName));
+        error = server.parseFile(*info);
+    }
+    return error.isEmpty() ? UpdateSession::packageFailure(*info).briefText() : error;
 }
 
 QString firmwareNeedsNewUpdateText()

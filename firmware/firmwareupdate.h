@@ -23,6 +23,12 @@ struct FirmwareUpdateResult
     QString afterUpdateText() const;
 };
 
+// Reads and checks a package before any meter is asked: empty on success,
+// otherwise the message. A package without image bytes is refused, as it
+// would erase the meter for nothing. The package database is opened on the
+// calling thread only; a fleet's meters share what was read.
+QString readFirmwarePackage(const QString &path, DEncryptInfo *info);
+
 // What to tell after a refused page: the meter is erased and needs a new update.
 QString firmwareNeedsNewUpdateText();
 

@@ -5,7 +5,6 @@
 #include "base/filedialogs.h"
 #include "base/filenames.h"
 #include "base/messageboxes.h"
-#include "firmware/ddbserver.h"
 #include "firmware/dencryptinfo.h"
 #include "firmware/firmwareupdate.h"
 #include "firmware/updatesession.h"
@@ -254,15 +253,7 @@ void MetersPanel::slotFirmwareUpdate()
     if (path.isEmpty())
         return;
     DEncryptInfo info;
-    info.setFilePath(path);
-    QString error;
-    {
-        DDbServer server { QString::fromLatin1(kPackageConnectionName) };
-        error = server.parseFile(info);
-    }
-    // A package without an image would erase every meter for nothing.
-    if (error.isEmpty())
-        error = UpdateSession::packageFailure(info).briefText();
+    const QString error = readFirmwarePackage(path, &info);
     if (!error.isEmpty()) {
         showCriticalBox(error, this);
         return;
