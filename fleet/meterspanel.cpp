@@ -190,10 +190,15 @@ QString MetersPanel::keyOf(int row) const
 void MetersPanel::fillTable()
 {
     QHash<QString, QString> lastWrite;
+    // Until a meter is read while the panel is open, its model and name as
+    // the journal recorded them at its last write.
+    QHash<QString, QPair<QString, QString>> recordedIdentity;
     const JournalReader journal(QDir::current().filePath(QStringLiteral("journal.csv")));
     for (const JournalEntry &entry : journal.entries()) {
-        lastWrite.insert(journalKey(entry.connection, entry.deviceAddress),
-            entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        const QString key = journalKey(entry.connection, entry.deviceAddress);
+        lastWrite.insert(key, entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        if (!entry.model.isEmpty() || !entry.deviceName.isEmpty())
+            recordedIdentity.insert(key, qMakePair(entry.model, entry.deviceName));
     }
 
     m_rows.clear();
@@ -208,6 +213,7 @@ void MetersPanel::fillTable()
     m_rowOfName.clear();
     for (int row = 0; row < m_rows.size(); ++row) {
         QStringList cells;
+        bool recorded = false; // model and name from the journal, not read now
         const Row &at = m_rows.at(row);
         const MeterEntry *entry = at.entry >= 0 ? &m_list.entries().at(at.entry) : nullptr;
         if (entry && entry->kind == MeterEntry::Unreadable) {
@@ -217,13 +223,18 @@ void MetersPanel::fillTable()
             const QString name = keyOf(row);
             m_rowOfName.insert(name, row);
             const LinkSettings link = entry ? entry->link : m_found.at(at.found).second;
-            const MeterState state = m_state.value(name);
+            MeterState state = m_state.value(name);
             QString status = state.status;
             if (status.isEmpty() && at.found >= 0)
                 status = tr("未保存");
+            const QString key = journalKey(link.describe(), link.deviceAddress);
+            recorded = state.model.isEmpty() && state.deviceName.isEmpty() && recordedIdentity.contains(key);
+            if (recorded) {
+                state.model = recordedIdentity.value(key).first;
+                state.deviceName = recordedIdentity.value(key).second;
+            }
             cells = QStringList { name, link.describe(), QString::number(link.deviceAddress), state.model,
-                state.deviceName, state.lastContact, lastWrite.value(journalKey(link.describe(), link.deviceAddress)),
-                status };
+                state.deviceName, state.lastContact, lastWrite.value(key), status };
         }
         for (int column = 0; column < ColumnCount; ++column) {
             QTableWidgetItem *item = m_table->item(row, column);
@@ -232,7 +243,10 @@ void MetersPanel::fillTable()
                 m_table->setItem(row, column, item);
             }
             item->setText(cells.at(column));
-            item->setToolTip(column == Status || column == Connection ? cells.at(column) : QString());
+            QString tip = column == Status || column == Connection ? cells.at(column) : QString();
+            if (recorded && (column == Model || column == DeviceName) && !cells.at(column).isEmpty())
+                tip = tr("上次写入时记录的值");
+            item->setToolTip(tip);
         }
     }
 }

@@ -1131,7 +1131,7 @@
         <translation>Multiple Devices...</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+321" />
+        <location filename="../cli/cliapp.cpp" line="+322" />
         <location line="+27" />
         <location filename="../cli/clihistory.cpp" line="-3" />
         <location line="+35" />
@@ -1320,7 +1320,7 @@
         <translation>Stop after failures:</translation>
     </message>
     <message>
-        <location line="+64" />
+        <location line="+70" />
         <source>无法识别: %1</source>
         <translation>Not recognized: %1</translation>
     </message>
@@ -1330,7 +1330,12 @@
         <translation>Not saved</translation>
     </message>
     <message>
-        <location line="+51" />
+        <location line="+19" />
+        <source>上次写入时记录的值</source>
+        <translation>As recorded at the last write</translation>
+    </message>
+    <message>
+        <location line="+40" />
         <source>请先选择设备</source>
         <translation>Please select the devices first.</translation>
     </message>
@@ -1350,7 +1355,7 @@
         <translation>Now the connection</translation>
     </message>
     <message>
-        <location filename="../fleet/meterspanel_actions.cpp" line="+61" />
+        <location filename="../fleet/meterspanel_actions.cpp" line="+60" />
         <source>等待</source>
         <translation>Waiting</translation>
     </message>
@@ -1416,12 +1421,12 @@ Write them?</translation>
     </message>
     <message>
         <location line="+0" />
-        <location line="+100" />
+        <location line="+92" />
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="-95" />
+        <location line="-87" />
         <location line="+3" />
         <source>正在写入…</source>
         <translation>Writing...</translation>
@@ -1443,7 +1448,7 @@ Write them?</translation>
         <translation>Firmware packages (*.vexabin)</translation>
     </message>
     <message>
-        <location line="+20" />
+        <location line="+12" />
         <location line="+2" />
         <source>正在识别设备…</source>
         <translation>Identifying the devices...</translation>
@@ -2647,7 +2652,7 @@ Connection: %4</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+95" />
+        <location filename="../cli/cliservice.cpp" line="+81" />
         <location filename="../firmware/updatedialog.cpp" line="+45" />
         <source>固件更新成功!</source>
         <translation>Firmware updated.</translation>
@@ -2709,7 +2714,7 @@ Connection: %4</translation>
 File model: %2</translation>
     </message>
     <message>
-        <location filename="../firmware/firmwareupdate.cpp" line="+23" />
+        <location filename="../firmware/firmwareupdate.cpp" line="+24" />
         <source>更新后设备已应答</source>
         <translation>The device answered after the update</translation>
     </message>
@@ -2719,7 +2724,7 @@ File model: %2</translation>
         <translation>The device did not answer after the update</translation>
     </message>
     <message>
-        <location line="+5" />
+        <location line="+16" />
         <source>设备中的固件已被擦除，需要重新更新固件。</source>
         <translation>The firmware in the device has been erased; the device needs a new update.</translation>
     </message>
@@ -3076,13 +3081,17 @@ File model: %2</translation>
         <location line="+5" />
         <source>跳过%1台设备:</source>
         <translation>
-            <numerusform>Skipped %1 device:</numerusform><numerusform>Skipped %1 devices:</numerusform></translation>
+            <numerusform>Skipped %1 device:</numerusform>
+            <numerusform>Skipped %1 devices:</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location line="+4" />
         <source>失败达到上限,%1台设备未开始:</source>
         <translation>
-            <numerusform>Too many failures; %1 device not started:</numerusform><numerusform>Too many failures; %1 devices not started:</numerusform></translation>
+            <numerusform>Too many failures; %1 device not started:</numerusform>
+            <numerusform>Too many failures; %1 devices not started:</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+55" />

@@ -1122,7 +1122,7 @@
         <translation>多台裝置……</translation>
     </message>
     <message>
-        <location filename="../cli/cliapp.cpp" line="+321" />
+        <location filename="../cli/cliapp.cpp" line="+322" />
         <location line="+27" />
         <location filename="../cli/clihistory.cpp" line="-3" />
         <location line="+35" />
@@ -1311,7 +1311,7 @@
         <translation>失敗幾台後停止：</translation>
     </message>
     <message>
-        <location line="+64" />
+        <location line="+70" />
         <source>无法识别: %1</source>
         <translation>無法識別：%1</translation>
     </message>
@@ -1321,7 +1321,12 @@
         <translation>未儲存</translation>
     </message>
     <message>
-        <location line="+51" />
+        <location line="+19" />
+        <source>上次写入时记录的值</source>
+        <translation>上次寫入時記錄的值</translation>
+    </message>
+    <message>
+        <location line="+40" />
         <source>请先选择设备</source>
         <translation>請先選擇裝置。</translation>
     </message>
@@ -1341,7 +1346,7 @@
         <translation>已設為目前連線</translation>
     </message>
     <message>
-        <location filename="../fleet/meterspanel_actions.cpp" line="+61" />
+        <location filename="../fleet/meterspanel_actions.cpp" line="+60" />
         <source>等待</source>
         <translation>等待</translation>
     </message>
@@ -1407,12 +1412,12 @@
     </message>
     <message>
         <location line="+0" />
-        <location line="+100" />
+        <location line="+92" />
         <source>取消</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="-95" />
+        <location line="-87" />
         <location line="+3" />
         <source>正在写入…</source>
         <translation>正在寫入……</translation>
@@ -1434,7 +1439,7 @@
         <translation>韌體套件 (*.vexabin)</translation>
     </message>
     <message>
-        <location line="+20" />
+        <location line="+12" />
         <location line="+2" />
         <source>正在识别设备…</source>
         <translation>正在識別裝置……</translation>
@@ -2635,7 +2640,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../cli/cliservice.cpp" line="+95" />
+        <location filename="../cli/cliservice.cpp" line="+81" />
         <location filename="../firmware/updatedialog.cpp" line="+45" />
         <source>固件更新成功!</source>
         <translation>韌體更新成功！</translation>
@@ -2697,7 +2702,7 @@
 檔案型號：%2</translation>
     </message>
     <message>
-        <location filename="../firmware/firmwareupdate.cpp" line="+23" />
+        <location filename="../firmware/firmwareupdate.cpp" line="+24" />
         <source>更新后设备已应答</source>
         <translation>更新後裝置已回應</translation>
     </message>
@@ -2707,7 +2712,7 @@
         <translation>更新後裝置未回應</translation>
     </message>
     <message>
-        <location line="+5" />
+        <location line="+16" />
         <source>设备中的固件已被擦除，需要重新更新固件。</source>
         <translation>裝置中的韌體已被抹除，需要重新更新韌體。</translation>
     </message>
@@ -3063,13 +3068,15 @@
         <location line="+5" />
         <source>跳过%1台设备:</source>
         <translation>
-            <numerusform>略過%1台裝置：</numerusform></translation>
+            <numerusform>略過%1台裝置：</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location line="+4" />
         <source>失败达到上限,%1台设备未开始:</source>
         <translation>
-            <numerusform>失敗達到上限，%1台裝置未開始：</numerusform></translation>
+            <numerusform>失敗達到上限，%1台裝置未開始：</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+55" />

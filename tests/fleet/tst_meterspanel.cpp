@@ -467,6 +467,11 @@ private slots:
         QCOMPARE(QDir(fleet.dir.filePath("backups")).entryList(QDir::Files).size(), 2);
         for (const QString &line : journal)
             QVERIFY2(line.contains("backups/VX-200_"), qPrintable(line));
+
+        // Opened again later, the panel shows the models the journal recorded.
+        MetersPanel later;
+        QCOMPARE(cell(later, 0, MetersPanel::Model), QStringLiteral("VX-200"));
+        QCOMPARE(cell(later, 2, MetersPanel::Model), QString());
     }
 };
 
