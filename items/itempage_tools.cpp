@@ -139,6 +139,9 @@ void ItemPage::compareWithFile()
         refresh();
         if (m_refreshThread.isRunning())
             loop.exec();
+        // A short list can be read before the wait begins: its rows (or its
+        // failure) are still queued for this thread then.
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         // A refresh that failed has said why.
         if (m_knownValues.isEmpty() || m_knownValues.connection() != link.meterKey())
             return;
