@@ -9,6 +9,7 @@
 #include "base/translationlookup.h"
 #include "firmware/firmwareupdate.h"
 #include "firmware/packagewriter.h"
+#include "fleet/metereditor.h"
 #include "fleet/meterspanel.h"
 #include "items/itemcsv.h"
 #include "items/itemsession.h"
@@ -19,6 +20,7 @@
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
+#include "tests/support/childwidget.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -38,14 +40,6 @@
 #include <memory>
 
 namespace {
-
-template<class T> T *child(QWidget &parent, const char *name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
-}
 
 SimProfile profileOf(const QString &model)
 {
@@ -382,8 +376,14 @@ private slots:
         setNextFileNames({ package });
         setNextAnswers({ true });
         child<QPushButton>(panel, "bntFirmware")->click();
-        QCoreApplication::removeTranslator(&translator);
         QVERIFY(taken);
+        // The editor that 添加… opens.
+        MeterList none;
+        MeterEditor editor(none, &panel);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QVERIFY(editor.grab().save(QDir(folder).filePath(QStringLiteral("metereditor_%1.png").arg(language))));
+        QCoreApplication::removeTranslator(&translator);
     }
 
     // One at a time: pump2 is of another model and skipped untouched, pump3

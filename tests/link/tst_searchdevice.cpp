@@ -6,6 +6,7 @@
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
+#include "tests/support/childwidget.h"
 
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -39,14 +40,6 @@ quint16 searchPortOf(const SimRunner &meter)
     quint16 port = 0;
     meter.call([&](MeterSim &sim) { port = sim.responder<SearchResponder>()->searchPort(); });
     return port;
-}
-
-template<class T> T *child(QWidget &parent, const char *name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
 }
 
 // The meters' own words, without the address each line ends with.

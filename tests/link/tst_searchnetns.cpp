@@ -12,6 +12,7 @@
 #include "sim/simprofile.h"
 #include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
+#include "tests/support/childwidget.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -45,14 +46,6 @@ QString isolationProblem()
     if (targets != QList<QHostAddress> { QHostAddress(QStringLiteral("127.255.255.255")) })
         return QStringLiteral("unexpected search targets");
     return {};
-}
-
-template<class T> T *child(QWidget &parent, const char *name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
 }
 
 // One vexa-meter-sim process answering searches; its meters' UDP ports.

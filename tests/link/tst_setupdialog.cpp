@@ -8,6 +8,7 @@
 #include "tests/support/modalboxcatcher.h"
 #include "tests/support/privatenetwork.h"
 #include "tests/support/tempworkdir.h"
+#include "tests/support/childwidget.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,14 +25,6 @@
 #include <memory>
 
 namespace {
-
-template<class T> T *child(QWidget &parent, const char *name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no child %s", name);
-    return widget;
-}
 
 QStringList itemTexts(QComboBox *combo)
 {
