@@ -18,9 +18,18 @@ MeterWork::MeterWork(const LinkSettings &link, Journal &journal, const std::atom
 
 MeterWork::~MeterWork() = default;
 
+namespace {
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+} // namespace
+
 QString oneLineFailure(const LinkFailure &failure)
 {
-    return failure.briefText().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return oneLine(failure.briefText());
 }
 
 bool MeterWork::open(MeterStepResult *result)
@@ -114,7 +123,7 @@ MeterStepResult MeterWork::apply(const QVector<ItemRecord> &writes, const QStrin
         backupName = backup.fileName();
     }
     if (!error.isEmpty()) {
-        result.text = error.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        result.text = oneLine(error);
         return result;
     }
     if (!open(&result))
@@ -152,8 +161,7 @@ MeterStepResult MeterWork::apply(const QVector<ItemRecord> &writes, const QStrin
         m_stop);
     const int stoppedBefore = plan.size() - written - refused - (unconfirmed == WriteOutcome::Ok ? 0 : 1);
     if (unconfirmed != WriteOutcome::Ok) {
-        result.text
-            = withOutcomeLine(oneLineFailure(failure), unconfirmed).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        result.text = oneLine(withOutcomeLine(failure.briefText(), unconfirmed));
     } else if (refused > 0) {
         result.text = FleetText::tr("已写入 %1 项，%2 项未被设备接受").arg(written).arg(refused);
     } else if (stoppedBefore > 0) {
@@ -177,8 +185,7 @@ MeterStepResult MeterWork::syncClock(const QDateTime &localTime)
     result.answered = clock.outcome != WriteOutcome::Unknown;
     result.ok = clock.acknowledged();
     if (clock.outcome == WriteOutcome::Unknown)
-        result.text = withOutcomeLine(oneLineFailure(clock.failure), clock.outcome)
-                          .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        result.text = oneLine(withOutcomeLine(clock.failure.briefText(), clock.outcome));
     else if (!result.ok)
         result.text = FleetText::tr("设备未接受时间: %1").arg(clock.answer);
     else
