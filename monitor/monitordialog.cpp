@@ -213,14 +213,18 @@ void MonitorDialog::sendBytes(const QByteArray &bytes)
         m_sendBar->showRefusal(tr("未连接，无法发送"));
         return;
     }
-    if (!m_thread.send(bytes))
+    if (!m_thread.send(bytes)) {
         m_sendBar->showRefusal(tr("上一次发送尚未完成"));
+        return;
+    }
+    // The line is shown as it was sent, even if the view changes before the thread confirms it.
+    m_sentMode = mode();
 }
 
 void MonitorDialog::showSent(const QByteArray &bytes)
 {
     MonitorLineFormat format;
-    format.mode = mode();
+    format.mode = m_sentMode;
     format.clippedNote = tr("…（共 %1 字节）");
     format.timestamps = m_settings.timestamps;
     appendNote(monitorSentLine(bytes, format, m_clock()), kSentColour);

@@ -100,6 +100,7 @@ private:
     QTimer m_flushTimer;
     bool m_paused = false;
     bool m_linkLost = false;
+    MonitorMode m_sentMode = MonitorMode::Original;
 
     QPlainTextEdit *m_view = nullptr;
     QCheckBox *m_ckRecord = nullptr;

@@ -653,11 +653,12 @@ void TstMonitorDialog::survivesUnplugAndSends()
     child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(3);
     line->setText("AT+VER?");
     QTest::keyClick(line, Qt::Key_Return);
+    // The view turns to hex before the line is confirmed: it is still shown as sent, as text.
+    child<QRadioButton>(dialog, "rdHex")->click();
     QTRY_COMPARE(meter.receivedBytes(), QByteArray("AT+VER?\r\n"));
     QVERIFY(dialog.isVisible());
     QCOMPARE(refusal->text(), QString());
     // Hex without blanks where the user left none, the CRC appended, no line end.
-    child<QRadioButton>(dialog, "rdHex")->click();
     child<QComboBox>(dialog, "cmbSendMode")->setCurrentIndex(1);
     child<QComboBox>(dialog, "cmbLineEnd")->setCurrentIndex(0);
     child<QCheckBox>(dialog, "ckAppendCrc")->setChecked(true);
