@@ -224,7 +224,8 @@ void MonitorDialog::sendBytes(const QByteArray &bytes)
 void MonitorDialog::showSent(const QByteArray &bytes)
 {
     MonitorLineFormat format;
-    format.mode = m_sentMode;
+    format.mode = m_sentMode.value_or(mode());
+    m_sentMode.reset();
     format.clippedNote = tr("…（共 %1 字节）");
     format.timestamps = m_settings.timestamps;
     appendNote(monitorSentLine(bytes, format, m_clock()), kSentColour);

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -100,7 +101,7 @@ private:
     QTimer m_flushTimer;
     bool m_paused = false;
     bool m_linkLost = false;
-    MonitorMode m_sentMode = MonitorMode::Original;
+    std::optional<MonitorMode> m_sentMode; // the view when the line waiting for confirmation was sent
 
     QPlainTextEdit *m_view = nullptr;
     QCheckBox *m_ckRecord = nullptr;
